@@ -1,0 +1,74 @@
+#include "LXWareHouse.h"
+
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "data/ModuleState.h"
+#include "suite/modal/ModalSeam.h"
+#include "warehouse/frmWHBrowse.h"
+
+namespace {
+
+// The list statement, in the fragments the list window also uses.
+QString listStatement()
+{
+    return QStringLiteral("SELECT Department.cDepName, Warehouse.* ")
+           + QStringLiteral("FROM Department RIGHT JOIN Warehouse ON ")
+           + QStringLiteral("Department.cDepCode = Warehouse.cDepCode ")
+           + QStringLiteral("Order By Warehouse.cWhCode");
+}
+
+} // namespace
+
+LXWareHouse::LXWareHouse() = default;
+LXWareHouse::~LXWareHouse() = default;
+
+bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
+{
+    mdbObject = std::move(dbase);
+    blnReadOnly = blnread;
+    frmWHBrowse &list = frmWHBrowse::shared();
+    list.dbs = mdbObject;
+    const QString tableName = LoadResString(51);
+    list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, listStatement(), blnReadOnly,
+                                                  tableName)
+                                : nullptr;
+    return list.mRecObject != nullptr;
+}
+
+void LXWareHouse::Show()
+{
+    frmWHBrowse &list = frmWHBrowse::shared();
+    list.dbs = mdbObject;
+    // Without an open data set the list would show no data: say so instead.
+    if (!list.dbs || !list.mRecObject) {
+        modal::message(nullptr,
+                       QStringLiteral("仓库档案未能打开：请先用有效的账套登录初始化后再显示。"),
+                       modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
+        return;
+    }
+    list.ShowList();
+}
+
+QVariant LXWareHouse::SetBasicVersion(bool basic)
+{
+    blnBasicVersion = basic;
+    return QVariant();
+}
+
+void LXWareHouse::setSystemFolder(const QString &folder)
+{
+    ::setSystemFolder(folder);
+}
+
+extern "C" {
+
+LXWareHouse *depotbase_create_warehouse()
+{
+    return new LXWareHouse();
+}
+
+void depotbase_destroy_warehouse(LXWareHouse *instance)
+{
+    delete instance;
+}
+}

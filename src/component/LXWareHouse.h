@@ -1,0 +1,41 @@
+#pragma once
+
+#include "suite/dbkit/DbLogin.h"
+
+#include <QString>
+#include <QVariant>
+
+// The component's one public class. A host creates it, may switch it to the
+// basic version, hands it an open login and the read-only flag (Init) and
+// calls Show, which runs the warehouse list modally until the user closes it.
+class LXWareHouse {
+public:
+    LXWareHouse();
+    ~LXWareHouse();
+
+    // The host's login object, set by Init.
+    dbkit::DbLoginPtr mdbObject;
+    // Read-only flag, set by Init: the list's data set opens read-only and
+    // every command that would write is refused.
+    bool blnReadOnly = false;
+
+    // Shows the warehouse list modally; returns when it is closed. Without a
+    // successful Init it tells the user and returns without a window.
+    void Show();
+    // Keeps the login and flag and opens the warehouse list's data set.
+    // False when the data set could not be opened.
+    bool Init(dbkit::DbLoginPtr dbase, bool blnread);
+    // Switches the windows loaded from now on to the basic version.
+    // Always returns an empty variant.
+    QVariant SetBasicVersion(bool blnBasicVersion);
+
+    // Folder where the print-work files are kept (default: the application's
+    // data folder).
+    static void setSystemFolder(const QString &folder);
+};
+
+// Plain C entry points for hosts that load the library at run time.
+extern "C" {
+LXWareHouse *depotbase_create_warehouse();
+void depotbase_destroy_warehouse(LXWareHouse *instance);
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace dbkit {
+
+class DbLogin;
+class Criteria;
+
+// Open modes understood by DbLogin::OpenDataSet.
+namespace OpenMode {
+constexpr int Default = 2;   // updatable snapshot
+constexpr int ReadOnly = 4;  // snapshot that refuses every write
+}
+
+// A client-side snapshot of one statement's rows with a current record.
+// Writes (AddNew/Edit + Collect + Update, Delete) go to the statement's base
+// table by its primary key as parameterised statements.
+//
+// BOF/EOF keep their recordset meaning: BOF is true before the first record,
+// EOF after the last; both are true on an empty data set. EOF is a C macro,
+// so the end-of-data test is spelled Eof().
+class DbDataSet {
+public:
+    ~DbDataSet();
+    DbDataSet(const DbDataSet &) = delete;
+    DbDataSet &operator=(const DbDataSet &) = delete;
+
+    bool BOF() const;
+    bool Eof() const;
+    long RecordCount() const;
+    bool NoMatch() const;
+    int openMode() const;
+    QString statement() const;
+
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    // Moves to the first record meeting the criterion ("cWhCode='01'",
+    // "cDepCode='x' Or cDepName='x'", "round(iWHFundQuota,1) =12.5 And bWHPos=0"...).
+    // Sets NoMatch; on no match the current record does not move.
+    // A criterion that cannot be parsed or names an unknown column throws.
+    void FindFirst(const QString &criteria);
+    // Re-runs the statement; the data set is then on its first record.
+    void Requery(long options = -1);
+
+    // Field count and names as the statement returned them.
+    int FieldCount() const;
+    QString FieldName(int index) const;
+    // Index of a field by name: case-insensitive, a "Table." prefix is optional.
+    // -1 when there is none.
+    int FieldIndex(const QString &name) const;
+    // Value of a field of the current record (Null reads as an invalid/null QVariant).
+    // During AddNew/Edit the pending value is returned.
+    QVariant Fields(int index) const;
+    QVariant Fields(const QString &name) const;
+    // The engine's declared type of a field as the recordset data-type code
+    // (1 boolean, 2 byte, 3 integer, 4 long, 7 date, 8 text, 10 memo, 11 ...);
+    // used by the report output to choose column kinds.
+    int FieldType(int index) const;
+
+    // Write a field of the pending record during AddNew or Edit.
+    void Collect(const QString &name, const QVariant &value);
+
+    void AddNew();
+    void Edit();
+    // Stores the pending record. After AddNew the new record becomes the
+    // current one with its identity key (if any) read back from the database.
+    void Update();
+    void CancelUpdate();
+    // Deletes the current record only.
+    void Delete(long affectRecords = 1);
+    bool isEditing() const;
+
+    DbLogin &login() const;
+
+private:
+    friend class DbLogin;
+    struct Impl;
+    explicit DbDataSet(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> d;
+};
+
+using DbDataSetPtr = std::shared_ptr<DbDataSet>;
+
+} // namespace dbkit

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "suite/dbkit/DbLogin.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// The engines every multi-operator test runs on.
+enum class TestEngine { SQLite, PostgreSQL };
+std::string engineName(TestEngine engine);
+std::vector<TestEngine> allEngines();
+
+// Base URL of the PostgreSQL server the test command started
+// (DEPOTBASE_PG_URL, e.g. postgresql://postgres@127.0.0.1:55432/postgres).
+// Empty when none was started: tests then fail, unless DEPOTBASE_SKIP_PG=1
+// is set by hand for a quick local run.
+QString pgServerUrl();
+
+// A fresh, empty database of its own for one test: a SQLite file (with its
+// lxsystem.db sibling) in a temporary folder, or a new PostgreSQL database
+// that is dropped again when the object goes.
+class TempDatabase {
+public:
+    explicit TempDatabase(TestEngine engine);
+    ~TempDatabase();
+    TempDatabase(const TempDatabase &) = delete;
+    TempDatabase &operator=(const TempDatabase &) = delete;
+
+    TestEngine engine() const { return m_engine; }
+    QString url() const { return m_url; }
+    // A further connection on the same database: "another operator".
+    dbkit::DbLoginPtr connect(const QString &operatorName = "demo",
+                              const QString &computerName = "TESTPC") const;
+    QString folder() const { return m_dir.path(); }
+
+private:
+    TestEngine m_engine;
+    QTemporaryDir m_dir;
+    QString m_url;
+    QString m_pgName;
+};
+
+} // namespace testsupport
