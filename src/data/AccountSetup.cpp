@@ -1,0 +1,95 @@
+#include "AccountSetup.h"
+
+#include "SqlScript.h"
+#include "TransactionGuard.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/dbkit/SqlDialect.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+// The schema scripts live in a resource of this static library; initialising
+// it by name keeps the linker from dropping it.
+static void initSchemaResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(schema);
+        return true;
+    }();
+    (void)done;
+}
+
+namespace {
+
+QString engineFolder(dbkit::Engine engine)
+{
+    switch (engine) {
+    case dbkit::Engine::SQLite:
+        return QStringLiteral("sqlite");
+    case dbkit::Engine::PostgreSQL:
+        return QStringLiteral("postgresql");
+    case dbkit::Engine::ODBC:
+        break;
+    }
+    throw dbkit::DbError(dbkit::ErrorNumber::General,
+                         QStringLiteral("ODBC 账套的表须由数据库服务器一方建立。"));
+}
+
+QString readScript(const QString &name)
+{
+    initSchemaResources();
+    QFile file(QStringLiteral(":/depotbase/schema/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw dbkit::DbError(dbkit::ErrorNumber::General,
+                             QStringLiteral("缺少建账脚本 ") + name);
+    return QString::fromUtf8(file.readAll());
+}
+
+void runScript(dbkit::DbLogin &login, const QString &name)
+{
+    for (const QString &statement : splitSqlScript(readScript(name))) {
+        // DDL cannot be prepared on every engine, so it is executed directly.
+        QSqlQuery query(login.database());
+        if (!query.exec(statement))
+            throw login.dialect().toError(query.lastError(), statement, false);
+    }
+}
+
+} // namespace
+
+void CreateAccountSchema(dbkit::DbLogin &login, bool withDemoData)
+{
+    const QString folder = engineFolder(login.engine()) + QLatin1Char('/');
+    TransactionGuard transaction(login);
+    runScript(login, folder + QStringLiteral("system.sql"));
+    runScript(login, folder + QStringLiteral("account.sql"));
+    if (withDemoData) {
+        runScript(login, QStringLiteral("demo/system.sql"));
+        runScript(login, QStringLiteral("demo/account.sql"));
+    }
+    transaction.commit();
+}
+
+dbkit::DbLoginPtr OpenOrCreateSqliteAccount(const QString &path, bool demo)
+{
+    const QString url = QStringLiteral("sqlite:") + path;
+    if (QFileInfo::exists(path)) {
+        dbkit::DbLoginPtr login = dbkit::DbLogin::open(url);
+        // The system database is a file of its own; it may have gone missing.
+        runScript(*login, QStringLiteral("sqlite/system.sql"));
+        return login;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    dbkit::DbLoginPtr login = dbkit::DbLogin::open(url);
+    try {
+        CreateAccountSchema(*login, demo);
+    } catch (...) {
+        // An account without tables would be taken for a finished one next time.
+        login.reset();
+        QFile::remove(path);
+        throw;
+    }
+    return login;
+}

@@ -1,0 +1,79 @@
+#include "DataHelpers.h"
+
+#include "Catalogue.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QMetaType>
+#include <charconv>
+#include <cmath>
+
+dbkit::DbDataSetPtr OpenListDataSet(dbkit::DbLogin &login, const QString &sql, bool readOnly,
+                                    const QString &displayName, QWidget *parent)
+{
+    const int mode = readOnly ? dbkit::OpenMode::ReadOnly : dbkit::OpenMode::Default;
+    try {
+        return login.OpenDataSet(sql, mode);
+    } catch (const dbkit::DbError &error) {
+        // Only a table held exclusively by another operator is worth telling;
+        // every other failure is left to the caller, who sees no data set.
+        if (error.number() == dbkit::ErrorNumber::TableExclusive)
+            modal::message(parent, LoadResString(23) + displayName, modal::Icon::Critical,
+                           modal::Buttons::Ok, LoadResString(17));
+    } catch (const std::exception &) {
+    }
+    return nullptr;
+}
+
+namespace {
+
+// A number as a user writes it: shortest text that reads back as the same
+// value, never in exponent form (1e20 is "100000000000000000000").
+QString plainNumber(double value)
+{
+    if (!std::isfinite(value))
+        return QString::number(value);
+    if (value == 0.0)
+        return QStringLiteral("0");  // also turns -0 into 0
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed);
+    if (result.ec != std::errc())
+        return QString::number(value, 'f');
+    return QString::fromLatin1(buffer, int(result.ptr - buffer));
+}
+
+} // namespace
+
+QString NullToEmpty(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return plainNumber(value.toDouble());
+    case QMetaType::Float:
+        return plainNumber(double(value.toFloat()));
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QDateTime: {
+        const QDateTime when = value.toDateTime();
+        if (when.time() == QTime(0, 0))
+            return when.date().toString(QStringLiteral("yyyy-MM-dd"));
+        return when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    }
+    default:
+        return value.toString();
+    }
+}
+
+QVariant EmptyToNull(const QString &boxText)
+{
+    if (boxText.isEmpty())
+        return QVariant();
+    return boxText;
+}
