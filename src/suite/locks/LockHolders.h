@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace dbkit {
+class DbLogin;
+}
+
+namespace locks {
+
+// One lock as its row stores it.
+struct LockRow {
+    QString computer;
+    QString operatorName;
+    QString connection;
+    QDateTime locked;         // UTC; invalid when the row has none
+    bool holderGone = false;  // the server reported the holder's session gone
+};
+
+// How long a lock stays valid when nothing can tell whether its holder
+// still runs (a holder on another computer sharing an SQLite file).
+constexpr qint64 leaseSeconds = 12 * 3600;
+
+// Remembers that this login of this process may hold locks, so that once
+// the login's connection is gone its locks count as stale.
+void registerLogin(dbkit::DbLogin &login);
+
+// Whether the lock belongs to this login.
+bool isOwnLock(dbkit::DbLogin &login, const LockRow &row);
+
+// Whether the lock's holder is gone (or its lease ran out), so another
+// operator may take it over.
+bool isStale(dbkit::DbLogin &login, const LockRow &row, const QDateTime &nowUtc);
+
+// The parts of an SQLite connection id: host, process id and the login's
+// own number within that process.
+struct SqliteHolder {
+    QString host;
+    qint64 pid = 0;
+};
+bool parseSqliteConnection(const QString &connectionId, SqliteHolder &holder);
+
+} // namespace locks

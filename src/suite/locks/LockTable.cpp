@@ -1,0 +1,149 @@
+#include "suite/locks/LockTable.h"
+
+#include "suite/dbkit/DbLogin.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSet>
+
+namespace locks {
+
+using dbkit::Engine;
+
+namespace {
+
+// One definition per engine; the account schema uses the same.
+QString createStatement(Engine engine)
+{
+    switch (engine) {
+    case Engine::SQLite:
+        return QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS LockRecords (cKind TEXT NOT NULL, cCode TEXT NOT NULL, "
+            "cSystem TEXT, cMode TEXT, cComputer TEXT, cOperator TEXT, "
+            "cConnection TEXT NOT NULL, dLocked TEXT, UNIQUE (cKind, cCode))");
+    case Engine::PostgreSQL:
+        return QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS LockRecords (cKind varchar(10) NOT NULL, "
+            "cCode varchar(60) NOT NULL, cSystem varchar(10), cMode varchar(10), "
+            "cComputer varchar(60), cOperator varchar(60), cConnection varchar(120) NOT NULL, "
+            "dLocked timestamp, UNIQUE (cKind, cCode))");
+    case Engine::ODBC:
+        break;
+    }
+    return QStringLiteral(
+        "IF OBJECT_ID('LockRecords', 'U') IS NULL CREATE TABLE LockRecords ("
+        "cKind varchar(10) NOT NULL, cCode varchar(60) NOT NULL, cSystem varchar(10), "
+        "cMode varchar(10), cComputer varchar(60), cOperator varchar(60), "
+        "cConnection varchar(120) NOT NULL, dLocked datetime, UNIQUE (cKind, cCode))");
+}
+
+// On PostgreSQL the holder's connection id names its backend ("pg:PID"): the lock is
+// gone with that backend. A pid taken again by a later backend does not keep
+// the lock alive, since that backend started after the lock was taken.
+QString holderGoneColumn(Engine engine)
+{
+    if (engine != Engine::PostgreSQL)
+        return QStringLiteral("0");
+    return QStringLiteral(
+        "CASE WHEN EXISTS (SELECT 1 FROM pg_stat_activity a "
+        "WHERE 'pg:' || CAST(a.pid AS varchar) = LockRecords.cConnection "
+        "AND (LockRecords.dLocked IS NULL "
+        "OR a.backend_start AT TIME ZONE 'UTC' <= LockRecords.dLocked)) "
+        "THEN 0 ELSE 1 END");
+}
+
+QDateTime toUtc(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    QDateTime time = value.typeId() == QMetaType::QString
+                         ? QDateTime::fromString(value.toString(), Qt::ISODate)
+                         : value.toDateTime();
+    // Stored times are UTC whatever the driver assumes.
+    if (time.isValid() && time.timeSpec() != Qt::UTC)
+        time = QDateTime(time.date(), time.time(), Qt::UTC);
+    return time;
+}
+
+QMutex tablesMutex;
+QSet<QString> tablesReady;
+
+} // namespace
+
+LockTable::LockTable(dbkit::DbLogin &login) : m_login(login)
+{
+    ensureTable();
+}
+
+void LockTable::ensureTable()
+{
+    const QString key = m_login.url();
+    {
+        QMutexLocker lock(&tablesMutex);
+        if (tablesReady.contains(key))
+            return;
+    }
+    m_login.Execute(createStatement(m_login.engine()));
+    QMutexLocker lock(&tablesMutex);
+    tablesReady.insert(key);
+}
+
+std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
+{
+    const QString sql = QStringLiteral("SELECT cComputer, cOperator, cConnection, dLocked, ")
+                        + holderGoneColumn(m_login.engine())
+                        + QStringLiteral(" AS holderGone FROM LockRecords WHERE cKind='")
+                        + dbkit::quoted(kind) + QStringLiteral("' AND cCode='")
+                        + dbkit::quoted(code) + QStringLiteral("'");
+    const dbkit::DbDataSetPtr rows = m_login.OpenDataSet(sql, dbkit::OpenMode::ReadOnly);
+    if (rows->Eof())
+        return std::nullopt;
+    LockRow row;
+    row.computer = rows->Fields(0).toString();
+    row.operatorName = rows->Fields(1).toString();
+    row.connection = rows->Fields(2).toString();
+    row.locked = toUtc(rows->Fields(3));
+    row.holderGone = rows->Fields(4).toInt() != 0;
+    return row;
+}
+
+void LockTable::insert(const QString &kind, const QString &code, const QString &system,
+                       const QString &mode, const QString &computer)
+{
+    QVariantList values{kind, code, system, mode, computer, m_login.operatorName(),
+                        m_login.connectionId()};
+    QString lockedAt;
+    switch (m_login.engine()) {
+    case Engine::PostgreSQL:
+        // The server's clock, comparable with its sessions' start times.
+        lockedAt = QStringLiteral("CURRENT_TIMESTAMP AT TIME ZONE 'UTC'");
+        break;
+    case Engine::SQLite:
+        lockedAt = QStringLiteral("?");
+        values << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+        break;
+    case Engine::ODBC:
+        lockedAt = QStringLiteral("GETUTCDATE()");
+        break;
+    }
+    m_login.executeBound(
+        QStringLiteral("INSERT INTO LockRecords (cKind, cCode, cSystem, cMode, cComputer, "
+                       "cOperator, cConnection, dLocked) VALUES (?, ?, ?, ?, ?, ?, ?, ")
+            + lockedAt + QStringLiteral(")"),
+        values);
+}
+
+int LockTable::remove(const QString &kind, const QString &code, const QString &connection,
+                      const std::optional<QString> &operatorName)
+{
+    QString sql = QStringLiteral(
+        "DELETE FROM LockRecords WHERE cKind = ? AND cCode = ? AND cConnection = ?");
+    QVariantList values{kind, code, connection};
+    if (operatorName) {
+        sql += QStringLiteral(" AND cOperator = ?");
+        values << *operatorName;
+    }
+    return m_login.executeBound(sql, values);
+}
+
+} // namespace locks

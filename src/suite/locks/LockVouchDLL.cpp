@@ -1,0 +1,143 @@
+#include "suite/locks/LockVouchDLL.h"
+
+#include "suite/dbkit/DbError.h"
+#include "suite/locks/LockHolders.h"
+#include "suite/locks/LockTable.h"
+
+#include <QDateTime>
+#include <QtGlobal>
+
+using dbkit::DbError;
+using dbkit::DbLogin;
+namespace ErrorNumber = dbkit::ErrorNumber;
+
+namespace {
+
+// Runs a lock operation as one unit: its own transaction, or a savepoint
+// when the caller already has a transaction open. Rolls back unless
+// committed, so no path leaves a transaction open.
+class LockTransaction {
+public:
+    explicit LockTransaction(DbLogin &login) : m_login(login), m_nested(login.inTransaction())
+    {
+        if (m_nested)
+            m_login.Execute(QStringLiteral("SAVEPOINT lockrecords"));
+        else
+            m_login.BeginTrans();
+        // SQLite: claim the write lock now. A transaction that reads first
+        // and writes later can meet another such transaction in a deadlock
+        // that SQLite settles by failing one of them at once, even when the
+        // two lock different codes.
+        if (m_login.engine() == dbkit::Engine::SQLite)
+            m_login.Execute(QStringLiteral("DELETE FROM LockRecords WHERE 1 = 0"));
+    }
+
+    ~LockTransaction()
+    {
+        if (m_done)
+            return;
+        try {
+            if (m_nested) {
+                m_login.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT lockrecords"));
+                m_login.Execute(QStringLiteral("RELEASE SAVEPOINT lockrecords"));
+            } else {
+                m_login.RollbackTrans();
+            }
+        } catch (const DbError &error) {
+            qWarning("record locks: rollback failed: %s", qPrintable(error.description()));
+        }
+    }
+
+    void commit()
+    {
+        if (m_nested)
+            m_login.Execute(QStringLiteral("RELEASE SAVEPOINT lockrecords"));
+        else
+            m_login.CommitTrans();
+        m_done = true;
+    }
+
+    LockTransaction(const LockTransaction &) = delete;
+    LockTransaction &operator=(const LockTransaction &) = delete;
+
+private:
+    DbLogin &m_login;
+    bool m_nested;
+    bool m_done = false;
+};
+
+// Errors that mean "somebody else has it or is taking it right now".
+bool isContention(const DbError &error)
+{
+    return error.number() == ErrorNumber::DuplicateKey
+           || error.number() == ErrorNumber::RecordLocked
+           || error.number() == ErrorNumber::TableExclusive;
+}
+
+// Takes one code inside the running transaction; false when another live
+// holder has it.
+bool takeOne(DbLogin &login, locks::LockTable &table, const QString &kind, const QString &code,
+             const QString &system, const QString &mode, const QString &computer)
+{
+    const std::optional<locks::LockRow> row = table.read(kind, code);
+    if (row) {
+        if (locks::isOwnLock(login, *row))
+            return true;
+        if (!locks::isStale(login, *row, QDateTime::currentDateTimeUtc()))
+            return false;
+        // Another operator taking over the same stale lock meanwhile leaves
+        // nothing for us to delete: then that operator has won.
+        if (table.remove(kind, code, row->connection) != 1)
+            return false;
+    }
+    // A duplicate key here means another operator was faster.
+    table.insert(kind, code, system, mode, computer);
+    return true;
+}
+
+} // namespace
+
+bool LockVouchDLL::LockRecords(DbLogin &login, const QString &kind, const QString &system,
+                               const QString &mode, const QString &computer,
+                               const QVariantList &codes)
+{
+    if (codes.isEmpty())
+        return true;
+    try {
+        locks::LockTable table(login);
+        locks::registerLogin(login);
+        LockTransaction transaction(login);
+        for (const QVariant &code : codes) {
+            if (!takeOne(login, table, kind, code.toString(), system, mode, computer))
+                return false;
+        }
+        transaction.commit();
+        return true;
+    } catch (const DbError &error) {
+        if (isContention(error))
+            return false;
+        throw;
+    }
+}
+
+bool LockVouchDLL::UnlockRecords(DbLogin &login, const QString &kind, const QVariantList &codes)
+{
+    if (codes.isEmpty())
+        return true;
+    try {
+        locks::LockTable table(login);
+        LockTransaction transaction(login);
+        bool allReleased = true;
+        for (const QVariant &code : codes) {
+            if (table.remove(kind, code.toString(), login.connectionId(), login.operatorName())
+                != 1)
+                allReleased = false;
+        }
+        transaction.commit();
+        return allReleased;
+    } catch (const DbError &error) {
+        qWarning("record locks: unlock failed (%d): %s", error.number(),
+                 qPrintable(error.description()));
+        return false;
+    }
+}
