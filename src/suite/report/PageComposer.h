@@ -1,0 +1,70 @@
+#pragma once
+
+#include "suite/report/LayoutItems.h"
+#include "suite/report/ReportColumns.h"
+
+#include <QFont>
+#include <QPoint>
+#include <QSizeF>
+#include <QString>
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace report {
+
+// Composes the pages of a report: the layout's title block at the top of every
+// page, the page band (print date and the page number) at its foot, and
+// between them the visible columns at their widths, the column titles repeated
+// on every page. Everything is laid out in twips inside the printable area of
+// the device's page layout; the margins are the page layout's.
+class PageComposer {
+public:
+    PageComposer(const ReportView &view, const LayoutItems &items);
+
+    // Moves everything on the page by this many twips (for printers whose
+    // paper feed is off).
+    void setOffset(QPoint offsetTwips) { m_offset = offsetTwips; }
+
+    // Lays the rows out for pages with this printable size in twips; false
+    // when not a single data row fits between the title block and the band.
+    bool paginate(const QSizeF &printableTwips);
+    int pageCount() const { return m_pages; }
+    int rowsPerPage() const { return m_rowsPerPage; }
+
+    // Paints all pages onto a printer or PDF writer; false with a reason when
+    // the device cannot be painted on or the page is too small.
+    bool render(QPagedPaintDevice *device, QString *error = nullptr);
+
+    // A font of the requested family with Chinese fallbacks, sized in points
+    // for a painter working in twips.
+    static QFont reportFont(const QString &family, int points, bool bold = false,
+                            bool underline = false);
+
+    static constexpr int bodyPoints = 9;
+    static constexpr int rowHeight = 300;   // twips
+    static constexpr int cellPadding = 45;  // twips
+    static constexpr int gap = 120;         // twips between the blocks
+
+private:
+    void paintPage(QPainter &painter, int page);
+    void paintSection(QPainter &painter, int section, qreal top);
+    void paintTable(QPainter &painter, int page);
+    void paintRow(QPainter &painter, int row, qreal y, bool title);
+    qreal sectionHeight(int section) const;
+    qreal sectionScale(int section) const;
+
+    const ReportView &m_view;
+    const LayoutItems &m_items;
+    QFont m_bodyFont;
+    QFont m_titleFont;
+    QPoint m_offset;
+    QSizeF m_printable;
+    std::vector<qreal> m_columnX;  // left edges plus the right edge of the last column
+    qreal m_tableTop = 0;
+    qreal m_bandTop = 0;
+    int m_rowsPerPage = 0;
+    int m_pages = 0;
+};
+
+} // namespace report
