@@ -10,6 +10,7 @@ namespace dbkit {
 
 class DbLogin;
 class Criteria;
+class DataSetWriter;
 
 // Open modes understood by DbLogin::OpenDataSet.
 namespace OpenMode {
@@ -81,6 +82,7 @@ public:
 
 private:
     friend class DbLogin;
+    friend class DataSetWriter;
     struct Impl;
     explicit DbDataSet(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> d;

@@ -10,6 +10,7 @@
 namespace dbkit {
 
 class SqlDialect;
+struct TableInfo;
 
 // Which engine a login talks to.
 enum class Engine { SQLite, PostgreSQL, ODBC };
@@ -54,6 +55,9 @@ public:
     // Runs one statement with bound values; returns rows affected.
     // Throws DbError with the mapped number.
     int executeBound(const QString &sql, const QVariantList &values);
+    // Columns, primary key and identity column of a table from the engine's
+    // catalogue, read once per login (a table not found is looked up again).
+    const TableInfo &tableInfo(const QString &table);
 
 private:
     DbLogin();
@@ -63,6 +67,39 @@ private:
 };
 
 using DbLoginPtr = std::shared_ptr<DbLogin>;
+
+// Begins a transaction and rolls it back when it goes out of scope without
+// commit(), so no error path leaves a transaction open.
+class TransactionGuard {
+public:
+    explicit TransactionGuard(DbLogin &login) : m_login(login) { m_login.BeginTrans(); }
+    ~TransactionGuard()
+    {
+        if (m_open) {
+            try {
+                m_login.RollbackTrans();
+            } catch (...) {
+                // Nothing more can be undone here; the connection reports it next time.
+            }
+        }
+    }
+    TransactionGuard(const TransactionGuard &) = delete;
+    TransactionGuard &operator=(const TransactionGuard &) = delete;
+    void commit()
+    {
+        m_login.CommitTrans();
+        m_open = false;
+    }
+    void rollback()
+    {
+        m_open = false;
+        m_login.RollbackTrans();
+    }
+
+private:
+    DbLogin &m_login;
+    bool m_open = true;
+};
 
 // Doubles single quotes so a value can stand between quotes in a statement.
 QString quoted(const QString &value);

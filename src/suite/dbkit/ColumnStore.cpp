@@ -1,0 +1,189 @@
+#include "ColumnStore.h"
+
+namespace dbkit {
+
+Column::Kind Column::kindOf(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return Kind::Text;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Bool:
+        return Kind::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Kind::Real;
+    default:
+        return Kind::Other;
+    }
+}
+
+void Column::reserve(size_t rows)
+{
+    m_reserved = rows;
+    m_null.reserve(rows);
+    switch (m_kind) {
+    case Kind::Text: m_text.reserve(rows); break;
+    case Kind::Integer: m_int.reserve(rows); break;
+    case Kind::Real: m_real.reserve(rows); break;
+    case Kind::Other: m_other.reserve(rows); break;
+    case Kind::Unset: break;
+    }
+}
+
+// Switches the column to another kind, converting what it holds. Integers met
+// beside reals become reals (a numeric column of SQLite holds both); any
+// other mix keeps plain QVariants.
+void Column::become(Kind kind, int metaType)
+{
+    if (m_kind == Kind::Unset) {
+        m_kind = kind;
+        m_intType = metaType;
+        switch (kind) {
+        case Kind::Text: m_text.assign(m_rows, QString()); m_text.reserve(m_reserved); break;
+        case Kind::Integer: m_int.assign(m_rows, 0); m_int.reserve(m_reserved); break;
+        case Kind::Real: m_real.assign(m_rows, 0.0); m_real.reserve(m_reserved); break;
+        default: m_other.assign(m_rows, QVariant()); m_other.reserve(m_reserved); break;
+        }
+        return;
+    }
+    if (m_kind == Kind::Integer && kind == Kind::Real) {
+        m_real.reserve(std::max(m_reserved, m_rows));
+        for (qint64 v : m_int)
+            m_real.push_back(double(v));
+        m_int = {};
+        m_kind = Kind::Real;
+        return;
+    }
+    std::vector<QVariant> others;
+    others.reserve(std::max(m_reserved, m_rows));
+    for (size_t row = 0; row < m_rows; ++row)
+        others.push_back(value(row));
+    m_text = {};
+    m_int = {};
+    m_real = {};
+    m_other = std::move(others);
+    m_kind = Kind::Other;
+}
+
+void Column::append(const QVariant &value)
+{
+    store(m_rows, value, true);
+    ++m_rows;
+}
+
+void Column::set(size_t row, const QVariant &value)
+{
+    store(row, value, false);
+}
+
+void Column::store(size_t row, const QVariant &value, bool appending)
+{
+    const bool null = value.isNull();
+    if (!null) {
+        const Kind kind = kindOf(value);
+        if (m_kind == Kind::Unset || (kind != m_kind && m_kind != Kind::Other
+                                      && !(m_kind == Kind::Real && kind == Kind::Integer)))
+            become(kind, value.typeId());
+        else if (m_kind == Kind::Integer && value.typeId() != m_intType)
+            m_intType = QMetaType::LongLong;
+    }
+    if (appending)
+        m_null.push_back(null);
+    else
+        m_null[row] = null;
+    auto put = [&](auto &vec, auto v) {
+        if (appending)
+            vec.push_back(v);
+        else
+            vec[row] = v;
+    };
+    switch (m_kind) {
+    case Kind::Text: put(m_text, null ? QString() : value.toString()); break;
+    case Kind::Integer: put(m_int, null ? qint64(0) : value.toLongLong()); break;
+    case Kind::Real: put(m_real, null ? 0.0 : value.toDouble()); break;
+    case Kind::Other: put(m_other, null ? QVariant() : value); break;
+    case Kind::Unset: break;
+    }
+}
+
+void Column::remove(size_t row)
+{
+    m_null.erase(m_null.begin() + std::ptrdiff_t(row));
+    switch (m_kind) {
+    case Kind::Text: m_text.erase(m_text.begin() + std::ptrdiff_t(row)); break;
+    case Kind::Integer: m_int.erase(m_int.begin() + std::ptrdiff_t(row)); break;
+    case Kind::Real: m_real.erase(m_real.begin() + std::ptrdiff_t(row)); break;
+    case Kind::Other: m_other.erase(m_other.begin() + std::ptrdiff_t(row)); break;
+    case Kind::Unset: break;
+    }
+    --m_rows;
+}
+
+void Column::clear()
+{
+    *this = Column();
+}
+
+QVariant Column::value(size_t row) const
+{
+    if (m_null[row])
+        return QVariant();
+    switch (m_kind) {
+    case Kind::Text:
+        return QVariant(m_text[row]);
+    case Kind::Integer:
+        if (m_intType == QMetaType::Int)
+            return QVariant(int(m_int[row]));
+        if (m_intType == QMetaType::Bool)
+            return QVariant(m_int[row] != 0);
+        return QVariant(qlonglong(m_int[row]));
+    case Kind::Real:
+        return QVariant(m_real[row]);
+    case Kind::Other:
+        return m_other[row];
+    case Kind::Unset:
+        break;
+    }
+    return QVariant();
+}
+
+void ColumnStore::reset(int columnCount)
+{
+    m_columns.assign(size_t(columnCount), Column());
+    m_rows = 0;
+}
+
+void ColumnStore::reserve(size_t rows)
+{
+    for (Column &c : m_columns)
+        c.reserve(rows);
+}
+
+void ColumnStore::set(size_t row, int column, const QVariant &value)
+{
+    m_columns[size_t(column)].set(row, value);
+}
+
+void ColumnStore::appendRow(const QVariantList &values)
+{
+    for (size_t c = 0; c < m_columns.size(); ++c)
+        m_columns[c].append(c < size_t(values.size()) ? values[qsizetype(c)] : QVariant());
+    ++m_rows;
+}
+
+void ColumnStore::removeRow(size_t row)
+{
+    for (Column &c : m_columns)
+        c.remove(row);
+    --m_rows;
+}
+
+} // namespace dbkit

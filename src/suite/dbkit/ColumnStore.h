@@ -1,0 +1,70 @@
+#pragma once
+
+// Internal: the rows of a data set, kept column by column.
+//
+// A list of 100,000 warehouses must load fast and stay small, so each column
+// keeps its values in one typed vector (texts as shared QStrings, integers and
+// reals unboxed) with a null mask, instead of one QVariant per cell.
+
+#include <QMetaType>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <vector>
+
+namespace dbkit {
+
+class Column {
+public:
+    enum class Kind : unsigned char { Unset, Text, Integer, Real, Other };
+
+    void reserve(size_t rows);
+    void append(const QVariant &value);
+    void set(size_t row, const QVariant &value);
+    void remove(size_t row);
+    void clear();
+    QVariant value(size_t row) const;
+    bool isNull(size_t row) const { return m_null[row]; }
+    Kind kind() const { return m_kind; }
+    // Direct reads for the criteria evaluator (valid for the matching kind).
+    const QString &text(size_t row) const { return m_text[row]; }
+    qint64 integer(size_t row) const { return m_int[row]; }
+    double real(size_t row) const { return m_real[row]; }
+
+private:
+    static Kind kindOf(const QVariant &value);
+    void become(Kind kind, int metaType);
+    void store(size_t row, const QVariant &value, bool appending);
+
+    Kind m_kind = Kind::Unset;
+    int m_intType = QMetaType::LongLong;  // how integers read back (int, bool, qlonglong)
+    size_t m_rows = 0;
+    size_t m_reserved = 0;
+    std::vector<bool> m_null;
+    std::vector<QString> m_text;
+    std::vector<qint64> m_int;
+    std::vector<double> m_real;
+    std::vector<QVariant> m_other;
+};
+
+class ColumnStore {
+public:
+    void reset(int columnCount);
+    void reserve(size_t rows);
+    int columnCount() const { return int(m_columns.size()); }
+    size_t rowCount() const { return m_rows; }
+    Column &column(int index) { return m_columns[size_t(index)]; }
+    const Column &column(int index) const { return m_columns[size_t(index)]; }
+    QVariant value(size_t row, int column) const { return m_columns[size_t(column)].value(row); }
+    void set(size_t row, int column, const QVariant &value);
+    // Counts one more row after every column had a value appended.
+    void endRow() { ++m_rows; }
+    void appendRow(const QVariantList &values);
+    void removeRow(size_t row);
+
+private:
+    std::vector<Column> m_columns;
+    size_t m_rows = 0;
+};
+
+} // namespace dbkit

@@ -1,0 +1,258 @@
+#include "DbDataSet.h"
+
+#include "Criteria.h"
+#include "DbDataSetImpl.h"
+#include "DbLoginImpl.h"
+#include "SqlDialect.h"
+
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace dbkit {
+
+namespace {
+
+// Recordset data-type codes from a field's declared type:
+// 11 boolean, 2 smallint, 3 integer, 20 bigint, 4 single, 5 double,
+// 131 numeric/decimal (PostgreSQL; SQLite reports numeric columns as 5),
+// 7 date, 134 time, 135 timestamp, 202 text/varchar, 205 binary, 12 other.
+int typeCode(const QSqlField &field, Engine engine)
+{
+    if (engine == Engine::PostgreSQL) {
+        switch (field.typeID()) {
+        case 16: return 11;
+        case 21: return 2;
+        case 23: return 3;
+        case 20: return 20;
+        case 700: return 4;
+        case 701: return 5;
+        case 1700: return 131;
+        case 1082: return 7;
+        case 1083: return 134;
+        case 1114:
+        case 1184: return 135;
+        case 17: return 205;
+        case 18:
+        case 19:
+        case 25:
+        case 1042:
+        case 1043: return 202;
+        default: break;
+        }
+    }
+    switch (field.metaType().id()) {
+    case QMetaType::Bool: return 11;
+    case QMetaType::Short:
+    case QMetaType::UShort: return 2;
+    case QMetaType::Int:
+    case QMetaType::UInt: return 3;
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: return 20;
+    case QMetaType::Float: return 4;
+    case QMetaType::Double: return 5;
+    case QMetaType::QDate: return 7;
+    case QMetaType::QTime: return 134;
+    case QMetaType::QDateTime: return 135;
+    case QMetaType::QString: return 202;
+    case QMetaType::QByteArray: return 205;
+    default: return 12;
+    }
+}
+
+QString unprefixed(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot < 0 ? name : name.mid(dot + 1);
+}
+
+} // namespace
+
+void DbDataSet::Impl::load()
+{
+    const SqlDialect &dialect = login.dialect();
+    statement = dialect.rewrite(sql);
+    const bool reading = isReadingStatement(statement);
+
+    QSqlQuery q(login.database());
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!q.exec(statement))
+        throw dialect.toError(q.lastError(), sql, reading);
+
+    const QSqlRecord record = q.record();
+    const int columns = record.count();
+    names.clear();
+    tables.clear();
+    types.clear();
+    byName.clear();
+    for (int i = 0; i < columns; ++i) {
+        const QSqlField field = record.field(i);
+        names.append(field.name());
+        tables.append(field.tableName());
+        types.push_back(typeCode(field, login.engine()));
+        byName[field.name().toLower()].append(i);
+    }
+    rows.reset(columns);
+    if (q.size() > 0)
+        rows.reserve(size_t(q.size()));
+    while (q.next()) {
+        for (int c = 0; c < columns; ++c)
+            rows.column(c).append(q.value(c));
+        rows.endRow();
+    }
+    if (q.lastError().isValid())
+        throw dialect.toError(q.lastError(), sql, reading);
+    // Release the statement at once: an open SQLite statement keeps a read lock.
+    q.finish();
+    pos = 0;
+    noMatch = false;
+}
+
+void DbDataSet::Impl::requireRecord() const
+{
+    if (!atRecord())
+        throw DbError(ErrorNumber::NoCurrentRecord, QStringLiteral("no current record"),
+                      QString(), sql);
+}
+
+void DbDataSet::Impl::requireWritable() const
+{
+    if (mode == OpenMode::ReadOnly)
+        throw DbError(ErrorNumber::ReadOnlyDataSet, QStringLiteral("the data set is read-only"),
+                      QString(), sql);
+}
+
+int DbDataSet::Impl::fieldIndex(const QString &name) const
+{
+    const QString plain = unprefixed(name).trimmed();
+    const auto it = byName.constFind(plain.toLower());
+    if (it == byName.cend() || it->isEmpty())
+        return -1;
+    if (it->size() > 1 && plain.size() != name.size()) {
+        // Several fields share the name: the table prefix decides.
+        const QString table = unprefixed(name.left(name.lastIndexOf('.')));
+        for (int index : *it)
+            if (tables[index].compare(table, Qt::CaseInsensitive) == 0)
+                return index;
+    }
+    return it->first();
+}
+
+const DbDataSet::Impl::Pending *DbDataSet::Impl::pendingFor(int field) const
+{
+    for (const Pending &p : pending)
+        if (p.field == field)
+            return &p;
+    return nullptr;
+}
+
+DbDataSet::DbDataSet(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+DbDataSet::~DbDataSet() = default;
+
+bool DbDataSet::BOF() const { return d->count() == 0 || d->pos < 0; }
+bool DbDataSet::Eof() const { return d->count() == 0 || d->pos >= d->count(); }
+long DbDataSet::RecordCount() const { return long(d->count()); }
+bool DbDataSet::NoMatch() const { return d->noMatch; }
+int DbDataSet::openMode() const { return d->mode; }
+QString DbDataSet::statement() const { return d->sql; }
+bool DbDataSet::isEditing() const { return d->editing != Impl::Editing::None; }
+DbLogin &DbDataSet::login() const { return d->login; }
+
+void DbDataSet::MoveFirst()
+{
+    d->leaveRecord();
+    d->pos = 0;
+}
+
+void DbDataSet::MoveLast()
+{
+    d->leaveRecord();
+    d->pos = d->count() - 1;
+    if (d->pos < 0)
+        d->pos = 0;
+}
+
+// Moving past either end stops there (EOF / BOF) instead of raising.
+void DbDataSet::MoveNext()
+{
+    d->leaveRecord();
+    if (d->pos < d->count())
+        ++d->pos;
+}
+
+void DbDataSet::MovePrevious()
+{
+    d->leaveRecord();
+    if (d->pos >= 0)
+        --d->pos;
+}
+
+void DbDataSet::FindFirst(const QString &criteria)
+{
+    const Criteria compiled = Criteria::compile(criteria, [this](const QString &name) {
+        return d->fieldIndex(name);
+    });
+    d->leaveRecord();
+    const size_t rows = d->rows.rowCount();
+    for (size_t row = 0; row < rows; ++row) {
+        if (compiled.matches(d->rows, row)) {
+            d->pos = qsizetype(row);
+            d->noMatch = false;
+            return;
+        }
+    }
+    d->noMatch = true;
+}
+
+void DbDataSet::Requery(long options)
+{
+    Q_UNUSED(options);
+    d->editing = Impl::Editing::None;
+    d->pending.clear();
+    d->load();
+}
+
+int DbDataSet::FieldCount() const { return int(d->names.size()); }
+
+QString DbDataSet::FieldName(int index) const
+{
+    return index >= 0 && index < d->names.size() ? d->names[index] : QString();
+}
+
+int DbDataSet::FieldIndex(const QString &name) const { return d->fieldIndex(name); }
+
+QVariant DbDataSet::Fields(int index) const
+{
+    if (index < 0 || index >= d->names.size())
+        throw DbError(ErrorNumber::UnknownField,
+                      QStringLiteral("no field %1 in the data set").arg(index), QString(), d->sql);
+    if (const Impl::Pending *p = d->pendingFor(index))
+        return p->value;
+    if (d->editing == Impl::Editing::Adding)
+        return QVariant();
+    d->requireRecord();
+    return d->rows.value(size_t(d->pos), index);
+}
+
+QVariant DbDataSet::Fields(const QString &name) const
+{
+    const int index = d->fieldIndex(name);
+    if (index < 0) {
+        // A base-table column written during AddNew/Edit but not selected.
+        for (const Impl::Pending &p : d->pending)
+            if (p.name.compare(unprefixed(name), Qt::CaseInsensitive) == 0)
+                return p.value;
+        throw DbError(ErrorNumber::UnknownField,
+                      QStringLiteral("no field %1 in the data set").arg(name), QString(), d->sql);
+    }
+    return Fields(index);
+}
+
+int DbDataSet::FieldType(int index) const
+{
+    return index >= 0 && index < int(d->types.size()) ? d->types[size_t(index)] : 12;
+}
+
+} // namespace dbkit

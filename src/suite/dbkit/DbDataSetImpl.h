@@ -1,0 +1,67 @@
+#pragma once
+
+// Internal: the state of a DbDataSet, shared by its read and write halves.
+
+#include "ColumnStore.h"
+#include "DbDataSet.h"
+#include "DbLogin.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+namespace dbkit {
+
+struct TableInfo;
+
+struct DbDataSet::Impl {
+    Impl(DbLogin &owner, const QString &text, int openMode)
+        : login(owner), sql(text), mode(openMode)
+    {
+    }
+
+    enum class Editing { None, Adding, Changing };
+    struct Pending {
+        QString name;
+        int field = -1;  // index in the data set, -1 for a base-table column not selected
+        QVariant value;
+    };
+
+    DbLogin &login;
+    QString sql;        // as the caller gave it
+    QString statement;  // as the engine runs it
+    int mode = OpenMode::Default;
+
+    QStringList names;              // field names as the engine returned them
+    QStringList tables;             // each field's table where the driver tells it
+    std::vector<int> types;         // recordset data-type codes
+    QHash<QString, QList<int>> byName;  // lower-case name -> field indexes
+    ColumnStore rows;
+
+    qsizetype pos = 0;
+    bool noMatch = false;
+    Editing editing = Editing::None;
+    std::vector<Pending> pending;
+
+    void load();
+    qsizetype count() const { return qsizetype(rows.rowCount()); }
+    bool atRecord() const { return pos >= 0 && pos < count(); }
+    void requireRecord() const;
+    void requireWritable() const;
+    int fieldIndex(const QString &name) const;
+    const Pending *pendingFor(int field) const;
+
+    // Writing (DbDataSetWrite.cpp).
+    const TableInfo &baseTable() const;
+    void storeChange();
+    void storeNew();
+    void deleteCurrent();
+    // Before a move: an edit with collected values is stored (as a recordset
+    // does), an empty add is abandoned, an empty edit stays open.
+    void leaveRecord();
+};
+
+} // namespace dbkit

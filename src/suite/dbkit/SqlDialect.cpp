@@ -1,0 +1,296 @@
+#include "SqlDialect.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlField>
+#include <QSqlIndex>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace dbkit {
+
+namespace {
+
+using Re = QRegularExpression;
+constexpr auto ci = QRegularExpression::CaseInsensitiveOption;
+
+// The suite server addresses the system database as lxsystem..table; on our
+// engines it is an attached database (SQLite) or a schema (PostgreSQL).
+QString rewriteSystemPrefix(QString sql)
+{
+    static const Re systemPrefix(QStringLiteral("\\blxsystem\\.\\."), ci);
+    return sql.replace(systemPrefix, QStringLiteral("lxsystem."));
+}
+
+bool isIdentityQuery(const QString &sql)
+{
+    static const Re identity(QStringLiteral("^\\s*select\\s+@@identity\\s*;?\\s*$"), ci);
+    return identity.match(sql).hasMatch();
+}
+
+// Every number in a native code text ("2627", "2627;3621" ...).
+QList<int> nativeNumbers(const QString &code)
+{
+    static const Re digits(QStringLiteral("-?\\d+"));
+    QList<int> numbers;
+    for (auto it = digits.globalMatch(code); it.hasNext();)
+        numbers.append(it.next().captured().toInt());
+    return numbers;
+}
+
+class SqliteDialect : public SqlDialect {
+public:
+    Engine engine() const override { return Engine::SQLite; }
+
+    QString rewrite(const QString &sql) const override
+    {
+        QString out = SqlDialect::rewrite(sql);
+        // SQLite plans "A RIGHT JOIN B" much worse than the equivalent
+        // "B LEFT JOIN A"; swapping is safe when the select list names its
+        // columns (a bare * would change the column order).
+        static const Re rightJoin(
+            QStringLiteral("\\bFROM\\s+([A-Za-z_][\\w.]*)\\s+RIGHT\\s+(?:OUTER\\s+)?JOIN\\s+"
+                           "([A-Za-z_][\\w.]*)\\s+ON\\b"),
+            ci);
+        static const Re bareStar(QStringLiteral("^\\s*select\\s+(?:distinct\\s+)?(?:.*,\\s*)?\\*"),
+                                 ci | Re::DotMatchesEverythingOption);
+        const auto m = rightJoin.match(out);
+        if (m.hasMatch()) {
+            const QString selectList = out.left(m.capturedStart());
+            if (!bareStar.match(selectList).hasMatch())
+                out.replace(m.capturedStart(), m.capturedLength(),
+                            QStringLiteral("FROM %1 LEFT JOIN %2 ON")
+                                .arg(m.captured(2), m.captured(1)));
+        }
+        return out;
+    }
+
+    QString lastIdentityStatement() const override
+    {
+        return QStringLiteral("SELECT last_insert_rowid()");
+    }
+
+    int errorNumber(const QSqlError &error, bool reading) const override
+    {
+        const QString text = error.databaseText();
+        const QList<int> codes = nativeNumbers(error.nativeErrorCode());
+        const int primary = codes.isEmpty() ? 0 : (codes.first() & 0xff);
+        if (primary == 5 || primary == 6 || text.contains(QLatin1String("is locked")))
+            return reading ? ErrorNumber::TableExclusive : ErrorNumber::RecordLocked;
+        if (text.contains(QLatin1String("UNIQUE constraint failed"))
+            || text.contains(QLatin1String("PRIMARY KEY must be unique"))
+            || text.contains(QLatin1String("is not unique")))
+            return ErrorNumber::DuplicateKey;
+        if (text.contains(QLatin1String("FOREIGN KEY constraint failed")))
+            return ErrorNumber::RelatedRecords;
+        // The account schema limits text lengths with CHECK(length(col)<=n).
+        if (text.contains(QLatin1String("CHECK constraint failed")))
+            return ErrorNumber::ValueTooLong;
+        return ErrorNumber::General;
+    }
+
+    TableInfo tableInfo(QSqlDatabase &db, const QString &table) const override
+    {
+        TableInfo info;
+        QString schema;
+        QString name = table;
+        if (const int dot = table.lastIndexOf('.'); dot > 0) {
+            schema = table.left(dot) + '.';
+            name = table.mid(dot + 1);
+        }
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        const QString pragma = QStringLiteral("PRAGMA %1table_info(%2)").arg(schema, quoteName(name));
+        if (!q.exec(pragma))
+            return info;
+        QStringList keyTypes;
+        QList<int> keyOrder;
+        while (q.next()) {
+            info.exists = true;
+            const QString column = q.value(1).toString();
+            info.columns.append(column);
+            const int pk = q.value(5).toInt();
+            if (pk > 0) {
+                int at = 0;
+                while (at < keyOrder.size() && keyOrder[at] < pk)
+                    ++at;
+                keyOrder.insert(at, pk);
+                info.primaryKey.insert(at, column);
+                keyTypes.insert(at, q.value(2).toString());
+            }
+        }
+        info.name = info.exists ? table : QString();
+        // A single INTEGER PRIMARY KEY is the rowid: the database numbers it.
+        if (info.primaryKey.size() == 1
+            && keyTypes.first().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+            info.identityColumn = info.primaryKey.first();
+        return info;
+    }
+};
+
+class PostgresDialect : public SqlDialect {
+public:
+    Engine engine() const override { return Engine::PostgreSQL; }
+
+    QString rewrite(const QString &sql) const override
+    {
+        QString out = SqlDialect::rewrite(sql);
+        // round(x, n) exists for numeric only; a cast makes it work whatever
+        // the column's number type.
+        static const Re roundColumn(QStringLiteral("\\bround\\s*\\(\\s*([A-Za-z_][\\w.]*)\\s*,"), ci);
+        out.replace(roundColumn, QStringLiteral("round(CAST(\\1 AS numeric),"));
+        return out;
+    }
+
+    QString lastIdentityStatement() const override { return QStringLiteral("SELECT lastval()"); }
+
+    int errorNumber(const QSqlError &error, bool reading) const override
+    {
+        const QString state = error.nativeErrorCode();
+        if (state == QLatin1String("23505"))
+            return ErrorNumber::DuplicateKey;
+        if (state == QLatin1String("23503"))
+            return ErrorNumber::RelatedRecords;
+        if (state == QLatin1String("22001"))
+            return ErrorNumber::ValueTooLong;
+        if (state == QLatin1String("55P03") || state == QLatin1String("40P01"))
+            return reading ? ErrorNumber::TableExclusive : ErrorNumber::RecordLocked;
+        return ErrorNumber::General;
+    }
+
+    TableInfo tableInfo(QSqlDatabase &db, const QString &table) const override
+    {
+        TableInfo info;
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral(
+            "SELECT a.attname, a.attidentity <> '' OR COALESCE(pg_get_expr(d.adbin, d.adrelid) "
+            "LIKE 'nextval(%', false), COALESCE(array_position(i.indkey::int2[], a.attnum), 0), "
+            "c.relname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
+            "LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum "
+            "LEFT JOIN pg_index i ON i.indrelid = a.attrelid AND i.indisprimary "
+            "WHERE a.attrelid = to_regclass(?) AND a.attnum > 0 AND NOT a.attisdropped "
+            "ORDER BY a.attnum"));
+        q.addBindValue(table);
+        if (!q.exec())
+            return info;
+        QList<int> keyOrder;
+        while (q.next()) {
+            info.exists = true;
+            info.name = q.value(3).toString();
+            const QString column = q.value(0).toString();
+            info.columns.append(column);
+            if (const int pk = q.value(2).toInt(); pk > 0) {
+                int at = 0;
+                while (at < keyOrder.size() && keyOrder[at] < pk)
+                    ++at;
+                keyOrder.insert(at, pk);
+                info.primaryKey.insert(at, column);
+            }
+            if (q.value(1).toBool() && info.identityColumn.isEmpty())
+                info.identityColumn = column;
+        }
+        if (info.exists && table.contains('.'))
+            info.name = table.left(table.lastIndexOf('.') + 1) + info.name;
+        return info;
+    }
+
+    bool supportsReturning() const override { return true; }
+};
+
+// A SQL Server account through unixODBC: the component's statements are in
+// that server's own dialect already.
+class OdbcDialect : public SqlDialect {
+public:
+    Engine engine() const override { return Engine::ODBC; }
+    QString rewrite(const QString &sql) const override { return sql; }
+    QString lastIdentityStatement() const override { return QStringLiteral("SELECT @@identity"); }
+
+    int errorNumber(const QSqlError &error, bool reading) const override
+    {
+        for (const int code : nativeNumbers(error.nativeErrorCode())) {
+            switch (code) {
+            case 2627:
+            case 2601:
+                return ErrorNumber::DuplicateKey;
+            case 547:
+                return ErrorNumber::RelatedRecords;
+            case 8152:
+            case 2628:
+                return ErrorNumber::ValueTooLong;
+            case 1222:
+                return reading ? ErrorNumber::TableExclusive : ErrorNumber::RecordLocked;
+            default:
+                break;
+            }
+        }
+        return ErrorNumber::General;
+    }
+
+    TableInfo tableInfo(QSqlDatabase &db, const QString &table) const override
+    {
+        TableInfo info;
+        const QSqlRecord record = db.record(table);
+        if (record.isEmpty())
+            return info;
+        info.exists = true;
+        info.name = table;
+        for (int i = 0; i < record.count(); ++i) {
+            info.columns.append(record.fieldName(i));
+            if (record.field(i).isAutoValue() && info.identityColumn.isEmpty())
+                info.identityColumn = record.fieldName(i);
+        }
+        const QSqlIndex key = db.primaryIndex(table);
+        for (int i = 0; i < key.count(); ++i)
+            info.primaryKey.append(key.fieldName(i));
+        return info;
+    }
+
+    QString quoteName(const QString &name) const override
+    {
+        return '[' + QString(name).replace(']', QLatin1String("]]")) + ']';
+    }
+};
+
+} // namespace
+
+std::unique_ptr<SqlDialect> SqlDialect::create(Engine engine)
+{
+    switch (engine) {
+    case Engine::SQLite:
+        return std::make_unique<SqliteDialect>();
+    case Engine::PostgreSQL:
+        return std::make_unique<PostgresDialect>();
+    case Engine::ODBC:
+        break;
+    }
+    return std::make_unique<OdbcDialect>();
+}
+
+QString SqlDialect::rewrite(const QString &sql) const
+{
+    if (isIdentityQuery(sql))
+        return lastIdentityStatement();
+    return rewriteSystemPrefix(sql);
+}
+
+DbError SqlDialect::toError(const QSqlError &error, const QString &statement, bool reading) const
+{
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    return DbError(errorNumber(error, reading), text, error.nativeErrorCode(), statement);
+}
+
+QString SqlDialect::quoteName(const QString &name) const
+{
+    return '"' + QString(name).replace('"', QLatin1String("\"\"")) + '"';
+}
+
+bool isReadingStatement(const QString &sql)
+{
+    static const Re reading(QStringLiteral("^\\s*\\(*\\s*(select|with|values|pragma|show)\\b"), ci);
+    return reading.match(sql).hasMatch();
+}
+
+} // namespace dbkit

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "DbError.h"
+#include "DbLogin.h"
+
+#include <QSqlError>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QSqlDatabase;
+
+namespace dbkit {
+
+// What the kit knows of a table it writes to.
+struct TableInfo {
+    QString name;                // as the catalogue spells it
+    QStringList columns;         // every column, catalogue spelling
+    QStringList primaryKey;      // key columns (empty: the table has none)
+    QString identityColumn;      // a column the database numbers itself, or empty
+    bool exists = false;
+};
+
+// The differences between engines: how the component's statements (written in
+// the suite server's dialect) are adapted, how native failures map onto the
+// kit's error numbers, and how the catalogue is read.
+class SqlDialect {
+public:
+    virtual ~SqlDialect() = default;
+    static std::unique_ptr<SqlDialect> create(Engine engine);
+
+    virtual Engine engine() const = 0;
+    // The statement as this engine must run it.
+    virtual QString rewrite(const QString &sql) const;
+    // The statement that reads the last identity value of this connection.
+    virtual QString lastIdentityStatement() const = 0;
+    // The kit's error number for a native failure. `reading` tells a query
+    // that only reads (a lock timeout then means "table held exclusively").
+    virtual int errorNumber(const QSqlError &error, bool reading) const = 0;
+    DbError toError(const QSqlError &error, const QString &statement, bool reading) const;
+
+    // Columns, primary key and identity column of a table (empty when unknown).
+    virtual TableInfo tableInfo(QSqlDatabase &db, const QString &table) const = 0;
+    // Whether INSERT ... RETURNING can hand back the identity.
+    virtual bool supportsReturning() const { return false; }
+    // A name as it may stand in a statement.
+    virtual QString quoteName(const QString &name) const;
+};
+
+// True when the statement only reads (SELECT / WITH / VALUES / PRAGMA).
+bool isReadingStatement(const QString &sql);
+
+} // namespace dbkit

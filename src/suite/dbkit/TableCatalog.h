@@ -1,0 +1,17 @@
+#pragma once
+
+// Internal: which table a data set writes to, and what the catalogue says of it.
+
+#include "DbLogin.h"
+#include "SqlDialect.h"
+
+#include <QString>
+
+namespace dbkit {
+
+// The table a SELECT writes back to: the table whose * it selects
+// ("SELECT Department.cDepName, Warehouse.* FROM ..." gives Warehouse), or the
+// only table of its FROM. Empty when the statement names no single table.
+QString baseTableOf(const QString &statement);
+
+} // namespace dbkit

@@ -1,0 +1,108 @@
+#include "DbKitFixture.h"
+
+#include "suite/dbkit/DbDataSet.h"
+
+using namespace dbkit;
+
+class DataSetRead : public DbKitTest {};
+
+TEST_P(DataSetRead, ListStatementKeepsStoresWithoutDepartment)
+{
+    auto rs = db().OpenDataSet(listSql(), OpenMode::ReadOnly);
+    ASSERT_EQ(rs->RecordCount(), 3);
+    EXPECT_FALSE(rs->BOF());
+    EXPECT_FALSE(rs->Eof());
+    EXPECT_EQ(rs->FieldCount(), 6);
+    EXPECT_EQ(rs->Fields("cWhCode").toString(), "01");
+    EXPECT_EQ(rs->Fields("Dept.cDepName").toString(), "采购部");
+    EXPECT_EQ(rs->Fields("STORE.CWHNAME").toString(), "Main store");
+    rs->MoveLast();
+    EXPECT_EQ(rs->Fields("cWhCode").toString(), "03");
+    EXPECT_TRUE(rs->Fields("cDepName").isNull());
+    EXPECT_EQ(rs->Fields("cWhName").toString(), "O'Brien");
+    EXPECT_EQ(rs->FieldIndex("nothing"), -1);
+    EXPECT_EQ(errorOf([&] { rs->Fields("nothing"); }), ErrorNumber::UnknownField);
+}
+
+TEST_P(DataSetRead, MovesStopAtTheEnds)
+{
+    auto rs = db().OpenDataSet("select cWhCode from Store order by cWhCode");
+    rs->MovePrevious();
+    EXPECT_TRUE(rs->BOF());
+    EXPECT_FALSE(rs->Eof());
+    EXPECT_EQ(errorOf([&] { rs->Fields(0); }), ErrorNumber::NoCurrentRecord);
+    rs->MovePrevious();  // stays before the first
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields(0).toString(), "01");
+    rs->MoveNext();
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields(0).toString(), "03");
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_FALSE(rs->BOF());
+    rs->MoveNext();
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Fields(0).toString(), "03");
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Fields(0).toString(), "01");
+
+    auto empty = db().OpenDataSet("select * from Store where cWhCode = 'none'");
+    EXPECT_TRUE(empty->BOF());
+    EXPECT_TRUE(empty->Eof());
+    EXPECT_EQ(empty->RecordCount(), 0);
+    empty->MoveFirst();
+    empty->MoveLast();
+    empty->MoveNext();
+    EXPECT_TRUE(empty->BOF() && empty->Eof());
+}
+
+TEST_P(DataSetRead, CountAndTypes)
+{
+    auto rs = db().OpenDataSet("Select count(*) From Store Where bPos=0");
+    EXPECT_EQ(rs->Fields(0).toInt(), 2);
+    auto typed = db().OpenDataSet("select cWhCode, bPos, iQuota from Store order by cWhCode");
+    EXPECT_EQ(typed->FieldType(0), 202);
+    EXPECT_EQ(typed->FieldType(1), 3);
+    EXPECT_EQ(typed->FieldType(2), isSqlite() ? 5 : 131);
+    EXPECT_DOUBLE_EQ(typed->Fields(2).toDouble(), 12.45);
+    EXPECT_EQ(typed->Fields(1).toInt(), 0);
+}
+
+TEST_P(DataSetRead, RequerySeesAnotherOperatorsInsert)
+{
+    auto rs = db().OpenDataSet("select * from Store order by cWhCode");
+    rs->MoveLast();
+    other()->Execute("INSERT INTO Store (cWhCode, cWhName) VALUES ('04', 'New')");
+    EXPECT_EQ(rs->RecordCount(), 3);
+    rs->Requery(-1);
+    EXPECT_EQ(rs->RecordCount(), 4);
+    EXPECT_EQ(rs->Fields("cWhCode").toString(), "01");
+}
+
+TEST_P(DataSetRead, SystemPrefixAndIdentityStatements)
+{
+    db().Execute("CREATE TABLE lxsystem.qd_user (cUser_Id varchar(20) PRIMARY KEY, "
+                 "cUser_Name varchar(40))");
+    db().Execute("insert into lxsystem..qd_user values ('demo', 'Demo')");
+    auto users = db().OpenDataSet("select cuser_id,cuser_name from lxsystem..qd_user "
+                                  "where cuser_id='demo' or cuser_name='demo'");
+    ASSERT_EQ(users->RecordCount(), 1);
+    EXPECT_EQ(users->Fields(1).toString(), "Demo");
+
+    db().Execute("INSERT INTO Grants (cWhCode, cUser) VALUES ('03', 'carol')");
+    auto id = db().OpenDataSet("SELECT @@identity");
+    auto max = db().OpenDataSet("select max(Auto_ID) from Grants");
+    EXPECT_EQ(id->Fields(0).toLongLong(), max->Fields(0).toLongLong());
+}
+
+TEST_P(DataSetRead, QuotedValuesSurvive)
+{
+    const QString name = "it's a 'test'''";
+    EXPECT_EQ(quoted("a'b"), "a''b");
+    db().Execute("UPDATE Store SET cWhName='" + quoted(name) + "' WHERE cWhCode='01'");
+    auto rs = db().OpenDataSet("select cWhName from Store where cWhName='" + quoted(name) + "'");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(rs->Fields(0).toString(), name);
+}
+
+DBKIT_ENGINES(DataSetRead);
