@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+
+class QFocusEvent;
+
+// The suite's edit box: a line edit with a maximum length, a set of refused
+// characters and a numbers-only mode. A refused character, typed or inside
+// pasted or dropped text, is left out and the box beeps. In numbers-only mode
+// the text may hold digits, one "." and a leading "-" (put "-" among the
+// refused characters to refuse it). Text set by the program is taken as it
+// is.
+class EditBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit EditBox(QWidget *parent = nullptr);
+
+    QString Text() const { return text(); }
+    void setRefusedChars(const QString &chars) { m_refused = chars; }
+    QString RefusedChars() const { return m_refused; }
+    void setNumbersOnly(bool numbersOnly) { m_numbersOnly = numbersOnly; }
+    bool NumbersOnly() const { return m_numbersOnly; }
+
+    // Applies the box's rules to text being entered: refused characters are
+    // removed (`refused` tells whether any were); false when what is left is
+    // not acceptable at all (not a number in numbers-only mode).
+    bool filterInput(QString &text, int &cursor, bool &refused) const;
+
+signals:
+    // The text changed, by the user or the program.
+    void Change();
+    // The box lost the keyboard focus.
+    void LostFocus();
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    bool allowed(QChar c) const;
+
+    QString m_refused;
+    bool m_numbersOnly = false;
+};

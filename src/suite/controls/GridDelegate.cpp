@@ -1,0 +1,124 @@
+#include "GridDelegate.h"
+
+#include "SuperGrid.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyle>
+
+namespace controls {
+
+namespace {
+const char *rowProperty = "gridRow";
+const char *colProperty = "gridCol";
+}
+
+GridDelegate::GridDelegate(SuperGrid *grid)
+    : QStyledItemDelegate(grid), m_grid(grid)
+{
+}
+
+void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                         const QModelIndex &index) const
+{
+    QStyleOptionViewItem opt(option);
+    if (m_grid->FocusRect() == 0 || m_grid->HighLight() == 0)
+        opt.state &= ~QStyle::State_HasFocus;
+    QStyledItemDelegate::paint(painter, opt, index);
+}
+
+QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                                    const QModelIndex &index) const
+{
+    const int row = index.row() + 1;
+    const int col = index.column();
+    QWidget *editor = nullptr;
+    switch (m_grid->ColEditStyle(col)) {
+    case SuperGrid::EditDropDown: {
+        auto *combo = new QComboBox(parent);
+        GridDropDown *list = m_grid->dropDown();
+        list->Clear();
+        emit m_grid->ComboDropDown(row, col, list);
+        combo->addItems(list->items());
+        editor = combo;
+        break;
+    }
+    case SuperGrid::EditButton:
+        editor = createButtonEditor(parent, row, col);
+        break;
+    default: {
+        auto *line = new QLineEdit(parent);
+        if (m_grid->ColLength(col) > 0)
+            line->setMaxLength(m_grid->ColLength(col));
+        editor = line;
+        break;
+    }
+    }
+    editor->setProperty(rowProperty, row);
+    editor->setProperty(colProperty, col);
+    return editor;
+}
+
+QWidget *GridDelegate::createButtonEditor(QWidget *parent, int row, int col) const
+{
+    auto *line = new QLineEdit(parent);
+    if (m_grid->ColLength(col) > 0)
+        line->setMaxLength(m_grid->ColLength(col));
+    QAction *button = line->addAction(line->style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                      QLineEdit::TrailingPosition);
+    button->setObjectName("gridRefButton");
+    button->setToolTip(QStringLiteral("参照"));
+    auto *self = const_cast<GridDelegate *>(this);
+    connect(button, &QAction::triggered, line, [self, line, row, col] {
+        // The reference fills the row itself; what was typed is dropped.
+        emit self->closeEditor(line, QAbstractItemDelegate::NoHint);
+        self->m_grid->buttonPressed(row, col);
+    });
+    return line;
+}
+
+void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    const QString text = index.data(Qt::EditRole).toString();
+    if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        const int pos = combo->findText(text);
+        combo->setCurrentIndex(pos);
+        m_grid->dropDown()->setListIndex(pos);
+    } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        line->setText(text);
+        line->selectAll();
+    }
+}
+
+void GridDelegate::setModelData(QWidget *editor, QAbstractItemModel *,
+                                const QModelIndex &index) const
+{
+    QString text;
+    if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        m_grid->dropDown()->setListIndex(combo->currentIndex());
+        text = combo->currentText();
+    } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        text = line->text();
+    }
+    m_grid->commitEdit(index.row() + 1, index.column(), text);
+}
+
+bool GridDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    auto *editor = qobject_cast<QWidget *>(object);
+    if (editor && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (!key->text().isEmpty() && key->text().at(0).isPrint()) {
+            int ascii = key->text().at(0).unicode();
+            emit m_grid->KeyPressEdit(editor->property(rowProperty).toInt(),
+                                      editor->property(colProperty).toInt(), ascii);
+            if (ascii == 0)
+                return true;   // the handler refused the key
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+} // namespace controls

@@ -1,0 +1,270 @@
+#include "GridModel.h"
+
+#include "GridColors.h"
+#include "GridSorter.h"
+
+#include <QBrush>
+
+namespace controls {
+
+GridModel::GridModel(QObject *parent)
+    : QAbstractTableModel(parent), m_rows(1), m_columns(2)
+{
+}
+
+void GridModel::setGridRows(int rows)
+{
+    rows = std::max(rows, 1);
+    const int old = gridRows();
+    if (rows == old)
+        return;
+    if (m_frozen) {
+        m_rows.resize(size_t(rows));
+        return;
+    }
+    if (rows > old) {
+        beginInsertRows(QModelIndex(), old - 1, rows - 2);
+        m_rows.resize(size_t(rows));
+        endInsertRows();
+    } else {
+        beginRemoveRows(QModelIndex(), rows - 1, old - 2);
+        m_rows.resize(size_t(rows));
+        endRemoveRows();
+    }
+}
+
+void GridModel::setGridCols(int cols)
+{
+    cols = std::max(cols, 1);
+    const int old = gridCols();
+    if (cols == old)
+        return;
+    if (!m_frozen)
+        beginResetModel();
+    m_columns.resize(size_t(cols));
+    if (cols < old) {
+        for (GridRow &r : m_rows) {
+            if (r.cells.size() > size_t(cols))
+                r.cells.resize(size_t(cols));
+            if (r.backs.size() > size_t(cols))
+                r.backs.resize(size_t(cols));
+        }
+    }
+    if (!m_frozen)
+        endResetModel();
+}
+
+bool GridModel::validCell(int row, int col) const
+{
+    return row >= 0 && row < gridRows() && col >= 0 && col < gridCols();
+}
+
+QString GridModel::text(int row, int col) const
+{
+    if (!validCell(row, col))
+        return QString();
+    const GridRow &r = m_rows[size_t(row)];
+    return size_t(col) < r.cells.size() ? r.cells[size_t(col)] : QString();
+}
+
+void GridModel::setText(int row, int col, const QString &text)
+{
+    if (!validCell(row, col))
+        return;
+    GridRow &r = m_rows[size_t(row)];
+    if (r.cells.size() <= size_t(col)) {
+        if (text.isEmpty())
+            return;
+        r.cells.resize(m_columns.size());
+    }
+    r.cells[size_t(col)] = text;
+    cellChanged(row, col);
+}
+
+void GridModel::removeGridRow(int row)
+{
+    if (row < 1 || row >= gridRows())
+        return;
+    if (!m_frozen)
+        beginRemoveRows(QModelIndex(), row - 1, row - 1);
+    m_rows.erase(m_rows.begin() + row);
+    if (!m_frozen)
+        endRemoveRows();
+}
+
+void GridModel::clearCells()
+{
+    if (!m_frozen)
+        beginResetModel();
+    for (GridRow &r : m_rows) {
+        r.cells.clear();
+        r.backs.clear();
+    }
+    if (!m_frozen)
+        endResetModel();
+}
+
+uint32_t GridModel::cellBack(int row, int col) const
+{
+    if (!validCell(row, col))
+        return noColor;
+    const GridRow &r = m_rows[size_t(row)];
+    return size_t(col) < r.backs.size() ? r.backs[size_t(col)] : noColor;
+}
+
+void GridModel::setCellBack(int row, int col, uint32_t color)
+{
+    if (!validCell(row, col))
+        return;
+    GridRow &r = m_rows[size_t(row)];
+    if (r.backs.size() <= size_t(col))
+        r.backs.resize(m_columns.size(), noColor);
+    r.backs[size_t(col)] = color;
+    cellChanged(row, col);
+}
+
+void GridModel::setSelection(int lo, int hi)
+{
+    if (lo > hi)
+        std::swap(lo, hi);
+    if (lo == m_selLo && hi == m_selHi)
+        return;
+    const int first = std::min(lo, m_selLo);
+    const int last = std::max(hi, m_selHi);
+    m_selLo = lo;
+    m_selHi = hi;
+    rowsChanged(first, last);
+}
+
+void GridModel::setSelectionColors(const QColor &back, const QColor &fore)
+{
+    m_selBack = back;
+    m_selFore = fore;
+    rowsChanged(m_selLo, m_selHi);
+}
+
+void GridModel::setShowSelection(bool show)
+{
+    if (show == m_showSelection)
+        return;
+    m_showSelection = show;
+    rowsChanged(m_selLo, m_selHi);
+}
+
+void GridModel::sortRows(int lo, int hi, int col, bool descending)
+{
+    if (lo > hi)
+        std::swap(lo, hi);
+    lo = std::max(lo, 1);
+    hi = std::min(hi, gridRows() - 1);
+    if (col < 0 || col >= gridCols() || hi - lo < 1)
+        return;
+    std::vector<QString> keys;
+    keys.reserve(size_t(hi - lo + 1));
+    for (int r = lo; r <= hi; ++r)
+        keys.push_back(text(r, col));
+    const std::vector<int> order = sortOrder(keys, column(col).kind == 4, descending);
+    std::vector<GridRow> sorted;
+    sorted.reserve(order.size());
+    for (int i : order)
+        sorted.push_back(std::move(m_rows[size_t(lo + i)]));
+    std::move(sorted.begin(), sorted.end(), m_rows.begin() + lo);
+    rowsChanged(lo, hi);
+}
+
+void GridModel::setFrozen(bool frozen)
+{
+    if (frozen == m_frozen)
+        return;
+    // The view is told nothing while frozen; the reset on thawing makes it
+    // read everything again, once.
+    if (frozen)
+        beginResetModel();
+    m_frozen = frozen;
+    if (!frozen)
+        endResetModel();
+}
+
+void GridModel::cellChanged(int row, int col)
+{
+    if (m_frozen)
+        return;
+    if (row == 0) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    const QModelIndex idx = index(row - 1, col);
+    emit dataChanged(idx, idx);
+}
+
+void GridModel::rowsChanged(int first, int last)
+{
+    first = std::max(first, 1);
+    last = std::min(last, gridRows() - 1);
+    if (m_frozen || first > last)
+        return;
+    emit dataChanged(index(first - 1, 0), index(last - 1, gridCols() - 1));
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : gridRows() - 1;
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : gridCols();
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    const int row = index.row() + 1;
+    const int col = index.column();
+    const bool selected = m_showSelection && row >= m_selLo && row <= m_selHi;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return text(row, col);
+    case Qt::TextAlignmentRole:
+        if (col < gridCols() && column(col).kind == 4)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::BackgroundRole: {
+        if (selected && m_selBack.isValid())
+            return QBrush(m_selBack);
+        const uint32_t back = cellBack(row, col);
+        return back == noColor ? QVariant() : QVariant(QBrush(toQColor(back)));
+    }
+    case Qt::ForegroundRole:
+        if (selected && m_selFore.isValid())
+            return QBrush(m_selFore);
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return text(0, section);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant(Qt::AlignCenter);
+    return QVariant();
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_editable)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+} // namespace controls

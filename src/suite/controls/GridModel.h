@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace controls {
+
+// Per-column settings of the grid.
+struct GridColumn {
+    int widthTwips = 960;
+    int kind = 1;        // 1 text, 4 numeric (right-aligned, sorted as numbers)
+    int length = 0;      // maximum input length when editing; 0 = no limit
+    int flag = 0;
+    int editStyle = 0;   // 0 text, 1 text with a reference button, 4 drop-down list
+};
+
+// The cells of a SuperGrid in grid coordinates: row 0 is the title row, which
+// the view shows as its header; view row i is grid row i + 1.
+//
+// Cells are kept as one vector of texts per row, grown on first write, so a
+// row appended and filled cell by cell costs little. While frozen (the grid's
+// Redraw off) the model sends no signals at all; thawing sends one reset.
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr uint32_t noColor = 0xFFFFFFFFu;
+
+    explicit GridModel(QObject *parent = nullptr);
+
+    int gridRows() const { return int(m_rows.size()); }
+    void setGridRows(int rows);
+    int gridCols() const { return int(m_columns.size()); }
+    void setGridCols(int cols);
+
+    QString text(int row, int col) const;
+    void setText(int row, int col, const QString &text);
+    void removeGridRow(int row);
+    // Empties every cell (titles included) and every cell colour.
+    void clearCells();
+
+    uint32_t cellBack(int row, int col) const;
+    void setCellBack(int row, int col, uint32_t color);
+
+    GridColumn &column(int col) { return m_columns[size_t(col)]; }
+    const GridColumn &column(int col) const { return m_columns[size_t(col)]; }
+
+    // Rows lo..hi (grid rows) are painted with the selection colours.
+    void setSelection(int lo, int hi);
+    void setSelectionColors(const QColor &back, const QColor &fore);
+    void setShowSelection(bool show);
+
+    // Sorts grid rows lo..hi by the texts of `col`.
+    void sortRows(int lo, int hi, int col, bool descending);
+
+    bool frozen() const { return m_frozen; }
+    void setFrozen(bool frozen);
+    void setEditable(bool editable) { m_editable = editable; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    struct GridRow {
+        std::vector<QString> cells;
+        std::vector<uint32_t> backs;   // empty until a cell gets a colour
+    };
+    bool validCell(int row, int col) const;
+    void cellChanged(int row, int col);
+    void rowsChanged(int first, int last);
+
+    std::vector<GridRow> m_rows;
+    std::vector<GridColumn> m_columns;
+    int m_selLo = 0;
+    int m_selHi = -1;
+    bool m_showSelection = true;
+    QColor m_selBack;
+    QColor m_selFore;
+    bool m_frozen = false;
+    bool m_editable = false;
+};
+
+} // namespace controls
