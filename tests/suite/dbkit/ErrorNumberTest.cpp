@@ -1,0 +1,133 @@
+#include "DbKitFixture.h"
+
+#include "suite/dbkit/DbDataSet.h"
+
+#include <QElapsedTimer>
+
+using namespace dbkit;
+
+class ErrorNumbers : public DbKitTest {};
+
+TEST_P(ErrorNumbers, ConstraintRefusals)
+{
+    // Duplicate key, by statement and by record.
+    EXPECT_EQ(errorOf([&] { db().Execute("INSERT INTO Store (cWhCode) VALUES ('01')"); }),
+              ErrorNumber::DuplicateKey);
+    auto rs = db().OpenDataSet(listSql());
+    rs->AddNew();
+    rs->Collect("cWhCode", "02");
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), ErrorNumber::DuplicateKey);
+    EXPECT_EQ(rs->RecordCount(), 3);
+
+    // Value too long for its column.
+    rs->AddNew();
+    rs->Collect("cWhCode", "12345678901");
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), ErrorNumber::ValueTooLong);
+    rs->FindFirst("cWhCode='01'");
+    rs->Edit();
+    rs->Collect("cWhName", QString(21, QChar(0x4ed3)));
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), ErrorNumber::ValueTooLong);
+
+    // Related records: deleting a referenced row, changing a referenced key,
+    // pointing at a row that does not exist.
+    EXPECT_EQ(errorOf([&] { db().Execute("delete  from Dept where cDepCode='D1'"); }),
+              ErrorNumber::RelatedRecords);
+    rs->FindFirst("cWhCode='01'");
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), ErrorNumber::RelatedRecords);
+    EXPECT_EQ(rs->RecordCount(), 3);
+    rs->Edit();
+    rs->Collect("cWhCode", "09");
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), ErrorNumber::RelatedRecords);
+    EXPECT_EQ(rs->Fields("cWhCode").toString(), "01");
+    EXPECT_EQ(errorOf([&] { db().Execute("update Store set cDepCode='XX' where cWhCode='03'"); }),
+              ErrorNumber::RelatedRecords);
+
+    // Anything else is a general failure carrying the engine's text.
+    try {
+        db().Execute("select * from NoSuchTable");
+        FAIL();
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.number(), ErrorNumber::General);
+        EXPECT_FALSE(e.description().isEmpty());
+        EXPECT_EQ(e.statement(), "select * from NoSuchTable");
+    }
+}
+
+TEST_P(ErrorNumbers, RecordDeletedByAnotherOperator)
+{
+    auto rs = db().OpenDataSet("select * from Store order by cWhCode");
+    other()->Execute("delete from Store where cWhCode='03'");
+    rs->MoveLast();
+    rs->Edit();
+    rs->Collect("cWhName", "late");
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), ErrorNumber::RecordDeleted);
+    EXPECT_FALSE(rs->isEditing());
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), ErrorNumber::RecordDeleted);
+}
+
+TEST_P(ErrorNumbers, RecordLockedByAnotherOperator)
+{
+    auto bob = other();
+    auto rs = db().OpenDataSet("select * from Store order by cWhCode");
+    bob->BeginTrans();
+    bob->Execute("update Store set cWhName='bob' where cWhCode='01'");
+    rs->Edit();
+    rs->Collect("cWhName", "alice");
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), ErrorNumber::RecordLocked);
+    EXPECT_EQ(errorOf([&] { db().Execute("delete from Grants where cWhCode='01'"); }),
+              isSqlite() ? ErrorNumber::RecordLocked : 0);
+    EXPECT_LT(timer.elapsed(), 7000);
+    EXPECT_GE(timer.elapsed(), 1500);
+    bob->RollbackTrans();
+    rs->Edit();
+    rs->Collect("cWhName", "alice");
+    rs->Update();
+    EXPECT_EQ(rs->Fields("cWhName").toString(), "alice");
+}
+
+TEST_P(ErrorNumbers, TableHeldExclusively)
+{
+    auto bob = other();
+    if (isSqlite()) {
+        bob->Execute("BEGIN EXCLUSIVE");
+    } else {
+        bob->BeginTrans();
+        bob->Execute("LOCK TABLE Store IN ACCESS EXCLUSIVE MODE");
+    }
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(errorOf([&] { db().OpenDataSet(listSql(), OpenMode::ReadOnly); }),
+              ErrorNumber::TableExclusive);
+    EXPECT_LT(timer.elapsed(), 3500);
+    if (isSqlite())
+        bob->Execute("ROLLBACK");
+    else
+        bob->RollbackTrans();
+    EXPECT_EQ(db().OpenDataSet(listSql())->RecordCount(), 3);
+}
+
+TEST_P(ErrorNumbers, BadUrlIsAConnectionFailure)
+{
+    EXPECT_EQ(errorOf([] { DbLogin::open("sqlite:/no/such/folder/account.db"); }),
+              ErrorNumber::ConnectionFailed);
+    EXPECT_EQ(errorOf([] { DbLogin::open("postgresql://nobody@127.0.0.1:1/none"); }),
+              ErrorNumber::ConnectionFailed);
+    EXPECT_EQ(errorOf([] { DbLogin::open("mystery:thing"); }), ErrorNumber::ConnectionFailed);
+}
+
+TEST_P(ErrorNumbers, IdentityOfALogin)
+{
+    auto bob = other("bob");
+    EXPECT_EQ(db().operatorName(), "alice");
+    EXPECT_EQ(db().computerName(), "PC1");
+    EXPECT_EQ(bob->operatorName(), "bob");
+    EXPECT_NE(db().connectionId(), bob->connectionId());
+    EXPECT_FALSE(db().connectionId().isEmpty());
+    auto plain = DbLogin::open(temp().url());
+    EXPECT_FALSE(plain->operatorName().isEmpty());
+    EXPECT_FALSE(plain->computerName().isEmpty());
+}
+
+DBKIT_ENGINES(ErrorNumbers);
