@@ -212,7 +212,7 @@ Tri compareValues(const Value &a, const Value &b, CmpOp op)
     double y = 0;
     if (!asNumber(a, &x) || !asNumber(b, &y))
         return Tri::Unknown;
-    const double tolerance = 1e-9 * std::max({1.0, std::abs(x), std::abs(y)});
+    const double tolerance = 1e-12 * std::max({1.0, std::abs(x), std::abs(y)});
     const int order = std::abs(x - y) <= tolerance ? 0 : (x < y ? -1 : 1);
     return fromOrder(order, op);
 }
