@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The nine warehouse columns of the filter dialog, top to bottom, and the
+// condition and value-list statements built from them.
+namespace filtercolumns {
+
+constexpr int Count = 9;
+// Row of the fund quota: a number, compared rounded instead of quoted.
+constexpr int QuotaRow = 5;
+
+struct Column {
+    const char *label;       // object name of the label
+    int caption;             // catalogue text of the label
+    const char *box;         // object name of the value box
+    const char *button;      // object name of the value button
+    const char *condition;   // column named in the condition
+    const char *listColumn;  // column the value list selects
+    const char *orderColumn; // column the value list is ordered by
+    const char *listField;   // field whose values fill the box's list
+};
+
+const std::array<Column, Count> &columns();
+
+// The statement that lists the values of one row's column.
+QString valueListStatement(int row);
+
+// Decimals the fund quota is rounded to before comparing: the digits after
+// the first "."; a text without "." counts all of its characters.
+int quotaDecimals(const QString &text);
+
+// The condition for the nine box texts (table order) and the position check
+// box: "cWHCode='01' And ... And bWHPos=0". Empty boxes add nothing; texts are
+// used as typed, with quotes doubled so that no text changes the statement.
+QString buildCondition(const std::array<QString, Count> &texts, bool positions);
+
+} // namespace filtercolumns

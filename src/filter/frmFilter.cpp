@@ -1,0 +1,238 @@
+#include "frmFilter.h"
+
+#include "FilterColumns.h"
+#include "FilterKeys.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "data/ModuleState.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int HelpContext = 31100041;
+constexpr int CaptionFilter = 118;
+constexpr int CaptionValues = 120;
+constexpr int CaptionPositions = 59;
+constexpr int CaptionMessage = 17;
+
+} // namespace
+
+frmFilter &frmFilter::shared()
+{
+    static frmFilter *instance = nullptr;
+    if (!instance) {
+        instance = new frmFilter();
+        // The dialog lives as long as the application; it goes before Qt does.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
+            delete instance;
+            instance = nullptr;
+        });
+    }
+    return *instance;
+}
+
+frmFilter::frmFilter()
+{
+    setObjectName(QStringLiteral("frmFilter"));
+    setWindowTitle(LoadResString(CaptionFilter));
+    buildControls();
+}
+
+frmFilter::~frmFilter() = default;
+
+void frmFilter::buildControls()
+{
+    auto *outer = new QVBoxLayout(this);
+    auto *grid = new QGridLayout();
+    outer->addLayout(grid);
+    const auto &columns = filtercolumns::columns();
+    for (int row = 0; row < filtercolumns::Count; ++row) {
+        const filtercolumns::Column &c = columns.at(size_t(row));
+        auto *label = new QLabel(this);
+        label->setObjectName(QLatin1String(c.label));
+        auto *box = new QComboBox(this);
+        box->setObjectName(QLatin1String(c.box));
+        box->setEditable(true);
+        // Enter moves on; it never adds the typed text to the value list.
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setMinimumWidth(220);
+        box->lineEdit()->installEventFilter(this);
+        box->installEventFilter(this);
+        if (row == filtercolumns::QuotaRow)
+            box->setValidator(new filterkeys::QuotaValidator(box));
+        label->setBuddy(box);
+        auto *button = new QPushButton(this);
+        button->setObjectName(QLatin1String(c.button));
+        button->setAutoDefault(false);
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, row] { fillValueList(row); });
+        grid->addWidget(label, row, 0);
+        grid->addWidget(box, row, 1);
+        grid->addWidget(button, row, 2);
+        m_boxes.at(size_t(row)) = box;
+        m_valueButtons.at(size_t(row)) = button;
+    }
+    chkWHPos = new QCheckBox(this);
+    chkWHPos->setObjectName(QStringLiteral("chkWHPos"));
+    chkWHPos->installEventFilter(this);
+    grid->addWidget(chkWHPos, filtercolumns::Count, 1);
+
+    auto *buttons = new QHBoxLayout();
+    buttons->addStretch();
+    cmdYes = new QPushButton(this);
+    cmdYes->setObjectName(QStringLiteral("cmdYes"));
+    cmdNo = new QPushButton(this);
+    cmdNo->setObjectName(QStringLiteral("cmdNo"));
+    for (QPushButton *b : {cmdYes, cmdNo}) {
+        b->setAutoDefault(false);
+        b->installEventFilter(this);
+        buttons->addWidget(b);
+    }
+    outer->addLayout(buttons);
+    connect(cmdYes, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(cmdNo, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+void frmFilter::ShowFilter(const QString &caption)
+{
+    Form_Load();
+    setWindowTitle(caption);
+    modal::showModal(this);
+}
+
+// Each showing starts like a newly loaded dialog: empty boxes without value
+// lists, the check box cleared.
+void frmFilter::Form_Load()
+{
+    setProperty("HelpContextID", HelpContext);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
+    const auto &columns = filtercolumns::columns();
+    for (int row = 0; row < filtercolumns::Count; ++row) {
+        auto *label = findChild<QLabel *>(QLatin1String(columns.at(size_t(row)).label));
+        label->setText(LoadResString(columns.at(size_t(row)).caption));
+        m_valueButtons.at(size_t(row))->setText(LoadResString(CaptionValues));
+        QComboBox *box = m_boxes.at(size_t(row));
+        box->clear();
+        box->setEditText(QString());
+    }
+    chkWHPos->setText(LoadResString(CaptionPositions));
+    chkWHPos->setChecked(false);
+    chkWHPos->setVisible(!blnBasicVersion);
+    cmdYes->setIcon(QIcon(QStringLiteral(":/icons/cmdYes.png")));
+    cmdYes->setText(QStringLiteral("确定"));
+    cmdNo->setIcon(QIcon(QStringLiteral(":/icons/cmdNo.png")));
+    cmdNo->setText(QStringLiteral("取消"));
+    adjustSize();
+    centreOnScreen();
+    m_boxes.front()->setFocus();
+}
+
+void frmFilter::centreOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+// Fills a box's list with the values its column holds, read afresh on every
+// press; the text the user typed stays.
+void frmFilter::fillValueList(int row)
+{
+    if (!dbs)
+        return;
+    const filtercolumns::Column &c = filtercolumns::columns().at(size_t(row));
+    dbkit::DbDataSetPtr &values = m_valueSets.at(size_t(row));
+    try {
+        values = dbs->OpenDataSet(filtercolumns::valueListStatement(row),
+                                  dbkit::OpenMode::Default);
+    } catch (const dbkit::DbError &e) {
+        modal::message(this, e.description(), modal::Icon::Critical, modal::Buttons::Ok,
+                       LoadResString(CaptionMessage));
+        return;
+    }
+    QComboBox *box = m_boxes.at(size_t(row));
+    const QString typed = box->currentText();
+    box->clear();
+    if (values->RecordCount() > 0)
+        values->MoveFirst();
+    const QString field = QLatin1String(c.listField);
+    QStringList items;
+    while (!values->Eof()) {
+        const QString value = NullToEmpty(values->Fields(field));
+        if (!value.isEmpty())
+            items.push_back(value);
+        values->MoveNext();
+    }
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(typed);
+}
+
+void frmFilter::confirm()
+{
+    std::array<QString, filtercolumns::Count> texts;
+    for (int row = 0; row < filtercolumns::Count; ++row)
+        texts.at(size_t(row)) = m_boxes.at(size_t(row))->currentText();
+    strSel = filtercolumns::buildCondition(texts, chkWHPos->isChecked());
+    accept();
+}
+
+// Every way of closing (confirm, cancel, Esc, the title bar) lets the value
+// data sets go; only confirm has changed strSel.
+void frmFilter::done(int result)
+{
+    releaseValueSets();
+    QDialog::done(result);
+}
+
+void frmFilter::releaseValueSets()
+{
+    for (dbkit::DbDataSetPtr &values : m_valueSets)
+        values.reset();
+}
+
+int frmFilter::boxRowOf(QObject *watched) const
+{
+    for (int row = 0; row < filtercolumns::Count; ++row) {
+        // Keys reach the box first; its line edit sees those sent to it directly.
+        const QComboBox *box = m_boxes.at(size_t(row));
+        if (watched == box || watched == box->lineEdit())
+            return row;
+    }
+    return -1;
+}
+
+bool frmFilter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (filterkeys::isEnter(*key)) {
+        // Enter anywhere in the dialog moves on as Tab does.
+        focusNextChild();
+        return true;
+    }
+    const int row = boxRowOf(watched);
+    if (row >= 0 && filterkeys::isRefused(*key, row == filtercolumns::QuotaRow)) {
+        modal::beep();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

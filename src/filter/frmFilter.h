@@ -1,0 +1,54 @@
+#pragma once
+
+#include "suite/dbkit/DbLogin.h"
+
+#include <QDialog>
+#include <QString>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+// The filter dialog of the warehouse list, for filtering ("过滤条件") and for
+// locating ("查找条件"). The caller sets the caption and clears strSel, shows
+// it modally and reads strSel afterwards: a WHERE-clause body without the
+// word, or "" when cancelled.
+class frmFilter : public QDialog {
+    Q_OBJECT
+public:
+    // The one filter dialog of the component, created on first use.
+    static frmFilter &shared();
+
+    // The login the value lists are read through (the list window's).
+    dbkit::DbLoginPtr dbs;
+    // The condition built by the last confirm.
+    QString strSel;
+
+    // Loads the dialog (captions, pictures, basic version) and shows it
+    // modally with the given caption.
+    void ShowFilter(const QString &caption);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void done(int result) override;
+
+private:
+    frmFilter();
+    ~frmFilter() override;
+    void buildControls();
+    void Form_Load();
+    void centreOnScreen();
+    void fillValueList(int row);
+    void confirm();
+    void releaseValueSets();
+    int boxRowOf(QObject *watched) const;
+
+    std::array<QComboBox *, 9> m_boxes{};
+    std::array<QPushButton *, 9> m_valueButtons{};
+    // One value data set per value button, kept until the dialog closes.
+    std::array<dbkit::DbDataSetPtr, 9> m_valueSets{};
+    QCheckBox *chkWHPos = nullptr;
+    QPushButton *cmdYes = nullptr;
+    QPushButton *cmdNo = nullptr;
+};

@@ -1,0 +1,75 @@
+// The condition and value-list statements the filter dialog builds.
+#include "filter/FilterColumns.h"
+
+#include <gtest/gtest.h>
+
+using filtercolumns::buildCondition;
+
+namespace {
+
+using Texts = std::array<QString, filtercolumns::Count>;
+
+Texts texts(std::initializer_list<std::pair<int, QString>> set)
+{
+    Texts t;
+    for (const auto &[row, text] : set)
+        t.at(size_t(row)) = text;
+    return t;
+}
+
+TEST(FilterCondition, PositionPartIsAlwaysThereAndTheLeadingAndIsDropped)
+{
+    EXPECT_EQ(buildCondition(Texts{}, false), "bWHPos=0");
+    EXPECT_EQ(buildCondition(Texts{}, true), "bWHPos=1");
+    EXPECT_EQ(buildCondition(texts({{0, "01"}, {1, "Main store"}}), false),
+              "cWHCode='01' And cWHName='Main store' And bWHPos=0");
+    // Every row in table order, the department compared by name.
+    EXPECT_EQ(buildCondition(texts({{0, "a"}, {1, "b"}, {2, "c"}, {3, "d"}, {4, "e"},
+                                    {5, "7"}, {6, "f"}, {7, "g"}, {8, "h"}}),
+                             true),
+              "cWHCode='a' And cWHName='b' And cDepName='c' And cWHPerson='d' And "
+              "cWHPhone='e' And round(iWHFundQuota,1) =7 And cWHValueStyle='f' And "
+              "cWHAddress='g' And cWHMemo='h' And bWHPos=1");
+}
+
+TEST(FilterCondition, QuotaIsRoundedToTheDigitsTypedAfterThePoint)
+{
+    EXPECT_EQ(buildCondition(texts({{5, "12.5"}}), false),
+              "round(iWHFundQuota,1) =12.5 And bWHPos=0");
+    // No point: the whole length counts as decimals.
+    EXPECT_EQ(buildCondition(texts({{5, "100"}}), false),
+              "round(iWHFundQuota,3) =100 And bWHPos=0");
+    EXPECT_EQ(filtercolumns::quotaDecimals("3.14159"), 5);
+    EXPECT_EQ(filtercolumns::quotaDecimals("1.2.3"), 3);
+    EXPECT_EQ(filtercolumns::quotaDecimals("5."), 0);
+}
+
+TEST(FilterCondition, TextsAreUsedAsTypedWithTheirQuotesDoubled)
+{
+    EXPECT_EQ(buildCondition(texts({{8, "   "}}), false), "cWHMemo='   ' And bWHPos=0");
+    EXPECT_EQ(buildCondition(texts({{1, "x' Or 'a'='a"}}), false),
+              "cWHName='x'' Or ''a''=''a' And bWHPos=0");
+    EXPECT_EQ(buildCondition(texts({{1, "A|B "}}), false), "cWHName='A|B ' And bWHPos=0");
+    // A quota that is not a number (only possible by bypassing the box) is
+    // compared as a text and cannot add to the statement.
+    EXPECT_EQ(buildCondition(texts({{5, "1 Or 1=1"}}), false),
+              "round(iWHFundQuota,8) ='1 Or 1=1' And bWHPos=0");
+}
+
+TEST(FilterCondition, ValueListStatementsJoinTheDepartmentName)
+{
+    EXPECT_EQ(filtercolumns::valueListStatement(0),
+              "SELECT Distinct Warehouse.cWHCode,Department.cDepName FROM Department RIGHT "
+              "JOIN Warehouse ON Department.cDepCode = Warehouse.cDepCode Order By "
+              "Warehouse.cWhCode");
+    EXPECT_EQ(filtercolumns::valueListStatement(2),
+              "SELECT Distinct Warehouse.cDepCode,Department.cDepName FROM Department RIGHT "
+              "JOIN Warehouse ON Department.cDepCode = Warehouse.cDepCode Order By "
+              "Warehouse.cDepCode");
+    EXPECT_EQ(filtercolumns::valueListStatement(5),
+              "SELECT Distinct Warehouse.iWHFundQuota,Department.cDepName FROM Department "
+              "RIGHT JOIN Warehouse ON Department.cDepCode = Warehouse.cDepCode Order By "
+              "Warehouse.iWHFundQuota");
+}
+
+} // namespace
