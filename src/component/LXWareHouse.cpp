@@ -59,16 +59,3 @@ void LXWareHouse::setSystemFolder(const QString &folder)
 {
     ::setSystemFolder(folder);
 }
-
-extern "C" {
-
-LXWareHouse *depotbase_create_warehouse()
-{
-    return new LXWareHouse();
-}
-
-void depotbase_destroy_warehouse(LXWareHouse *instance)
-{
-    delete instance;
-}
-}

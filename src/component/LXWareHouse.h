@@ -38,4 +38,5 @@ public:
 extern "C" {
 LXWareHouse *depotbase_create_warehouse();
 void depotbase_destroy_warehouse(LXWareHouse *instance);
+const char *depotbase_version();
 }

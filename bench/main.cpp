@@ -1,0 +1,147 @@
+// depotbase-bench: generates an account with many warehouses and prints, per
+// engine, the component's timings beside the raw time of the same statement
+// through the engine's own C library, and peak memory.
+//
+//   depotbase-bench [--count N] [--pg postgresql://user@host:port/db] [--runs R]
+#include "BenchClock.h"
+#include "RawQuery.h"
+#include "component/LXWareHouse.h"
+#include "data/AccountSetup.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/modal/ScriptedModalSeam.h"
+#include "warehouse/frmWHBrowse.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+// The list statement as an engine runs it fastest: a LEFT JOIN from Warehouse.
+const QString RawListSql = QStringLiteral(
+    "SELECT Department.cDepName, Warehouse.* FROM Warehouse LEFT JOIN Department ON "
+    "Department.cDepCode = Warehouse.cDepCode ORDER BY Warehouse.cWhCode");
+
+void line(const char *engine, const char *what, double ms, double rawMs)
+{
+    std::printf("%-10s %-34s %9.1f ms   raw %8.1f ms   ratio %5.2f\n", engine, what, ms, rawMs,
+                rawMs > 0 ? ms / rawMs : 0.0);
+    std::fflush(stdout);
+}
+
+void memory(const char *engine, const char *what)
+{
+    std::printf("%-10s %-34s %9.1f MB (peak RSS of the process so far)\n", engine, what,
+                bench::peakMegabytes());
+    std::fflush(stdout);
+}
+
+struct Figures {
+    double load = 0, fcur = 0, sort = 0;
+};
+
+// Init plus the list window loaded and shown; inside the shown window, FCur
+// and a header sort of every row.
+Figures measureWindow(const dbkit::DbLoginPtr &login, int runs)
+{
+    Figures f;
+    f.load = f.fcur = f.sort = 1e18;
+    for (int i = 0; i < runs; ++i) {
+        auto seam = std::make_unique<modal::ScriptedModalSeam>(
+            [](const QString &why) { std::fprintf(stderr, "seam: %s\n", qPrintable(why)); });
+        modal::ScriptedModalSeam *script = seam.get();
+        auto previous = modal::installSeam(std::move(seam));
+        QElapsedTimer timer;
+        timer.start();
+        script->expectWindow("frmWHBrowse", [&](QDialog *) {
+            f.load = std::min(f.load, timer.nsecsElapsed() / 1e6);
+            frmWHBrowse &list = frmWHBrowse::shared();
+            SuperGrid *grid = list.SpGrdWH();
+            grid->setRow(grid->Rows() / 2);
+            grid->setRowSel(grid->Rows() / 2);
+            f.fcur = std::min(f.fcur, bench::bestOf(3, [&] { list.FCur(); }));
+            f.sort = std::min(f.sort, bench::bestOf(1, [&] {
+                grid->setCol(1);
+                grid->setRow(1);
+                grid->setRowSel(grid->Rows() - 1);
+                grid->setSort(1);
+            }));
+            list.OnToolbarCommand("TlbExit");
+        });
+        LXWareHouse component;
+        component.Init(login, false);
+        component.Show();
+        modal::installSeam(std::move(previous));
+    }
+    return f;
+}
+
+void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
+               const std::function<long()> &raw)
+{
+    long rows = 0;
+    const double rawMs = bench::bestOf(runs, [&] { rows = raw(); });
+    std::printf("%-10s %ld warehouses\n", engine, rows);
+    memory(engine, "after the raw query");
+
+    LXWareHouse component;
+    const double initMs = bench::bestOf(runs, [&] { component.Init(login, false); });
+    line(engine, "Init (list data set opened)", initMs, rawMs);
+    memory(engine, "after Init");
+
+    const Figures f = measureWindow(login, runs);
+    line(engine, "list window loaded (Init + fill)", f.load, rawMs);
+    line(engine, "FCur", f.fcur, rawMs);
+    line(engine, "header sort of every row", f.sort, rawMs);
+    memory(engine, "with the list window loaded");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty()
+                                   ? QByteArray("offscreen")
+                                   : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption count("count", "Warehouses to generate.", "N", "100000");
+    const QCommandLineOption pg("pg", "Also measure on this PostgreSQL database (it is "
+                                      "filled with a fresh account).", "URL");
+    const QCommandLineOption runs("runs", "Repetitions; the best is printed.", "R", "3");
+    parser.addOptions({count, pg, runs});
+    parser.process(app);
+    const int n = parser.value(count).toInt();
+    const int r = std::max(1, parser.value(runs).toInt());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("account.db");
+    {
+        auto login = OpenOrCreateSqliteAccount(path, true);
+        login->Execute("DELETE FROM StockMove");
+        login->Execute("DELETE FROM Position");
+        login->Execute("DELETE FROM WarehAuth");
+        login->Execute("DELETE FROM Warehouse");
+        GenerateWarehouses(*login, n);
+    }
+    {
+        auto login = dbkit::DbLogin::open("sqlite:" + path);
+        runEngine("SQLite", login, r, [&] { return bench::rawSqliteQuery(path, RawListSql); });
+    }
+    if (parser.isSet(pg)) {
+        const QString url = parser.value(pg);
+        auto login = dbkit::DbLogin::open(url);
+        CreateAccountSchema(*login, true);
+        login->Execute("DELETE FROM StockMove");
+        login->Execute("DELETE FROM Position");
+        login->Execute("DELETE FROM WarehAuth");
+        login->Execute("DELETE FROM Warehouse");
+        GenerateWarehouses(*login, n);
+        runEngine("PostgreSQL", login, r, [&] { return bench::rawPostgresQuery(url, RawListSql); });
+    }
+    return 0;
+}

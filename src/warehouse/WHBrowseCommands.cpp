@@ -1,0 +1,274 @@
+// The warehouse list's toolbar, keys and command dispatcher.
+#include "frmWHBrowse.h"
+
+#include "ListColumns.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "filter/frmFilter.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/locks/LockVouchDLL.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <array>
+
+namespace {
+
+// Toolbar pictures in image-list order (index 1 to 14), by key.
+constexpr std::array<const char *, 14> Pictures{
+    "imgAdd",  "imgDel",   "imgEdit",    "imgFind",   "imgFilter", "imgRefresh", "imgFont",
+    "imgPrint", "imgHelp", "imgExit",    "imgPreview", "imgOutput", "imgPSetup", "imgauth",
+};
+
+struct Button {
+    const char *key;
+    int image;   // 1-based index into the pictures
+    int caption;
+    int tip;
+};
+
+constexpr std::array<Button, 13> Buttons{{
+    {"TlbPSetup", 13, 137, 138}, {"TlbPrint", 8, 13, 13},     {"TlbPreview", 11, 135, 135},
+    {"TlbOutput", 12, 136, 136}, {"TlbAdd", 1, 63, 63},       {"TlbEdit", 3, 74, 74},
+    {"TlbDel", 2, 9, 9},         {"TlbFind", 4, 11, 11},      {"TlbFilter", 5, 12, 12},
+    {"TlbRefresh", 6, 117, 117}, {"TlbAuth", 14, 139, 139},   {"TlbHelp", 9, 14, 14},
+    {"TlbExit", 10, 15, 15},
+}};
+
+QString infoCaption()
+{
+    return LoadResString(17);
+}
+
+} // namespace
+
+void frmWHBrowse::LoadToolbarImages()
+{
+    m_images.clear();
+    for (const char *key : Pictures)
+        m_images.push_back(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(key))));
+}
+
+void frmWHBrowse::BuildListToolbar()
+{
+    m_toolbar->clear();
+    for (const Button &b : Buttons) {
+        auto *action = new QAction(m_images.at(b.image - 1), LoadResString(b.caption), m_toolbar);
+        action->setObjectName(QLatin1String(b.key));
+        action->setToolTip(LoadResString(b.tip));
+        const QString key = QLatin1String(b.key);
+        connect(action, &QAction::triggered, this, [this, key] { OnToolbarCommand(key); });
+        m_toolbar->addAction(action);
+        if (QWidget *button = m_toolbar->widgetForAction(action))
+            button->setObjectName(key + QStringLiteral("Button"));
+    }
+}
+
+QAction *frmWHBrowse::toolbarButton(const QString &key) const
+{
+    return m_toolbar->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
+}
+
+// The window sees keys before its controls: shortcuts are taken here.
+bool frmWHBrowse::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this && isVisible()) {
+        if (handleShortcut(static_cast<QKeyEvent *>(event)))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmWHBrowse::keyPressEvent(QKeyEvent *event)
+{
+    if (handleShortcut(event))
+        return;
+    // The list is the main window: Esc does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool frmWHBrowse::handleShortcut(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const bool ctrlOnly = mods == Qt::ControlModifier;
+    QString command;
+    switch (event->key()) {
+    case Qt::Key_I: if (ctrlOnly) command = "TlbAdd"; break;
+    case Qt::Key_D: if (ctrlOnly) command = "TlbDel"; break;
+    case Qt::Key_K: if (ctrlOnly) command = "TlbFind"; break;
+    case Qt::Key_E: if (ctrlOnly) command = "TlbEdit"; break;
+    case Qt::Key_P:
+        if (ctrlOnly && toolbarButton("TlbPrint")->isEnabled())
+            command = "TlbPrint";
+        break;
+    case Qt::Key_F4: if (mods == Qt::AltModifier) command = "TlbExit"; break;
+    case Qt::Key_F5: command = "TlbAdd"; break;
+    case Qt::Key_F1: command = "TlbHelp"; break;
+    default: break;
+    }
+    if (command.isEmpty())
+        return false;
+    event->accept();
+    OnToolbarCommand(command);
+    return true;
+}
+
+void frmWHBrowse::OnToolbarCommand(const QString &key)
+{
+    // A failing step of a command leaves the window as it is; nothing escapes
+    // into the event loop.
+    try {
+        if (key == "TlbAdd") {
+            FAdd();
+            if (m_grid->Rows() >= 2) {
+                toolbarButton("TlbPrint")->setEnabled(true);
+                showSelection(true);
+            }
+        } else if (key == "TlbDel") {
+            if (m_grid->Row() == m_grid->RowSel() && m_grid->Rows() >= 2) {
+                FDelete();
+            } else if (m_grid->Row() != m_grid->RowSel()) {
+                long first = m_grid->Row();
+                long last = m_grid->RowSel();
+                FDelete1(first, last);
+            }
+            if (m_grid->Rows() >= 2)
+                toolbarButton("TlbPrint")->setEnabled(true);
+        } else if (key == "TlbEdit") {
+            if (m_grid->Rows() >= 2)
+                FEdit();
+        } else if (key == "TlbRefresh") {
+            refreshList();
+        } else if (key == "TlbHelp") {
+            showHelp();
+        } else if (key == "TlbExit") {
+            unlockCurrent();
+            Fclose();
+        } else if (key == "TlbFind") {
+            findWarehouse();
+        } else if (key == "TlbFilter") {
+            filterList();
+        } else if (key == "TlbPSetup") {
+            runPrintCommand(3);
+        } else if (key == "TlbPreview") {
+            runPrintCommand(0);
+        } else if (key == "TlbPrint") {
+            runPrintCommand(1);
+        } else if (key == "TlbOutput") {
+            runPrintCommand(2);
+        } else if (key == "TlbAuth") {
+            showAuthority();
+        }
+    } catch (const dbkit::DbError &e) {
+        qWarning("depotbase: command %s failed: %s", qPrintable(key),
+                 qPrintable(e.description()));
+    }
+}
+
+void frmWHBrowse::refreshList()
+{
+    if (!mRecObject)
+        return;
+    mRecObject->Requery(-1);
+    // Only a list that still holds warehouses replaces the rows shown.
+    if (mRecObject->RecordCount() <= 0)
+        return;
+    m_grid->setRows(1);
+    m_grid->setRedraw(false);
+    FillListGrid(*mRecObject);
+    m_grid->setSort(1);
+    m_grid->setRedraw(true);
+    toolbarButton("TlbPrint")->setEnabled(true);
+}
+
+void frmWHBrowse::unlockCurrent()
+{
+    if (recLock.isEmpty() || !dbs)
+        return;
+    try {
+        bLock().UnlockRecords(*dbs, QStringLiteral("BJ"), QVariantList{recLock});
+    } catch (const dbkit::DbError &) {
+        // The lock dies with the connection anyway.
+    }
+}
+
+void frmWHBrowse::closeEvent(QCloseEvent *event)
+{
+    // Closing from the title bar ends the list like the exit command.
+    unlockCurrent();
+    qApp->removeEventFilter(this);
+    QDialog::closeEvent(event);
+}
+
+void frmWHBrowse::showHelp()
+{
+    const int context = property("HelpContextID").toInt();
+    QDialog help(this);
+    help.setObjectName(QStringLiteral("frmHelp"));
+    help.setWindowTitle(LoadResString(14) + QStringLiteral(" - ") + LoadResString(62));
+    help.resize(720, 560);
+    auto *layout = new QVBoxLayout(&help);
+    auto *browser = new QTextBrowser(&help);
+    browser->setObjectName(QStringLiteral("helpBrowser"));
+    browser->setOpenExternalLinks(false);
+    browser->setSource(QUrl(QStringLiteral("qrc:/help/%1.html").arg(context)));
+    layout->addWidget(browser);
+    modal::showModal(&help);
+}
+
+void frmWHBrowse::findWarehouse()
+{
+    frmFilter &filter = frmFilter::shared();
+    filter.dbs = dbs;
+    filter.strSel.clear();
+    filter.ShowFilter(LoadResString(119));
+    const QString condition = filter.strSel;
+    if (condition.isEmpty() || !mRecObject)
+        return;
+    mRecObject->FindFirst(condition);
+    if (mRecObject->NoMatch()) {
+        modal::message(this, LoadResString(123), modal::Icon::Critical, modal::Buttons::Ok,
+                       infoCaption());
+        return;
+    }
+    const QString code = NullToEmpty(mRecObject->Fields(QStringLiteral("cWhCode")));
+    for (int row = 1; row < m_grid->Rows(); ++row) {
+        if (m_grid->TextMatrix(row, 0) == code) {
+            m_grid->setRow(row);
+            m_grid->setRowSel(row);
+            m_grid->setTopRow(row);
+            break;
+        }
+    }
+}
+
+void frmWHBrowse::filterList()
+{
+    frmFilter &filter = frmFilter::shared();
+    filter.dbs = dbs;
+    filter.strSel.clear();
+    filter.ShowFilter(LoadResString(118));
+    const QString condition = filter.strSel;
+    // The filtered rows come from a data set of their own; mRecObject stays
+    // the whole list, so refresh shows every warehouse again.
+    dbkit::DbDataSetPtr filtered =
+        dbs->OpenDataSet(filteredListStatement(condition), dbkit::OpenMode::Default);
+    m_grid->setRows(1);
+    m_grid->setRedraw(false);
+    FillListGrid(*filtered);
+    m_grid->setRedraw(true);
+}

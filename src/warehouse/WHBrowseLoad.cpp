@@ -1,0 +1,409 @@
+// The warehouse list window: loading, layout, grid set-up and fill, and the
+// moves through the list.
+#include "frmWHBrowse.h"
+
+#include "ListColumns.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "data/ModuleState.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/locks/LockVouchDLL.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QScreen>
+#include <QSysInfo>
+#include <QToolBar>
+#include <array>
+
+namespace {
+
+constexpr int HelpContext = 31100041;
+constexpr int TwipsPerPixel = 15;
+constexpr int MaxComputerNameLength = 30;
+
+int pixels(int twips)
+{
+    return twips / TwipsPerPixel;
+}
+
+} // namespace
+
+frmWHBrowse &frmWHBrowse::shared()
+{
+    static frmWHBrowse *instance = nullptr;
+    if (!instance) {
+        instance = new frmWHBrowse();
+        // The window lives as long as the application; it goes before Qt does.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
+            delete instance;
+            instance = nullptr;
+        });
+    }
+    return *instance;
+}
+
+frmWHBrowse::frmWHBrowse()
+{
+    Q_INIT_RESOURCE(depotbase);
+    setObjectName(QStringLiteral("frmWHBrowse"));
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    resize(pixels(11400), pixels(6900));
+
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar->setIconSize(QSize(24, 24));
+    m_toolbar->setMovable(false);
+
+    m_grid = new SuperGrid(this);
+    m_grid->setObjectName(QStringLiteral("SpGrdWH"));
+
+    lblTitle1 = new QLabel(this);
+    lblTitle1->setObjectName(QStringLiteral("lblTitle1"));
+    lblTitle2 = new QLabel(this);
+    lblTitle2->setObjectName(QStringLiteral("lblTitle2"));
+    lblTitle1->hide();
+    lblTitle2->hide();
+
+    connect(m_grid, &SuperGrid::DblClick, this, [this] { OnToolbarCommand("TlbEdit"); });
+    connect(m_grid, &SuperGrid::MouseDown, this,
+            [this](int button, int shift, int x, int y) { onGridMouseDown(button, shift, x, y); });
+}
+
+frmWHBrowse::~frmWHBrowse() = default;
+
+LockVouchDLL &frmWHBrowse::bLock()
+{
+    if (!m_lock)
+        m_lock = std::make_unique<LockVouchDLL>();
+    return *m_lock;
+}
+
+bool frmWHBrowse::isReadOnly() const
+{
+    return mRecObject && mRecObject->openMode() == dbkit::OpenMode::ReadOnly;
+}
+
+QString frmWHBrowse::listStatement()
+{
+    return QStringLiteral("SELECT Department.cDepName, Warehouse.* ")
+           + QStringLiteral("FROM Department RIGHT JOIN Warehouse ON ")
+           + QStringLiteral("Department.cDepCode = Warehouse.cDepCode ")
+           + QStringLiteral("Order By Warehouse.cWhCode");
+}
+
+QString frmWHBrowse::filteredListStatement(const QString &condition)
+{
+    const QString where = condition.isEmpty() ? QString()
+                                              : QStringLiteral(" where ") + condition + " ";
+    return QStringLiteral("SELECT Department.cDepName, Warehouse.* ")
+           + QStringLiteral("FROM Department RIGHT JOIN Warehouse ON ")
+           + QStringLiteral("Department.cDepCode = Warehouse.cDepCode  ") + where
+           + QStringLiteral("Order By Warehouse.cWhCode");
+}
+
+void frmWHBrowse::ShowList()
+{
+    Form_Load();
+    modal::showModal(this);
+    if (m_loaded)
+        Form_Unload();
+}
+
+void frmWHBrowse::Form_Load()
+{
+    setProperty("HelpContextID", HelpContext);
+    PCName = QSysInfo::machineHostName().left(MaxComputerNameLength);
+    openPrintWork();
+
+    setWindowTitle(LoadResString(62));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
+    if (const QScreen *screen = QApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+
+    m_toolbarHeight = m_toolbar->sizeHint().height();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waitCursor = true;
+
+    LoadToolbarImages();
+    BuildListToolbar();
+    SetupListGrid();
+
+    m_grid->setRows(1);
+    m_grid->setRedraw(false);
+    if (mRecObject)
+        FillListGrid(*mRecObject);
+    m_grid->setRedraw(true);
+    m_loaded = true;
+    layoutControls();
+}
+
+void frmWHBrowse::Form_Activate()
+{
+    if (m_waitCursor) {
+        QApplication::restoreOverrideCursor();
+        m_waitCursor = false;
+    }
+    prepareTitleLabels();
+}
+
+void frmWHBrowse::prepareTitleLabels()
+{
+    QFont big = lblTitle1->font();
+    big.setPointSize(15);
+    lblTitle1->setFont(big);
+    lblTitle1->setText(LoadResString(62));
+    lblTitle1->adjustSize();
+    lblTitle1->move((width() - lblTitle1->width()) / 2, lblTitle1->y());
+
+    QFont small = lblTitle2->font();
+    small.setPointSize(10);
+    lblTitle2->setFont(small);
+    lblTitle2->setText(QString::number(QDate::currentDate().year()) + QStringLiteral("年度"));
+    lblTitle2->adjustSize();
+    lblTitle2->move((width() - lblTitle2->width()) / 2, lblTitle2->y());
+
+    lblTitle1->hide();
+    lblTitle2->hide();
+}
+
+void frmWHBrowse::Form_Unload()
+{
+    if (m_waitCursor) {
+        QApplication::restoreOverrideCursor();
+        m_waitCursor = false;
+    }
+    mRecObject.reset();
+    closePrintWork();
+    m_loaded = false;
+}
+
+void frmWHBrowse::layoutControls()
+{
+    m_toolbar->setGeometry(0, 0, width(), m_toolbarHeight);
+    const int available = height() - m_toolbarHeight - pixels(300);
+    if (available <= 0)
+        return;
+    m_grid->setGeometry(0, m_toolbarHeight + pixels(200), width() - pixels(100), available);
+    prepareTitleLabels();
+}
+
+void frmWHBrowse::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    layoutControls();
+}
+
+void frmWHBrowse::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    qApp->installEventFilter(this);
+    Form_Activate();
+}
+
+void frmWHBrowse::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void frmWHBrowse::SetupListGrid()
+{
+    m_grid->setCols(ListColumnCount);
+    for (int col = 0; col < ListColumnCount; ++col) {
+        const ListColumn &c = ListColumns[col];
+        m_grid->setColKind(col, c.kind);
+        m_grid->setColWidth(col, c.width);
+        if (c.length > 0)
+            m_grid->setColLength(col, c.length);
+    }
+    for (int col = 0; col < ListColumnCount; ++col)
+        m_grid->setTextMatrix(0, col, LoadResString(ListColumns[col].titleId));
+    for (int col = 0; col < ListColumnCount; ++col)
+        m_grid->setColFlag(col, 1);
+    if (blnBasicVersion)
+        m_grid->setColWidth(PositionColumn, 0);
+    m_grid->setSort(1);
+    m_grid->setFinishSetup(true);
+}
+
+void frmWHBrowse::showSelection(bool visible)
+{
+    if (visible) {
+        m_grid->setBackColorSel(SysHighlight);
+        m_grid->setForeColorSel(SysHighlightText);
+        return;
+    }
+    m_grid->setHighLight(0);
+    m_grid->setFocusRect(0);
+    m_grid->setBackColorSel(SysInactiveBorder);
+    m_grid->setForeColorSel(SysButtonText);
+}
+
+namespace {
+
+// Field positions of the list columns in a data set, looked up once per fill.
+std::array<int, ListColumnCount> columnFields(const dbkit::DbDataSet &data)
+{
+    std::array<int, ListColumnCount> fields{};
+    for (int col = 0; col < ListColumnCount; ++col) {
+        fields[col] = data.FieldIndex(QString::fromLatin1(ListColumns[col].field));
+        if (fields[col] < 0)
+            throw dbkit::DbError(dbkit::ErrorNumber::UnknownField,
+                                 QStringLiteral("no field %1 in the list")
+                                     .arg(QString::fromLatin1(ListColumns[col].field)));
+    }
+    return fields;
+}
+
+QString cellText(int col, const QVariant &value)
+{
+    if (col == PositionColumn) {
+        if (value.isNull())
+            return QString();
+        return value.toInt() != 0 ? QStringLiteral("是") : QStringLiteral("否");
+    }
+    return NullToEmpty(value);
+}
+
+void fillRow(SuperGrid &grid, int row, const dbkit::DbDataSet &data,
+             const std::array<int, ListColumnCount> &fields)
+{
+    for (int col = 0; col < ListColumnCount; ++col)
+        grid.setTextMatrix(row, col, cellText(col, data.Fields(fields[col])));
+}
+
+} // namespace
+
+void frmWHBrowse::FillGridRow(int row, dbkit::DbDataSet &data)
+{
+    fillRow(*m_grid, row, data, columnFields(data));
+}
+
+void frmWHBrowse::FillListGrid(dbkit::DbDataSet &data)
+{
+    if (data.BOF() && data.Eof()) {
+        showSelection(false);
+        return;
+    }
+    showSelection(true);
+    const auto fields = columnFields(data);
+    data.MoveFirst();
+    int row = 1;
+    while (!data.Eof()) {
+        m_grid->setRows(m_grid->Rows() + 1);
+        fillRow(*m_grid, row, data, fields);
+        ++row;
+        data.MoveNext();
+    }
+    data.MoveFirst();
+}
+
+bool frmWHBrowse::PositionDataSet(int moveKind)
+{
+    if (!mRecObject)
+        return false;
+    dbkit::DbDataSet &data = *mRecObject;
+    data.Requery(-1);
+    auto findGridRow = [&] {
+        const QString code = m_grid->TextMatrix(m_grid->Row(), 0);
+        data.FindFirst(QStringLiteral("cWhCode='") + dbkit::quoted(code) + "'");
+        return !data.NoMatch();
+    };
+    if (data.Eof() || data.BOF()) {
+        if (data.RecordCount() == 0)
+            return false;
+        return findGridRow();
+    }
+    switch (moveKind) {
+    case 2:
+        // From the warehouse of the grid's current row, not from the first record.
+        if (!findGridRow())
+            return false;
+        data.MovePrevious();
+        if (data.BOF()) {
+            data.MoveFirst();
+            return false;
+        }
+        selectGridRowOfCurrent();
+        return true;
+    case 3:
+        if (!findGridRow())
+            return false;
+        data.MoveNext();
+        if (data.Eof()) {
+            data.MoveLast();
+            return false;
+        }
+        selectGridRowOfCurrent();
+        return true;
+    case 5:
+        return findGridRow();
+    case 6:
+        data.MoveFirst();
+        return true;
+    case 7:
+        data.MoveLast();
+        return true;
+    default:
+        return true;
+    }
+}
+
+// Follows a move with the grid, so that the next move starts from there.
+void frmWHBrowse::selectGridRowOfCurrent()
+{
+    const QString code = NullToEmpty(mRecObject->Fields(QStringLiteral("cWhCode")));
+    const int rows = m_grid->Rows();
+    const int here = m_grid->Row();
+    // The neighbours first: a move goes one row up or down.
+    for (int row : {here + 1, here - 1}) {
+        if (row >= 1 && row < rows && m_grid->TextMatrix(row, 0) == code) {
+            m_grid->setRow(row);
+            m_grid->setRowSel(row);
+            return;
+        }
+    }
+    for (int row = 1; row < rows; ++row) {
+        if (m_grid->TextMatrix(row, 0) == code) {
+            m_grid->setRow(row);
+            m_grid->setRowSel(row);
+            return;
+        }
+    }
+}
+
+bool frmWHBrowse::FCur() { return PositionDataSet(5); }
+bool frmWHBrowse::FFirst() { return PositionDataSet(6); }
+bool frmWHBrowse::FLast() { return PositionDataSet(7); }
+bool frmWHBrowse::FPrevious() { return PositionDataSet(2); }
+bool frmWHBrowse::FNext() { return PositionDataSet(3); }
+
+void frmWHBrowse::Fclose()
+{
+    qApp->removeEventFilter(this);
+    if (isVisible())
+        done(QDialog::Accepted);
+    if (m_loaded)
+        Form_Unload();
+}
+
+void frmWHBrowse::onGridMouseDown(int, int, int, int)
+{
+    if (m_grid->Rows() < 3 || m_grid->MouseRow() != 0)
+        return;
+    m_grid->setRow(1);
+    m_grid->setRowSel(m_grid->Rows() - 1);
+    const int col = m_grid->Col();
+    if (col >= 0 && col <= ListColumnCount - 1)
+        m_grid->setSort(1);
+}

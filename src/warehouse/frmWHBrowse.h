@@ -1,0 +1,126 @@
+#pragma once
+
+#include "suite/dbkit/DbLogin.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <memory>
+
+class QLabel;
+class QToolBar;
+class QAction;
+class SuperGrid;
+class LockVouchDLL;
+
+// The warehouse list: a toolbar over a grid that lists every warehouse of the
+// account. One shared instance per loaded component; every other window
+// reaches the login through its `dbs`, and the card writes saved rows
+// straight into its grid.
+class frmWHBrowse : public QDialog {
+    Q_OBJECT
+public:
+    // The one list window of the component, created on first use.
+    static frmWHBrowse &shared();
+    ~frmWHBrowse() override;
+
+    // Set by LXWareHouse.
+    dbkit::DbLoginPtr dbs;
+    dbkit::DbDataSetPtr mRecObject;
+
+    // This computer's name as taken at load (at most 30 characters); names
+    // this computer to the record-lock library.
+    QString PCName;
+    // Code of the warehouse being deleted or edited.
+    QString recLock;
+    // The record-lock object, created on first use.
+    LockVouchDLL &bLock();
+
+    // Loads the window, shows it modally and returns when it has unloaded.
+    void ShowList();
+
+    // Moves through the list; each re-reads the table first.
+    bool FCur();
+    bool FFirst();
+    bool FLast();
+    bool FPrevious();
+    bool FNext();
+    void Fclose();
+    // Kept for hosts that call them; they do nothing.
+    void Fsort() {}
+    void Ffilter() {}
+    void SelectFields() {}
+    void FRefresh() {}
+    void Ffind() {}
+
+    void FAdd();
+    void FEdit();
+    bool FDelete();
+    bool FDelete1(long &firstRow, long &lastRow);
+    bool onUsed(const QString &code);
+
+    // Runs the command of a toolbar key ("TlbAdd", "TlbExit", ...).
+    void OnToolbarCommand(const QString &key);
+
+    SuperGrid *SpGrdWH() const { return m_grid; }
+    QToolBar *Toolbar1() const { return m_toolbar; }
+    QAction *toolbarButton(const QString &key) const;
+    // True when the list's data set was opened read-only: commands that
+    // write are refused.
+    bool isReadOnly() const;
+    // Writes the ten cells of one grid row from the data set's current record.
+    void FillGridRow(int row, dbkit::DbDataSet &data);
+    // Fills the grid from a data set (the caller empties it first).
+    void FillListGrid(dbkit::DbDataSet &data);
+    // Selection colours: the highlight pair when rows are listed, hidden otherwise.
+    void showSelection(bool visible);
+
+    // The list statement, with or without a WHERE part.
+    static QString listStatement();
+    static QString filteredListStatement(const QString &condition);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    frmWHBrowse();
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void prepareTitleLabels();
+    void layoutControls();
+    void openPrintWork();
+    void closePrintWork();
+    void selectGridRowOfCurrent();
+    void SetupListGrid();
+    void LoadToolbarImages();
+    void BuildListToolbar();
+    bool PositionDataSet(int moveKind);
+    void onGridMouseDown(int button, int shift, int x, int y);
+    bool handleShortcut(QKeyEvent *event);
+    void showHelp();
+    void refreshList();
+    void findWarehouse();
+    void filterList();
+    void runPrintCommand(int mode);
+    void showAuthority();
+    void showDeleteMessage(int errorNumber);
+    void unlockCurrent();
+    bool refuseWhenReadOnly();
+
+    SuperGrid *m_grid = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    QLabel *lblTitle1 = nullptr;
+    QLabel *lblTitle2 = nullptr;
+    int m_toolbarHeight = 0;
+    bool m_loaded = false;
+    bool m_waitCursor = false;
+    std::unique_ptr<LockVouchDLL> m_lock;
+    QList<QIcon> m_images;  // ImageList1
+};

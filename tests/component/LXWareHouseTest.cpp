@@ -1,0 +1,137 @@
+#include "component/LXWareHouse.h"
+#include "data/AccountSetup.h"
+#include "data/ModuleState.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/DbError.h"
+#include "support/SeamScript.h"
+#include "support/TestDatabases.h"
+#include "warehouse/frmWHBrowse.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+using testsupport::TempDatabase;
+using testsupport::TestEngine;
+
+namespace {
+
+class ComponentTest : public ::testing::TestWithParam<TestEngine> {
+protected:
+    void SetUp() override
+    {
+        db = std::make_unique<TempDatabase>(GetParam());
+        login = db->connect("demo", "PC-1");
+        CreateAccountSchema(*login, true);
+        blnBasicVersion = false;
+    }
+    void TearDown() override { blnBasicVersion = false; }
+
+    std::unique_ptr<TempDatabase> db;
+    dbkit::DbLoginPtr login;
+};
+
+TEST_P(ComponentTest, InitOpensTheListReadWriteOrReadOnly)
+{
+    LXWareHouse component;
+    ASSERT_TRUE(component.Init(login, false));
+    EXPECT_EQ(component.mdbObject, login);
+    EXPECT_FALSE(component.blnReadOnly);
+    frmWHBrowse &list = frmWHBrowse::shared();
+    ASSERT_TRUE(list.mRecObject);
+    EXPECT_EQ(list.dbs, login);
+    EXPECT_EQ(list.mRecObject->openMode(), dbkit::OpenMode::Default);
+    EXPECT_GT(list.mRecObject->RecordCount(), 5);
+
+    ASSERT_TRUE(component.Init(login, true));
+    EXPECT_TRUE(component.blnReadOnly);
+    EXPECT_EQ(list.mRecObject->openMode(), dbkit::OpenMode::ReadOnly);
+    EXPECT_TRUE(list.isReadOnly());
+}
+
+TEST_P(ComponentTest, InitOnAnEmptyWarehouseTableStillSucceeds)
+{
+    login->Execute("DELETE FROM StockMove");
+    login->Execute("DELETE FROM Position");
+    login->Execute("DELETE FROM Warehouse");
+    LXWareHouse component;
+    EXPECT_TRUE(component.Init(login, false));
+    EXPECT_EQ(frmWHBrowse::shared().mRecObject->RecordCount(), 0);
+}
+
+TEST_P(ComponentTest, InitWhileAnotherOperatorHoldsTheTableTellsOnceAndFails)
+{
+    auto other = db->connect("other", "PC-2");
+    // An exclusive writer on SQLite blocks every reader of the file; on
+    // PostgreSQL an ACCESS EXCLUSIVE table lock does.
+    if (GetParam() == TestEngine::SQLite) {
+        other->Execute("BEGIN EXCLUSIVE");
+    } else {
+        other->BeginTrans();
+        other->Execute("LOCK TABLE Warehouse IN ACCESS EXCLUSIVE MODE");
+    }
+    testsupport::SeamScript seam;
+    seam->expectMessage("别的用户以独占方式打开数据库，不能打开表！仓库", modal::Icon::Critical,
+                        modal::Buttons::Ok, "提示信息", modal::Answer::Ok);
+    LXWareHouse component;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(component.Init(login, false));
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_FALSE(frmWHBrowse::shared().mRecObject);
+    if (GetParam() == TestEngine::SQLite)
+        other->Execute("ROLLBACK");
+    else
+        other->RollbackTrans();
+}
+
+TEST_P(ComponentTest, ShowWithoutASuccessfulInitTellsTheUserAndShowsNoWindow)
+{
+    LXWareHouse component;
+    frmWHBrowse::shared().mRecObject.reset();
+    testsupport::SeamScript seam;
+    seam->expectMessage("仓库档案未能打开：请先用有效的账套登录初始化后再显示。",
+                        modal::Icon::Critical, modal::Buttons::Ok, "提示信息",
+                        modal::Answer::Ok);
+    component.Show();
+}
+
+TEST_P(ComponentTest, ShowRunsTheListUntilItsExitCommandAndUnloadsIt)
+{
+    LXWareHouse component;
+    ASSERT_TRUE(component.Init(login, false));
+    testsupport::SeamScript seam;
+    int rowsShown = 0;
+    seam->expectWindow("frmWHBrowse", [&](QDialog *window) {
+        auto *list = static_cast<frmWHBrowse *>(window);
+        rowsShown = list->SpGrdWH()->Rows();
+        list->OnToolbarCommand("TlbExit");
+        EXPECT_FALSE(window->isVisible());
+    });
+    component.Show();
+    EXPECT_EQ(rowsShown, login->OpenDataSet("select count(*) from Warehouse")->Fields(0).toInt() + 1);
+    // Unloading released the data set: a second Show needs a new Init.
+    EXPECT_FALSE(frmWHBrowse::shared().mRecObject);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ComponentTest, ::testing::ValuesIn(testsupport::allEngines()),
+                         [](const auto &info) { return testsupport::engineName(info.param); });
+
+TEST(ComponentBasicVersion, SetBasicVersionSetsTheModuleFlagAndReturnsEmpty)
+{
+    LXWareHouse component;
+    EXPECT_FALSE(component.SetBasicVersion(true).isValid());
+    EXPECT_TRUE(blnBasicVersion);
+    EXPECT_FALSE(component.SetBasicVersion(false).isValid());
+    EXPECT_FALSE(blnBasicVersion);
+}
+
+TEST(ComponentEntryPoints, CreateAndDestroyAnInstance)
+{
+    LXWareHouse *instance = depotbase_create_warehouse();
+    ASSERT_NE(instance, nullptr);
+    EXPECT_FALSE(instance->blnReadOnly);
+    depotbase_destroy_warehouse(instance);
+}
+
+} // namespace

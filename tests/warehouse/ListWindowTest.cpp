@@ -1,0 +1,207 @@
+// The warehouse list window as a user sees and drives it.
+#include "WarehouseFixture.h"
+
+#include "component/LXWareHouse.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QTextBrowser>
+
+using namespace whtest;
+
+namespace {
+
+class ListWindowTest : public WarehouseFixture {};
+
+TEST_P(ListWindowTest, ShowsEveryWarehouseWithItsCellTexts)
+{
+    runList([&](frmWHBrowse &l) {
+        EXPECT_EQ(l.windowTitle(), "仓库档案");
+        SuperGrid &g = grid();
+        EXPECT_EQ(g.Rows(), 13);
+        EXPECT_EQ(g.Cols(), 10);
+        const QStringList titles{"仓库编码", "仓库名称", "所属部门", "仓库地址", "电话",
+                                 "负责人",   "计价方式", "是否货位管理", "资金定额", "备注"};
+        for (int col = 0; col < 10; ++col)
+            EXPECT_EQ(g.TextMatrix(0, col), titles[col]);
+        const QList<int> widths{1200, 2000, 1800, 3000, 2000, 1000, 1400, 1200, 1000, 2500};
+        for (int col = 0; col < 10; ++col)
+            EXPECT_EQ(g.ColWidth(col), widths[col]) << col;
+        EXPECT_EQ(g.ColKind(8), 4);
+        EXPECT_EQ(g.ColLength(3), 30);
+
+        // Ordered by code; department names from the join.
+        EXPECT_EQ(g.TextMatrix(1, 0), "01");
+        EXPECT_EQ(g.TextMatrix(1, 1), "原材料库");
+        EXPECT_EQ(g.TextMatrix(1, 2), "原料采购组");
+        EXPECT_EQ(g.TextMatrix(1, 7), "是");
+        EXPECT_EQ(g.TextMatrix(1, 8), "50000");
+        // No department, and a department code without a department row.
+        EXPECT_EQ(g.TextMatrix(rowOf("06"), 2), "");
+        EXPECT_EQ(g.TextMatrix(rowOf("11"), 2), "");
+        // Position flag: false, Null.
+        EXPECT_EQ(g.TextMatrix(rowOf("03"), 7), "否");
+        EXPECT_EQ(g.TextMatrix(rowOf("10"), 7), "");
+        // The quota as a number; Null as empty.
+        EXPECT_EQ(g.TextMatrix(rowOf("03"), 8), "3.14159");
+        EXPECT_EQ(g.TextMatrix(rowOf("05"), 8), "20000.5");
+        EXPECT_EQ(g.TextMatrix(rowOf("04"), 8), "0");
+        EXPECT_EQ(g.TextMatrix(rowOf("11"), 8), "");
+        EXPECT_EQ(g.TextMatrix(rowOf("02"), 9), "");
+        EXPECT_EQ(g.BackColorSel(), 0x8000000Du);
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+TEST_P(ListWindowTest, BasicVersionHidesThePositionColumnButFillsIt)
+{
+    blnBasicVersion = true;
+    runList([&](frmWHBrowse &l) {
+        EXPECT_EQ(grid().ColWidth(7), 0);
+        EXPECT_EQ(grid().TextMatrix(1, 7), "是");
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+TEST_P(ListWindowTest, AnEmptyTableShowsTheTitleRowWithoutSelection)
+{
+    m_login->Execute("DELETE FROM StockMove");
+    m_login->Execute("DELETE FROM Position");
+    m_login->Execute("DELETE FROM Warehouse");
+    openListDataSet(false);
+    runList([&](frmWHBrowse &l) {
+        EXPECT_EQ(grid().Rows(), 1);
+        EXPECT_EQ(grid().HighLight(), 0);
+        EXPECT_EQ(grid().FocusRect(), 0);
+        EXPECT_EQ(grid().BackColorSel(), 0x8000000Bu);
+        EXPECT_EQ(grid().ForeColorSel(), 0x80000012u);
+        EXPECT_FALSE(l.FCur());
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+TEST_P(ListWindowTest, HeaderClickSortsEveryRowByThatColumn)
+{
+    runList([&](frmWHBrowse &l) {
+        auto *view = grid().findChild<QTableView *>();
+        ASSERT_NE(view, nullptr);
+        QHeaderView *header = view->horizontalHeader();
+        // The name column, by pinyin: 包装物库 (bao) comes first.
+        const int x = header->sectionViewportPosition(1) + 5;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, 5));
+        EXPECT_EQ(grid().TextMatrix(1, 1), "包装物库");
+        EXPECT_EQ(grid().TextMatrix(12, 1), "原材料库");
+        // The quota column sorts numerically.
+        const int qx = header->sectionViewportPosition(8) + 5;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(qx, 5));
+        QStringList quotas;
+        for (int row = 1; row < grid().Rows(); ++row)
+            if (!grid().TextMatrix(row, 8).isEmpty())
+                quotas << grid().TextMatrix(row, 8);
+        for (int i = 1; i < quotas.size(); ++i)
+            EXPECT_LE(quotas[i - 1].toDouble(), quotas[i].toDouble());
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+TEST_P(ListWindowTest, RefreshShowsAnotherOperatorsInsertButKeepsRowsWhenAllAreGone)
+{
+    auto other = m_db->connect("other", "PC-2");
+    runList([&](frmWHBrowse &l) {
+        other->Execute("INSERT INTO Warehouse (cWhCode, cWhName, cWhValueStyle, bWhPos) "
+                       "VALUES ('13', '新仓库', '全月平均法', 0)");
+        click("TlbRefresh");
+        EXPECT_EQ(grid().Rows(), 14);
+        EXPECT_EQ(grid().TextMatrix(13, 1), "新仓库");
+
+        other->Execute("DELETE FROM StockMove");
+        other->Execute("DELETE FROM Position");
+        other->Execute("DELETE FROM Warehouse");
+        click("TlbRefresh");
+        EXPECT_EQ(grid().Rows(), 14);
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+TEST_P(ListWindowTest, ShortcutsNeedExactlyTheirModifiers)
+{
+    runList([&](frmWHBrowse &l) {
+        grid().setFocus();
+        // Ctrl+Shift+I is not Ctrl+I: nothing opens.
+        pressKey(&l, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        // F5 adds with any modifiers: the card opens.
+        expectCard([](QDialog *card) { card->close(); });
+        pressKey(&l, Qt::Key_F5, Qt::ShiftModifier);
+        // Alt+F4 ends the list.
+        pressKey(&l, Qt::Key_F4, Qt::AltModifier);
+        EXPECT_FALSE(l.isVisible());
+    });
+}
+
+TEST_P(ListWindowTest, F1OpensTheHelpPageOfTheList)
+{
+    runList([&](frmWHBrowse &l) {
+        m_seam->expectWindow("frmHelp", [](QDialog *help) {
+            auto *browser = help->findChild<QTextBrowser *>("helpBrowser");
+            ASSERT_NE(browser, nullptr);
+            EXPECT_TRUE(browser->toPlainText().contains("仓库档案"));
+        });
+        pressKey(&l, Qt::Key_F1);
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+TEST_P(ListWindowTest, NextAndPreviousMoveFromTheGridsCurrentRow)
+{
+    runList([&](frmWHBrowse &l) {
+        selectCode("05");
+        ASSERT_TRUE(l.FNext());
+        EXPECT_EQ(NullToEmpty(l.mRecObject->Fields("cWhCode")), "06");
+        // The grid follows, so a second move goes on from there.
+        ASSERT_TRUE(l.FNext());
+        EXPECT_EQ(NullToEmpty(l.mRecObject->Fields("cWhCode")), "07");
+        ASSERT_TRUE(l.FPrevious());
+        EXPECT_EQ(NullToEmpty(l.mRecObject->Fields("cWhCode")), "06");
+
+        selectCode("12");
+        EXPECT_FALSE(l.FNext());
+        EXPECT_EQ(NullToEmpty(l.mRecObject->Fields("cWhCode")), "12");
+        selectCode("01");
+        EXPECT_FALSE(l.FPrevious());
+        EXPECT_TRUE(l.FLast());
+        EXPECT_EQ(NullToEmpty(l.mRecObject->Fields("cWhCode")), "12");
+        EXPECT_TRUE(l.FFirst());
+        EXPECT_EQ(NullToEmpty(l.mRecObject->Fields("cWhCode")), "01");
+
+        // The current row's warehouse was deleted by someone else: FCur fails.
+        selectCode("12");
+        m_db->connect("other", "PC-2")->Execute("DELETE FROM Warehouse WHERE cWhCode='12'");
+        EXPECT_FALSE(l.FCur());
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+TEST_P(ListWindowTest, ToolbarHasTheThirteenButtonsInOrderWithPictures)
+{
+    runList([&](frmWHBrowse &l) {
+        const QStringList keys{"TlbPSetup", "TlbPrint", "TlbPreview", "TlbOutput", "TlbAdd",
+                               "TlbEdit", "TlbDel", "TlbFind", "TlbFilter", "TlbRefresh",
+                               "TlbAuth", "TlbHelp", "TlbExit"};
+        const QStringList captions{"设置", "打印", "预览", "输出", "增加", "修改", "删除",
+                                   "查询", "过滤", "刷新", "权限", "帮助", "退出"};
+        const QList<QAction *> actions = l.Toolbar1()->actions();
+        ASSERT_EQ(actions.size(), 13);
+        for (int i = 0; i < 13; ++i) {
+            EXPECT_EQ(actions[i]->objectName(), keys[i]);
+            EXPECT_EQ(actions[i]->text(), captions[i]);
+            EXPECT_FALSE(actions[i]->icon().isNull()) << keys[i].toStdString();
+        }
+        EXPECT_EQ(l.toolbarButton("TlbPSetup")->toolTip(), "打印设置");
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ListWindowTest,
+                         ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
+
+} // namespace
