@@ -1,10 +1,13 @@
 #include "suite/locks/LockTable.h"
 
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/SqlDialect.h"
 
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
 
 namespace locks {
 
@@ -83,27 +86,35 @@ void LockTable::ensureTable()
         if (tablesReady.contains(key))
             return;
     }
-    m_login.Execute(createStatement(m_login.engine()));
+    if (!m_login.dialect().tableInfo(m_login.database(), QStringLiteral("LockRecords")).exists)
+        m_login.Execute(createStatement(m_login.engine()));
     QMutexLocker lock(&tablesMutex);
     tablesReady.insert(key);
 }
 
 std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
 {
+    // Run directly with bound values: the kit's statement rewriting is meant
+    // for statement text and must not touch a code.
     const QString sql = QStringLiteral("SELECT cComputer, cOperator, cConnection, dLocked, ")
                         + holderGoneColumn(m_login.engine())
-                        + QStringLiteral(" AS holderGone FROM LockRecords WHERE cKind='")
-                        + dbkit::quoted(kind) + QStringLiteral("' AND cCode='")
-                        + dbkit::quoted(code) + QStringLiteral("'");
-    const dbkit::DbDataSetPtr rows = m_login.OpenDataSet(sql, dbkit::OpenMode::ReadOnly);
-    if (rows->Eof())
+                        + QStringLiteral(" FROM LockRecords WHERE cKind = ? AND cCode = ?");
+    QSqlQuery query(m_login.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw m_login.dialect().toError(query.lastError(), sql, true);
+    query.addBindValue(kind);
+    query.addBindValue(code);
+    if (!query.exec())
+        throw m_login.dialect().toError(query.lastError(), sql, true);
+    if (!query.next())
         return std::nullopt;
     LockRow row;
-    row.computer = rows->Fields(0).toString();
-    row.operatorName = rows->Fields(1).toString();
-    row.connection = rows->Fields(2).toString();
-    row.locked = toUtc(rows->Fields(3));
-    row.holderGone = rows->Fields(4).toInt() != 0;
+    row.computer = query.value(0).toString();
+    row.operatorName = query.value(1).toString();
+    row.connection = query.value(2).toString();
+    row.locked = toUtc(query.value(3));
+    row.holderGone = query.value(4).toInt() != 0;
     return row;
 }
 

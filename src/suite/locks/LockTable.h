@@ -12,7 +12,7 @@ class DbLogin;
 namespace locks {
 
 // The statements on table LockRecords in the login's engine. Values are
-// bound or quoted, so codes may hold any character.
+// bound, so codes may hold any character.
 class LockTable {
 public:
     // Creates the table when the database has none yet (checked once per

@@ -28,24 +28,20 @@ public:
         // and writes later can meet another such transaction in a deadlock
         // that SQLite settles by failing one of them at once, even when the
         // two lock different codes.
-        if (m_login.engine() == dbkit::Engine::SQLite)
+        if (m_login.engine() != dbkit::Engine::SQLite)
+            return;
+        try {
             m_login.Execute(QStringLiteral("DELETE FROM LockRecords WHERE 1 = 0"));
+        } catch (const DbError &) {
+            rollback();  // no destructor runs for a constructor that throws
+            throw;
+        }
     }
 
     ~LockTransaction()
     {
-        if (m_done)
-            return;
-        try {
-            if (m_nested) {
-                m_login.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT lockrecords"));
-                m_login.Execute(QStringLiteral("RELEASE SAVEPOINT lockrecords"));
-            } else {
-                m_login.RollbackTrans();
-            }
-        } catch (const DbError &error) {
-            qWarning("record locks: rollback failed: %s", qPrintable(error.description()));
-        }
+        if (!m_done)
+            rollback();
     }
 
     void commit()
@@ -61,6 +57,20 @@ public:
     LockTransaction &operator=(const LockTransaction &) = delete;
 
 private:
+    void rollback()
+    {
+        try {
+            if (m_nested) {
+                m_login.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT lockrecords"));
+                m_login.Execute(QStringLiteral("RELEASE SAVEPOINT lockrecords"));
+            } else {
+                m_login.RollbackTrans();
+            }
+        } catch (const DbError &error) {
+            qWarning("record locks: rollback failed: %s", qPrintable(error.description()));
+        }
+    }
+
     DbLogin &m_login;
     bool m_nested;
     bool m_done = false;

@@ -1,0 +1,147 @@
+#include "LockTestSupport.h"
+
+#include <QDateTime>
+#include <QSysInfo>
+#include <QCoreApplication>
+
+using namespace lockstest;
+using testsupport::TestEngine;
+
+namespace {
+
+TEST_P(LockTest, HolderTakesReleasesAndOthersAreRefused)
+{
+    ASSERT_TRUE(lock(*alice, {"01"}));
+    auto row = alice->OpenDataSet("SELECT * FROM LockRecords", dbkit::OpenMode::ReadOnly);
+    ASSERT_EQ(row->RecordCount(), 1);
+    EXPECT_EQ(row->Fields("cOperator").toString(), "alice");
+    EXPECT_EQ(row->Fields("cComputer").toString(), "PC-A");
+    EXPECT_EQ(row->Fields("cSystem").toString(), "AA");
+    EXPECT_EQ(row->Fields("cMode").toString(), "a");
+    EXPECT_EQ(row->Fields("cConnection").toString(), alice->connectionId());
+
+    EXPECT_FALSE(lock(*bob, {"01"}));
+    // The list unlocks after a refused lock too: that must not free alice's lock.
+    EXPECT_FALSE(unlock(*bob, {"01"}));
+    EXPECT_FALSE(lock(*bob, {"01"}));
+    // The same operator on another connection is another holder.
+    auto aliceAgain = db.connect("alice", "PC-A");
+    EXPECT_FALSE(lock(*aliceAgain, {"01"}));
+
+    // Re-entrant for the holder; the lock kind is part of the key.
+    EXPECT_TRUE(lock(*alice, {"01"}));
+    EXPECT_EQ(rowsFor("01"), 1);
+    EXPECT_TRUE(locker.LockRecords(*bob, "CH", "AA", "a", "PC-B", {"01"}));
+
+    EXPECT_TRUE(unlock(*alice, {"01"}));
+    EXPECT_FALSE(unlock(*alice, {"01"}));
+    EXPECT_TRUE(lock(*bob, {"01"}));
+}
+
+TEST_P(LockTest, AllCodesOfACallOrNone)
+{
+    ASSERT_TRUE(lock(*bob, {"02"}));
+    EXPECT_FALSE(lock(*alice, {"01", "02", "03"}));
+    EXPECT_FALSE(alice->inTransaction());
+    EXPECT_EQ(rowsFor("01"), 0);
+    EXPECT_EQ(rowsFor("03"), 0);
+
+    EXPECT_TRUE(lock(*alice, {"01", "03", "01"}));
+    EXPECT_FALSE(lock(*bob, {"03"}));
+    EXPECT_TRUE(unlock(*alice, {"01", "03"}));
+    EXPECT_EQ(rowsFor("01") + rowsFor("03"), 0);
+}
+
+TEST_P(LockTest, CallerTransactionSurvivesARefusedLock)
+{
+    alice->Execute("CREATE TABLE Scratch (n integer)");
+    ASSERT_TRUE(lock(*bob, {"02"}));
+    alice->BeginTrans();
+    alice->Execute("INSERT INTO Scratch (n) VALUES (1)");
+    EXPECT_FALSE(lock(*alice, {"01", "02"}));
+    EXPECT_TRUE(alice->inTransaction());
+    alice->Execute("INSERT INTO Scratch (n) VALUES (2)");
+    alice->CommitTrans();
+    EXPECT_EQ(alice->OpenDataSet("SELECT n FROM Scratch")->RecordCount(), 2);
+    EXPECT_EQ(rowsFor("01"), 0);
+}
+
+TEST_P(LockTest, CodesWithQuotesAreKeptApart)
+{
+    const QString tricky = "O'Brien's";
+    const QString injection = "x' OR '1'='1";
+    ASSERT_TRUE(lock(*alice, {tricky}));
+    EXPECT_FALSE(lock(*bob, {tricky}));
+    EXPECT_TRUE(lock(*bob, {injection}));
+    EXPECT_TRUE(lock(*bob, {"x"}));
+    EXPECT_FALSE(unlock(*alice, {injection}));
+    EXPECT_EQ(rowsFor(tricky), 1);
+    EXPECT_EQ(rowsFor(injection), 1);
+    EXPECT_TRUE(unlock(*alice, {tricky}));
+    EXPECT_TRUE(unlock(*bob, {injection}));
+    EXPECT_EQ(rowsFor("x"), 1);
+}
+
+TEST_P(LockTest, LockOfAClosedConnectionIsTakenOver)
+{
+    ASSERT_TRUE(lock(*alice, {"01", "02"}));
+    EXPECT_FALSE(lock(*bob, {"01"}));
+    alice.reset();
+    EXPECT_TRUE(lockWithin(*bob, {"01"}));
+    auto row = bob->OpenDataSet("SELECT cOperator FROM LockRecords WHERE cCode='01'");
+    EXPECT_EQ(row->Fields(0).toString(), "bob");
+    EXPECT_EQ(rowsFor("02"), 1);  // taken over only when somebody asks for it
+}
+
+TEST_P(LockTest, WaitingOnABusyTableEndsInARefusal)
+{
+    // Bob's open transaction writes a lock row for the code, so alice's
+    // statements would have to wait: they give up after the kit's timeout.
+    ASSERT_TRUE(lock(*alice, {"00"}));  // the table exists before bob's transaction
+    bob->BeginTrans();
+    bob->executeBound("INSERT INTO LockRecords (cKind, cCode, cConnection) VALUES (?, ?, ?)",
+                      {"BJ", "T", bob->connectionId()});
+    EXPECT_FALSE(lock(*alice, {"T"}));
+    EXPECT_FALSE(alice->inTransaction());
+    bob->RollbackTrans();
+    EXPECT_TRUE(lock(*alice, {"T"}));
+}
+
+// Rows written as a vanished or far-away holder would have left them.
+TEST_P(LockTest, StaleRowsAreTakenOverAndLiveOnesAreNot)
+{
+    ASSERT_TRUE(lock(*alice, {"00"}));
+    auto plant = [&](const QString &code, const QString &connection, const QDateTime &when) {
+        bob->executeBound("INSERT INTO LockRecords (cKind, cCode, cOperator, cConnection, "
+                          "dLocked) VALUES ('BJ', ?, 'ghost', ?, ?)",
+                          {code, connection, when.toString(Qt::ISODate)});
+    };
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (GetParam() == TestEngine::PostgreSQL) {
+        // No such backend; bob's backend pid but a lock older than the backend.
+        plant("gone", "pg:2147483000", now);
+        plant("reused", bob->connectionId(), now.addDays(-400));
+        plant("live", bob->connectionId(), now.addSecs(3600));
+    } else {
+        const QString host = QSysInfo::machineHostName();
+        const qint64 self = QCoreApplication::applicationPid();
+        plant("gone", QString("%1:%2:1").arg(host).arg(2147483000), now);
+        plant("closed", QString("%1:%2:999999").arg(host).arg(self), now);
+        plant("expired", "far-away-pc:4242:1", now.addSecs(-13 * 3600));
+        plant("live", "far-away-pc:4242:1", now.addSecs(-3600));
+        EXPECT_TRUE(lock(*alice, {"closed"}));
+        EXPECT_TRUE(lock(*alice, {"expired"}));
+    }
+    EXPECT_TRUE(lock(*alice, {"gone"}));
+    if (GetParam() == TestEngine::PostgreSQL) {
+        EXPECT_TRUE(lock(*alice, {"reused"}));
+    }
+    EXPECT_FALSE(lock(*alice, {"live"}));
+    EXPECT_FALSE(unlock(*alice, {"live"}));
+    EXPECT_EQ(rowsFor("live"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LockTest, ::testing::ValuesIn(testsupport::allEngines()),
+                         engineLabel);
+
+} // namespace
