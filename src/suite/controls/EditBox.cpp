@@ -3,6 +3,7 @@
 #include "suite/modal/ModalSeam.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QValidator>
 
@@ -15,8 +16,9 @@ public:
 
     State validate(QString &input, int &pos) const override
     {
-        // The box's own text, checked again (e.g. on Enter), is not an edit.
-        if (input == m_box->text())
+        // Text the program sets, and the text as it stands checked again
+        // (e.g. on Enter), are no edits: they may hold anything.
+        if (m_box->settingText() || input == m_box->acceptedText())
             return Acceptable;
         bool refused = false;
         const bool ok = m_box->filterInput(input, pos, refused);
@@ -35,7 +37,35 @@ EditBox::EditBox(QWidget *parent)
     : QLineEdit(parent)
 {
     setValidator(new EditBoxValidator(this));
-    connect(this, &QLineEdit::textChanged, this, [this] { emit Change(); });
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_accepted = text;
+        emit Change();
+    });
+}
+
+void EditBox::setText(const QString &text)
+{
+    m_settingText = true;
+    QLineEdit::setText(text);
+    m_settingText = false;
+}
+
+void EditBox::keyPressEvent(QKeyEvent *event)
+{
+    // A refused key is stopped before it reaches the text, so it changes
+    // nothing and sends no Change.
+    const QString typed = event->text();
+    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    if (!command && !typed.isEmpty() && typed.at(0).isPrint()) {
+        for (QChar c : typed) {
+            if (!allowed(c)) {
+                modal::beep();
+                event->accept();
+                return;
+            }
+        }
+    }
+    QLineEdit::keyPressEvent(event);
 }
 
 bool EditBox::allowed(QChar c) const

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QFocusEvent;
+class QKeyEvent;
 
 // The suite's edit box: a line edit with a maximum length, a set of refused
 // characters and a numbers-only mode. A refused character, typed or inside
@@ -17,6 +18,9 @@ public:
     explicit EditBox(QWidget *parent = nullptr);
 
     QString Text() const { return text(); }
+    // Sets the text as it is, without the input rules.
+    void setText(const QString &text);
+    bool settingText() const { return m_settingText; }
     void setRefusedChars(const QString &chars) { m_refused = chars; }
     QString RefusedChars() const { return m_refused; }
     void setNumbersOnly(bool numbersOnly) { m_numbersOnly = numbersOnly; }
@@ -27,6 +31,9 @@ public:
     // not acceptable at all (not a number in numbers-only mode).
     bool filterInput(QString &text, int &cursor, bool &refused) const;
 
+    // The text as of the last change, before an edit in progress.
+    QString acceptedText() const { return m_accepted; }
+
 signals:
     // The text changed, by the user or the program.
     void Change();
@@ -35,10 +42,13 @@ signals:
 
 protected:
     void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool allowed(QChar c) const;
 
     QString m_refused;
+    QString m_accepted;
     bool m_numbersOnly = false;
+    bool m_settingText = false;
 };

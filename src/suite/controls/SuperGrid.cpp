@@ -550,6 +550,8 @@ void SuperGrid::handleDoubleClick(QMouseEvent *event)
     m_mouseCol = m_view->columnAt(event->position().toPoint().x());
     if (m_mouseRow < 1 || event->button() != Qt::LeftButton)
         return;
+    if (!(event->modifiers() & Qt::ShiftModifier))
+        moveTo(m_mouseRow, m_mouseCol >= 0 ? m_mouseCol : m_col, m_mouseRow);
     emit DblClick();
     if (m_editable && m_mouseRow == m_row)
         startEdit(nullptr);
