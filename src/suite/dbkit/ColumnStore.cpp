@@ -79,6 +79,48 @@ void Column::append(const QVariant &value)
     ++m_rows;
 }
 
+void Column::appendText(QString &&text)
+{
+    if (m_kind != Kind::Text) {
+        append(QVariant(text));
+        return;
+    }
+    m_null.push_back(false);
+    m_text.push_back(std::move(text));
+    ++m_rows;
+}
+
+void Column::appendInteger(qint64 value)
+{
+    if (m_kind == Kind::Integer && m_intType == QMetaType::LongLong) {
+        m_null.push_back(false);
+        m_int.push_back(value);
+        ++m_rows;
+    } else if (m_kind == Kind::Real) {
+        m_null.push_back(false);
+        m_real.push_back(double(value));
+        ++m_rows;
+    } else {
+        append(QVariant(qlonglong(value)));
+    }
+}
+
+void Column::appendReal(double value)
+{
+    if (m_kind != Kind::Real) {
+        append(QVariant(value));
+        return;
+    }
+    m_null.push_back(false);
+    m_real.push_back(value);
+    ++m_rows;
+}
+
+void Column::appendNull()
+{
+    append(QVariant());
+}
+
 void Column::set(size_t row, const QVariant &value)
 {
     store(row, value, false);

@@ -20,6 +20,11 @@ public:
 
     void reserve(size_t rows);
     void append(const QVariant &value);
+    // Typed appends for the loaders' fast paths.
+    void appendText(QString &&text);
+    void appendInteger(qint64 value);
+    void appendReal(double value);
+    void appendNull();
     void set(size_t row, const QVariant &value);
     void remove(size_t row);
     void clear();

@@ -4,6 +4,7 @@
 #include "DbDataSetImpl.h"
 #include "DbLoginImpl.h"
 #include "SqlDialect.h"
+#include "SqliteLoader.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -74,6 +75,24 @@ void DbDataSet::Impl::load()
     const SqlDialect &dialect = login.dialect();
     statement = dialect.rewrite(sql);
     const bool reading = isReadingStatement(statement);
+    pos = 0;
+    noMatch = false;
+
+    if (login.engine() == Engine::SQLite) {
+        LoadedShape shape;
+        QSqlError error;
+        switch (loadSqliteDirect(login.database(), statement, rows, shape, &error)) {
+        case DirectLoad::Done:
+            setShape(shape);
+            return;
+        case DirectLoad::Failed:
+            rows.reset(0);
+            setShape(LoadedShape());
+            throw dialect.toError(error, sql, reading);
+        case DirectLoad::Unavailable:
+            break;
+        }
+    }
 
     QSqlQuery q(login.database());
     q.setForwardOnly(true);
@@ -83,17 +102,14 @@ void DbDataSet::Impl::load()
 
     const QSqlRecord record = q.record();
     const int columns = record.count();
-    names.clear();
-    tables.clear();
-    types.clear();
-    byName.clear();
+    LoadedShape shape;
     for (int i = 0; i < columns; ++i) {
         const QSqlField field = record.field(i);
-        names.append(field.name());
-        tables.append(field.tableName());
-        types.push_back(typeCode(field, login.engine()));
-        byName[field.name().toLower()].append(i);
+        shape.names.append(field.name());
+        shape.tables.append(field.tableName());
+        shape.types.push_back(typeCode(field, login.engine()));
     }
+    setShape(shape);
     rows.reset(columns);
     if (q.size() > 0)
         rows.reserve(size_t(q.size()));
@@ -104,10 +120,18 @@ void DbDataSet::Impl::load()
     }
     if (q.lastError().isValid())
         throw dialect.toError(q.lastError(), sql, reading);
-    // Release the statement at once: an open SQLite statement keeps a read lock.
+    // Release the statement at once: an open statement may hold a read lock.
     q.finish();
-    pos = 0;
-    noMatch = false;
+}
+
+void DbDataSet::Impl::setShape(const LoadedShape &shape)
+{
+    names = shape.names;
+    tables = shape.tables;
+    types = shape.types;
+    byName.clear();
+    for (int i = 0; i < names.size(); ++i)
+        byName[names[i].toLower()].append(i);
 }
 
 void DbDataSet::Impl::requireRecord() const

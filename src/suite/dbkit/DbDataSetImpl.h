@@ -5,6 +5,7 @@
 #include "ColumnStore.h"
 #include "DbDataSet.h"
 #include "DbLogin.h"
+#include "SqliteLoader.h"
 
 #include <QHash>
 #include <QList>
@@ -47,6 +48,7 @@ struct DbDataSet::Impl {
     std::vector<Pending> pending;
 
     void load();
+    void setShape(const LoadedShape &shape);
     qsizetype count() const { return qsizetype(rows.rowCount()); }
     bool atRecord() const { return pos >= 0 && pos < count(); }
     void requireRecord() const;

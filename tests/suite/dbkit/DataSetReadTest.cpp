@@ -63,7 +63,7 @@ TEST_P(DataSetRead, CountAndTypes)
     auto typed = db().OpenDataSet("select cWhCode, bPos, iQuota from Store order by cWhCode");
     EXPECT_EQ(typed->FieldType(0), 202);
     EXPECT_EQ(typed->FieldType(1), 3);
-    EXPECT_EQ(typed->FieldType(2), isSqlite() ? 5 : 131);
+    EXPECT_EQ(typed->FieldType(2), 131);
     EXPECT_DOUBLE_EQ(typed->Fields(2).toDouble(), 12.45);
     EXPECT_EQ(typed->Fields(1).toInt(), 0);
 }

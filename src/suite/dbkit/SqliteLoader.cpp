@@ -1,0 +1,185 @@
+#include "SqliteLoader.h"
+
+#include "ColumnStore.h"
+
+#include <QSqlDriver>
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QVariant>
+
+#ifdef DBKIT_HAVE_SQLITE3
+#include <sqlite3.h>
+#endif
+
+namespace dbkit {
+
+#ifdef DBKIT_HAVE_SQLITE3
+
+namespace {
+
+// Recordset data-type code from a declared column type, by SQLite's own
+// affinity rules; -1 when the column has no declared type (an expression).
+int declaredTypeCode(const char *declared)
+{
+    if (!declared)
+        return -1;
+    const QByteArray t = QByteArray(declared).toUpper();
+    if (t.contains("BOOL"))
+        return 11;
+    if (t.contains("INT"))
+        return t.contains("BIG") ? 20 : (t.contains("SMALL") || t.contains("TINY") ? 2 : 3);
+    if (t.contains("CHAR") || t.contains("CLOB") || t.contains("TEXT"))
+        return 202;
+    if (t.contains("BLOB"))
+        return 205;
+    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB"))
+        return 5;
+    if (t.startsWith("DATETIME") || t.startsWith("TIMESTAMP"))
+        return 135;
+    if (t.startsWith("DATE"))
+        return 7;
+    return 131;  // NUMERIC, DECIMAL(p,s) and the like
+}
+
+int typeCodeOfKind(Column::Kind kind)
+{
+    switch (kind) {
+    case Column::Kind::Integer: return 3;
+    case Column::Kind::Real: return 5;
+    case Column::Kind::Text: return 202;
+    default: return 12;
+    }
+}
+
+// Texts that repeat down a column (department names, valuation styles,
+// persons) are converted once and shared. A column whose texts rarely repeat
+// stops using the cache after a trial period, so unique columns pay nothing.
+class TextCache {
+public:
+    QString text(const char *utf8, int bytes)
+    {
+        if (!m_enabled || bytes > 64)
+            return QString::fromUtf8(utf8, bytes);
+        const QByteArrayView key(utf8, bytes);
+        Slot &slot = m_slots[qHash(key) % m_slots.size()];
+        ++m_lookups;
+        if (slot.used && slot.utf8 == key) {
+            ++m_hits;
+            return slot.text;
+        }
+        QString fresh = QString::fromUtf8(utf8, bytes);
+        slot.utf8 = key.toByteArray();
+        slot.text = fresh;
+        slot.used = true;
+        if (m_lookups == 2048 && m_hits < m_lookups / 2) {
+            m_enabled = false;
+            m_slots = {};
+        }
+        return fresh;
+    }
+
+private:
+    struct Slot {
+        QByteArray utf8;
+        QString text;
+        bool used = false;
+    };
+    std::vector<Slot> m_slots = std::vector<Slot>(512);
+    size_t m_lookups = 0;
+    size_t m_hits = 0;
+    bool m_enabled = true;
+};
+
+struct Statement {
+    sqlite3_stmt *handle = nullptr;
+    ~Statement() { sqlite3_finalize(handle); }
+};
+
+QSqlError engineError(sqlite3 *db, int code)
+{
+    return QSqlError(QStringLiteral("Unable to fetch row"),
+                     QString::fromUtf8(sqlite3_errmsg(db)), QSqlError::StatementError,
+                     QString::number(code));
+}
+
+} // namespace
+
+DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
+                            LoadedShape &shape, QSqlError *error)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return DirectLoad::Unavailable;
+    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!connection)
+        return DirectLoad::Unavailable;
+
+    Statement st;
+    const QByteArray sql = statement.toUtf8();
+    int rc = sqlite3_prepare_v2(connection, sql.constData(), int(sql.size()), &st.handle, nullptr);
+    if (rc != SQLITE_OK) {
+        *error = engineError(connection, rc);
+        return DirectLoad::Failed;
+    }
+    const int columns = st.handle ? sqlite3_column_count(st.handle) : 0;
+    shape = LoadedShape();
+    std::vector<int> declared;
+    for (int c = 0; c < columns; ++c) {
+        shape.names.append(QString::fromUtf8(sqlite3_column_name(st.handle, c)));
+        shape.tables.append(QString::fromUtf8(sqlite3_column_table_name(st.handle, c)));
+        declared.push_back(declaredTypeCode(sqlite3_column_decltype(st.handle, c)));
+    }
+    rows.reset(columns);
+    std::vector<TextCache> caches(static_cast<size_t>(columns));
+    if (!st.handle)  // an empty statement
+        return DirectLoad::Done;
+    while ((rc = sqlite3_step(st.handle)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            Column &column = rows.column(c);
+            switch (sqlite3_column_type(st.handle, c)) {
+            case SQLITE_INTEGER:
+                column.appendInteger(sqlite3_column_int64(st.handle, c));
+                break;
+            case SQLITE_FLOAT:
+                column.appendReal(sqlite3_column_double(st.handle, c));
+                break;
+            case SQLITE_TEXT: {
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st.handle, c));
+                const int bytes = sqlite3_column_bytes(st.handle, c);
+                column.appendText(caches[size_t(c)].text(text, bytes));
+                break;
+            }
+            case SQLITE_BLOB: {
+                const auto *data = static_cast<const char *>(sqlite3_column_blob(st.handle, c));
+                column.append(QVariant(QByteArray(data, sqlite3_column_bytes(st.handle, c))));
+                break;
+            }
+            default:
+                column.appendNull();
+                break;
+            }
+        }
+        rows.endRow();
+    }
+    if (rc != SQLITE_DONE) {
+        *error = engineError(connection, rc);
+        return DirectLoad::Failed;
+    }
+    for (int c = 0; c < columns; ++c)
+        shape.types.push_back(declared[size_t(c)] >= 0 ? declared[size_t(c)]
+                                                       : typeCodeOfKind(rows.column(c).kind()));
+    return DirectLoad::Done;
+}
+
+#else
+
+DirectLoad loadSqliteDirect(QSqlDatabase &, const QString &, ColumnStore &, LoadedShape &,
+                            QSqlError *)
+{
+    return DirectLoad::Unavailable;
+}
+
+#endif
+
+} // namespace dbkit
