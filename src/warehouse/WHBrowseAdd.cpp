@@ -1,0 +1,19 @@
+// The list's add command and its read-only guard.
+#include "frmWHBrowse.h"
+
+#include "frmWHCard.h"
+
+void frmWHBrowse::FAdd()
+{
+    if (refuseWhenReadOnly())
+        return;
+    frmWHCard &card = frmWHCard::shared();
+    card.mRecwarehouse = mRecObject;
+    card.mblnAddMark = true;
+    card.ShowCard();
+}
+
+bool frmWHBrowse::refuseWhenReadOnly()
+{
+    return frmWHCard::refuseWhenReadOnly(this);
+}

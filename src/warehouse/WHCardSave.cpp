@@ -1,0 +1,290 @@
+// Saving the warehouse card: the checks, the department-wide valuation rule,
+// adding or changing the record, keeping the list's grid in step, and what a
+// refused save leaves behind (everything the user typed, the mode and the
+// lock, so the user can correct it and save again).
+#include "frmWHCard.h"
+
+#include "ListColumns.h"
+#include "frmWHBrowse.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "suite/controls/EditBox.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/locks/LockVouchDLL.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+namespace {
+
+namespace ErrorNumber = dbkit::ErrorNumber;
+
+// Numbers the database kit or a server gives a refusal by related records or
+// a duplicate key, beside the kit's own.
+constexpr int RelatedRecordsAlt = 3396;
+constexpr int DuplicateKeyAlt = -2147220991;  // 0x80040201
+
+// "该" + "仓库编码" + the given ending.
+QString aboutCode(int endingId)
+{
+    return LoadResString(104) + LoadResString(52) + LoadResString(endingId);
+}
+
+bool isRelatedRecords(int number)
+{
+    return number == ErrorNumber::RelatedRecords || number == RelatedRecordsAlt;
+}
+
+} // namespace
+
+void frmWHCard::saveCard()
+{
+    mblnSaved = false;
+    if (refuseWhenReadOnly(this))
+        return;
+    if (CheckNull())
+        return;
+    try {
+        if (!checkDepartmentForSave())
+            return;
+        if (mblnByDept && !applyDepartmentStyle())
+            return;
+    } catch (const dbkit::DbError &error) {
+        refuse(error.description());
+        return;
+    }
+    m_storedInUse = false;
+    const bool stored = mblnAddMark ? InsertRecord() : UpdateRecord();
+    if (!stored)
+        return;
+    AfterSave();
+    if (mblnByDept && !m_storedInUse)
+        spreadDepartmentStyle();
+    mblnSaved = true;
+    releaseListLock();
+    ClearCard();
+    AfterSave();
+    mblnAddMark = true;
+    EdtcWhCode->setFocus(Qt::OtherFocusReason);
+}
+
+// The department of the box, resolved by code or name. Without by-department
+// accounting an unknown department is dropped; with it, it stops the save.
+bool frmWHCard::checkDepartmentForSave()
+{
+    if (FindDepartment())
+        return true;
+    if (!mblnByDept) {
+        EdtcDepCode->clear();
+        mstrDepCode.clear();
+        return true;
+    }
+    refuse(EdtcDepCode->text().trimmed().isEmpty() ? LoadResString(54) + LoadResString(18)
+                                                   : LoadResString(129));
+    EdtcDepCode->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+// Every warehouse of a department carries the department's valuation style:
+// the card follows the stored warehouses of its department, after asking.
+bool frmWHCard::applyDepartmentStyle()
+{
+    dbkit::DbDataSetPtr styles = frmWHBrowse::shared().dbs->OpenDataSet(
+        QStringLiteral("SELECT cWhValueStyle FROM WareHouse WHERE cDepCode='")
+            + dbkit::quoted(mstrDepCode) + QStringLiteral("'"),
+        dbkit::OpenMode::Default);
+    if (styles->RecordCount() <= 0)
+        return true;
+    const QString style = NullToEmpty(styles->Fields(QStringLiteral("cWHValueStyle")));
+    // A department whose first warehouse has no style sets no rule.
+    if (style.isEmpty() || style == CmbcWhValueStyle->currentText())
+        return true;
+    showStyle(style);
+    const modal::Answer answer = modal::message(
+        this,
+        EdtcDepCode->text() + QStringLiteral("的计价方式必须以‘") + CmbcWhValueStyle->currentText()
+            + QStringLiteral("’为准！"),
+        modal::Icon::Information, modal::Buttons::OkCancel, LoadResString(17));
+    return answer == modal::Answer::Ok;
+}
+
+bool frmWHCard::InsertRecord()
+{
+    if (!mRecwarehouse)
+        return false;
+    dbkit::DbDataSet &record = *mRecwarehouse;
+    try {
+        record.Requery(-1);
+        record.AddNew();
+        WriteAllFields(record, true);
+        record.Update();
+    } catch (const dbkit::DbError &error) {
+        cancelPending();
+        showSaveError(error.number(), error.description(), true);
+        return false;
+    }
+    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    grid->setBackColorSel(SysHighlight);
+    grid->setForeColorSel(SysHighlightText);
+    grid->setRows(grid->Rows() + 1);
+    const int row = grid->Rows() - 1;
+    grid->setTopRow(row);
+    WriteGridRow(row);
+    grid->setRow(row);
+    return true;
+}
+
+bool frmWHCard::UpdateRecord()
+{
+    if (!mRecwarehouse)
+        return false;
+    dbkit::DbDataSet &record = *mRecwarehouse;
+    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    const int row = grid->Row();
+    const QString gridCode = grid->TextMatrix(row, 0);
+    QString storedCode;
+    try {
+        record.Requery(-1);
+        record.FindFirst(QStringLiteral("cWhCode='") + dbkit::quoted(gridCode)
+                         + QStringLiteral("'"));
+        if (record.NoMatch()) {
+            recordVanished();
+            return false;
+        }
+        storedCode = NullToEmpty(record.Fields(QStringLiteral("cWhCode")));
+        if (frmWHBrowse::shared().onUsed(storedCode))
+            return storeInUse(storedCode);
+        record.Edit();
+        WriteAllFields(record, true);
+        record.Update();
+    } catch (const dbkit::DbError &error) {
+        cancelPending();
+        // Related records refuse a change of the code: the warehouse is in use.
+        if (isRelatedRecords(error.number()) && !storedCode.isEmpty())
+            return storeInUse(storedCode);
+        showSaveError(error.number(), error.description(), false);
+        return false;
+    }
+    WriteGridRow(row);
+    return true;
+}
+
+// A warehouse that other tables use keeps its code and valuation style; the
+// other fields are stored and the grid row shows what was stored.
+bool frmWHCard::storeInUse(const QString &storedCode)
+{
+    if (EdtcWhCode->text() != mstrOldCode) {
+        refuse(aboutCode(106));
+        return false;
+    }
+    dbkit::DbDataSet &record = *mRecwarehouse;
+    QString storedStyle;
+    try {
+        record.Requery(-1);
+        record.FindFirst(QStringLiteral("cWhCode='") + dbkit::quoted(storedCode)
+                         + QStringLiteral("'"));
+        if (record.NoMatch()) {
+            recordVanished();
+            return false;
+        }
+        storedStyle = NullToEmpty(record.Fields(QStringLiteral("cWHValueStyle")));
+        record.Edit();
+        WriteAllFields(record, false);
+        record.Update();
+    } catch (const dbkit::DbError &error) {
+        cancelPending();
+        if (isRelatedRecords(error.number()))
+            refuse(aboutCode(106));
+        else
+            showSaveError(error.number(), error.description(), false);
+        return false;
+    }
+    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    const int row = grid->Row();
+    WriteGridRow(row);
+    grid->setTextMatrix(row, 0, storedCode);
+    grid->setTextMatrix(row, 6, storedStyle);
+    modal::message(this, QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！"),
+                   modal::Icon::Information, modal::Buttons::Ok, LoadResString(17));
+    m_storedInUse = true;
+    return true;
+}
+
+// The warehouse being edited was deleted by another operator meanwhile. The
+// user is told; what was typed stays on the card, now in add mode, so it can
+// be stored as a new warehouse; the list's row of the deleted one goes.
+void frmWHCard::recordVanished()
+{
+    refuse(aboutCode(107));
+    releaseListLock();
+    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    const int row = grid->Row();
+    if (row >= 1 && row < grid->Rows()) {
+        grid->RemoveItem(row);
+        frmWHBrowse::shared().showSelection(grid->Rows() > 1);
+    }
+    mblnAddMark = true;
+}
+
+// After a stored save of a department's warehouse, every warehouse of the
+// department and every grid row showing it take the card's style.
+void frmWHCard::spreadDepartmentStyle()
+{
+    const QString style = CmbcWhValueStyle->currentText();
+    try {
+        frmWHBrowse::shared().dbs->Execute(
+            QStringLiteral("Update WareHouse Set cWHValueStyle='") + dbkit::quoted(style)
+            + QStringLiteral("' ") + QStringLiteral("Where cDepCode='")
+            + dbkit::quoted(mstrDepCode) + QStringLiteral("'"));
+    } catch (const dbkit::DbError &error) {
+        refuse(error.description());
+        return;
+    }
+    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    const QString department = EdtcDepCode->text();
+    for (int row = 1; row < grid->Rows(); ++row)
+        if (grid->TextMatrix(row, 2) == department)
+            grid->setTextMatrix(row, 6, style);
+}
+
+void frmWHCard::AfterSave()
+{
+    mblnAddMark = false;
+    mblnChanged = false;
+    ShowSaveState();
+}
+
+void frmWHCard::releaseListLock()
+{
+    frmWHBrowse &list = frmWHBrowse::shared();
+    if (list.recLock.isEmpty() || !list.dbs)
+        return;
+    list.bLock().UnlockRecords(*list.dbs, QStringLiteral("BJ"), QVariantList{list.recLock});
+}
+
+// A refused write leaves no pending record behind in the list's data set.
+void frmWHCard::cancelPending()
+{
+    if (mRecwarehouse && mRecwarehouse->isEditing())
+        mRecwarehouse->CancelUpdate();
+}
+
+void frmWHCard::showSaveError(int number, const QString &description, bool adding)
+{
+    QString text;
+    if (number == ErrorNumber::ValueTooLong)
+        text = LoadResString(85);
+    else if (number == ErrorNumber::DuplicateKey || number == DuplicateKeyAlt)
+        text = aboutCode(105);
+    else if (number == ErrorNumber::RecordDeleted)
+        text = aboutCode(107);
+    else if (isRelatedRecords(number))
+        text = aboutCode(106);
+    else if (number == ErrorNumber::RecordLocked)
+        text = LoadResString(84);
+    else
+        text = adding ? description : aboutCode(107);
+    refuse(text);
+}

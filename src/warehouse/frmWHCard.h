@@ -1,0 +1,152 @@
+#pragma once
+
+#include "suite/dbkit/DbLogin.h"
+
+#include <QDialog>
+#include <QList>
+#include <QIcon>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QToolBar;
+class EditBox;
+class RefDialog;
+class SuperGrid;
+
+// Holds the card's reference dialog.
+struct clsRef {
+    std::unique_ptr<RefDialog> Ref1;
+};
+
+// The warehouse card: the modal window in which one warehouse is added or
+// edited. The list sets mRecwarehouse (its own data set) and, for adding,
+// mblnAddMark before showing it; the card writes saved rows straight into the
+// list's grid and hands nothing else back.
+class frmWHCard : public QDialog {
+    Q_OBJECT
+public:
+    // The one card of the component, created on first use.
+    static frmWHCard &shared();
+    ~frmWHCard() override;
+
+    // Set by the list before showing: the list's warehouse data set (its
+    // current record is the one edited) and the mode (true: add).
+    dbkit::DbDataSetPtr mRecwarehouse;
+    bool mblnAddMark = false;
+
+    // Loads the card, shows it modally and returns when it has unloaded.
+    void ShowCard();
+
+    // True when a required field is empty: the message has been shown and
+    // the focus moved to that field.
+    bool CheckNull();
+    // True when the department box names a leaf department by code or name;
+    // the box then shows the name and mstrDepCode holds the code.
+    bool FindDepartment();
+    // "TlbAdd" (nothing), "TlbSave", "TlbHelp", "TlbExit".
+    void OnCardCommand(const QString &key);
+
+    QAction *toolbarButton(const QString &key) const;
+
+    // Tells the user that the warehouse list was opened read-only; true when
+    // it was (the caller then changes nothing).
+    static bool refuseWhenReadOnly(QWidget *parent);
+
+    // The fund quota as the card shows it: "0" for 0, else at least one and
+    // at most four decimals; "" for Null or empty.
+    static QString formatQuota(const QVariant &value);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void reject() override;
+
+private:
+    frmWHCard(QWidget *parent);
+    void buildControls();
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void readAccountOptions();
+    void FillValueStyles();
+    void LoadCardToolbarImages();
+    void BuildCardToolbar();
+    void LoadRecord();
+    void ClearCard();
+    void showStyle(const QString &style);
+    void markChanged();
+    void ShowSaveState();
+    void onPositionClicked();
+    bool positionsExist(const QString &code);
+    void onDepartmentLeft();
+    void SetupDepartmentRef();
+    bool handleKey(QKeyEvent *event);
+    bool queryClose();
+    void showHelp();
+
+    // Saving.
+    void saveCard();
+    bool checkDepartmentForSave();
+    bool applyDepartmentStyle();
+    bool InsertRecord();
+    bool UpdateRecord();
+    bool storeInUse(const QString &storedCode);
+    void WriteAllFields(dbkit::DbDataSet &record, bool withCodeAndStyle);
+    void WriteGridRow(int row);
+    void spreadDepartmentStyle();
+    void recordVanished();
+    void AfterSave();
+    void releaseListLock();
+    void cancelPending();
+    void showSaveError(int errorNumber, const QString &description, bool adding);
+    void refuse(const QString &text);
+
+    // Account options and card state.
+    QString mstrIndustry = QStringLiteral("1");
+    bool mblnByDept = false;
+    QString mstrDepCode;
+    QString mstrOldCode;
+    bool mblnChanged = false;
+    bool mblnSaved = false;
+    bool mblnFilling = false;
+    bool m_loaded = false;
+    bool m_closing = false;
+    // The last save stored a warehouse in use (code and style kept).
+    bool m_storedInUse = false;
+    dbkit::DbDataSetPtr rsDepartment;
+    dbkit::DbDataSetPtr m_options;
+    std::unique_ptr<clsRef> m_ref;
+
+    QToolBar *Toolbar1 = nullptr;
+    QList<QIcon> ImageList1;
+    QGroupBox *Frame1 = nullptr;
+    QLabel *lblcWhCode = nullptr;
+    QLabel *lblcWhName = nullptr;
+    QLabel *lblcDepCode = nullptr;
+    QLabel *lblcWhAddress = nullptr;
+    QLabel *lblcWhPhone = nullptr;
+    QLabel *lblcWhPerson = nullptr;
+    QLabel *lblcWhValueStyle = nullptr;
+    QLabel *lbliFundQuota = nullptr;
+    QLabel *lblcWhMemo = nullptr;
+    EditBox *EdtcWhCode = nullptr;
+    EditBox *EdtcWhName = nullptr;
+    EditBox *EdtcDepCode = nullptr;
+    EditBox *EdtcWhAddress = nullptr;
+    EditBox *EdtcWhPhone = nullptr;
+    EditBox *EdtcWhPerson = nullptr;
+    EditBox *EdtiWhFundQuota = nullptr;
+    EditBox *EdtcWhMemo = nullptr;
+    QComboBox *CmbcWhValueStyle = nullptr;
+    QCheckBox *ChkbWhPos = nullptr;
+    QPushButton *cmdRef = nullptr;
+};
