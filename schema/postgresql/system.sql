@@ -1,6 +1,9 @@
 -- The suite's system database, PostgreSQL: schema lxsystem of the account's
 -- database.
 
+-- The schema may be there already; that is no news worth a notice.
+SET LOCAL client_min_messages = warning;
+
 CREATE SCHEMA IF NOT EXISTS lxsystem;
 
 CREATE TABLE IF NOT EXISTS lxsystem.qd_user (

@@ -22,7 +22,7 @@ const char *const styles[] = {"全月平均法", "移动平均法", "先进先�
 const double quotas[] = {0, 12, 3.5, 50000, 1234.5678, 20000.5};
 
 template <typename T, size_t N>
-const T &cycle(const T (&values)[N], int n)
+const T &cycle(const T (&values)[N], qint64 n)
 {
     return values[size_t(n) % N];
 }
@@ -52,7 +52,7 @@ QString insertStatement(int rows)
 }
 
 // Binds warehouse number n as row `row` of the statement.
-void bindWarehouse(QSqlQuery &query, int row, int n, int width,
+void bindWarehouse(QSqlQuery &query, int row, qint64 n, int width,
                    const QStringList &departments)
 {
     int index = row * columnCount;
@@ -87,25 +87,27 @@ void GenerateWarehouses(dbkit::DbLogin &login, int count, int firstNumber)
 {
     if (count <= 0)
         return;
-    const int last = firstNumber + count - 1;
+    const qint64 last = qint64(firstNumber) + count - 1;
     const int width = std::max(6, int(QString::number(last).size()));
     if (firstNumber < 0 || width > 10)
         throw dbkit::DbError(dbkit::ErrorNumber::General,
                              QStringLiteral("仓库编码超出10位，不能生成。"));
     const QStringList departments = leafDepartments(login);
 
-    TransactionGuard transaction(login);
+    // The statements go before the transaction, so a failed batch is rolled
+    // back before they are released.
     QSqlQuery full(login.database());
+    QSqlQuery tail(login.database());
+    TransactionGuard transaction(login);
     full.prepare(insertStatement(rowsPerStatement));
-    int n = firstNumber;
+    qint64 n = firstNumber;
     for (; last - n + 1 >= rowsPerStatement; n += rowsPerStatement) {
         for (int i = 0; i < rowsPerStatement; ++i)
             bindWarehouse(full, i, n + i, width, departments);
         runBatch(login, full);
     }
     if (n <= last) {
-        QSqlQuery tail(login.database());
-        tail.prepare(insertStatement(last - n + 1));
+        tail.prepare(insertStatement(int(last - n + 1)));
         for (int i = 0; n <= last; ++i, ++n)
             bindWarehouse(tail, i, n, width, departments);
         runBatch(login, tail);

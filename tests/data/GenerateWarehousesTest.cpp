@@ -42,7 +42,10 @@ TEST_P(GenerateWarehousesTest, AClashLeavesNothingBehind)
     }
     EXPECT_EQ(scalar("select count(*) from Warehouse"), 132);
     EXPECT_FALSE(m_login->inTransaction());
-    EXPECT_THROW(GenerateWarehouses(*m_login, 2, 1999999999), dbkit::DbError);
+    EXPECT_THROW(GenerateWarehouses(*m_login, 2, -1), dbkit::DbError);
+    // Codes may use all ten characters of the column.
+    GenerateWarehouses(*m_login, 2, 1999999999);
+    EXPECT_EQ(scalar("select count(*) from Warehouse where cWhCode='2000000000'"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, GenerateWarehousesTest,
