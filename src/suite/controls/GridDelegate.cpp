@@ -66,8 +66,8 @@ QWidget *GridDelegate::createButtonEditor(QWidget *parent, int row, int col) con
     auto *line = new QLineEdit(parent);
     if (m_grid->ColLength(col) > 0)
         line->setMaxLength(m_grid->ColLength(col));
-    QAction *button = line->addAction(line->style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                      QLineEdit::TrailingPosition);
+    const QIcon icon = line->style()->standardIcon(QStyle::SP_FileDialogContentsView);
+    QAction *button = line->addAction(icon, QLineEdit::TrailingPosition);
     button->setObjectName("gridRefButton");
     button->setToolTip(QStringLiteral("参照"));
     auto *self = const_cast<GridDelegate *>(this);

@@ -2,14 +2,15 @@
 
 #include "suite/dbkit/DbDataSet.h"
 
+#include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <map>
 #include <memory>
 #include <vector>
 
-class QDialog;
 class QLineEdit;
 class QTableView;
 class QStandardItemModel;
@@ -79,7 +80,8 @@ private:
     int m_chosenRecord = -1;
     int m_fieldCount = 0;
 
-    QDialog *m_window = nullptr;
+    // Owned here, but also a child of the parent window, which may go first.
+    QPointer<QDialog> m_window;
     QLineEdit *m_search = nullptr;
     QTableView *m_table = nullptr;
     QStandardItemModel *m_rows = nullptr;
