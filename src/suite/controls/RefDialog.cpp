@@ -248,6 +248,8 @@ void RefDialog::RefShow()
     m_table->setCurrentIndex(m_filter->rowCount() > 0 ? m_filter->index(0, 0) : QModelIndex());
     m_search->setFocus();
     const int result = modal::showModal(m_window);
+    // The next showing reads the rows again: callers requery between uses.
+    m_prepared = false;
     if (result == QDialog::Accepted && m_chosenRecord >= 0 && m_data) {
         moveToRecord(*m_data, m_chosenRecord);
         m_chosen = true;

@@ -52,7 +52,7 @@ public:
     void setRefOption3(int value) { m_options[2] = value; }
 
     // Reads the data set's rows into the window (RefShow does it when it
-    // has not been done for the current data set).
+    // has not been done since the last showing).
     void RefPrepare();
     // Shows the window modally; then RefChosen tells whether a row was chosen.
     void RefShow();
