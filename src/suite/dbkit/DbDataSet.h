@@ -60,9 +60,11 @@ public:
     // During AddNew/Edit the pending value is returned.
     QVariant Fields(int index) const;
     QVariant Fields(const QString &name) const;
-    // The engine's declared type of a field as the recordset data-type code
-    // (1 boolean, 2 byte, 3 integer, 4 long, 7 date, 8 text, 10 memo, 11 ...);
-    // used by the report output to choose column kinds.
+    // The declared type of a field as a recordset data-type code: 11 boolean,
+    // 2 smallint, 3 integer, 20 bigint, 4 single, 5 double, 131 numeric/decimal,
+    // 7 date, 134 time, 135 timestamp, 202 text/varchar, 205 binary, 12 other.
+    // A computed column (count(*)) gets the code of the values it holds.
+    // Used by the report output to choose column kinds.
     int FieldType(int index) const;
 
     // Write a field of the pending record during AddNew or Edit.

@@ -32,6 +32,7 @@ struct DbDataSet::Impl {
     };
 
     DbLogin &login;
+    std::shared_ptr<DbLogin> keepAlive;  // a data set keeps its connection open
     QString sql;        // as the caller gave it
     QString statement;  // as the engine runs it
     int mode = OpenMode::Default;

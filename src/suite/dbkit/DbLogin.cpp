@@ -168,6 +168,7 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
 DbDataSetPtr DbLogin::OpenDataSet(const QString &sql, int mode)
 {
     auto impl = std::make_unique<DbDataSet::Impl>(*this, sql, mode);
+    impl->keepAlive = shared_from_this();
     DbDataSetPtr set(new DbDataSet(std::move(impl)));
     set->Requery();
     return set;

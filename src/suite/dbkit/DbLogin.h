@@ -23,7 +23,7 @@ enum class Engine { SQLite, PostgreSQL, ODBC };
 //   odbc:CONNECTION-STRING           e.g. a SQL Server account through unixODBC
 // Optional query items on any URL: ?operator=NAME&computer=NAME override the
 // identity used for record locks.
-class DbLogin {
+class DbLogin : public std::enable_shared_from_this<DbLogin> {
 public:
     // Throws DbError (ConnectionFailed) when the database cannot be opened.
     static std::shared_ptr<DbLogin> open(const QString &url);
