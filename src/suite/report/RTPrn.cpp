@@ -25,6 +25,9 @@ void RTPrn::Identify(const QString &system, const QString &report)
 
 QString RTPrn::PrinterName() const
 {
+    // Pages sent to a PDF file have their printer: the file.
+    if (!m_printToFile.isEmpty())
+        return m_printToFile;
     return QPrinterInfo::defaultPrinterName();
 }
 

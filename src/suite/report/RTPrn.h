@@ -68,7 +68,8 @@ public:
     void SetOwner(QWidget *owner) { m_owner = owner; }
     QWidget *Owner() const { return m_owner; }
 
-    // The default printer's name; "" when the computer has none.
+    // The default printer's name; "" when the computer has none. While the
+    // pages go to a PDF file (SetPrintToFile), that file's path.
     QString PrinterName() const;
 
     // Kept for the caller; the page does not depend on it.
