@@ -12,7 +12,7 @@ namespace {
 
 constexpr int columnCount = 10;
 // Rows per INSERT: well below every engine's limit on bound values.
-constexpr int rowsPerStatement = 100;
+constexpr int rowsPerStatement = 50;
 
 const char *const kinds[] = {"原料", "成品", "半成品", "辅料", "备件", "包装物", "五金", "劳保"};
 const char *const cities[] = {"苏州市工业园区星湖街", "上海市闵行区七莘路", "杭州市滨江区江南大道",

@@ -12,23 +12,23 @@ class GenerateWarehousesTest : public DemoAccount {};
 
 TEST_P(GenerateWarehousesTest, InsertsPaddedCodesWithLeafDepartments)
 {
-    GenerateWarehouses(*m_login, 250);  // two full batches and a short one
-    EXPECT_EQ(scalar("select count(*) from Warehouse"), 262);
+    GenerateWarehouses(*m_login, 260);  // several full batches and a short one
+    EXPECT_EQ(scalar("select count(*) from Warehouse"), 272);
     EXPECT_EQ(value("select cWhName from Warehouse where cWhCode='000001'").toString(),
               QStringLiteral("成品仓1"));
-    EXPECT_EQ(scalar("select count(*) from Warehouse where cWhCode='000250'"), 1);
+    EXPECT_EQ(scalar("select count(*) from Warehouse where cWhCode='000260'"), 1);
     // Every ninth has no department; the others a leaf department.
     EXPECT_EQ(scalar("select count(*) from Warehouse where cWhCode like '000%' "
                      "and cDepCode is null"),
-              27);
+              28);
     EXPECT_EQ(scalar("select count(*) from Warehouse W inner join Department D "
                      "on W.cDepCode=D.cDepCode where W.cWhCode like '000%' and D.bDepEnd=1"),
-              223);
+              232);
     EXPECT_EQ(NullToEmpty(value("select iWhFundQuota from Warehouse where cWhCode='000004'")),
               QStringLiteral("1234.5678"));
 
-    GenerateWarehouses(*m_login, 3, 251);
-    EXPECT_EQ(scalar("select count(*) from Warehouse"), 265);
+    GenerateWarehouses(*m_login, 23, 261);
+    EXPECT_EQ(scalar("select count(*) from Warehouse"), 295);
 }
 
 TEST_P(GenerateWarehousesTest, AClashLeavesNothingBehind)
