@@ -101,6 +101,11 @@ std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
                         + QStringLiteral(" FROM LockRecords WHERE cKind = ? AND cCode = ?");
     QSqlQuery query(m_login.database());
     query.setForwardOnly(true);
+    // The server keeps one picture of its sessions per transaction; a
+    // caller's long transaction must not judge holders by an old one.
+    if (m_login.engine() == Engine::PostgreSQL
+        && !query.exec(QStringLiteral("SELECT pg_stat_clear_snapshot()")))
+        throw m_login.dialect().toError(query.lastError(), query.lastQuery(), true);
     if (!query.prepare(sql))
         throw m_login.dialect().toError(query.lastError(), sql, true);
     query.addBindValue(kind);

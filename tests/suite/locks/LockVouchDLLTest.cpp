@@ -66,6 +66,22 @@ TEST_P(LockTest, CallerTransactionSurvivesARefusedLock)
     EXPECT_EQ(rowsFor("01"), 0);
 }
 
+// Within one long transaction of the caller, a holder that connected after
+// the caller first judged holders is still seen as alive.
+TEST_P(LockTest, HoldersNewerThanTheCallersTransactionAreAlive)
+{
+    if (GetParam() == TestEngine::SQLite)
+        GTEST_SKIP() << "SQLite has one writer at a time: nobody locks during such a transaction";
+    ASSERT_TRUE(lock(*bob, {"01"}));
+    alice->BeginTrans();
+    EXPECT_FALSE(lock(*alice, {"01"}));
+    auto carol = db.connect("carol", "PC-C");
+    ASSERT_TRUE(lock(*carol, {"02"}));
+    EXPECT_FALSE(lock(*alice, {"02"}));
+    alice->CommitTrans();
+    EXPECT_FALSE(lock(*bob, {"02"}));
+}
+
 TEST_P(LockTest, CodesWithQuotesAreKeptApart)
 {
     const QString tricky = "O'Brien's";
