@@ -4,7 +4,7 @@
 #include "DbDataSetImpl.h"
 #include "DbLoginImpl.h"
 #include "SqlDialect.h"
-#include "SqliteLoader.h"
+#include "DirectLoad.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -22,26 +22,8 @@ namespace {
 int typeCode(const QSqlField &field, Engine engine)
 {
     if (engine == Engine::PostgreSQL) {
-        switch (field.typeID()) {
-        case 16: return 11;
-        case 21: return 2;
-        case 23: return 3;
-        case 20: return 20;
-        case 700: return 4;
-        case 701: return 5;
-        case 1700: return 131;
-        case 1082: return 7;
-        case 1083: return 134;
-        case 1114:
-        case 1184: return 135;
-        case 17: return 205;
-        case 18:
-        case 19:
-        case 25:
-        case 1042:
-        case 1043: return 202;
-        default: break;
-        }
+        if (const int code = postgresTypeCode(unsigned(field.typeID())); code >= 0)
+            return code;
     }
     switch (field.metaType().id()) {
     case QMetaType::Bool: return 11;
@@ -78,10 +60,14 @@ void DbDataSet::Impl::load()
     pos = 0;
     noMatch = false;
 
-    if (login.engine() == Engine::SQLite) {
+    if (login.engine() != Engine::ODBC) {
         LoadedShape shape;
         QSqlError error;
-        switch (loadSqliteDirect(login.database(), statement, rows, shape, &error)) {
+        const DirectLoad loaded =
+            login.engine() == Engine::SQLite
+                ? loadSqliteDirect(login.database(), statement, rows, shape, &error)
+                : loadPostgresDirect(login.database(), statement, rows, shape, &error);
+        switch (loaded) {
         case DirectLoad::Done:
             setShape(shape);
             return;

@@ -5,7 +5,7 @@
 #include "ColumnStore.h"
 #include "DbDataSet.h"
 #include "DbLogin.h"
-#include "SqliteLoader.h"
+#include "DirectLoad.h"
 
 #include <QHash>
 #include <QList>

@@ -1,0 +1,164 @@
+#include "DirectLoad.h"
+
+#include "ColumnStore.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QSqlDriver>
+#include <QVariant>
+#include <cstdlib>
+
+#ifdef DBKIT_HAVE_LIBPQ
+#include <libpq-fe.h>
+#endif
+
+namespace dbkit {
+
+int postgresTypeCode(unsigned int oid)
+{
+    switch (oid) {
+    case 16: return 11;
+    case 21: return 2;
+    case 23: return 3;
+    case 20: return 20;
+    case 700: return 4;
+    case 701: return 5;
+    case 1700: return 131;
+    case 1082: return 7;
+    case 1083: return 134;
+    case 1114:
+    case 1184: return 135;
+    case 17: return 205;
+    case 18:
+    case 19:
+    case 25:
+    case 1042:
+    case 1043: return 202;
+    default: return -1;
+    }
+}
+
+#ifdef DBKIT_HAVE_LIBPQ
+
+namespace {
+
+struct Result {
+    PGresult *handle = nullptr;
+    ~Result() { PQclear(handle); }
+};
+
+// Names of the tables the columns come from, in one catalogue round trip.
+QHash<Oid, QString> tableNames(PGconn *conn, const PGresult *result, int columns)
+{
+    QHash<Oid, QString> names;
+    QStringList oids;
+    for (int c = 0; c < columns; ++c) {
+        const Oid table = PQftable(result, c);
+        if (table != InvalidOid && !names.contains(table)) {
+            names.insert(table, QString());
+            oids.append(QString::number(table));
+        }
+    }
+    if (oids.isEmpty())
+        return names;
+    const QByteArray sql = "SELECT oid, relname FROM pg_class WHERE oid IN ("
+                           + oids.join(',').toLatin1() + ")";
+    Result r{PQexec(conn, sql.constData())};
+    if (PQresultStatus(r.handle) == PGRES_TUPLES_OK)
+        for (int i = 0; i < PQntuples(r.handle); ++i)
+            names[Oid(std::strtoul(PQgetvalue(r.handle, i, 0), nullptr, 10))] =
+                QString::fromUtf8(PQgetvalue(r.handle, i, 1));
+    return names;
+}
+
+} // namespace
+
+DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
+                              LoadedShape &shape, QSqlError *error)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    // Qt names the handle type after libpq's struct.
+    const char *type = handle.typeName();
+    if (!handle.isValid() || (qstrcmp(type, "PGconn*") != 0 && qstrcmp(type, "pg_conn*") != 0))
+        return DirectLoad::Unavailable;
+    PGconn *conn = *static_cast<PGconn *const *>(handle.constData());
+    if (!conn)
+        return DirectLoad::Unavailable;
+
+    Result r{PQexec(conn, statement.toUtf8().constData())};
+    const ExecStatusType status = PQresultStatus(r.handle);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        const char *state = PQresultErrorField(r.handle, PG_DIAG_SQLSTATE);
+        *error = QSqlError(QStringLiteral("Unable to create query"),
+                           QString::fromUtf8(PQresultErrorMessage(r.handle)).trimmed(),
+                           QSqlError::StatementError, QString::fromLatin1(state ? state : ""));
+        return DirectLoad::Failed;
+    }
+    const int columns = PQnfields(r.handle);
+    const int count = PQntuples(r.handle);
+    const QHash<Oid, QString> tables = tableNames(conn, r.handle, columns);
+    shape = LoadedShape();
+    std::vector<Oid> types;
+    for (int c = 0; c < columns; ++c) {
+        shape.names.append(QString::fromUtf8(PQfname(r.handle, c)));
+        shape.tables.append(tables.value(PQftable(r.handle, c)));
+        types.push_back(PQftype(r.handle, c));
+        const int code = postgresTypeCode(types.back());
+        shape.types.push_back(code >= 0 ? code : 12);
+    }
+    rows.reset(columns);
+    rows.reserve(size_t(count));
+    std::vector<TextCache> caches(static_cast<size_t>(columns));
+    for (int i = 0; i < count; ++i) {
+        for (int c = 0; c < columns; ++c) {
+            Column &column = rows.column(c);
+            if (PQgetisnull(r.handle, i, c)) {
+                column.appendNull();
+                continue;
+            }
+            const char *value = PQgetvalue(r.handle, i, c);
+            const int length = PQgetlength(r.handle, i, c);
+            switch (types[size_t(c)]) {
+            case 20:
+            case 21:
+            case 23:
+                column.appendInteger(std::strtoll(value, nullptr, 10));
+                break;
+            case 700:
+            case 701:
+            case 1700:
+                column.appendReal(std::strtod(value, nullptr));
+                break;
+            case 16:
+                column.append(QVariant(value[0] == 't'));
+                break;
+            case 1082:
+                column.append(QVariant(QDate::fromString(QString::fromLatin1(value), Qt::ISODate)));
+                break;
+            case 1114:
+            case 1184:
+                column.append(QVariant(QDateTime::fromString(QString::fromLatin1(value),
+                                                             Qt::ISODateWithMs)));
+                break;
+            default:
+                column.appendText(caches[size_t(c)].text(value, length));
+                break;
+            }
+        }
+        rows.endRow();
+    }
+    return DirectLoad::Done;
+}
+
+#else
+
+DirectLoad loadPostgresDirect(QSqlDatabase &, const QString &, ColumnStore &, LoadedShape &,
+                              QSqlError *)
+{
+    return DirectLoad::Unavailable;
+}
+
+#endif
+
+} // namespace dbkit
