@@ -1,6 +1,8 @@
 #pragma once
 
+#include "print/PrintWorkDb.h"
 #include "suite/dbkit/DbLogin.h"
+#include "suite/report/RTPrn.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -64,6 +66,8 @@ public:
     void OnToolbarCommand(const QString &key);
 
     SuperGrid *SpGrdWH() const { return m_grid; }
+    // The report-print control; the authority list prints through it too.
+    report::RTPrn &RTPrn1() { return m_rtPrn1; }
     QToolBar *Toolbar1() const { return m_toolbar; }
     QAction *toolbarButton(const QString &key) const;
     // True when the list's data set was opened read-only: commands that
@@ -122,5 +126,8 @@ private:
     bool m_loaded = false;
     bool m_waitCursor = false;
     std::unique_ptr<LockVouchDLL> m_lock;
+    // Print-work database of the list (LxInit9.mdb), held from load to unload.
+    PrintWorkDbPtr printDb;
+    report::RTPrn m_rtPrn1;
     QList<QIcon> m_images;  // ImageList1
 };
