@@ -100,6 +100,7 @@ TEST_P(ListFindFilterTest, FilterByCodeAndNameAndByFundQuota)
 {
     addWarehouse("Q1", "Quota 12.5", "12.5");
     addWarehouse("Q2", "Quota 100", "100");
+    openListDataSet(false);
     runList([&](frmWHBrowse &l) {
         filter(confirmWith({{"cboWHCode", "03"}, {"cboWHName", "半成品库"}}));
         EXPECT_EQ(gridCodes(), QStringList({"03"}));
@@ -114,6 +115,12 @@ TEST_P(ListFindFilterTest, FilterByCodeAndNameAndByFundQuota)
         // 3.14159 rounds to 3.14 at the two decimals typed.
         filter(confirmWith({{"cboWHFundQuota", "3.14"}, {"cboWHDep", "生产部"}}));
         EXPECT_EQ(gridCodes(), QStringList({"03"}));
+
+        // Find reads the same condition on the whole list.
+        find(confirmWith({{"cboWHFundQuota", "12.5"}}));
+        EXPECT_EQ(currentCode(), "Q1");
+        find(confirmWith({{"cboWHFundQuota", "100"}}));
+        EXPECT_EQ(currentCode(), "Q2");
         l.OnToolbarCommand("TlbExit");
     });
 }
