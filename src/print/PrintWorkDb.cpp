@@ -120,6 +120,8 @@ void PrintWorkDb::open()
         m_connection.clear();
         failSql(error);
     }
+    // A scratch file, made anew at every load: no need to wait for the disk.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = OFF"));
 }
 
 bool PrintWorkDb::isOpen() const
