@@ -3,6 +3,8 @@
 // never the times.
 #include "WarehouseFixture.h"
 
+#include "filter/frmFilter.h"
+
 #include "suite/dbkit/SqlDialect.h"
 
 #include <QElapsedTimer>
@@ -21,6 +23,13 @@ constexpr int Runs = 3;
 
 class FilterBench : public WarehouseFixture {
 protected:
+    void TearDown() override
+    {
+        // The dialog keeps the login it was given; let the account go.
+        frmFilter::shared().dbs.reset();
+        WarehouseFixture::TearDown();
+    }
+
     // Runs a statement through the login's own connection and reads every
     // field of every row; returns the milliseconds and the row count.
     double rawQuery(const QString &sql, long &rows)

@@ -1,6 +1,8 @@
 // Finding and filtering warehouses on the list through the filter dialog.
 #include "WarehouseFixture.h"
 
+#include "filter/frmFilter.h"
+
 #include <QClipboard>
 #include <QPushButton>
 #include <initializer_list>
@@ -38,6 +40,13 @@ WindowScript confirmWith(Values values, bool positions = false, QString *caption
 
 class ListFindFilterTest : public WarehouseFixture {
 protected:
+    void TearDown() override
+    {
+        // The dialog keeps the login it was given; let the account go.
+        frmFilter::shared().dbs.reset();
+        WarehouseFixture::TearDown();
+    }
+
     void filter(const WindowScript &script)
     {
         m_seam->expectWindow(QStringLiteral("frmFilter"), script);
