@@ -1,0 +1,204 @@
+// Deleting warehouses from the list, the in-use test, and the record locks
+// between two operators (two connections on one account).
+#include "WarehouseFixture.h"
+
+#include "suite/locks/LockVouchDLL.h"
+
+using namespace whtest;
+
+namespace {
+
+QString singleQuestion(const QString &name)
+{
+    return LoadResString(4) + LoadResString(51) + "---" + name + " " + LoadResString(5) + "?";
+}
+
+const QString MultiQuestion = LoadResString(128) + "?";
+const QString LockMessage = QStringLiteral("其他操作员正在对此仓库档案进行操作，请稍候操作！");
+
+} // namespace
+
+class DeleteTest : public WarehouseFixture {
+protected:
+    void expectQuestion(const QString &text, modal::Answer answer)
+    {
+        m_seam->expectMessage(text, modal::Icon::Question, modal::Buttons::YesNo, caption(),
+                              answer);
+    }
+    void expectCritical(const QString &text)
+    {
+        m_seam->expectMessage(text, modal::Icon::Critical, modal::Buttons::Ok, caption(),
+                              modal::Answer::Ok);
+    }
+    void expectLockMessage()
+    {
+        m_seam->expectMessage(LockMessage, modal::Icon::Information, modal::Buttons::Ok,
+                              caption(), modal::Answer::Ok);
+    }
+    // Frees warehouses 02 to 05 of the positions and stock records that keep them.
+    void freeWarehouses()
+    {
+        m_login->Execute("DELETE FROM Position WHERE cWhCode='02'");
+        m_login->Execute("DELETE FROM StockMove");
+    }
+    // "Another operator": a second connection with its own lock object.
+    bool otherLocks(const QString &code)
+    {
+        if (!m_other)
+            m_other = m_db->connect("other", "OTHERPC");
+        return m_otherLocks.LockRecords(*m_other, "BJ", "AA", "a", "OTHERPC", {code});
+    }
+
+    dbkit::DbLoginPtr m_other;
+    LockVouchDLL m_otherLocks;
+};
+
+TEST_P(DeleteTest, DeletesOneWarehouseAfterYes)
+{
+    runList([&](frmWHBrowse &) {
+        selectCode("11");
+        expectQuestion(singleQuestion("不合格品库"), modal::Answer::No);
+        click("TlbDel");
+        EXPECT_GT(rowOf("11"), 0);
+
+        selectCode("12");
+        expectQuestion(singleQuestion("外租仓库"), modal::Answer::Yes);
+        click("TlbDel");
+        EXPECT_EQ(rowOf("12"), -1);
+        EXPECT_EQ(grid().Rows(), 12);
+    });
+    EXPECT_TRUE(warehouseExists("11"));
+    EXPECT_FALSE(warehouseExists("12"));
+    EXPECT_EQ(locksHeld(), 0);
+}
+
+TEST_P(DeleteTest, DeletesSelectedRowsInBothDirections)
+{
+    freeWarehouses();
+    runList([&](frmWHBrowse &) {
+        select(5, 2);
+        expectQuestion(MultiQuestion, modal::Answer::No);
+        click("TlbDel");
+        EXPECT_EQ(grid().Rows(), 13);
+
+        select(5, 2);
+        expectQuestion(MultiQuestion, modal::Answer::Yes);
+        click("TlbDel");
+        select(2, 4);
+        expectQuestion(MultiQuestion, modal::Answer::Yes);
+        click("TlbDel");
+        QStringList left;
+        for (int row = 1; row < grid().Rows(); ++row)
+            left << grid().TextMatrix(row, 0);
+        EXPECT_EQ(left, (QStringList{"01", "09", "10", "11", "12"}));
+    });
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse"), 5);
+    EXPECT_EQ(locksHeld(), 0);
+}
+
+TEST_P(DeleteTest, RefusalsKeepTheRowAndLeaveNoLock)
+{
+    // Positions are checked before any lock: another operator's lock on 01
+    // does not even come into it.
+    ASSERT_TRUE(otherLocks("01"));
+    runList([&](frmWHBrowse &) {
+        selectCode("01");
+        expectCritical("该仓库编码已被货位档案使用，不能删除！");
+        click("TlbDel");
+
+        // Stock records keep 03: the database refuses, the row stays.
+        selectCode("03");
+        expectQuestion(singleQuestion("半成品库"), modal::Answer::Yes);
+        expectCritical(LoadResString(104) + LoadResString(52) + LoadResString(106));
+        click("TlbDel");
+        EXPECT_GT(rowOf("03"), 0);
+        EXPECT_EQ(locksHeld(), 1);
+
+        // Deleted by someone else meanwhile: told, nothing locked.
+        m_other->Execute("DELETE FROM Warehouse WHERE cWhCode='11'");
+        selectCode("11");
+        expectCritical("该仓库编码已被他人删除，不能删除！");
+        click("TlbDel");
+        expectCritical("该仓库编码已被他人删除，不能修改！");
+        click("TlbEdit");
+        expectCritical(LoadResString(6) + LoadResString(52) + "," + LoadResString(7));
+        select(rowOf("11"), rowOf("12"));
+        click("TlbDel");
+    });
+    EXPECT_TRUE(warehouseExists("01"));
+    EXPECT_TRUE(warehouseExists("03"));
+    EXPECT_TRUE(warehouseExists("12"));
+    EXPECT_EQ(locksHeld(), 1);  // only the other operator's
+}
+
+TEST_P(DeleteTest, LastWarehouseHidesTheSelection)
+{
+    freeWarehouses();
+    m_login->Execute("DELETE FROM Position");
+    m_login->Execute("DELETE FROM Warehouse WHERE cWhCode<>'12'");
+    openListDataSet(false);
+    runList([&](frmWHBrowse &) {
+        selectCode("12");
+        expectQuestion(singleQuestion("外租仓库"), modal::Answer::Yes);
+        click("TlbDel");
+        EXPECT_EQ(grid().Rows(), 1);
+        EXPECT_EQ(grid().HighLight(), 0);
+        EXPECT_EQ(grid().FocusRect(), 0);
+        EXPECT_EQ(grid().BackColorSel(), 0x8000000Bu);
+        EXPECT_EQ(grid().ForeColorSel(), 0x80000012u);
+        // Nothing left to edit or delete.
+        click("TlbEdit");
+        click("TlbDel");
+    });
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse"), 0);
+}
+
+TEST_P(DeleteTest, InUseTestLeavesNoTrace)
+{
+    EXPECT_FALSE(list().onUsed("12"));
+    EXPECT_TRUE(list().onUsed("03"));  // stock records
+    EXPECT_TRUE(list().onUsed("01"));  // positions
+    EXPECT_TRUE(warehouseExists("12"));
+    EXPECT_FALSE(m_login->inTransaction());
+    EXPECT_FALSE(list().onUsed("x' OR cWhCode<>'"));
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse"), 12);
+}
+
+TEST_P(DeleteTest, SecondOperatorWaitsForTheFirstsLock)
+{
+    freeWarehouses();
+    ASSERT_TRUE(otherLocks("12"));
+    runList([&](frmWHBrowse &) {
+        selectCode("12");
+        expectLockMessage();
+        click("TlbEdit");
+        expectQuestion(singleQuestion("外租仓库"), modal::Answer::Yes);
+        expectLockMessage();
+        click("TlbDel");
+        EXPECT_GT(rowOf("12"), 0);
+
+        // A refused lock stops a multi-row delete at that row.
+        select(rowOf("10"), rowOf("12"));
+        expectQuestion(MultiQuestion, modal::Answer::Yes);
+        expectLockMessage();
+        click("TlbDel");
+        EXPECT_EQ(rowOf("10"), -1);
+        EXPECT_EQ(rowOf("11"), -1);
+        EXPECT_GT(rowOf("12"), 0);
+        m_otherLocks.UnlockRecords(*m_other, "BJ", {QStringLiteral("12")});
+
+        // Now this operator holds 12 while its card is open, and only then.
+        expectCard([&](QDialog *card) {
+            EXPECT_FALSE(otherLocks("12"));
+            pressKey(card, Qt::Key_Escape);
+        });
+        selectCode("12");
+        click("TlbEdit");
+        EXPECT_TRUE(otherLocks("12"));
+    });
+    EXPECT_TRUE(warehouseExists("12"));
+    EXPECT_FALSE(warehouseExists("10"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, DeleteTest, ::testing::ValuesIn(testsupport::allEngines()),
+                         engineLabel);
