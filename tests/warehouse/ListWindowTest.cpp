@@ -43,8 +43,8 @@ TEST_P(ListWindowTest, ShowsEveryWarehouseWithItsCellTexts)
         EXPECT_EQ(g.TextMatrix(rowOf("03"), 7), "否");
         EXPECT_EQ(g.TextMatrix(rowOf("10"), 7), "");
         // The quota as a number; Null as empty.
-        EXPECT_EQ(g.TextMatrix(rowOf("03"), 8), "3.14159");
         EXPECT_EQ(g.TextMatrix(rowOf("05"), 8), "20000.5");
+        EXPECT_EQ(g.TextMatrix(rowOf("07"), 8), "1500.25");
         EXPECT_EQ(g.TextMatrix(rowOf("04"), 8), "0");
         EXPECT_EQ(g.TextMatrix(rowOf("11"), 8), "");
         EXPECT_EQ(g.TextMatrix(rowOf("02"), 9), "");
@@ -86,10 +86,11 @@ TEST_P(ListWindowTest, HeaderClickSortsEveryRowByThatColumn)
         auto *view = grid().findChild<QTableView *>();
         ASSERT_NE(view, nullptr);
         QHeaderView *header = view->horizontalHeader();
-        // The name column, by pinyin: 包装物库 (bao) comes first.
+        // The name column, by pinyin: 半成品库 (ban) before 包装物库 (bao).
         const int x = header->sectionViewportPosition(1) + 5;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, 5));
-        EXPECT_EQ(grid().TextMatrix(1, 1), "包装物库");
+        EXPECT_EQ(grid().TextMatrix(1, 1), "半成品库");
+        EXPECT_EQ(grid().TextMatrix(2, 1), "包装物库");
         EXPECT_EQ(grid().TextMatrix(12, 1), "原材料库");
         // The quota column sorts numerically.
         const int qx = header->sectionViewportPosition(8) + 5;
