@@ -92,7 +92,8 @@ frmWHCard::frmWHCard(QWidget *parent) : QDialog(parent)
 
 frmWHCard::~frmWHCard()
 {
-    qApp->removeEventFilter(this);
+    if (qApp)
+        qApp->removeEventFilter(this);
 }
 
 void frmWHCard::buildControls()
@@ -451,8 +452,13 @@ void frmWHCard::OnCardCommand(const QString &key)
     } else if (key == QStringLiteral("TlbHelp")) {
         showHelp();
     } else if (key == QStringLiteral("TlbExit")) {
-        if (queryClose())
-            QDialog::reject();
+        if (!queryClose())
+            return;
+        // Hiding the window takes the focus from a box: that is no leaving
+        // of the department box to check.
+        m_closing = true;
+        QDialog::reject();
+        m_closing = false;
     }
     // "TlbAdd": the card is already ready for the next warehouse after a save.
 }
