@@ -173,7 +173,8 @@ bool frmWHBrowse::FDelete1(long &firstRow, long &lastRow)
                 critical(this, DeletedMeanwhile);
                 return false;
             }
-            dbs->Execute(deleteStatement(NullToEmpty(mRecObject->Fields(QStringLiteral("cwhcode")))));
+            const QString found = NullToEmpty(mRecObject->Fields(QStringLiteral("cwhcode")));
+            dbs->Execute(deleteStatement(found));
             mRecObject->Requery(-1);
             m_grid->RemoveItem(m_grid->Row());
             if (firstRow < lastRow) {

@@ -324,7 +324,9 @@ void frmWHCard::LoadRecord()
     if (!mRecwarehouse || mRecwarehouse->BOF() || mRecwarehouse->Eof())
         return;
     const dbkit::DbDataSet &rec = *mRecwarehouse;
-    auto text = [&rec](const char *field) { return NullToEmpty(rec.Fields(QLatin1String(field))); };
+    auto text = [&rec](const char *field) {
+        return NullToEmpty(rec.Fields(QLatin1String(field)));
+    };
     mblnFilling = true;
     EdtcWhCode->setText(text("cWhCode"));
     EdtcWhName->setText(text("cWhName"));

@@ -79,8 +79,8 @@ bool frmWHCard::FindDepartment()
     rsDepartment->Requery(-1);
     if (rsDepartment->RecordCount() <= 0)
         return false;
-    rsDepartment->FindFirst(QStringLiteral("cDepCode='") + typed + QStringLiteral("' Or cDepName='")
-                            + typed + QStringLiteral("'"));
+    rsDepartment->FindFirst(QStringLiteral("cDepCode='") + typed
+                            + QStringLiteral("' Or cDepName='") + typed + QStringLiteral("'"));
     if (rsDepartment->NoMatch())
         return false;
     mstrDepCode = NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepCode")));

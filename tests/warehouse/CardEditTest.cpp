@@ -148,7 +148,8 @@ TEST_P(CardEditTest, PositionManagementStaysWhilePositionsExist)
 TEST_P(CardEditTest, DepartmentWideValuation)
 {
     setOption("IA", "cValueStyle", "按部门核算");
-    const QString style = NullToEmpty(value("SELECT cWhValueStyle FROM WareHouse WHERE cDepCode='03'"));
+    const QString style =
+        NullToEmpty(value("SELECT cWhValueStyle FROM WareHouse WHERE cDepCode='03'"));
     const QString question = "生产部的计价方式必须以‘" + style + "’为准！";
     runList([&](frmWHBrowse &) {
         expectCard([&](QDialog *card) {
