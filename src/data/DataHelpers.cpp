@@ -49,6 +49,9 @@ QString plainNumber(double value)
 
 QString NullToEmpty(const QVariant &value)
 {
+    // Texts are nearly every cell of a list: take them without a conversion.
+    if (value.typeId() == QMetaType::QString)
+        return *static_cast<const QString *>(value.constData());
     if (!value.isValid() || value.isNull())
         return QString();
     switch (value.typeId()) {

@@ -53,7 +53,11 @@ frmWHBrowse::frmWHBrowse()
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("frmWHBrowse"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    resize(pixels(11400), pixels(6900));
+    // Wide enough for every column of the list, within the screen.
+    QSize size(pixels(18900), pixels(9600));
+    if (const QScreen *screen = QApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
 
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
@@ -129,12 +133,13 @@ void frmWHBrowse::Form_Load()
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
 
-    m_toolbarHeight = m_toolbar->sizeHint().height();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_waitCursor = true;
 
     LoadToolbarImages();
     BuildListToolbar();
+    // The toolbar's height with its buttons, for the layout.
+    m_toolbarHeight = m_toolbar->sizeHint().height();
     SetupListGrid();
 
     m_grid->setRows(1);
@@ -298,9 +303,11 @@ void frmWHBrowse::FillListGrid(dbkit::DbDataSet &data)
     showSelection(true);
     const auto fields = columnFields(data);
     data.MoveFirst();
-    int row = 1;
+    // One row per record, appended after the rows the grid already has; the
+    // rows are made in one step rather than one at a time.
+    int row = m_grid->Rows();
+    m_grid->setRows(row + int(data.RecordCount()));
     while (!data.Eof()) {
-        m_grid->setRows(m_grid->Rows() + 1);
         fillRow(*m_grid, row, data, fields);
         ++row;
         data.MoveNext();
