@@ -105,7 +105,9 @@ TEST_P(CardAddTest, RequiredFieldsAndTheClosingQuestion)
             m_seam->expectMessage(blankMessage(52), modal::Answer::Ok);
             pressKey(card, Qt::Key_Escape);
             EXPECT_TRUE(card->isVisible());
-            // No closes without saving.
+            // F1 opens the help page. No to the question closes without saving.
+            m_seam->expectWindow("frmHelp");
+            pressKey(card, Qt::Key_F1);
             m_seam->expectMessage("是否保存?", modal::Answer::No);
             pressKey(card, Qt::Key_F4, Qt::ControlModifier);
             EXPECT_FALSE(card->isVisible());

@@ -94,6 +94,24 @@ TEST_P(CardEditTest, WarehouseInUseKeepsCodeAndStyle)
     EXPECT_EQ(locksHeld(), 0);
 }
 
+TEST_P(CardEditTest, StoredStyleNotOfferedIsKept)
+{
+    // A trading account offers "售价法", not the planned-price style of 09.
+    setOption("AA", "cSysVersion", "商业");
+    runList([&](frmWHBrowse &) {
+        editCode("09", [&](QDialog *card) {
+            EXPECT_EQ(control<QComboBox>(card, "CmbcWhValueStyle")->currentText(), "计划价法");
+            retype(card, "EdtcWhMemo", "门市");
+            pressKey(card, Qt::Key_F6);
+            // The next warehouse is offered the account's own list again.
+            EXPECT_EQ(control<QComboBox>(card, "CmbcWhValueStyle")->findText("计划价法"), -1);
+            pressKey(card, Qt::Key_Escape);
+        });
+    });
+    EXPECT_EQ(warehouseField("09", "cWhValueStyle"), "计划价法");
+    EXPECT_EQ(warehouseField("09", "cWhMemo"), "门市");
+}
+
 TEST_P(CardEditTest, WarehouseDeletedWhileTheCardWasOpen)
 {
     dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");

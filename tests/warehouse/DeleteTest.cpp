@@ -124,7 +124,15 @@ TEST_P(DeleteTest, RefusalsKeepTheRowAndLeaveNoLock)
         expectCritical(LoadResString(6) + LoadResString(52) + "," + LoadResString(7));
         select(rowOf("11"), rowOf("12"));
         click("TlbDel");
+        // Met half-way through a multi-row delete: the rows before it go,
+        // the lock taken for it is released.
+        select(rowOf("10"), rowOf("12"));
+        expectQuestion(MultiQuestion, modal::Answer::Yes);
+        expectCritical("该仓库编码已被他人删除，不能删除！");
+        click("TlbDel");
+        EXPECT_EQ(rowOf("10"), -1);
     });
+    EXPECT_FALSE(warehouseExists("10"));
     EXPECT_TRUE(warehouseExists("01"));
     EXPECT_TRUE(warehouseExists("03"));
     EXPECT_TRUE(warehouseExists("12"));
