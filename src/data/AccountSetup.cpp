@@ -1,7 +1,7 @@
 #include "AccountSetup.h"
 
 #include "SqlScript.h"
-#include "TransactionGuard.h"
+#include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/SqlDialect.h"
 
@@ -62,7 +62,7 @@ void runScript(dbkit::DbLogin &login, const QString &name)
 void CreateAccountSchema(dbkit::DbLogin &login, bool withDemoData)
 {
     const QString folder = engineFolder(login.engine()) + QLatin1Char('/');
-    TransactionGuard transaction(login);
+    dbkit::TransactionGuard transaction(login);
     runScript(login, folder + QStringLiteral("system.sql"));
     runScript(login, folder + QStringLiteral("account.sql"));
     if (withDemoData) {

@@ -1,6 +1,6 @@
 #include "AccountSetup.h"
 
-#include "TransactionGuard.h"
+#include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/SqlDialect.h"
 
@@ -98,7 +98,7 @@ void GenerateWarehouses(dbkit::DbLogin &login, int count, int firstNumber)
     // back before they are released.
     QSqlQuery full(login.database());
     QSqlQuery tail(login.database());
-    TransactionGuard transaction(login);
+    dbkit::TransactionGuard transaction(login);
     full.prepare(insertStatement(rowsPerStatement));
     qint64 n = firstNumber;
     for (; last - n + 1 >= rowsPerStatement; n += rowsPerStatement) {

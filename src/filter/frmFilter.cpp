@@ -5,6 +5,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
+#include "data/WindowHelpers.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -137,18 +138,8 @@ void frmFilter::Form_Load()
     cmdNo->setIcon(QIcon(QStringLiteral(":/icons/cmdNo.png")));
     cmdNo->setText(QStringLiteral("取消"));
     adjustSize();
-    centreOnScreen();
+    CentreOnScreen(this);
     m_boxes.front()->setFocus();
-}
-
-void frmFilter::centreOnScreen()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 // Fills a box's list with the values its column holds, read afresh on every
@@ -224,6 +215,10 @@ bool frmFilter::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+        ShowHelpPage(this, HelpContext);
+        return true;
+    }
     if (filterkeys::isEnter(*key)) {
         // Enter anywhere in the dialog moves on as Tab does.
         focusNextChild();

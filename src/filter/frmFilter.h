@@ -38,7 +38,6 @@ private:
     ~frmFilter() override;
     void buildControls();
     void Form_Load();
-    void centreOnScreen();
     void fillValueList(int row);
     void confirm();
     void releaseValueSets();

@@ -4,6 +4,7 @@
 #include "ListColumns.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "data/WindowHelpers.h"
 #include "filter/frmFilter.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
@@ -13,12 +14,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QTextBrowser>
 #include <QToolBar>
-#include <QVBoxLayout>
 #include <array>
 
 namespace {
@@ -216,27 +214,23 @@ void frmWHBrowse::closeEvent(QCloseEvent *event)
 
 void frmWHBrowse::showHelp()
 {
-    const int context = property("HelpContextID").toInt();
-    QDialog help(this);
-    help.setObjectName(QStringLiteral("frmHelp"));
-    help.setWindowTitle(LoadResString(14) + QStringLiteral(" - ") + LoadResString(62));
-    help.resize(720, 560);
-    auto *layout = new QVBoxLayout(&help);
-    auto *browser = new QTextBrowser(&help);
-    browser->setObjectName(QStringLiteral("helpBrowser"));
-    browser->setOpenExternalLinks(false);
-    browser->setSource(QUrl(QStringLiteral("qrc:/help/%1.html").arg(context)));
-    layout->addWidget(browser);
-    modal::showModal(&help);
+    ShowHelpPage(this, property("HelpContextID").toInt());
 }
 
-void frmWHBrowse::findWarehouse()
+// Shows the filter dialog with a caption and returns the condition it built
+// ("" when cancelled).
+QString frmWHBrowse::askCondition(const QString &caption)
 {
     frmFilter &filter = frmFilter::shared();
     filter.dbs = dbs;
     filter.strSel.clear();
-    filter.ShowFilter(LoadResString(119));
-    const QString condition = filter.strSel;
+    filter.ShowFilter(caption);
+    return filter.strSel;
+}
+
+void frmWHBrowse::findWarehouse()
+{
+    const QString condition = askCondition(LoadResString(119));
     if (condition.isEmpty() || !mRecObject)
         return;
     mRecObject->FindFirst(condition);
@@ -258,11 +252,7 @@ void frmWHBrowse::findWarehouse()
 
 void frmWHBrowse::filterList()
 {
-    frmFilter &filter = frmFilter::shared();
-    filter.dbs = dbs;
-    filter.strSel.clear();
-    filter.ShowFilter(LoadResString(118));
-    const QString condition = filter.strSel;
+    const QString condition = askCondition(LoadResString(118));
     // The filtered rows come from a data set of their own; mRecObject stays
     // the whole list, so refresh shows every warehouse again.
     dbkit::DbDataSetPtr filtered =

@@ -6,6 +6,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
+#include "data/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/locks/LockVouchDLL.h"
@@ -128,10 +129,7 @@ void frmWHBrowse::Form_Load()
 
     setWindowTitle(LoadResString(62));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
-    if (const QScreen *screen = QApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(this);
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_waitCursor = true;
@@ -333,26 +331,19 @@ bool frmWHBrowse::PositionDataSet(int moveKind)
     }
     switch (moveKind) {
     case 2:
+    case 3: {
         // From the warehouse of the grid's current row, not from the first record.
         if (!findGridRow())
             return false;
-        data.MovePrevious();
-        if (data.BOF()) {
-            data.MoveFirst();
+        const bool back = moveKind == 2;
+        back ? data.MovePrevious() : data.MoveNext();
+        if (back ? data.BOF() : data.Eof()) {
+            back ? data.MoveFirst() : data.MoveLast();
             return false;
         }
         selectGridRowOfCurrent();
         return true;
-    case 3:
-        if (!findGridRow())
-            return false;
-        data.MoveNext();
-        if (data.Eof()) {
-            data.MoveLast();
-            return false;
-        }
-        selectGridRowOfCurrent();
-        return true;
+    }
     case 5:
         return findGridRow();
     case 6:
@@ -372,20 +363,17 @@ void frmWHBrowse::selectGridRowOfCurrent()
     const QString code = NullToEmpty(mRecObject->Fields(QStringLiteral("cWhCode")));
     const int rows = m_grid->Rows();
     const int here = m_grid->Row();
+    auto shows = [&](int row) {
+        return row >= 1 && row < rows && m_grid->TextMatrix(row, 0) == code;
+    };
     // The neighbours first: a move goes one row up or down.
-    for (int row : {here + 1, here - 1}) {
-        if (row >= 1 && row < rows && m_grid->TextMatrix(row, 0) == code) {
-            m_grid->setRow(row);
-            m_grid->setRowSel(row);
-            return;
-        }
-    }
-    for (int row = 1; row < rows; ++row) {
-        if (m_grid->TextMatrix(row, 0) == code) {
-            m_grid->setRow(row);
-            m_grid->setRowSel(row);
-            return;
-        }
+    int found = shows(here + 1) ? here + 1 : (shows(here - 1) ? here - 1 : -1);
+    for (int row = 1; found < 0 && row < rows; ++row)
+        if (shows(row))
+            found = row;
+    if (found > 0) {
+        m_grid->setRow(found);
+        m_grid->setRowSel(found);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "frmWHBrowse.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "data/WindowHelpers.h"
 #include "data/ModuleState.h"
 #include "suite/controls/EditBox.h"
 #include "suite/controls/RefDialog.h"
@@ -25,7 +26,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <array>
@@ -203,10 +203,7 @@ void frmWHCard::Form_Load()
     setWindowTitle(LoadResString(73));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     adjustSize();
-    if (const QScreen *screen = QApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(this);
     cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
 
     lblcWhCode->setText(LoadResString(52));
@@ -534,14 +531,5 @@ void frmWHCard::SetupDepartmentRef()
 
 void frmWHCard::showHelp()
 {
-    QDialog help(this);
-    help.setObjectName(QStringLiteral("frmHelp"));
-    help.setWindowTitle(LoadResString(14) + QStringLiteral(" - ") + LoadResString(73));
-    help.resize(720, 560);
-    auto *layout = new QVBoxLayout(&help);
-    auto *browser = new QTextBrowser(&help);
-    browser->setObjectName(QStringLiteral("helpBrowser"));
-    browser->setSource(QUrl(QStringLiteral("qrc:/help/%1.html").arg(HelpContext)));
-    layout->addWidget(browser);
-    modal::showModal(&help);
+    ShowHelpPage(this, HelpContext);
 }

@@ -110,6 +110,7 @@ private:
     bool handleShortcut(QKeyEvent *event);
     void showHelp();
     void refreshList();
+    QString askCondition(const QString &caption);
     void findWarehouse();
     void filterList();
     void runPrintCommand(int mode);

@@ -1,0 +1,37 @@
+#include "WindowHelpers.h"
+
+#include "Catalogue.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+void CentreOnScreen(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    window->move(area.x() + (area.width() - window->width()) / 2,
+                 area.y() + (area.height() - window->height()) / 2);
+}
+
+void ShowHelpPage(QWidget *parent, int helpContext)
+{
+    QDialog help(parent);
+    help.setObjectName(QStringLiteral("frmHelp"));
+    const QString title = parent ? parent->windowTitle() : QString();
+    help.setWindowTitle(LoadResString(14) + (title.isEmpty() ? QString() : " - " + title));
+    help.resize(720, 560);
+    auto *layout = new QVBoxLayout(&help);
+    auto *browser = new QTextBrowser(&help);
+    browser->setObjectName(QStringLiteral("helpBrowser"));
+    browser->setOpenExternalLinks(false);
+    browser->setSource(QUrl(QStringLiteral("qrc:/help/%1.html").arg(helpContext)));
+    layout->addWidget(browser);
+    modal::showModal(&help);
+}
