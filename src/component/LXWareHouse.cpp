@@ -29,6 +29,8 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
     frmWHBrowse &list = frmWHBrowse::shared();
     list.dbs = mdbObject;
     const QString tableName = LoadResString(51);
+    // The earlier list goes first, so two lists never fill memory at once.
+    list.mRecObject.reset();
     list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, listStatement(), blnReadOnly,
                                                   tableName)
                                 : nullptr;

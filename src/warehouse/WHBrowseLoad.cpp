@@ -185,6 +185,9 @@ void frmWHBrowse::Form_Unload()
         m_waitCursor = false;
     }
     mRecObject.reset();
+    // The rows go with the window: a later load starts from an empty grid
+    // and the memory is given back now.
+    m_grid->setRows(1);
     closePrintWork();
     m_loaded = false;
 }
@@ -281,8 +284,15 @@ QString cellText(int col, const QVariant &value)
 void fillRow(SuperGrid &grid, int row, const dbkit::DbDataSet &data,
              const std::array<int, ListColumnCount> &fields)
 {
-    for (int col = 0; col < ListColumnCount; ++col)
-        grid.setTextMatrix(row, col, cellText(col, data.Fields(fields[col])));
+    std::vector<QString> cells(ListColumnCount);
+    for (int col = 0; col < ListColumnCount; ++col) {
+        // Texts are shared with the data set as they are; the rest convert.
+        if (const QString *text = data.FieldText(fields[col]); text && col != PositionColumn)
+            cells[col] = *text;
+        else
+            cells[col] = cellText(col, data.Fields(fields[col]));
+    }
+    grid.setRowTexts(row, std::move(cells));
 }
 
 } // namespace

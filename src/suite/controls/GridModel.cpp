@@ -81,6 +81,15 @@ void GridModel::setText(int row, int col, const QString &text)
     cellChanged(row, col);
 }
 
+void GridModel::setRowTexts(int row, std::vector<QString> &&cells)
+{
+    if (row < 1 || row >= gridRows())
+        return;
+    cells.resize(m_columns.size());
+    m_rows[size_t(row)].cells = std::move(cells);
+    rowsChanged(row, row);
+}
+
 void GridModel::removeGridRow(int row)
 {
     if (row < 1 || row >= gridRows())

@@ -37,6 +37,7 @@ public:
 
     QString text(int row, int col) const;
     void setText(int row, int col, const QString &text);
+    void setRowTexts(int row, std::vector<QString> &&cells);
     void removeGridRow(int row);
     // Empties every cell (titles included) and every cell colour.
     void clearCells();

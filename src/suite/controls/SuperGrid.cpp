@@ -65,6 +65,11 @@ void SuperGrid::setTextMatrix(int row, int col, const QString &text)
     m_model->setText(row, col, text);
 }
 
+void SuperGrid::setRowTexts(int row, std::vector<QString> &&cells)
+{
+    m_model->setRowTexts(row, std::move(cells));
+}
+
 int SuperGrid::Rows() const
 {
     return m_model->gridRows();

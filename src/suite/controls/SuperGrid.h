@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <vector>
 #include <cstdint>
 
 class QKeyEvent;
@@ -44,6 +45,9 @@ public:
     void setCols(int cols);
     // Deletes one data row; the rows below move up.
     void RemoveItem(int row);
+    // Writes a whole data row at once (cells beyond the columns are dropped):
+    // the same as TextMatrix per cell, for fills of many rows.
+    void setRowTexts(int row, std::vector<QString> &&cells);
     // Empties every cell (titles too) and every cell colour; keeps the size.
     void Clear();
 

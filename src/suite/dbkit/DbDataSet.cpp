@@ -246,6 +246,18 @@ QVariant DbDataSet::Fields(int index) const
     return d->rows.value(size_t(d->pos), index);
 }
 
+const QString *DbDataSet::FieldText(int index) const
+{
+    if (index < 0 || index >= d->names.size() || d->editing != Impl::Editing::None)
+        return nullptr;
+    d->requireRecord();
+    const Column &column = d->rows.column(index);
+    const size_t row = size_t(d->pos);
+    if (column.kind() != Column::Kind::Text || column.isNull(row))
+        return nullptr;
+    return &column.text(row);
+}
+
 QVariant DbDataSet::Fields(const QString &name) const
 {
     const int index = d->fieldIndex(name);

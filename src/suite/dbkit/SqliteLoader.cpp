@@ -1,6 +1,7 @@
 #include "DirectLoad.h"
 
 #include "ColumnStore.h"
+#include "RowPipeline.h"
 
 #include <QSqlDriver>
 #include <QByteArray>
@@ -92,37 +93,36 @@ DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnSt
         declared.push_back(declaredTypeCode(sqlite3_column_decltype(st.handle, c)));
     }
     rows.reset(columns);
-    std::vector<TextCache> caches(static_cast<size_t>(columns));
     if (!st.handle)  // an empty statement
         return DirectLoad::Done;
+    RowPipeline pipeline(rows);
     while ((rc = sqlite3_step(st.handle)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
-            Column &column = rows.column(c);
             switch (sqlite3_column_type(st.handle, c)) {
             case SQLITE_INTEGER:
-                column.appendInteger(sqlite3_column_int64(st.handle, c));
+                pipeline.addInteger(sqlite3_column_int64(st.handle, c));
                 break;
             case SQLITE_FLOAT:
-                column.appendReal(sqlite3_column_double(st.handle, c));
+                pipeline.addReal(sqlite3_column_double(st.handle, c));
                 break;
             case SQLITE_TEXT: {
                 const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st.handle, c));
-                const int bytes = sqlite3_column_bytes(st.handle, c);
-                column.appendText(caches[size_t(c)].text(text, bytes));
+                pipeline.addText(text, sqlite3_column_bytes(st.handle, c));
                 break;
             }
             case SQLITE_BLOB: {
                 const auto *data = static_cast<const char *>(sqlite3_column_blob(st.handle, c));
-                column.append(QVariant(QByteArray(data, sqlite3_column_bytes(st.handle, c))));
+                pipeline.addBlob(data, sqlite3_column_bytes(st.handle, c));
                 break;
             }
             default:
-                column.appendNull();
+                pipeline.addNull();
                 break;
             }
         }
-        rows.endRow();
+        pipeline.endRow();
     }
+    pipeline.finish();
     if (rc != SQLITE_DONE) {
         *error = engineError(connection, rc);
         return DirectLoad::Failed;
