@@ -1,7 +1,7 @@
 // The filter dialog as a user drives it, on a demo account per engine.
-#include "data/AccountSetup.h"
 #include "data/ModuleState.h"
 #include "filter/frmFilter.h"
+#include "support/DemoAccount.h"
 #include "support/SeamScript.h"
 #include "support/TestDatabases.h"
 
@@ -17,23 +17,11 @@
 #include <gtest/gtest.h>
 
 using testsupport::TestEngine;
+using testsupport::typeText;
 
 namespace {
 
 using Script = std::function<void(QDialog *)>;
-
-// Types text key by key; characters outside ASCII go as key events that
-// carry only their text, as an input method sends them.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80)
-            QTest::keyClick(widget, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch),
-                                Qt::NoModifier);
-    }
-}
 
 QComboBox *box(QDialog *w, const char *name)
 {
@@ -66,10 +54,7 @@ class FilterDialogTest : public ::testing::TestWithParam<TestEngine> {
 protected:
     void SetUp() override
     {
-        m_db = std::make_unique<testsupport::TempDatabase>(GetParam());
-        m_login = m_db->connect();
-        CreateAccountSchema(*m_login, true);
-        blnBasicVersion = false;
+        m_login = testsupport::openDemoAccount(GetParam(), m_db);
     }
 
     void TearDown() override

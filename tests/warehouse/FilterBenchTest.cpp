@@ -5,12 +5,8 @@
 
 #include "filter/frmFilter.h"
 
-#include "suite/dbkit/SqlDialect.h"
-
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <algorithm>
 #include <cstdio>
 
@@ -28,25 +24,6 @@ protected:
         // The dialog keeps the login it was given; let the account go.
         frmFilter::shared().dbs.reset();
         WarehouseFixture::TearDown();
-    }
-
-    // Runs a statement through the login's own connection and reads every
-    // field of every row; returns the milliseconds and the row count.
-    double rawQuery(const QString &sql, long &rows)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        QSqlQuery query(m_login->database());
-        query.setForwardOnly(true);
-        EXPECT_TRUE(query.exec(m_login->dialect().rewrite(sql)));
-        rows = 0;
-        const int fields = query.record().count();
-        while (query.next()) {
-            for (int i = 0; i < fields; ++i)
-                query.value(i);
-            ++rows;
-        }
-        return timer.nsecsElapsed() / 1e6;
     }
 
     // Confirms the dialog of a list command with a code typed (or nothing)
@@ -78,10 +55,10 @@ TEST_P(FilterBench, PrintsFigures)
         long filteredRows = 0, listRows = 0;
         for (int run = 0; run < Runs; ++run) {
             filterMs = std::min(filterMs, confirmCommand("TlbFilter", QString()));
-            rawFilterMs = std::min(rawFilterMs, rawQuery(filtered, filteredRows));
+            rawFilterMs = std::min(rawFilterMs, rawQueryMs(filtered, filteredRows));
             // A code near the end: the longest walk over the grid.
             findMs = std::min(findMs, confirmCommand("TlbFind", "100089"));
-            rawListMs = std::min(rawListMs, rawQuery(whole, listRows));
+            rawListMs = std::min(rawListMs, rawQueryMs(whole, listRows));
         }
         EXPECT_EQ(grid().Rows() - 1, filteredRows);
         EXPECT_EQ(NullToEmpty(l.mRecObject->Fields("cWhCode")), "100089");

@@ -6,7 +6,7 @@
 //     --gtest_also_run_disabled_tests --gtest_filter='*ListPrintDocs*'
 // (one command line)
 // writes the demo list's PDF and a picture of its print preview into docs/.
-#include "WarehouseFixture.h"
+#include "ListPrintFixture.h"
 
 #include "suite/modal/QtModalSeam.h"
 #include "suite/report/RTPrn.h"
@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QPixmap>
 #include <QPrintPreviewDialog>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -44,24 +43,8 @@ void resetPeak()
         refs.write("5");
 }
 
-class ListPrintExtras : public WarehouseFixture {
-protected:
-    void SetUp() override
-    {
-        WarehouseFixture::SetUp();
-        setSystemFolder(m_folder.path());
-    }
-    void TearDown() override
-    {
-        list().RTPrn1().SetPrintToFile(QString());
-        setSystemFolder(QString());
-        WarehouseFixture::TearDown();
-    }
-    QTemporaryDir m_folder;
-};
-
-using ListOutputBench = ListPrintExtras;
-using ListPrintDocs = ListPrintExtras;
+using ListOutputBench = ListPrintFixture;
+using ListPrintDocs = ListPrintFixture;
 
 TEST_P(ListOutputBench, DISABLED_OutputOfAHundredThousandWarehouses)
 {

@@ -1,6 +1,6 @@
 // The warehouse list's print commands as a user runs them: page set-up,
 // preview, print and output of the demo list, read back from the files.
-#include "WarehouseFixture.h"
+#include "ListPrintFixture.h"
 
 #include "print/PrintWorkDb.h"
 #include "print/RunReport.h"
@@ -15,7 +15,6 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QUuid>
 #include <QXmlStreamReader>
 
@@ -104,21 +103,8 @@ QList<QStringList> readCsv(const QString &path)
     return records;
 }
 
-class ListPrintTest : public WarehouseFixture {
+class ListPrintTest : public ListPrintFixture {
 protected:
-    void SetUp() override
-    {
-        WarehouseFixture::SetUp();
-        setSystemFolder(m_folder.path());
-    }
-
-    void TearDown() override
-    {
-        list().RTPrn1().SetPrintToFile(QString());
-        setSystemFolder(QString());
-        WarehouseFixture::TearDown();
-    }
-
     QString printFile() const { return m_folder.filePath("LxInit9.mdb"); }
 
     // Runs a query on the print-work file through a connection of the test's own.
@@ -180,8 +166,6 @@ protected:
         }
         return rows;
     }
-
-    QTemporaryDir m_folder;
 };
 
 TEST_P(ListPrintTest, EmptyListRefusesPreviewPrintAndOutputButSetsUpThePage)

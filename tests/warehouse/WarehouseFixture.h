@@ -8,6 +8,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
+#include "support/DemoAccount.h"
 #include "support/SeamScript.h"
 #include "support/TestDatabases.h"
 #include "suite/controls/SuperGrid.h"
@@ -52,18 +53,7 @@ inline std::string engineLabel(const ::testing::TestParamInfo<testsupport::TestE
 
 inline QString caption() { return LoadResString(17); }
 
-// Types text into a widget key by key. Characters outside Latin-1 (Chinese)
-// go as key events that carry only their text, as an input method sends them.
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80)
-            QTest::keyClick(widget, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch),
-                                Qt::NoModifier);
-    }
-}
+using testsupport::typeText;
 
 // A child control of a window by its name; fails the test when missing.
 template <typename T = QWidget>
@@ -118,10 +108,7 @@ class WarehouseFixture : public ::testing::TestWithParam<testsupport::TestEngine
 protected:
     void SetUp() override
     {
-        m_db = std::make_unique<testsupport::TempDatabase>(GetParam());
-        m_login = m_db->connect();
-        CreateAccountSchema(*m_login, true);
-        blnBasicVersion = false;
+        m_login = testsupport::openDemoAccount(GetParam(), m_db);
         openListDataSet(false);
     }
 
