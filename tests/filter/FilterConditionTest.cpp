@@ -58,18 +58,25 @@ TEST(FilterCondition, TextsAreUsedAsTypedWithTheirQuotesDoubled)
 
 TEST(FilterCondition, ValueListStatementsJoinTheDepartmentName)
 {
-    EXPECT_EQ(filtercolumns::valueListStatement(0),
-              "SELECT Distinct Warehouse.cWHCode,Department.cDepName FROM Department RIGHT "
-              "JOIN Warehouse ON Department.cDepCode = Warehouse.cDepCode Order By "
-              "Warehouse.cWhCode");
-    EXPECT_EQ(filtercolumns::valueListStatement(2),
-              "SELECT Distinct Warehouse.cDepCode,Department.cDepName FROM Department RIGHT "
-              "JOIN Warehouse ON Department.cDepCode = Warehouse.cDepCode Order By "
-              "Warehouse.cDepCode");
-    EXPECT_EQ(filtercolumns::valueListStatement(5),
-              "SELECT Distinct Warehouse.iWHFundQuota,Department.cDepName FROM Department "
-              "RIGHT JOIN Warehouse ON Department.cDepCode = Warehouse.cDepCode Order By "
-              "Warehouse.iWHFundQuota");
+    // Selected column and order column of each value button, top to bottom.
+    const std::array<std::pair<const char *, const char *>, filtercolumns::Count> rows{{
+        {"cWHCode", "cWhCode"},         {"cWHName", "cWhName"},
+        {"cDepCode", "cDepCode"},       {"cWHPerson", "cWhPerson"},
+        {"cWHPhone", "cWhPhone"},       {"iWHFundQuota", "iWHFundQuota"},
+        {"cWHValueStyle", "cWHValueStyle"}, {"cWHAddress", "cWHAddress"},
+        {"cWHMemo", "cWHMemo"},
+    }};
+    for (int row = 0; row < filtercolumns::Count; ++row) {
+        const auto &[column, order] = rows.at(size_t(row));
+        EXPECT_EQ(filtercolumns::valueListStatement(row),
+                  QStringLiteral("SELECT Distinct Warehouse.%1,Department.cDepName FROM "
+                                 "Department RIGHT JOIN Warehouse ON Department.cDepCode = "
+                                 "Warehouse.cDepCode Order By Warehouse.%2")
+                      .arg(QLatin1String(column), QLatin1String(order)))
+            << row;
+    }
+    // The department's button lists names, not the codes it selects.
+    EXPECT_STREQ(filtercolumns::columns().at(2).listField, "cDepName");
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "print/RunReport.h"
 #include "print/GridReportSource.h"
 #include "support/SeamScript.h"
+#include "support/TestDatabases.h"
+#include "suite/dbkit/DbDataSet.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/report/RTPrn.h"
 
@@ -168,6 +170,12 @@ TEST_F(PrintProceduresTest, PreviewAndPrintNeedAPrinter)
         const QString table = printWarehouses(mode);
         // The layout table was made and filled before the printer was asked for.
         EXPECT_EQ(rowsOf(table).size(), 6);
+        // The control was told who asks, and nothing after the printer check.
+        EXPECT_EQ(m_rt.System(), "AS");
+        EXPECT_EQ(m_rt.Owner(), &m_window);
+        EXPECT_EQ(m_rt.ReportKind(), 0);
+        EXPECT_TRUE(m_rt.DatabasePath().isEmpty());
+        EXPECT_TRUE(m_rt.LayoutTable().isEmpty());
     }
 }
 
@@ -216,6 +224,45 @@ TEST_F(PrintProceduresTest, OutputSkipsHiddenColumnsAndReturnsTheResult)
     EXPECT_EQ(RunReport(*m_db, table, source, PrintMode::Output, host(), &lastStep),
               report::RTPrn::Cancelled);
     EXPECT_EQ(lastStep, report::RTPrn::Cancelled);
+}
+
+TEST_F(PrintProceduresTest, OutputKindsFollowTheListFieldsByVisiblePosition)
+{
+    // The pairs handed to the output step for each field type code.
+    const std::pair<int, std::pair<int, int>> kinds[] = {
+        {1, {1, 2}},  {2, {2, 2}},   {3, {3, 30}},  {4, {4, 30}},  {7, {7, 30}},
+        {11, {7, 30}}, {8, {8, 10}}, {10, {10, 60}}, {200, {10, 60}}};
+    for (const auto &[t, pair] : kinds) {
+        int a = 0;
+        int b = 0;
+        EXPECT_TRUE(outputColumnKind(t, a, b)) << t;
+        EXPECT_EQ(std::make_pair(a, b), pair) << t;
+    }
+    for (int t : {0, 5, 6, 9, 12, 202}) {
+        int a = 0;
+        int b = 0;
+        EXPECT_FALSE(outputColumnKind(t, a, b)) << t;
+    }
+
+    // Field i of the list's data set types the i-th grid column; the hidden
+    // third column takes no output position, so the quota is the third.
+    testsupport::TempDatabase account(testsupport::TestEngine::SQLite);
+    dbkit::DbLoginPtr login = account.connect();
+    login->Execute("CREATE TABLE W (cCode varchar(10) PRIMARY KEY, cName varchar(20), "
+                   "cHidden varchar(5), iQuota numeric(18,2))");
+    dbkit::DbDataSetPtr fields = login->OpenDataSet("SELECT * FROM W");
+    const QString html = m_dir.filePath("list.html");
+    m_seam->expectSaveFile(html);
+    const QString table = CreateLayoutTable(m_db.get());
+    WriteLayoutRows(*m_db, table, "仓库档案", LayoutPlace{&m_window, 0, 0});
+    GridReportSource source(m_grid);
+    const ReportHost typed{&m_rt, &m_window, fields.get()};
+    EXPECT_EQ(RunReport(*m_db, table, source, PrintMode::Output, typed), 0);
+    QFile file(html);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains("<tr><td>01</td><td>原材料库</td><td class=\"n\">50000</td></tr>"))
+        << text.toStdString();
 }
 
 } // namespace
