@@ -201,13 +201,13 @@ bool frmWHCard::storeInUse(const QString &storedCode)
             showSaveError(error.number(), error.description(), false);
         return false;
     }
+    modal::message(this, QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！"),
+                   modal::Icon::Information, modal::Buttons::Ok, LoadResString(17));
     SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
     const int row = grid->Row();
     WriteGridRow(row);
     grid->setTextMatrix(row, 0, storedCode);
     grid->setTextMatrix(row, 6, storedStyle);
-    modal::message(this, QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！"),
-                   modal::Icon::Information, modal::Buttons::Ok, LoadResString(17));
     m_storedInUse = true;
     return true;
 }
