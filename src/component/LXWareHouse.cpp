@@ -6,19 +6,6 @@
 #include "suite/modal/ModalSeam.h"
 #include "warehouse/frmWHBrowse.h"
 
-namespace {
-
-// The list statement, in the fragments the list window also uses.
-QString listStatement()
-{
-    return QStringLiteral("SELECT Department.cDepName, Warehouse.* ")
-           + QStringLiteral("FROM Department RIGHT JOIN Warehouse ON ")
-           + QStringLiteral("Department.cDepCode = Warehouse.cDepCode ")
-           + QStringLiteral("Order By Warehouse.cWhCode");
-}
-
-} // namespace
-
 LXWareHouse::LXWareHouse() = default;
 LXWareHouse::~LXWareHouse() = default;
 
@@ -31,8 +18,8 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
     const QString tableName = LoadResString(51);
     // The earlier list goes first, so two lists never fill memory at once.
     list.mRecObject.reset();
-    list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, listStatement(), blnReadOnly,
-                                                  tableName)
+    list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, frmWHBrowse::listStatement(),
+                                                  blnReadOnly, tableName)
                                 : nullptr;
     return list.mRecObject != nullptr;
 }

@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QToolBar>
 #include <array>
+#include <exception>
 
 namespace {
 
@@ -58,7 +59,11 @@ void frmWHBrowse::LoadToolbarImages()
 
 void frmWHBrowse::BuildListToolbar()
 {
+    // A reload builds the buttons afresh: the old ones go, so that a key
+    // names exactly one button.
+    const QList<QAction *> old = m_toolbar->actions();
     m_toolbar->clear();
+    qDeleteAll(old);
     for (const Button &b : Buttons) {
         auto *action = new QAction(m_images.at(b.image - 1), LoadResString(b.caption), m_toolbar);
         action->setObjectName(QLatin1String(b.key));
@@ -66,14 +71,21 @@ void frmWHBrowse::BuildListToolbar()
         const QString key = QLatin1String(b.key);
         connect(action, &QAction::triggered, this, [this, key] { OnToolbarCommand(key); });
         m_toolbar->addAction(action);
-        if (QWidget *button = m_toolbar->widgetForAction(action))
+        if (QWidget *button = m_toolbar->widgetForAction(action)) {
             button->setObjectName(key + QStringLiteral("Button"));
+            // Reachable with Tab and pressed with Space, so commands without
+            // a shortcut (refresh, filter, output ...) work without a mouse.
+            button->setFocusPolicy(Qt::TabFocus);
+        }
     }
 }
 
 QAction *frmWHBrowse::toolbarButton(const QString &key) const
 {
-    return m_toolbar->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
+    for (QAction *action : m_toolbar->actions())
+        if (action->objectName() == key)
+            return action;
+    return nullptr;
 }
 
 // The window sees keys before its controls: shortcuts are taken here.
@@ -125,18 +137,37 @@ bool frmWHBrowse::handleShortcut(QKeyEvent *event)
     return true;
 }
 
+namespace {
+
+// Runs one step of a command. A step that fails is noted and the command goes
+// on with its next step, so that, say, a card that could not load still
+// leaves the toolbar and the selection as the add command sets them.
+template <typename Step>
+void runStep(const QString &key, Step &&step)
+{
+    try {
+        step();
+    } catch (const std::exception &e) {
+        qWarning("depotbase: command %s: a step failed: %s", qPrintable(key), e.what());
+    }
+}
+
+} // namespace
+
 void frmWHBrowse::OnToolbarCommand(const QString &key)
 {
-    // A failing step of a command leaves the window as it is; nothing escapes
-    // into the event loop.
-    try {
-        if (key == "TlbAdd") {
-            FAdd();
+    // Nothing escapes into the event loop: a failing step leaves the window
+    // as it is at that point and the branch goes on.
+    if (key == "TlbAdd") {
+        runStep(key, [this] { FAdd(); });
+        runStep(key, [this] {
             if (m_grid->Rows() >= 2) {
                 toolbarButton("TlbPrint")->setEnabled(true);
                 showSelection(true);
             }
-        } else if (key == "TlbDel") {
+        });
+    } else if (key == "TlbDel") {
+        runStep(key, [this] {
             if (m_grid->Row() == m_grid->RowSel() && m_grid->Rows() >= 2) {
                 FDelete();
             } else if (m_grid->Row() != m_grid->RowSel()) {
@@ -144,36 +175,43 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
                 long last = m_grid->RowSel();
                 FDelete1(first, last);
             }
+        });
+        runStep(key, [this] {
             if (m_grid->Rows() >= 2)
                 toolbarButton("TlbPrint")->setEnabled(true);
-        } else if (key == "TlbEdit") {
-            if (m_grid->Rows() >= 2)
-                FEdit();
-        } else if (key == "TlbRefresh") {
-            refreshList();
-        } else if (key == "TlbHelp") {
-            showHelp();
-        } else if (key == "TlbExit") {
-            unlockCurrent();
-            Fclose();
-        } else if (key == "TlbFind") {
-            findWarehouse();
-        } else if (key == "TlbFilter") {
-            filterList();
-        } else if (key == "TlbPSetup") {
-            runPrintCommand(3);
-        } else if (key == "TlbPreview") {
-            runPrintCommand(0);
-        } else if (key == "TlbPrint") {
-            runPrintCommand(1);
-        } else if (key == "TlbOutput") {
-            runPrintCommand(2);
-        } else if (key == "TlbAuth") {
-            showAuthority();
-        }
-    } catch (const dbkit::DbError &e) {
-        qWarning("depotbase: command %s failed: %s", qPrintable(key),
-                 qPrintable(e.description()));
+        });
+    } else if (key == "TlbExit") {
+        runStep(key, [this] { unlockCurrent(); });
+        runStep(key, [this] { Fclose(); });
+    } else {
+        runStep(key, [this, &key] { runOtherCommand(key); });
+    }
+}
+
+// The branches that are one step each.
+void frmWHBrowse::runOtherCommand(const QString &key)
+{
+    if (key == "TlbEdit") {
+        if (m_grid->Rows() >= 2)
+            FEdit();
+    } else if (key == "TlbRefresh") {
+        refreshList();
+    } else if (key == "TlbHelp") {
+        showHelp();
+    } else if (key == "TlbFind") {
+        findWarehouse();
+    } else if (key == "TlbFilter") {
+        filterList();
+    } else if (key == "TlbPSetup") {
+        runPrintCommand(3);
+    } else if (key == "TlbPreview") {
+        runPrintCommand(0);
+    } else if (key == "TlbPrint") {
+        runPrintCommand(1);
+    } else if (key == "TlbOutput") {
+        runPrintCommand(2);
+    } else if (key == "TlbAuth") {
+        showAuthority();
     }
 }
 

@@ -140,6 +140,12 @@ void frmWHBrowse::Form_Load()
     m_toolbarHeight = m_toolbar->sizeHint().height();
     SetupListGrid();
 
+    // The window object outlives its loads: each load starts from a grid
+    // that shows its selection, as a newly made one does, whatever an empty
+    // list did to it last time.
+    m_grid->setHighLight(1);
+    m_grid->setFocusRect(1);
+    showSelection(true);
     m_grid->setRows(1);
     m_grid->setRedraw(false);
     if (mRecObject)
@@ -147,6 +153,8 @@ void frmWHBrowse::Form_Load()
     m_grid->setRedraw(true);
     m_loaded = true;
     layoutControls();
+    // The grid has the focus when the window opens: the arrows move the rows.
+    m_grid->setFocus();
 }
 
 void frmWHBrowse::Form_Activate()
@@ -406,6 +414,7 @@ void frmWHBrowse::onGridMouseDown(int, int, int, int)
 {
     if (m_grid->Rows() < 3 || m_grid->MouseRow() != 0)
         return;
+    // A title click takes the whole column, so the sort covers every row.
     m_grid->setRow(1);
     m_grid->setRowSel(m_grid->Rows() - 1);
     const int col = m_grid->Col();

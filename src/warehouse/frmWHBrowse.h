@@ -108,6 +108,7 @@ private:
     bool PositionDataSet(int moveKind);
     void onGridMouseDown(int button, int shift, int x, int y);
     bool handleShortcut(QKeyEvent *event);
+    void runOtherCommand(const QString &key);
     void showHelp();
     void refreshList();
     QString askCondition(const QString &caption);
