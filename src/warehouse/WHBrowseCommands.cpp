@@ -293,8 +293,17 @@ void frmWHBrowse::filterList()
     const QString condition = askCondition(LoadResString(118));
     // The filtered rows come from a data set of their own; mRecObject stays
     // the whole list, so refresh shows every warehouse again.
-    dbkit::DbDataSetPtr filtered =
-        dbs->OpenDataSet(filteredListStatement(condition), dbkit::OpenMode::Default);
+    dbkit::DbDataSetPtr filtered;
+    try {
+        filtered = dbs->OpenDataSet(filteredListStatement(condition), dbkit::OpenMode::Default);
+    } catch (const dbkit::DbError &error) {
+        // A condition the database cannot run (a quota such as "1.2.3") is
+        // told, and the rows shown stay as they were rather than looking
+        // filtered.
+        modal::message(this, error.description(), modal::Icon::Critical, modal::Buttons::Ok,
+                       infoCaption());
+        return;
+    }
     m_grid->setRows(1);
     m_grid->setRedraw(false);
     FillListGrid(*filtered);

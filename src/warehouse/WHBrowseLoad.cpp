@@ -253,6 +253,10 @@ void frmWHBrowse::SetupListGrid()
 void frmWHBrowse::showSelection(bool visible)
 {
     if (visible) {
+        // An emptied list switched highlight and focus rectangle off; rows
+        // shown again get them back with the colours.
+        m_grid->setHighLight(1);
+        m_grid->setFocusRect(1);
         m_grid->setBackColorSel(SysHighlight);
         m_grid->setForeColorSel(SysHighlightText);
         return;

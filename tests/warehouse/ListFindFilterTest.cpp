@@ -152,6 +152,27 @@ TEST_P(ListFindFilterTest, FilterMatchingNothingHidesTheSelectionAndCancelShowsA
         });
         EXPECT_EQ(grid().Rows(), 13);
         EXPECT_EQ(grid().BackColorSel(), 0x8000000Du);
+        // Rows shown again show their selection again.
+        EXPECT_EQ(grid().HighLight(), 1);
+        EXPECT_EQ(grid().FocusRect(), 1);
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+TEST_P(ListFindFilterTest, AConditionTheDatabaseRefusesIsToldAndTheRowsStay)
+{
+    runList([&](frmWHBrowse &l) {
+        filter(confirmWith({{"cboWHCode", "01"}}, true));
+        ASSERT_EQ(gridCodes(), QStringList{"01"});
+        // A quota of two points cannot be compared: the engine's own text is
+        // shown and the rows stay as they were, not an empty "filtered" list.
+        m_seam->expectWindow(QStringLiteral("frmFilter"), confirmWith({{"cboWHFundQuota",
+                                                                         "1.2.3"}}));
+        m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
+                              modal::Answer::Ok);
+        click(QStringLiteral("TlbFilter"));
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_EQ(gridCodes(), QStringList{"01"});
         l.OnToolbarCommand("TlbExit");
     });
 }

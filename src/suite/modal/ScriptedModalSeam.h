@@ -22,7 +22,8 @@ public:
     ~ScriptedModalSeam() override;
 
     // Expect a message box with this text (and, when given, icon, buttons and
-    // caption); answer it with `answer`.
+    // caption); answer it with `answer`. An empty text matches any text (a
+    // message that carries the engine's own description).
     ScriptedModalSeam &expectMessage(const QString &text, Answer answer = Answer::Ok);
     ScriptedModalSeam &expectMessage(const QString &text, Icon icon, Buttons buttons,
                                      const QString &caption, Answer answer);
