@@ -30,7 +30,9 @@ class RowPipeline {
 public:
     enum class CellType : uint8_t { Null, Integer, Real, Text, Blob };
 
-    explicit RowPipeline(ColumnStore &rows);
+    // `retired` (the rows of an earlier load) is freed on the worker, which
+    // allocated them, while the producer steps; or at the end.
+    RowPipeline(ColumnStore &rows, ColumnStore &&retired);
     ~RowPipeline();
     RowPipeline(const RowPipeline &) = delete;
     RowPipeline &operator=(const RowPipeline &) = delete;
@@ -80,6 +82,7 @@ private:
     std::unique_ptr<Chunk> freshChunk();
 
     ColumnStore &m_rows;
+    ColumnStore m_retired;
     std::vector<TextCache> m_caches;
     std::unique_ptr<Chunk> m_chunk;
 
