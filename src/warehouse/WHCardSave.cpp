@@ -146,13 +146,8 @@ bool frmWHCard::UpdateRecord()
     const QString gridCode = grid->TextMatrix(row, 0);
     QString storedCode;
     try {
-        record.Requery(-1);
-        record.FindFirst(QStringLiteral("cWhCode='") + dbkit::quoted(gridCode)
-                         + QStringLiteral("'"));
-        if (record.NoMatch()) {
-            recordVanished();
+        if (!findStored(gridCode))
             return false;
-        }
         storedCode = NullToEmpty(record.Fields(QStringLiteral("cWhCode")));
         if (frmWHBrowse::shared().onUsed(storedCode))
             return storeInUse(storedCode);
@@ -182,13 +177,8 @@ bool frmWHCard::storeInUse(const QString &storedCode)
     dbkit::DbDataSet &record = *mRecwarehouse;
     QString storedStyle;
     try {
-        record.Requery(-1);
-        record.FindFirst(QStringLiteral("cWhCode='") + dbkit::quoted(storedCode)
-                         + QStringLiteral("'"));
-        if (record.NoMatch()) {
-            recordVanished();
+        if (!findStored(storedCode))
             return false;
-        }
         storedStyle = NullToEmpty(record.Fields(QStringLiteral("cWHValueStyle")));
         record.Edit();
         WriteAllFields(record, false);
@@ -215,6 +205,20 @@ bool frmWHCard::storeInUse(const QString &storedCode)
 // The warehouse being edited was deleted by another operator meanwhile. The
 // user is told; what was typed stays on the card, now in add mode, so it can
 // be stored as a new warehouse; the list's row of the deleted one goes.
+// Re-reads the list and finds the warehouse of `code` in it; when another
+// operator deleted it meanwhile, says so and gives false.
+bool frmWHCard::findStored(const QString &code)
+{
+    dbkit::DbDataSet &record = *mRecwarehouse;
+    record.Requery(-1);
+    record.FindFirst(QStringLiteral("cWhCode='") + dbkit::quoted(code) + QStringLiteral("'"));
+    if (record.NoMatch()) {
+        recordVanished();
+        return false;
+    }
+    return true;
+}
+
 void frmWHCard::recordVanished()
 {
     refuse(aboutCode(107));

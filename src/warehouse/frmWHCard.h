@@ -103,6 +103,7 @@ private:
     void WriteAllFields(dbkit::DbDataSet &record, bool withCodeAndStyle);
     void WriteGridRow(int row);
     void spreadDepartmentStyle();
+    bool findStored(const QString &code);
     void recordVanished();
     void AfterSave();
     void releaseListLock();
