@@ -3,6 +3,7 @@
 #include "Criteria.h"
 #include "DbDataSetImpl.h"
 #include "DbLoginImpl.h"
+#include "ExactNumbers.h"
 #include "SqlDialect.h"
 #include "DirectLoad.h"
 
@@ -19,9 +20,11 @@ namespace {
 // 11 boolean, 2 smallint, 3 integer, 20 bigint, 4 single, 5 double,
 // 131 numeric/decimal (PostgreSQL; SQLite reports numeric columns as 5),
 // 7 date, 134 time, 135 timestamp, 202 text/varchar, 205 binary, 12 other.
-int typeCode(const QSqlField &field, Engine engine)
+int typeCode(const QSqlField &field, bool postgresDriver)
 {
-    if (engine == Engine::PostgreSQL) {
+    if (isExactNumeric(field))
+        return 131;
+    if (postgresDriver) {
         if (const int code = postgresTypeCode(unsigned(field.typeID())); code >= 0)
             return code;
     }
@@ -54,13 +57,14 @@ QString unprefixed(const QString &name)
 
 void DbDataSet::Impl::load()
 {
+    login.ready(sql);
     const SqlDialect &dialect = login.dialect();
     statement = dialect.rewrite(sql);
     const bool reading = isReadingStatement(statement);
     pos = 0;
     noMatch = false;
 
-    if (login.engine() != Engine::ODBC) {
+    if (!login.throughOdbc() && DbLogin::directLoading()) {
         LoadedShape shape;
         QSqlError error;
         const DirectLoad loaded =
@@ -74,7 +78,7 @@ void DbDataSet::Impl::load()
         case DirectLoad::Failed:
             rows.reset(0);
             setShape(LoadedShape());
-            throw dialect.toError(error, sql, reading);
+            throw login.failure(error, sql, reading);
         case DirectLoad::Unavailable:
             break;
         }
@@ -82,9 +86,9 @@ void DbDataSet::Impl::load()
 
     QSqlQuery q(login.database());
     q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    readNumbersExactly(q);
     if (!q.exec(statement))
-        throw dialect.toError(q.lastError(), sql, reading);
+        throw login.failure(q.lastError(), sql, reading);
 
     const QSqlRecord record = q.record();
     const int columns = record.count();
@@ -93,19 +97,21 @@ void DbDataSet::Impl::load()
         const QSqlField field = record.field(i);
         shape.names.append(field.name());
         shape.tables.append(field.tableName());
-        shape.types.push_back(typeCode(field, login.engine()));
+        shape.types.push_back(
+            typeCode(field, login.database().driverName() == QLatin1String("QPSQL")));
     }
     setShape(shape);
     rows.reset(columns);
     if (q.size() > 0)
         rows.reserve(size_t(q.size()));
     while (q.next()) {
+        const QSqlRecord values = q.record();
         for (int c = 0; c < columns; ++c)
-            rows.column(c).append(q.value(c));
+            rows.column(c).append(exactValue(values.field(c)));
         rows.endRow();
     }
     if (q.lastError().isValid())
-        throw dialect.toError(q.lastError(), sql, reading);
+        throw login.failure(q.lastError(), sql, reading);
     // Release the statement at once: an open statement may hold a read lock.
     q.finish();
 }
@@ -201,6 +207,7 @@ void DbDataSet::MovePrevious()
 
 void DbDataSet::FindFirst(const QString &criteria)
 {
+    refuseNul(criteria, ErrorNumber::BadCriteria);
     const Criteria compiled = Criteria::compile(criteria, [this](const QString &name) {
         return d->fieldIndex(name);
     });

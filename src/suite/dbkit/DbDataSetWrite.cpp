@@ -5,6 +5,7 @@
 #include "DbDataSet.h"
 
 #include "DbDataSetImpl.h"
+#include "ExactNumbers.h"
 #include "SqlDialect.h"
 #include "TableCatalog.h"
 
@@ -45,6 +46,10 @@ public:
     explicit DataSetWriter(DbDataSet::Impl &d)
         : m_d(d), m_dialect(d.login.dialect()), m_info(d.baseTable())
     {
+        if (m_info.primaryKey.isEmpty())
+            throw DbError(ErrorNumber::NoPrimaryKey,
+                          QStringLiteral("该数据表没有主键，不能修改。(%1)").arg(m_info.name),
+                          QString(), d.sql);
     }
 
     QString table() const
@@ -93,17 +98,10 @@ public:
         }
     }
 
-    QStringList keyColumns() const
-    {
-        if (!m_info.primaryKey.isEmpty())
-            return m_info.primaryKey;
-        // No primary key: the record is addressed by every column it shows.
-        QStringList all;
-        for (const QString &c : m_info.columns)
-            if (fieldFor(c) >= 0)
-                all.append(c);
-        return all;
-    }
+    // A record is only ever addressed by its table's primary key: matching
+    // every column could hit another record, or miss this one when a value
+    // does not survive the round trip.
+    QStringList keyColumns() const { return m_info.primaryKey; }
 
     // "k1 = ? AND k2 IS NULL" for the current record's stored key.
     QString whereCurrent(QVariantList *values) const
@@ -124,10 +122,6 @@ public:
                 values->append(v);
             }
         }
-        if (parts.isEmpty())
-            throw DbError(ErrorNumber::General,
-                          QStringLiteral("the data set shows no key of %1").arg(m_info.name),
-                          QString(), m_d.sql);
         return parts.join(QStringLiteral(" AND "));
     }
 
@@ -136,13 +130,13 @@ public:
         WriteResult r;
         QSqlQuery q(m_d.login.database());
         q.setForwardOnly(true);
-        q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        readNumbersExactly(q);
         if (!q.prepare(sql))
-            throw m_dialect.toError(q.lastError(), sql, false);
+            throw m_d.login.failure(q.lastError(), sql, false);
         for (const QVariant &v : values)
             q.addBindValue(v);
         if (!q.exec())
-            throw m_dialect.toError(q.lastError(), sql, false);
+            throw m_d.login.failure(q.lastError(), sql, false);
         if (returning) {
             while (q.next()) {
                 if (!r.haveRow)
@@ -174,7 +168,7 @@ public:
                                 .arg(table(), parts.join(QStringLiteral(" AND ")));
         QSqlQuery q(m_d.login.database());
         q.setForwardOnly(true);
-        q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        readNumbersExactly(q);
         q.prepare(sql);
         for (const QVariant &v : bound)
             q.addBindValue(v);
@@ -191,7 +185,7 @@ public:
         for (int i = 0; i < stored.count(); ++i) {
             const int field = fieldFor(stored.fieldName(i));
             if (field >= 0)
-                m_d.rows.set(row, field, stored.value(i));
+                m_d.rows.set(row, field, exactValue(stored.field(i)));
         }
     }
 

@@ -19,7 +19,11 @@ constexpr int BadCriteria = 3077;        // FindFirst criterion cannot be parsed
 constexpr int NoCurrentRecord = 3021;    // field access at BOF/EOF
 constexpr int UnknownField = 3265;       // no field of that name
 constexpr int NotEditing = 3020;         // Update without AddNew/Edit
-constexpr int ConnectionFailed = 3151;   // the account database cannot be opened
+constexpr int ConnectionFailed = 3151;   // the account database cannot be opened, or the
+                                         // connection was lost (reopened by the next command)
+constexpr int TimedOut = 3234;           // a statement ran over its time limit (PostgreSQL
+                                         // statement_timeout, SQLSTATE 57014)
+constexpr int NoPrimaryKey = 3251;       // data-set write on a table without a primary key
 constexpr int General = 3146;            // any other engine failure
 }
 

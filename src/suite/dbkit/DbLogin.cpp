@@ -5,6 +5,7 @@
 #include "TableCatalog.h"
 
 #include <QAtomicInt>
+#include <QSqlDriver>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,8 @@
 #include <QSysInfo>
 #include <QUrl>
 #include <QUrlQuery>
+
+#include <atomic>
 
 namespace dbkit {
 
@@ -68,8 +71,7 @@ QString openSqlite(QSqlDatabase &db, const QString &name, const QString &path,
                          .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
 }
 
-QString openPostgres(QSqlDatabase &db, const QString &name, const QUrl &parsed,
-                     const QString &url)
+void openPostgres(QSqlDatabase &db, const QString &name, const QUrl &parsed, const QString &url)
 {
     db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
     db.setHostName(parsed.host());
@@ -77,37 +79,40 @@ QString openPostgres(QSqlDatabase &db, const QString &name, const QUrl &parsed,
     db.setUserName(parsed.userName());
     db.setPassword(parsed.password());
     db.setDatabaseName(parsed.path().mid(1));
-    db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    // Keepalives tell a vanished server or network from a slow answer.
+    db.setConnectOptions(QStringLiteral("connect_timeout=10;keepalives=1;keepalives_idle=30;"
+                                        "keepalives_interval=10;keepalives_count=3"));
     if (!db.open())
         failOpen(url, db.lastError().text());
-    setUp(db, url, QStringLiteral("SET client_encoding = 'UTF8'"));
-    setUp(db, url, QStringLiteral("SET lock_timeout = '2s'"));
-    // System tables live in schema lxsystem; make sure it is there.
-    QSqlQuery q(db);
-    if (q.exec(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = 'lxsystem'")) && !q.next())
-        q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS lxsystem"));
-    QSqlQuery pid(db);
-    if (pid.exec(QStringLiteral("SELECT pg_backend_pid()")) && pid.next())
-        return QStringLiteral("pg:%1").arg(pid.value(0).toString());
-    failOpen(url, pid.lastError().text());
 }
 
-QString openOdbc(QSqlDatabase &db, const QString &name, const QString &connection,
-                 const QString &url)
+void openOdbc(QSqlDatabase &db, const QString &name, const QString &connection,
+              const QString &url)
 {
     db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
     db.setDatabaseName(connection);
     if (!db.open())
         failOpen(url, db.lastError().text());
-    // SQL Server: a lock wait ends after 2 s with error 1222.
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("SET LOCK_TIMEOUT 2000"));
-    QSqlQuery spid(db);
-    if (spid.exec(QStringLiteral("SELECT @@SPID")) && spid.next())
-        return QStringLiteral("odbc:%1").arg(spid.value(0).toString());
-    return QStringLiteral("odbc:%1:%2").arg(QCoreApplication::applicationPid())
-                             .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
 }
+
+// The identity items (?operator=..&computer=..) the tests and hosts append
+// to a URL. An ODBC connection string may hold a '?' of its own, so only a
+// tail made of identity items is taken from it.
+QString identityItems(const QString &url)
+{
+    const int q = url.lastIndexOf('?');
+    if (q < 0)
+        return QString();
+    const QString tail = url.mid(q + 1);
+    if (!url.startsWith(QLatin1String("odbc:"), Qt::CaseInsensitive))
+        return tail;
+    for (const auto &item : QUrlQuery(tail).queryItems())
+        if (item.first != QLatin1String("operator") && item.first != QLatin1String("computer"))
+            return QString();
+    return tail;
+}
+
+std::atomic<int> directLoadingState{-1};  // -1: not yet read from the environment
 
 } // namespace
 
@@ -134,12 +139,9 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
                            .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
 
     // Identity items may follow any URL: ?operator=NAME&computer=NAME.
-    QString base = url;
-    QUrlQuery items;
-    if (const int q = url.indexOf('?'); q >= 0) {
-        base = url.left(q);
-        items = QUrlQuery(url.mid(q + 1));
-    }
+    const QString itemText = identityItems(url);
+    const QString base = itemText.isNull() ? url : url.left(url.size() - itemText.size() - 1);
+    const QUrlQuery items(itemText);
     d.operatorName = items.hasQueryItem(QStringLiteral("operator"))
                          ? items.queryItemValue(QStringLiteral("operator"), QUrl::FullyDecoded)
                          : osUserName();
@@ -153,16 +155,99 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
     } else if (base.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
                || base.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive)) {
         d.engine = Engine::PostgreSQL;
-        d.connectionId = openPostgres(d.db, d.connectionName, QUrl(base), url);
+        openPostgres(d.db, d.connectionName, QUrl(base), url);
     } else if (base.startsWith(QLatin1String("odbc:"), Qt::CaseInsensitive)) {
-        // The connection string is taken whole: it may itself hold '?'.
-        d.engine = Engine::ODBC;
-        d.connectionId = openOdbc(d.db, d.connectionName, url.mid(5), url);
+        // The driver reports the server behind it (SQLGetInfo SQL_DBMS_NAME);
+        // the statements are adapted to that server.
+        openOdbc(d.db, d.connectionName, base.mid(5), url);
+        d.throughOdbc = true;
+        d.engine = d.db.driver()->dbmsType() == QSqlDriver::PostgreSQL ? Engine::PostgreSQL
+                                                                       : Engine::ODBC;
     } else {
         failOpen(url, QStringLiteral("unknown kind of database URL"));
     }
     d.dialect = SqlDialect::create(d.engine);
+    if (d.engine != Engine::SQLite)
+        d.startSession();
     return login;
+}
+
+void DbLogin::Impl::startSession()
+{
+    if (engine == Engine::PostgreSQL && !throughOdbc)
+        setUp(db, url, QStringLiteral("SET client_encoding = 'UTF8'"));
+    for (const QString &sql : dialect->sessionSetup(statementTimeout))
+        setUp(db, url, sql);
+    if (engine == Engine::PostgreSQL) {
+        // System tables live in schema lxsystem; make sure it is there.
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = 'lxsystem'"))
+            && !q.next())
+            q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS lxsystem"));
+    }
+    const QString prefix = engine == Engine::PostgreSQL ? QStringLiteral("pg:")
+                                                        : QStringLiteral("odbc:");
+    QSqlQuery id(db);
+    if (id.exec(dialect->sessionIdStatement()) && id.next()) {
+        connectionId = prefix + id.value(0).toString();
+    } else if (engine == Engine::PostgreSQL) {
+        failOpen(url, id.lastError().text());
+    } else {
+        connectionId = QStringLiteral("odbc:%1:%2").arg(QCoreApplication::applicationPid())
+                                                   .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
+    }
+}
+
+void DbLogin::ready(const QString &statement)
+{
+    refuseNul(statement, ErrorNumber::General);
+    if (!d->lost)
+        return;
+    d->db.close();
+    if (!d->db.open())
+        failOpen(d->url, d->db.lastError().text());
+    d->startSession();
+    d->lost = false;
+}
+
+DbError DbLogin::failure(const QSqlError &error, const QString &statement, bool reading)
+{
+    DbError mapped = d->dialect->toError(error, statement, reading);
+    if (d->engine == Engine::SQLite || mapped.number() != ErrorNumber::General)
+        return mapped;
+    // Tell a lost connection from a refused statement by asking the server;
+    // inside a failed transaction it answers that the transaction is aborted.
+    QSqlQuery probe(d->db);
+    if (probe.exec(QStringLiteral("SELECT 1"))
+        || probe.lastError().nativeErrorCode() == QLatin1String("25P02")
+        || probe.lastError().databaseText().contains(QLatin1String("transaction is aborted")))
+        return mapped;
+    d->lost = true;
+    d->transactionLost = d->inTransaction;
+    d->inTransaction = false;
+    return DbError(ErrorNumber::ConnectionFailed,
+                   QStringLiteral("与账套数据库的连接已断开，下一次操作时重新连接。%1")
+                       .arg(mapped.description()),
+                   mapped.nativeCode(), statement);
+}
+
+void DbLogin::setStatementTimeout(int milliseconds)
+{
+    d->statementTimeout = milliseconds;
+    if (d->engine == Engine::PostgreSQL)
+        Execute(QStringLiteral("SET statement_timeout = %1").arg(milliseconds));
+}
+
+void DbLogin::setDirectLoading(bool enabled)
+{
+    directLoadingState = enabled ? 1 : 0;
+}
+
+bool DbLogin::directLoading()
+{
+    if (directLoadingState < 0)
+        directLoadingState = qEnvironmentVariable("DEPOTBASE_KIT_QT_DRIVER") == "1" ? 0 : 1;
+    return directLoadingState == 1;
 }
 
 DbDataSetPtr DbLogin::OpenDataSet(const QString &sql, int mode)
@@ -176,45 +261,56 @@ DbDataSetPtr DbLogin::OpenDataSet(const QString &sql, int mode)
 
 void DbLogin::Execute(const QString &sql)
 {
+    ready(sql);
     const QString statement = d->dialect->rewrite(sql);
     QSqlQuery q(d->db);
     q.setForwardOnly(true);
     if (!q.exec(statement))
-        throw d->dialect->toError(q.lastError(), sql, isReadingStatement(statement));
+        throw failure(q.lastError(), sql, isReadingStatement(statement));
 }
 
 int DbLogin::executeBound(const QString &sql, const QVariantList &values)
 {
+    ready(sql);
     const QString statement = d->dialect->rewrite(sql);
     QSqlQuery q(d->db);
     q.setForwardOnly(true);
     if (!q.prepare(statement))
-        throw d->dialect->toError(q.lastError(), sql, isReadingStatement(statement));
+        throw failure(q.lastError(), sql, isReadingStatement(statement));
     for (const QVariant &v : values)
         q.addBindValue(v);
     if (!q.exec())
-        throw d->dialect->toError(q.lastError(), sql, isReadingStatement(statement));
+        throw failure(q.lastError(), sql, isReadingStatement(statement));
     return q.numRowsAffected();
 }
 
 void DbLogin::BeginTrans()
 {
+    ready(QString());
+    d->transactionLost = false;
     if (!d->db.transaction())
-        throw d->dialect->toError(d->db.lastError(), QStringLiteral("BEGIN"), false);
+        throw failure(d->db.lastError(), QStringLiteral("BEGIN"), false);
     d->inTransaction = true;
 }
 
 void DbLogin::RollbackTrans()
 {
     d->inTransaction = false;
+    // A transaction whose connection was lost was undone by the server.
+    if (std::exchange(d->transactionLost, false))
+        return;
     if (!d->db.rollback())
-        throw d->dialect->toError(d->db.lastError(), QStringLiteral("ROLLBACK"), false);
+        throw failure(d->db.lastError(), QStringLiteral("ROLLBACK"), false);
 }
 
 void DbLogin::CommitTrans()
 {
+    if (std::exchange(d->transactionLost, false))
+        throw DbError(ErrorNumber::ConnectionFailed,
+                      QStringLiteral("与账套数据库的连接已断开，事务未能提交。"), QString(),
+                      QStringLiteral("COMMIT"));
     if (!d->db.commit())
-        throw d->dialect->toError(d->db.lastError(), QStringLiteral("COMMIT"), false);
+        throw failure(d->db.lastError(), QStringLiteral("COMMIT"), false);
     d->inTransaction = false;
 }
 
@@ -224,12 +320,21 @@ bool DbLogin::inTransaction() const
 }
 
 Engine DbLogin::engine() const { return d->engine; }
+bool DbLogin::throughOdbc() const { return d->throughOdbc; }
 const SqlDialect &DbLogin::dialect() const { return *d->dialect; }
 QString DbLogin::url() const { return d->url; }
 QString DbLogin::operatorName() const { return d->operatorName; }
 QString DbLogin::computerName() const { return d->computerName; }
 QString DbLogin::connectionId() const { return d->connectionId; }
 QSqlDatabase &DbLogin::database() { return d->db; }
+
+void refuseNul(const QString &text, int number)
+{
+    // A NUL would end the text early inside the engine's client library.
+    if (text.contains(QChar(0)))
+        throw DbError(number, QStringLiteral("语句中含有空字符（NUL），不能执行。"), QString(),
+                      QString(text).replace(QChar(0), QLatin1String("\\0")));
+}
 
 QString quoted(const QString &value)
 {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "DbDataSet.h"
+#include "DbError.h"
 
-#include <QString>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
 #include <QVariant>
 #include <memory>
 
@@ -12,7 +14,9 @@ namespace dbkit {
 class SqlDialect;
 struct TableInfo;
 
-// Which engine a login talks to.
+// Which kind of server a login talks to (and so which dialect it speaks).
+// An ODBC connection takes the kind of the server behind it: PostgreSQL
+// through psqlODBC is PostgreSQL; ODBC stands for a SQL Server account.
 enum class Engine { SQLite, PostgreSQL, ODBC };
 
 // One connection to an account database (and the suite's system database),
@@ -23,6 +27,16 @@ enum class Engine { SQLite, PostgreSQL, ODBC };
 //   odbc:CONNECTION-STRING           e.g. a SQL Server account through unixODBC
 // Optional query items on any URL: ?operator=NAME&computer=NAME override the
 // identity used for record locks.
+//
+// No statement waits for ever: SQLite has a short busy timeout; on a
+// PostgreSQL server every statement has a time limit (statement_timeout,
+// 30 s unless set otherwise) and the connection sends TCP keepalives. A
+// statement over its limit raises DbError 3234 (ErrorNumber::TimedOut).
+//
+// A lost server connection (server restarted, backend ended) makes the
+// failing command raise DbError 3151 (ErrorNumber::ConnectionFailed); the next
+// command opens the connection again with the same URL and settings. A
+// statement that failed is never re-run by the kit.
 class DbLogin : public std::enable_shared_from_this<DbLogin> {
 public:
     // Throws DbError (ConnectionFailed) when the database cannot be opened.
@@ -41,6 +55,19 @@ public:
     bool inTransaction() const;
 
     Engine engine() const;
+    // True when the connection goes through an ODBC driver (Qt's driver path only).
+    bool throughOdbc() const;
+    // The time limit of every statement on a PostgreSQL server, in milliseconds
+    // (0: none); kept for reconnects. SQLite keeps its busy timeout instead.
+    void setStatementTimeout(int milliseconds);
+    static constexpr int defaultStatementTimeout = 30000;
+
+    // Whether data sets read SQLite and PostgreSQL results through the
+    // engines' own client libraries (the default) or through Qt's drivers,
+    // as ODBC always does. For tests of both paths; process-wide. The
+    // environment variable DEPOTBASE_KIT_QT_DRIVER=1 starts with Qt's drivers.
+    static void setDirectLoading(bool enabled);
+    static bool directLoading();
     const SqlDialect &dialect() const;
     QString url() const;
     // Identity of this login for callers that need one (record locks).
@@ -58,6 +85,11 @@ public:
     // Columns, primary key and identity column of a table from the engine's
     // catalogue, read once per login (a table not found is looked up again).
     const TableInfo &tableInfo(const QString &table);
+    // For the kit's own parts: reopens a connection found lost by an earlier
+    // command, and refuses a statement holding a NUL character.
+    void ready(const QString &statement);
+    // The DbError of a failed statement; notes a connection found lost.
+    DbError failure(const QSqlError &error, const QString &statement, bool reading);
 
 private:
     DbLogin();

@@ -22,7 +22,17 @@ struct DbLogin::Impl {
     std::unique_ptr<SqlDialect> dialect;
     QSqlDatabase db;
     bool inTransaction = false;
+    bool throughOdbc = false;
+    bool lost = false;  // the server connection was found broken; reopen first
+    bool transactionLost = false;  // ... while a transaction was open
+    int statementTimeout = DbLogin::defaultStatementTimeout;
+
+    // Session settings, run at open and after every reconnect.
+    void startSession();
     QHash<QString, TableInfo> tables;  // catalogue facts by lower-case table name
 };
+
+// Throws DbError `number` when a statement or criterion holds a NUL character.
+void refuseNul(const QString &text, int number);
 
 } // namespace dbkit

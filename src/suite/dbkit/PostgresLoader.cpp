@@ -1,6 +1,7 @@
 #include "DirectLoad.h"
 
 #include "ColumnStore.h"
+#include "ExactNumbers.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -127,8 +128,11 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
                 break;
             case 700:
             case 701:
-            case 1700:
                 column.appendReal(std::strtod(value, nullptr));
+                break;
+            case 1700:
+                // numeric is exact: kept as its decimal text, never through a double.
+                column.appendText(decimalText(QByteArrayView(value, length)));
                 break;
             case 16:
                 column.append(QVariant(value[0] == 't'));

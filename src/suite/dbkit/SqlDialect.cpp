@@ -1,5 +1,7 @@
 #include "SqlDialect.h"
 
+#include "SqlQuoting.h"
+
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlField>
@@ -42,9 +44,9 @@ class SqliteDialect : public SqlDialect {
 public:
     Engine engine() const override { return Engine::SQLite; }
 
-    QString rewrite(const QString &sql) const override
+    QString adapt(const QString &masked) const override
     {
-        QString out = SqlDialect::rewrite(sql);
+        QString out = SqlDialect::adapt(masked);
         // SQLite plans "A RIGHT JOIN B" much worse than the equivalent
         // "B LEFT JOIN A"; swapping is safe when the select list names its
         // columns (a bare * would change the column order).
@@ -128,13 +130,38 @@ public:
     }
 };
 
+// The server's SQLSTATE of a failure. QPSQL reports it as the native code;
+// QODBC reports psqlODBC's own number instead, so the state is told by the
+// server's (English) message there.
+QString sqlState(const QSqlError &error)
+{
+    static const Re state(QStringLiteral("^[0-9A-Z]{5}$"));
+    const QString code = error.nativeErrorCode();
+    if (state.match(code).hasMatch())
+        return code;
+    static const std::pair<const char *, const char *> byMessage[] = {
+        {"duplicate key value", "23505"},
+        {"violates foreign key constraint", "23503"},
+        {"value too long", "22001"},
+        {"lock timeout", "55P03"},
+        {"could not obtain lock", "55P03"},
+        {"deadlock detected", "40P01"},
+        {"statement timeout", "57014"},
+    };
+    const QString text = error.databaseText();
+    for (const auto &[fragment, mapped] : byMessage)
+        if (text.contains(QLatin1String(fragment), Qt::CaseInsensitive))
+            return QLatin1String(mapped);
+    return code;
+}
+
 class PostgresDialect : public SqlDialect {
 public:
     Engine engine() const override { return Engine::PostgreSQL; }
 
-    QString rewrite(const QString &sql) const override
+    QString adapt(const QString &masked) const override
     {
-        QString out = SqlDialect::rewrite(sql);
+        QString out = SqlDialect::adapt(masked);
         // round(x, n) exists for numeric only; a cast makes it work whatever
         // the column's number type.
         static const Re roundColumn(QStringLiteral("\\bround\\s*\\(\\s*([A-Za-z_][\\w.]*)\\s*,"), ci);
@@ -144,9 +171,18 @@ public:
 
     QString lastIdentityStatement() const override { return QStringLiteral("SELECT lastval()"); }
 
+    QStringList sessionSetup(int statementTimeout) const override
+    {
+        return {QStringLiteral("SET lock_timeout = '2s'"),
+                QStringLiteral("SET statement_timeout = %1").arg(statementTimeout)};
+    }
+    QString sessionIdStatement() const override { return QStringLiteral("SELECT pg_backend_pid()"); }
+
     int errorNumber(const QSqlError &error, bool reading) const override
     {
-        const QString state = error.nativeErrorCode();
+        const QString state = sqlState(error);
+        if (state == QLatin1String("57014"))
+            return ErrorNumber::TimedOut;
         if (state == QLatin1String("23505"))
             return ErrorNumber::DuplicateKey;
         if (state == QLatin1String("23503"))
@@ -165,10 +201,13 @@ public:
         q.setForwardOnly(true);
         q.prepare(QStringLiteral(
             "SELECT a.attname, a.attidentity <> '' OR COALESCE(pg_get_expr(d.adbin, d.adrelid) "
-            "LIKE 'nextval(%', false), COALESCE(array_position(i.indkey::int2[], a.attnum), 0), "
+            "LIKE 'nextval(%', false), COALESCE(k.place, 0), "
             "c.relname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
             "LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = a.attnum "
             "LEFT JOIN pg_index i ON i.indrelid = a.attrelid AND i.indisprimary "
+            // indkey is an int2vector indexed from 0: number its entries from 1.
+            "LEFT JOIN LATERAL unnest(i.indkey::int2[]) WITH ORDINALITY AS k(attnum, place) "
+            "ON k.attnum = a.attnum "
             "WHERE a.attrelid = to_regclass(?) AND a.attnum > 0 AND NOT a.attisdropped "
             "ORDER BY a.attnum"));
         q.addBindValue(table);
@@ -203,8 +242,12 @@ public:
 class OdbcDialect : public SqlDialect {
 public:
     Engine engine() const override { return Engine::ODBC; }
-    QString rewrite(const QString &sql) const override { return sql; }
+    QString adapt(const QString &masked) const override { return masked; }
     QString lastIdentityStatement() const override { return QStringLiteral("SELECT @@identity"); }
+
+    // A lock wait ends after 2 s with error 1222.
+    QStringList sessionSetup(int) const override { return {QStringLiteral("SET LOCK_TIMEOUT 2000")}; }
+    QString sessionIdStatement() const override { return QStringLiteral("SELECT @@SPID"); }
 
     int errorNumber(const QSqlError &error, bool reading) const override
     {
@@ -271,7 +314,17 @@ QString SqlDialect::rewrite(const QString &sql) const
 {
     if (isIdentityQuery(sql))
         return lastIdentityStatement();
-    return rewriteSystemPrefix(sql);
+    return rewriteOutsideQuotes(sql, [this](const QString &masked) { return adapt(masked); });
+}
+
+QString SqlDialect::adapt(const QString &masked) const
+{
+    return rewriteSystemPrefix(masked);
+}
+
+QStringList SqlDialect::sessionSetup(int) const
+{
+    return {};
 }
 
 DbError SqlDialect::toError(const QSqlError &error, const QString &statement, bool reading) const

@@ -30,10 +30,16 @@ public:
     static std::unique_ptr<SqlDialect> create(Engine engine);
 
     virtual Engine engine() const = 0;
-    // The statement as this engine must run it.
-    virtual QString rewrite(const QString &sql) const;
+    // The statement as this engine must run it. Only SQL outside quoted
+    // literals, quoted names and comments is ever changed.
+    QString rewrite(const QString &sql) const;
     // The statement that reads the last identity value of this connection.
     virtual QString lastIdentityStatement() const = 0;
+    // Statements that set up a new session: lock and statement time limits
+    // (milliseconds; 0 means none).
+    virtual QStringList sessionSetup(int statementTimeout) const;
+    // The statement that reads this session's id on the server; empty when none.
+    virtual QString sessionIdStatement() const { return QString(); }
     // The kit's error number for a native failure. `reading` tells a query
     // that only reads (a lock timeout then means "table held exclusively").
     virtual int errorNumber(const QSqlError &error, bool reading) const = 0;
@@ -45,6 +51,10 @@ public:
     virtual bool supportsReturning() const { return false; }
     // A name as it may stand in a statement.
     virtual QString quoteName(const QString &name) const;
+
+protected:
+    // Adapts a statement whose quoted parts are masked (see SqlQuoting.h).
+    virtual QString adapt(const QString &masked) const;
 };
 
 // True when the statement only reads (SELECT / WITH / VALUES / PRAGMA).

@@ -2,6 +2,7 @@
 
 #include "DbLoginImpl.h"
 #include "SqlDialect.h"
+#include "SqlQuoting.h"
 
 #include <QRegularExpression>
 
@@ -41,8 +42,10 @@ QString baseTableOf(const QString &statement)
     static const Re joinTable(QStringLiteral("(?:^|\\bjoin\\s+)([A-Za-z_][\\w.]*)"
                                              "(?:\\s+(?:as\\s+)?(?!on\\b|left\\b|right\\b|inner\\b"
                                              "|full\\b|cross\\b|join\\b)([A-Za-z_]\\w*))?"), ci);
+    // Table names are never quoted in the component's statements; a literal
+    // holding "from" or "where" must not be read as a clause.
     QString selectList;
-    const QString clause = fromClause(statement, &selectList).trimmed();
+    const QString clause = fromClause(maskQuoted(statement), &selectList).trimmed();
     if (clause.isEmpty())
         return QString();
     // A single table, perhaps with an alias.
@@ -66,6 +69,7 @@ QString baseTableOf(const QString &statement)
 
 const TableInfo &DbLogin::tableInfo(const QString &table)
 {
+    ready(QString());
     Impl &d = *this->d;
     const QString key = table.toLower();
     auto it = d.tables.find(key);

@@ -1,6 +1,7 @@
 #include "DbKitFixture.h"
 
 #include "suite/dbkit/DbDataSet.h"
+#include "suite/dbkit/SqlDialect.h"
 
 using namespace dbkit;
 
@@ -147,6 +148,64 @@ TEST_P(DataSetWrite, TransactionsAndTheGuard)
     EXPECT_EQ(stored("select count(*) from Grants").toInt(), 1);
     EXPECT_EQ(db().executeBound("update Grants set cUser = ? where cUser = ?", {"o'k", "bob"}), 1);
     EXPECT_EQ(stored("select cUser from Grants").toString(), "o'k");
+}
+
+// Writes find a record by its primary key, read from the catalogue in key
+// order; a table without one refuses every data-set write.
+TEST_P(DataSetWrite, KeysFromTheCatalogueAndNoKeyNoWrite)
+{
+    db().Execute("CREATE TABLE pair (a varchar(5), b varchar(5), c varchar(5), "
+                 "PRIMARY KEY (b, a))");
+    db().Execute("CREATE TABLE loose (a varchar(5), b integer)");
+    db().Execute("INSERT INTO pair VALUES ('1', '2', 'x')");
+    db().Execute("INSERT INTO loose VALUES ('x', 1)");
+    db().Execute("INSERT INTO loose VALUES ('x', 1)");
+    EXPECT_EQ(db().tableInfo("Store").primaryKey.join(',').toLower(), "cwhcode");
+    EXPECT_EQ(db().tableInfo("pair").primaryKey.join(','), "b,a");
+
+    auto pair = db().OpenDataSet("select * from pair");
+    pair->Edit();
+    pair->Collect("c", "y");
+    pair->Update();
+    EXPECT_EQ(stored("select c from pair where a='1' and b='2'").toString(), "y");
+
+    auto loose = db().OpenDataSet("select * from loose");
+    loose->Edit();
+    loose->Collect("b", 2);
+    EXPECT_EQ(errorOf([&] { loose->Update(); }), ErrorNumber::NoPrimaryKey);
+    EXPECT_EQ(errorOf([&] { loose->Delete(); }), ErrorNumber::NoPrimaryKey);
+    loose->AddNew();
+    loose->Collect("a", "z");
+    EXPECT_EQ(errorOf([&] { loose->Update(); }), ErrorNumber::NoPrimaryKey);
+    EXPECT_EQ(stored("select count(*) from loose where a='x' and b=1").toInt(), 2);
+    EXPECT_EQ(stored("select count(*) from loose").toInt(), 2);
+}
+
+// A quota is what was stored, byte for byte: exact decimal text where the
+// engine keeps numerics exactly, a double (15 significant digits) on SQLite.
+TEST_P(DataSetWrite, ExactNumbersSurviveEditsOfOtherFields)
+{
+    const QString big = isSqlite() ? "123456789012.345" : "9999999999999.999";
+    const QString typed = isSqlite() ? "98765432101.2345" : "1234567890123.4567";
+    db().Execute("INSERT INTO Store (cWhCode, cWhName, iQuota) VALUES ('09', 'q', " + big + ")");
+    auto rs = db().OpenDataSet("select * from Store order by cWhCode");
+    EXPECT_EQ(rs->Fields("iQuota").toString(), "12.45");
+    rs->FindFirst("cWhCode='09'");
+    EXPECT_EQ(rs->Fields("iQuota").toString(), big);
+    rs->Edit();
+    rs->Collect("cWhName", "renamed");
+    rs->Update();
+    EXPECT_EQ(rs->Fields("iQuota").toString(), big);
+    EXPECT_EQ(stored("select count(*) from Store where iQuota = " + big).toInt(), 1);
+
+    rs->Edit();
+    rs->Collect("iQuota", typed);
+    rs->Update();
+    EXPECT_EQ(rs->Fields("iQuota").toString(), typed);
+    EXPECT_EQ(stored("select count(*) from Store where iQuota = " + typed).toInt(), 1);
+    rs->Requery();
+    rs->FindFirst("cWhCode='09'");
+    EXPECT_EQ(rs->Fields("iQuota").toString(), typed);
 }
 
 DBKIT_ENGINES(DataSetWrite);

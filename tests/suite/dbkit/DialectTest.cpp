@@ -64,4 +64,33 @@ TEST_P(DialectOnEngine, ComponentStatementsRunAsWritten)
     EXPECT_EQ(db().OpenDataSet("select count(*) from Position")->Fields(0).toInt(), 0);
 }
 
+// Values and quoted names that look like what the dialect rewrites reach the
+// engine exactly as written.
+TEST_P(DialectOnEngine, QuotedTextIsNeverRewritten)
+{
+    db().Execute("INSERT INTO Store (cWhCode, cWhName) VALUES ('lxsystem..', 'a lxsystem..x b')");
+    db().Execute("INSERT INTO Store (cWhCode, cWhName) VALUES ('lxsystem.', 'y')");
+    db().Execute("INSERT INTO Store (cWhCode, cWhName) VALUES ('round(a,1)', 'z round(x,1) z')");
+    auto count = [&](const QString &where) {
+        return db().OpenDataSet("select count(*) from Store where " + where)->Fields(0).toInt();
+    };
+    db().Execute("delete from Store where cWhCode='lxsystem..'");
+    EXPECT_EQ(count("cWhCode='lxsystem..'"), 0);
+    EXPECT_EQ(count("cWhCode='lxsystem.'"), 1);
+    EXPECT_EQ(count("cWhName like '%round(x,1)%'"), 1);
+    db().Execute("delete from Store where cWhCode='round(a,1)'");
+    EXPECT_EQ(count("cWhCode like 'round%'"), 0);
+    db().Execute("INSERT INTO Store (cWhCode, cWhName) VALUES ('lxsystem..', 'a lxsystem..x b')");
+    auto rs = db().OpenDataSet("select cWhCode from Store where cWhName like '%lxsystem..x%'");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(rs->Fields(0).toString(), "lxsystem..");
+    rs->FindFirst("cWhCode='lxsystem..'");
+    EXPECT_FALSE(rs->NoMatch());
+
+    rs = db().OpenDataSet("SELECT 'FROM a RIGHT JOIN b ON' AS t, cWhCode AS \"lxsystem..x\" "
+                          "FROM Store WHERE cWhCode='01'");
+    EXPECT_EQ(rs->Fields("t").toString(), "FROM a RIGHT JOIN b ON");
+    EXPECT_EQ(rs->FieldName(1), "lxsystem..x");
+}
+
 DBKIT_ENGINES(DialectOnEngine);
