@@ -14,7 +14,12 @@ namespace testsupport {
 
 std::string engineName(TestEngine engine)
 {
-    return engine == TestEngine::SQLite ? "SQLite" : "PostgreSQL";
+    switch (engine) {
+    case TestEngine::SQLite: return "SQLite";
+    case TestEngine::PostgreSQL: return "PostgreSQL";
+    case TestEngine::ODBC: break;
+    }
+    return "ODBC";
 }
 
 std::vector<TestEngine> allEngines()
@@ -22,6 +27,14 @@ std::vector<TestEngine> allEngines()
     if (qEnvironmentVariable("DEPOTBASE_SKIP_PG") == "1")
         return {TestEngine::SQLite};
     return {TestEngine::SQLite, TestEngine::PostgreSQL};
+}
+
+std::vector<TestEngine> kitEngines()
+{
+    std::vector<TestEngine> engines = allEngines();
+    if (engines.size() > 1)
+        engines.push_back(TestEngine::ODBC);
+    return engines;
 }
 
 QString pgServerUrl()
@@ -79,6 +92,12 @@ TempDatabase::TempDatabase(TestEngine engine) : m_engine(engine)
     QUrl url(pgServerUrl());
     url.setPath("/" + m_pgName);
     m_url = url.toString();
+    if (engine == TestEngine::ODBC)
+        m_url = QStringLiteral("odbc:Driver={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;"
+                               "Uid=%4;Pwd=%5;")
+                    .arg(url.host())
+                    .arg(url.port(5432))
+                    .arg(m_pgName, url.userName(), url.password());
 }
 
 TempDatabase::~TempDatabase()

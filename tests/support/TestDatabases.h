@@ -10,10 +10,13 @@
 
 namespace testsupport {
 
-// The engines every multi-operator test runs on.
-enum class TestEngine { SQLite, PostgreSQL };
+// The engines every multi-operator test runs on. ODBC is the test PostgreSQL
+// server reached through QODBC and the psqlODBC driver ("PostgreSQL Unicode").
+enum class TestEngine { SQLite, PostgreSQL, ODBC };
 std::string engineName(TestEngine engine);
 std::vector<TestEngine> allEngines();
+// allEngines() and ODBC: for the tests of the data kit and what sits right on it.
+std::vector<TestEngine> kitEngines();
 
 // Base URL of the PostgreSQL server the test command started
 // (DEPOTBASE_PG_URL, e.g. postgresql://postgres@127.0.0.1:55432/postgres).

@@ -96,7 +96,11 @@ void DbDataSet::Impl::load()
     for (int i = 0; i < columns; ++i) {
         const QSqlField field = record.field(i);
         shape.names.append(field.name());
-        shape.tables.append(field.tableName());
+        // QODBC hands the table name out with the terminating NUL of its buffer.
+        QString table = field.tableName();
+        if (const qsizetype nul = table.indexOf(QChar(0)); nul >= 0)
+            table.truncate(nul);
+        shape.tables.append(table);
         shape.types.push_back(
             typeCode(field, login.database().driverName() == QLatin1String("QPSQL")));
     }

@@ -105,4 +105,4 @@ TEST_P(DataSetRead, QuotedValuesSurvive)
     EXPECT_EQ(rs->Fields(0).toString(), name);
 }
 
-DBKIT_ENGINES(DataSetRead);
+DBKIT_ENGINES_AND_PATHS(DataSetRead);

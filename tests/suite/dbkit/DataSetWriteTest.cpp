@@ -208,4 +208,4 @@ TEST_P(DataSetWrite, ExactNumbersSurviveEditsOfOtherFields)
     EXPECT_EQ(rs->Fields("iQuota").toString(), typed);
 }
 
-DBKIT_ENGINES(DataSetWrite);
+DBKIT_ENGINES_AND_PATHS(DataSetWrite);

@@ -9,16 +9,26 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
+
+// An engine, and whether data sets read through Qt's drivers instead of the
+// engines' own client libraries (ODBC always uses Qt's driver).
+struct KitSetup {
+    testsupport::TestEngine engine;
+    bool qtDrivers = false;
+};
 
 // A temporary database per engine with two small tables shaped like the
 // account's: Dept (code key, name) and Store (code key with a length limit,
 // a department that must exist, a number, a 0/1 flag), plus Grant with an
 // identity key.
-class DbKitTest : public ::testing::TestWithParam<testsupport::TestEngine> {
+class DbKitTest : public ::testing::TestWithParam<KitSetup> {
 protected:
     void SetUp() override
     {
-        m_db = std::make_unique<testsupport::TempDatabase>(GetParam());
+        dbkit::DbLogin::setDirectLoading(!GetParam().qtDrivers);
+        m_db = std::make_unique<testsupport::TempDatabase>(GetParam().engine);
         m_login = m_db->connect("alice", "PC1");
         createTables();
     }
@@ -26,9 +36,10 @@ protected:
     {
         m_login.reset();
         m_db.reset();
+        dbkit::DbLogin::setDirectLoading(true);
     }
 
-    bool isSqlite() const { return GetParam() == testsupport::TestEngine::SQLite; }
+    bool isSqlite() const { return GetParam().engine == testsupport::TestEngine::SQLite; }
     dbkit::DbLogin &db() { return *m_login; }
     dbkit::DbLoginPtr other(const QString &name = "bob") { return m_db->connect(name, "PC2"); }
     testsupport::TempDatabase &temp() { return *m_db; }
@@ -85,6 +96,25 @@ private:
     dbkit::DbLoginPtr m_login;
 };
 
+inline std::vector<KitSetup> kitSetups(bool bothLoadPaths)
+{
+    std::vector<KitSetup> setups;
+    for (const testsupport::TestEngine engine : testsupport::kitEngines()) {
+        setups.push_back({engine, false});
+        if (bothLoadPaths && engine != testsupport::TestEngine::ODBC)
+            setups.push_back({engine, true});
+    }
+    return setups;
+}
+
+inline std::string kitSetupName(const ::testing::TestParamInfo<KitSetup> &info)
+{
+    return testsupport::engineName(info.param.engine) + (info.param.qtDrivers ? "_QtDriver" : "");
+}
+
+// Every engine (SQLite, PostgreSQL, PostgreSQL through ODBC) on the loading path
+// the kit chooses; ..._AND_PATHS adds SQLite and PostgreSQL through Qt's drivers.
 #define DBKIT_ENGINES(Suite)                                                                      \
-    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(testsupport::allEngines()),       \
-                             [](const auto &info) { return testsupport::engineName(info.param); })
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(kitSetups(false)), kitSetupName)
+#define DBKIT_ENGINES_AND_PATHS(Suite)                                                            \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(kitSetups(true)), kitSetupName)

@@ -93,4 +93,26 @@ TEST_P(DialectOnEngine, QuotedTextIsNeverRewritten)
     EXPECT_EQ(rs->FieldName(1), "lxsystem..x");
 }
 
+// SELECT @@identity is the key of this connection's own last insert.
+TEST_P(DialectOnEngine, IdentityIsThisConnectionsOwnLastInsert)
+{
+    auto bob = other();
+    auto insert = [](DbLogin &login, const QString &user) {
+        login.Execute("INSERT INTO Grants (cWhCode, cUser) VALUES ('01', '" + user + "')");
+    };
+    auto identity = [](DbLogin &login) {
+        return login.OpenDataSet("SELECT @@identity")->Fields(0).toLongLong();
+    };
+    auto idOf = [&](const QString &user) {
+        return db().OpenDataSet("select Auto_ID from Grants where cUser='" + user + "'")
+            ->Fields(0).toLongLong();
+    };
+    insert(db(), "a1");
+    insert(*bob, "b1");
+    EXPECT_EQ(identity(db()), idOf("a1"));
+    insert(db(), "a2");
+    EXPECT_EQ(identity(*bob), idOf("b1"));
+    EXPECT_EQ(identity(db()), idOf("a2"));
+}
+
 DBKIT_ENGINES(DialectOnEngine);

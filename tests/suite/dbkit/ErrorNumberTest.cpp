@@ -130,4 +130,27 @@ TEST_P(ErrorNumbers, IdentityOfALogin)
     EXPECT_FALSE(plain->computerName().isEmpty());
 }
 
+// A NUL would cut the statement short in the engine's client library
+// ("delete from Store" + NUL + " where ..." deletes everything): refused first.
+TEST_P(ErrorNumbers, ANulCharacterNeverReachesTheEngine)
+{
+    const QString nul(QChar(0));
+    auto refusal = [](const std::function<void()> &call) {
+        try {
+            call();
+        } catch (const DbError &e) {
+            return e.description().contains("NUL") ? e.number() : -1;
+        }
+        return 0;
+    };
+    EXPECT_EQ(refusal([&] { db().Execute("delete from Store" + nul + " where cWhCode='zz'"); }),
+              ErrorNumber::General);
+    EXPECT_EQ(refusal([&] { db().OpenDataSet("select * from Store" + nul + " where 1=0"); }),
+              ErrorNumber::General);
+    auto rs = db().OpenDataSet("select * from Store");
+    EXPECT_EQ(refusal([&] { rs->FindFirst("cWhCode='0" + nul + "1'"); }),
+              ErrorNumber::BadCriteria);
+    EXPECT_EQ(db().OpenDataSet("select count(*) from Store")->Fields(0).toInt(), 3);
+}
+
 DBKIT_ENGINES(ErrorNumbers);

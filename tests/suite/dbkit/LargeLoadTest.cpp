@@ -71,7 +71,6 @@ TEST_P(LargeLoadTest, RequeryAndManyOpensGiveTheSameRows)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, LargeLoadTest, ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+DBKIT_ENGINES_AND_PATHS(LargeLoadTest);
 
 } // namespace
