@@ -58,6 +58,12 @@ public:
     int FieldIndex(const QString &name) const;
     // Value of a field of the current record (Null reads as an invalid/null QVariant).
     // During AddNew/Edit the pending value is returned.
+    // Exact numerics (numeric / decimal columns such as iWhFundQuota):
+    //   PostgreSQL (directly or through ODBC): a QString of the stored decimal with the
+    //     scale's trailing zeros dropped ("12.45", "9999999999999.999", "0"), never a double;
+    //   SQLite, whose numeric columns hold doubles: a double (exact up to 15 significant
+    //     digits).
+    // Writing a QString to such a column stores that decimal exactly on PostgreSQL.
     QVariant Fields(int index) const;
     QVariant Fields(const QString &name) const;
     // The stored text of a text field of the current record, without a copy;
