@@ -44,7 +44,7 @@ void frmWHCard::saveCard()
     mblnSaved = false;
     if (refuseWhenReadOnly(this))
         return;
-    if (CheckNull())
+    if (CheckNull() || !checkQuota())
         return;
     try {
         if (!checkDepartmentForSave())

@@ -17,19 +17,6 @@ QString aboutCode(int endingId)
 
 class CardErrorTest : public WarehouseFixture {
 protected:
-    void editCode(const QString &code, const WindowScript &script)
-    {
-        selectCode(code);
-        expectCard(script);
-        emit grid().DblClick();
-    }
-
-    void expectRefusal(const QString &text)
-    {
-        m_seam->expectMessage(text, modal::Icon::Critical, modal::Buttons::Ok, caption(),
-                              modal::Answer::Ok);
-    }
-
     // A trigger that refuses every insert and update of a warehouse with an
     // error the kit has no number of its own for.
     void refuseWrites(bool on)
