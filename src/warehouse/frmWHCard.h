@@ -114,7 +114,7 @@ private:
     void AfterSave();
     void releaseListLock();
     void cancelPending();
-    void showSaveError(int errorNumber, const QString &description, bool adding);
+    void showSaveError(int errorNumber, const QString &description);
     void refuse(const QString &text);
 
     // Account options and card state.

@@ -107,5 +107,26 @@ TEST_P(CardIntegrityTest, FundQuotaIsStoredAsTyped)
     EXPECT_EQ(warehouseField("Q1", "cWhMemo"), "改过");
 }
 
+// Another operator writing the warehouse makes the in-use test wait: that is
+// told as a lock, not as a warehouse used elsewhere.
+TEST_P(CardIntegrityTest, BusyDatabaseIsNotAWarehouseInUse)
+{
+    dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
+    runList([&](frmWHBrowse &) {
+        editCode("12", [&](QDialog *card) {
+            retype(card, "EdtcWhCode", "12B");
+            other->BeginTrans();
+            other->Execute("UPDATE Warehouse SET cWhMemo='x' WHERE cWhCode='12'");
+            expectRefusal(LoadResString(84));
+            pressKey(card, Qt::Key_F6);
+            other->RollbackTrans();
+            pressKey(card, Qt::Key_F6);
+            pressKey(card, Qt::Key_Escape);
+        });
+    });
+    EXPECT_TRUE(warehouseExists("12B"));
+    EXPECT_EQ(locksHeld(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, CardIntegrityTest,
                          ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
