@@ -48,6 +48,15 @@ QString infoCaption()
     return LoadResString(17);
 }
 
+// Other operators stay locked out of the warehouse until the release works.
+void tellLockRelease(QWidget *parent, const QString &engineText)
+{
+    modal::message(parent,
+                   QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
+                       + engineText,
+                   modal::Icon::Exclamation, modal::Buttons::Ok, infoCaption());
+}
+
 } // namespace
 
 void frmWHBrowse::LoadToolbarImages()
@@ -156,6 +165,10 @@ void runStep(const QString &key, Step &&step)
 
 void frmWHBrowse::OnToolbarCommand(const QString &key)
 {
+    // Locks whose release failed earlier are released first (the exit
+    // command does so on its way).
+    if (key != "TlbExit")
+        retryLockReleases();
     // Nothing escapes into the event loop: a failing step leaves the window
     // as it is at that point and the branch goes on.
     if (key == "TlbAdd") {
@@ -231,15 +244,32 @@ void frmWHBrowse::refreshList()
     toolbarButton("TlbPrint")->setEnabled(true);
 }
 
+// Before the list closes: the releases that failed earlier, then the lock of
+// the current warehouse.
 void frmWHBrowse::unlockCurrent()
 {
-    if (recLock.isEmpty() || !dbs)
+    if (!dbs)
         return;
-    try {
-        bLock().UnlockRecords(*dbs, QStringLiteral("BJ"), QVariantList{recLock});
-    } catch (const dbkit::DbError &) {
-        // The lock dies with the connection anyway.
-    }
+    if (!bLock().RetryReleases(*dbs))
+        tellLockRelease(this, bLock().LastReleaseError());
+    releaseLock(recLock);
+}
+
+void frmWHBrowse::retryLockReleases()
+{
+    // The user was told when the release failed; a retry that fails again
+    // waits for the next command.
+    if (dbs && bLock().HasPendingReleases())
+        bLock().RetryReleases(*dbs);
+}
+
+void frmWHBrowse::releaseLock(const QString &code)
+{
+    if (code.isEmpty() || !dbs)
+        return;
+    bLock().UnlockRecords(*dbs, QStringLiteral("BJ"), QVariantList{code});
+    if (bLock().ReleaseFailed())
+        tellLockRelease(this, bLock().LastReleaseError());
 }
 
 void frmWHBrowse::closeEvent(QCloseEvent *event)

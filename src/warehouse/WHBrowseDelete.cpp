@@ -43,7 +43,7 @@ public:
     {
         if (m_code.isEmpty())
             return;
-        m_list.bLock().UnlockRecords(*m_list.dbs, QStringLiteral("BJ"), QVariantList{m_code});
+        m_list.releaseLock(m_code);
         m_code.clear();
     }
 

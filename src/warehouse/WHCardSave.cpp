@@ -265,9 +265,7 @@ void frmWHCard::AfterSave()
 void frmWHCard::releaseListLock()
 {
     frmWHBrowse &list = frmWHBrowse::shared();
-    if (list.recLock.isEmpty() || !list.dbs)
-        return;
-    list.bLock().UnlockRecords(*list.dbs, QStringLiteral("BJ"), QVariantList{list.recLock});
+    list.releaseLock(list.recLock);
 }
 
 // A refused write leaves no pending record behind in the list's data set.
