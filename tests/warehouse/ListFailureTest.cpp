@@ -60,5 +60,39 @@ TEST_P(ListFailureTest, FailedLockReleaseIsRetried)
     EXPECT_EQ(locksHeld(), 0);
 }
 
+// Reading the list meets another operator holding the whole table; on
+// PostgreSQL the statement's time limit ends the wait. The user is told, the
+// rows stay, and once the table is free the refresh works again.
+TEST_P(ListFailureTest, RefreshThatFailsIsToldAndTheRowsStay)
+{
+    dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
+    if (postgres())
+        m_login->Execute("SET statement_timeout = '300ms'");
+    runList([&](frmWHBrowse &l) {
+        const int rows = grid().Rows();
+        other->Execute("INSERT INTO Warehouse (cWhCode, cWhName, bWhPos) VALUES ('13', '新', 0)");
+        if (postgres()) {
+            other->BeginTrans();
+            other->Execute("LOCK TABLE Warehouse IN ACCESS EXCLUSIVE MODE");
+        } else {
+            other->Execute("BEGIN EXCLUSIVE");
+        }
+        m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
+                              modal::Answer::Ok);
+        click("TlbRefresh");
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("“刷新”未能完成："));
+        EXPECT_EQ(grid().Rows(), rows);
+        EXPECT_EQ(grid().TextMatrix(1, 0), "01");
+        if (postgres())
+            other->RollbackTrans();
+        else
+            other->Execute("COMMIT");
+        click("TlbRefresh");
+        EXPECT_EQ(grid().Rows(), rows + 1);
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ListFailureTest, ::testing::ValuesIn(testsupport::allEngines()),
                          engineLabel);
