@@ -28,6 +28,18 @@ QString osUserName()
     return name.isEmpty() ? QStringLiteral("operator") : name;
 }
 
+bool isIdentityQuery(const QString &query)
+{
+    const QUrlQuery items(query);
+    if (query.isEmpty() || items.isEmpty())
+        return false;
+    for (const auto &item : items.queryItems()) {
+        if (item.first != QLatin1String("operator") && item.first != QLatin1String("computer"))
+            return false;
+    }
+    return true;
+}
+
 [[noreturn]] void failOpen(const QString &url, const QString &why)
 {
     throw DbError(ErrorNumber::ConnectionFailed,
@@ -133,10 +145,12 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
                            .arg(QCoreApplication::applicationPid())
                            .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
 
-    // Identity items may follow any URL: ?operator=NAME&computer=NAME.
+    // Identity items may follow any URL: ?operator=NAME&computer=NAME. Only
+    // a last "?" followed by such items starts them, so a file name holding
+    // "?" or "#" is taken whole.
     QString base = url;
     QUrlQuery items;
-    if (const int q = url.indexOf('?'); q >= 0) {
+    if (const int q = url.lastIndexOf('?'); q >= 0 && isIdentityQuery(url.mid(q + 1))) {
         base = url.left(q);
         items = QUrlQuery(url.mid(q + 1));
     }
