@@ -539,7 +539,7 @@ void frmWHCard::SetupDepartmentRef()
         m_boxDepCode = mstrDepCode;
         m_boxDepName = EdtcDepCode->text();
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        tellFailure(error);
     }
 }
 

@@ -31,6 +31,11 @@ void frmWHCard::refuse(const QString &text)
     modal::message(this, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
 }
 
+void frmWHCard::tellFailure(const dbkit::DbError &error)
+{
+    refuse(QStringLiteral("数据库操作未能完成：") + error.description());
+}
+
 namespace {
 
 // "##############0.0###" over a decimal text such as the database gives an
@@ -48,7 +53,9 @@ QString formatDecimalText(const QString &value)
     QString fraction = m.captured(3);
     while (fraction.endsWith(QLatin1Char('0')))
         fraction.chop(1);
-    if (fraction.size() > 4 || (whole.isEmpty() && fraction.isEmpty() && !value.contains(QLatin1Char('0'))))
+    const bool noDigits = whole.isEmpty() && fraction.isEmpty()
+                          && !value.contains(QLatin1Char('0'));
+    if (fraction.size() > 4 || noDigits)
         return QString();
     while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
         whole.remove(0, 1);
@@ -184,7 +191,7 @@ void frmWHCard::onDepartmentLeft()
         if (FindDepartment())
             return;
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        tellFailure(error);
         return;
     }
     refuse(LoadResString(129));
@@ -216,7 +223,7 @@ void frmWHCard::onPositionClicked()
                     refuse(QStringLiteral("该仓库已录入了货位，不能取消货位管理！"));
             } catch (const dbkit::DbError &error) {
                 // Without an answer the box stays as it was.
-                refuse(error.description());
+                tellFailure(error);
                 keep = true;
             }
             if (keep) {

@@ -52,7 +52,7 @@ void frmWHCard::saveCard()
         if (mblnByDept && !applyDepartmentStyle())
             return;
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        tellFailure(error);
         return;
     }
     m_storedInUse = false;
@@ -245,7 +245,7 @@ void frmWHCard::spreadDepartmentStyle()
             + QStringLiteral("' ") + QStringLiteral("Where cDepCode='")
             + dbkit::quoted(mstrDepCode) + QStringLiteral("'"));
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        tellFailure(error);
         return;
     }
     SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();

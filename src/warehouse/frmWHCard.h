@@ -19,6 +19,9 @@ class QPushButton;
 class QToolBar;
 class EditBox;
 class RefDialog;
+namespace dbkit {
+class DbError;
+}
 class SuperGrid;
 
 // Holds the card's reference dialog.
@@ -116,6 +119,9 @@ private:
     void cancelPending();
     void showSaveError(int errorNumber, const QString &description);
     void refuse(const QString &text);
+    // A database failure outside the save's own write, told in Chinese with
+    // the engine's text.
+    void tellFailure(const dbkit::DbError &error);
 
     // Account options and card state.
     QString mstrIndustry = QStringLiteral("1");

@@ -107,7 +107,8 @@ TEST_P(CardErrorTest, RefusedChangesByNumber)
 }
 
 // An add the database refuses for a reason without a number of its own is told
-// as a failed save with the engine's text; a record lock held by another operator shows its message.
+// as a failed save with the engine's text; a record lock held by another
+// operator shows its message.
 TEST_P(CardErrorTest, RefusedAddsByNumber)
 {
     dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
