@@ -1,5 +1,7 @@
 #include "FilterKeys.h"
 
+#include "suite/modal/ModalSeam.h"
+
 #include <QKeyEvent>
 
 namespace filterkeys {
@@ -33,6 +35,19 @@ QValidator::State QuotaValidator::validate(QString &input, int &) const
         if (!digit && c != QLatin1Char('.') && !(i == 0 && c == QLatin1Char('-')))
             return Invalid;
     }
+    return Acceptable;
+}
+
+TextValidator::TextValidator(QObject *parent) : QValidator(parent) {}
+
+QValidator::State TextValidator::validate(QString &input, int &pos) const
+{
+    const qsizetype nul = input.indexOf(QChar(0));
+    if (nul < 0)
+        return Acceptable;
+    pos -= int(input.left(pos).count(QChar(0)));
+    input.remove(QChar(0));
+    modal::beep();
     return Acceptable;
 }
 

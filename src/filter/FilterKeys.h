@@ -25,4 +25,12 @@ public:
     State validate(QString &input, int &pos) const override;
 };
 
+// Leaves the NUL character out of typed, pasted or dropped text (with a
+// beep): it would cut the condition short in the statement.
+class TextValidator : public QValidator {
+public:
+    explicit TextValidator(QObject *parent);
+    State validate(QString &input, int &pos) const override;
+};
+
 } // namespace filterkeys

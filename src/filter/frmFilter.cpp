@@ -75,6 +75,8 @@ void frmFilter::buildControls()
         box->installEventFilter(this);
         if (row == filtercolumns::QuotaRow)
             box->setValidator(new filterkeys::QuotaValidator(box));
+        else
+            box->setValidator(new filterkeys::TextValidator(box));
         label->setBuddy(box);
         auto *button = new QPushButton(this);
         button->setObjectName(QLatin1String(c.button));

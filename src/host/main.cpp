@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -31,17 +33,16 @@ QString demoAccountPath()
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("depotbase"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationName(QStringLiteral("depotbase"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Warehouse master data and warehouse rights of an account.\n"
                        "Without options it opens the demo account in the user's data folder,\n"
                        "creating it on first use."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption account(
         "account", "Open the account at URL: sqlite:PATH, postgresql://user@host:port/db, "
                    "odbc:CONNECTION-STRING.", "URL");
@@ -54,7 +55,21 @@ int main(int argc, char **argv)
     const QCommandLineOption systemFolder("system-folder",
                                           "Folder for the print-work files.", "DIR");
     parser.addOptions({account, demo, init, basic, readOnly, systemFolder});
-    parser.process(app);
+
+    // The options are read before any window system is needed: help, the
+    // version, a wrong option and --init work on a server without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const bool understood = parser.parse(arguments);
+    const bool headless = !understood || parser.isSet(help) || parser.isSet(version)
+                          || parser.isSet(QStringLiteral("help-all")) || parser.isSet(init);
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    parser.process(*app);
 
     try {
         if (parser.isSet(init)) {

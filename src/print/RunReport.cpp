@@ -56,7 +56,8 @@ int runOutput(report::RTPrn &rt, const ReportHost &host, int *outputResult)
     }
     const int result = step(-2, 0, 0);
     if (result != report::RTPrn::Done && result != report::RTPrn::Cancelled)
-        qWarning("depotbase: output failed (%d): %s", result, qPrintable(rt.LastError()));
+        showMessage(host.owner, QStringLiteral("输出失败：") + rt.LastError(),
+                    modal::Icon::Critical, LoadResString(17));
     return result;
 }
 
@@ -146,8 +147,10 @@ int RunReport(PrintWorkDb &db, const QString &table, report::ReportSource &grid,
         return 0;
     case PrintMode::Print:
         rt.SetPrintNow(true);
-        if (const int result = rt.PrintReport())
-            qWarning("depotbase: printing failed (%d): %s", result, qPrintable(rt.LastError()));
+        if (const int result = rt.PrintReport();
+            result != report::RTPrn::Done && result != report::RTPrn::Cancelled)
+            showMessage(host.owner, QStringLiteral("打印失败：") + rt.LastError(),
+                        modal::Icon::Critical, LoadResString(17));
         return 0;
     case PrintMode::Output:
         return runOutput(rt, host, outputResult);

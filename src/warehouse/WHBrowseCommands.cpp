@@ -48,6 +48,15 @@ QString infoCaption()
     return LoadResString(17);
 }
 
+// Other operators stay locked out of the warehouse until the release works.
+void tellLockRelease(QWidget *parent, const QString &engineText)
+{
+    modal::message(parent,
+                   QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
+                       + engineText,
+                   modal::Icon::Exclamation, modal::Buttons::Ok, infoCaption());
+}
+
 } // namespace
 
 void frmWHBrowse::LoadToolbarImages()
@@ -139,35 +148,55 @@ bool frmWHBrowse::handleShortcut(QKeyEvent *event)
 
 namespace {
 
-// Runs one step of a command. A step that fails is noted and the command goes
-// on with its next step, so that, say, a card that could not load still
-// leaves the toolbar and the selection as the add command sets them.
-template <typename Step>
-void runStep(const QString &key, Step &&step)
+// The caption of a toolbar key ("刷新" for "TlbRefresh").
+QString commandCaption(const QString &key)
 {
+    for (const Button &b : Buttons)
+        if (key == QLatin1String(b.key))
+            return LoadResString(b.caption);
+    return key;
+}
+
+// Runs one step of a command. A step that fails is told to the user (the
+// database's refusals with the engine's text) and the command goes on with
+// its next step, so that, say, a card that could not load still leaves the
+// toolbar and the selection as the add command sets them.
+template <typename Step>
+void runStep(QWidget *window, const QString &key, Step &&step)
+{
+    QString failure;
     try {
         step();
+        return;
+    } catch (const dbkit::DbError &error) {
+        failure = error.description();
     } catch (const std::exception &e) {
-        qWarning("depotbase: command %s: a step failed: %s", qPrintable(key), e.what());
+        failure = QString::fromLocal8Bit(e.what());
     }
+    modal::message(window, QStringLiteral("“%1”未能完成：").arg(commandCaption(key)) + failure,
+                   modal::Icon::Critical, modal::Buttons::Ok, infoCaption());
 }
 
 } // namespace
 
 void frmWHBrowse::OnToolbarCommand(const QString &key)
 {
+    // Locks whose release failed earlier are released first (the exit
+    // command does so on its way).
+    if (key != "TlbExit")
+        retryLockReleases();
     // Nothing escapes into the event loop: a failing step leaves the window
     // as it is at that point and the branch goes on.
     if (key == "TlbAdd") {
-        runStep(key, [this] { FAdd(); });
-        runStep(key, [this] {
+        runStep(this, key, [this] { FAdd(); });
+        runStep(this, key, [this] {
             if (m_grid->Rows() >= 2) {
                 toolbarButton("TlbPrint")->setEnabled(true);
                 showSelection(true);
             }
         });
     } else if (key == "TlbDel") {
-        runStep(key, [this] {
+        runStep(this, key, [this] {
             if (m_grid->Row() == m_grid->RowSel() && m_grid->Rows() >= 2) {
                 FDelete();
             } else if (m_grid->Row() != m_grid->RowSel()) {
@@ -176,15 +205,15 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
                 FDelete1(first, last);
             }
         });
-        runStep(key, [this] {
+        runStep(this, key, [this] {
             if (m_grid->Rows() >= 2)
                 toolbarButton("TlbPrint")->setEnabled(true);
         });
     } else if (key == "TlbExit") {
-        runStep(key, [this] { unlockCurrent(); });
-        runStep(key, [this] { Fclose(); });
+        runStep(this, key, [this] { unlockCurrent(); });
+        runStep(this, key, [this] { Fclose(); });
     } else {
-        runStep(key, [this, &key] { runOtherCommand(key); });
+        runStep(this, key, [this, &key] { runOtherCommand(key); });
     }
 }
 
@@ -231,15 +260,32 @@ void frmWHBrowse::refreshList()
     toolbarButton("TlbPrint")->setEnabled(true);
 }
 
+// Before the list closes: the releases that failed earlier, then the lock of
+// the current warehouse.
 void frmWHBrowse::unlockCurrent()
 {
-    if (recLock.isEmpty() || !dbs)
+    if (!dbs)
         return;
-    try {
-        bLock().UnlockRecords(*dbs, QStringLiteral("BJ"), QVariantList{recLock});
-    } catch (const dbkit::DbError &) {
-        // The lock dies with the connection anyway.
-    }
+    if (!bLock().RetryReleases(*dbs))
+        tellLockRelease(this, bLock().LastReleaseError());
+    releaseLock(recLock);
+}
+
+void frmWHBrowse::retryLockReleases()
+{
+    // The user was told when the release failed; a retry that fails again
+    // waits for the next command.
+    if (dbs && bLock().HasPendingReleases())
+        bLock().RetryReleases(*dbs);
+}
+
+void frmWHBrowse::releaseLock(const QString &code)
+{
+    if (code.isEmpty() || !dbs)
+        return;
+    bLock().UnlockRecords(*dbs, QStringLiteral("BJ"), QVariantList{code});
+    if (bLock().ReleaseFailed())
+        tellLockRelease(this, bLock().LastReleaseError());
 }
 
 void frmWHBrowse::closeEvent(QCloseEvent *event)
@@ -300,8 +346,8 @@ void frmWHBrowse::filterList()
         // A condition the database cannot run (a quota such as "1.2.3") is
         // told, and the rows shown stay as they were rather than looking
         // filtered.
-        modal::message(this, error.description(), modal::Icon::Critical, modal::Buttons::Ok,
-                       infoCaption());
+        modal::message(this, QStringLiteral("过滤条件不能执行：") + error.description(),
+                       modal::Icon::Critical, modal::Buttons::Ok, infoCaption());
         return;
     }
     m_grid->setRows(1);

@@ -18,6 +18,9 @@ namespace {
 
 namespace ErrorNumber = dbkit::ErrorNumber;
 
+// Another number a server gives a refusal by related records.
+constexpr int RelatedRecordsAlt = 3396;
+
 // The lock of one warehouse code for the length of one command.
 class WarehouseLock {
 public:
@@ -40,7 +43,7 @@ public:
     {
         if (m_code.isEmpty())
             return;
-        m_list.bLock().UnlockRecords(*m_list.dbs, QStringLiteral("BJ"), QVariantList{m_code});
+        m_list.releaseLock(m_code);
         m_code.clear();
     }
 
@@ -87,6 +90,7 @@ QString deleteErrorText(int errorNumber)
     case ErrorNumber::RelatedRecords:
         return LoadResString(104) + LoadResString(52) + LoadResString(106);
     case ErrorNumber::RecordLocked:
+    case ErrorNumber::TableExclusive:
         return LoadResString(84);
     default:
         return QString();
@@ -213,8 +217,9 @@ void frmWHBrowse::FEdit()
     card.ShowCard();
 }
 
-// In use when the database refuses to delete the warehouse: a trial delete
-// that is always rolled back.
+// In use when the database refuses to delete the warehouse for its related
+// records: a trial delete that is always rolled back. Any other failure (a
+// busy database, a lost connection) says nothing about use and is raised.
 bool frmWHBrowse::onUsed(const QString &code)
 {
     try {
@@ -223,8 +228,10 @@ bool frmWHBrowse::onUsed(const QString &code)
                      + QStringLiteral("'"));
         trial.rollback();
         return false;
-    } catch (const dbkit::DbError &) {
-        return true;
+    } catch (const dbkit::DbError &error) {
+        if (error.number() == ErrorNumber::RelatedRecords || error.number() == RelatedRecordsAlt)
+            return true;
+        throw;
     }
 }
 

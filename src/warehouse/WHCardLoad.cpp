@@ -63,6 +63,9 @@ EditBox *makeBox(QWidget *parent, const char *name, int maxLength, bool numbers 
     box->setMaxLength(maxLength);
     box->setRefusedChars(numbers ? QStringLiteral("'|-") : QStringLiteral("'|"));
     box->setNumbersOnly(numbers);
+    // The fund quota's column keeps four decimals.
+    if (numbers)
+        box->setDecimals(4);
     return box;
 }
 
@@ -337,6 +340,12 @@ void frmWHCard::LoadRecord()
     ChkbWhPos->setChecked(rec.Fields(QStringLiteral("bWhPos")).toInt() != 0);
     mblnFilling = false;
     mstrDepCode.clear();
+    m_boxDepCode = text("cDepCode");
+    m_boxDepName = EdtcDepCode->text();
+    m_shownTexts.clear();
+    for (const EditBox *box : {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson,
+                               EdtcWhMemo, EdtiWhFundQuota})
+        m_shownTexts.insert(box, box->text());
 }
 
 void frmWHCard::ClearCard()
@@ -352,6 +361,9 @@ void frmWHCard::ClearCard()
     ChkbWhPos->setChecked(false);
     mblnFilling = false;
     mstrDepCode.clear();
+    m_boxDepCode.clear();
+    m_boxDepName.clear();
+    m_shownTexts.clear();
 }
 
 void frmWHCard::markChanged()
@@ -524,8 +536,10 @@ void frmWHCard::SetupDepartmentRef()
             return;
         mstrDepCode = NullToEmpty(rsDepartment->Fields(0));
         EdtcDepCode->setText(NullToEmpty(rsDepartment->Fields(1)));
+        m_boxDepCode = mstrDepCode;
+        m_boxDepName = EdtcDepCode->text();
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        tellFailure(error);
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QRegularExpression>
 #include <cmath>
 
 bool frmWHCard::refuseWhenReadOnly(QWidget *parent)
@@ -30,12 +31,72 @@ void frmWHCard::refuse(const QString &text)
     modal::message(this, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
 }
 
+void frmWHCard::tellFailure(const dbkit::DbError &error)
+{
+    refuse(QStringLiteral("数据库操作未能完成：") + error.description());
+}
+
+namespace {
+
+// "##############0.0###" over a decimal text such as the database gives an
+// exact numeric: one integer digit at least, one to four decimals, without a
+// detour through binary floating point. Empty when the text is no such
+// number or has more decimals than the pattern shows.
+QString formatDecimalText(const QString &value)
+{
+    static const QRegularExpression decimal(
+        QStringLiteral("^\\s*(-?)([0-9]*)(?:\\.([0-9]*))?\\s*$"));
+    const QRegularExpressionMatch m = decimal.match(value);
+    if (!m.hasMatch())
+        return QString();
+    QString whole = m.captured(2);
+    QString fraction = m.captured(3);
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    const bool noDigits = whole.isEmpty() && fraction.isEmpty()
+                          && !value.contains(QLatin1Char('0'));
+    if (fraction.size() > 4 || noDigits)
+        return QString();
+    while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
+        whole.remove(0, 1);
+    if (whole.isEmpty())
+        whole = QStringLiteral("0");
+    if (whole == QStringLiteral("0") && fraction.isEmpty())
+        return QStringLiteral("0");
+    return m.captured(1) + whole + QLatin1Char('.')
+           + (fraction.isEmpty() ? QStringLiteral("0") : fraction);
+}
+
+// Significant digits of a number typed as digits with an optional ".":
+// from the first digit that is not 0 to the last one that is not 0.
+int significantDigits(const QString &number)
+{
+    QString digits = number;
+    digits.remove(QLatin1Char('-'));
+    digits.remove(QLatin1Char('.'));
+    const qsizetype first = digits.indexOf(QRegularExpression(QStringLiteral("[1-9]")));
+    if (first < 0)
+        return 0;
+    const qsizetype last = digits.lastIndexOf(QRegularExpression(QStringLiteral("[1-9]")));
+    return int(last - first + 1);
+}
+
+// A double keeps every number of up to this many significant digits.
+constexpr int DoubleDigits = 15;
+
+} // namespace
+
 QString frmWHCard::formatQuota(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return QString();
     if (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())
         return QString();
+    if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray) {
+        const QString exact = formatDecimalText(value.toString());
+        if (!exact.isEmpty())
+            return exact;
+    }
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok)
@@ -47,6 +108,27 @@ QString frmWHCard::formatQuota(const QVariant &value)
     while (text.endsWith(QLatin1Char('0')) && !text.endsWith(QStringLiteral(".0")))
         text.chop(1);
     return text;
+}
+
+bool frmWHCard::checkQuota()
+{
+    const QString quota = EdtiWhFundQuota->text();
+    // An unchanged quota is not written: it keeps what is stored.
+    if (!boxChanged(EdtiWhFundQuota) || quota.isEmpty())
+        return true;
+    QString refusal;
+    if (!quota.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+        refusal = QStringLiteral("资金定额不是有效的数字，请重新输入！");
+    else if (frmWHBrowse::shared().dbs->engine() == dbkit::Engine::SQLite
+             && significantDigits(quota) > DoubleDigits)
+        // This engine keeps the quota as a double, which would store a
+        // different number.
+        refusal = QStringLiteral("资金定额最多只能有15位有效数字，请重新输入！");
+    if (refusal.isEmpty())
+        return true;
+    refuse(refusal);
+    EdtiWhFundQuota->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 bool frmWHCard::CheckNull()
@@ -75,18 +157,28 @@ bool frmWHCard::FindDepartment()
 {
     if (!rsDepartment)
         return false;
+    // The box still shows the department it was given: that one, even when
+    // another department has the same name.
+    if (!m_boxDepCode.isEmpty() && EdtcDepCode->text() == m_boxDepName) {
+        mstrDepCode = m_boxDepCode;
+        return true;
+    }
     const QString typed = dbkit::quoted(EdtcDepCode->text());
     rsDepartment->Requery(-1);
     if (rsDepartment->RecordCount() <= 0)
         return false;
-    rsDepartment->FindFirst(QStringLiteral("cDepCode='") + typed
-                            + QStringLiteral("' Or cDepName='") + typed + QStringLiteral("'"));
+    // A typed code wins over a department whose name it is.
+    rsDepartment->FindFirst(QStringLiteral("cDepCode='") + typed + QStringLiteral("'"));
+    if (rsDepartment->NoMatch())
+        rsDepartment->FindFirst(QStringLiteral("cDepName='") + typed + QStringLiteral("'"));
     if (rsDepartment->NoMatch())
         return false;
     mstrDepCode = NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepCode")));
     const QString name = NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepName")));
     if (EdtcDepCode->text() != name)
         EdtcDepCode->setText(name);
+    m_boxDepCode = mstrDepCode;
+    m_boxDepName = name;
     return true;
 }
 
@@ -99,7 +191,7 @@ void frmWHCard::onDepartmentLeft()
         if (FindDepartment())
             return;
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        tellFailure(error);
         return;
     }
     refuse(LoadResString(129));
@@ -131,7 +223,7 @@ void frmWHCard::onPositionClicked()
                     refuse(QStringLiteral("该仓库已录入了货位，不能取消货位管理！"));
             } catch (const dbkit::DbError &error) {
                 // Without an answer the box stays as it was.
-                refuse(error.description());
+                tellFailure(error);
                 keep = true;
             }
             if (keep) {
@@ -146,27 +238,44 @@ void frmWHCard::onPositionClicked()
 }
 
 // Writes the card into the pending record (after AddNew or Edit). The code
-// and the valuation style are left out for a warehouse in use.
+// and the valuation style are left out for a warehouse in use; a box the user
+// did not change is left out of an edit, so its stored value stays exactly
+// as it is (a longer quota than the box shows, a text in another form).
 void frmWHCard::WriteAllFields(dbkit::DbDataSet &record, bool withCodeAndStyle)
 {
     if (withCodeAndStyle)
-        record.Collect(QStringLiteral("cWhCode"), EmptyToNull(EdtcWhCode->text()));
-    record.Collect(QStringLiteral("cWhName"), EmptyToNull(EdtcWhName->text()));
+        writeBox(record, QStringLiteral("cWhCode"), EdtcWhCode);
+    writeBox(record, QStringLiteral("cWhName"), EdtcWhName);
     record.Collect(QStringLiteral("cDepcode"), EmptyToNull(mstrDepCode));
-    record.Collect(QStringLiteral("cWHAddress"), EmptyToNull(EdtcWhAddress->text()));
-    record.Collect(QStringLiteral("cWHPhone"), EmptyToNull(EdtcWhPhone->text()));
-    record.Collect(QStringLiteral("cWHPerson"), EmptyToNull(EdtcWhPerson->text()));
+    writeBox(record, QStringLiteral("cWHAddress"), EdtcWhAddress);
+    writeBox(record, QStringLiteral("cWHPhone"), EdtcWhPhone);
+    writeBox(record, QStringLiteral("cWHPerson"), EdtcWhPerson);
     // The quota goes as typed, so the engine converts it without a detour
     // through binary floating point.
-    const QString quota = EdtiWhFundQuota->text();
-    bool numeric = false;
-    quota.toDouble(&numeric);
-    record.Collect(QStringLiteral("iWHFundQuota"), numeric ? QVariant(quota) : QVariant(0));
-    record.Collect(QStringLiteral("cWHMemo"), EmptyToNull(EdtcWhMemo->text()));
+    if (boxChanged(EdtiWhFundQuota)) {
+        const QString quota = EdtiWhFundQuota->text();
+        record.Collect(QStringLiteral("iWHFundQuota"),
+                       quota.isEmpty() ? QVariant(0) : QVariant(quota));
+    }
+    writeBox(record, QStringLiteral("cWHMemo"), EdtcWhMemo);
     if (withCodeAndStyle)
         record.Collect(QStringLiteral("cWHValueStyle"),
                        EmptyToNull(CmbcWhValueStyle->currentText()));
     record.Collect(QStringLiteral("bWhPos"), ChkbWhPos->isChecked() ? 1 : 0);
+}
+
+void frmWHCard::writeBox(dbkit::DbDataSet &record, const QString &column, const EditBox *box)
+{
+    if (boxChanged(box))
+        record.Collect(column, EmptyToNull(box->text()));
+}
+
+// True unless the card edits a stored warehouse and the box still shows what
+// was loaded into it.
+bool frmWHCard::boxChanged(const EditBox *box) const
+{
+    const auto shown = m_shownTexts.constFind(box);
+    return mblnAddMark || shown == m_shownTexts.constEnd() || *shown != box->text();
 }
 
 // Writes the card into a row of the list's grid.

@@ -44,7 +44,7 @@ void frmWHCard::saveCard()
     mblnSaved = false;
     if (refuseWhenReadOnly(this))
         return;
-    if (CheckNull())
+    if (CheckNull() || !checkQuota())
         return;
     try {
         if (!checkDepartmentForSave())
@@ -52,7 +52,7 @@ void frmWHCard::saveCard()
         if (mblnByDept && !applyDepartmentStyle())
             return;
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        tellFailure(error);
         return;
     }
     m_storedInUse = false;
@@ -122,7 +122,7 @@ bool frmWHCard::InsertRecord()
         record.Update();
     } catch (const dbkit::DbError &error) {
         cancelPending();
-        showSaveError(error.number(), error.description(), true);
+        showSaveError(error.number(), error.description());
         return false;
     }
     SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
@@ -149,6 +149,8 @@ bool frmWHCard::UpdateRecord()
         if (!findStored(gridCode))
             return false;
         storedCode = NullToEmpty(record.Fields(QStringLiteral("cWhCode")));
+        // The in-use test raises what is not a refusal by related records (a
+        // lock, a lost connection): it is told below as what it is.
         if (frmWHBrowse::shared().onUsed(storedCode))
             return storeInUse(storedCode);
         record.Edit();
@@ -159,7 +161,7 @@ bool frmWHCard::UpdateRecord()
         // Related records refuse a change of the code: the warehouse is in use.
         if (isRelatedRecords(error.number()) && !storedCode.isEmpty())
             return storeInUse(storedCode);
-        showSaveError(error.number(), error.description(), false);
+        showSaveError(error.number(), error.description());
         return false;
     }
     WriteGridRow(row);
@@ -188,7 +190,7 @@ bool frmWHCard::storeInUse(const QString &storedCode)
         if (isRelatedRecords(error.number()))
             refuse(aboutCode(106));
         else
-            showSaveError(error.number(), error.description(), false);
+            showSaveError(error.number(), error.description());
         return false;
     }
     modal::message(this, QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！"),
@@ -243,7 +245,7 @@ void frmWHCard::spreadDepartmentStyle()
             + QStringLiteral("' ") + QStringLiteral("Where cDepCode='")
             + dbkit::quoted(mstrDepCode) + QStringLiteral("'"));
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        tellFailure(error);
         return;
     }
     SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
@@ -263,9 +265,7 @@ void frmWHCard::AfterSave()
 void frmWHCard::releaseListLock()
 {
     frmWHBrowse &list = frmWHBrowse::shared();
-    if (list.recLock.isEmpty() || !list.dbs)
-        return;
-    list.bLock().UnlockRecords(*list.dbs, QStringLiteral("BJ"), QVariantList{list.recLock});
+    list.releaseLock(list.recLock);
 }
 
 // A refused write leaves no pending record behind in the list's data set.
@@ -275,7 +275,7 @@ void frmWHCard::cancelPending()
         mRecwarehouse->CancelUpdate();
 }
 
-void frmWHCard::showSaveError(int number, const QString &description, bool adding)
+void frmWHCard::showSaveError(int number, const QString &description)
 {
     QString text;
     if (number == ErrorNumber::ValueTooLong)
@@ -286,9 +286,11 @@ void frmWHCard::showSaveError(int number, const QString &description, bool addin
         text = aboutCode(107);
     else if (isRelatedRecords(number))
         text = aboutCode(106);
-    else if (number == ErrorNumber::RecordLocked)
+    else if (number == ErrorNumber::RecordLocked || number == ErrorNumber::TableExclusive)
         text = LoadResString(84);
     else
-        text = adding ? description : aboutCode(107);
+        // Anything else (a read-only file, a lost connection, a statement
+        // timeout) is told as a failed save with the engine's own text.
+        text = QStringLiteral("保存失败：") + description;
     refuse(text);
 }

@@ -3,6 +3,7 @@
 #include "suite/dbkit/DbLogin.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QIcon>
 #include <QString>
@@ -18,6 +19,9 @@ class QPushButton;
 class QToolBar;
 class EditBox;
 class RefDialog;
+namespace dbkit {
+class DbError;
+}
 class SuperGrid;
 
 // Holds the card's reference dialog.
@@ -50,6 +54,9 @@ public:
     // True when the department box names a leaf department by code or name;
     // the box then shows the name and mstrDepCode holds the code.
     bool FindDepartment();
+    // False (after telling the user) when the quota box holds no number, or
+    // a number the database's column would not keep as typed.
+    bool checkQuota();
     // "TlbAdd" (nothing), "TlbSave", "TlbHelp", "TlbExit".
     void OnCardCommand(const QString &key);
 
@@ -101,6 +108,8 @@ private:
     bool UpdateRecord();
     bool storeInUse(const QString &storedCode);
     void WriteAllFields(dbkit::DbDataSet &record, bool withCodeAndStyle);
+    void writeBox(dbkit::DbDataSet &record, const QString &column, const EditBox *box);
+    bool boxChanged(const EditBox *box) const;
     void WriteGridRow(int row);
     void spreadDepartmentStyle();
     bool findStored(const QString &code);
@@ -108,8 +117,11 @@ private:
     void AfterSave();
     void releaseListLock();
     void cancelPending();
-    void showSaveError(int errorNumber, const QString &description, bool adding);
+    void showSaveError(int errorNumber, const QString &description);
     void refuse(const QString &text);
+    // A database failure outside the save's own write, told in Chinese with
+    // the engine's text.
+    void tellFailure(const dbkit::DbError &error);
 
     // Account options and card state.
     QString mstrIndustry = QStringLiteral("1");
@@ -123,6 +135,13 @@ private:
     bool m_closing = false;
     // The last save stored a warehouse in use (code and style kept).
     bool m_storedInUse = false;
+    // What each box showed when the record was loaded: a field the user did
+    // not change is not written back, so it keeps what is stored.
+    QHash<const EditBox *, QString> m_shownTexts;
+    // The department the box's text stands for while the box shows
+    // m_boxDepName: the stored one, or the one last chosen or found.
+    QString m_boxDepCode;
+    QString m_boxDepName;
     dbkit::DbDataSetPtr rsDepartment;
     dbkit::DbDataSetPtr m_options;
     std::unique_ptr<clsRef> m_ref;

@@ -29,12 +29,17 @@ inline dbkit::DbLoginPtr openDemoAccount(TestEngine engine, std::unique_ptr<Temp
 // as key events that carry only their text, as an input method sends them.
 inline void typeText(QWidget *widget, const QString &text)
 {
-    for (const QChar ch : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        // A character beyond the Basic Multilingual Plane is one key: both
+        // halves of its surrogate pair go in one event.
+        const qsizetype units = ch.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         if (ch.unicode() < 0x80)
             QTest::keyClick(widget, ch.toLatin1());
         else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch),
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, units),
                                 Qt::NoModifier);
+        i += units - 1;
     }
 }
 

@@ -16,16 +16,7 @@ QString aboutCode(int endingId)
 
 } // namespace
 
-class CardEditTest : public WarehouseFixture {
-protected:
-    // Opens the card on a warehouse with a double click on its row.
-    void editCode(const QString &code, const WindowScript &script)
-    {
-        selectCode(code);
-        expectCard(script);
-        emit grid().DblClick();
-    }
-};
+class CardEditTest : public WarehouseFixture {};
 
 TEST_P(CardEditTest, EditRewritesTheGridRowAndReleasesTheLock)
 {

@@ -17,19 +17,6 @@ QString aboutCode(int endingId)
 
 class CardErrorTest : public WarehouseFixture {
 protected:
-    void editCode(const QString &code, const WindowScript &script)
-    {
-        selectCode(code);
-        expectCard(script);
-        emit grid().DblClick();
-    }
-
-    void expectRefusal(const QString &text)
-    {
-        m_seam->expectMessage(text, modal::Icon::Critical, modal::Buttons::Ok, caption(),
-                              modal::Answer::Ok);
-    }
-
     // A trigger that refuses every insert and update of a warehouse with an
     // error the kit has no number of its own for.
     void refuseWrites(bool on)
@@ -71,8 +58,8 @@ protected:
 };
 
 // A change the database refuses keeps the card, its mode and its lock; each
-// number has its own message, and an unnumbered failure of a change is told
-// as a warehouse deleted meanwhile.
+// number has its own message, and an unnumbered failure is told with the
+// engine's text.
 TEST_P(CardErrorTest, RefusedChangesByNumber)
 {
     dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
@@ -98,9 +85,10 @@ TEST_P(CardErrorTest, RefusedChangesByNumber)
             other->RollbackTrans();
             EXPECT_EQ(textOf(card, "EdtcWhName"), "外租仓库改");
 
-            // Any other refusal of a change.
+            // Any other refusal of a change: told as a failed save with the
+            // engine's text, not as a warehouse deleted meanwhile.
             refuseWrites(true);
-            expectRefusal(aboutCode(107));
+            expectRefusal(QStringLiteral("保存失败：") + refusedInsertText());
             pressKey(card, Qt::Key_F6);
             EXPECT_EQ(textOf(card, "EdtcWhName"), "外租仓库改");
             EXPECT_EQ(locksHeld(), 1);
@@ -118,8 +106,9 @@ TEST_P(CardErrorTest, RefusedChangesByNumber)
     EXPECT_EQ(warehouseField("11", "cWhName"), "不合格品库");
 }
 
-// An add the database refuses for a reason without a number of its own shows
-// the engine's text; a record lock held by another operator shows its message.
+// An add the database refuses for a reason without a number of its own is told
+// as a failed save with the engine's text; a record lock held by another
+// operator shows its message.
 TEST_P(CardErrorTest, RefusedAddsByNumber)
 {
     dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
@@ -130,7 +119,7 @@ TEST_P(CardErrorTest, RefusedAddsByNumber)
         expectCard([&](QDialog *card) {
             retype(card, "EdtcWhCode", "30");
             retype(card, "EdtcWhName", "拒收库");
-            expectRefusal(engineText);
+            expectRefusal(QStringLiteral("保存失败：") + engineText);
             pressKey(card, Qt::Key_F6);
             EXPECT_EQ(textOf(card, "EdtcWhCode"), "30");
             refuseWrites(false);

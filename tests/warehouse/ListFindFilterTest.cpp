@@ -26,7 +26,8 @@ WindowScript confirmWith(Values values, bool positions = false, QString *caption
             *caption = w->windowTitle();
         for (const auto &[name, text] : copy) {
             auto *box = control<QComboBox>(w, name);
-            if (text.contains(QLatin1Char('\'')) || text.contains(QLatin1Char('|'))) {
+            if (text.contains(QLatin1Char('\'')) || text.contains(QLatin1Char('|'))
+                || text.contains(QChar(0))) {
                 QApplication::clipboard()->setText(text);
                 box->lineEdit()->paste();
             } else {
@@ -173,6 +174,26 @@ TEST_P(ListFindFilterTest, AConditionTheDatabaseRefusesIsToldAndTheRowsStay)
         click(QStringLiteral("TlbFilter"));
         EXPECT_TRUE(m_seam->verifyDone());
         EXPECT_EQ(gridCodes(), QStringList{"01"});
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// A find the evaluator cannot parse is told; a NUL pasted into a value is
+// left out before it can cut the statement short.
+TEST_P(ListFindFilterTest, UnparsableFindIsToldAndNulNeverReachesTheStatement)
+{
+    runList([&](frmWHBrowse &l) {
+        m_seam->expectWindow(QStringLiteral("frmFilter"), confirmWith({{"cboWHFundQuota",
+                                                                         "1.2.3"}}));
+        m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
+                              modal::Answer::Ok);
+        click(QStringLiteral("TlbFind"));
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("“查询”未能完成："));
+
+        filter(confirmWith({{"cboWHName", QStringLiteral("外租") + QChar(0) + "仓库"}}));
+        EXPECT_EQ(gridCodes(), QStringList{"12"});
+        EXPECT_EQ(m_seam->beeps(), 1);
         l.OnToolbarCommand("TlbExit");
     });
 }

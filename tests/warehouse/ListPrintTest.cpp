@@ -317,6 +317,19 @@ TEST_P(ListPrintTest, OutputWritesTheVisibleListToEveryFileType)
     });
 }
 
+TEST_P(ListPrintTest, OutputThatCannotBeWrittenIsTold)
+{
+    runList([&](frmWHBrowse &l) {
+        m_seam->expectSaveFile(m_folder.filePath("no-such-folder/仓库档案.csv"));
+        m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
+                              modal::Answer::Ok);
+        click("TlbOutput");
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("输出失败："));
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
 TEST_P(ListPrintTest, PdfOfFiveHundredWarehousesHasItsPages)
 {
     GenerateWarehouses(*m_login, 500 - 12, 1);

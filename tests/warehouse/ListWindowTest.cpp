@@ -211,7 +211,10 @@ TEST_P(ListWindowTest, AnAddWhoseCardFailsStillEnablesPrintAndShowsTheSelection)
         // The card cannot read the account options: the add fails inside,
         // and the command still goes on with its next step.
         m_login->Execute("DROP TABLE AccInformation");
+        m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
+                              modal::Answer::Ok);
         l.OnToolbarCommand("TlbAdd");
+        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("“增加”未能完成："));
         EXPECT_TRUE(l.toolbarButton("TlbPrint")->isEnabled());
         EXPECT_EQ(grid().BackColorSel(), 0x8000000Du);
         EXPECT_EQ(grid().ForeColorSel(), 0x8000000Eu);

@@ -188,6 +188,21 @@ protected:
         m_seam->expectWindow(QStringLiteral("frmWHCard"), script);
     }
 
+    // Opens the card on a warehouse with a double click on its row.
+    void editCode(const QString &code, const WindowScript &script)
+    {
+        selectCode(code);
+        expectCard(script);
+        emit grid().DblClick();
+    }
+
+    // Expects a refusal: a critical message with the usual caption.
+    void expectRefusal(const QString &text)
+    {
+        m_seam->expectMessage(text, modal::Icon::Critical, modal::Buttons::Ok, caption(),
+                              modal::Answer::Ok);
+    }
+
     QVariant value(const QString &sql)
     {
         dbkit::DbDataSetPtr ds = m_login->OpenDataSet(sql);

@@ -1,5 +1,6 @@
 #include "GridDelegate.h"
 
+#include "EditBox.h"
 #include "SuperGrid.h"
 
 #include <QAction>
@@ -48,24 +49,28 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     case SuperGrid::EditButton:
         editor = createButtonEditor(parent, row, col);
         break;
-    default: {
-        auto *line = new QLineEdit(parent);
-        if (m_grid->ColLength(col) > 0)
-            line->setMaxLength(m_grid->ColLength(col));
-        editor = line;
+    default:
+        editor = createTextEditor(parent, col);
         break;
-    }
     }
     editor->setProperty(rowProperty, row);
     editor->setProperty(colProperty, col);
     return editor;
 }
 
-QWidget *GridDelegate::createButtonEditor(QWidget *parent, int row, int col) const
+// A cell's text editor: ColLength counts characters, and the cell's text is
+// shown whole even when it is longer.
+EditBox *GridDelegate::createTextEditor(QWidget *parent, int col) const
 {
-    auto *line = new QLineEdit(parent);
+    auto *line = new EditBox(parent);
     if (m_grid->ColLength(col) > 0)
         line->setMaxLength(m_grid->ColLength(col));
+    return line;
+}
+
+QWidget *GridDelegate::createButtonEditor(QWidget *parent, int row, int col) const
+{
+    EditBox *line = createTextEditor(parent, col);
     const QIcon icon = line->style()->standardIcon(QStyle::SP_FileDialogContentsView);
     QAction *button = line->addAction(icon, QLineEdit::TrailingPosition);
     button->setObjectName("gridRefButton");

@@ -2,6 +2,7 @@
 
 #include <QStyledItemDelegate>
 
+class EditBox;
 class SuperGrid;
 
 namespace controls {
@@ -27,6 +28,7 @@ protected:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
+    EditBox *createTextEditor(QWidget *parent, int col) const;
     QWidget *createButtonEditor(QWidget *parent, int row, int col) const;
     SuperGrid *m_grid;
 };

@@ -31,6 +31,18 @@ QString osUserName()
     return name.isEmpty() ? QStringLiteral("operator") : name;
 }
 
+bool isIdentityQuery(const QString &query)
+{
+    const QUrlQuery items(query);
+    if (query.isEmpty() || items.isEmpty())
+        return false;
+    for (const auto &item : items.queryItems()) {
+        if (item.first != QLatin1String("operator") && item.first != QLatin1String("computer"))
+            return false;
+    }
+    return true;
+}
+
 [[noreturn]] void failOpen(const QString &url, const QString &why)
 {
     throw DbError(ErrorNumber::ConnectionFailed,
@@ -95,23 +107,6 @@ void openOdbc(QSqlDatabase &db, const QString &name, const QString &connection,
         failOpen(url, db.lastError().text());
 }
 
-// The identity items (?operator=..&computer=..) the tests and hosts append
-// to a URL. An ODBC connection string may hold a '?' of its own, so only a
-// tail made of identity items is taken from it.
-QString identityItems(const QString &url)
-{
-    const int q = url.lastIndexOf('?');
-    if (q < 0)
-        return QString();
-    const QString tail = url.mid(q + 1);
-    if (!url.startsWith(QLatin1String("odbc:"), Qt::CaseInsensitive))
-        return tail;
-    for (const auto &item : QUrlQuery(tail).queryItems())
-        if (item.first != QLatin1String("operator") && item.first != QLatin1String("computer"))
-            return QString();
-    return tail;
-}
-
 std::atomic<int> directLoadingState{-1};  // -1: not yet read from the environment
 
 } // namespace
@@ -138,10 +133,15 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
                            .arg(QCoreApplication::applicationPid())
                            .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
 
-    // Identity items may follow any URL: ?operator=NAME&computer=NAME.
-    const QString itemText = identityItems(url);
-    const QString base = itemText.isNull() ? url : url.left(url.size() - itemText.size() - 1);
-    const QUrlQuery items(itemText);
+    // Identity items may follow any URL: ?operator=NAME&computer=NAME. Only
+    // a last "?" followed by such items starts them, so a file name holding
+    // "?" or "#" is taken whole.
+    QString base = url;
+    QUrlQuery items;
+    if (const int q = url.lastIndexOf('?'); q >= 0 && isIdentityQuery(url.mid(q + 1))) {
+        base = url.left(q);
+        items = QUrlQuery(url.mid(q + 1));
+    }
     d.operatorName = items.hasQueryItem(QStringLiteral("operator"))
                          ? items.queryItemValue(QStringLiteral("operator"), QUrl::FullyDecoded)
                          : osUserName();

@@ -122,6 +122,9 @@ bool LockVouchDLL::LockRecords(DbLogin &login, const QString &kind, const QStrin
                 return false;
         }
         transaction.commit();
+        // A lock taken again belongs to its new command, which releases it.
+        for (const QVariant &code : codes)
+            m_pending.removeAll(PendingRelease{kind, code.toString()});
         return true;
     } catch (const DbError &error) {
         if (isContention(error))
@@ -132,22 +135,55 @@ bool LockVouchDLL::LockRecords(DbLogin &login, const QString &kind, const QStrin
 
 bool LockVouchDLL::UnlockRecords(DbLogin &login, const QString &kind, const QVariantList &codes)
 {
+    m_releaseFailed = false;
     if (codes.isEmpty())
         return true;
+    bool allReleased = true;
+    if (release(login, kind, codes, allReleased))
+        return allReleased;
+    remember(kind, codes);
+    return false;
+}
+
+bool LockVouchDLL::RetryReleases(DbLogin &login)
+{
+    m_releaseFailed = false;
+    while (!m_pending.isEmpty()) {
+        const PendingRelease next = m_pending.front();
+        bool allReleased = true;
+        // While the database stays busy the rest would only wait as long.
+        if (!release(login, next.kind, QVariantList{next.code}, allReleased))
+            return false;
+        m_pending.removeAll(next);
+    }
+    return true;
+}
+
+bool LockVouchDLL::release(DbLogin &login, const QString &kind, const QVariantList &codes,
+                           bool &allReleased)
+{
     try {
         locks::LockTable table(login);
         LockTransaction transaction(login);
-        bool allReleased = true;
         for (const QVariant &code : codes) {
             if (table.remove(kind, code.toString(), login.connectionId(), login.operatorName())
                 != 1)
                 allReleased = false;
         }
         transaction.commit();
-        return allReleased;
+        return true;
     } catch (const DbError &error) {
-        qWarning("record locks: unlock failed (%d): %s", error.number(),
-                 qPrintable(error.description()));
+        m_releaseFailed = true;
+        m_lastReleaseError = error.description();
         return false;
+    }
+}
+
+void LockVouchDLL::remember(const QString &kind, const QVariantList &codes)
+{
+    for (const QVariant &code : codes) {
+        const PendingRelease pending{kind, code.toString()};
+        if (!m_pending.contains(pending))
+            m_pending.push_back(pending);
     }
 }

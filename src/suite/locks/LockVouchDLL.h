@@ -2,6 +2,7 @@
 
 #include "suite/dbkit/DbLogin.h"
 
+#include <QList>
 #include <QString>
 #include <QVariantList>
 
@@ -21,7 +22,32 @@ public:
 
     // Releases the caller's own locks of these codes; locks of other holders
     // are left alone. True when every code was held by the caller and is now
-    // released. Never raises: a lock that cannot be released now dies with
-    // the caller's connection anyway.
+    // released. Never raises: when the database fails the release (it is
+    // busy, say), the codes are remembered, ReleaseFailed() tells so, and
+    // RetryReleases tries them again.
     bool UnlockRecords(dbkit::DbLogin &login, const QString &kind, const QVariantList &codes);
+
+    // Tries the remembered releases again; those that fail again stay
+    // remembered. True when none is left.
+    bool RetryReleases(dbkit::DbLogin &login);
+    // The last UnlockRecords or RetryReleases met a database failure, and
+    // its text.
+    bool ReleaseFailed() const { return m_releaseFailed; }
+    QString LastReleaseError() const { return m_lastReleaseError; }
+    bool HasPendingReleases() const { return !m_pending.isEmpty(); }
+
+private:
+    struct PendingRelease {
+        QString kind;
+        QString code;
+        bool operator==(const PendingRelease &) const = default;
+    };
+    // Releases the codes in one transaction; false on a database failure.
+    bool release(dbkit::DbLogin &login, const QString &kind, const QVariantList &codes,
+                 bool &allReleased);
+    void remember(const QString &kind, const QVariantList &codes);
+
+    QList<PendingRelease> m_pending;
+    bool m_releaseFailed = false;
+    QString m_lastReleaseError;
 };

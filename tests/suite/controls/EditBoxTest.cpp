@@ -22,11 +22,12 @@ TEST(EditBox, RefusedCharactersBeepAndAreLeftOut)
     EXPECT_EQ(change.count(), 4);
     QTest::keyClicks(&box, "efgh");
     EXPECT_EQ(box.Text(), "abcdef") << "the maximum length holds";
+    EXPECT_EQ(seam->beeps(), 4) << "each key past it beeps";
 
     // Text the program sets is taken as it is, without a beep.
     box.setText("O'B|x");
     EXPECT_EQ(box.Text(), "O'B|x");
-    EXPECT_EQ(seam->beeps(), 2);
+    EXPECT_EQ(seam->beeps(), 4);
     EXPECT_EQ(change.count(), 7);
 }
 
@@ -86,4 +87,39 @@ TEST(EditBox, LostFocusWhenTheFocusMovesOn)
     QTest::keyClick(first, Qt::Key_Tab);
     EXPECT_TRUE(second->hasFocus());
     EXPECT_EQ(lost.count(), 1);
+}
+
+TEST(EditBox, LengthCountsCharactersNulIsRefusedProgramTextIsWhole)
+{
+    testsupport::SeamScript seam;
+    EditBox box;
+    box.setMaxLength(3);
+    // 𠀀 and the emoji are one character each but two UTF-16 units.
+    const QString wide = QString::fromUtf8("𠀀😀");
+    QTest::sendKeyEvent(QTest::Click, &box, Qt::Key_unknown, wide.left(2), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, &box, Qt::Key_unknown, wide.mid(2), Qt::NoModifier);
+    QTest::keyClicks(&box, "ab");
+    EXPECT_EQ(box.Text(), wide + "a");
+    EXPECT_EQ(seam->beeps(), 1);
+    QApplication::clipboard()->setText(QString(QChar(0)) + "x");
+    box.setText("");
+    box.paste();
+    EXPECT_EQ(box.Text(), "x") << "a pasted NUL never reaches the text";
+    EXPECT_EQ(seam->beeps(), 2);
+
+    // Longer text from the program stays whole and may be shortened.
+    const QString stored = wide + wide + wide;
+    box.setText(stored);
+    EXPECT_EQ(box.Text(), stored);
+    box.end(false);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.Text(), wide + wide + wide.left(2));
+    QTest::keyClicks(&box, "z");
+    EXPECT_EQ(box.Text(), wide + wide + wide.left(2)) << "no room to grow";
+
+    EditBox quota;
+    quota.setNumbersOnly(true);
+    quota.setDecimals(4);
+    QTest::keyClicks(&quota, "3.141592");
+    EXPECT_EQ(quota.Text(), "3.1415");
 }

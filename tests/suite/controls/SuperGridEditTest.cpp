@@ -1,4 +1,5 @@
 // Editing in the grid: editors by edit style and the editing notifications.
+#include "suite/controls/EditBox.h"
 #include "suite/controls/GridColors.h"
 #include "suite/controls/SuperGrid.h"
 
@@ -53,7 +54,7 @@ TEST(SuperGridEdit, TextEditCommitsThroughAfterEdit)
     ASSERT_TRUE(grid->EditCell());
     auto *line = qobject_cast<QLineEdit *>(grid->editor());
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->maxLength(), 5);
+    EXPECT_EQ(qobject_cast<EditBox *>(line)->maxLength(), 5);
     QTest::keyClicks(line, "ABCDEFG");
     QTest::keyClick(line, Qt::Key_Return);
     QCoreApplication::processEvents();   // the view commits on Enter, queued
