@@ -176,7 +176,10 @@ public:
         return {QStringLiteral("SET lock_timeout = '2s'"),
                 QStringLiteral("SET statement_timeout = %1").arg(statementTimeout)};
     }
-    QString sessionIdStatement() const override { return QStringLiteral("SELECT pg_backend_pid()"); }
+    QString sessionIdStatement() const override
+    {
+        return QStringLiteral("SELECT pg_backend_pid()");
+    }
 
     int errorNumber(const QSqlError &error, bool reading) const override
     {
@@ -246,7 +249,10 @@ public:
     QString lastIdentityStatement() const override { return QStringLiteral("SELECT @@identity"); }
 
     // A lock wait ends after 2 s with error 1222.
-    QStringList sessionSetup(int) const override { return {QStringLiteral("SET LOCK_TIMEOUT 2000")}; }
+    QStringList sessionSetup(int) const override
+    {
+        return {QStringLiteral("SET LOCK_TIMEOUT 2000")};
+    }
     QString sessionIdStatement() const override { return QStringLiteral("SELECT @@SPID"); }
 
     int errorNumber(const QSqlError &error, bool reading) const override
