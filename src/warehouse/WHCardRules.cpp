@@ -16,6 +16,8 @@
 #include <QComboBox>
 #include <cmath>
 
+using namespace depotbase;
+
 bool frmWHCard::refuseWhenReadOnly(QWidget *parent)
 {
     if (!frmWHBrowse::shared().isReadOnly())
