@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <cstdio>
 
+using namespace depotbase;
+
 namespace {
 
 int fail(const QString &text)
@@ -33,7 +35,9 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("depotbase"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    // --version prints the library's version and description.
+    QApplication::setApplicationVersion(QString::fromUtf8(depotbase_version()) + u' '
+                                        + QString::fromUtf8(depotbase_description()));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
