@@ -1,8 +1,9 @@
 #include "data/DataTestSupport.h"
 
 #include "data/Catalogue.h"
-#include "support/SeamScript.h"
+#include "data/DataHelpers.h"
 #include "forms/ListDataSet.h"
+#include "support/SeamScript.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
