@@ -48,6 +48,7 @@ void withList(const dbkit::DbLoginPtr &login,
     modal::installSeam(std::move(previous));
 }
 
+// Types ASCII text over an edit box (QTest types ASCII keys only).
 void retype(QDialog *window, const char *name, const QString &text)
 {
     auto *box = window->findChild<QLineEdit *>(name);
@@ -117,7 +118,7 @@ void measureCardSave(const char *engine, const dbkit::DbLoginPtr &login, int run
         for (int run = 0; run < runs; ++run) {
             seam.expectWindow("frmWHCard", [&](QDialog *card) {
                 retype(card, "EdtcWhCode", QStringLiteral("B%1").arg(run));
-                retype(card, "EdtcWhName", "测速新库");
+                retype(card, "EdtcWhName", "Bench store");
                 addMs = std::min(addMs, saveCard(card));
             });
             list.toolbarButton("TlbAdd")->trigger();
@@ -126,7 +127,7 @@ void measureCardSave(const char *engine, const dbkit::DbLoginPtr &login, int run
             grid.setRow(row);
             grid.setRowSel(row);
             seam.expectWindow("frmWHCard", [&](QDialog *card) {
-                retype(card, "EdtcWhName", QStringLiteral("改名%1").arg(run));
+                retype(card, "EdtcWhName", QStringLiteral("Renamed %1").arg(run));
                 editMs = std::min(editMs, saveCard(card));
             });
             list.toolbarButton("TlbEdit")->trigger();
@@ -161,12 +162,12 @@ void measureFilterAndFind(const char *engine, const dbkit::DbLoginPtr &login, in
             return timer.nsecsElapsed() / 1e6;
         };
         const SuperGrid &grid = *list.SpGrdWH();
-        // A code near the end: the longest walk over the grid.
-        const QString nearEnd = grid.TextMatrix(std::max(1, grid.Rows() - 11), 0);
         const QString filtered = frmWHBrowse::filteredListStatement("bWHPos=0");
         for (int run = 0; run < runs; ++run) {
             filterMs = std::min(filterMs, confirm("TlbFilter", QString()));
             rawFilterMs = std::min(rawFilterMs, raw(filtered, filteredRows));
+            // A code near the end of the filtered list: the longest walk.
+            const QString nearEnd = grid.TextMatrix(std::max(1, grid.Rows() - 11), 0);
             findMs = std::min(findMs, confirm("TlbFind", nearEnd));
             rawListMs = std::min(rawListMs, raw(frmWHBrowse::listStatement(), listRows));
         }
