@@ -26,8 +26,10 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# DEPOTBASE_WERROR=ON turns compiler warnings into errors (CI sets it).
 build() {
-    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DDEPOTBASE_WERROR="${DEPOTBASE_WERROR:-OFF}" >/dev/null
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }
 

@@ -4,9 +4,12 @@
 //
 //   depotbase-bench [--count N] [--pg postgresql://user@host:port/db] [--runs R]
 #include "BenchClock.h"
+#include "ListCommandBench.h"
+#include "OutputBench.h"
 #include "RawQuery.h"
 #include "component/LXWareHouse.h"
 #include "data/AccountSetup.h"
+#include "testdata/GenerateWarehouses.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ScriptedModalSeam.h"
 #include "warehouse/frmWHBrowse.h"
@@ -18,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <cstdio>
+
+using namespace depotbase;
 
 namespace {
 
@@ -87,10 +92,10 @@ Figures measureWindow(const dbkit::DbLoginPtr &login, int runs)
 }
 
 void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
-               const std::function<long()> &raw)
+               const std::function<long(const QString &sql)> &raw)
 {
     long rows = 0;
-    const double rawMs = bench::bestOf(runs, [&] { rows = raw(); });
+    const double rawMs = bench::bestOf(runs, [&] { rows = raw(RawListSql); });
     std::printf("%-10s %ld warehouses\n", engine, rows);
     memory(engine, "after the raw query");
 
@@ -105,6 +110,14 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
     line(engine, "FCur", f.fcur, rawMs);
     line(engine, "header sort of every row", f.sort, rawMs);
     memory(engine, "with the list window loaded");
+
+    const bench::RawTimer timed = [&](const QString &sql, long &read) {
+        return bench::bestOf(1, [&] { read = raw(sql); });
+    };
+    bench::measureFilterAndFind(engine, login, runs, timed);
+    bench::measureListOutput(engine, login);
+    // Last: the card saves add and rename warehouses.
+    bench::measureCardSave(engine, login, runs, timed);
 }
 
 } // namespace
@@ -138,7 +151,8 @@ int main(int argc, char **argv)
     }
     {
         auto login = dbkit::DbLogin::open("sqlite:" + path);
-        runEngine("SQLite", login, r, [&] { return bench::rawSqliteQuery(path, RawListSql); });
+        runEngine("SQLite", login, r,
+                  [&](const QString &sql) { return bench::rawSqliteQuery(path, sql); });
     }
     if (parser.isSet(pg)) {
         // A database of its own on the server, dropped again at the end.
@@ -157,10 +171,13 @@ int main(int argc, char **argv)
             login->Execute("DELETE FROM WarehAuth");
             login->Execute("DELETE FROM Warehouse");
             GenerateWarehouses(*login, n);
-            runEngine("PostgreSQL", login, r,
-                      [&] { return bench::rawPostgresQuery(url.toString(), RawListSql); });
+            runEngine("PostgreSQL", login, r, [&](const QString &sql) {
+                return bench::rawPostgresQuery(url.toString(), sql);
+            });
         }
         admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
     }
+    bench::measureGridFillAndSort();
+    bench::measureOutput();
     return 0;
 }

@@ -2,9 +2,12 @@
 
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "forms/ListDataSet.h"
 #include "data/ModuleState.h"
 #include "suite/modal/ModalSeam.h"
 #include "warehouse/frmWHBrowse.h"
+
+using namespace depotbase;
 
 LXWareHouse::LXWareHouse() = default;
 LXWareHouse::~LXWareHouse() = default;

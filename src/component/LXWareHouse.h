@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/DepotbaseExport.h"
 #include "suite/dbkit/DbLogin.h"
 
 #include <QString>
@@ -8,7 +9,7 @@
 // The component's one public class. A host creates it, may switch it to the
 // basic version, hands it an open login and the read-only flag (Init) and
 // calls Show, which runs the warehouse list modally until the user closes it.
-class LXWareHouse {
+class DEPOTBASE_EXPORT LXWareHouse {
 public:
     LXWareHouse();
     ~LXWareHouse();
@@ -36,7 +37,9 @@ public:
 
 // Plain C entry points for hosts that load the library at run time.
 extern "C" {
-LXWareHouse *depotbase_create_warehouse();
-void depotbase_destroy_warehouse(LXWareHouse *instance);
-const char *depotbase_version();
+DEPOTBASE_EXPORT LXWareHouse *depotbase_create_warehouse();
+DEPOTBASE_EXPORT void depotbase_destroy_warehouse(LXWareHouse *instance);
+// The library's version ("1.0.0") and description ("仓库档案(SQL)").
+DEPOTBASE_EXPORT const char *depotbase_version();
+DEPOTBASE_EXPORT const char *depotbase_description();
 }

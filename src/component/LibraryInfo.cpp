@@ -1,5 +1,16 @@
-// The shared library's own object: its version, for hosts that want to check it.
-extern "C" const char *depotbase_version()
+// The shared library's own information, for hosts that want to check it.
+#include "component/LXWareHouse.h"
+#include "component/Version.h"
+
+extern "C" {
+
+const char *depotbase_version()
 {
-    return "1.0.0";
+    return DEPOTBASE_VERSION_STRING;
+}
+
+const char *depotbase_description()
+{
+    return DEPOTBASE_DESCRIPTION_STRING;
+}
 }

@@ -21,6 +21,8 @@ static void initSchemaResources()
     (void)done;
 }
 
+namespace depotbase {
+
 namespace {
 
 QString engineFolder(dbkit::Engine engine)
@@ -93,3 +95,5 @@ dbkit::DbLoginPtr OpenOrCreateSqliteAccount(const QString &path, bool demo)
     }
     return login;
 }
+
+} // namespace depotbase

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+namespace depotbase {
+
 namespace {
 
 struct Entry {
@@ -99,3 +101,5 @@ QString LoadResString(int id)
 {
     return catalogue().value(id);
 }
+
+} // namespace depotbase

@@ -1,31 +1,12 @@
 #include "DataHelpers.h"
 
-#include "Catalogue.h"
-#include "suite/dbkit/DbError.h"
-#include "suite/modal/ModalSeam.h"
-
 #include <QDate>
 #include <QDateTime>
 #include <QMetaType>
 #include <charconv>
 #include <cmath>
 
-dbkit::DbDataSetPtr OpenListDataSet(dbkit::DbLogin &login, const QString &sql, bool readOnly,
-                                    const QString &displayName, QWidget *parent)
-{
-    const int mode = readOnly ? dbkit::OpenMode::ReadOnly : dbkit::OpenMode::Default;
-    try {
-        return login.OpenDataSet(sql, mode);
-    } catch (const dbkit::DbError &error) {
-        // Only a table held exclusively by another operator is worth telling;
-        // every other failure is left to the caller, who sees no data set.
-        if (error.number() == dbkit::ErrorNumber::TableExclusive)
-            modal::message(parent, LoadResString(23) + displayName, modal::Icon::Critical,
-                           modal::Buttons::Ok, LoadResString(17));
-    } catch (const std::exception &) {
-    }
-    return nullptr;
-}
+namespace depotbase {
 
 namespace {
 
@@ -80,3 +61,5 @@ QVariant EmptyToNull(const QString &boxText)
         return QVariant();
     return boxText;
 }
+
+} // namespace depotbase

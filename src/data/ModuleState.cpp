@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+namespace depotbase {
+
 bool blnBasicVersion = false;
 
 namespace {
@@ -26,3 +28,5 @@ void setSystemFolder(const QString &folder)
 {
     configuredFolder() = folder;
 }
+
+} // namespace depotbase

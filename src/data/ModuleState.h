@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace depotbase {
+
 // State shared by every window of one loaded component.
 
 // Set only by LXWareHouse::SetBasicVersion; read when the list grid is set up,
@@ -12,3 +14,5 @@ extern bool blnBasicVersion;
 // application's data folder (created when missing).
 QString SystemFolder();
 void setSystemFolder(const QString &folder);
+
+} // namespace depotbase

@@ -1,5 +1,7 @@
 #include "SqlScript.h"
 
+namespace depotbase {
+
 namespace {
 
 // Length of a dollar-quote tag ("$$" or "$name$") starting at `pos`, 0 when
@@ -78,3 +80,5 @@ QStringList splitSqlScript(const QString &script)
     finish();
     return statements;
 }
+
+} // namespace depotbase

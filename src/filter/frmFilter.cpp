@@ -5,7 +5,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
-#include "data/WindowHelpers.h"
+#include "forms/WindowHelpers.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+using namespace depotbase;
 
 namespace {
 

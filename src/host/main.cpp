@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <memory>
 
+using namespace depotbase;
+
 namespace {
 
 int fail(const QString &text)
@@ -34,7 +36,9 @@ QString demoAccountPath()
 int main(int argc, char **argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("depotbase"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    // --version prints the library's version and description.
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(depotbase_version()) + u' '
+                                            + QString::fromUtf8(depotbase_description()));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

@@ -9,6 +9,8 @@
 #include <QTime>
 #include <QWidget>
 
+namespace depotbase {
+
 QString layoutTableName;
 
 namespace {
@@ -91,3 +93,5 @@ void WriteLayoutRows(PrintWorkDb &db, const QString &table, const QString &title
     db.execute(insert + " VALUES(0,100,50,2252,300,'宋体',10,'"
                + QStringLiteral("制表人：") + "',1,0,' ')");
 }
+
+} // namespace depotbase

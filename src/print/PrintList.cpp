@@ -11,6 +11,8 @@
 
 #include <exception>
 
+namespace depotbase {
+
 namespace {
 
 QString printList(PrintWorkDb *printDb, SuperGrid &grid, const QString &title, short mode,
@@ -72,3 +74,5 @@ QString PrintAuthorityList(PrintWorkDb *printDb, SuperGrid &grid, const QString 
 {
     return printList(printDb, grid, title, mode, LayoutPlace{&window, 2200, 2000}, host);
 }
+
+} // namespace depotbase

@@ -8,6 +8,8 @@ class PrintWorkDb;
 class QWidget;
 class SuperGrid;
 
+namespace depotbase {
+
 // Preview, print and output need rows: for a grid with only its title row
 // this shows the mode's message and returns true. Page set-up is never
 // refused.
@@ -26,3 +28,5 @@ QString PrintWarehouseList(PrintWorkDb *printDb, SuperGrid &grid, const QString 
 // left edges.
 QString PrintAuthorityList(PrintWorkDb *printDb, SuperGrid &grid, const QString &title,
                            short mode, const QWidget &window, const ReportHost &host);
+
+} // namespace depotbase

@@ -15,6 +15,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+using namespace depotbase;
+
 namespace {
 
 QString newConnectionName(const char *purpose)
@@ -171,6 +173,8 @@ void PrintWorkDb::close()
     }
 }
 
+namespace depotbase {
+
 PrintWorkDbPtr OpenPrintWorkDb(const QString &folder, const QString &fileName, QWidget *parent)
 {
     PrintWorkDbPtr db(new PrintWorkDb(QDir(folder).filePath(fileName)));
@@ -193,3 +197,5 @@ PrintWorkDbPtr OpenPrintWorkDb(const QString &folder, const QString &fileName, Q
         return nullptr;
     }
 }
+
+} // namespace depotbase

@@ -5,6 +5,12 @@
 #include <memory>
 
 class QWidget;
+class PrintWorkDb;
+
+namespace depotbase {
+std::unique_ptr<PrintWorkDb> OpenPrintWorkDb(const QString &folder, const QString &fileName,
+                                             QWidget *parent);
+}
 
 // File names of the print-work databases: one per list window, so two
 // windows never share a file.
@@ -44,7 +50,7 @@ public:
     void close();
 
 private:
-    friend std::unique_ptr<PrintWorkDb> OpenPrintWorkDb(const QString &, const QString &,
+    friend std::unique_ptr<PrintWorkDb> depotbase::OpenPrintWorkDb(const QString &, const QString &,
                                                         QWidget *);
     explicit PrintWorkDb(QString path);
     void takeFile();
@@ -57,9 +63,13 @@ private:
 
 using PrintWorkDbPtr = std::unique_ptr<PrintWorkDb>;
 
+namespace depotbase {
+
 // Deletes the window's print-work file in `folder`, creates it anew and opens
 // it. When another window or process holds the file, the existing file is
 // opened as it is. Any other failure is shown (critical icon, caption "提示")
 // and gives nullptr: the window then has no print-work database.
 PrintWorkDbPtr OpenPrintWorkDb(const QString &folder, const QString &fileName,
                                QWidget *parent = nullptr);
+
+} // namespace depotbase

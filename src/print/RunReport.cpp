@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+namespace depotbase {
+
 namespace {
 
 // The control reads the grid only while a command runs; it must not keep a
@@ -158,3 +160,5 @@ int RunReport(PrintWorkDb &db, const QString &table, report::ReportSource &grid,
         return 0;
     }
 }
+
+} // namespace depotbase

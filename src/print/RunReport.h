@@ -30,6 +30,8 @@ struct ReportHost {
     const dbkit::DbDataSet *listData = nullptr;
 };
 
+namespace depotbase {
+
 // Configures the report-print control for one command over the grid and the
 // layout table, then previews, prints, writes the output file or leaves it
 // after the page set-up. Returns the output's result code in the output mode,
@@ -49,3 +51,5 @@ int outputTypeCode(int fieldType);
 // The output step's kind pair (a, b) for a type code t; false when the output
 // is not told the column's kind.
 bool outputColumnKind(int t, int &a, int &b);
+
+} // namespace depotbase

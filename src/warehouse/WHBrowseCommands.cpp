@@ -4,7 +4,7 @@
 #include "ListColumns.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
-#include "data/WindowHelpers.h"
+#include "forms/WindowHelpers.h"
 #include "filter/frmFilter.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
@@ -19,6 +19,8 @@
 #include <QToolBar>
 #include <array>
 #include <exception>
+
+using namespace depotbase;
 
 namespace {
 

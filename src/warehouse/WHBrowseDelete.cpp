@@ -14,6 +14,8 @@
 #include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
 
+using namespace depotbase;
+
 namespace {
 
 namespace ErrorNumber = dbkit::ErrorNumber;

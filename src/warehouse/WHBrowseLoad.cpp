@@ -6,7 +6,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
-#include "data/WindowHelpers.h"
+#include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/locks/LockVouchDLL.h"
@@ -21,6 +21,8 @@
 #include <QSysInfo>
 #include <QToolBar>
 #include <array>
+
+using namespace depotbase;
 
 namespace {
 

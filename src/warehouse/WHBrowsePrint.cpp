@@ -9,6 +9,8 @@
 
 #include <QLabel>
 
+using namespace depotbase;
+
 void frmWHBrowse::openPrintWork()
 {
     printDb = OpenPrintWorkDb(SystemFolder(), QString::fromLatin1(WarehouseListPrintFile), this);

@@ -6,7 +6,7 @@
 #include "frmWHBrowse.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
-#include "data/WindowHelpers.h"
+#include "forms/WindowHelpers.h"
 #include "data/ModuleState.h"
 #include "suite/controls/EditBox.h"
 #include "suite/controls/RefDialog.h"
@@ -29,6 +29,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <array>
+
+using namespace depotbase;
 
 namespace {
 

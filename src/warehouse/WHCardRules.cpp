@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <cmath>
 
+using namespace depotbase;
+
 bool frmWHCard::refuseWhenReadOnly(QWidget *parent)
 {
     if (!frmWHBrowse::shared().isReadOnly())

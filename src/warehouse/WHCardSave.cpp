@@ -17,6 +17,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+using namespace depotbase;
+
 namespace {
 
 namespace ErrorNumber = dbkit::ErrorNumber;

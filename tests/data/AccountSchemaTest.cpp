@@ -2,6 +2,11 @@
 
 #include "data/DataHelpers.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+using namespace depotbase;
+
 using datatest::DemoAccount;
 using dbkit::quoted;
 namespace err = dbkit::ErrorNumber;
@@ -177,3 +182,25 @@ TEST_P(AccountSchema, RightsAreNumberedByTheDatabase)
 
 INSTANTIATE_TEST_SUITE_P(Engines, AccountSchema, ::testing::ValuesIn(testsupport::allEngines()),
                          datatest::engineLabel);
+
+TEST(OpenOrCreateSqliteAccount, CreatesOnceThenOpens)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("新账套/account.db"));
+    {
+        dbkit::DbLoginPtr login = OpenOrCreateSqliteAccount(path, true);
+        ASSERT_NE(login, nullptr);
+        EXPECT_EQ(login->OpenDataSet("select count(*) from Warehouse")->Fields(0).toInt(), 12);
+        login->Execute("insert into Warehouse (cWhCode, cWhName) values ('13', '新仓')");
+    }
+    EXPECT_TRUE(QFileInfo::exists(path));
+    dbkit::DbLoginPtr again = OpenOrCreateSqliteAccount(path, true);
+    EXPECT_EQ(again->OpenDataSet("select count(*) from Warehouse")->Fields(0).toInt(), 13);
+    EXPECT_EQ(again->OpenDataSet("select count(*) from lxsystem..qd_user")->Fields(0).toInt(), 6);
+
+    const QString empty = dir.filePath(QStringLiteral("新账套/empty.db"));
+    dbkit::DbLoginPtr bare = OpenOrCreateSqliteAccount(empty, false);
+    EXPECT_EQ(bare->OpenDataSet("select count(*) from Warehouse")->Fields(0).toInt(), 0);
+    // A second account in the same folder shares the system database.
+    EXPECT_EQ(bare->OpenDataSet("select count(*) from lxsystem..qd_user")->Fields(0).toInt(), 6);
+}

@@ -3,13 +3,13 @@
 #include "data/AccountSetup.h"
 #include "support/TestDatabases.h"
 #include "suite/dbkit/DbError.h"
-#include "suite/modal/ScriptedModalSeam.h"
 
 #include <QString>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace datatest {
+using namespace depotbase;
 
 // A fresh demo account on the engine of the test's parameter.
 class DemoAccount : public ::testing::TestWithParam<testsupport::TestEngine> {
@@ -52,24 +52,5 @@ inline std::string engineLabel(const ::testing::TestParamInfo<testsupport::TestE
 {
     return testsupport::engineName(info.param);
 }
-
-// Installs a scripted seam for one test and puts the previous one back.
-class ScriptedSeamScope {
-public:
-    ScriptedSeamScope()
-    {
-        auto seam = std::make_unique<modal::ScriptedModalSeam>(
-            [](const QString &why) { ADD_FAILURE() << why.toStdString(); });
-        m_seam = seam.get();
-        m_previous = modal::installSeam(std::move(seam));
-    }
-    ~ScriptedSeamScope() { modal::installSeam(std::move(m_previous)); }
-    modal::ScriptedModalSeam &operator*() { return *m_seam; }
-    modal::ScriptedModalSeam *operator->() { return m_seam; }
-
-private:
-    modal::ScriptedModalSeam *m_seam = nullptr;
-    std::unique_ptr<modal::ModalSeam> m_previous;
-};
 
 } // namespace datatest

@@ -16,6 +16,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+using namespace depotbase;
+
 using testsupport::TestEngine;
 using testsupport::typeText;
 

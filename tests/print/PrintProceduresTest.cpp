@@ -15,14 +15,14 @@
 #include <QDate>
 #include <QFile>
 #include <QLabel>
-#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <cmath>
+
+using namespace depotbase;
 
 namespace {
 
@@ -126,31 +126,6 @@ TEST_F(PrintProceduresTest, AuthorityListUsesFixedLeftsAndKeepsANegativeDateLeft
     EXPECT_TRUE(rows[4].startsWith("0|-500|50|2252|300|"));
 }
 
-TEST_F(PrintProceduresTest, PageSetupConfiguresTheControl)
-{
-    m_seam->expectPageSetup(true);
-    const QString table = printWarehouses(PrintMode::PageSetup);
-    ASSERT_FALSE(table.isEmpty());
-    EXPECT_EQ(m_rt.System(), "AS");
-    EXPECT_EQ(m_rt.ReportName(), "WareHouse");
-    EXPECT_EQ(m_rt.Owner(), &m_window);
-    EXPECT_EQ(m_rt.ReportKind(), 6);
-    EXPECT_FALSE(m_rt.PrintNow());
-    EXPECT_EQ(m_rt.DatabasePath(), m_db->filePath());
-    EXPECT_EQ(m_rt.LayoutTable(), table);
-    EXPECT_EQ(m_rt.SecondTable(), table);
-    EXPECT_EQ(m_rt.Copies(), 0);
-    EXPECT_EQ(m_rt.LastTitleRow(), 0);
-    // Widths go over as hundredths of a centimetre: 850 twips are 150.
-    EXPECT_EQ(twipsToHundredthsCm(850), 150);
-    EXPECT_EQ(twipsToHundredthsCm(1134), 200);
-    EXPECT_EQ(twipsToHundredthsCm(0), 0);
-    EXPECT_EQ(m_rt.ColumnWidthTwips(0), 851);  // 150 hundredths back in twips
-    EXPECT_EQ(m_rt.ColumnWidthTwips(1), int(std::lround(353 * 5.67)));
-    EXPECT_EQ(m_rt.ColumnWidthTwips(2), 0);
-    EXPECT_EQ(m_rt.SourceGrid(), nullptr);
-}
-
 TEST_F(PrintProceduresTest, NoLayoutTableIsReported)
 {
     m_seam->expectMessage("意外错误，请稍后再试一次！", Icon::Critical, Buttons::Ok, "提示信息",
@@ -158,25 +133,6 @@ TEST_F(PrintProceduresTest, NoLayoutTableIsReported)
     EXPECT_EQ(PrintWarehouseList(nullptr, m_grid, "仓库档案", PrintMode::Preview, m_window,
                                  m_title, m_year, host()),
               "");
-}
-
-TEST_F(PrintProceduresTest, PreviewAndPrintNeedAPrinter)
-{
-    if (!QPrinterInfo::defaultPrinterName().isEmpty())
-        GTEST_SKIP() << "this computer has a default printer";
-    for (short mode : {PrintMode::Preview, PrintMode::Print}) {
-        m_seam->expectMessage("没有默认打印机，请安装打印机后再试一次！", Icon::Critical,
-                              Buttons::Ok, "提示信息", Answer::Ok);
-        const QString table = printWarehouses(mode);
-        // The layout table was made and filled before the printer was asked for.
-        EXPECT_EQ(rowsOf(table).size(), 6);
-        // The control was told who asks, and nothing after the printer check.
-        EXPECT_EQ(m_rt.System(), "AS");
-        EXPECT_EQ(m_rt.Owner(), &m_window);
-        EXPECT_EQ(m_rt.ReportKind(), 0);
-        EXPECT_TRUE(m_rt.DatabasePath().isEmpty());
-        EXPECT_TRUE(m_rt.LayoutTable().isEmpty());
-    }
 }
 
 TEST_F(PrintProceduresTest, PreviewShowsThePagesAndPrintWritesThem)
@@ -226,24 +182,8 @@ TEST_F(PrintProceduresTest, OutputSkipsHiddenColumnsAndReturnsTheResult)
     EXPECT_EQ(lastStep, report::RTPrn::Cancelled);
 }
 
-TEST_F(PrintProceduresTest, OutputKindsFollowTheListFieldsByVisiblePosition)
+TEST_F(PrintProceduresTest, OutputTypesFollowTheListFieldsByVisiblePosition)
 {
-    // The pairs handed to the output step for each field type code.
-    const std::pair<int, std::pair<int, int>> kinds[] = {
-        {1, {1, 2}},  {2, {2, 2}},   {3, {3, 30}},  {4, {4, 30}},  {7, {7, 30}},
-        {11, {7, 30}}, {8, {8, 10}}, {10, {10, 60}}, {200, {10, 60}}};
-    for (const auto &[t, pair] : kinds) {
-        int a = 0;
-        int b = 0;
-        EXPECT_TRUE(outputColumnKind(t, a, b)) << t;
-        EXPECT_EQ(std::make_pair(a, b), pair) << t;
-    }
-    for (int t : {0, 5, 6, 9, 12, 202}) {
-        int a = 0;
-        int b = 0;
-        EXPECT_FALSE(outputColumnKind(t, a, b)) << t;
-    }
-
     // Field i of the list's data set types the i-th grid column; the hidden
     // third column takes no output position, so the quota is the third.
     testsupport::TempDatabase account(testsupport::TestEngine::SQLite);

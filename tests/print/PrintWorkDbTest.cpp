@@ -22,6 +22,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+using namespace depotbase;
+
 namespace {
 
 QString fileIn(const QTemporaryDir &dir) { return dir.filePath("LxInit9.mdb"); }

@@ -13,6 +13,7 @@
 #include <memory>
 
 namespace testsupport {
+using namespace depotbase;
 
 // Makes `db` a fresh database on the engine holding the demo account and
 // returns a connection to it; the full version is in use.

@@ -5,6 +5,8 @@
 
 #include "warehouse/frmWHCard.h"
 
+using namespace depotbase;
+
 using namespace whtest;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include "warehouse/frmWHCard.h"
 
+using namespace depotbase;
+
 using namespace whtest;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include "suite/locks/LockVouchDLL.h"
 
+using namespace depotbase;
+
 using namespace whtest;
 
 namespace {

@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <utility>
 
+using namespace depotbase;
+
 using namespace whtest;
 
 namespace {

@@ -1,78 +1,23 @@
 // Run by hand, never as part of the suite:
-//   test_warehouse --gtest_also_run_disabled_tests --gtest_filter='*ListOutputBench*'
-// prints the time and peak memory of writing 100,000 warehouses from the list
-// to .xlsx and .csv;
 //   DEPOTBASE_DOCS_DIR=docs xvfb-run -a test_warehouse -platform xcb
 //     --gtest_also_run_disabled_tests --gtest_filter='*ListPrintDocs*'
-// (one command line)
-// writes the demo list's PDF and a picture of its print preview into docs/.
+// (one command line) writes the demo list's PDF and a picture of its print
+// preview into docs/.
 #include "ListPrintFixture.h"
 
 #include "suite/modal/QtModalSeam.h"
 #include "suite/report/RTPrn.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QPixmap>
 #include <QPrintPreviewDialog>
 #include <QTimer>
-
-#include <cstdio>
 
 using namespace whtest;
 
 namespace {
 
-long statusKb(const char *field)
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-void resetPeak()
-{
-    QFile refs("/proc/self/clear_refs");
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-
-using ListOutputBench = ListPrintFixture;
 using ListPrintDocs = ListPrintFixture;
-
-TEST_P(ListOutputBench, DISABLED_OutputOfAHundredThousandWarehouses)
-{
-    constexpr int count = 100000;
-    GenerateWarehouses(*m_login, count - 12, 1);
-    openListDataSet(false);
-    runList([&](frmWHBrowse &) {
-        ASSERT_EQ(grid().Rows(), count + 1);
-        const long listKb = statusKb("VmRSS:");
-        std::printf("list of %d warehouses loaded (%s): resident %.1f MB\n", count,
-                    testsupport::engineName(GetParam()).c_str(), listKb / 1024.0);
-        for (const char *type : {"xlsx", "csv"}) {
-            const QString path = m_folder.filePath(QStringLiteral("list.") + type);
-            m_seam->expectSaveFile(path);
-            resetPeak();
-            QElapsedTimer timer;
-            timer.start();
-            click("TlbOutput");
-            const qint64 ms = timer.elapsed();
-            const long peakKb = statusKb("VmHWM:");
-            std::printf("output of %d warehouses to .%s: %lld ms, peak resident %.1f MB "
-                        "(+%.1f MB over the loaded list), file %.1f MB\n",
-                        count, type, static_cast<long long>(ms), peakKb / 1024.0,
-                        (peakKb - listKb) / 1024.0, QFileInfo(path).size() / 1048576.0);
-            EXPECT_GT(QFileInfo(path).size(), 1000000);
-        }
-    });
-}
 
 // The Qt seam, except that the print preview is photographed once its pages
 // are drawn and then closed.
@@ -118,8 +63,6 @@ TEST_P(ListPrintDocs, DISABLED_DemoListPdfAndPreviewPicture)
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(SQLite, ListOutputBench,
-                         ::testing::Values(testsupport::TestEngine::SQLite), engineLabel);
 INSTANTIATE_TEST_SUITE_P(SQLite, ListPrintDocs,
                          ::testing::Values(testsupport::TestEngine::SQLite), engineLabel);
 

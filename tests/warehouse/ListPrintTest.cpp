@@ -1,24 +1,21 @@
-// The warehouse list's print commands as a user runs them: page set-up,
-// preview, print and output of the demo list, read back from the files.
+// The warehouse list's print commands as a user runs them. What the layout
+// rows hold is checked in tests/print, the file formats in tests/suite/report
+// and the page set-up there too; here: which commands run, what the user is
+// told, and that the output holds the list as shown. None of it depends on
+// the engine, so it runs on SQLite.
 #include "ListPrintFixture.h"
 
 #include "print/PrintWorkDb.h"
-#include "print/RunReport.h"
 #include "suite/report/RTPrn.h"
 
-#include <QDate>
 #include <QFile>
-#include <QLabel>
-#include <QMap>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
-#include <QXmlStreamReader>
 
-#include <cmath>
+using namespace depotbase;
 
 using namespace whtest;
 using modal::Answer;
@@ -26,42 +23,6 @@ using modal::Buttons;
 using modal::Icon;
 
 namespace {
-
-// One cell of a spreadsheet as the file stores it: its type attribute
-// ("" for a number) and its text.
-struct SheetCell {
-    QString type;
-    QString text;
-};
-
-// The cells of the first sheet of an .xlsx file by reference ("A1").
-QMap<QString, SheetCell> readSheet(const QString &path)
-{
-    QProcess unzip;
-    unzip.start("unzip", {"-p", path, "xl/worksheets/sheet1.xml"});
-    unzip.waitForFinished(30000);
-    QXmlStreamReader xml(unzip.readAllStandardOutput());
-    QMap<QString, SheetCell> cells;
-    QString ref;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        if (xml.name() == QLatin1String("c")) {
-            ref = xml.attributes().value("r").toString();
-            cells[ref].type = xml.attributes().value("t").toString();
-        } else if (xml.name() == QLatin1String("v") || xml.name() == QLatin1String("t")) {
-            cells[ref].text = xml.readElementText();
-        }
-    }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    return cells;
-}
-
-QString cellRef(int row, int col)
-{
-    return QChar('A' + col) + QString::number(row + 1);
-}
 
 // The records of a UTF-8 CSV file, quoted fields unquoted.
 QList<QStringList> readCsv(const QString &path)
@@ -170,7 +131,7 @@ protected:
 
 TEST_P(ListPrintTest, EmptyListRefusesPreviewPrintAndOutputButSetsUpThePage)
 {
-    runList([&](frmWHBrowse &l) {
+    runList([&](frmWHBrowse &) {
         grid().setRows(1);  // as a filter that matched nothing leaves it
         const QList<std::pair<QString, QString>> refusals{
             {"TlbPreview", "没有可供预览的记录！"},
@@ -182,21 +143,15 @@ TEST_P(ListPrintTest, EmptyListRefusesPreviewPrintAndOutputButSetsUpThePage)
         }
         EXPECT_TRUE(layoutTables().isEmpty());
 
-        // Cancelling the page set-up ends the command after its layout table.
-        l.RTPrn1().ColumnWidth(0, 7, report::RTPrn::Twips);
+        // The page set-up is never refused; each one writes a table of its own.
         m_seam->expectPageSetup(false);
         click("TlbPSetup");
-        ASSERT_EQ(layoutTables().size(), 1);
-        EXPECT_EQ(l.RTPrn1().ColumnWidthTwips(0), 7);
-
         m_seam->expectPageSetup(true);
         click("TlbPSetup");
         const QStringList tables = layoutTables();
         ASSERT_EQ(tables.size(), 2);
         EXPECT_NE(tables[0], tables[1]);  // even within one second
         EXPECT_EQ(layoutRows(tables[1]).size(), 6);
-        EXPECT_EQ(l.RTPrn1().ColumnWidthTwips(0),
-                  int(std::lround(twipsToHundredthsCm(1200) * 5.67)));
     });
 }
 
@@ -215,20 +170,9 @@ TEST_P(ListPrintTest, EachCommandWritesTheListsPageIntoAFreshFile)
         const QStringList tables = layoutTables();
         ASSERT_EQ(tables.size(), 1);
         EXPECT_TRUE(QRegularExpression("^TempPrint_1\\d{8}$").match(tables[0]).hasMatch());
-        const QString w = QString::number(l.width() * 15);
-        const QString x1 = QString::number(control<QLabel>(&l, "lblTitle1")->x() * 15);
-        const QString x2 = QString::number(control<QLabel>(&l, "lblTitle2")->x() * 15);
-        const QDate today = QDate::currentDate();
-        EXPECT_EQ(layoutRows(tables[0]),
-                  QStringList({"2|0|0|" + w + "|2252| |10| |0|0| ",
-                               "2|0|100|" + w + "|500| |0| |1|0| ",
-                               "0|" + x1 + "|1550|3000|300|宋体|15|仓库档案|0|0|BU",
-                               "0|" + x2 + "|2050|3000|200|宋体|10|"
-                                   + today.toString("yyyy") + "年度|0|0| ",
-                               "0|" + QString::number(l.width() * 15 - 2000)
-                                   + "|50|2252|300|宋体|10|打印日期："
-                                   + today.toString("yyyy.MM.dd") + "|1|0| ",
-                               "0|100|50|2252|300|宋体|10|制表人：|1|0| "}));
+        const QStringList rows = layoutRows(tables[0]);
+        ASSERT_EQ(rows.size(), 6);
+        EXPECT_TRUE(rows[2].contains("|仓库档案|")) << rows[2].toStdString();
         EXPECT_EQ(l.RTPrn1().DatabasePath(), printFile());
     });
     // The list let go of its file when it unloaded.
@@ -257,24 +201,10 @@ TEST_P(ListPrintTest, PreviewAndPrintTellAComputerWithoutPrinter)
     });
 }
 
-TEST_P(ListPrintTest, PreviewAndPrintWithAPrinter)
-{
-    runList([&](frmWHBrowse &l) {
-        const QString pdf = m_folder.filePath("printed.pdf");
-        l.RTPrn1().SetPrintToFile(pdf);
-        m_seam->expectPreview();
-        click("TlbPreview");
-        EXPECT_EQ(l.RTPrn1().LastPageCount(), 1);
-        click("TlbPrint");
-        EXPECT_TRUE(l.RTPrn1().PrintNow());
-        EXPECT_GT(QFile(pdf).size(), 1000);
-    });
-}
-
-TEST_P(ListPrintTest, OutputWritesTheVisibleListToEveryFileType)
+TEST_P(ListPrintTest, OutputWritesTheVisibleList)
 {
     blnBasicVersion = true;  // hides the position column
-    runList([&](frmWHBrowse &l) {
+    runList([&](frmWHBrowse &) {
         const QList<QStringList> expected = visibleGrid();
         ASSERT_EQ(expected.size(), 13);
         ASSERT_EQ(expected[0].size(), 9);
@@ -283,37 +213,6 @@ TEST_P(ListPrintTest, OutputWritesTheVisibleListToEveryFileType)
         const QString csv = m_folder.filePath("仓库档案.csv");
         output(csv);
         EXPECT_EQ(readCsv(csv), expected);
-
-        const QString xlsx = m_folder.filePath("仓库档案.xlsx");
-        output(xlsx);
-        const QMap<QString, SheetCell> sheet = readSheet(xlsx);
-        int numbers = 0;
-        for (int row = 0; row < expected.size(); ++row) {
-            for (int col = 0; col < expected[row].size(); ++col) {
-                const QString text = expected[row][col];
-                const SheetCell cell = sheet.value(cellRef(row, col));
-                if (text.isEmpty()) {
-                    EXPECT_TRUE(cell.text.isEmpty()) << cellRef(row, col).toStdString();
-                    continue;
-                }
-                // The quota (column 8, the eighth visible one) holds numbers.
-                if (row > 0 && col == 7) {
-                    EXPECT_EQ(cell.type, "") << cellRef(row, col).toStdString();
-                    EXPECT_DOUBLE_EQ(cell.text.toDouble(), text.toDouble());
-                    ++numbers;
-                } else {
-                    EXPECT_EQ(cell.text, text) << cellRef(row, col).toStdString();
-                }
-            }
-        }
-        EXPECT_GE(numbers, 10);
-        EXPECT_FALSE(sheet.contains(cellRef(0, 9)));
-        EXPECT_FALSE(sheet.contains(cellRef(13, 0)));
-
-        const QString pdf = m_folder.filePath("仓库档案.pdf");
-        output(pdf);
-        EXPECT_EQ(l.RTPrn1().LastPageCount(), 1);
-        EXPECT_GT(QFile(pdf).size(), 1000);
     });
 }
 
@@ -330,31 +229,7 @@ TEST_P(ListPrintTest, OutputThatCannotBeWrittenIsTold)
     });
 }
 
-TEST_P(ListPrintTest, PdfOfFiveHundredWarehousesHasItsPages)
-{
-    GenerateWarehouses(*m_login, 500 - 12, 1);
-    openListDataSet(false);
-    runList([&](frmWHBrowse &l) {
-        ASSERT_EQ(grid().Rows(), 501);
-        const QString pdf = m_folder.filePath("list.pdf");
-        output(pdf);
-        // A page of the layout in use (one chosen in an earlier page set-up
-        // stays): the title block (2252 twips) and a gap of 120 at the top,
-        // the band (600) and a gap at the foot, rows of 300 twips between,
-        // the first of them the column titles.
-        const double height = l.RTPrn1().PageLayout().paintRect(QPageLayout::Point).height() * 20;
-        const int rowsPerPage = int(std::floor((height - 2252 - 120 - 600 - 120) / 300)) - 1;
-        ASSERT_GT(rowsPerPage, 30);  // 42 on A4 with 5 mm margins
-        const int pages = (500 + rowsPerPage - 1) / rowsPerPage;
-        EXPECT_EQ(l.RTPrn1().LastPageCount(), pages);
-        QFile file(pdf);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QString content = QString::fromLatin1(file.readAll());
-        EXPECT_EQ(content.count(QRegularExpression("/Type\\s*/Page(?![s\\w])")), pages);
-    });
-}
-
-INSTANTIATE_TEST_SUITE_P(Engines, ListPrintTest, ::testing::ValuesIn(testsupport::allEngines()),
+INSTANTIATE_TEST_SUITE_P(SQLite, ListPrintTest, ::testing::Values(testsupport::TestEngine::SQLite),
                          engineLabel);
 
 } // namespace

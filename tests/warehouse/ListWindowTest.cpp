@@ -8,6 +8,8 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
+using namespace depotbase;
+
 using namespace whtest;
 
 namespace {

@@ -5,6 +5,8 @@
 // a user does: controls by name, typed keys, dialogs answered by the seam.
 
 #include "data/AccountSetup.h"
+#include "forms/ListDataSet.h"
+#include "testdata/GenerateWarehouses.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
@@ -22,11 +24,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QString>
 #include <QTest>
 #include <QToolBar>
@@ -42,6 +42,7 @@ inline void PrintTo(const QString &text, std::ostream *out)
 }
 
 namespace whtest {
+using namespace depotbase;
 
 using ListScript = std::function<void(frmWHBrowse &)>;
 using WindowScript = std::function<void(QDialog *)>;
@@ -233,25 +234,6 @@ protected:
     {
         m_login->Execute("UPDATE AccInformation SET cValue='" + dbkit::quoted(val)
                          + "' WHERE cSysID='" + system + "' AND cName='" + name + "'");
-    }
-
-    // Runs a statement straight through the login's connection and reads
-    // every field of every row: the engine's own time for it, in ms.
-    double rawQueryMs(const QString &sql, long &rows)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        QSqlQuery query(m_login->database());
-        query.setForwardOnly(true);
-        EXPECT_TRUE(query.exec(m_login->dialect().rewrite(sql)));
-        rows = 0;
-        const int fields = query.record().count();
-        while (query.next()) {
-            for (int i = 0; i < fields; ++i)
-                query.value(i);
-            ++rows;
-        }
-        return timer.nsecsElapsed() / 1e6;
     }
 
     testsupport::SeamScript m_seam;

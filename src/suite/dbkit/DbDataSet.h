@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/DepotbaseExport.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -25,7 +27,7 @@ constexpr int ReadOnly = 4;  // snapshot that refuses every write
 // BOF/EOF keep their recordset meaning: BOF is true before the first record,
 // EOF after the last; both are true on an empty data set. EOF is a C macro,
 // so the end-of-data test is spelled Eof().
-class DbDataSet {
+class DEPOTBASE_EXPORT DbDataSet {
 public:
     ~DbDataSet();
     DbDataSet(const DbDataSet &) = delete;

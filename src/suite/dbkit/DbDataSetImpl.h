@@ -18,7 +18,8 @@ namespace dbkit {
 
 struct TableInfo;
 
-struct DbDataSet::Impl {
+// Hidden: the class it belongs to is exported, its private part is not.
+struct __attribute__((visibility("hidden"))) DbDataSet::Impl {
     Impl(DbLogin &owner, const QString &text, int openMode)
         : login(owner), sql(text), mode(openMode)
     {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/DepotbaseExport.h"
+
 #include <QString>
 #include <stdexcept>
 
@@ -28,7 +30,7 @@ constexpr int General = 3146;            // any other engine failure
 }
 
 // Raised by every failing operation of the kit.
-class DbError : public std::runtime_error {
+class DEPOTBASE_EXPORT DbError : public std::runtime_error {
 public:
     DbError(int number, const QString &description, const QString &nativeCode = QString(),
             const QString &statement = QString());

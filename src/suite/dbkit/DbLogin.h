@@ -2,6 +2,7 @@
 
 #include "DbDataSet.h"
 #include "DbError.h"
+#include "export/DepotbaseExport.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -37,7 +38,11 @@ enum class Engine { SQLite, PostgreSQL, ODBC };
 // failing command raise DbError 3151 (ErrorNumber::ConnectionFailed); the next
 // command opens the connection again with the same URL and settings. A
 // statement that failed is never re-run by the kit.
-class DbLogin : public std::enable_shared_from_this<DbLogin> {
+//
+// Threads: a login and its data sets belong to the thread that opened the
+// login, as Qt's connections do; a thread that needs the database opens its
+// own login. Loads on different logins may run on different threads at once.
+class DEPOTBASE_EXPORT DbLogin : public std::enable_shared_from_this<DbLogin> {
 public:
     // Throws DbError (ConnectionFailed) when the database cannot be opened.
     static std::shared_ptr<DbLogin> open(const QString &url);
@@ -101,35 +106,24 @@ private:
 using DbLoginPtr = std::shared_ptr<DbLogin>;
 
 // Begins a transaction and rolls it back when it goes out of scope without
-// commit(), so no error path leaves a transaction open.
-class TransactionGuard {
+// commit(), so no error path leaves a transaction open. Guards nest: a guard
+// made while the login already has a transaction open works on a savepoint
+// inside it, so its rollback undoes only its own work (the enclosing
+// transaction goes on) and its commit leaves the outcome to the enclosing one.
+class DEPOTBASE_EXPORT TransactionGuard {
 public:
-    explicit TransactionGuard(DbLogin &login) : m_login(login) { m_login.BeginTrans(); }
-    ~TransactionGuard()
-    {
-        if (m_open) {
-            try {
-                m_login.RollbackTrans();
-            } catch (...) {
-                // Nothing more can be undone here; the connection reports it next time.
-            }
-        }
-    }
+    explicit TransactionGuard(DbLogin &login);
+    ~TransactionGuard();
     TransactionGuard(const TransactionGuard &) = delete;
     TransactionGuard &operator=(const TransactionGuard &) = delete;
-    void commit()
-    {
-        m_login.CommitTrans();
-        m_open = false;
-    }
-    void rollback()
-    {
-        m_open = false;
-        m_login.RollbackTrans();
-    }
+    void commit();
+    void rollback();
+    // True when this guard works on a savepoint of an enclosing transaction.
+    bool nested() const { return !m_savepoint.isEmpty(); }
 
 private:
     DbLogin &m_login;
+    QString m_savepoint;  // empty for the outermost guard
     bool m_open = true;
 };
 

@@ -60,6 +60,13 @@ private:
     bool m_done = true;
 };
 
+// Taken by the load that uses the decoding thread, for as long as it does.
+std::mutex &decoderInUse()
+{
+    static std::mutex inUse;
+    return inUse;
+}
+
 // Rows per chunk: large enough that handing over costs nothing, small enough
 // that the worker starts early.
 constexpr size_t RowsPerChunk = 2048;
@@ -104,9 +111,20 @@ void RowPipeline::endRow()
 {
     if (++m_chunk->rows < RowsPerChunk)
         return;
-    if (!m_working) {
-        m_working = true;
-        DecodeThread::instance().start([this] { work(); });
+    if (!m_working && !m_inline) {
+        m_decoder = std::unique_lock<std::mutex>(decoderInUse(), std::try_to_lock);
+        m_inline = !m_decoder.owns_lock();
+        if (!m_inline) {
+            m_working = true;
+            DecodeThread::instance().start([this] { work(); });
+        }
+    }
+    if (m_inline) {
+        decode(*m_chunk);
+        m_chunk->cells.clear();
+        m_chunk->bytes.clear();
+        m_chunk->rows = 0;
+        return;
     }
     hand(std::move(m_chunk));
     m_chunk = freshChunk();
@@ -152,6 +170,7 @@ void RowPipeline::stopWorker()
     m_changed.notify_all();
     DecodeThread::instance().wait();
     m_working = false;
+    m_decoder.unlock();
 }
 
 void RowPipeline::finish()

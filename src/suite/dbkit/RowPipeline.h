@@ -10,7 +10,9 @@
 // chunks in order. Small results never use the worker. The load waits for
 // the worker before it returns, so nothing runs in the background afterwards.
 // The worker is one thread for the whole process, parked between loads, so
-// the memory it allocates for texts is reused by every later load.
+// the memory it allocates for texts is reused by every later load. It serves
+// one load at a time: a load on another thread that finds it busy decodes its
+// own rows as it steps, so loads on two threads at once never mix.
 
 #include "ColumnStore.h"
 #include "DirectLoad.h"
@@ -92,6 +94,10 @@ private:
     std::vector<std::unique_ptr<Chunk>> m_spare;
     bool m_closing = false;
     bool m_working = false;
+    // Held while this load has the process's decoding thread.
+    std::unique_lock<std::mutex> m_decoder;
+    // The decoding thread was busy: this load decodes on its own thread.
+    bool m_inline = false;
 };
 
 } // namespace dbkit

@@ -14,66 +14,18 @@ namespace ErrorNumber = dbkit::ErrorNumber;
 namespace {
 
 // Runs a lock operation as one unit: its own transaction, or a savepoint
-// when the caller already has a transaction open. Rolls back unless
-// committed, so no path leaves a transaction open.
-class LockTransaction {
+// when the caller already has a transaction open.
+// On SQLite it claims the write lock at once: a transaction that reads first
+// and writes later can meet another such transaction in a deadlock that
+// SQLite settles by failing one of them at once, even when the two lock
+// different codes.
+class LockTransaction : public dbkit::TransactionGuard {
 public:
-    explicit LockTransaction(DbLogin &login) : m_login(login), m_nested(login.inTransaction())
+    explicit LockTransaction(DbLogin &login) : TransactionGuard(login)
     {
-        if (m_nested)
-            m_login.Execute(QStringLiteral("SAVEPOINT lockrecords"));
-        else
-            m_login.BeginTrans();
-        // SQLite: claim the write lock now. A transaction that reads first
-        // and writes later can meet another such transaction in a deadlock
-        // that SQLite settles by failing one of them at once, even when the
-        // two lock different codes.
-        if (m_login.engine() != dbkit::Engine::SQLite)
-            return;
-        try {
-            m_login.Execute(QStringLiteral("DELETE FROM LockRecords WHERE 1 = 0"));
-        } catch (const DbError &) {
-            rollback();  // no destructor runs for a constructor that throws
-            throw;
-        }
+        if (login.engine() == dbkit::Engine::SQLite)
+            login.Execute(QStringLiteral("DELETE FROM LockRecords WHERE 1 = 0"));
     }
-
-    ~LockTransaction()
-    {
-        if (!m_done)
-            rollback();
-    }
-
-    void commit()
-    {
-        if (m_nested)
-            m_login.Execute(QStringLiteral("RELEASE SAVEPOINT lockrecords"));
-        else
-            m_login.CommitTrans();
-        m_done = true;
-    }
-
-    LockTransaction(const LockTransaction &) = delete;
-    LockTransaction &operator=(const LockTransaction &) = delete;
-
-private:
-    void rollback()
-    {
-        try {
-            if (m_nested) {
-                m_login.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT lockrecords"));
-                m_login.Execute(QStringLiteral("RELEASE SAVEPOINT lockrecords"));
-            } else {
-                m_login.RollbackTrans();
-            }
-        } catch (const DbError &error) {
-            qWarning("record locks: rollback failed: %s", qPrintable(error.description()));
-        }
-    }
-
-    DbLogin &m_login;
-    bool m_nested;
-    bool m_done = false;
 };
 
 // Errors that mean "somebody else has it or is taking it right now".

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv)
 {
@@ -12,12 +13,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: consumer URL\n");
         return 2;
     }
+    // The library and its CMake package tell the same version and description.
+    if (std::strcmp(depotbase_version(), PACKAGE_VERSION) != 0
+        || std::strcmp(depotbase_description(), PACKAGE_DESCRIPTION) != 0) {
+        std::fprintf(stderr, "library %s %s, package %s %s\n", depotbase_version(),
+                     depotbase_description(), PACKAGE_VERSION, PACKAGE_DESCRIPTION);
+        return 5;
+    }
     LXWareHouse warehouses;
     if (warehouses.SetBasicVersion(false).isValid())
         return 3;
     // An account without tables: the list cannot be opened, and Init says so.
     const auto login = dbkit::DbLogin::open(QString::fromLocal8Bit(argv[1]));
     const bool opened = warehouses.Init(login, true);
-    std::printf("depotbase %s, list opened: %d\n", depotbase_version(), int(opened));
+    std::printf("depotbase %s %s, list opened: %d\n", depotbase_version(),
+                depotbase_description(), int(opened));
     return opened ? 4 : 0;
 }

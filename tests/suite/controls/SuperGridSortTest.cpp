@@ -1,12 +1,10 @@
-// Sorting the selected rows, and the fill and sort time of a large list.
+// Sorting the selected rows.
 #include "suite/controls/GridColors.h"
 #include "suite/controls/SuperGrid.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTableView>
 #include <gtest/gtest.h>
-#include <iostream>
 
 namespace {
 
@@ -97,49 +95,4 @@ TEST(SuperGridSort, OnlyTheSelectedRowsAreSorted)
     grid->setRow(3);   // one row selected: nothing to sort
     grid->setSort(1);
     EXPECT_EQ(column(*grid, 0), QStringList({"e", "b", "c", "d", "a"}));
-}
-
-// Prints the time to fill 100,000 rows of 10 columns the way the list does
-// (Redraw off, one row added and then written cell by cell) and to sort them.
-TEST(SuperGridSort, LargeListFillAndSortTimes)
-{
-    constexpr int rows = 100000;
-    constexpr int cols = 10;
-    SuperGrid grid;
-    grid.resize(800, 600);
-    grid.setCols(cols);
-    grid.setColKind(8, SuperGrid::KindNumeric);
-    grid.show();
-
-    QElapsedTimer timer;
-    timer.start();
-    grid.setRedraw(false);
-    for (int r = 1; r <= rows; ++r) {
-        grid.setRows(grid.Rows() + 1);
-        const int key = (r * 7919) % rows;
-        grid.setTextMatrix(r, 0, QString::number(key));
-        grid.setTextMatrix(r, 1, QStringLiteral("仓库%1").arg(rows - r));
-        for (int c = 2; c < 8; ++c)
-            grid.setTextMatrix(r, c, QStringLiteral("text %1-%2").arg(r).arg(c));
-        grid.setTextMatrix(r, 8, r % 10 == 0 ? QString() : QString::number(key % 977));
-        grid.setTextMatrix(r, 9, QString());
-    }
-    grid.setRedraw(true);
-    const qint64 fillMs = timer.restart();
-
-    sortAll(grid, 0);
-    const qint64 sortCodesMs = timer.restart();
-    sortAll(grid, 1);
-    const qint64 sortNamesMs = timer.restart();
-    sortAll(grid, 8);
-    const qint64 sortNumbersMs = timer.restart();
-
-    std::cout << "[ bench    ] fill 100000 x 10: " << fillMs << " ms; sort codes: " << sortCodesMs
-              << " ms; sort names: " << sortNamesMs << " ms; sort numeric: " << sortNumbersMs
-              << " ms" << std::endl;
-    EXPECT_EQ(grid.Rows(), rows + 1);
-    EXPECT_EQ(grid.view()->model()->rowCount(), rows);
-    // Column 8 ascending: numbers first, the empty cells at the end.
-    EXPECT_EQ(grid.TextMatrix(1, 8), "0");
-    EXPECT_EQ(grid.TextMatrix(rows, 8), "");
 }

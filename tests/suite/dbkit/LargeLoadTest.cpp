@@ -2,7 +2,8 @@
 // with its type, however the rows were split between the threads.
 #include "DbKitFixture.h"
 
-#include <QElapsedTimer>
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -68,6 +69,44 @@ TEST_P(LargeLoadTest, RequeryAndManyOpensGiveTheSameRows)
         again->MoveLast();
         first->MoveLast();
         EXPECT_EQ(again->Fields("cWhCode"), first->Fields("cWhCode"));
+    }
+}
+
+// Each thread has a login of its own; both load the large list at the same
+// moment and each gets every row, whole and in order.
+TEST_P(LargeLoadTest, TwoThreadsLoadAtOnce)
+{
+    fill();
+    const auto rowsOf = [this](dbkit::DbLogin &login) {
+        QStringList rows;
+        for (auto ds = login.OpenDataSet(listSql()); !ds->Eof(); ds->MoveNext())
+            rows << ds->Fields("cWhCode").toString() + ds->Fields("cWhName").toString();
+        return rows;
+    };
+    const QStringList expected = rowsOf(db());
+    ASSERT_EQ(expected.size(), Count + 3);
+    std::atomic<int> ready{0};
+    QStringList loaded[2];
+    std::string failure[2];
+    const auto load = [&](int which) {
+        try {
+            dbkit::DbLoginPtr login = temp().connect(QStringLiteral("t%1").arg(which), "PC");
+            ++ready;
+            while (ready < 2)
+                std::this_thread::yield();
+            loaded[which] = rowsOf(*login);
+        } catch (const std::exception &error) {
+            failure[which] = error.what();
+            ++ready;
+        }
+    };
+    std::thread first(load, 0), second(load, 1);
+    first.join();
+    second.join();
+    for (int which : {0, 1}) {
+        EXPECT_EQ(failure[which], "");
+        EXPECT_TRUE(loaded[which] == expected) << "thread " << which << ": "
+                                               << loaded[which].size() << " rows";
     }
 }
 

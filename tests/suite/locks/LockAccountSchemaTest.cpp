@@ -1,9 +1,9 @@
 // The locks on the table as the account schema defines it (primary key,
 // length checks, timestamp column), not only on the one the locks create.
-#ifdef DEPOTBASE_HAVE_DATA
-
 #include "LockTestSupport.h"
 #include "data/AccountSetup.h"
+
+using namespace depotbase;
 
 using namespace lockstest;
 
@@ -28,5 +28,3 @@ INSTANTIATE_TEST_SUITE_P(Engines, LockAccountTest,
                          ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
 
 } // namespace
-
-#endif

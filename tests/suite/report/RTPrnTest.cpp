@@ -32,16 +32,11 @@ public:
 
 using RTPrnTest = ReportFixture;
 
-TEST_F(RTPrnTest, SettingsAndWidthsAreKeptAsGiven)
+TEST_F(RTPrnTest, WidthsAndMarginsReachThePage)
 {
     MemorySource grid = warehouseSource(3);
     RTPrn rt;
     configure(rt, grid);
-    EXPECT_EQ(rt.System(), "AS");
-    EXPECT_EQ(rt.ReportName(), "WareHouse");
-    EXPECT_EQ(rt.ReportKind(), 6);
-    EXPECT_EQ(rt.SecondTable(), m_table);
-    EXPECT_EQ(rt.SourceGrid(), &grid);
     // 850 twips arrive as 150 hundredths of a centimetre: 851 twips on the page.
     EXPECT_EQ(rt.ColumnWidthTwips(0), 851);
     EXPECT_EQ(rt.ColumnWidthTwips(2), 0);

@@ -1,14 +1,17 @@
-#include "DataTestSupport.h"
+#include "data/DataTestSupport.h"
 
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "forms/ListDataSet.h"
+#include "support/SeamScript.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
+using namespace depotbase;
+
 using datatest::DemoAccount;
-using datatest::ScriptedSeamScope;
 using testsupport::TestEngine;
 
 namespace {
@@ -35,7 +38,7 @@ class OpenListDataSetTest : public DemoAccount {};
 
 TEST_P(OpenListDataSetTest, ReadOnlyFlagChoosesTheOpenMode)
 {
-    ScriptedSeamScope seam;
+    testsupport::SeamScript seam;
     dbkit::DbDataSetPtr readOnly = OpenListDataSet(*m_login, listSql, true, LoadResString(51));
     ASSERT_NE(readOnly, nullptr);
     EXPECT_EQ(readOnly->openMode(), 4);
@@ -52,7 +55,7 @@ TEST_P(OpenListDataSetTest, ReadOnlyFlagChoosesTheOpenMode)
 
 TEST_P(OpenListDataSetTest, OtherFailuresGiveNothingAndSayNothing)
 {
-    ScriptedSeamScope seam;  // any message box fails the test
+    testsupport::SeamScript seam;  // any message box fails the test
     EXPECT_EQ(OpenListDataSet(*m_login, QStringLiteral("SELECT * FROM NoSuchTable"), false,
                               LoadResString(51)),
               nullptr);
@@ -67,7 +70,7 @@ TEST_P(OpenListDataSetTest, TableHeldExclusivelyIsToldWithTheTableName)
     dbkit::DbLoginPtr other = m_db->connect(QStringLiteral("other"), QStringLiteral("PC2"));
     holdWarehouseExclusively(*other, GetParam());
 
-    ScriptedSeamScope seam;
+    testsupport::SeamScript seam;
     seam->expectMessage(QStringLiteral("别的用户以独占方式打开数据库，不能打开表！仓库"),
                         modal::Icon::Critical, modal::Buttons::Ok, QStringLiteral("提示信息"),
                         modal::Answer::Ok);

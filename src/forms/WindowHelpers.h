@@ -3,6 +3,7 @@
 class QWidget;
 
 // Window chores shared by every window of the component.
+namespace depotbase {
 
 // Centres a window on the screen: left = (screen width - window width) / 2,
 // top likewise.
@@ -11,3 +12,5 @@ void CentreOnScreen(QWidget *window);
 // Opens the help page of a help context (31100041 warehouse list, card and
 // filter; 31100141 warehouse rights) modally over `parent`.
 void ShowHelpPage(QWidget *parent, int helpContext);
+
+} // namespace depotbase

@@ -1,4 +1,4 @@
-#include "AccountSetup.h"
+#include "GenerateWarehouses.h"
 
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/DbError.h"

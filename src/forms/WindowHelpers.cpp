@@ -1,6 +1,6 @@
 #include "WindowHelpers.h"
 
-#include "Catalogue.h"
+#include "data/Catalogue.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QDialog>
@@ -9,6 +9,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+namespace depotbase {
 
 void CentreOnScreen(QWidget *window)
 {
@@ -35,3 +37,5 @@ void ShowHelpPage(QWidget *parent, int helpContext)
     layout->addWidget(browser);
     modal::showModal(&help);
 }
+
+} // namespace depotbase

@@ -1,0 +1,66 @@
+#include "DbLogin.h"
+
+#include "DbError.h"
+
+#include <QtGlobal>
+#include <atomic>
+
+namespace dbkit {
+
+namespace {
+
+// Savepoint names unique in the process, so nested guards never share one.
+QString nextSavepointName()
+{
+    static std::atomic<unsigned> counter{0};
+    return QStringLiteral("dbkit_guard_%1").arg(++counter);
+}
+
+} // namespace
+
+TransactionGuard::TransactionGuard(DbLogin &login) : m_login(login)
+{
+    if (m_login.inTransaction()) {
+        m_savepoint = nextSavepointName();
+        m_login.Execute(QStringLiteral("SAVEPOINT ") + m_savepoint);
+    } else {
+        m_login.BeginTrans();
+    }
+}
+
+TransactionGuard::~TransactionGuard()
+{
+    if (!m_open)
+        return;
+    try {
+        rollback();
+    } catch (const DbError &error) {
+        // Nothing more can be undone here; the connection reports it next time.
+        qWarning("transaction: rollback failed: %s", qPrintable(error.description()));
+    } catch (...) {
+    }
+}
+
+void TransactionGuard::commit()
+{
+    if (nested())
+        m_login.Execute(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
+    else
+        m_login.CommitTrans();
+    m_open = false;
+}
+
+void TransactionGuard::rollback()
+{
+    m_open = false;
+    if (!nested()) {
+        m_login.RollbackTrans();
+        return;
+    }
+    // Back to the savepoint, which also clears an error state of the enclosing
+    // transaction on PostgreSQL; then drop the savepoint itself.
+    m_login.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
+    m_login.Execute(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
+}
+
+} // namespace dbkit
