@@ -1,6 +1,7 @@
 // The warehouse list's print commands as a user runs them: page set-up,
 // preview, print and output of the demo list, read back from the files.
 #include "ListPrintFixture.h"
+#include "support/SheetReader.h"
 
 #include "print/PrintWorkDb.h"
 #include "print/RunReport.h"
@@ -24,39 +25,10 @@ using namespace whtest;
 using modal::Answer;
 using modal::Buttons;
 using modal::Icon;
+using testsupport::readSheet;
+using testsupport::SheetCell;
 
 namespace {
-
-// One cell of a spreadsheet as the file stores it: its type attribute
-// ("" for a number) and its text.
-struct SheetCell {
-    QString type;
-    QString text;
-};
-
-// The cells of the first sheet of an .xlsx file by reference ("A1").
-QMap<QString, SheetCell> readSheet(const QString &path)
-{
-    QProcess unzip;
-    unzip.start("unzip", {"-p", path, "xl/worksheets/sheet1.xml"});
-    unzip.waitForFinished(30000);
-    QXmlStreamReader xml(unzip.readAllStandardOutput());
-    QMap<QString, SheetCell> cells;
-    QString ref;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        if (xml.name() == QLatin1String("c")) {
-            ref = xml.attributes().value("r").toString();
-            cells[ref].type = xml.attributes().value("t").toString();
-        } else if (xml.name() == QLatin1String("v") || xml.name() == QLatin1String("t")) {
-            cells[ref].text = xml.readElementText();
-        }
-    }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    return cells;
-}
 
 QString cellRef(int row, int col)
 {
