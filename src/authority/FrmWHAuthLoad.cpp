@@ -245,9 +245,10 @@ void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
         ++row;
         data.MoveNext();
     }
+    // The first right is the current one, with the view at the left edge.
     if (m_grid->Rows() > 1) {
+        m_grid->setCol(0);
         m_grid->setRow(1);
-        m_grid->setCol(NameColumn);
     }
 }
 
