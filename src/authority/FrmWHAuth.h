@@ -75,7 +75,8 @@ private:
     void filterRights();
     void refreshList();
     void runPrintCommand(short mode);
-    FrmWAFilter &filterDialog();
+    // Shows the locate (filter false) or filter dialog; read its results after.
+    FrmWAFilter &askDialog(bool filter, const QString &caption);
     void refuse(const QString &text);
 
     AuthListInputs m_inputs;

@@ -85,10 +85,13 @@ void FrmWHAuth::editRights()
     refreshList();
 }
 
-FrmWAFilter &FrmWHAuth::filterDialog()
+FrmWAFilter &FrmWHAuth::askDialog(bool filter, const QString &caption)
 {
     if (!m_filter)
         m_filter = std::make_unique<FrmWAFilter>(m_inputs.context.login, this);
+    m_filter->strSel.clear();
+    m_filter->bFilter = filter;
+    m_filter->ShowFilter(caption);
     return *m_filter;
 }
 
@@ -96,10 +99,7 @@ void FrmWHAuth::locateRight()
 {
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行定位功能.")))
         return;
-    FrmWAFilter &dialog = filterDialog();
-    dialog.strSel.clear();
-    dialog.bFilter = false;
-    dialog.ShowFilter(LoadResString(143));
+    FrmWAFilter &dialog = askDialog(false, LoadResString(143));
     const QString result = dialog.strSel;
     if (result.isEmpty() || result == QLatin1String(LocateSeparator))
         return;
@@ -131,10 +131,7 @@ void FrmWHAuth::filterRights()
 {
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行过滤功能.")))
         return;
-    FrmWAFilter &dialog = filterDialog();
-    dialog.strSel.clear();
-    dialog.bFilter = true;
-    dialog.ShowFilter(LoadResString(118));
+    FrmWAFilter &dialog = askDialog(true, LoadResString(118));
     // The filtered rows come from a data set of their own; rsAuthList stays
     // the whole list, so a refresh shows every right again.
     const dbkit::DbDataSetPtr filtered =

@@ -79,11 +79,7 @@ FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     resize(12000 / TwipsPerPixel, 7200 / TwipsPerPixel);
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_toolbar->setIconSize(QSize(24, 24));
-    m_toolbar->setMovable(false);
+    m_toolbar = CreateListToolbar(this);
 
     m_grid = new SuperGrid(this);
     m_grid->setObjectName(QStringLiteral("SpGrdWAuth"));

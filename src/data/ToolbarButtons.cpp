@@ -5,6 +5,16 @@
 #include <QAction>
 #include <QToolBar>
 
+QToolBar *CreateListToolbar(QWidget *window)
+{
+    auto *toolbar = new QToolBar(window);
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar->setIconSize(QSize(24, 24));
+    toolbar->setMovable(false);
+    return toolbar;
+}
+
 QList<QIcon> LoadToolbarPictures(std::span<const char *const> keys)
 {
     QList<QIcon> images;

@@ -8,6 +8,7 @@
 
 class QAction;
 class QToolBar;
+class QWidget;
 
 // One button of a list window's toolbar: its key, the 1-based index of its
 // picture in the window's image list and the catalogue ids of its caption
@@ -18,6 +19,9 @@ struct ToolbarButton {
     int caption;
     int tip;
 };
+
+// A list window's toolbar "Toolbar1": captions under the pictures, fixed in place.
+QToolBar *CreateListToolbar(QWidget *window);
 
 // The image list of a toolbar: one resource picture per key, in order.
 QList<QIcon> LoadToolbarPictures(std::span<const char *const> keys);
