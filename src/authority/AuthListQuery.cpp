@@ -51,11 +51,6 @@ QString filterStatement(const QString &condition)
            + QStringLiteral(" order by WarehAuth.Auto_Id");
 }
 
-QString authTableStatement()
-{
-    return QStringLiteral("select Auto_id,cuser_id,cwhcode,id,bDispMoney from warehauth");
-}
-
 QString usersStatement()
 {
     return QStringLiteral("select cuser_id,cuser_name from lxsystem..qd_user where iAdmin <> 1 "

@@ -12,8 +12,6 @@ QString listStatement();
 // body without the word; "" lists what listStatement lists).
 QString filterStatement(const QString &condition);
 
-// The rights table itself.
-QString authTableStatement();
 // Operators that may hold rights: code and name.
 QString usersStatement();
 // Every warehouse: code and name.

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,7 +53,9 @@ void FrmWAFilter::buildControls()
         box->setObjectName(QLatin1String(boxNames[i]));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->setMinimumWidth(180);
+        // Sized by a fixed text length, not by measuring thousands of entries.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(16);
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
         label->setBuddy(box);
@@ -120,8 +123,9 @@ void FrmWAFilter::fillPair(const QString &kind, QComboBox *codeBox, QComboBox *n
         names << pairs.back().second;
         rsSource->MoveNext();
     }
-    codeBox->addItems(codes);
-    nameBox->addItems(names);
+    // Plain string models: thousands of entries fill at once.
+    codeBox->setModel(new QStringListModel(codes, codeBox));
+    nameBox->setModel(new QStringListModel(names, nameBox));
     // The boxes open empty: the user types or picks.
     codeBox->setCurrentIndex(-1);
     nameBox->setCurrentIndex(-1);

@@ -86,7 +86,6 @@ private:
     bool m_loaded = false;
 
     dbkit::DbDataSetPtr rsAuthList;
-    dbkit::DbDataSetPtr rsAuthTable;
     dbkit::DbDataSetPtr rsUsers;
     dbkit::DbDataSetPtr rsWarehouses;
     // Print-work database of the list (LxInit10.mdb), held from load to unload.

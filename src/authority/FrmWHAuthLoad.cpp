@@ -119,7 +119,9 @@ void FrmWHAuth::Form_Load()
     setProperty("HelpContextID", HelpContext);
     dbkit::DbLogin &login = *m_inputs.context.login;
     rsAuthList = login.OpenDataSet(authlist::listStatement());
-    rsAuthTable = login.OpenDataSet(authlist::authTableStatement());
+    // The whole rights table (authTableStatement) served only editing in the
+    // list's cells, which the list does not offer: it is not read, which
+    // spares a second copy of every right.
     rsUsers = login.OpenDataSet(authlist::usersStatement());
     rsWarehouses = login.OpenDataSet(authlist::warehousesStatement());
     printDb = OpenPrintWorkDb(SystemFolder(), QString::fromLatin1(AuthorityListPrintFile), this);
@@ -150,7 +152,6 @@ void FrmWHAuth::Form_Unload()
 {
     rsUsers.reset();
     rsWarehouses.reset();
-    rsAuthTable.reset();
     rsAuthList.reset();
     m_grid->setRows(1);
     printDb.reset();
