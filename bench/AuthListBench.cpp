@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -64,9 +65,21 @@ void answerDialog(QDialog *dialog, const char *box, const QString &text)
     confirm->click();
 }
 
+// Resident memory of the process now, in megabytes.
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
 struct Figures {
     double open = 1e18, refresh = 1e18, filter = 1e18, locate = 1e18, peak = 0;
-    double filterAfter = 1e18, locateAfter = 1e18;
+    double filterAfter = 1e18, locateAfter = 1e18, before = 0, resident = 0;
     int rows = 0, filteredRows = 0, locatedRow = 0;
 };
 
@@ -77,6 +90,7 @@ void measureList(const dbkit::DbLoginPtr &login, Figures &f)
     modal::ScriptedModalSeam *script = seam.get();
     auto previous = modal::installSeam(std::move(seam));
     report::RTPrn control;
+    f.before = residentMegabytes();
     QElapsedTimer timer;
     timer.start();
     {
@@ -85,6 +99,7 @@ void measureList(const dbkit::DbLoginPtr &login, Figures &f)
             f.open = std::min(f.open, timer.nsecsElapsed() / 1e6);
             SuperGrid &grid = *list.SpGrdWAuth();
             f.rows = grid.Rows() - 1;
+            f.resident = std::max(f.resident, residentMegabytes());
             f.peak = std::max(f.peak, bench::peakMegabytes());
             f.refresh = std::min(f.refresh, bench::bestOf(1, [&] {
                 list.OnToolbarCommand("TlbRefresh");
@@ -135,8 +150,10 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
     line(engine, "  of which after the dialog's confirm", f.filterAfter, rawFilter, "2.00");
     line(engine, "locate of the last row (with the dialog)", f.locate, rawList, "0.50");
     line(engine, "  of which after the dialog's confirm", f.locateAfter, rawList, "0.50");
-    std::printf("%-10s %-42s %9.1f MB (peak RSS, at most 250 MB)\n", engine,
-                "with the list open", f.peak);
+    std::printf("%-10s %-42s %9.1f MB (peak RSS of the process so far, at most 250 MB)\n",
+                engine, "with the list open", f.peak);
+    std::printf("%-10s %-42s %9.1f MB (resident now; %.1f MB before the list opened)\n",
+                engine, "with the list open", f.resident, f.before);
     std::fflush(stdout);
 }
 

@@ -13,6 +13,7 @@
 #include "suite/modal/ModalSeam.h"
 
 #include <QAction>
+#include <exception>
 
 namespace {
 
@@ -33,6 +34,8 @@ void FrmWHAuth::OnToolbarCommand(const QString &key)
         runCommand(key);
     } catch (const dbkit::DbError &error) {
         refuse(error.description());
+    } catch (const std::exception &error) {
+        refuse(QString::fromLocal8Bit(error.what()));
     }
 }
 

@@ -23,12 +23,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-// Readable QStrings in test failure messages.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace authtest {
 
 using testsupport::TestEngine;
