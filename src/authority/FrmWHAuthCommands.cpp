@@ -147,8 +147,11 @@ void FrmWHAuth::filterRights()
 
 void FrmWHAuth::refreshList()
 {
-    rsAuthList->Requery(-1);
+    // The grid lets go of the old rows first: they share their texts with
+    // the data set, whose old rows are then freed while the new ones load
+    // instead of being held twice over.
     m_grid->setRows(1);
+    rsAuthList->Requery(-1);
     m_grid->setRedraw(false);
     FillAuthGrid(*rsAuthList);
     m_grid->setRedraw(true);
