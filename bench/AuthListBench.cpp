@@ -172,17 +172,16 @@ int main(int argc, char **argv)
     const QCommandLineOption pg("pg", "Also measure on this PostgreSQL server (a database of "
                                       "its own is made and dropped).", "URL");
     const QCommandLineOption runs("runs", "Repetitions; the best is printed.", "R", "3");
-    parser.addOptions({pg, runs});
+    const QCommandLineOption pgOnly("pg-only", "Measure PostgreSQL only (memory figures "
+                                               "of one engine per process).");
+    parser.addOptions({pg, runs, pgOnly});
     parser.process(app);
     const int r = std::max(1, parser.value(runs).toInt());
 
     QTemporaryDir dir;
     const QString path = dir.filePath("account.db");
-    {
-        auto login = OpenOrCreateSqliteAccount(path, false);
-        generate(*login);
-    }
-    {
+    if (!parser.isSet(pgOnly)) {
+        generate(*OpenOrCreateSqliteAccount(path, false));
         auto login = dbkit::DbLogin::open("sqlite:" + path);
         runEngine("SQLite", login, r,
                   [&](const QString &sql) { return bench::rawSqliteQuery(path, sql); });
