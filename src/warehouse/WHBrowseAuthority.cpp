@@ -5,7 +5,8 @@
 
 void frmWHBrowse::showAuthority()
 {
-    const AuthListInputs inputs{{dbs, isReadOnly()}, ReportHost{&m_rtPrn1, this, mRecObject.get()}};
+    const AuthListInputs inputs{{dbs, isReadOnly()},
+                                ReportHost{&m_rtPrn1, this, mRecObject.get()}};
     FrmWHAuth authorityList(inputs, this);
     authorityList.ShowList();
 }
