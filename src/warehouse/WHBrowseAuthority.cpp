@@ -1,5 +1,12 @@
-// The authority command of the list. The warehouse-rights windows are not
-// part of this build yet, so the button is there and does nothing.
+// The authority command of the list: the authority list, modal over this one.
 #include "frmWHBrowse.h"
 
-void frmWHBrowse::showAuthority() {}
+#include "authority/FrmWHAuth.h"
+
+void frmWHBrowse::showAuthority()
+{
+    const AuthListInputs inputs{{dbs, isReadOnly()},
+                                ReportHost{&m_rtPrn1, this, mRecObject.get()}};
+    FrmWHAuth authorityList(inputs, this);
+    authorityList.ShowList();
+}

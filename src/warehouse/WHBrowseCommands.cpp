@@ -4,6 +4,7 @@
 #include "ListColumns.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "filter/frmFilter.h"
 #include "suite/controls/SuperGrid.h"
@@ -30,14 +31,7 @@ constexpr std::array<const char *, 14> Pictures{
     "imgPrint", "imgHelp", "imgExit",    "imgPreview", "imgOutput", "imgPSetup", "imgauth",
 };
 
-struct Button {
-    const char *key;
-    int image;   // 1-based index into the pictures
-    int caption;
-    int tip;
-};
-
-constexpr std::array<Button, 13> Buttons{{
+constexpr std::array<ToolbarButton, 13> Buttons{{
     {"TlbPSetup", 13, 137, 138}, {"TlbPrint", 8, 13, 13},     {"TlbPreview", 11, 135, 135},
     {"TlbOutput", 12, 136, 136}, {"TlbAdd", 1, 63, 63},       {"TlbEdit", 3, 74, 74},
     {"TlbDel", 2, 9, 9},         {"TlbFind", 4, 11, 11},      {"TlbFilter", 5, 12, 12},
@@ -63,40 +57,19 @@ void tellLockRelease(QWidget *parent, const QString &engineText)
 
 void frmWHBrowse::LoadToolbarImages()
 {
-    m_images.clear();
-    for (const char *key : Pictures)
-        m_images.push_back(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(key))));
+    m_images = LoadToolbarPictures(Pictures);
 }
 
 void frmWHBrowse::BuildListToolbar()
 {
-    // A reload builds the buttons afresh: the old ones go, so that a key
-    // names exactly one button.
-    const QList<QAction *> old = m_toolbar->actions();
-    m_toolbar->clear();
-    qDeleteAll(old);
-    for (const Button &b : Buttons) {
-        auto *action = new QAction(m_images.at(b.image - 1), LoadResString(b.caption), m_toolbar);
-        action->setObjectName(QLatin1String(b.key));
-        action->setToolTip(LoadResString(b.tip));
-        const QString key = QLatin1String(b.key);
-        connect(action, &QAction::triggered, this, [this, key] { OnToolbarCommand(key); });
-        m_toolbar->addAction(action);
-        if (QWidget *button = m_toolbar->widgetForAction(action)) {
-            button->setObjectName(key + QStringLiteral("Button"));
-            // Reachable with Tab and pressed with Space, so commands without
-            // a shortcut (refresh, filter, output ...) work without a mouse.
-            button->setFocusPolicy(Qt::TabFocus);
-        }
-    }
+    BuildToolbar(*m_toolbar, m_images, Buttons, [this](const QString &key) {
+        OnToolbarCommand(key);
+    });
 }
 
 QAction *frmWHBrowse::toolbarButton(const QString &key) const
 {
-    for (QAction *action : m_toolbar->actions())
-        if (action->objectName() == key)
-            return action;
-    return nullptr;
+    return ToolbarAction(*m_toolbar, key);
 }
 
 // The window sees keys before its controls: shortcuts are taken here.

@@ -6,6 +6,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
+#include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
@@ -62,11 +63,7 @@ frmWHBrowse::frmWHBrowse()
         size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
     resize(size);
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_toolbar->setIconSize(QSize(24, 24));
-    m_toolbar->setMovable(false);
+    m_toolbar = CreateListToolbar(this);
 
     m_grid = new SuperGrid(this);
     m_grid->setObjectName(QStringLiteral("SpGrdWH"));

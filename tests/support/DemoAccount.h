@@ -11,6 +11,13 @@
 #include <QTest>
 #include <QWidget>
 #include <memory>
+#include <ostream>
+
+// Readable QStrings in test failure messages.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace testsupport {
 using namespace depotbase;

@@ -4,6 +4,7 @@
 // told, and that the output holds the list as shown. None of it depends on
 // the engine, so it runs on SQLite.
 #include "ListPrintFixture.h"
+#include "support/SheetReader.h"
 
 #include "print/PrintWorkDb.h"
 #include "suite/report/RTPrn.h"
@@ -21,6 +22,8 @@ using namespace whtest;
 using modal::Answer;
 using modal::Buttons;
 using modal::Icon;
+using testsupport::readSheet;
+using testsupport::SheetCell;
 
 namespace {
 

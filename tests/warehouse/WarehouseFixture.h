@@ -35,12 +35,6 @@
 #include <memory>
 #include <ostream>
 
-// Readable QStrings in test failure messages.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace whtest {
 using namespace depotbase;
 

@@ -1,0 +1,216 @@
+#include "FrmWAFilter.h"
+
+#include "AuthListQuery.h"
+#include "data/DataHelpers.h"
+#include "forms/WindowHelpers.h"
+#include "suite/dbkit/DbDataSet.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QVBoxLayout>
+
+using namespace depotbase;
+
+namespace {
+
+QString hint()
+{
+    return QStringLiteral("提示");
+}
+
+} // namespace
+
+FrmWAFilter::FrmWAFilter(dbkit::DbLoginPtr login, QWidget *parent)
+    : QDialog(parent), m_login(std::move(login))
+{
+    setObjectName(QStringLiteral("FrmWAFilter"));
+    buildControls();
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *old, QWidget *) { onFocusChanged(old); });
+}
+
+FrmWAFilter::~FrmWAFilter() = default;
+
+void FrmWAFilter::buildControls()
+{
+    auto *grid = new QGridLayout;
+    const std::pair<const char *, const char *> rows[] = {
+        {"Label1", "操作员编码:"}, {"Label2", "操作员名称:"},
+        {"Label4", "仓库编码:"},   {"Label3", "仓库名称:"}};
+    const char *boxNames[] = {"cidCmb", "cnameCmb", "sidCmb", "snameCmb"};
+    QComboBox **boxes[] = {&cidCmb, &cnameCmb, &sidCmb, &snameCmb};
+    for (int i = 0; i < 4; ++i) {
+        auto *label = new QLabel(QString::fromUtf8(rows[i].second), this);
+        label->setObjectName(QLatin1String(rows[i].first));
+        auto *box = new QComboBox(this);
+        box->setObjectName(QLatin1String(boxNames[i]));
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        // Sized by a fixed text length, not by measuring thousands of entries.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(16);
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
+        label->setBuddy(box);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(box, i, 1);
+        *boxes[i] = box;
+    }
+
+    Cmd4 = new QPushButton(QIcon(QStringLiteral(":/icons/cmdYes.png")),
+                           QStringLiteral("确定"), this);
+    Cmd4->setObjectName(QStringLiteral("Cmd4"));
+    Cmd5 = new QPushButton(QIcon(QStringLiteral(":/icons/cmdNo.png")),
+                           QStringLiteral("取消"), this);
+    Cmd5->setObjectName(QStringLiteral("Cmd5"));
+    connect(Cmd4, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(Cmd5, &QPushButton::clicked, this, [this] { reject(); });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Cmd4);
+    buttons->addWidget(Cmd5);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
+}
+
+void FrmWAFilter::ShowFilter(const QString &caption)
+{
+    setWindowTitle(caption);
+    iConditon = 0;
+    for (QComboBox *box : {cidCmb, cnameCmb, sidCmb, snameCmb}) {
+        box->clear();
+        box->setEditText(QString());
+    }
+    FillFilterCombos();
+    adjustSize();
+    CentreOnScreen(this);
+    cidCmb->setFocus();
+    modal::showModal(this);
+    rsSource.reset();
+}
+
+void FrmWAFilter::OpenFilterSource(const QString &kind)
+{
+    if (kind == QLatin1String("c"))
+        rsSource = m_login->OpenDataSet(authlist::usersStatement());
+    else if (kind == QLatin1String("s"))
+        rsSource = m_login->OpenDataSet(authlist::warehousesStatement());
+}
+
+void FrmWAFilter::fillPair(const QString &kind, QComboBox *codeBox, QComboBox *nameBox,
+                           Pairs &pairs)
+{
+    OpenFilterSource(kind);
+    pairs.clear();
+    pairs.reserve(size_t(std::max(0L, rsSource->RecordCount())));
+    QStringList codes;
+    QStringList names;
+    if (!(rsSource->BOF() && rsSource->Eof()))
+        rsSource->MoveFirst();
+    while (!rsSource->Eof()) {
+        pairs.emplace_back(NullToEmpty(rsSource->Fields(0)), NullToEmpty(rsSource->Fields(1)));
+        codes << pairs.back().first;
+        names << pairs.back().second;
+        rsSource->MoveNext();
+    }
+    // Plain string models: thousands of entries fill at once.
+    codeBox->setModel(new QStringListModel(codes, codeBox));
+    nameBox->setModel(new QStringListModel(names, nameBox));
+    // The boxes open empty: the user types or picks.
+    codeBox->setCurrentIndex(-1);
+    nameBox->setCurrentIndex(-1);
+}
+
+void FrmWAFilter::FillFilterCombos()
+{
+    fillPair(QStringLiteral("c"), cidCmb, cnameCmb, userPairs);
+    fillPair(QStringLiteral("s"), sidCmb, snameCmb, warehousePairs);
+}
+
+bool FrmWAFilter::chosenCode(QComboBox *codeBox, QComboBox *nameBox, const Pairs &pairs,
+                             QString &code)
+{
+    const QString t1 = codeBox->currentText();
+    const QString t2 = nameBox->currentText();
+    // A typed text counts as its list entry only when it is that entry exactly.
+    const int i1 = codeBox->findText(t1, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int i2 = nameBox->findText(t2, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    code.clear();
+    if (!t1.isEmpty() && !t2.isEmpty()) {
+        if (i1 < 0 || i2 < 0)
+            return true;
+        if (pairs[size_t(i1)].first != pairs[size_t(i2)].first) {
+            refuse(QStringLiteral("查不到满足条件的记录。"));
+            return false;
+        }
+        code = t1;
+    } else if (!t2.isEmpty()) {
+        if (i2 >= 0)
+            code = pairs[size_t(i2)].first;
+    } else if (!t1.isEmpty()) {
+        code = t1;
+    }
+    return true;
+}
+
+void FrmWAFilter::confirm()
+{
+    if (!bFilter && cidCmb->currentText().isEmpty() && cnameCmb->currentText().isEmpty()
+        && sidCmb->currentText().isEmpty() && snameCmb->currentText().isEmpty()) {
+        refuse(QStringLiteral("请输入定位条件。"));
+        return;
+    }
+    QString u;
+    QString w;
+    if (!chosenCode(cidCmb, cnameCmb, userPairs, u)
+        || !chosenCode(sidCmb, snameCmb, warehousePairs, w))
+        return;
+    strSel = bFilter ? authlist::filterCondition(u, w) : u + QStringLiteral("@*#") + w;
+    accept();
+}
+
+void FrmWAFilter::refuse(const QString &text)
+{
+    modal::message(this, text, modal::Icon::None, modal::Buttons::Ok, hint());
+}
+
+int FrmWAFilter::boxNumber(const QWidget *widget) const
+{
+    const QComboBox *boxes[] = {cidCmb, cnameCmb, sidCmb, snameCmb};
+    for (int i = 0; i < 4; ++i)
+        if (widget && (widget == boxes[i] || widget == boxes[i]->lineEdit()))
+            return i + 1;
+    return 0;
+}
+
+void FrmWAFilter::onFocusChanged(QWidget *old)
+{
+    if (const int number = boxNumber(old))
+        iConditon = number;
+}
+
+bool FrmWAFilter::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter in a combo box only moves the focus to the confirm button.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && boxNumber(static_cast<QWidget *>(watched)) != 0) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Cmd4->setFocus();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

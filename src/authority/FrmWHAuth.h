@@ -1,0 +1,95 @@
+#pragma once
+
+#include "AuthorityContext.h"
+#include "print/PrintWorkDb.h"
+#include "print/RunReport.h"
+#include "suite/dbkit/DbLogin.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <memory>
+
+class QAction;
+class QToolBar;
+class SuperGrid;
+class FrmWAFilter;
+
+// What the authority list is opened with: the login and read-only flag it
+// hands on to the editor, and the report-print control (with the warehouse
+// list's data set, whose field types give the output's column kinds) that its
+// print commands drive.
+struct AuthListInputs {
+    AuthorityContext context;
+    ReportHost printHost;
+};
+
+// The authority list "仓库权限设置": every warehouse right of a selectable
+// operator on an existing warehouse, one grid row each. The list only reads:
+// rights change in the authority editor, which 编辑 and a double click open
+// and after which the list is read again. It locates and filters through
+// FrmWAFilter, refreshes, prints through its own print-work database, and
+// opens help.
+//
+// The caller creates it, calls ShowList (load, modal, unload) and destroys it.
+class FrmWHAuth : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmWHAuth(const AuthListInputs &inputs, QWidget *parent = nullptr);
+    ~FrmWHAuth() override;
+
+    static constexpr int HelpContext = 31100141;
+
+    // Loads the window, shows it modally and unloads it when it closes.
+    void ShowList();
+    // Runs the command of a toolbar key ("TlbEdit", "TlbFind", ...).
+    void OnToolbarCommand(const QString &key);
+
+    SuperGrid *SpGrdWAuth() const { return m_grid; }
+    QToolBar *Toolbar1() const { return m_toolbar; }
+    QAction *toolbarButton(const QString &key) const;
+    // The print-work database while the window is loaded.
+    PrintWorkDb *printWork() const { return printDb.get(); }
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // Loading and display (FrmWHAuthLoad.cpp)
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void LoadAuthToolbarImages();
+    void BuildAuthToolbar();
+    void SetupAuthGrid();
+    void FillAuthGrid(dbkit::DbDataSet &data);
+    void colourNameColumn();
+
+    // Commands (FrmWHAuthCommands.cpp)
+    void runCommand(const QString &key);
+    bool refuseWithoutWarehouses(const QString &text);
+    void editRights();
+    void locateRight();
+    void filterRights();
+    void refreshList();
+    void runPrintCommand(short mode);
+    // Shows the locate (filter false) or filter dialog; read its results after.
+    FrmWAFilter &askDialog(bool filter, const QString &caption);
+    void refuse(const QString &text);
+
+    AuthListInputs m_inputs;
+    SuperGrid *m_grid = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    QList<QIcon> ImageList1;
+    bool m_loaded = false;
+
+    dbkit::DbDataSetPtr rsAuthList;
+    dbkit::DbDataSetPtr rsUsers;
+    dbkit::DbDataSetPtr rsWarehouses;
+    // Print-work database of the list (LxInit10.mdb), held from load to unload.
+    PrintWorkDbPtr printDb;
+    // Created on first use; keeps iConditon for the list between showings.
+    std::unique_ptr<FrmWAFilter> m_filter;
+};

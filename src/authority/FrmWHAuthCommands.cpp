@@ -1,0 +1,171 @@
+// The authority list's commands: edit, locate, filter, refresh, the print
+// commands, help and exit.
+#include "FrmWHAuth.h"
+
+#include "AuthListQuery.h"
+#include "FrmWAFilter.h"
+#include "OpenAuthorityEditor.h"
+#include "data/Catalogue.h"
+#include "forms/WindowHelpers.h"
+#include "print/PrintList.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QAction>
+#include <exception>
+
+using namespace depotbase;
+
+namespace {
+
+// Operator code and warehouse code of a locate, as the dialog joins them.
+constexpr char LocateSeparator[] = "@*#";
+constexpr int OperatorCodeColumn = 4;
+constexpr int WarehouseCodeColumn = 1;
+// Pure blue (0x00BBGGRR): the selection of a row found by operator code.
+constexpr uint32_t LocatedByOperatorColour = 0x00FF0000;
+
+} // namespace
+
+void FrmWHAuth::OnToolbarCommand(const QString &key)
+{
+    // A database failure ends the command with the engine's text; the window
+    // stays as it was at that point.
+    try {
+        runCommand(key);
+    } catch (const dbkit::DbError &error) {
+        refuse(error.description());
+    } catch (const std::exception &error) {
+        refuse(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void FrmWHAuth::runCommand(const QString &key)
+{
+    if (key == QLatin1String("TlbEdit"))
+        editRights();
+    else if (key == QLatin1String("TlbFind"))
+        locateRight();
+    else if (key == QLatin1String("TlbFilter"))
+        filterRights();
+    else if (key == QLatin1String("TlbRefresh"))
+        refreshList();
+    else if (key == QLatin1String("TlbPreview"))
+        runPrintCommand(PrintMode::Preview);
+    else if (key == QLatin1String("TlbPrint"))
+        runPrintCommand(PrintMode::Print);
+    else if (key == QLatin1String("TlbOutput"))
+        runPrintCommand(PrintMode::Output);
+    else if (key == QLatin1String("TlbPSetup"))
+        runPrintCommand(PrintMode::PageSetup);
+    else if (key == QLatin1String("TlbHelp"))
+        ShowHelpPage(this, HelpContext);
+    else if (key == QLatin1String("TlbExit"))
+        done(QDialog::Accepted);
+}
+
+void FrmWHAuth::refuse(const QString &text)
+{
+    modal::message(this, text, modal::Icon::None, modal::Buttons::Ok, QStringLiteral("提示"));
+}
+
+bool FrmWHAuth::refuseWithoutWarehouses(const QString &text)
+{
+    const dbkit::DbDataSetPtr warehouses =
+        m_inputs.context.login->OpenDataSet(authlist::warehousesStatement());
+    if (!(warehouses->BOF() && warehouses->Eof()))
+        return false;
+    refuse(text);
+    return true;
+}
+
+void FrmWHAuth::editRights()
+{
+    if (refuseWithoutWarehouses(QStringLiteral("没有仓库,不能设置权限.")))
+        return;
+    openAuthorityEditor(m_inputs.context, this);
+    // The editor may have added, changed or deleted rights, whichever way it
+    // was opened: the list shows the table as it is now.
+    refreshList();
+}
+
+FrmWAFilter &FrmWHAuth::askDialog(bool filter, const QString &caption)
+{
+    if (!m_filter)
+        m_filter = std::make_unique<FrmWAFilter>(m_inputs.context.login, this);
+    m_filter->strSel.clear();
+    m_filter->bFilter = filter;
+    m_filter->ShowFilter(caption);
+    return *m_filter;
+}
+
+void FrmWHAuth::locateRight()
+{
+    if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行定位功能.")))
+        return;
+    FrmWAFilter &dialog = askDialog(false, LoadResString(143));
+    const QString result = dialog.strSel;
+    if (result.isEmpty() || result == QLatin1String(LocateSeparator))
+        return;
+    const int p = result.indexOf(QLatin1String(LocateSeparator));
+    const QString operatorCode = result.left(p);
+    const QString warehouseCode = result.mid(p + 3);
+
+    const int k = dialog.iConditon;
+    int found = -1;
+    for (int row = 1; row < m_grid->Rows() && found < 0; ++row) {
+        if (((k == 1 || k == 2) && m_grid->TextMatrix(row, OperatorCodeColumn) == operatorCode)
+            || ((k == 3 || k == 4)
+                && m_grid->TextMatrix(row, WarehouseCodeColumn) == warehouseCode))
+            found = row;
+    }
+    if (found < 0) {
+        refuse(QStringLiteral("没有查到符合条件的记录!"));
+        return;
+    }
+    m_grid->setTopRow(found);
+    m_grid->setCol(0);
+    m_grid->setRow(found);
+    m_grid->setRowSel(found);
+    if (k == 1)
+        m_grid->setBackColorSel(LocatedByOperatorColour);
+}
+
+void FrmWHAuth::filterRights()
+{
+    if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行过滤功能.")))
+        return;
+    FrmWAFilter &dialog = askDialog(true, LoadResString(118));
+    // The filtered rows come from a data set of their own; rsAuthList stays
+    // the whole list, so a refresh shows every right again.
+    const dbkit::DbDataSetPtr filtered =
+        m_inputs.context.login->OpenDataSet(authlist::filterStatement(dialog.strSel));
+    m_grid->setRows(1);
+    m_grid->setRedraw(false);
+    FillAuthGrid(*filtered);
+    m_grid->setRedraw(true);
+}
+
+void FrmWHAuth::refreshList()
+{
+    // The grid lets go of the old rows first: they share their texts with
+    // the data set, whose old rows are then freed while the new ones load
+    // instead of being held twice over.
+    m_grid->setRows(1);
+    rsAuthList->Requery(-1);
+    m_grid->setRedraw(false);
+    FillAuthGrid(*rsAuthList);
+    m_grid->setRedraw(true);
+    toolbarButton(QStringLiteral("TlbPrint"))->setEnabled(true);
+}
+
+void FrmWHAuth::runPrintCommand(short mode)
+{
+    if (refuseEmptyList(mode, m_grid->Rows(), this))
+        return;
+    // Dialogs and the preview open over this window, which is modal.
+    ReportHost host = m_inputs.printHost;
+    host.owner = this;
+    PrintAuthorityList(printDb.get(), *m_grid, LoadResString(140), mode, *this, host);
+}

@@ -1,0 +1,258 @@
+// The authority list: loading, the grid and its fill, unloading.
+#include "FrmWHAuth.h"
+
+#include "AuthListQuery.h"
+#include "FrmWAFilter.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "data/ModuleState.h"
+#include "forms/ToolbarButtons.h"
+#include "forms/WindowHelpers.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <array>
+#include <cmath>
+
+using namespace depotbase;
+
+namespace {
+
+constexpr int TwipsPerPixel = 15;
+// RGB(255, 255, 200) as the grid takes colours (0x00BBGGRR).
+constexpr uint32_t NameColumnColour = 0x00C8FFFF;
+constexpr int NameColumn = 2;
+constexpr int ShowMoneyColumn = 3;
+constexpr int ColumnCount = 10;
+
+// Grid columns: title and the data set's field, in column order.
+struct AuthColumn {
+    const char *title;
+    const char *field;
+};
+
+constexpr std::array<AuthColumn, ColumnCount> Columns{{
+    {"操作员", "cuser_name"},
+    {"仓库编码", "cWhCode"},
+    {"仓库名称", "cWhName"},
+    {"显示金额", "bDispMoney"},
+    {"", "Id"},
+    {"存货分类编码", "cInvCCode"},
+    {"存货分类名称", "cInvCName"},
+    {"存货编码", "cInvCode"},
+    {"存货名称", "cInvName"},
+    {"规格型号", "cInvStd"},
+}};
+
+// Pictures of ImageList1 in list order (index 1 to 13).
+constexpr std::array<const char *, 13> Pictures{
+    "imgAdd",   "imgDel",  "imgEdit", "imgFind",    "imgFilter", "imgRefresh", "imgFont",
+    "imgPrint", "imgHelp", "imgExit", "imgPreview", "imgOutput", "imgPSetup",
+};
+
+// Positions 5, 7 and 11 are separators.
+constexpr std::array<ToolbarButton, 13> Buttons{{
+    {"TlbPSetup", 13, 137, 138},
+    {"TlbPrint", 8, 13, 13},
+    {"TlbPreview", 11, 135, 135},
+    {"TlbOutput", 12, 136, 136},
+    {nullptr, 0, 0, 0},
+    {"TlbEdit", 3, 141, 141},
+    {nullptr, 0, 0, 0},
+    {"TlbFind", 4, 142, 142},
+    {"TlbFilter", 5, 12, 12},
+    {"TlbRefresh", 6, 117, 117},
+    {nullptr, 0, 0, 0},
+    {"TlbHelp", 9, 14, 14},
+    {"TlbExit", 10, 15, 15},
+}};
+
+} // namespace
+
+FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
+    : QDialog(parent), m_inputs(inputs)
+{
+    setObjectName(QStringLiteral("FrmWHAuth"));
+    setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    resize(12000 / TwipsPerPixel, 7200 / TwipsPerPixel);
+
+    m_toolbar = CreateListToolbar(this);
+
+    m_grid = new SuperGrid(this);
+    m_grid->setObjectName(QStringLiteral("SpGrdWAuth"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_toolbar);
+    layout->addWidget(m_grid, 1);
+
+    // The list is read-only: a double click opens the editor like 编辑.
+    connect(m_grid, &SuperGrid::DblClick, this, [this] { OnToolbarCommand("TlbEdit"); });
+}
+
+FrmWHAuth::~FrmWHAuth() = default;
+
+QAction *FrmWHAuth::toolbarButton(const QString &key) const
+{
+    return ToolbarAction(*m_toolbar, key);
+}
+
+void FrmWHAuth::ShowList()
+{
+    try {
+        Form_Load();
+    } catch (const dbkit::DbError &error) {
+        // A list that cannot be read is not shown.
+        Form_Unload();
+        refuse(error.description());
+        return;
+    }
+    modal::showModal(this);
+    Form_Unload();
+}
+
+void FrmWHAuth::Form_Load()
+{
+    setProperty("HelpContextID", HelpContext);
+    dbkit::DbLogin &login = *m_inputs.context.login;
+    rsAuthList = login.OpenDataSet(authlist::listStatement());
+    // The whole rights table (authTableStatement) served only editing in the
+    // list's cells, which the list does not offer: it is not read, which
+    // spares a second copy of every right.
+    rsUsers = login.OpenDataSet(authlist::usersStatement());
+    rsWarehouses = login.OpenDataSet(authlist::warehousesStatement());
+    printDb = OpenPrintWorkDb(SystemFolder(), QString::fromLatin1(AuthorityListPrintFile), this);
+
+    setWindowTitle(LoadResString(140));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
+    CentreOnScreen(this);
+
+    LoadAuthToolbarImages();
+    BuildAuthToolbar();
+    SetupAuthGrid();
+    m_grid->setRows(1);
+    m_grid->setRedraw(false);
+    FillAuthGrid(*rsAuthList);
+    m_grid->setRedraw(true);
+    toolbarButton(QStringLiteral("TlbEdit"))->setEnabled(true);
+    m_loaded = true;
+    m_grid->setFocus();
+}
+
+void FrmWHAuth::Form_Activate()
+{
+    if (m_loaded)
+        colourNameColumn();
+}
+
+void FrmWHAuth::Form_Unload()
+{
+    rsUsers.reset();
+    rsWarehouses.reset();
+    rsAuthList.reset();
+    m_grid->setRows(1);
+    printDb.reset();
+    m_loaded = false;
+}
+
+void FrmWHAuth::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void FrmWHAuth::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OnToolbarCommand(QStringLiteral("TlbHelp"));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FrmWHAuth::LoadAuthToolbarImages()
+{
+    ImageList1 = LoadToolbarPictures(Pictures);
+}
+
+void FrmWHAuth::BuildAuthToolbar()
+{
+    BuildToolbar(*m_toolbar, ImageList1, Buttons,
+                 [this](const QString &key) { OnToolbarCommand(key); });
+}
+
+void FrmWHAuth::SetupAuthGrid()
+{
+    m_grid->setCols(ColumnCount);
+    // The grid has its place in the window now; its width gives the columns'.
+    layout()->activate();
+    const int width = m_grid->width() * TwipsPerPixel;
+    const int quarter = int(std::lround(width / 4.0));
+    for (int col = 0; col <= ShowMoneyColumn; ++col)
+        m_grid->setColWidth(col, quarter);
+    m_grid->setColWidth(4, 0);
+    for (int col = 5; col < ColumnCount; ++col)
+        m_grid->setColWidth(col, m_grid->ColWidth(0));
+    for (int col : {1, 2}) {
+        m_grid->setColKind(col, SuperGrid::KindText);
+        m_grid->setColFlag(col, 1);
+        m_grid->setColEditStyle(col, SuperGrid::EditButton);
+        m_grid->setColLength(col, 10);
+    }
+    for (int col = 0; col < ColumnCount; ++col)
+        m_grid->setTextMatrix(0, col, QString::fromUtf8(Columns[size_t(col)].title));
+}
+
+void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
+{
+    if (data.BOF() && data.Eof())
+        return;
+    std::array<int, ColumnCount> fields{};
+    for (int col = 0; col < ColumnCount; ++col) {
+        const QString name = QString::fromLatin1(Columns[size_t(col)].field);
+        fields[size_t(col)] = data.FieldIndex(name);
+        if (fields[size_t(col)] < 0)
+            throw dbkit::DbError(dbkit::ErrorNumber::UnknownField,
+                                 QStringLiteral("no field %1 in the rights").arg(name));
+    }
+    data.MoveFirst();
+    int row = m_grid->Rows();
+    m_grid->setRows(row + int(data.RecordCount()));
+    while (!data.Eof()) {
+        std::vector<QString> cells(ColumnCount);
+        for (int col = 0; col < ColumnCount; ++col) {
+            const int field = fields[size_t(col)];
+            if (col == ShowMoneyColumn) {
+                // Null shows "否" like false.
+                const QVariant flag = data.Fields(field);
+                cells[size_t(col)] = !flag.isNull() && flag.toInt() != 0 ? QStringLiteral("是")
+                                                                         : QStringLiteral("否");
+            } else if (const QString *text = data.FieldText(field)) {
+                cells[size_t(col)] = *text;
+            } else {
+                cells[size_t(col)] = NullToEmpty(data.Fields(field));
+            }
+        }
+        m_grid->setRowTexts(row, std::move(cells));
+        m_grid->setCellBackColorAt(row, NameColumn, NameColumnColour);
+        ++row;
+        data.MoveNext();
+    }
+    // The first right is the current one, with the view at the left edge.
+    if (m_grid->Rows() > 1) {
+        m_grid->setCol(0);
+        m_grid->setRow(1);
+    }
+}
+
+void FrmWHAuth::colourNameColumn()
+{
+    for (int row = 1; row < m_grid->Rows(); ++row)
+        m_grid->setCellBackColorAt(row, NameColumn, NameColumnColour);
+}

@@ -1,0 +1,226 @@
+// The authority list and its locate and filter dialog as a user drives them.
+#include "AuthListFixture.h"
+
+#include "authority/AuthListQuery.h"
+#include "support/SheetReader.h"
+
+#include <QAbstractItemModel>
+#include <QFile>
+#include <QTableView>
+#include <QToolBar>
+
+using namespace depotbase;
+
+using namespace authtest;
+using modal::Answer;
+using modal::Buttons;
+using modal::Icon;
+
+namespace {
+
+const QStringList DemoRights{"张伟|01|是", "张伟|02|否", "李娜|01|是", "李娜|03|否", "王强|04|是"};
+
+} // namespace
+
+using AuthListTest = AuthListFixture;
+
+TEST_P(AuthListTest, ListsTheRightsOfSelectableOperatorsOnExistingWarehouses)
+{
+    // A right on a warehouse that is gone, and one whose show-money flag is Null.
+    m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
+                     "VALUES ('001', '张伟', '77', 1)");
+    m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
+                     "VALUES ('003', '王强', '05', NULL)");
+    runList([&](FrmWHAuth &list) {
+        EXPECT_EQ(list.windowTitle(), "仓库权限设置");
+        EXPECT_EQ(list.property("HelpContextID").toInt(), 31100141);
+        // Administrators and inactive operators (admin, 刘洋) are left out.
+        EXPECT_EQ(shown(), DemoRights + QStringList{"王强|05|否"});
+
+        const QStringList titles{"操作员", "仓库编码", "仓库名称", "显示金额", "",
+                                 "存货分类编码", "存货分类名称", "存货编码", "存货名称",
+                                 "规格型号"};
+        for (int col = 0; col < 10; ++col)
+            EXPECT_EQ(grid().TextMatrix(0, col), titles[col]) << col;
+        EXPECT_EQ(grid().ColWidth(4), 0);
+        EXPECT_EQ(grid().TextMatrix(1, 4), "001");  // the operator code, hidden
+        EXPECT_GT(grid().ColWidth(0), 0);
+        EXPECT_EQ(grid().ColWidth(9), grid().ColWidth(0));
+        EXPECT_EQ(grid().TextMatrix(2, 5), "0201");
+        EXPECT_EQ(grid().TextMatrix(4, 7), "010201");
+        EXPECT_FALSE(grid().TextMatrix(4, 8).isEmpty());
+        for (int row = 1; row < grid().Rows(); ++row) {
+            EXPECT_EQ(grid().cellBackColorAt(row, 2), 0x00C8FFFFu) << row;
+            EXPECT_NE(grid().cellBackColorAt(row, 1), 0x00C8FFFFu) << row;
+        }
+        EXPECT_FALSE(grid().Editable());  // rights change only in the editor
+
+        QStringList keys;
+        for (QAction *action : list.Toolbar1()->actions())
+            keys << action->objectName();
+        EXPECT_EQ(keys, QStringList({"TlbPSetup", "TlbPrint", "TlbPreview", "TlbOutput", "",
+                                     "TlbEdit", "", "TlbFind", "TlbFilter", "TlbRefresh", "",
+                                     "TlbHelp", "TlbExit"}));
+        EXPECT_EQ(list.toolbarButton("TlbEdit")->text(), "编辑");
+        EXPECT_EQ(list.toolbarButton("TlbPSetup")->toolTip(), "打印设置");
+
+        ASSERT_NE(list.printWork(), nullptr);
+        EXPECT_TRUE(QFile::exists(m_folder.filePath("LxInit10.mdb")));
+
+        m_seam->expectWindow("frmHelp");
+        QTest::keyClick(&grid(), Qt::Key_F1);
+        click("TlbExit");
+        EXPECT_FALSE(list.isVisible());
+    });
+}
+
+TEST_P(AuthListTest, LocatesByOperatorOrWarehouseAndTellsWhatItCannotFind)
+{
+    runList([&](FrmWHAuth &) {
+        // An operator name is found through the hidden code column.
+        expectDialog({{"cnameCmb", "李娜"}});
+        click("TlbFind");
+        EXPECT_EQ(grid().Row(), 3);
+        EXPECT_EQ(grid().RowSel(), 3);
+        EXPECT_NE(grid().BackColorSel(), 0x00FF0000u);
+
+        // By operator code the selection turns blue.
+        expectDialog({{"cidCmb", "002"}});
+        click("TlbFind");
+        EXPECT_EQ(grid().Row(), 3);
+        EXPECT_EQ(grid().BackColorSel(), 0x00FF0000u);
+
+        // The box left last decides: here the warehouse.
+        expectDialog({{"cidCmb", "001"}, {"sidCmb", "03"}});
+        click("TlbFind");
+        EXPECT_EQ(grid().Row(), 4);
+
+        for (const auto &entry : {std::pair<QString, QString>{"snameCmb", "五金库"},
+                                  std::pair<QString, QString>{"cidCmb", "0'1"}}) {
+            expectDialog({entry});
+            m_seam->expectMessage("没有查到符合条件的记录!", Icon::None, Buttons::Ok, "提示",
+                                  Answer::Ok);
+            click("TlbFind");
+            EXPECT_EQ(grid().Row(), 4);
+        }
+
+        // Nothing given, then a code and a name of different operators: the
+        // dialog says so and stays open until cancelled.
+        m_seam->expectWindow("FrmWAFilter", [&](QDialog *dialog) {
+            m_seam->expectMessage("请输入定位条件。", Icon::None, Buttons::Ok, "提示", Answer::Ok);
+            fillDialog(dialog, {});
+            m_seam->expectMessage("查不到满足条件的记录。", Icon::None, Buttons::Ok, "提示",
+                                  Answer::Ok);
+            fillDialog(dialog, {{"cidCmb", "001"}, {"cnameCmb", "李娜"}});
+            EXPECT_TRUE(dialog->isVisible());
+            dialog->findChild<QPushButton *>("Cmd5")->click();
+        });
+        click("TlbFind");
+        EXPECT_EQ(grid().Row(), 4);
+    });
+}
+
+TEST_P(AuthListTest, FiltersByOperatorWarehouseBothOrNothingAndRefreshShowsAllAgain)
+{
+    runList([&](FrmWHAuth &) {
+        expectDialog({{"cnameCmb", "张伟"}});
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"张伟|01|是", "张伟|02|否"}));
+
+        expectDialog({{"sidCmb", "01"}});
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"张伟|01|是", "李娜|01|是"}));
+
+        expectDialog({{"cidCmb", "002"}, {"snameCmb", "半成品库"}});
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"李娜|03|否"}));
+
+        // A quote in a typed code is a value like any other.
+        expectDialog({{"cidCmb", "0'1"}});
+        click("TlbFilter");
+        EXPECT_EQ(grid().Rows(), 1);
+
+        // No condition lists exactly what a refresh lists.
+        expectDialog({});
+        click("TlbFilter");
+        EXPECT_EQ(shown(), DemoRights);
+
+        expectDialog({{"cidCmb", "003"}});
+        click("TlbFilter");
+        click("TlbRefresh");
+        EXPECT_EQ(shown(), DemoRights);
+    });
+    EXPECT_EQ(authlist::filterCondition("0'1", ""), "WarehAuth.Id='0''1'");
+    EXPECT_EQ(authlist::filterCondition("", "01"), "WarehAuth.cWhCode='01'");
+    EXPECT_EQ(authlist::filterCondition("1", "2"), "WarehAuth.Id='1' And WarehAuth.cWhCode='2'");
+}
+
+TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
+{
+    runList([&](FrmWHAuth &) {
+        m_seam->expectWindow("FrmAuthority", [&](QDialog *editor) {
+            EXPECT_EQ(editor->windowTitle(), "权限配置窗口");
+            m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
+                             "VALUES ('005', '陈静', '06', 1)");
+        });
+        QTableView *view = grid().view();
+        const QRect cell = view->visualRect(view->model()->index(0, 1));
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        EXPECT_EQ(shown(), DemoRights + QStringList{"陈静|06|是"});
+
+        m_seam->expectWindow("FrmAuthority", [&](QDialog *) {
+            m_login->Execute("DELETE FROM WarehAuth WHERE Id='001'");
+        });
+        click("TlbEdit");
+        EXPECT_EQ(shown(), DemoRights.mid(2) + QStringList{"陈静|06|是"});
+    });
+}
+
+TEST_P(AuthListTest, OutputWritesTheVisibleColumnsToXlsx)
+{
+    runList([&](FrmWHAuth &) {
+        const QString path = m_folder.filePath("仓库权限设置.xlsx");
+        m_seam->expectSaveFile(path);
+        click("TlbOutput");
+        const QMap<QString, testsupport::SheetCell> sheet = testsupport::readSheet(path);
+        EXPECT_EQ(sheet.value("A1").text, "操作员");
+        EXPECT_EQ(sheet.value("D1").text, "显示金额");
+        EXPECT_EQ(sheet.value("E1").text, "存货分类编码");  // the hidden code column is left out
+        EXPECT_EQ(sheet.value("I1").text, "规格型号");
+        EXPECT_EQ(sheet.value("A6").text, "王强");
+        EXPECT_EQ(sheet.value("C6").text, "辅料库");
+        EXPECT_EQ(sheet.value("E3").text, "0201");
+        EXPECT_FALSE(sheet.contains("A7"));
+    });
+}
+
+TEST_P(AuthListTest, AnAccountWithoutWarehousesRefusesEditLocateFilterAndPrinting)
+{
+    m_db = std::make_unique<testsupport::TempDatabase>(GetParam());
+    m_login = m_db->connect();
+    CreateAccountSchema(*m_login, false);
+    runList([&](FrmWHAuth &) {
+        EXPECT_EQ(grid().Rows(), 1);
+        const QList<std::pair<QString, QString>> refusals{
+            {"TlbEdit", "没有仓库,不能设置权限."},
+            {"TlbFind", "没有仓库,无法执行定位功能."},
+            {"TlbFilter", "没有仓库,无法执行过滤功能."}};
+        for (const auto &[key, text] : refusals) {
+            m_seam->expectMessage(text, Icon::None, Buttons::Ok, "提示", Answer::Ok);
+            click(key);
+        }
+        const QList<std::pair<QString, QString>> empty{
+            {"TlbPreview", "没有可供预览的记录！"},
+            {"TlbPrint", "没有可供打印的记录！"},
+            {"TlbOutput", "没有可供输出的记录！"}};
+        for (const auto &[key, text] : empty) {
+            m_seam->expectMessage(text, Icon::Information, Buttons::Ok, "提示信息", Answer::Ok);
+            click(key);
+        }
+        m_seam->expectPageSetup(false);  // page set-up needs no rows
+        click("TlbPSetup");
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, AuthListTest, ::testing::ValuesIn(testsupport::allEngines()),
+                         engineLabel);
