@@ -1,5 +1,6 @@
 // depotbase-host: opens an account database, hands the login to the
 // warehouse component and shows its list until the user closes it.
+#include "authority/FrmAuthority.h"
 #include "component/LXWareHouse.h"
 #include "data/AccountSetup.h"
 #include "suite/dbkit/DbError.h"
@@ -53,7 +54,10 @@ int main(int argc, char **argv)
     const QCommandLineOption readOnly("read-only", "Open the account read-only.");
     const QCommandLineOption systemFolder("system-folder",
                                           "Folder for the print-work files.", "DIR");
-    parser.addOptions({account, demo, init, basic, readOnly, systemFolder});
+    const QCommandLineOption authorityEditor(
+        "authority-editor", "Open the warehouse-rights editor on the account instead of the "
+                            "warehouse list.");
+    parser.addOptions({account, demo, init, basic, readOnly, systemFolder, authorityEditor});
     parser.process(app);
 
     try {
@@ -81,6 +85,12 @@ int main(int argc, char **argv)
                                                "create one)").arg(url.mid(7)));
                 login = dbkit::DbLogin::open(url);
             }
+        }
+
+        if (parser.isSet(authorityEditor)) {
+            FrmAuthority editor({login, parser.isSet(readOnly)});
+            editor.ShowEditor();
+            return 0;
         }
 
         LXWareHouse component;
