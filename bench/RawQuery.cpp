@@ -3,6 +3,8 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 #include <stdexcept>
 
@@ -14,6 +16,12 @@ long rawSqliteQuery(const QString &path, const QString &sql)
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr)
         != SQLITE_OK)
         throw std::runtime_error("cannot open " + path.toStdString());
+    // The operators' system database beside the account, as the kit attaches it.
+    const QString system = QFileInfo(path).absoluteDir().filePath(QStringLiteral("lxsystem.db"));
+    if (QFileInfo::exists(system)) {
+        const QByteArray attach = "ATTACH DATABASE '" + system.toUtf8() + "' AS lxsystem";
+        sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr);
+    }
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
         const std::string why = sqlite3_errmsg(db);
