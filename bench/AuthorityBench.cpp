@@ -6,6 +6,7 @@
 //   depotbase-bench-authority [--pg postgresql://user@host:port/db] [--runs R]
 #include "BenchClock.h"
 #include "RawQuery.h"
+#include "ScratchPostgres.h"
 #include "authority/AuthorityStatements.h"
 #include "authority/FrmAuthority.h"
 #include "data/AccountSetup.h"
@@ -20,7 +21,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
-#include <QUrl>
 #include <cstdio>
 
 namespace {
@@ -194,22 +194,14 @@ int main(int argc, char **argv)
                   [&](const QString &sql) { return bench::rawSqliteQuery(path, sql); });
     }
     if (parser.isSet(pg)) {
-        const QString server = parser.value(pg);
-        const QString name =
-            QStringLiteral("depotbase_authbench_%1").arg(QCoreApplication::applicationPid());
-        auto admin = dbkit::DbLogin::open(server);
-        admin->Execute("CREATE DATABASE " + name);
-        QUrl url(server);
-        url.setPath("/" + name);
-        {
-            auto login = dbkit::DbLogin::open(url.toString());
+        const auto onPostgres = [&](const QString &url) {
+            auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, false);
             generate(*login);
-            runEngine("PostgreSQL", login, r, [&](const QString &sql) {
-                return bench::rawPostgresQuery(url.toString(), sql);
-            });
-        }
-        admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
+            runEngine("PostgreSQL", login, r,
+                      [&](const QString &sql) { return bench::rawPostgresQuery(url, sql); });
+        };
+        bench::withScratchPostgres(parser.value(pg), "depotbase_authbench_", onPostgres);
     }
     return 0;
 }

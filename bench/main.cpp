@@ -5,6 +5,7 @@
 //   depotbase-bench [--count N] [--pg postgresql://user@host:port/db] [--runs R]
 #include "BenchClock.h"
 #include "RawQuery.h"
+#include "ScratchPostgres.h"
 #include "component/LXWareHouse.h"
 #include "data/AccountSetup.h"
 #include "suite/controls/SuperGrid.h"
@@ -16,7 +17,6 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <cstdio>
 
 namespace {
@@ -141,16 +141,8 @@ int main(int argc, char **argv)
         runEngine("SQLite", login, r, [&] { return bench::rawSqliteQuery(path, RawListSql); });
     }
     if (parser.isSet(pg)) {
-        // A database of its own on the server, dropped again at the end.
-        const QString server = parser.value(pg);
-        const QString name =
-            QStringLiteral("depotbase_bench_%1").arg(QCoreApplication::applicationPid());
-        auto admin = dbkit::DbLogin::open(server);
-        admin->Execute("CREATE DATABASE " + name);
-        QUrl url(server);
-        url.setPath("/" + name);
-        {
-            auto login = dbkit::DbLogin::open(url.toString());
+        bench::withScratchPostgres(parser.value(pg), "depotbase_bench_", [&](const QString &url) {
+            auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, true);
             login->Execute("DELETE FROM StockMove");
             login->Execute("DELETE FROM Position");
@@ -158,9 +150,8 @@ int main(int argc, char **argv)
             login->Execute("DELETE FROM Warehouse");
             GenerateWarehouses(*login, n);
             runEngine("PostgreSQL", login, r,
-                      [&] { return bench::rawPostgresQuery(url.toString(), RawListSql); });
-        }
-        admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
+                      [&] { return bench::rawPostgresQuery(url, RawListSql); });
+        });
     }
     return 0;
 }

@@ -66,20 +66,10 @@ void FrmAuthority::treatAsUnwritten(int row)
     --lastSavedRow;
 }
 
-bool FrmAuthority::InsertRight()
+bool FrmAuthority::writeRight(int row, long long autoId, bool withNodeSide)
 {
-    if (refuseWhenReadOnly())
-        return false;
-    const int row = curRow;
-    const long long autoId = cell(row, ColAutoId).toLongLong();
-    dbkit::DbDataSetPtr count = m_login->OpenDataSet(authority::countByAutoIdStatement(autoId));
-    const long long records = count->Eof() ? 0 : count->Fields(0).toLongLong();
-    if (records > 1) {
-        stop(duplicateMessage);
-        return false;
-    }
     try {
-        if (records == 0) {
+        if (autoId == 0) {
             rsAuth->AddNew();
         } else {
             if (!findAuthRecord(autoId)) {
@@ -88,8 +78,9 @@ bool FrmAuthority::InsertRight()
             }
             rsAuth->Edit();
         }
-        collectRight(true);
+        collectRight(withNodeSide);
         rsAuth->Update();
+        return true;
     } catch (const dbkit::DbError &e) {
         rsAuth->CancelUpdate();
         if (e.number() == dbkit::ErrorNumber::DuplicateKey) {
@@ -104,9 +95,26 @@ bool FrmAuthority::InsertRight()
         }
         throw;
     }
+}
+
+bool FrmAuthority::InsertRight()
+{
+    if (refuseWhenReadOnly())
+        return false;
+    const int row = curRow;
+    const long long autoId = cell(row, ColAutoId).toLongLong();
+    dbkit::DbDataSetPtr count = m_login->OpenDataSet(authority::countByAutoIdStatement(autoId));
+    const long long records = count->Eof() ? 0 : count->Fields(0).toLongLong();
+    if (records > 1) {
+        stop(duplicateMessage);
+        return false;
+    }
+    if (!writeRight(row, records == 0 ? 0 : autoId, true))
+        return false;
     QVariant id = rsAuth->Fields(0);
     if (id.toLongLong() == 0) {
-        dbkit::DbDataSetPtr identity = rsAuth->login().OpenDataSet(QStringLiteral("SELECT @@identity"));
+        dbkit::DbDataSetPtr identity =
+            rsAuth->login().OpenDataSet(QStringLiteral("SELECT @@identity"));
         id = identity->Eof() ? QVariant() : identity->Fields(0);
     }
     setCell(row, ColAutoId, QString::number(id.toLongLong()));
@@ -118,32 +126,11 @@ bool FrmAuthority::UpdateRight()
 {
     if (refuseWhenReadOnly())
         return false;
-    const int row = curRow;
     // A row whose record was found gone is new again: it is stored anew.
-    if (cell(row, ColAutoId).isEmpty())
+    if (cell(curRow, ColAutoId).isEmpty())
         return InsertRight();
-    const long long autoId = cell(row, ColAutoId).toLongLong();
-    try {
-        if (!findAuthRecord(autoId)) {
-            treatAsUnwritten(row);
-            return false;
-        }
-        rsAuth->Edit();
-        collectRight(false);
-        rsAuth->Update();
-    } catch (const dbkit::DbError &e) {
-        rsAuth->CancelUpdate();
-        if (e.number() == dbkit::ErrorNumber::DuplicateKey) {
-            stop(duplicateMessage);
-            return false;
-        }
-        if (e.number() == dbkit::ErrorNumber::RecordDeleted) {
-            treatAsUnwritten(row);
-            return false;
-        }
-        throw;
-    }
-    return true;
+    // The selected node's own side is not rewritten.
+    return writeRight(curRow, cell(curRow, ColAutoId).toLongLong(), false);
 }
 
 bool FrmAuthority::DeleteRight()

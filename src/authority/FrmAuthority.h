@@ -164,6 +164,9 @@ private:
     // table no longer holds it.
     bool findAuthRecord(long long autoId);
     void treatAsUnwritten(int row);
+    // Writes the row through rsAuth: a new record (autoId 0) or the record
+    // of autoId. Duplicates and records gone meanwhile are told here.
+    bool writeRight(int row, long long autoId, bool withNodeSide);
 
     dbkit::DbLoginPtr m_login;
     bool m_readOnly = false;
