@@ -5,7 +5,7 @@
 //   depotbase-bench [--count N] [--pg postgresql://user@host:port/db] [--runs R]
 #include "BenchClock.h"
 #include "RawQuery.h"
-#include "ScratchPostgres.h"
+#include "BenchSupport.h"
 #include "component/LXWareHouse.h"
 #include "data/AccountSetup.h"
 #include "suite/controls/SuperGrid.h"
@@ -111,9 +111,7 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty()
-                                   ? QByteArray("offscreen")
-                                   : qgetenv("QT_QPA_PLATFORM"));
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

@@ -2,12 +2,20 @@
 
 #include "suite/dbkit/DbLogin.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
 #include <QUrl>
 #include <functional>
 
 namespace bench {
+
+// Benchmarks draw nowhere unless a platform was asked for.
+inline void offscreenUnlessSet()
+{
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+}
 
 // Runs `work` on a database of its own on the PostgreSQL server at
 // `serverUrl`, made for the run and dropped again at the end. `work` gets the
