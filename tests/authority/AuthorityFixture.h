@@ -61,6 +61,14 @@ protected:
                           tree->visualItemRect(item).center());
     }
 
+    // Clicks a grid cell with the mouse.
+    static void clickCell(FrmAuthority &editor, int row, int col)
+    {
+        QTableView *view = editor.authGrid()->view();
+        const QRect cell = view->visualRect(view->model()->index(row - 1, col));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
     // Types into the grid's current cell, which opens its editor, and
     // commits with Enter.
     static void typeIntoCell(FrmAuthority &editor, int row, int col, const QString &text)

@@ -84,8 +84,7 @@ TEST_P(Concurrency, ReadOnlyEditorShowsEverythingAndWritesNothing)
             grid->setCol(3);
             QTest::keyClick(grid->view(), Qt::Key_Return);
             EXPECT_EQ(grid->editor(), nullptr);
-            const QRect cell = grid->view()->visualRect(grid->view()->model()->index(0, 0));
-            QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {}, cell.center());
+            clickCell(e, 1, 0);
             expectStop(refusal);
             press(e, "delbut");
             EXPECT_EQ(grid->Rows(), 3);

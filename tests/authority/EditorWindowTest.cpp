@@ -69,8 +69,7 @@ TEST_P(EditorWindow, TreeViewsAndRowsWrittenAsTheyAreCompleted)
 
         // Delete: click the row, press delete; the record goes at once.
         const QString gone = grid->TextMatrix(4, FrmAuthority::ColAutoId);
-        const QRect cell = grid->view()->visualRect(grid->view()->model()->index(3, 0));
-        QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {}, cell.center());
+        clickCell(e, 4, 0);
         EXPECT_TRUE(e.toolbarButton("delbut")->isEnabled());
         press(e, "delbut");
         EXPECT_EQ(count("Auto_id=" + gone), 0);
@@ -127,6 +126,12 @@ TEST_P(EditorWindow, EmptyRightsTableKeepsTheGridAndCrossingRowKeepsTheNode)
         clickNode(e, "c003");
         EXPECT_EQ(e.nodeCode, "002");
         EXPECT_EQ(e.authGrid()->Rows(), 4);
+        // Crossing rows can always be deleted; then the node changes.
+        clickCell(e, 3, 0);
+        press(e, "delbut");
+        EXPECT_EQ(count("Id='002' and cInvCCode='0101' and cWhCode='02'"), 0);
+        clickNode(e, "c003");
+        EXPECT_EQ(e.nodeCode, "003");
     });
 }
 
