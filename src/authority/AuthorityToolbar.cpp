@@ -85,6 +85,9 @@ bool FrmAuthority::checkRowBeforeLeaving()
 
 void FrmAuthority::TbarClick(const QString &key)
 {
+    // A button pressed with the mouse leaves the cell editor open: what was
+    // typed is committed first, as leaving the cell would.
+    m_grid->EndEdit();
     if (key == QLatin1String("addbut")) {
         if (refuseWhenReadOnly() || !checkRowBeforeLeaving())
             return;

@@ -55,8 +55,14 @@ TEST_P(EditorWindow, TreeViewsAndRowsWrittenAsTheyAreCompleted)
         pickInCell(e, 3, 4, "");
         EXPECT_EQ(count("Auto_id=" + id + " and cInvCCode is null"), 1);
 
-        // Pressing add twice on an unfinished row adds one row only.
+        // A button pressed while a cell is open commits the cell first; pressing
+        // add twice on an unfinished row adds one row only.
+        grid->setCol(3);
+        QTest::keyClick(grid->view(), Qt::Key_Return);
+        ASSERT_NE(grid->editor(), nullptr);
+        QTest::keyClick(grid->editor(), Qt::Key_Down);
         press(e, "addbut");
+        EXPECT_EQ(count("Auto_id=" + id + " and bDispMoney=0"), 1);
         expectStop("请设置是否显示金额!");
         press(e, "addbut");
         EXPECT_EQ(grid->Rows(), 5);

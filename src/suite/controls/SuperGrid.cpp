@@ -432,6 +432,12 @@ bool SuperGrid::startEdit(QEvent *trigger)
     return m_view->startEdit(m_model->index(m_row - 1, m_col), trigger);
 }
 
+void SuperGrid::EndEdit()
+{
+    if (!m_committing)
+        m_view->finishEdit();
+}
+
 QWidget *SuperGrid::editor() const
 {
     if (m_row < 1)

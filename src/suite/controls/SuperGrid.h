@@ -116,6 +116,9 @@ public:
     // Opens the editor on the current cell, as F2 does; false when the cell
     // cannot be edited or BeforeEdit cancelled.
     bool EditCell();
+    // Commits and closes an open cell editor (as moving to another cell
+    // does), so that a command sees what was typed.
+    void EndEdit();
     // The open cell editor, if any.
     QWidget *editor() const;
     // The item list the drop-down cells use (kept between edits).
