@@ -91,6 +91,13 @@ TEST_P(EditorWindow, TreeViewsAndRowsWrittenAsTheyAreCompleted)
         EXPECT_EQ(rowTexts(e, 1).mid(0, 2), QStringList({"005", "陈静"}));
         EXPECT_EQ(rowTexts(e, 1).mid(6), QStringList({"01010201", "不锈钢棒", "304 Φ20"}));
         EXPECT_EQ(rowTexts(e, 2).mid(0, 2), QStringList({"07", "周(小)明"}));
+        pickInCell(e, 2, 3, "否");
+        press(e, "addbut");
+        pickInCell(e, 3, 0, "001");
+        EXPECT_EQ(grid->TextMatrix(3, 1), "张伟");
+        EXPECT_EQ(count("Id='001' and cuser_id='张伟' and cWhCode='07' and bDispMoney=0"), 1);
+        EXPECT_EQ(count("Id='07' and cWhCode='07' and bDispMoney=0"), 1);
+        pickInCell(e, 3, 3, "否");
 
         // A root: titles only, nothing to add or delete.
         clickNode(e, "c");
