@@ -7,6 +7,7 @@
 #include "ListCommandBench.h"
 #include "OutputBench.h"
 #include "RawQuery.h"
+#include "BenchSupport.h"
 #include "component/LXWareHouse.h"
 #include "data/AccountSetup.h"
 #include "testdata/GenerateWarehouses.h"
@@ -19,7 +20,6 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <cstdio>
 
 using namespace depotbase;
@@ -124,9 +124,7 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty()
-                                   ? QByteArray("offscreen")
-                                   : qgetenv("QT_QPA_PLATFORM"));
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -155,27 +153,17 @@ int main(int argc, char **argv)
                   [&](const QString &sql) { return bench::rawSqliteQuery(path, sql); });
     }
     if (parser.isSet(pg)) {
-        // A database of its own on the server, dropped again at the end.
-        const QString server = parser.value(pg);
-        const QString name =
-            QStringLiteral("depotbase_bench_%1").arg(QCoreApplication::applicationPid());
-        auto admin = dbkit::DbLogin::open(server);
-        admin->Execute("CREATE DATABASE " + name);
-        QUrl url(server);
-        url.setPath("/" + name);
-        {
-            auto login = dbkit::DbLogin::open(url.toString());
+        bench::withScratchPostgres(parser.value(pg), "depotbase_bench_", [&](const QString &url) {
+            auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, true);
             login->Execute("DELETE FROM StockMove");
             login->Execute("DELETE FROM Position");
             login->Execute("DELETE FROM WarehAuth");
             login->Execute("DELETE FROM Warehouse");
             GenerateWarehouses(*login, n);
-            runEngine("PostgreSQL", login, r, [&](const QString &sql) {
-                return bench::rawPostgresQuery(url.toString(), sql);
-            });
-        }
-        admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
+            runEngine("PostgreSQL", login, r,
+                      [&](const QString &sql) { return bench::rawPostgresQuery(url, sql); });
+        });
     }
     bench::measureGridFillAndSort();
     bench::measureOutput();

@@ -54,9 +54,12 @@ INSERT INTO Position (cPosCode, cPosName, cWhCode) VALUES
     ('B0101', '成品区1号货位', '02'),
     ('B0102', '成品区2号货位', '02');
 
+-- Three levels under 01: 01 原材料, 0101 钢材, 010101 板材.
 INSERT INTO InventoryClass (cInvCCode, cInvCName, iInvCGrade, bInvCEnd) VALUES
     ('01', '原材料', 1, 0),
-    ('0101', '钢材', 2, 1),
+    ('0101', '钢材', 2, 0),
+    ('010101', '板材', 3, 1),
+    ('010102', '棒材', 3, 1),
     ('0102', '化工原料', 2, 1),
     ('02', '产成品', 1, 0),
     ('0201', '机床', 2, 1),
@@ -70,6 +73,8 @@ INSERT INTO Inventory (cInvCode, cInvName, cInvStd, cInvCCode, bService) VALUES
     ('010202', '丙酮', '工业级 25kg/桶', '0102', 0),
     ('020101', '数控车床', 'CK6140', '0201', 0),
     ('020102', '立式加工中心', 'VMC850', '0201', 0),
+    ('01010101', '镀锌钢板', 'DX51D 1.5mm', '010101', 0),
+    ('01010201', '不锈钢棒', '304 Φ20', '010102', 0),
     ('0301', '安装调试费', NULL, '03', 1),
     ('0302', '运输费', NULL, '03', 1);
 
@@ -79,6 +84,9 @@ INSERT INTO StockMove (cWhCode, cInvCode, dDate, iQuantity, cMemo) VALUES
     ('03', '020102', '2024-03-18', 2, '完工入库');
 
 -- 004 is inactive and admin an administrator: their rights are not listed.
+-- Operator 07 shares its code with warehouse 07 and has a ")" in its name.
+-- Rights cover whole warehouses, classes of every level and single items,
+-- with money shown (1) and not (0).
 INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney, cInvCCode, cInvCode) VALUES
     ('001', '张伟', '01', 1, NULL, NULL),
     ('001', '张伟', '02', 0, '0201', NULL),
@@ -86,4 +94,9 @@ INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney, cInvCCode, cInvCode) V
     ('002', '李娜', '03', 0, NULL, '010201'),
     ('003', '王强', '04', 1, NULL, NULL),
     ('004', '刘洋', '01', 1, NULL, NULL),
-    ('admin', '系统管理员', '02', 1, NULL, NULL);
+    ('admin', '系统管理员', '02', 1, NULL, NULL),
+    ('003', '王强', '02', 1, NULL, '020101'),
+    ('005', '陈静', '05', 0, '010101', NULL),
+    ('005', '陈静', '07', 1, NULL, '01010201'),
+    ('07', '周(小)明', '07', 1, NULL, NULL),
+    ('07', '周(小)明', '01', 0, '02', NULL);

@@ -7,5 +7,6 @@ INSERT INTO lxsystem.qd_user (cuser_id, cuser_name, iAdmin, nState) VALUES
     ('002', '李娜', 0, 0),
     ('003', '王强', 0, NULL),
     ('004', '刘洋', 0, 1),
-    ('005', '陈静', 0, 0)
+    ('005', '陈静', 0, 0),
+    ('07', '周(小)明', 0, 0)
 ON CONFLICT DO NOTHING;

@@ -84,6 +84,10 @@ CREATE TABLE WarehAuth (
 );
 CREATE INDEX WarehAuth_Id ON WarehAuth (Id);
 CREATE INDEX WarehAuth_cWhCode ON WarehAuth (cWhCode);
+-- One right per operator, warehouse, class and item: an empty class or item
+-- counts as none, so two editors cannot both store the same right.
+CREATE UNIQUE INDEX WarehAuth_Right ON WarehAuth
+    (Id, cWhCode, (COALESCE(cInvCCode, '')), (COALESCE(cInvCode, '')));
 
 -- Record locks shared by every computer working on the account.
 CREATE TABLE LockRecords (

@@ -1,5 +1,6 @@
 #include "LXWareHouse.h"
 
+#include "authority/OpenAuthorityEditor.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/ListDataSet.h"
@@ -39,6 +40,17 @@ void LXWareHouse::Show()
         return;
     }
     list.ShowList();
+}
+
+void LXWareHouse::ShowAuthorityEditor()
+{
+    if (!mdbObject) {
+        modal::message(nullptr,
+                       QStringLiteral("仓库权限未能打开：请先用有效的账套登录初始化后再显示。"),
+                       modal::Icon::Critical, modal::Buttons::Ok, LoadResString(140));
+        return;
+    }
+    openAuthorityEditor({mdbObject, blnReadOnly}, nullptr);
 }
 
 QVariant LXWareHouse::SetBasicVersion(bool basic)

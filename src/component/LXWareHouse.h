@@ -29,6 +29,9 @@ public:
     // Switches the windows loaded from now on to the basic version.
     // Always returns an empty variant.
     QVariant SetBasicVersion(bool blnBasicVersion);
+    // Opens the warehouse-rights editor directly on the login given to Init,
+    // modally; a shortcut for hosts that manage rights without the list.
+    void ShowAuthorityEditor();
 
     // Folder where the print-work files are kept (default: the application's
     // data folder).

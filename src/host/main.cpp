@@ -58,7 +58,10 @@ int main(int argc, char **argv)
     const QCommandLineOption readOnly("read-only", "Open the account read-only.");
     const QCommandLineOption systemFolder("system-folder",
                                           "Folder for the print-work files.", "DIR");
-    parser.addOptions({account, demo, init, basic, readOnly, systemFolder});
+    const QCommandLineOption authorityEditor(
+        "authority-editor", "Open the warehouse-rights editor on the account instead of the "
+                            "warehouse list.");
+    parser.addOptions({account, demo, init, basic, readOnly, systemFolder, authorityEditor});
 
     // The options are read before any window system is needed: help, the
     // version, a wrong option and --init work on a server without a display.
@@ -107,6 +110,12 @@ int main(int argc, char **argv)
             LXWareHouse::setSystemFolder(parser.value(systemFolder));
         if (parser.isSet(basic))
             component.SetBasicVersion(true);
+        if (parser.isSet(authorityEditor)) {
+            component.mdbObject = login;
+            component.blnReadOnly = parser.isSet(readOnly);
+            component.ShowAuthorityEditor();
+            return 0;
+        }
         if (!component.Init(login, parser.isSet(readOnly)))
             return fail(QStringLiteral("the warehouse list of the account cannot be opened"));
         component.Show();

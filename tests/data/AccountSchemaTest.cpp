@@ -20,14 +20,14 @@ TEST_P(AccountSchema, DemoCompanyLoads)
     EXPECT_EQ(scalar("select count(*) from Department where bDepEnd=1"), 6);
     EXPECT_EQ(scalar("select count(*) from Position"), 5);
     EXPECT_EQ(scalar("select count(*) from StockMove"), 2);
-    EXPECT_EQ(scalar("select count(*) from InventoryClass"), 6);
-    EXPECT_EQ(scalar("select count(*) from Inventory where Not bService=1"), 7);
-    EXPECT_EQ(scalar("select count(*) from WarehAuth"), 7);
-    EXPECT_EQ(scalar("select count(*) from lxsystem..qd_user"), 6);
+    EXPECT_EQ(scalar("select count(*) from InventoryClass"), 8);
+    EXPECT_EQ(scalar("select count(*) from Inventory where Not bService=1"), 9);
+    EXPECT_EQ(scalar("select count(*) from WarehAuth"), 12);
+    EXPECT_EQ(scalar("select count(*) from lxsystem..qd_user"), 7);
     // The selectable operators: neither administrators nor inactive ones.
     EXPECT_EQ(scalar("select count(*) from lxsystem..qd_user where iAdmin <> 1 and "
                      "(nState=0 or nState is null)"),
-              4);
+              5);
     EXPECT_EQ(value("select cValue from AccInformation where cSysID='AA' and "
                     "cName='cSysVersion'").toString(),
               QStringLiteral("工业"));
@@ -169,7 +169,7 @@ TEST_P(AccountSchema, RightsAreNumberedByTheDatabase)
     rights->Update();
     const long long first = rights->Fields("Auto_id").toLongLong();
     EXPECT_EQ(first, scalar("select max(Auto_id) from WarehAuth"));
-    EXPECT_GT(first, 7);
+    EXPECT_GT(first, 12);
 
     m_login->Execute("insert into WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
                      "values ('005', '陈静', '06', 0)");

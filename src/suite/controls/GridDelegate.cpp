@@ -1,6 +1,7 @@
 #include "GridDelegate.h"
 
 #include "EditBox.h"
+#include "GridModel.h"
 #include "SuperGrid.h"
 
 #include <QAction>
@@ -14,7 +15,38 @@ namespace controls {
 namespace {
 const char *rowProperty = "gridRow";
 const char *colProperty = "gridCol";
+
+// A drop-down cell's editor. An item picked from the open list commits the
+// cell at once, as a user expects; arrows on the closed list only move the
+// choice, and Enter (or leaving the cell) commits it.
+class GridComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    bool pickedFromList() const { return m_listShown; }
+
+    void showPopup() override
+    {
+        m_listShown = true;
+        QComboBox::showPopup();
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        m_listShown = false;
+        QComboBox::keyPressEvent(event);
+    }
+
+private:
+    bool m_listShown = false;
+};
+
+bool isReferenceKey(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_R
+           && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
 }
+} // namespace
 
 GridDelegate::GridDelegate(SuperGrid *grid)
     : QStyledItemDelegate(grid), m_grid(grid)
@@ -38,11 +70,18 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     QWidget *editor = nullptr;
     switch (m_grid->ColEditStyle(col)) {
     case SuperGrid::EditDropDown: {
-        auto *combo = new QComboBox(parent);
+        auto *combo = new GridComboBox(parent);
         GridDropDown *list = m_grid->dropDown();
         list->Clear();
         emit m_grid->ComboDropDown(row, col, list);
         combo->addItems(list->items());
+        auto *self = const_cast<GridDelegate *>(this);
+        connect(combo, &QComboBox::activated, combo, [self, combo] {
+            if (!combo->pickedFromList())
+                return;
+            emit self->commitData(combo);
+            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        });
         editor = combo;
         break;
     }
@@ -74,7 +113,8 @@ QWidget *GridDelegate::createButtonEditor(QWidget *parent, int row, int col) con
     const QIcon icon = line->style()->standardIcon(QStyle::SP_FileDialogContentsView);
     QAction *button = line->addAction(icon, QLineEdit::TrailingPosition);
     button->setObjectName("gridRefButton");
-    button->setToolTip(QStringLiteral("参照"));
+    button->setToolTip(GridModel::referenceToolTip());
+    line->setToolTip(GridModel::referenceToolTip());
     auto *self = const_cast<GridDelegate *>(this);
     connect(button, &QAction::triggered, line, [self, line, row, col] {
         // The reference fills the row itself; what was typed is dropped.
@@ -115,6 +155,12 @@ bool GridDelegate::eventFilter(QObject *object, QEvent *event)
     auto *editor = qobject_cast<QWidget *>(object);
     if (editor && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
+        if (isReferenceKey(key)) {
+            const QList<QAction *> actions = editor->actions();
+            if (!actions.isEmpty() && actions.first()->objectName() == "gridRefButton")
+                actions.first()->trigger();
+            return true;
+        }
         if (!key->text().isEmpty() && key->text().at(0).isPrint()) {
             int ascii = key->text().at(0).unicode();
             emit m_grid->KeyPressEdit(editor->property(rowProperty).toInt(),

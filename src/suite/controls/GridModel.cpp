@@ -225,6 +225,11 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : gridCols();
 }
 
+QString GridModel::referenceToolTip()
+{
+    return QStringLiteral("参照 (Ctrl+R)");
+}
+
 QVariant GridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
@@ -249,6 +254,10 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole:
         if (selected && m_selFore.isValid())
             return QBrush(m_selFore);
+        return QVariant();
+    case Qt::ToolTipRole:
+        if (m_editable && col < gridCols() && column(col).editStyle == 1)
+            return referenceToolTip();
         return QVariant();
     default:
         return QVariant();

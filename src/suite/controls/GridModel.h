@@ -30,6 +30,10 @@ public:
 
     explicit GridModel(QObject *parent = nullptr);
 
+    // The tool tip of an editable reference cell: it names the key (Ctrl+R)
+    // that presses the reference button.
+    static QString referenceToolTip();
+
     int gridRows() const { return int(m_rows.size()); }
     void setGridRows(int rows);
     int gridCols() const { return int(m_columns.size()); }

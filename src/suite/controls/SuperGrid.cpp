@@ -150,6 +150,7 @@ void SuperGrid::moveTo(int row, int col, int rowSel)
         emit LeaveCell();
     const bool rowChanged = row != m_row;
     const bool rowSelChanged = rowSel != m_rowSel;
+    const int previousRow = m_row;
     m_row = row;
     m_col = col;
     m_rowSel = rowSel;
@@ -157,11 +158,26 @@ void SuperGrid::moveTo(int row, int col, int rowSel)
     syncCurrent();
     if (rowSelChanged && !rowChanged)
         scrollToRow(m_rowSel);
+    const int fromRow = rowChanged ? previousRow : m_row;
     if (cellChanged) {
         emit EnterCell();
         emit RowColChange(rowChanged);
     }
     emit SelChange();
+    // Handlers above may have moved the cell again; only a row still current
+    // and still empty is announced.
+    if (rowChanged && m_row == row && rowIsEmpty(row))
+        emit EnterNewRow(row, m_col, fromRow);
+}
+
+bool SuperGrid::rowIsEmpty(int row) const
+{
+    if (row < 1 || row >= Rows())
+        return false;
+    for (int c = 0; c < Cols(); ++c)
+        if (!m_model->text(row, c).isEmpty())
+            return false;
+    return true;
 }
 
 void SuperGrid::rowsResized()
@@ -416,6 +432,12 @@ bool SuperGrid::startEdit(QEvent *trigger)
     return m_view->startEdit(m_model->index(m_row - 1, m_col), trigger);
 }
 
+void SuperGrid::EndEdit()
+{
+    if (!m_committing)
+        m_view->finishEdit();
+}
+
 QWidget *SuperGrid::editor() const
 {
     if (m_row < 1)
@@ -425,6 +447,10 @@ QWidget *SuperGrid::editor() const
 
 void SuperGrid::commitEdit(int row, int col, const QString &text)
 {
+    // A message box shown by the handler takes the focus from the editor,
+    // which would commit it a second time.
+    if (m_committing)
+        return;
     m_committing = true;
     m_model->setText(row, col, text);
     QString committed = text;

@@ -24,7 +24,9 @@ class GridDelegate;
 //
 // Read-only unless setEditable(true). In an editable grid a cell editor opens
 // on F2, Enter, a typed character or a double click, by the column's edit
-// style, and the editing notifications below are sent.
+// style, and the editing notifications below are sent. Enter commits an
+// editor, Esc cancels it; F4 or Alt+Down opens a drop-down cell's list, and
+// Ctrl+R presses a reference cell's button (named in the cell's tool tip).
 class SuperGrid : public QWidget {
     Q_OBJECT
 public:
@@ -114,6 +116,9 @@ public:
     // Opens the editor on the current cell, as F2 does; false when the cell
     // cannot be edited or BeforeEdit cancelled.
     bool EditCell();
+    // Commits and closes an open cell editor (as moving to another cell
+    // does), so that a command sees what was typed.
+    void EndEdit();
     // The open cell editor, if any.
     QWidget *editor() const;
     // The item list the drop-down cells use (kept between edits).
@@ -122,6 +127,7 @@ public:
     QTableView *view() const;
 
 signals:
+    // A left click on a data cell, or the current row moved by the keys.
     void Click();
     void DblClick();
     // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt;
@@ -139,6 +145,9 @@ signals:
     // takes the changed text); a reference button pressed; a key typed into
     // an editor (set key to 0 to refuse it).
     void BeforeEdit(int row, int col, bool &cancel);
+    // The current cell moved onto a data row whose cells are all empty (a row
+    // just added): the caller may default cells of the rows around it.
+    void EnterNewRow(int row, int col, int fromRow);
     void ComboDropDown(int row, int col, GridDropDown *list);
     void AfterEdit(int row, int col, QString &text);
     void ButtonClick(int row, int col);
@@ -157,6 +166,9 @@ private:
     void handleDoubleClick(QMouseEvent *event);
     void commitEdit(int row, int col, const QString &text);
     void buttonPressed(int row, int col);
+    bool openDropDown();
+    bool pressReference();
+    bool rowIsEmpty(int row) const;
 
     bool validCol(int col) const;
     int clampRow(int row) const;

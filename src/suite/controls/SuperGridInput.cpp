@@ -4,6 +4,7 @@
 
 #include "GridView.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -54,7 +55,11 @@ bool SuperGrid::handleKey(QKeyEvent *event)
     int target = -1;
     switch (event->key()) {
     case Qt::Key_Up: target = from - 1; break;
-    case Qt::Key_Down: target = from + 1; break;
+    case Qt::Key_Down:
+        if (event->modifiers() & Qt::AltModifier)
+            return openDropDown() || m_editable;
+        target = from + 1;
+        break;
     case Qt::Key_PageUp: target = from - m_view->pageRows(); break;
     case Qt::Key_PageDown: target = from + m_view->pageRows(); break;
     case Qt::Key_Home: target = 1; break;
@@ -67,6 +72,12 @@ bool SuperGrid::handleKey(QKeyEvent *event)
         return true;
     case Qt::Key_F2:
         return startEdit(nullptr) || m_editable;
+    case Qt::Key_F4:
+        return openDropDown() || m_editable;
+    case Qt::Key_R:
+        if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier)
+            return false;
+        return pressReference() || m_editable;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return m_editable && startEdit(nullptr);
@@ -78,11 +89,37 @@ bool SuperGrid::handleKey(QKeyEvent *event)
     }
     }
     if (Rows() > 1) {
+        const int before = m_row;
         if (shift)
             moveTo(m_row, m_col, target);
         else
             moveTo(target, m_col, target);
+        // Choosing another row with the keys counts as a click, as it does
+        // for a list box.
+        if (m_row != before)
+            emit Click();
     }
+    return true;
+}
+
+bool SuperGrid::openDropDown()
+{
+    if (ColEditStyle(m_col) != EditDropDown || !startEdit(nullptr))
+        return false;
+    if (auto *combo = qobject_cast<QComboBox *>(editor()))
+        combo->showPopup();
+    return true;
+}
+
+bool SuperGrid::pressReference()
+{
+    if (!m_redraw || ColEditStyle(m_col) != EditButton || !cellEditable(m_row, m_col))
+        return false;
+    bool cancel = false;
+    emit BeforeEdit(m_row, m_col, cancel);
+    if (cancel)
+        return false;
+    buttonPressed(m_row, m_col);
     return true;
 }
 

@@ -166,3 +166,64 @@ TEST(SuperGridEdit, ReferenceButtonReportsTheCellAndDropsTheTyping)
     EXPECT_EQ(grid->TextMatrix(2, 2), "INV01");
     EXPECT_EQ(grid->TextMatrix(2, 3), "螺丝");
 }
+
+TEST(SuperGridEdit, KeysForDropDownsReferencesAndNewRows)
+{
+    auto grid = editableGrid(2);
+    grid->setColEditStyle(1, SuperGrid::EditDropDown);
+    grid->setColEditStyle(2, SuperGrid::EditButton);
+    QObject::connect(grid.get(), &SuperGrid::ComboDropDown, grid.get(),
+                     [](int, int, GridDropDown *list) {
+                         list->AddItem("是");
+                         list->AddItem("否");
+                     });
+    QSignalSpy button(grid.get(), &SuperGrid::ButtonClick);
+    QSignalSpy clicks(grid.get(), &SuperGrid::Click);
+    QSignalSpy newRows(grid.get(), &SuperGrid::EnterNewRow);
+    std::vector<QString> committed;
+    QObject::connect(grid.get(), &SuperGrid::AfterEdit, grid.get(),
+                     [&](int, int, QString &text) { committed.push_back(text); });
+    grid->setTextMatrix(1, 0, "filled");
+
+    // F4 opens the list; an item picked in it commits at once.
+    grid->setCol(1);
+    QTest::keyClick(grid->view(), Qt::Key_F4);
+    auto *combo = qobject_cast<QComboBox *>(grid->editor());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_TRUE(combo->view()->isVisible());
+    combo->view()->setCurrentIndex(combo->model()->index(1, 0));
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->editor(), nullptr);
+    EXPECT_EQ(committed, std::vector<QString>{"否"});
+    // Arrows on the closed list only move the choice; Esc drops it.
+    QTest::keyClick(grid->view(), Qt::Key_Down, Qt::AltModifier);
+    combo = qobject_cast<QComboBox *>(grid->editor());
+    ASSERT_NE(combo, nullptr);
+    combo->hidePopup();
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(committed.size(), 1u);
+    QTest::keyClick(combo, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->TextMatrix(1, 1), "否");
+
+    // Ctrl+R presses the reference button, from the cell or its editor.
+    grid->setCol(2);
+    EXPECT_TRUE(grid->view()->model()->index(0, 2).data(Qt::ToolTipRole).toString()
+                    .contains("Ctrl+R"));
+    QTest::keyClick(grid->view(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(grid->view(), Qt::Key_X);
+    ASSERT_NE(grid->editor(), nullptr);
+    QTest::keyClick(grid->editor(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(button.count(), 2);
+
+    // The keys choosing another row count as a click; an empty row is told.
+    QCoreApplication::processEvents();
+    QTest::keyClick(grid->view(), Qt::Key_Down);
+    EXPECT_EQ(clicks.count(), 1);
+    ASSERT_EQ(newRows.count(), 1);
+    EXPECT_EQ(newRows.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(newRows.at(0).at(2).toInt(), 1);
+    QTest::keyClick(grid->view(), Qt::Key_Up);
+    EXPECT_EQ(newRows.count(), 1) << "row 1 holds a cell";
+}

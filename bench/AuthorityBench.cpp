@@ -1,0 +1,205 @@
+// depotbase-bench-authority: generates an account with 2,000 operators,
+// 10,000 warehouses, 2,000 inventory classes, 100,000 items and 200,000
+// rights, and prints the authority editor's timings beside the raw time of
+// the statements through the engine's own C library, and peak memory.
+//
+//   depotbase-bench-authority [--pg postgresql://user@host:port/db] [--runs R]
+#include "BenchClock.h"
+#include "RawQuery.h"
+#include "BenchSupport.h"
+#include "authority/AuthorityStatements.h"
+#include "authority/FrmAuthority.h"
+#include "data/AccountSetup.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/SqlDialect.h"
+#include "suite/modal/ScriptedModalSeam.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTreeWidgetItem>
+#include <cstdio>
+
+namespace {
+
+using RawQuery = std::function<long(const QString &sql)>;
+
+// Rows 1..count of a recursive series, as every engine runs it.
+QString series(int count, const QString &insert, const QString &select)
+{
+    return QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                          "WHERE i < %1) ")
+               .arg(count)
+           + insert + QLatin1Char(' ') + select + QStringLiteral(" FROM n");
+}
+
+// Operator U100001 holds 100 whole-warehouse rights; warehouse W100001 is
+// held by 20 operators; the other 199,880 rights are item rights spread over
+// the other operators and warehouses.
+void generate(dbkit::DbLogin &login)
+{
+    login.Execute(series(2000,
+                         "INSERT INTO lxsystem..qd_user (cuser_id, cuser_name, iAdmin, nState)",
+                         "SELECT 'U' || (100000 + i), '操作员' || i, 0, 0"));
+    login.Execute(series(10000, "INSERT INTO Warehouse (cWhCode, cWhName)",
+                         "SELECT 'W' || (100000 + i), '仓库' || i"));
+    login.Execute(series(2000, "INSERT INTO InventoryClass (cInvCCode, cInvCName)",
+                         "SELECT 'C' || (10000 + i), '分类' || i"));
+    login.Execute(series(
+        100000, "INSERT INTO Inventory (cInvCode, cInvName, cInvStd, cInvCCode, bService)",
+        "SELECT 'I' || (1000000 + i), '存货' || i, '规格' || (i % 97), 'C' || (10001 + i % 2000), "
+        "CASE WHEN i % 50 = 0 THEN 1 ELSE 0 END"));
+    const QString rights =
+        QStringLiteral("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney, cInvCode)");
+    login.Execute(series(199880, rights,
+                         "SELECT 'U' || (100002 + i % 1999), '操作员' || (2 + i % 1999), "
+                         "'W' || (100002 + i % 9999), i % 2, 'I' || (1000001 + i % 100000)"));
+    login.Execute(series(100, rights,
+                         "SELECT 'U100001', '操作员1', 'W' || (100001 + i), 1, NULL"));
+    login.Execute(series(20, rights,
+                         "SELECT 'U' || (100001 + i), '操作员' || (1 + i), 'W100001', 0, NULL"));
+    login.Execute("ANALYZE");
+}
+
+void line(const char *engine, const char *what, double ms, double rawMs, const char *limit)
+{
+    std::printf("%-10s %-40s %9.1f ms   raw %8.1f ms   ratio %5.2f  (at most %s)\n", engine,
+                what, ms, rawMs, rawMs > 0 ? ms / rawMs : 0.0, limit);
+    std::fflush(stdout);
+}
+
+struct Figures {
+    double open = 1e18, operatorClick = 0, warehouseClick = 0, insert = 0, update = 0, rss = 0;
+};
+
+// Commits the show-money cell of a row as the grid does after an edit.
+void commitShowMoney(FrmAuthority &editor, int row, const QString &text)
+{
+    SuperGrid *grid = editor.authGrid();
+    grid->setRow(row);
+    grid->setTextMatrix(row, FrmAuthority::ColShowMoney, text);
+    QString committed = text;
+    emit grid->AfterEdit(row, FrmAuthority::ColShowMoney, committed);
+}
+
+void measureInside(FrmAuthority &editor, int runs, Figures &f)
+{
+    QTreeWidgetItem *op = editor.node("cU100001");
+    QTreeWidgetItem *wh = editor.node("sW100001");
+    f.operatorClick = bench::bestOf(runs, [&] { editor.NodeClick(op); });
+    f.warehouseClick = bench::bestOf(runs, [&] { editor.NodeClick(wh); });
+    editor.NodeClick(op);
+    SuperGrid *grid = editor.authGrid();
+    int next = 200;   // warehouses W100201... are not the operator's yet
+    f.insert = bench::bestOf(runs, [&] {
+        editor.toolbarButton("addbut")->trigger();
+        const int row = grid->Rows() - 1;
+        grid->setTextMatrix(row, FrmAuthority::ColOther, QStringLiteral("W%1").arg(100000 + next));
+        grid->setTextMatrix(row, FrmAuthority::ColOtherName, QStringLiteral("仓库%1").arg(next));
+        ++next;
+        commitShowMoney(editor, row, QStringLiteral("是"));
+    });
+    bool yes = false;
+    f.update = bench::bestOf(runs, [&] {
+        commitShowMoney(editor, 1, yes ? QStringLiteral("是") : QStringLiteral("否"));
+        yes = !yes;
+    });
+}
+
+Figures measure(const dbkit::DbLoginPtr &login, int runs)
+{
+    Figures f;
+    for (int i = 0; i < runs; ++i) {
+        auto seam = std::make_unique<modal::ScriptedModalSeam>(
+            [](const QString &why) { std::fprintf(stderr, "seam: %s\n", qPrintable(why)); });
+        modal::ScriptedModalSeam *script = seam.get();
+        auto previous = modal::installSeam(std::move(seam));
+        FrmAuthority editor({login, false});
+        QElapsedTimer timer;
+        timer.start();
+        const bool last = i == runs - 1;
+        script->expectWindow("FrmAuthority", [&](QDialog *) {
+            f.open = std::min(f.open, timer.nsecsElapsed() / 1e6);
+            f.rss = bench::peakMegabytes();
+            if (last)
+                measureInside(editor, runs, f);
+        });
+        editor.ShowEditor();
+        modal::installSeam(std::move(previous));
+    }
+    return f;
+}
+
+void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
+               const RawQuery &raw)
+{
+    const auto rawOf = [&](const QString &sql) {
+        const QString rewritten = login->dialect().rewrite(sql);
+        return bench::bestOf(runs, [&] { raw(rewritten); });
+    };
+    const double rawJoined = rawOf(authority::rightsStatement());
+    const double rawOpen = rawOf(authority::authTableStatement())
+                           + rawOf(authority::operatorSetStatement())
+                           + rawOf(authority::warehouseSetStatement())
+                           + rawOf(authority::classSetStatement());
+    // The largest part of opening: the whole rights table through the kit.
+    const double kitAuth = bench::bestOf(
+        runs, [&] { login->OpenDataSet(authority::authTableStatement()); });
+    line(engine, "rights table data set through the kit", kitAuth,
+         rawOf(authority::authTableStatement()), "-");
+    const Figures f = measure(login, runs);
+    line(engine, "editor open (until the tree is shown)", f.open, rawOpen, "2.00");
+    line(engine, "node click: operator with 100 rights", f.operatorClick, rawJoined, "0.25");
+    line(engine, "node click: warehouse with 20 rights", f.warehouseClick, rawJoined, "0.25");
+    line(engine, "cell commit inserting a right", f.insert, rawJoined, "0.25");
+    line(engine, "cell commit updating a right", f.update, rawJoined, "0.25");
+    std::printf("%-10s %-40s %9.1f MB (peak RSS with the editor open; at most 250)\n", engine,
+                "memory", f.rss);
+    // The commits really wrote: U100001 holds its 100 rights plus the inserts.
+    std::printf("%-10s %-40s %9lld\n", engine, "rights of U100001 after the commits",
+                login->OpenDataSet("select count(*) from WarehAuth where Id='U100001'")
+                    ->Fields(0).toLongLong());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    bench::offscreenUnlessSet();
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption pg("pg", "Also measure on this PostgreSQL server (a database of "
+                                      "its own is made and dropped).", "URL");
+    const QCommandLineOption runs("runs", "Repetitions; the best is printed.", "R", "3");
+    parser.addOptions({pg, runs});
+    parser.process(app);
+    const int r = std::max(1, parser.value(runs).toInt());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("account.db");
+    {
+        auto login = OpenOrCreateSqliteAccount(path, false);
+        generate(*login);
+    }
+    {
+        auto login = dbkit::DbLogin::open("sqlite:" + path);
+        runEngine("SQLite", login, r,
+                  [&](const QString &sql) { return bench::rawSqliteQuery(path, sql); });
+    }
+    if (parser.isSet(pg)) {
+        const auto onPostgres = [&](const QString &url) {
+            auto login = dbkit::DbLogin::open(url);
+            CreateAccountSchema(*login, false);
+            generate(*login);
+            runEngine("PostgreSQL", login, r,
+                      [&](const QString &sql) { return bench::rawPostgresQuery(url, sql); });
+        };
+        bench::withScratchPostgres(parser.value(pg), "depotbase_authbench_", onPostgres);
+    }
+    return 0;
+}

@@ -1,0 +1,248 @@
+// The authority editor's grid editing: what a drop-down offers, what a
+// committed cell does, the inventory reference, and the guard on leaving a row.
+#include "FrmAuthority.h"
+
+#include "AuthorityStatements.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "suite/controls/RefDialog.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/DbError.h"
+
+#include <QAction>
+
+namespace {
+
+const QString oneOfMessage =
+    QStringLiteral("只能输入存货分类编码和存货编码其中之一，不能同时输入！");
+
+} // namespace
+
+void FrmAuthority::connectGrid()
+{
+    connect(m_grid, &SuperGrid::ComboDropDown, this,
+            [this](int row, int col, GridDropDown *list) { onDropDown(row, col, list); });
+    connect(m_grid, &SuperGrid::AfterEdit, this,
+            [this](int row, int col, QString &text) { onCommit(row, col, text); });
+    connect(m_grid, &SuperGrid::ButtonClick, this,
+            [this](int row, int col) { onReferenceButton(row, col); });
+    connect(m_grid, &SuperGrid::RowColChange, this,
+            [this](bool rowChanged) { onRowChanged(rowChanged); });
+    connect(m_grid, &SuperGrid::EnterCell, this, [this] { onCursorMoved(); });
+    connect(m_grid, &SuperGrid::Click, this, [this] {
+        if (QAction *del = toolbarButton(QStringLiteral("delbut")))
+            del->setEnabled(true);
+    });
+    connect(m_grid, &SuperGrid::EnterNewRow, this, [this](int, int, int) {
+        onShowMoneyDefault();
+    });
+    connect(m_grid, &SuperGrid::BeforeEdit, this,
+            [this](int, int, bool &cancel) { onBeforeEdit(cancel); });
+}
+
+void FrmAuthority::onBeforeEdit(bool &cancel)
+{
+    if (refuseWhenReadOnly())
+        cancel = true;
+}
+
+void FrmAuthority::onDropDown(int row, int col, GridDropDown *list)
+{
+    if (col == ColShowMoney) {
+        list->AddItem(LoadResString(25));
+        list->AddItem(LoadResString(26));
+        return;
+    }
+    comboNames.clear();
+    if (col == ColClass) {
+        if (!cell(row, ColInv).isEmpty()) {
+            stop(oneOfMessage);
+            return;
+        }
+        list->AddItem(QString());
+        for (rsClasses->MoveFirst(); !rsClasses->Eof(); rsClasses->MoveNext()) {
+            list->AddItem(NullToEmpty(rsClasses->Fields(0)));
+            comboNames.push_back(NullToEmpty(rsClasses->Fields(1)));
+        }
+        return;
+    }
+    dbkit::DbDataSet &others = nodeKind == 0 ? *rsWarehouses : *rsUsers;
+    comboNames.reserve(int(others.RecordCount()));
+    for (others.MoveFirst(); !others.Eof(); others.MoveNext()) {
+        list->AddItem(NullToEmpty(others.Fields(0)));
+        comboNames.push_back(NullToEmpty(others.Fields(1)));
+    }
+}
+
+void FrmAuthority::onCommit(int row, int col, QString &text)
+{
+    rowMoved = false;
+    trap([&] {
+        bool goOn = true;
+        if (col == ColOther)
+            goOn = commitOtherSide(row, text);
+        else if (col == ColClass)
+            goOn = commitClass(row, text);
+        else if (col == ColInv)
+            goOn = commitInventory(row, text);
+        if (goOn)
+            completeRow(row, col, text);
+        return true;
+    });
+}
+
+bool FrmAuthority::commitOtherSide(int row, QString &text)
+{
+    if (!ResolveOtherSide(nodeKind == 0 ? 0 : 1, text)) {
+        if (nodeKind == 1)
+            stop(QStringLiteral("操作员输入不合法!请重试"));
+        else if (!cell(row, ColOther).isEmpty())
+            stop(QStringLiteral("仓库输入不合法!请重试"));
+        return false;
+    }
+    setCell(row, ColOther, text);
+    const int chosen = m_grid->dropDown()->ListIndex();
+    if (chosen >= 0 && chosen < comboNames.size())
+        setCell(row, ColOtherName, comboNames.at(chosen));
+    return true;
+}
+
+bool FrmAuthority::commitClass(int row, QString &text)
+{
+    if (skipClassEdit) {
+        skipClassEdit = 0;
+        return false;
+    }
+    if (CheckNoOverlap(curRow)) {
+        const int chosen = m_grid->dropDown()->ListIndex();
+        setCell(row, ColClassName, chosen > 0 && chosen - 1 < comboNames.size()
+                                       ? comboNames.at(chosen - 1)
+                                       : QString());
+        return true;
+    }
+    if (m_grid->Row() != curRow)
+        skipClassEdit = 1;
+    clearCells(row, ColClass, ColClassName);
+    text.clear();
+    m_grid->setRow(curRow);
+    return false;
+}
+
+bool FrmAuthority::commitInventory(int row, QString &text)
+{
+    if (!cell(row, ColClass).isEmpty()) {
+        stop(oneOfMessage);
+        text.clear();
+        return false;
+    }
+    if (!ResolveInventory()) {
+        stop(QStringLiteral("存货编码输入错误!"));
+        text.clear();
+        m_grid->setRow(curRow);
+        return false;
+    }
+    text = cell(row, ColInv);
+    if (!CheckNoOverlap(curRow)) {
+        // Written without the item.
+        clearCells(row, ColInv, ColInvStd);
+        text.clear();
+    }
+    return true;
+}
+
+void FrmAuthority::completeRow(int row, int col, QString &text)
+{
+    if (cell(row, ColOther).isEmpty() || cell(row, ColOtherName).isEmpty())
+        return;   // an incomplete row is not written
+    if (!CheckRowUnique(row)) {
+        stop(QStringLiteral("权限设置重复!请重试"));
+        if (col == ColOther)
+            clearCells(row, ColOther, ColOtherName);
+        else if (col == ColClass)
+            clearCells(row, ColClass, ColClassName);
+        else if (col == ColInv)
+            clearCells(row, ColInv, ColInvStd);
+        if (col == ColOther || col == ColClass || col == ColInv)
+            text.clear();
+        m_grid->setRow(row);
+        m_grid->setCol(col);
+        return;
+    }
+    m_grid->setRow(row);
+    // The writes act on curRow: it is the committed row.
+    curRow = row;
+    if (row > lastSavedRow)
+        InsertRight();
+    else if (row == lastSavedRow ? !rowMoved : row >= 1)
+        UpdateRight();
+}
+
+void FrmAuthority::onReferenceButton(int row, int col)
+{
+    if (col != ColInv)
+        return;
+    if (!cell(row, ColClass).isEmpty()) {
+        stop(oneOfMessage);
+        return;
+    }
+    trap([&] {
+        if (!refInv)
+            refInv = std::make_unique<RefDialog>(this);
+        refInv->setRefData(m_login->OpenDataSet(
+            authority::inventoryReferenceStatement(cell(row, ColInv), cell(row, ColInvName))));
+        refInv->setRefColumnTitle(0, QStringLiteral("存货编码"));
+        refInv->setRefColumnTitle(1, QStringLiteral("存货名称"));
+        refInv->setRefColumnTitle(2, QStringLiteral("规格型号"));
+        refInv->setRefOption1(0);
+        refInv->RefPrepare();
+        refInv->setRefColumnWidth(0, 1500);
+        refInv->setRefColumnWidth(1, 4500);
+        refInv->RefShow();
+        const bool chosen = refInv->RefChosen();
+        if (chosen) {
+            const dbkit::DbDataSetPtr data = refInv->RefData();
+            setCell(row, ColInv, NullToEmpty(data->Fields(0)));
+            setCell(row, ColInvName, NullToEmpty(data->Fields(1)));
+            setCell(row, ColInvStd, NullToEmpty(data->Fields(2)));
+        }
+        if (!CheckNoOverlap(curRow)) {
+            clearCells(row, ColInv, ColInvStd);
+            return true;
+        }
+        if (!chosen)
+            return true;
+        // A picked item is stored like a typed one, so what the grid shows
+        // is what the table holds.
+        QString picked = cell(row, ColInv);
+        rowMoved = false;
+        completeRow(row, ColInv, picked);
+        return true;
+    });
+}
+
+void FrmAuthority::onRowChanged(bool rowChanged)
+{
+    if (rowChanged)
+        curRow = m_grid->Row();
+    rowMoved = true;
+}
+
+void FrmAuthority::onCursorMoved()
+{
+    if (m_grid->Row() == curRow || curRow > lastRow())
+        return;
+    bool passed = false;
+    trap([&] {
+        passed = CheckOtherSide(curRow) && CheckShowMoney(curRow) && CheckNoOverlap(curRow);
+        return true;
+    });
+    if (!passed)
+        m_grid->setRow(curRow);
+}
+
+void FrmAuthority::onShowMoneyDefault()
+{
+    const int previous = m_grid->Row() - 1;
+    if (previous >= 1 && cell(previous, ColShowMoney).isEmpty())
+        setCell(previous, ColShowMoney, LoadResString(26));
+}

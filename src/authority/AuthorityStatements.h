@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// The statements the authority editor runs. Every value put between quotes
+// has its quotes doubled, so nothing typed changes a statement's shape.
+namespace authority {
+
+// The whole rights table, through which every write goes.
+QString authTableStatement();
+
+// Operators that may hold rights: no administrators, no inactive operators.
+QString operatorSetStatement();
+QString warehouseSetStatement();
+QString classSetStatement();
+
+// The existing rights joined with operator, warehouse, class and item names.
+// Fields: 0 operator code, 1 operator name, 2 warehouse code, 3 warehouse
+// name, 4 auto_id, 5 bDispMoney, 6 class code, 7 item code, 8 class name,
+// 9 item name, 10 item specification.
+QString rightsStatement();
+// The same rights of one operator (nodeKind 0) or one warehouse (1), in the
+// order they were written.
+QString rightsOfNodeStatement(int nodeKind, const QString &code);
+// One row (1) when the joined rights statement has any row at all, else 0.
+QString anyRightStatement();
+
+// A warehouse (kind 0) or operator (kind 1) by code or name.
+QString otherSideStatement(int kind, const QString &text);
+// Items whose code or name is the typed text (service items included).
+QString typedInventoryStatement(const QString &text);
+// Items offered by the reference: code or name beginning with the prefixes,
+// no service items.
+QString inventoryReferenceStatement(const QString &codePrefix, const QString &namePrefix);
+// The item `inv` lies in class `cls` or beneath it.
+QString itemInClassStatement(const QString &inv, const QString &cls);
+// Records of one operator (by name, as the table stores it) and warehouse.
+QString operatorWarehouseStatement(const QString &warehouse, const QString &operatorName,
+                                   bool warehouseFirst);
+QString countByAutoIdStatement(long long autoId);
+
+} // namespace authority

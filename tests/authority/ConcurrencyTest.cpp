@@ -1,0 +1,97 @@
+// Two administrators at once, database refusals, and the read-only editor.
+#include "AuthorityFixture.h"
+
+#include "suite/dbkit/DbError.h"
+
+using namespace authtest;
+
+class Concurrency : public AuthorityFixture {};
+
+TEST_P(Concurrency, TwoEditorsOneRightAndRightsChangedByOthers)
+{
+    dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
+    runEditor(
+        [&](FrmAuthority &b) {
+            SuperGrid *grid = b.authGrid();
+            clickNode(b, "c005");
+            ASSERT_EQ(grid->Rows(), 3);
+            pickInCell(b, 2, 3, "否");
+            press(b, "addbut");
+            // Meanwhile another administrator gives 005 warehouse 06.
+            runEditor([&](FrmAuthority &a) {
+                clickNode(a, "c005");
+                press(a, "addbut");
+                pickInCell(a, 3, 0, "06");
+                EXPECT_FALSE(a.authGrid()->TextMatrix(3, 2).isEmpty());
+            }, false, other);
+            // The same right from this editor: the database refuses it.
+            expectStop("权限设置重复!请重试");
+            pickInCell(b, 3, 0, "06");
+            EXPECT_EQ(rowTexts(b, 3).mid(0, 3), QStringList({"06", "包装物库", ""}));
+            EXPECT_EQ(count("Id='005' and cWhCode='06'"), 1);
+
+            // The other editor's row is seen on the next click and can be
+            // changed here, though it was written after this window opened.
+            clickNode(b, "c005");
+            ASSERT_EQ(grid->Rows(), 4);
+            pickInCell(b, 3, 3, "是");
+            EXPECT_EQ(count("Id='005' and cWhCode='06' and bDispMoney=1"), 1);
+
+            // A right deleted by another administrator is not "saved": the
+            // row becomes new, and the next commit stores it again.
+            other->Execute("delete from WarehAuth where Id='005' and cWhCode='07'");
+            expectStop("");
+            pickInCell(b, 2, 3, "是");
+            EXPECT_EQ(grid->TextMatrix(2, 2), "");
+            EXPECT_EQ(count("Id='005' and cWhCode='07'"), 0);
+            pickInCell(b, 2, 3, "是");
+            EXPECT_EQ(count("Id='005' and cWhCode='07' and cInvCode='01010201' and "
+                            "bDispMoney=1 and Auto_id=" + grid->TextMatrix(2, 2)),
+                      1);
+
+            // A lock held by another operator: the engine's text is shown and
+            // the row stays as typed, unwritten.
+            pickInCell(b, 3, 3, "否");
+            press(b, "addbut");
+            other->BeginTrans();
+            if (GetParam() == testsupport::TestEngine::PostgreSQL)
+                other->Execute("LOCK TABLE WarehAuth IN EXCLUSIVE MODE");
+            else
+                other->Execute("insert into WarehAuth (Id, cWhCode) values ('x', 'x')");
+            expectStop("");
+            pickInCell(b, 4, 0, "08");
+            other->RollbackTrans();
+            EXPECT_EQ(rowTexts(b, 4).mid(0, 3), QStringList({"08", "劳保用品库", ""}));
+            EXPECT_EQ(count("Id='005' and cWhCode='08'"), 0);
+        });
+}
+
+TEST_P(Concurrency, ReadOnlyEditorShowsEverythingAndWritesNothing)
+{
+    const long long before = count("1=1");
+    const QString refusal = "仓库权限以只读方式打开，不能增加、修改或删除！";
+    runEditor(
+        [&](FrmAuthority &e) {
+            SuperGrid *grid = e.authGrid();
+            clickNode(e, "c002");
+            ASSERT_EQ(grid->Rows(), 3);
+            EXPECT_EQ(grid->TextMatrix(1, 4), "0101");
+            expectStop(refusal);
+            press(e, "addbut");
+            EXPECT_EQ(grid->Rows(), 3);
+            // A cell edit is refused before any editor opens, once per try.
+            expectStop(refusal);
+            grid->setCol(3);
+            QTest::keyClick(grid->view(), Qt::Key_Return);
+            EXPECT_EQ(grid->editor(), nullptr);
+            clickCell(e, 1, 0);
+            expectStop(refusal);
+            press(e, "delbut");
+            EXPECT_EQ(grid->Rows(), 3);
+        },
+        true);
+    EXPECT_EQ(count("1=1"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Concurrency, ::testing::ValuesIn(testsupport::allEngines()),
+                         engineLabel);

@@ -1,0 +1,138 @@
+// The rules of a right: crossing items and classes, duplicates, look-ups by
+// code or name, quotes.
+#include "AuthorityFixture.h"
+
+using namespace authtest;
+
+class Rules : public AuthorityFixture {};
+
+// 002 holds warehouse 01 narrowed to class 0101.
+TEST_P(Rules, ItemsAndClassesOfOneOperatorAndWarehouseNeverCross)
+{
+    runEditor([this](FrmAuthority &e) {
+        SuperGrid *grid = e.authGrid();
+        clickNode(e, "c002");
+        ASSERT_EQ(grid->TextMatrix(1, 4), "0101");
+        press(e, "addbut");
+        pickInCell(e, 3, 0, "01");
+        const QString id = grid->TextMatrix(3, FrmAuthority::ColAutoId);
+        ASSERT_FALSE(id.isEmpty());
+
+        // The broader class 01 beside 0101 is refused like the narrower one.
+        expectStop("");
+        pickInCell(e, 3, 4, "01");
+        EXPECT_EQ(grid->TextMatrix(3, 4), "");
+        EXPECT_EQ(grid->Row(), 3);
+        expectStop("");
+        pickInCell(e, 3, 4, "010101");
+        EXPECT_EQ(count("Auto_id=" + id + " and cInvCCode is null"), 1);
+        pickInCell(e, 3, 4, "02");
+        EXPECT_EQ(count("Auto_id=" + id + " and cInvCCode='02'"), 1);
+        pickInCell(e, 3, 3, "否");
+
+        // An item inside 0101 is refused and the row stored without it; an
+        // item typed by its name elsewhere resolves to its code.
+        press(e, "addbut");
+        pickInCell(e, 4, 0, "01");
+        expectStop("");
+        typeIntoCell(e, 4, 6, "010101");
+        EXPECT_EQ(rowTexts(e, 4).mid(6), QStringList({"", "", ""}));
+        typeIntoCell(e, 4, 6, "丙酮");
+        EXPECT_EQ(rowTexts(e, 4).mid(6), QStringList({"010202", "丙酮", "工业级 25kg/桶"}));
+        const QString item = grid->TextMatrix(4, FrmAuthority::ColAutoId);
+        EXPECT_EQ(count("Auto_id=" + item + " and cInvCode='010202'"), 1);
+
+        // Class and item exclude each other, both ways.
+        pickInCell(e, 4, 3, "是");
+        expectStop("只能输入存货分类编码和存货编码其中之一，不能同时输入！");
+        grid->setCol(4);
+        QTest::keyClick(grid->view(), Qt::Key_F4);
+        auto *combo = qobject_cast<QComboBox *>(grid->editor());
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(combo->count(), 0);
+        QTest::keyClick(combo, Qt::Key_Escape);
+        expectStop("只能输入存货分类编码和存货编码其中之一，不能同时输入！");
+        typeIntoCell(e, 3, 6, "010103");
+        EXPECT_EQ(grid->TextMatrix(3, 6), "");
+
+        // The same warehouse, class and item twice: refused after the edit.
+        press(e, "addbut");
+        pickInCell(e, 5, 4, "02");
+        expectStop("权限设置重复!请重试");
+        pickInCell(e, 5, 0, "01");
+        EXPECT_EQ(rowTexts(e, 5).mid(0, 3), QStringList({"", "", ""}));
+        EXPECT_EQ(count("Id='002'"), 4);
+    });
+}
+
+TEST_P(Rules, LookUpsByCodeOrNameWithQuotes)
+{
+    m_login->Execute("insert into Warehouse (cWhCode, cWhName) values ('Q''1', 'O''Brien库')");
+    m_login->Execute("insert into lxsystem..qd_user (cuser_id, cuser_name, iAdmin, nState) "
+                     "values ('08', 'O''Neil', 0, 0)");
+    // An item whose code is another item's name.
+    m_login->Execute("insert into Inventory (cInvCode, cInvName) values ('镀锌钢板', 'X''1')");
+    runEditor([this](FrmAuthority &e) {
+        QString text = "O'Brien库";
+        EXPECT_TRUE(e.ResolveOtherSide(0, text));
+        EXPECT_EQ(text, "Q'1");
+        text = "周(小)明";
+        EXPECT_TRUE(e.ResolveOtherSide(1, text));
+        EXPECT_EQ(text, "07");
+        text = "x' or '1'='1";
+        EXPECT_FALSE(e.ResolveOtherSide(0, text));
+
+        // An operator with a quote in the name gets and keeps a right.
+        clickNode(e, "c08");
+        EXPECT_EQ(e.nodeName, "O'Neil");
+        press(e, "addbut");
+        pickInCell(e, 1, 0, "Q'1");
+        EXPECT_EQ(count("Id='08' and cuser_id='O''Neil' and cWhCode='Q''1'"), 1);
+        EXPECT_FALSE(e.CheckPair("", "", "")) << "the table holds O'Neil's right on Q'1";
+
+        typeIntoCell(e, 1, 6, "X'1");
+        EXPECT_EQ(e.authGrid()->TextMatrix(1, 6), "镀锌钢板");
+        expectStop("存货编码输入错误!");
+        typeIntoCell(e, 1, 6, "镀锌钢板");
+        EXPECT_EQ(rowTexts(e, 1).mid(6), QStringList({"", "", ""}));
+
+        EXPECT_FALSE(e.CheckPair("", "0101", "01"));
+        EXPECT_TRUE(e.CheckPair("", "01", "0101")) << "the pair test itself looks one way";
+        EXPECT_FALSE(e.CheckPair("01010101", "01", ""));
+        EXPECT_TRUE(e.CheckPair("01010101", "02", ""));
+    });
+}
+
+TEST_P(Rules, RowChecksAndRefusalsOfTheToolbar)
+{
+    runEditor([this](FrmAuthority &e) {
+        SuperGrid *grid = e.authGrid();
+        clickNode(e, "c001");
+        // A written row that lost its warehouse name.
+        grid->setTextMatrix(1, 1, "");
+        expectStop("请选择仓库！");
+        EXPECT_FALSE(e.CheckOtherSide(1));
+        grid->setTextMatrix(1, 1, "原材料库");
+
+        // A row repeating another row's key: the toolbar refuses a new row.
+        grid->setRow(2);
+        grid->setTextMatrix(2, 0, "01");
+        grid->setTextMatrix(2, 4, "");
+        EXPECT_FALSE(e.CheckRowUnique(2));
+        m_seam->expectMessage("设置权限重复！", modal::Icon::None, modal::Buttons::Ok, "",
+                              modal::Answer::Ok);
+        e.AddGridRow();
+        EXPECT_EQ(grid->Rows(), 3);
+        grid->setTextMatrix(2, 0, "02");
+        grid->setTextMatrix(2, 4, "0201");
+
+        clickNode(e, "s");
+        m_seam->expectMessage("请选择一行删除!", modal::Icon::Critical, modal::Buttons::Ok,
+                              LoadResString(17), modal::Answer::Ok);
+        EXPECT_FALSE(e.DeleteRight());
+    });
+    EXPECT_EQ(count("Id='001'"), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Rules, ::testing::ValuesIn(testsupport::allEngines()),
+                         engineLabel);
