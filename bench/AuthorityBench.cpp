@@ -23,6 +23,8 @@
 #include <QTreeWidgetItem>
 #include <cstdio>
 
+using namespace depotbase;
+
 namespace {
 
 using RawQuery = std::function<long(const QString &sql)>;

@@ -2,7 +2,6 @@
 
 #include "suite/dbkit/DbLogin.h"
 
-using namespace depotbase;
 
 namespace authlist {
 

@@ -11,6 +11,8 @@
 
 #include <QAction>
 
+using namespace depotbase;
+
 namespace {
 
 const QString oneOfMessage =

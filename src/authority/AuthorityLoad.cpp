@@ -23,6 +23,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace depotbase;
+
 namespace {
 
 constexpr int TwipsPerPixel = 15;

@@ -9,6 +9,8 @@
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
+using namespace depotbase;
+
 namespace {
 
 QString overlapMessage()

@@ -11,6 +11,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+using namespace depotbase;
+
 namespace {
 
 struct Button {

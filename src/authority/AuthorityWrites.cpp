@@ -9,6 +9,8 @@
 
 #include <QVariant>
 
+using namespace depotbase;
+
 namespace {
 
 const QString duplicateMessage = QStringLiteral("权限设置重复!请重试");

@@ -126,7 +126,7 @@ namespace {
 // The caption of a toolbar key ("刷新" for "TlbRefresh").
 QString commandCaption(const QString &key)
 {
-    for (const Button &b : Buttons)
+    for (const ToolbarButton &b : Buttons)
         if (key == QLatin1String(b.key))
             return LoadResString(b.caption);
     return key;

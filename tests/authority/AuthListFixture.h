@@ -37,10 +37,10 @@ protected:
     void SetUp() override
     {
         m_login = testsupport::openDemoAccount(GetParam(), m_db);
-        setSystemFolder(m_folder.path());
+        depotbase::setSystemFolder(m_folder.path());
     }
 
-    void TearDown() override { setSystemFolder(QString()); }
+    void TearDown() override { depotbase::setSystemFolder(QString()); }
 
     // Opens the list as the warehouse list does, runs the script while it is
     // shown, and closes it.
@@ -88,8 +88,9 @@ protected:
         }
         auto *confirm = dialog->findChild<QPushButton *>(QStringLiteral("Cmd4"));
         ASSERT_NE(confirm, nullptr);
-        if (!entries.isEmpty())
+        if (!entries.isEmpty()) {
             EXPECT_TRUE(confirm->hasFocus());
+        }
         confirm->click();
     }
 

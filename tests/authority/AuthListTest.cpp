@@ -11,6 +11,7 @@
 
 using namespace depotbase;
 
+
 using namespace authtest;
 using modal::Answer;
 using modal::Buttons;

@@ -20,11 +20,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace authtest {
 
 using EditorScript = std::function<void(FrmAuthority &)>;
@@ -135,7 +130,7 @@ protected:
     void expectStop(const QString &text)
     {
         m_seam->expectMessage(text, modal::Icon::Critical, modal::Buttons::Ok,
-                              LoadResString(140), modal::Answer::Ok);
+                              depotbase::LoadResString(140), modal::Answer::Ok);
     }
 
     testsupport::SeamScript m_seam;

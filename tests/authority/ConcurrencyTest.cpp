@@ -3,6 +3,8 @@
 
 #include "suite/dbkit/DbError.h"
 
+using namespace depotbase;
+
 using namespace authtest;
 
 class Concurrency : public AuthorityFixture {};

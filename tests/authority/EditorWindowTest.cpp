@@ -4,6 +4,8 @@
 
 #include <QToolBar>
 
+using namespace depotbase;
+
 using namespace authtest;
 
 class EditorWindow : public AuthorityFixture {};

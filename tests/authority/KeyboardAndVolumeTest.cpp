@@ -3,6 +3,8 @@
 
 #include <QLineEdit>
 
+using namespace depotbase;
+
 using namespace authtest;
 
 namespace {

@@ -2,6 +2,8 @@
 // code or name, quotes.
 #include "AuthorityFixture.h"
 
+using namespace depotbase;
+
 using namespace authtest;
 
 class Rules : public AuthorityFixture {};

@@ -57,8 +57,6 @@ TEST_P(TransactionNestingTest, OuterRollbackDiscardsEverything)
     EXPECT_EQ(departments(), QStringList({"D1", "D2"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, TransactionNestingTest,
-                         ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+DBKIT_ENGINES(TransactionNestingTest);
 
 } // namespace
