@@ -196,11 +196,11 @@ TEST(OpenOrCreateSqliteAccount, CreatesOnceThenOpens)
     EXPECT_TRUE(QFileInfo::exists(path));
     dbkit::DbLoginPtr again = OpenOrCreateSqliteAccount(path, true);
     EXPECT_EQ(again->OpenDataSet("select count(*) from Warehouse")->Fields(0).toInt(), 13);
-    EXPECT_EQ(again->OpenDataSet("select count(*) from lxsystem..qd_user")->Fields(0).toInt(), 6);
+    EXPECT_EQ(again->OpenDataSet("select count(*) from lxsystem..qd_user")->Fields(0).toInt(), 7);
 
     const QString empty = dir.filePath(QStringLiteral("新账套/empty.db"));
     dbkit::DbLoginPtr bare = OpenOrCreateSqliteAccount(empty, false);
     EXPECT_EQ(bare->OpenDataSet("select count(*) from Warehouse")->Fields(0).toInt(), 0);
     // A second account in the same folder shares the system database.
-    EXPECT_EQ(bare->OpenDataSet("select count(*) from lxsystem..qd_user")->Fields(0).toInt(), 6);
+    EXPECT_EQ(bare->OpenDataSet("select count(*) from lxsystem..qd_user")->Fields(0).toInt(), 7);
 }
