@@ -76,7 +76,8 @@ TEST_P(ListPrintDocs, DISABLED_DemoListPdfAndPreviewPicture)
 void photograph(QWidget *window, const QString &docs, const QString &name)
 {
     QApplication::processEvents();
-    EXPECT_TRUE(window->grab().save(QDir(docs).absoluteFilePath(name), "PNG")) << name.toStdString();
+    EXPECT_TRUE(window->grab().save(QDir(docs).absoluteFilePath(name), "PNG"))
+        << name.toStdString();
 }
 
 TEST_P(ListPrintDocs, DISABLED_WindowPictures)
