@@ -4,6 +4,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/ListDataSet.h"
+#include "forms/QtTranslations.h"
 #include "data/ModuleState.h"
 #include "suite/modal/ModalSeam.h"
 #include "warehouse/frmWHBrowse.h"
@@ -17,6 +18,8 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
 {
     mdbObject = std::move(dbase);
     blnReadOnly = blnread;
+    // Qt's own dialogs of the windows (page set-up, files, preview) in Chinese.
+    installQtChineseTranslation();
     frmWHBrowse &list = frmWHBrowse::shared();
     list.dbs = mdbObject;
     const QString tableName = LoadResString(51);
@@ -30,6 +33,7 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
 
 void LXWareHouse::Show()
 {
+    installQtChineseTranslation();
     frmWHBrowse &list = frmWHBrowse::shared();
     list.dbs = mdbObject;
     // Without an open data set the list would show no data: say so instead.
@@ -50,6 +54,7 @@ void LXWareHouse::ShowAuthorityEditor()
                        modal::Icon::Critical, modal::Buttons::Ok, LoadResString(140));
         return;
     }
+    installQtChineseTranslation();
     openAuthorityEditor({mdbObject, blnReadOnly}, nullptr);
 }
 

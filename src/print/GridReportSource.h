@@ -13,6 +13,11 @@ public:
     int Cols() const override { return m_grid.Cols(); }
     int ColWidth(int col) const override { return m_grid.ColWidth(col); }
     QString TextMatrix(int row, int col) const override { return m_grid.TextMatrix(row, col); }
+    // The grid's column kind, set from the list's data when it was loaded.
+    bool ColNumeric(int col) const override
+    {
+        return m_grid.ColKind(col) == SuperGrid::KindNumeric;
+    }
 
     // Rows at the top that hold column titles.
     static constexpr int TitleRows = 1;

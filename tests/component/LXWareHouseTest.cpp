@@ -7,6 +7,7 @@
 #include "support/TestDatabases.h"
 #include "warehouse/frmWHBrowse.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <gtest/gtest.h>
 
@@ -114,6 +115,17 @@ TEST_P(ComponentTest, ShowRunsTheListUntilItsExitCommandAndUnloadsIt)
 
 INSTANTIATE_TEST_SUITE_P(Engines, ComponentTest, ::testing::ValuesIn(testsupport::allEngines()),
                          [](const auto &info) { return testsupport::engineName(info.param); });
+
+// A host without a translator of its own gets Qt's dialogs in Chinese once the
+// component starts: the page set-up's and the file dialog's texts.
+TEST_P(ComponentTest, StartingTheComponentPutsQtsDialogsIntoChinese)
+{
+    LXWareHouse component;
+    ASSERT_TRUE(component.Init(login, false));
+    EXPECT_EQ(QCoreApplication::translate("QPageSetupWidget", "Paper"), QStringLiteral("纸张"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"),
+              QStringLiteral("File &name:"));
+}
 
 TEST(ComponentBasicVersion, SetBasicVersionSetsTheModuleFlagAndReturnsEmpty)
 {

@@ -3,6 +3,7 @@
 #include "suite/modal/ModalSeam.h"
 #include "suite/report/PageComposer.h"
 
+#include <QAction>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -99,7 +100,8 @@ ReportView RTPrn::buildView(bool forOutput) const
             continue;
         const auto kind = m_outputKinds.find(visible++);
         view.columns.push_back({col, width,
-                                kind == m_outputKinds.end() ? ColumnKind::Text : kind->second});
+                                kind == m_outputKinds.end() ? ColumnKind::Text : kind->second,
+                                m_source->ColNumeric(col)});
     }
     view.titleRows = std::clamp(m_lastTitleRow + 1, 0, m_source->Rows());
     return view;
@@ -157,6 +159,10 @@ int RTPrn::PreviewReport()
     printer.setDocName(reportTitle(items));
     QPrintPreviewDialog preview(&printer, m_owner);
     preview.setWindowTitle(reportTitle(items));
+    // Large enough to read a page: the whole screen, the page as wide as the window.
+    preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
+    if (auto *fitWidth = preview.findChild<QAction *>(QStringLiteral("fitWidthAction")))
+        fitWidth->trigger();
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter *target) {
         if (composer.render(target, &m_lastError))
             m_lastPageCount = composer.pageCount();

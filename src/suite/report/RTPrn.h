@@ -118,6 +118,13 @@ public:
     void PageMargins(int left, int top, int right, int bottom);
     // The page layout the next command uses.
     QPageLayout PageLayout() const;
+    // Chooses the page layout as the page set-up dialog does; an invalid
+    // layout goes back to A4 portrait with the margins of PageMargins.
+    void SetPageLayout(const QPageLayout &layout)
+    {
+        m_chosenLayout = layout;
+        m_layoutChosen = layout.isValid();
+    }
 
     // Shows the composed pages in Qt's print preview over the owner window.
     int PreviewReport();

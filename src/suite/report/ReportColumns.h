@@ -29,7 +29,8 @@ bool isNumericKind(ColumnKind kind);
 struct ReportColumn {
     int sourceCol = 0;
     int widthTwips = 0;
-    ColumnKind kind = ColumnKind::Text;
+    ColumnKind kind = ColumnKind::Text;  // as the output steps gave it, for the files
+    bool numeric = false;                // the source's own kind: right-aligned, never wrapped
 };
 
 // The part of a source a report shows: its visible columns and how many of

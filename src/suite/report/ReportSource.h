@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace report {
 
@@ -17,6 +18,12 @@ public:
     // Column width in twips; 0 for a hidden column.
     virtual int ColWidth(int col) const = 0;
     virtual QString TextMatrix(int row, int col) const = 0;
+    // True when the column holds numbers (its kind in the source's data).
+    virtual bool ColNumeric(int col) const
+    {
+        Q_UNUSED(col);
+        return false;
+    }
 };
 
 } // namespace report

@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -26,6 +28,24 @@ public:
             printer->setPageOrientation(QPageLayout::Landscape);
         return accepted;
     }
+};
+
+// Preview that notes how the dialog was about to open.
+class PreviewLookSeam : public modal::ScriptedModalSeam {
+public:
+    PreviewLookSeam()
+        : ScriptedModalSeam([](const QString &why) { ADD_FAILURE() << why.toStdString(); })
+    {
+    }
+    int printPreview(QPrintPreviewDialog *preview) override
+    {
+        maximised = preview->windowState().testFlag(Qt::WindowMaximized);
+        const auto *pages = preview->findChild<QPrintPreviewWidget *>();
+        fitWidth = pages && pages->zoomMode() == QPrintPreviewWidget::FitToWidth;
+        return ScriptedModalSeam::printPreview(preview);
+    }
+    bool maximised = false;
+    bool fitWidth = false;
 };
 
 } // namespace
@@ -112,15 +132,22 @@ TEST_F(RTPrnTest, ChosenPageLayoutServesLaterCommands)
     modal::installSeam(std::move(previous));
 }
 
-TEST_F(RTPrnTest, PreviewShowsComposedPages)
+// The preview opens over the whole screen with the page as wide as the window.
+TEST_F(RTPrnTest, PreviewShowsComposedPagesLargeEnoughToRead)
 {
-    testsupport::SeamScript seam;
-    seam->expectPreview();
+    auto look = std::make_unique<PreviewLookSeam>();
+    PreviewLookSeam &seam = *look;
+    auto previous = modal::installSeam(std::move(look));
+    seam.expectPreview();
     MemorySource grid = warehouseSource(120);
     RTPrn rt;
     configure(rt, grid);
     EXPECT_EQ(rt.PreviewReport(), 0);
     EXPECT_GE(rt.LastPageCount(), 2);
+    EXPECT_TRUE(seam.maximised);
+    EXPECT_TRUE(seam.fitWidth);
+    EXPECT_TRUE(seam.verifyDone());
+    modal::installSeam(std::move(previous));
 }
 
 TEST_F(RTPrnTest, PreviewRefusesUnusableSettingsWithoutShowing)
