@@ -19,7 +19,9 @@ using modal::Icon;
 
 namespace {
 
-const QStringList DemoRights{"张伟|01|是", "张伟|02|否", "李娜|01|是", "李娜|03|否", "王强|04|是"};
+const QStringList DemoRights{"张伟|01|是", "张伟|02|否", "李娜|01|是", "李娜|03|否",
+                             "王强|04|是", "王强|02|是", "陈静|05|否", "陈静|07|是",
+                             "周(小)明|07|是", "周(小)明|01|否"};
 
 } // namespace
 
@@ -96,7 +98,7 @@ TEST_P(AuthListTest, LocatesByOperatorOrWarehouseAndTellsWhatItCannotFind)
         click("TlbFind");
         EXPECT_EQ(grid().Row(), 4);
 
-        for (const auto &entry : {std::pair<QString, QString>{"snameCmb", "五金库"},
+        for (const auto &entry : {std::pair<QString, QString>{"snameCmb", "包装物库"},
                                   std::pair<QString, QString>{"cidCmb", "0'1"}}) {
             expectDialog({entry});
             m_seam->expectMessage("没有查到符合条件的记录!", Icon::None, Buttons::Ok, "提示",
@@ -130,7 +132,7 @@ TEST_P(AuthListTest, FiltersByOperatorWarehouseBothOrNothingAndRefreshShowsAllAg
 
         expectDialog({{"sidCmb", "01"}});
         click("TlbFilter");
-        EXPECT_EQ(shown(), QStringList({"张伟|01|是", "李娜|01|是"}));
+        EXPECT_EQ(shown(), QStringList({"张伟|01|是", "李娜|01|是", "周(小)明|01|否"}));
 
         expectDialog({{"cidCmb", "002"}, {"snameCmb", "半成品库"}});
         click("TlbFilter");
@@ -191,7 +193,8 @@ TEST_P(AuthListTest, OutputWritesTheVisibleColumnsToXlsx)
         EXPECT_EQ(sheet.value("A6").text, "王强");
         EXPECT_EQ(sheet.value("C6").text, "辅料库");
         EXPECT_EQ(sheet.value("E3").text, "0201");
-        EXPECT_FALSE(sheet.contains("A7"));
+        EXPECT_TRUE(sheet.contains("A11"));
+        EXPECT_FALSE(sheet.contains("A12"));
     });
 }
 

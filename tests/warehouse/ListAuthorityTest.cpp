@@ -19,7 +19,7 @@ TEST_P(ListAuthorityTest, RightsButtonOpensTheAuthorityListModallyOverTheList)
             EXPECT_EQ(window->parentWidget(), &l);
             auto *rights = control<SuperGrid>(window, "SpGrdWAuth");
             ASSERT_NE(rights, nullptr);
-            EXPECT_EQ(rights->Rows(), 6);
+            EXPECT_EQ(rights->Rows(), 11);
             EXPECT_EQ(rights->TextMatrix(1, 0), "张伟");
         });
         click("TlbAuth");
