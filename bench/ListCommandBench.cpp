@@ -4,8 +4,10 @@
 #include "forms/ListDataSet.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "forms/FormSlot.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ScriptedModalSeam.h"
+#include "warehouse/WarehouseStatements.h"
 #include "warehouse/frmWHBrowse.h"
 
 #include <QAction>
@@ -34,9 +36,10 @@ void withList(const dbkit::DbLoginPtr &login,
         [](const QString &why) { std::fprintf(stderr, "seam: %s\n", qPrintable(why)); });
     modal::ScriptedModalSeam &scripted = *seam;
     auto previous = modal::installSeam(std::move(seam));
-    frmWHBrowse &list = frmWHBrowse::shared();
+    depotbase::FormSlot<frmWHBrowse> listSlot;
+    frmWHBrowse &list = listSlot.get();
     list.dbs = login;
-    list.mRecObject = depotbase::OpenListDataSet(*login, frmWHBrowse::listStatement(), false,
+    list.mRecObject = depotbase::OpenListDataSet(*login, warehouse::listStatement(), false,
                                                  depotbase::LoadResString(51));
     scripted.expectWindow("frmWHBrowse", [&](QDialog *) {
         script(scripted, list);
@@ -132,7 +135,7 @@ void measureCardSave(const char *engine, const dbkit::DbLoginPtr &login, int run
             });
             list.toolbarButton("TlbEdit")->trigger();
 
-            rawMs = std::min(rawMs, raw(frmWHBrowse::listStatement(), rows));
+            rawMs = std::min(rawMs, raw(warehouse::listStatement(), rows));
             requeryMs = std::min(requeryMs, bestOf(1, [&] { list.mRecObject->Requery(-1); }));
         }
     });
@@ -162,14 +165,14 @@ void measureFilterAndFind(const char *engine, const dbkit::DbLoginPtr &login, in
             return timer.nsecsElapsed() / 1e6;
         };
         const SuperGrid &grid = *list.SpGrdWH();
-        const QString filtered = frmWHBrowse::filteredListStatement("bWHPos=0");
+        const QString filtered = warehouse::filteredListStatement("bWHPos=0");
         for (int run = 0; run < runs; ++run) {
             filterMs = std::min(filterMs, confirm("TlbFilter", QString()));
             rawFilterMs = std::min(rawFilterMs, raw(filtered, filteredRows));
             // A code near the end of the filtered list: the longest walk.
             const QString nearEnd = grid.TextMatrix(std::max(1, grid.Rows() - 11), 0);
             findMs = std::min(findMs, confirm("TlbFind", nearEnd));
-            rawListMs = std::min(rawListMs, raw(frmWHBrowse::listStatement(), listRows));
+            rawListMs = std::min(rawListMs, raw(warehouse::listStatement(), listRows));
         }
     });
     std::printf("%-10s filter  %ld of %ld warehouses, confirm to grid refilled: %.1f ms; "

@@ -5,6 +5,7 @@
 #include "AuthorityStatements.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/GridColors.h"
 #include "suite/controls/RefDialog.h"
@@ -94,14 +95,11 @@ bool FrmAuthority::nodeClickFromKeyboard(QTreeWidgetItem *node)
 void FrmAuthority::ShowEditor()
 {
     try {
-        Form_Load();
+        showModalForm(*this, [this] { Form_Load(); }, [this] { Form_Unload(); });
     } catch (const dbkit::DbError &e) {
+        // An editor that cannot be read is not shown.
         showDbError(e);
-        Form_Unload();
-        return;
     }
-    modal::showModal(this);
-    Form_Unload();
 }
 
 void FrmAuthority::Form_Load()

@@ -31,7 +31,8 @@ class DbError;
 // code and name are filled, and rewritten on every later commit; there is no
 // save command.
 //
-// The caller creates the window, calls ShowEditor and destroys it after.
+// openAuthorityEditor makes it afresh for each opening: ShowEditor loads it,
+// shows it modally and unloads it.
 class FrmAuthority : public QDialog {
     Q_OBJECT
 public:

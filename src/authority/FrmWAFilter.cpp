@@ -2,6 +2,7 @@
 
 #include "AuthListQuery.h"
 #include "data/DataHelpers.h"
+#include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
 #include "suite/dbkit/DbDataSet.h"
 #include "suite/modal/ModalSeam.h"
@@ -87,18 +88,18 @@ void FrmWAFilter::buildControls()
 
 void FrmWAFilter::ShowFilter(const QString &caption)
 {
-    setWindowTitle(caption);
-    iConditon = 0;
-    for (QComboBox *box : {cidCmb, cnameCmb, sidCmb, snameCmb}) {
-        box->clear();
-        box->setEditText(QString());
-    }
-    FillFilterCombos();
-    adjustSize();
-    CentreOnScreen(this);
-    cidCmb->setFocus();
-    modal::showModal(this);
-    rsSource.reset();
+    showModalForm(*this, [this, &caption] {
+        setWindowTitle(caption);
+        iConditon = 0;
+        for (QComboBox *box : {cidCmb, cnameCmb, sidCmb, snameCmb}) {
+            box->clear();
+            box->setEditText(QString());
+        }
+        FillFilterCombos();
+        adjustSize();
+        CentreOnScreen(this);
+        cidCmb->setFocus();
+    }, [this] { rsSource.reset(); });
 }
 
 void FrmWAFilter::OpenFilterSource(const QString &kind)

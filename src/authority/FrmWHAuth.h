@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AuthorityContext.h"
+#include "forms/FormSlot.h"
 #include "print/PrintWorkDb.h"
 #include "print/RunReport.h"
 #include "suite/dbkit/DbLogin.h"
@@ -32,7 +33,8 @@ struct AuthListInputs {
 // FrmWAFilter, refreshes, prints through its own print-work database, and
 // opens help.
 //
-// The caller creates it, calls ShowList (load, modal, unload) and destroys it.
+// The warehouse list holds it in a FormSlot and makes it afresh per command:
+// ShowList loads it, shows it modally and unloads it.
 class FrmWHAuth : public QDialog {
     Q_OBJECT
 public:
@@ -91,5 +93,5 @@ private:
     // Print-work database of the list (LxInit10.mdb), held from load to unload.
     PrintWorkDbPtr printDb;
     // Created on first use; keeps iConditon for the list between showings.
-    std::unique_ptr<FrmWAFilter> m_filter;
+    depotbase::FormSlot<FrmWAFilter> m_filter;
 };

@@ -92,12 +92,11 @@ void FrmWHAuth::editRights()
 
 FrmWAFilter &FrmWHAuth::askDialog(bool filter, const QString &caption)
 {
-    if (!m_filter)
-        m_filter = std::make_unique<FrmWAFilter>(m_inputs.context.login, this);
-    m_filter->strSel.clear();
-    m_filter->bFilter = filter;
-    m_filter->ShowFilter(caption);
-    return *m_filter;
+    FrmWAFilter &dialog = m_filter.get(m_inputs.context.login, this);
+    dialog.strSel.clear();
+    dialog.bFilter = filter;
+    dialog.ShowFilter(caption);
+    return dialog;
 }
 
 void FrmWHAuth::locateRight()

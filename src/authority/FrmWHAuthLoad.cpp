@@ -6,6 +6,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
+#include "forms/FormSlot.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
@@ -105,15 +106,11 @@ QAction *FrmWHAuth::toolbarButton(const QString &key) const
 void FrmWHAuth::ShowList()
 {
     try {
-        Form_Load();
+        showModalForm(*this, [this] { Form_Load(); }, [this] { Form_Unload(); });
     } catch (const dbkit::DbError &error) {
         // A list that cannot be read is not shown.
-        Form_Unload();
         refuse(error.description());
-        return;
     }
-    modal::showModal(this);
-    Form_Unload();
 }
 
 void FrmWHAuth::Form_Load()

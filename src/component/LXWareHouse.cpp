@@ -6,12 +6,33 @@
 #include "forms/ListDataSet.h"
 #include "forms/QtTranslations.h"
 #include "data/ModuleState.h"
+#include "forms/FormSlot.h"
 #include "suite/modal/ModalSeam.h"
+#include "warehouse/WarehouseStatements.h"
 #include "warehouse/frmWHBrowse.h"
+
+#include <QApplication>
 
 using namespace depotbase;
 
-LXWareHouse::LXWareHouse() = default;
+struct LXWareHouse::Windows {
+    FormSlot<frmWHBrowse> list;
+
+    // The list, created on first use.
+    frmWHBrowse &listWindow()
+    {
+        if (frmWHBrowse *existing = list.current())
+            return *existing;
+        frmWHBrowse &created = list.get();
+        // A window must go while Qt is still there, also when the host lets
+        // the component go after the application.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, &created,
+                         [this] { list.unload(); });
+        return created;
+    }
+};
+
+LXWareHouse::LXWareHouse() : m_windows(std::make_unique<Windows>()) {}
 LXWareHouse::~LXWareHouse() = default;
 
 bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
@@ -20,12 +41,12 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
     blnReadOnly = blnread;
     // Qt's own dialogs of the windows (page set-up, files, preview) in Chinese.
     installQtChineseTranslation();
-    frmWHBrowse &list = frmWHBrowse::shared();
+    frmWHBrowse &list = m_windows->listWindow();
     list.dbs = mdbObject;
     const QString tableName = LoadResString(51);
     // The earlier list goes first, so two lists never fill memory at once.
     list.mRecObject.reset();
-    list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, frmWHBrowse::listStatement(),
+    list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, warehouse::listStatement(),
                                                   blnReadOnly, tableName)
                                 : nullptr;
     return list.mRecObject != nullptr;
@@ -34,16 +55,17 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
 void LXWareHouse::Show()
 {
     installQtChineseTranslation();
-    frmWHBrowse &list = frmWHBrowse::shared();
-    list.dbs = mdbObject;
+    frmWHBrowse *list = m_windows->list.current();
+    if (list)
+        list->dbs = mdbObject;
     // Without an open data set the list would show no data: say so instead.
-    if (!list.dbs || !list.mRecObject) {
+    if (!list || !list->dbs || !list->mRecObject) {
         modal::message(nullptr,
                        QStringLiteral("仓库档案未能打开：请先用有效的账套登录初始化后再显示。"),
                        modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
         return;
     }
-    list.ShowList();
+    list->ShowList();
 }
 
 void LXWareHouse::ShowAuthorityEditor()

@@ -5,14 +5,19 @@
 
 #include <QString>
 #include <QVariant>
+#include <memory>
 
 // The component's one public class. A host creates it, may switch it to the
 // basic version, hands it an open login and the read-only flag (Init) and
 // calls Show, which runs the warehouse list modally until the user closes it.
+// The component owns its list window: Init creates it, Show shows it, and it
+// goes with the component (or when the application quits, if that is first).
 class DEPOTBASE_EXPORT LXWareHouse {
 public:
     LXWareHouse();
     ~LXWareHouse();
+    LXWareHouse(const LXWareHouse &) = delete;
+    LXWareHouse &operator=(const LXWareHouse &) = delete;
 
     // The host's login object, set by Init.
     dbkit::DbLoginPtr mdbObject;
@@ -36,6 +41,10 @@ public:
     // Folder where the print-work files are kept (default: the application's
     // data folder).
     static void setSystemFolder(const QString &folder);
+
+private:
+    struct Windows;
+    std::unique_ptr<Windows> m_windows;
 };
 
 // Plain C entry points for hosts that load the library at run time.

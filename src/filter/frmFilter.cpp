@@ -5,11 +5,11 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
+#include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,20 +33,6 @@ constexpr int CaptionPositions = 59;
 constexpr int CaptionMessage = 17;
 
 } // namespace
-
-frmFilter &frmFilter::shared()
-{
-    static frmFilter *instance = nullptr;
-    if (!instance) {
-        instance = new frmFilter();
-        // The dialog lives as long as the application; it goes before Qt does.
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
-            delete instance;
-            instance = nullptr;
-        });
-    }
-    return *instance;
-}
 
 frmFilter::frmFilter()
 {
@@ -114,9 +100,11 @@ void frmFilter::buildControls()
 
 void frmFilter::ShowFilter(const QString &caption)
 {
-    Form_Load();
-    setWindowTitle(caption);
-    modal::showModal(this);
+    // Closing lets the value data sets go (done); so does a failed load.
+    showModalForm(*this, [this, &caption] {
+        Form_Load();
+        setWindowTitle(caption);
+    }, [this] { releaseValueSets(); });
 }
 
 // Each showing starts like a newly loaded dialog: empty boxes without value

@@ -11,14 +11,15 @@ class QComboBox;
 class QPushButton;
 
 // The filter dialog of the warehouse list, for filtering ("过滤条件") and for
-// locating ("查找条件"). The caller sets the caption and clears strSel, shows
-// it modally and reads strSel afterwards: a WHERE-clause body without the
-// word, or "" when cancelled.
+// locating ("查找条件"); one per list, which creates it on first use. The
+// caller sets the caption and clears strSel, shows it modally and reads
+// strSel afterwards: a WHERE-clause body without the word, or "" when
+// cancelled.
 class frmFilter : public QDialog {
     Q_OBJECT
 public:
-    // The one filter dialog of the component, created on first use.
-    static frmFilter &shared();
+    frmFilter();
+    ~frmFilter() override;
 
     // The login the value lists are read through (the list window's).
     dbkit::DbLoginPtr dbs;
@@ -34,8 +35,6 @@ protected:
     void done(int result) override;
 
 private:
-    frmFilter();
-    ~frmFilter() override;
     void buildControls();
     void Form_Load();
     void fillValueList(int row);

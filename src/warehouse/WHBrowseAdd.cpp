@@ -7,13 +7,13 @@ void frmWHBrowse::FAdd()
 {
     if (refuseWhenReadOnly())
         return;
-    frmWHCard &card = frmWHCard::shared();
+    frmWHCard &card = m_card.get(this);
     card.mRecwarehouse = mRecObject;
     card.mblnAddMark = true;
-    card.ShowCard();
+    card.ShowCard(*this);
 }
 
 bool frmWHBrowse::refuseWhenReadOnly()
 {
-    return frmWHCard::refuseWhenReadOnly(this);
+    return frmWHCard::refuseWhenReadOnly(this, isReadOnly());
 }

@@ -7,6 +7,7 @@ void frmWHBrowse::showAuthority()
 {
     const AuthListInputs inputs{{dbs, isReadOnly()},
                                 ReportHost{&m_rtPrn1, this, mRecObject.get()}};
-    FrmWHAuth authorityList(inputs, this);
-    authorityList.ShowList();
+    // The authority list keeps nothing between commands: a fresh one each time.
+    m_authorityList.get(inputs, this).ShowList();
+    m_authorityList.unload();
 }

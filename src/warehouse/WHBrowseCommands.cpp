@@ -2,6 +2,7 @@
 #include "frmWHBrowse.h"
 
 #include "ListColumns.h"
+#include "WarehouseStatements.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/ToolbarButtons.h"
@@ -280,7 +281,7 @@ void frmWHBrowse::showHelp()
 // ("" when cancelled).
 QString frmWHBrowse::askCondition(const QString &caption)
 {
-    frmFilter &filter = frmFilter::shared();
+    frmFilter &filter = m_filter.get();
     filter.dbs = dbs;
     filter.strSel.clear();
     filter.ShowFilter(caption);
@@ -316,7 +317,8 @@ void frmWHBrowse::filterList()
     // the whole list, so refresh shows every warehouse again.
     dbkit::DbDataSetPtr filtered;
     try {
-        filtered = dbs->OpenDataSet(filteredListStatement(condition), dbkit::OpenMode::Default);
+        filtered = dbs->OpenDataSet(warehouse::filteredListStatement(condition),
+                                    dbkit::OpenMode::Default);
     } catch (const dbkit::DbError &error) {
         // A condition the database cannot run (a quota such as "1.2.3") is
         // told, and the rows shown stay as they were rather than looking

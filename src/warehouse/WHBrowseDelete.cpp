@@ -6,6 +6,7 @@
 // so no warehouse stays locked for other operators.
 #include "frmWHBrowse.h"
 
+#include "WarehouseStatements.h"
 #include "frmWHCard.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
@@ -77,12 +78,6 @@ void lockRefused(QWidget *parent)
                    modal::Icon::Information, modal::Buttons::Ok, caption());
 }
 
-QString deleteStatement(const QString &code)
-{
-    return QStringLiteral("delete  from Warehouse ") + QStringLiteral("where cwhcode='")
-           + dbkit::quoted(code) + QStringLiteral("'");
-}
-
 // The message of a delete the database refused; "" for other failures.
 QString deleteErrorText(int errorNumber)
 {
@@ -118,9 +113,7 @@ bool frmWHBrowse::FDelete()
     WarehouseLock lock(*this);
     try {
         const QString code = m_grid->TextMatrix(m_grid->Row(), 0).trimmed();
-        dbkit::DbDataSetPtr positions = dbs->OpenDataSet(
-            QStringLiteral("Select Count(*) From Position Where cWHcode = '")
-            + dbkit::quoted(code) + QStringLiteral("'"));
+        dbkit::DbDataSetPtr positions = dbs->OpenDataSet(warehouse::positionCountStatement(code));
         if (positions->Fields(0).toLongLong() > 0) {
             critical(this, QStringLiteral("该仓库编码已被货位档案使用，不能删除！"));
             return false;
@@ -138,7 +131,7 @@ bool frmWHBrowse::FDelete()
             lockRefused(this);
             return true;
         }
-        dbs->Execute(deleteStatement(recLock));
+        dbs->Execute(warehouse::deleteStatement(recLock));
         mRecObject->Requery(-1);
         if (!mRecObject->Eof())
             mRecObject->MoveNext();
@@ -180,7 +173,7 @@ bool frmWHBrowse::FDelete1(long &firstRow, long &lastRow)
                 return false;
             }
             const QString found = NullToEmpty(mRecObject->Fields(QStringLiteral("cwhcode")));
-            dbs->Execute(deleteStatement(found));
+            dbs->Execute(warehouse::deleteStatement(found));
             mRecObject->Requery(-1);
             m_grid->RemoveItem(m_grid->Row());
             if (firstRow < lastRow) {
@@ -213,10 +206,10 @@ void frmWHBrowse::FEdit()
         critical(this, QStringLiteral("该仓库编码已被他人删除，不能修改！"));
         return;
     }
-    frmWHCard &card = frmWHCard::shared();
+    frmWHCard &card = m_card.get(this);
     card.mRecwarehouse = mRecObject;
     card.mblnAddMark = false;
-    card.ShowCard();
+    card.ShowCard(*this);
 }
 
 // In use when the database refuses to delete the warehouse for its related
@@ -226,8 +219,7 @@ bool frmWHBrowse::onUsed(const QString &code)
 {
     try {
         dbkit::TransactionGuard trial(*dbs);
-        dbs->Execute(QStringLiteral("delete from Warehouse where cWhCode='") + dbkit::quoted(code)
-                     + QStringLiteral("'"));
+        dbs->Execute(warehouse::trialDeleteStatement(code));
         trial.rollback();
         return false;
     } catch (const dbkit::DbError &error) {

@@ -3,6 +3,10 @@
 #include "frmWHBrowse.h"
 
 #include "ListColumns.h"
+#include "WarehouseStatements.h"
+#include "frmWHCard.h"
+#include "authority/FrmWHAuth.h"
+#include "filter/frmFilter.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
@@ -37,20 +41,6 @@ int pixels(int twips)
 }
 
 } // namespace
-
-frmWHBrowse &frmWHBrowse::shared()
-{
-    static frmWHBrowse *instance = nullptr;
-    if (!instance) {
-        instance = new frmWHBrowse();
-        // The window lives as long as the application; it goes before Qt does.
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
-            delete instance;
-            instance = nullptr;
-        });
-    }
-    return *instance;
-}
 
 frmWHBrowse::frmWHBrowse()
 {
@@ -94,30 +84,12 @@ bool frmWHBrowse::isReadOnly() const
     return mRecObject && mRecObject->openMode() == dbkit::OpenMode::ReadOnly;
 }
 
-QString frmWHBrowse::listStatement()
-{
-    return QStringLiteral("SELECT Department.cDepName, Warehouse.* ")
-           + QStringLiteral("FROM Department RIGHT JOIN Warehouse ON ")
-           + QStringLiteral("Department.cDepCode = Warehouse.cDepCode ")
-           + QStringLiteral("Order By Warehouse.cWhCode");
-}
-
-QString frmWHBrowse::filteredListStatement(const QString &condition)
-{
-    const QString where = condition.isEmpty() ? QString()
-                                              : QStringLiteral(" where ") + condition + " ";
-    return QStringLiteral("SELECT Department.cDepName, Warehouse.* ")
-           + QStringLiteral("FROM Department RIGHT JOIN Warehouse ON ")
-           + QStringLiteral("Department.cDepCode = Warehouse.cDepCode  ") + where
-           + QStringLiteral("Order By Warehouse.cWhCode");
-}
-
 void frmWHBrowse::ShowList()
 {
-    Form_Load();
-    modal::showModal(this);
-    if (m_loaded)
-        Form_Unload();
+    showModalForm(*this, [this] { Form_Load(); }, [this] {
+        if (m_loaded)
+            Form_Unload();
+    });
 }
 
 void frmWHBrowse::Form_Load()
@@ -342,7 +314,7 @@ bool frmWHBrowse::PositionDataSet(int moveKind)
     data.Requery(-1);
     auto findGridRow = [&] {
         const QString code = m_grid->TextMatrix(m_grid->Row(), 0);
-        data.FindFirst(QStringLiteral("cWhCode='") + dbkit::quoted(code) + "'");
+        data.FindFirst(warehouse::codeCriterion(code));
         return !data.NoMatch();
     };
     if (data.Eof() || data.BOF()) {

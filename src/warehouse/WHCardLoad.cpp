@@ -3,7 +3,9 @@
 #include "frmWHCard.h"
 
 #include "ListColumns.h"
-#include "frmWHBrowse.h"
+#include "WarehouseCardHost.h"
+#include "WarehouseStatements.h"
+#include "forms/FormSlot.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/WindowHelpers.h"
@@ -23,7 +25,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
@@ -79,14 +80,6 @@ QLabel *makeLabel(QWidget *parent, const char *name)
 }
 
 } // namespace
-
-frmWHCard &frmWHCard::shared()
-{
-    static QPointer<frmWHCard> instance;
-    if (!instance)
-        instance = new frmWHCard(&frmWHBrowse::shared());
-    return *instance;
-}
 
 frmWHCard::frmWHCard(QWidget *parent) : QDialog(parent)
 {
@@ -187,12 +180,13 @@ void frmWHCard::buildControls()
     connect(cmdRef, &QPushButton::clicked, this, [this] { SetupDepartmentRef(); });
 }
 
-void frmWHCard::ShowCard()
+void frmWHCard::ShowCard(WarehouseCardHost &host)
 {
-    Form_Load();
-    modal::showModal(this);
-    if (m_loaded)
-        Form_Unload();
+    m_host = &host;
+    showModalForm(*this, [this] { Form_Load(); }, [this] {
+        if (m_loaded)
+            Form_Unload();
+    });
 }
 
 void frmWHCard::Form_Load()
@@ -225,11 +219,8 @@ void frmWHCard::Form_Load()
     mblnFilling = true;
     FillValueStyles();
     mblnFilling = false;
-    const frmWHBrowse &list = frmWHBrowse::shared();
-    rsDepartment = list.dbs->OpenDataSet(
-        QStringLiteral("Select cDepCode,cDepName,cDepPerson From Department ")
-            + QStringLiteral("Where bDepEnd=1 Order By cDepCode"),
-        dbkit::OpenMode::Default);
+    rsDepartment = m_host->login().OpenDataSet(warehouse::leafDepartmentsStatement(),
+                                               dbkit::OpenMode::Default);
 
     LoadCardToolbarImages();
     BuildCardToolbar();
@@ -244,8 +235,8 @@ void frmWHCard::Form_Load()
 
 void frmWHCard::readAccountOptions()
 {
-    m_options = frmWHBrowse::shared().dbs->OpenDataSet(
-        QStringLiteral("Select * From AccInformation"), dbkit::OpenMode::Default);
+    m_options = m_host->login().OpenDataSet(warehouse::accountOptionsStatement(),
+                                            dbkit::OpenMode::Default);
     if (m_options->RecordCount() <= 0)
         return;
     m_options->FindFirst(QStringLiteral("cSysID='AA' And cName='cSysVersion'"));

@@ -4,7 +4,8 @@
 #include "frmWHCard.h"
 
 #include "ListColumns.h"
-#include "frmWHBrowse.h"
+#include "WarehouseCardHost.h"
+#include "WarehouseStatements.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "suite/controls/EditBox.h"
@@ -19,9 +20,9 @@
 
 using namespace depotbase;
 
-bool frmWHCard::refuseWhenReadOnly(QWidget *parent)
+bool frmWHCard::refuseWhenReadOnly(QWidget *parent, bool readOnly)
 {
-    if (!frmWHBrowse::shared().isReadOnly())
+    if (!readOnly)
         return false;
     modal::message(parent, QStringLiteral("仓库档案以只读方式打开，不能增加、修改或删除！"),
                    modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
@@ -121,7 +122,7 @@ bool frmWHCard::checkQuota()
     QString refusal;
     if (!quota.contains(QRegularExpression(QStringLiteral("[0-9]"))))
         refusal = QStringLiteral("资金定额不是有效的数字，请重新输入！");
-    else if (frmWHBrowse::shared().dbs->engine() == dbkit::Engine::SQLite
+    else if (m_host->login().engine() == dbkit::Engine::SQLite
              && significantDigits(quota) > DoubleDigits)
         // This engine keeps the quota as a double, which would store a
         // different number.
@@ -204,10 +205,8 @@ void frmWHCard::onDepartmentLeft()
 
 bool frmWHCard::positionsExist(const QString &code)
 {
-    dbkit::DbDataSetPtr positions = frmWHBrowse::shared().dbs->OpenDataSet(
-        QStringLiteral("Select * from Position where cWhcode='") + dbkit::quoted(code)
-            + QStringLiteral("'"),
-        dbkit::OpenMode::Default);
+    dbkit::DbDataSetPtr positions =
+        m_host->login().OpenDataSet(warehouse::positionsStatement(code), dbkit::OpenMode::Default);
     return !positions->Eof() && !positions->BOF();
 }
 
@@ -215,7 +214,7 @@ bool frmWHCard::positionsExist(const QString &code)
 void frmWHCard::onPositionClicked()
 {
     if (!mblnAddMark && !mblnFilling && !ChkbWhPos->isChecked()) {
-        SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+        SuperGrid *grid = &m_host->grid();
         const int row = grid->Row();
         if (row >= 1 && grid->TextMatrix(row, PositionColumn) == LoadResString(25)) {
             bool keep = false;
@@ -283,7 +282,7 @@ bool frmWHCard::boxChanged(const EditBox *box) const
 // Writes the card into a row of the list's grid.
 void frmWHCard::WriteGridRow(int row)
 {
-    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    SuperGrid *grid = &m_host->grid();
     const QString quota = EdtiWhFundQuota->text();
     const QString cells[ListColumnCount] = {
         EdtcWhCode->text(),

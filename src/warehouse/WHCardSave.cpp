@@ -5,7 +5,8 @@
 #include "frmWHCard.h"
 
 #include "ListColumns.h"
-#include "frmWHBrowse.h"
+#include "WarehouseCardHost.h"
+#include "WarehouseStatements.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "suite/controls/EditBox.h"
@@ -44,7 +45,7 @@ bool isRelatedRecords(int number)
 void frmWHCard::saveCard()
 {
     mblnSaved = false;
-    if (refuseWhenReadOnly(this))
+    if (refuseWhenReadOnly(this, m_host->isReadOnly()))
         return;
     if (CheckNull() || !checkQuota())
         return;
@@ -93,10 +94,8 @@ bool frmWHCard::checkDepartmentForSave()
 // the card follows the stored warehouses of its department, after asking.
 bool frmWHCard::applyDepartmentStyle()
 {
-    dbkit::DbDataSetPtr styles = frmWHBrowse::shared().dbs->OpenDataSet(
-        QStringLiteral("SELECT cWhValueStyle FROM WareHouse WHERE cDepCode='")
-            + dbkit::quoted(mstrDepCode) + QStringLiteral("'"),
-        dbkit::OpenMode::Default);
+    dbkit::DbDataSetPtr styles = m_host->login().OpenDataSet(
+        warehouse::departmentStylesStatement(mstrDepCode), dbkit::OpenMode::Default);
     if (styles->RecordCount() <= 0)
         return true;
     const QString style = NullToEmpty(styles->Fields(QStringLiteral("cWHValueStyle")));
@@ -127,7 +126,7 @@ bool frmWHCard::InsertRecord()
         showSaveError(error.number(), error.description());
         return false;
     }
-    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    SuperGrid *grid = &m_host->grid();
     grid->setBackColorSel(SysHighlight);
     grid->setForeColorSel(SysHighlightText);
     grid->setRows(grid->Rows() + 1);
@@ -143,7 +142,7 @@ bool frmWHCard::UpdateRecord()
     if (!mRecwarehouse)
         return false;
     dbkit::DbDataSet &record = *mRecwarehouse;
-    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    SuperGrid *grid = &m_host->grid();
     const int row = grid->Row();
     const QString gridCode = grid->TextMatrix(row, 0);
     QString storedCode;
@@ -153,7 +152,7 @@ bool frmWHCard::UpdateRecord()
         storedCode = NullToEmpty(record.Fields(QStringLiteral("cWhCode")));
         // The in-use test raises what is not a refusal by related records (a
         // lock, a lost connection): it is told below as what it is.
-        if (frmWHBrowse::shared().onUsed(storedCode))
+        if (m_host->onUsed(storedCode))
             return storeInUse(storedCode);
         record.Edit();
         WriteAllFields(record, true);
@@ -197,7 +196,7 @@ bool frmWHCard::storeInUse(const QString &storedCode)
     }
     modal::message(this, QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！"),
                    modal::Icon::Information, modal::Buttons::Ok, LoadResString(17));
-    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    SuperGrid *grid = &m_host->grid();
     const int row = grid->Row();
     WriteGridRow(row);
     grid->setTextMatrix(row, 0, storedCode);
@@ -215,7 +214,7 @@ bool frmWHCard::findStored(const QString &code)
 {
     dbkit::DbDataSet &record = *mRecwarehouse;
     record.Requery(-1);
-    record.FindFirst(QStringLiteral("cWhCode='") + dbkit::quoted(code) + QStringLiteral("'"));
+    record.FindFirst(warehouse::codeCriterion(code));
     if (record.NoMatch()) {
         recordVanished();
         return false;
@@ -227,11 +226,11 @@ void frmWHCard::recordVanished()
 {
     refuse(aboutCode(107));
     releaseListLock();
-    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    SuperGrid *grid = &m_host->grid();
     const int row = grid->Row();
     if (row >= 1 && row < grid->Rows()) {
         grid->RemoveItem(row);
-        frmWHBrowse::shared().showSelection(grid->Rows() > 1);
+        m_host->showSelection(grid->Rows() > 1);
     }
     mblnAddMark = true;
 }
@@ -242,15 +241,12 @@ void frmWHCard::spreadDepartmentStyle()
 {
     const QString style = CmbcWhValueStyle->currentText();
     try {
-        frmWHBrowse::shared().dbs->Execute(
-            QStringLiteral("Update WareHouse Set cWHValueStyle='") + dbkit::quoted(style)
-            + QStringLiteral("' ") + QStringLiteral("Where cDepCode='")
-            + dbkit::quoted(mstrDepCode) + QStringLiteral("'"));
+        m_host->login().Execute(warehouse::setDepartmentStyleStatement(mstrDepCode, style));
     } catch (const dbkit::DbError &error) {
         tellFailure(error);
         return;
     }
-    SuperGrid *grid = frmWHBrowse::shared().SpGrdWH();
+    SuperGrid *grid = &m_host->grid();
     const QString department = EdtcDepCode->text();
     for (int row = 1; row < grid->Rows(); ++row)
         if (grid->TextMatrix(row, 2) == department)
@@ -266,8 +262,7 @@ void frmWHCard::AfterSave()
 
 void frmWHCard::releaseListLock()
 {
-    frmWHBrowse &list = frmWHBrowse::shared();
-    list.releaseLock(list.recLock);
+    m_host->releaseEditLock();
 }
 
 // A refused write leaves no pending record behind in the list's data set.

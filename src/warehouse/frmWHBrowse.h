@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WarehouseCardHost.h"
+#include "forms/FormSlot.h"
 #include "print/PrintWorkDb.h"
 #include "suite/dbkit/DbLogin.h"
 #include "suite/report/RTPrn.h"
@@ -15,16 +17,18 @@ class QToolBar;
 class QAction;
 class SuperGrid;
 class LockVouchDLL;
+class frmWHCard;
+class frmFilter;
+class FrmWHAuth;
 
 // The warehouse list: a toolbar over a grid that lists every warehouse of the
-// account. One shared instance per loaded component; every other window
-// reaches the login through its `dbs`, and the card writes saved rows
-// straight into its grid.
-class frmWHBrowse : public QDialog {
+// account. One per loaded component, which creates it in Init and shows it
+// in Show. It owns its card, its filter dialog and the authority list, and
+// is the card's host: the card writes saved rows into its grid.
+class frmWHBrowse : public QDialog, public WarehouseCardHost {
     Q_OBJECT
 public:
-    // The one list window of the component, created on first use.
-    static frmWHBrowse &shared();
+    frmWHBrowse();
     ~frmWHBrowse() override;
 
     // Set by LXWareHouse.
@@ -42,6 +46,8 @@ public:
     // is told and remembered; the next command and the closing of the list
     // try it again.
     void releaseLock(const QString &code);
+    // Releases the lock of the warehouse being edited (recLock).
+    void releaseEditLock() override { releaseLock(recLock); }
 
     // Loads the window, shows it modally and returns when it has unloaded.
     void ShowList();
@@ -64,29 +70,27 @@ public:
     void FEdit();
     bool FDelete();
     bool FDelete1(long &firstRow, long &lastRow);
-    bool onUsed(const QString &code);
+    bool onUsed(const QString &code) override;
 
     // Runs the command of a toolbar key ("TlbAdd", "TlbExit", ...).
     void OnToolbarCommand(const QString &key);
 
     SuperGrid *SpGrdWH() const { return m_grid; }
+    SuperGrid &grid() override { return *m_grid; }
+    dbkit::DbLogin &login() override { return *dbs; }
     // The report-print control; the authority list prints through it too.
     report::RTPrn &RTPrn1() { return m_rtPrn1; }
     QToolBar *Toolbar1() const { return m_toolbar; }
     QAction *toolbarButton(const QString &key) const;
     // True when the list's data set was opened read-only: commands that
     // write are refused.
-    bool isReadOnly() const;
+    bool isReadOnly() const override;
     // Writes the ten cells of one grid row from the data set's current record.
     void FillGridRow(int row, dbkit::DbDataSet &data);
     // Fills the grid from a data set (the caller empties it first).
     void FillListGrid(dbkit::DbDataSet &data);
     // Selection colours: the highlight pair when rows are listed, hidden otherwise.
-    void showSelection(bool visible);
-
-    // The list statement, with or without a WHERE part.
-    static QString listStatement();
-    static QString filteredListStatement(const QString &condition);
+    void showSelection(bool visible) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -97,7 +101,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    frmWHBrowse();
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
@@ -137,4 +140,9 @@ private:
     PrintWorkDbPtr printDb;
     report::RTPrn m_rtPrn1;
     QList<QIcon> m_images;  // ImageList1
+    // The windows the list opens: the card and the filter dialog are kept
+    // for the list's life, the authority list is made afresh per command.
+    depotbase::FormSlot<frmWHCard> m_card;
+    depotbase::FormSlot<frmFilter> m_filter;
+    depotbase::FormSlot<FrmWHAuth> m_authorityList;
 };

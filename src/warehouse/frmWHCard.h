@@ -23,6 +23,7 @@ namespace dbkit {
 class DbError;
 }
 class SuperGrid;
+class WarehouseCardHost;
 
 // Holds the card's reference dialog.
 struct clsRef {
@@ -30,14 +31,14 @@ struct clsRef {
 };
 
 // The warehouse card: the modal window in which one warehouse is added or
-// edited. The list sets mRecwarehouse (its own data set) and, for adding,
-// mblnAddMark before showing it; the card writes saved rows straight into the
-// list's grid and hands nothing else back.
+// edited. The list that owns it sets mRecwarehouse (its own data set) and,
+// for adding, mblnAddMark, and shows it with itself as the card's host: the
+// card reads and writes through the host's login and writes saved rows into
+// the host's grid.
 class frmWHCard : public QDialog {
     Q_OBJECT
 public:
-    // The one card of the component, created on first use.
-    static frmWHCard &shared();
+    explicit frmWHCard(QWidget *parent);
     ~frmWHCard() override;
 
     // Set by the list before showing: the list's warehouse data set (its
@@ -45,8 +46,9 @@ public:
     dbkit::DbDataSetPtr mRecwarehouse;
     bool mblnAddMark = false;
 
-    // Loads the card, shows it modally and returns when it has unloaded.
-    void ShowCard();
+    // Loads the card for `host`, shows it modally and returns when it has
+    // unloaded.
+    void ShowCard(WarehouseCardHost &host);
 
     // True when a required field is empty: the message has been shown and
     // the focus moved to that field.
@@ -64,7 +66,7 @@ public:
 
     // Tells the user that the warehouse list was opened read-only; true when
     // it was (the caller then changes nothing).
-    static bool refuseWhenReadOnly(QWidget *parent);
+    static bool refuseWhenReadOnly(QWidget *parent, bool readOnly);
 
     // The fund quota as the card shows it: "0" for 0, else at least one and
     // at most four decimals; "" for Null or empty.
@@ -78,7 +80,6 @@ protected:
     void reject() override;
 
 private:
-    frmWHCard(QWidget *parent);
     void buildControls();
     void Form_Load();
     void Form_Activate();
@@ -123,6 +124,8 @@ private:
     // the engine's text.
     void tellFailure(const dbkit::DbError &error);
 
+    // The window that showed the card (the list).
+    WarehouseCardHost *m_host = nullptr;
     // Account options and card state.
     QString mstrIndustry = QStringLiteral("1");
     bool mblnByDept = false;

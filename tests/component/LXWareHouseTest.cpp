@@ -29,6 +29,42 @@ protected:
     }
     void TearDown() override { blnBasicVersion = false; }
 
+    // What the component's list showed when Show ran it; the user closes it.
+    struct ShownList {
+        int rows = -1;
+        bool readOnly = false;
+        dbkit::DbLoginPtr login;
+    };
+
+    ShownList show(LXWareHouse &component)
+    {
+        ShownList shown;
+        testsupport::SeamScript seam;
+        seam->expectWindow("frmWHBrowse", [&](QDialog *window) {
+            auto *list = static_cast<frmWHBrowse *>(window);
+            shown = {list->SpGrdWH()->Rows(), list->isReadOnly(), list->dbs};
+            list->OnToolbarCommand("TlbExit");
+            EXPECT_FALSE(window->isVisible());
+        });
+        component.Show();
+        return shown;
+    }
+
+    // Show refuses: the user is told and no window opens.
+    static void expectShowRefused(LXWareHouse &component)
+    {
+        testsupport::SeamScript seam;
+        seam->expectMessage("仓库档案未能打开：请先用有效的账套登录初始化后再显示。",
+                            modal::Icon::Critical, modal::Buttons::Ok, "提示信息",
+                            modal::Answer::Ok);
+        component.Show();
+    }
+
+    int warehouses()
+    {
+        return login->OpenDataSet("select count(*) from Warehouse")->Fields(0).toInt();
+    }
+
     std::unique_ptr<TempDatabase> db;
     dbkit::DbLoginPtr login;
 };
@@ -39,16 +75,14 @@ TEST_P(ComponentTest, InitOpensTheListReadWriteOrReadOnly)
     ASSERT_TRUE(component.Init(login, false));
     EXPECT_EQ(component.mdbObject, login);
     EXPECT_FALSE(component.blnReadOnly);
-    frmWHBrowse &list = frmWHBrowse::shared();
-    ASSERT_TRUE(list.mRecObject);
-    EXPECT_EQ(list.dbs, login);
-    EXPECT_EQ(list.mRecObject->openMode(), dbkit::OpenMode::Default);
-    EXPECT_GT(list.mRecObject->RecordCount(), 5);
+    const ShownList writable = show(component);
+    EXPECT_EQ(writable.login, login);
+    EXPECT_FALSE(writable.readOnly);
+    EXPECT_GT(writable.rows, 6);
 
     ASSERT_TRUE(component.Init(login, true));
     EXPECT_TRUE(component.blnReadOnly);
-    EXPECT_EQ(list.mRecObject->openMode(), dbkit::OpenMode::ReadOnly);
-    EXPECT_TRUE(list.isReadOnly());
+    EXPECT_TRUE(show(component).readOnly);
 }
 
 TEST_P(ComponentTest, InitOnAnEmptyWarehouseTableStillSucceeds)
@@ -58,7 +92,7 @@ TEST_P(ComponentTest, InitOnAnEmptyWarehouseTableStillSucceeds)
     login->Execute("DELETE FROM Warehouse");
     LXWareHouse component;
     EXPECT_TRUE(component.Init(login, false));
-    EXPECT_EQ(frmWHBrowse::shared().mRecObject->RecordCount(), 0);
+    EXPECT_EQ(show(component).rows, 1);
 }
 
 TEST_P(ComponentTest, InitWhileAnotherOperatorHoldsTheTableTellsOnceAndFails)
@@ -72,12 +106,15 @@ TEST_P(ComponentTest, InitWhileAnotherOperatorHoldsTheTableTellsOnceAndFails)
         other->BeginTrans();
         other->Execute("LOCK TABLE Warehouse IN ACCESS EXCLUSIVE MODE");
     }
-    testsupport::SeamScript seam;
-    seam->expectMessage("别的用户以独占方式打开数据库，不能打开表！仓库", modal::Icon::Critical,
-                        modal::Buttons::Ok, "提示信息", modal::Answer::Ok);
     LXWareHouse component;
-    EXPECT_FALSE(component.Init(login, false));
-    EXPECT_FALSE(frmWHBrowse::shared().mRecObject);
+    {
+        testsupport::SeamScript seam;
+        seam->expectMessage("别的用户以独占方式打开数据库，不能打开表！仓库",
+                            modal::Icon::Critical, modal::Buttons::Ok, "提示信息",
+                            modal::Answer::Ok);
+        EXPECT_FALSE(component.Init(login, false));
+    }
+    expectShowRefused(component);
     if (GetParam() == TestEngine::SQLite)
         other->Execute("ROLLBACK");
     else
@@ -87,30 +124,28 @@ TEST_P(ComponentTest, InitWhileAnotherOperatorHoldsTheTableTellsOnceAndFails)
 TEST_P(ComponentTest, ShowWithoutASuccessfulInitTellsTheUserAndShowsNoWindow)
 {
     LXWareHouse component;
-    frmWHBrowse::shared().mRecObject.reset();
-    testsupport::SeamScript seam;
-    seam->expectMessage("仓库档案未能打开：请先用有效的账套登录初始化后再显示。",
-                        modal::Icon::Critical, modal::Buttons::Ok, "提示信息",
-                        modal::Answer::Ok);
-    component.Show();
+    expectShowRefused(component);
 }
 
 TEST_P(ComponentTest, ShowRunsTheListUntilItsExitCommandAndUnloadsIt)
 {
     LXWareHouse component;
     ASSERT_TRUE(component.Init(login, false));
-    testsupport::SeamScript seam;
-    int rowsShown = 0;
-    seam->expectWindow("frmWHBrowse", [&](QDialog *window) {
-        auto *list = static_cast<frmWHBrowse *>(window);
-        rowsShown = list->SpGrdWH()->Rows();
-        list->OnToolbarCommand("TlbExit");
-        EXPECT_FALSE(window->isVisible());
-    });
-    component.Show();
-    EXPECT_EQ(rowsShown, login->OpenDataSet("select count(*) from Warehouse")->Fields(0).toInt() + 1);
+    EXPECT_EQ(show(component).rows, warehouses() + 1);
     // Unloading released the data set: a second Show needs a new Init.
-    EXPECT_FALSE(frmWHBrowse::shared().mRecObject);
+    expectShowRefused(component);
+}
+
+// Each component has a list of its own: one's Init shows nothing in another.
+TEST_P(ComponentTest, TwoComponentsEachOwnTheirList)
+{
+    LXWareHouse first;
+    LXWareHouse second;
+    ASSERT_TRUE(first.Init(login, true));
+    expectShowRefused(second);
+    ASSERT_TRUE(second.Init(login, false));
+    EXPECT_TRUE(show(first).readOnly);
+    EXPECT_FALSE(show(second).readOnly);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ComponentTest, ::testing::ValuesIn(testsupport::allEngines()),

@@ -1,6 +1,7 @@
 // The filter dialog as a user drives it, on a demo account per engine.
 #include "data/ModuleState.h"
 #include "filter/frmFilter.h"
+#include "forms/FormSlot.h"
 #include "support/DemoAccount.h"
 #include "support/SeamScript.h"
 #include "support/TestDatabases.h"
@@ -61,7 +62,7 @@ protected:
 
     void TearDown() override
     {
-        frmFilter::shared().dbs.reset();
+        m_filter.unload();
         blnBasicVersion = false;
     }
 
@@ -69,7 +70,7 @@ protected:
     // the script in it; returns strSel afterwards.
     QString run(const Script &script, const QString &preset = QString())
     {
-        frmFilter &f = frmFilter::shared();
+        frmFilter &f = m_filter.get();
         f.dbs = m_login;
         f.strSel = preset;
         m_seam->expectWindow(QStringLiteral("frmFilter"), script);
@@ -90,6 +91,7 @@ protected:
     testsupport::SeamScript m_seam;
     std::unique_ptr<testsupport::TempDatabase> m_db;
     dbkit::DbLoginPtr m_login;
+    FormSlot<frmFilter> m_filter;
 };
 
 TEST_P(FilterDialogTest, LoadsCaptionsAndStartsEmptyEveryTime)
@@ -280,7 +282,7 @@ TEST_P(FilterDialogTest, ValueButtonsListTheColumnOncePerDepartmentName)
         dep->setCurrentIndex(dep->findText("生产部"));
         click(w, "cmdYes");
     });
-    EXPECT_EQ(frmFilter::shared().strSel, "cWHCode='0' And cDepName='生产部' And bWHPos=0");
+    EXPECT_EQ(m_filter.get().strSel, "cWHCode='0' And cDepName='生产部' And bWHPos=0");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, FilterDialogTest,

@@ -1,7 +1,6 @@
 // Finding and filtering warehouses on the list through the filter dialog.
 #include "WarehouseFixture.h"
 
-#include "filter/frmFilter.h"
 
 #include <QClipboard>
 #include <QPushButton>
@@ -43,13 +42,6 @@ WindowScript confirmWith(Values values, bool positions = false, QString *caption
 
 class ListFindFilterTest : public WarehouseFixture {
 protected:
-    void TearDown() override
-    {
-        // The dialog keeps the login it was given; let the account go.
-        frmFilter::shared().dbs.reset();
-        WarehouseFixture::TearDown();
-    }
-
     void filter(const WindowScript &script)
     {
         m_seam->expectWindow(QStringLiteral("frmFilter"), script);

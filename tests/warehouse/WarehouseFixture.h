@@ -5,6 +5,7 @@
 // a user does: controls by name, typed keys, dialogs answered by the seam.
 
 #include "data/AccountSetup.h"
+#include "forms/FormSlot.h"
 #include "forms/ListDataSet.h"
 #include "testdata/GenerateWarehouses.h"
 #include "data/Catalogue.h"
@@ -16,6 +17,7 @@
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/SqlDialect.h"
+#include "warehouse/WarehouseStatements.h"
 #include "warehouse/frmWHBrowse.h"
 
 #include <QAbstractButton>
@@ -109,10 +111,8 @@ protected:
 
     void TearDown() override
     {
-        frmWHBrowse &l = frmWHBrowse::shared();
-        l.recLock.clear();
-        l.mRecObject.reset();
-        l.dbs.reset();
+        // The list goes with its card and filter dialog, and lets the login go.
+        m_list.unload();
         blnBasicVersion = false;
     }
 
@@ -120,9 +120,9 @@ protected:
     // data set (read-only when asked).
     void openListDataSet(bool readOnly)
     {
-        frmWHBrowse &l = frmWHBrowse::shared();
+        frmWHBrowse &l = list();
         l.dbs = m_login;
-        l.mRecObject = OpenListDataSet(*m_login, frmWHBrowse::listStatement(), readOnly,
+        l.mRecObject = OpenListDataSet(*m_login, warehouse::listStatement(), readOnly,
                                        LoadResString(51));
         ASSERT_NE(l.mRecObject, nullptr);
         m_readOnly = readOnly;
@@ -133,17 +133,16 @@ protected:
     // opens it again.
     void runList(const ListScript &script)
     {
-        frmWHBrowse &l = frmWHBrowse::shared();
+        frmWHBrowse &l = list();
         if (!l.mRecObject)
             openListDataSet(m_readOnly);
-        m_seam->expectWindow(QStringLiteral("frmWHBrowse"), [&script](QDialog *) {
-            script(frmWHBrowse::shared());
-        });
+        m_seam->expectWindow(QStringLiteral("frmWHBrowse"), [&](QDialog *) { script(l); });
         l.ShowList();
     }
 
-    frmWHBrowse &list() { return frmWHBrowse::shared(); }
-    SuperGrid &grid() { return *frmWHBrowse::shared().SpGrdWH(); }
+    // The list as the component holds it: made on first use in a test.
+    frmWHBrowse &list() { return m_list.get(); }
+    SuperGrid &grid() { return *list().SpGrdWH(); }
 
     // The grid row showing a warehouse code; -1 when none does.
     int rowOf(const QString &code)
@@ -234,6 +233,7 @@ protected:
     std::unique_ptr<testsupport::TempDatabase> m_db;
     dbkit::DbLoginPtr m_login;
     bool m_readOnly = false;
+    FormSlot<frmWHBrowse> m_list;
 };
 
 } // namespace whtest
