@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -29,6 +30,9 @@ using namespace depotbase;
 namespace {
 
 constexpr int TwipsPerPixel = 15;
+// The window's first size and the tree's share of it.
+constexpr int WindowWidth = 960;
+constexpr int TreeWidth = 220;
 constexpr int KeyRole = Qt::UserRole;
 constexpr uint32_t NameCellColor = controls::rgbValue(255, 255, 200);
 constexpr int NameColumns[] = {1, 5, 7, 8};
@@ -41,7 +45,7 @@ FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("FrmAuthority"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    resize(960, 600);
+    resize(WindowWidth, 600);
     buildControls();
 }
 
@@ -67,7 +71,7 @@ void FrmAuthority::buildControls()
     splitter->addWidget(m_tree);
     splitter->addWidget(m_grid);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 740});
+    splitter->setSizes({TreeWidth, WindowWidth - TreeWidth});
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -190,7 +194,12 @@ void FrmAuthority::setupGrid()
     m_grid->setRows(1);
     writeTitles();
     layout()->activate();
-    const int quarter = int(std::lround(m_grid->width() * TwipsPerPixel / 4.0));
+    // Before its first showing the splitter has not placed the grid yet, so
+    // the grid's width is the one the splitter is going to give it.
+    const int splitterHandle = style()->pixelMetric(QStyle::PM_SplitterWidth);
+    const int gridWidth =
+        m_grid->isVisible() ? m_grid->width() : width() - TreeWidth - splitterHandle;
+    const int quarter = int(std::lround(gridWidth * TwipsPerPixel / 4.0));
     for (int c : {0, 1, 3})
         m_grid->setColWidth(c, quarter);
     for (int c = ColClass; c <= ColInvStd; ++c)
