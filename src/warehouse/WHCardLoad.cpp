@@ -207,8 +207,6 @@ void frmWHCard::Form_Load()
 
     setWindowTitle(LoadResString(73));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
-    adjustSize();
-    CentreOnScreen(this);
     cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
 
     lblcWhCode->setText(LoadResString(52));
@@ -239,6 +237,10 @@ void frmWHCard::Form_Load()
         LoadRecord();
     mblnChanged = false;
     ShowSaveState();
+    // Sized once the captions and buttons are in, so every opening has the
+    // same size.
+    adjustSize();
+    CentreOnScreen(this);
     m_loaded = true;
 }
 
@@ -303,7 +305,11 @@ void frmWHCard::LoadCardToolbarImages()
 
 void frmWHCard::BuildCardToolbar()
 {
+    // clear() only takes the actions off the toolbar; they stay its children
+    // and would be found by key instead of the new ones.
+    const QList<QAction *> old = Toolbar1->actions();
     Toolbar1->clear();
+    qDeleteAll(old);
     for (const CardButton &b : CardButtons) {
         auto *action = new QAction(ImageList1.at(b.image - 1), LoadResString(b.caption), Toolbar1);
         const QString key = QLatin1String(b.key);
