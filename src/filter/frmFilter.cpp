@@ -93,6 +93,8 @@ void frmFilter::buildControls()
     }
     chkWHPos = new QCheckBox(this);
     chkWHPos->setObjectName(QStringLiteral("chkWHPos"));
+    // Partly checked: any warehouse; checked: managed; cleared: not managed.
+    chkWHPos->setTristate(true);
     chkWHPos->installEventFilter(this);
     grid->addWidget(chkWHPos, filtercolumns::Count, 1);
 
@@ -120,7 +122,7 @@ void frmFilter::ShowFilter(const QString &caption)
 }
 
 // Each showing starts like a newly loaded dialog: empty boxes without value
-// lists, the check box cleared.
+// lists, the check box at "any".
 void frmFilter::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
@@ -135,7 +137,7 @@ void frmFilter::Form_Load()
         box->setEditText(QString());
     }
     chkWHPos->setText(LoadResString(CaptionPositions));
-    chkWHPos->setChecked(false);
+    chkWHPos->setCheckState(Qt::PartiallyChecked);
     chkWHPos->setVisible(!blnBasicVersion);
     cmdYes->setIcon(QIcon(QStringLiteral(":/icons/cmdYes.png")));
     cmdYes->setText(QStringLiteral("确定"));
@@ -185,8 +187,36 @@ void frmFilter::confirm()
     std::array<QString, filtercolumns::Count> texts;
     for (int row = 0; row < filtercolumns::Count; ++row)
         texts.at(size_t(row)) = m_boxes.at(size_t(row))->currentText();
-    strSel = filtercolumns::buildCondition(texts, chkWHPos->isChecked());
+    const QString &quota = texts.at(size_t(filtercolumns::QuotaRow));
+    if (!quota.isEmpty() && !filtercolumns::isQuotaNumber(quota)) {
+        // Told before the dialog closes, so the user corrects it in place.
+        QComboBox *box = m_boxes.at(size_t(filtercolumns::QuotaRow));
+        modal::message(this,
+                       QStringLiteral("资金定额“%1”不是有效的数字，请输入如 1200 或 12.5 的数字！")
+                           .arg(quota),
+                       modal::Icon::Exclamation, modal::Buttons::Ok,
+                       LoadResString(CaptionMessage));
+        box->setFocus(Qt::OtherFocusReason);
+        box->lineEdit()->selectAll();
+        return;
+    }
+    strSel = filtercolumns::buildCondition(texts, positionChoice());
     accept();
+}
+
+filtercolumns::Positions frmFilter::positionChoice() const
+{
+    // The basic version has no position management to ask about.
+    if (blnBasicVersion)
+        return filtercolumns::Positions::Any;
+    switch (chkWHPos->checkState()) {
+    case Qt::Checked:
+        return filtercolumns::Positions::Managed;
+    case Qt::Unchecked:
+        return filtercolumns::Positions::NotManaged;
+    default:
+        return filtercolumns::Positions::Any;
+    }
 }
 
 // Every way of closing (confirm, cancel, Esc, the title bar) lets the value
