@@ -417,10 +417,22 @@ void frmWHBrowse::onGridMouseDown(int, int, int, int)
 {
     if (m_grid->Rows() < 3 || m_grid->MouseRow() != 0)
         return;
-    // A title click takes the whole column, so the sort covers every row.
+    // A title click takes the whole column, so the sort covers every row;
+    // afterwards only the warehouse that was current is selected again, so
+    // that no later command acts on every row.
+    const QString current = m_grid->TextMatrix(m_grid->Row(), 0);
     m_grid->setRow(1);
     m_grid->setRowSel(m_grid->Rows() - 1);
     const int col = m_grid->Col();
     if (col >= 0 && col <= ListColumnCount - 1)
         m_grid->setSort(1);
+    int row = 1;
+    for (int r = 1; r < m_grid->Rows(); ++r) {
+        if (m_grid->TextMatrix(r, 0) == current) {
+            row = r;
+            break;
+        }
+    }
+    m_grid->setRow(row);
+    m_grid->setRowSel(row);
 }

@@ -83,18 +83,29 @@ TEST_P(ListWindowTest, AnEmptyTableShowsTheTitleRowWithoutSelection)
     });
 }
 
-TEST_P(ListWindowTest, HeaderClickSortsEveryRowByThatColumn)
+TEST_P(ListWindowTest, HeaderClickSortsEveryRowByThatColumnAndKeepsTheCurrentRow)
 {
     runList([&](frmWHBrowse &l) {
         auto *view = grid().findChild<QTableView *>();
         ASSERT_NE(view, nullptr);
         QHeaderView *header = view->horizontalHeader();
+        select(rowOf("05"));
+        const QString name = grid().TextMatrix(rowOf("05"), 1);
         // The name column, by pinyin: 半成品库 (ban) before 包装物库 (bao).
         const int x = header->sectionViewportPosition(1) + 5;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, 5));
         EXPECT_EQ(grid().TextMatrix(1, 1), "半成品库");
         EXPECT_EQ(grid().TextMatrix(2, 1), "包装物库");
         EXPECT_EQ(grid().TextMatrix(12, 1), "原材料库");
+        // Only the warehouse that was current stays selected: delete asks for it alone.
+        EXPECT_EQ(grid().Row(), rowOf("05"));
+        EXPECT_EQ(grid().RowSel(), rowOf("05"));
+        m_seam->expectMessage(LoadResString(4) + LoadResString(51) + "---" + name + " "
+                                  + LoadResString(5) + "?",
+                              modal::Icon::Question, modal::Buttons::YesNo, caption(),
+                              modal::Answer::No);
+        pressKey(&l, Qt::Key_D, Qt::ControlModifier);
+        EXPECT_TRUE(m_seam->verifyDone());
         // The quota column sorts numerically.
         const int qx = header->sectionViewportPosition(8) + 5;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(qx, 5));
