@@ -6,6 +6,7 @@
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
 #include "forms/WindowHelpers.h"
+#include "suite/controls/GridSorter.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -177,7 +178,12 @@ void frmFilter::fillValueList(int row)
             items.push_back(value);
         values->MoveNext();
     }
-    box->addItems(items);
+    // Listed in the order the grid sorts: numbers by value, Chinese by pinyin.
+    const std::vector<QString> texts(items.begin(), items.end());
+    QStringList sorted;
+    for (int index : controls::sortOrder(texts, row == filtercolumns::QuotaRow, false))
+        sorted.push_back(texts.at(size_t(index)));
+    box->addItems(sorted);
     box->setCurrentIndex(-1);
     box->setEditText(typed);
 }

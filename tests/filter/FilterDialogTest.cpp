@@ -247,12 +247,12 @@ TEST_P(FilterDialogTest, ValueButtonsListTheColumnOncePerDepartmentName)
                                             "09", "10", "11", "12"}));
         EXPECT_EQ(code->currentText(), "0");  // the typed text stays
 
-        // Department names ordered by department code; warehouses without a
-        // department (or with a vanished one) add nothing.
+        // Department names in the grid's order (pinyin), not by code point;
+        // warehouses without a department (or with a vanished one) add nothing.
         QComboBox *dep = box(w, "cboWHDep");
         click(w, "cmdValue3");
-        EXPECT_EQ(items(dep), QStringList({"行政科", "人事科", "原料采购组", "设备采购组",
-                                           "生产部", "销售部"}));
+        EXPECT_EQ(items(dep), QStringList({"人事科", "设备采购组", "生产部", "销售部", "行政科",
+                                           "原料采购组"}));
         EXPECT_EQ(dep->currentText(), "");
 
         // One address listed for each department name it occurs with.
