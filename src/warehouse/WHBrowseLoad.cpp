@@ -16,11 +16,13 @@
 #include <QApplication>
 #include <QDate>
 #include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
 #include <QSysInfo>
 #include <QToolBar>
+#include <algorithm>
 #include <array>
 
 using namespace depotbase;
@@ -245,8 +247,24 @@ void frmWHBrowse::SetupListGrid()
         m_grid->setColFlag(col, 1);
     if (blnBasicVersion)
         m_grid->setColWidth(PositionColumn, 0);
+    widenCodeColumn();
     m_grid->setSort(1);
     m_grid->setFinishSetup(true);
+}
+
+// A code of its full length stays whole in the grid's font, even one made of
+// its widest letters and digits.
+void frmWHBrowse::widenCodeColumn()
+{
+    const QFontMetrics metrics(m_grid->font());
+    int widest = 0;
+    for (const QChar c : QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"))
+        widest = std::max(widest, metrics.horizontalAdvance(c));
+    // The cell's text margins and grid line on both sides.
+    constexpr int CellPadding = 10;
+    const ListColumn &code = ListColumns[0];
+    const int needed = (widest * code.length + CellPadding) * TwipsPerPixel;
+    m_grid->setColWidth(0, std::max(code.width, needed));
 }
 
 void frmWHBrowse::showSelection(bool visible)

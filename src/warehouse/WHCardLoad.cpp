@@ -131,6 +131,9 @@ void frmWHCard::buildControls()
     EdtcWhName = makeBox(Frame1, "EdtcWhName", 20);
     EdtcDepCode = makeBox(Frame1, "EdtcDepCode", 20);
     EdtcWhAddress = makeBox(Frame1, "EdtcWhAddress", 30);
+    // Wide enough for an address of its full 30 (Chinese) characters.
+    EdtcWhAddress->setMinimumWidth(
+        EdtcWhAddress->fontMetrics().horizontalAdvance(QString(30, QChar(0x4ED3))) + 12);
     EdtcWhPhone = makeBox(Frame1, "EdtcWhPhone", 20);
     EdtcWhPerson = makeBox(Frame1, "EdtcWhPerson", 10);
     EdtiWhFundQuota = makeBox(Frame1, "EdtiWhFundQuota", 17, true);
@@ -351,9 +354,13 @@ void frmWHCard::LoadRecord()
     m_boxDepCode = text("cDepCode");
     m_boxDepName = EdtcDepCode->text();
     m_shownTexts.clear();
-    for (const EditBox *box : {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson,
-                               EdtcWhMemo, EdtiWhFundQuota})
+    for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson,
+                         EdtcWhMemo, EdtiWhFundQuota}) {
         m_shownTexts.insert(box, box->text());
+        // A text longer than its box shows its start.
+        box->setCursorPosition(0);
+    }
+    EdtcDepCode->setCursorPosition(0);
 }
 
 void frmWHCard::ClearCard()

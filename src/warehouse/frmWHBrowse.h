@@ -107,6 +107,7 @@ private:
     void closePrintWork();
     void selectGridRowOfCurrent();
     void SetupListGrid();
+    void widenCodeColumn();
     void LoadToolbarImages();
     void BuildListToolbar();
     bool PositionDataSet(int moveKind);

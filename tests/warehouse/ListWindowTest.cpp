@@ -28,7 +28,9 @@ TEST_P(ListWindowTest, ShowsEveryWarehouseWithItsCellTexts)
         for (int col = 0; col < 10; ++col)
             EXPECT_EQ(g.TextMatrix(0, col), titles[col]);
         const QList<int> widths{1200, 2000, 1800, 3000, 2000, 1000, 1400, 1200, 1000, 2500};
-        for (int col = 0; col < 10; ++col)
+        // The code column is at least as wide as set, wider when a full code needs it.
+        EXPECT_GE(g.ColWidth(0), widths[0]);
+        for (int col = 1; col < 10; ++col)
             EXPECT_EQ(g.ColWidth(col), widths[col]) << col;
         EXPECT_EQ(g.ColKind(8), 4);
         EXPECT_EQ(g.ColLength(3), 30);
@@ -115,6 +117,28 @@ TEST_P(ListWindowTest, HeaderClickSortsEveryRowByThatColumnAndKeepsTheCurrentRow
                 quotas << grid().TextMatrix(row, 8);
         for (int i = 1; i < quotas.size(); ++i)
             EXPECT_LE(quotas[i - 1].toDouble(), quotas[i].toDouble());
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// A code and an address of their full lengths are shown whole, from their start.
+TEST_P(ListWindowTest, FullLengthCodeAndAddressAreShownWhole)
+{
+    const QString code = "WM20261208";
+    const QString address = QString(30, QChar(0x4ED3));
+    m_login->Execute("INSERT INTO Warehouse (cWhCode, cWhName, cWhAddress, bWhPos) VALUES ('"
+                     + code + "', '长库', '" + address + "', 0)");
+    openListDataSet(false);
+    runList([&](frmWHBrowse &l) {
+        auto *view = grid().findChild<QTableView *>();
+        ASSERT_NE(view, nullptr);
+        EXPECT_GE(view->columnWidth(0), view->fontMetrics().horizontalAdvance(code) + 6);
+        editCode(code, [&](QDialog *card) {
+            auto *box = control<QLineEdit>(card, "EdtcWhAddress");
+            EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(address));
+            EXPECT_EQ(box->cursorPosition(), 0);
+            pressKey(card, Qt::Key_Escape);
+        });
         l.OnToolbarCommand("TlbExit");
     });
 }
