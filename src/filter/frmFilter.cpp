@@ -141,9 +141,12 @@ void frmFilter::Form_Load()
     chkWHPos->setCheckState(Qt::PartiallyChecked);
     chkWHPos->setVisible(!blnBasicVersion);
     cmdYes->setIcon(QIcon(QStringLiteral(":/icons/cmdYes.png")));
-    cmdYes->setText(QStringLiteral("确定"));
+    // Alt+O and Alt+C press the buttons; Ctrl+Enter confirms, Esc cancels.
+    cmdYes->setText(QStringLiteral("确定(&O)"));
+    cmdYes->setToolTip(QStringLiteral("确定 (Ctrl+Enter)"));
     cmdNo->setIcon(QIcon(QStringLiteral(":/icons/cmdNo.png")));
-    cmdNo->setText(QStringLiteral("取消"));
+    cmdNo->setText(QStringLiteral("取消(&C)"));
+    cmdNo->setToolTip(QStringLiteral("取消 (Esc)"));
     adjustSize();
     CentreOnScreen(this);
     m_boxes.front()->setFocus();
@@ -257,6 +260,11 @@ bool frmFilter::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
         ShowHelpPage(this, HelpContext);
+        return true;
+    }
+    if (filterkeys::isEnter(*key)
+        && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        confirm();
         return true;
     }
     if (filterkeys::isEnter(*key)) {

@@ -128,7 +128,6 @@ void frmWHBrowse::Form_Load()
     PCName = QSysInfo::machineHostName().left(MaxComputerNameLength);
     openPrintWork();
 
-    setWindowTitle(LoadResString(62));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     CentreOnScreen(this);
 
@@ -152,7 +151,9 @@ void frmWHBrowse::Form_Load()
     if (mRecObject)
         FillListGrid(*mRecObject);
     m_grid->setRedraw(true);
+    m_filtered = false;
     m_loaded = true;
+    showListState();
     layoutControls();
     // The grid has the focus when the window opens: the arrows move the rows.
     m_grid->setFocus();

@@ -290,6 +290,31 @@ TEST_P(ListFindFilterTest, FindOfAHiddenWarehouseMovesTheDataSetOnly)
     });
 }
 
+// The keys of the list and of the dialog, and the title that says what the
+// list shows.
+TEST_P(ListFindFilterTest, KeysReachFilterAndRefreshAndTheTitleSaysWhatIsShown)
+{
+    runList([&](frmWHBrowse &l) {
+        EXPECT_EQ(l.toolbarButton("TlbFilter")->toolTip(), "过滤 (Ctrl+F)");
+        EXPECT_EQ(l.toolbarButton("TlbAdd")->toolTip(), "增加 (Ctrl+I, F5)");
+        m_seam->expectWindow(QStringLiteral("frmFilter"), [](QDialog *w) {
+            EXPECT_EQ(control<QPushButton>(w, "cmdYes")->text(), "确定(&O)");
+            EXPECT_EQ(control<QPushButton>(w, "cmdNo")->text(), "取消(&C)");
+            auto *code = control<QComboBox>(w, "cboWHCode");
+            typeText(code, "0");
+            QTest::keyClick(code, Qt::Key_Return, Qt::ControlModifier);
+            EXPECT_FALSE(w->isVisible());
+        });
+        pressKey(&l, Qt::Key_F, Qt::ControlModifier);
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_EQ(gridCodes(), QStringList{});
+        EXPECT_EQ(l.windowTitle(), "仓库档案（已过滤：显示 0 个仓库）");
+        pressKey(&l, Qt::Key_R, Qt::ControlModifier);
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 12 个仓库）");
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ListFindFilterTest,
                          ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
 

@@ -19,7 +19,7 @@ class ListWindowTest : public WarehouseFixture {};
 TEST_P(ListWindowTest, ShowsEveryWarehouseWithItsCellTexts)
 {
     runList([&](frmWHBrowse &l) {
-        EXPECT_EQ(l.windowTitle(), "仓库档案");
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 12 个仓库）");
         SuperGrid &g = grid();
         EXPECT_EQ(g.Rows(), 13);
         EXPECT_EQ(g.Cols(), 10);
