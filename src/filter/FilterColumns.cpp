@@ -78,14 +78,23 @@ QString conditionPart(int row, const QString &text)
 
 } // namespace
 
-QString buildCondition(const std::array<QString, Count> &texts, bool positions)
+bool isQuotaNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    return number.match(text).hasMatch();
+}
+
+QString buildCondition(const std::array<QString, Count> &texts, Positions positions)
 {
     QString condition;
     for (int row = 0; row < Count; ++row)
         condition += conditionPart(row, texts.at(size_t(row)));
-    // The position part is always there: a filter with every box empty still
-    // tells warehouses with and without position management apart.
-    condition += positions ? QStringLiteral(" And bWHPos=1") : QStringLiteral(" And bWHPos=0");
+    // "Any" adds nothing, so an empty filter hides no warehouse; "not
+    // managed" takes the warehouses whose flag was never set too.
+    if (positions == Positions::Managed)
+        condition += QStringLiteral(" And bWHPos=1");
+    else if (positions == Positions::NotManaged)
+        condition += QStringLiteral(" And (bWHPos=0 Or bWHPos Is Null)");
     const QString lead = QStringLiteral(" And ");
     if (condition.startsWith(lead))
         condition.remove(0, lead.length());

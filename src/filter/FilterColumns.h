@@ -31,9 +31,18 @@ QString valueListStatement(int row);
 // the first "."; a text without "." counts all of its characters.
 int quotaDecimals(const QString &text);
 
+// What the position check box asks for: any warehouse (no position part),
+// only managed ones, or only those not managed (a Null flag counts as not
+// managed, as the list and the card show it).
+enum class Positions { Any, Managed, NotManaged };
+
 // The condition for the nine box texts (table order) and the position check
-// box: "cWHCode='01' And ... And bWHPos=0". Empty boxes add nothing; texts are
+// box: "cWHCode='01' And ... And bWHPos=1". Empty boxes add nothing; texts are
 // used as typed, with quotes doubled so that no text changes the statement.
-QString buildCondition(const std::array<QString, Count> &texts, bool positions);
+QString buildCondition(const std::array<QString, Count> &texts, Positions positions);
+
+// True when a fund quota text is a number the condition can compare:
+// digits with at most one "." between digits, an optional leading "-".
+bool isQuotaNumber(const QString &text);
 
 } // namespace filtercolumns

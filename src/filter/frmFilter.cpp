@@ -7,6 +7,7 @@
 #include "data/ModuleState.h"
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
+#include "suite/controls/GridSorter.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -79,6 +80,8 @@ void frmFilter::buildControls()
     }
     chkWHPos = new QCheckBox(this);
     chkWHPos->setObjectName(QStringLiteral("chkWHPos"));
+    // Partly checked: any warehouse; checked: managed; cleared: not managed.
+    chkWHPos->setTristate(true);
     chkWHPos->installEventFilter(this);
     grid->addWidget(chkWHPos, filtercolumns::Count, 1);
 
@@ -108,7 +111,7 @@ void frmFilter::ShowFilter(const QString &caption)
 }
 
 // Each showing starts like a newly loaded dialog: empty boxes without value
-// lists, the check box cleared.
+// lists, the check box at "any".
 void frmFilter::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
@@ -123,12 +126,15 @@ void frmFilter::Form_Load()
         box->setEditText(QString());
     }
     chkWHPos->setText(LoadResString(CaptionPositions));
-    chkWHPos->setChecked(false);
+    chkWHPos->setCheckState(Qt::PartiallyChecked);
     chkWHPos->setVisible(!blnBasicVersion);
     cmdYes->setIcon(QIcon(QStringLiteral(":/icons/cmdYes.png")));
-    cmdYes->setText(QStringLiteral("确定"));
+    // Alt+O and Alt+C press the buttons; Ctrl+Enter confirms, Esc cancels.
+    cmdYes->setText(QStringLiteral("确定(&O)"));
+    cmdYes->setToolTip(QStringLiteral("确定 (Ctrl+Enter)"));
     cmdNo->setIcon(QIcon(QStringLiteral(":/icons/cmdNo.png")));
-    cmdNo->setText(QStringLiteral("取消"));
+    cmdNo->setText(QStringLiteral("取消(&C)"));
+    cmdNo->setToolTip(QStringLiteral("取消 (Esc)"));
     adjustSize();
     CentreOnScreen(this);
     m_boxes.front()->setFocus();
@@ -163,7 +169,12 @@ void frmFilter::fillValueList(int row)
             items.push_back(value);
         values->MoveNext();
     }
-    box->addItems(items);
+    // Listed in the order the grid sorts: numbers by value, Chinese by pinyin.
+    const std::vector<QString> texts(items.begin(), items.end());
+    QStringList sorted;
+    for (int index : controls::sortOrder(texts, row == filtercolumns::QuotaRow, false))
+        sorted.push_back(texts.at(size_t(index)));
+    box->addItems(sorted);
     box->setCurrentIndex(-1);
     box->setEditText(typed);
 }
@@ -173,8 +184,36 @@ void frmFilter::confirm()
     std::array<QString, filtercolumns::Count> texts;
     for (int row = 0; row < filtercolumns::Count; ++row)
         texts.at(size_t(row)) = m_boxes.at(size_t(row))->currentText();
-    strSel = filtercolumns::buildCondition(texts, chkWHPos->isChecked());
+    const QString &quota = texts.at(size_t(filtercolumns::QuotaRow));
+    if (!quota.isEmpty() && !filtercolumns::isQuotaNumber(quota)) {
+        // Told before the dialog closes, so the user corrects it in place.
+        QComboBox *box = m_boxes.at(size_t(filtercolumns::QuotaRow));
+        modal::message(this,
+                       QStringLiteral("资金定额“%1”不是有效的数字，请输入如 1200 或 12.5 的数字！")
+                           .arg(quota),
+                       modal::Icon::Exclamation, modal::Buttons::Ok,
+                       LoadResString(CaptionMessage));
+        box->setFocus(Qt::OtherFocusReason);
+        box->lineEdit()->selectAll();
+        return;
+    }
+    strSel = filtercolumns::buildCondition(texts, positionChoice());
     accept();
+}
+
+filtercolumns::Positions frmFilter::positionChoice() const
+{
+    // The basic version has no position management to ask about.
+    if (blnBasicVersion)
+        return filtercolumns::Positions::Any;
+    switch (chkWHPos->checkState()) {
+    case Qt::Checked:
+        return filtercolumns::Positions::Managed;
+    case Qt::Unchecked:
+        return filtercolumns::Positions::NotManaged;
+    default:
+        return filtercolumns::Positions::Any;
+    }
 }
 
 // Every way of closing (confirm, cancel, Esc, the title bar) lets the value
@@ -209,6 +248,11 @@ bool frmFilter::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
         ShowHelpPage(this, HelpContext);
+        return true;
+    }
+    if (filterkeys::isEnter(*key)
+        && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        confirm();
         return true;
     }
     if (filterkeys::isEnter(*key)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FilterColumns.h"
 #include "suite/dbkit/DbLogin.h"
 
 #include <QDialog>
@@ -39,6 +40,7 @@ private:
     void Form_Load();
     void fillValueList(int row);
     void confirm();
+    filtercolumns::Positions positionChoice() const;
     void releaseValueSets();
     int boxRowOf(QObject *watched) const;
 

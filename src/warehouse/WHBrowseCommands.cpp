@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QStringList>
 #include <QToolBar>
 #include <array>
 #include <exception>
@@ -38,6 +39,31 @@ constexpr std::array<ToolbarButton, 13> Buttons{{
     {"TlbDel", 2, 9, 9},         {"TlbFind", 4, 11, 11},      {"TlbFilter", 5, 12, 12},
     {"TlbRefresh", 6, 117, 117}, {"TlbAuth", 14, 139, 139},   {"TlbHelp", 9, 14, 14},
     {"TlbExit", 10, 15, 15},
+}};
+
+// Keyboard shortcuts of the list: the key, exactly these modifiers (or any),
+// the command, and how the tool tip names the keys.
+struct Shortcut {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool anyModifiers;
+    const char *command;
+    const char *keys;
+};
+
+constexpr std::array<Shortcut, 12> Shortcuts{{
+    {Qt::Key_I, Qt::ControlModifier, false, "TlbAdd", "Ctrl+I"},
+    {Qt::Key_F5, Qt::NoModifier, true, "TlbAdd", "F5"},
+    {Qt::Key_D, Qt::ControlModifier, false, "TlbDel", "Ctrl+D"},
+    {Qt::Key_K, Qt::ControlModifier, false, "TlbFind", "Ctrl+K"},
+    {Qt::Key_E, Qt::ControlModifier, false, "TlbEdit", "Ctrl+E"},
+    {Qt::Key_P, Qt::ControlModifier, false, "TlbPrint", "Ctrl+P"},
+    {Qt::Key_F, Qt::ControlModifier, false, "TlbFilter", "Ctrl+F"},
+    {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
+    {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
+    {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
+    {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
+    {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
 }};
 
 QString infoCaption()
@@ -66,6 +92,16 @@ void frmWHBrowse::BuildListToolbar()
     BuildToolbar(*m_toolbar, m_images, Buttons, [this](const QString &key) {
         OnToolbarCommand(key);
     });
+    // The tool tips name the keys that run the same commands.
+    for (QAction *action : m_toolbar->actions()) {
+        QStringList keys;
+        for (const Shortcut &shortcut : Shortcuts)
+            if (action->objectName() == QLatin1String(shortcut.command))
+                keys << QLatin1String(shortcut.keys);
+        if (!keys.isEmpty())
+            action->setToolTip(action->toolTip() + QStringLiteral(" (%1)")
+                                                       .arg(keys.join(QStringLiteral(", "))));
+    }
 }
 
 QAction *frmWHBrowse::toolbarButton(const QString &key) const
@@ -99,26 +135,34 @@ void frmWHBrowse::keyPressEvent(QKeyEvent *event)
 bool frmWHBrowse::handleShortcut(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    const bool ctrlOnly = mods == Qt::ControlModifier;
     QString command;
-    switch (event->key()) {
-    case Qt::Key_I: if (ctrlOnly) command = "TlbAdd"; break;
-    case Qt::Key_D: if (ctrlOnly) command = "TlbDel"; break;
-    case Qt::Key_K: if (ctrlOnly) command = "TlbFind"; break;
-    case Qt::Key_E: if (ctrlOnly) command = "TlbEdit"; break;
-    case Qt::Key_P:
-        if (ctrlOnly && toolbarButton("TlbPrint")->isEnabled())
-            command = "TlbPrint";
-        break;
-    case Qt::Key_F4: if (mods == Qt::AltModifier) command = "TlbExit"; break;
-    case Qt::Key_F5: command = "TlbAdd"; break;
-    case Qt::Key_F1: command = "TlbHelp"; break;
-    default: break;
+    for (const Shortcut &shortcut : Shortcuts) {
+        if (event->key() == shortcut.key
+            && (shortcut.anyModifiers || mods == shortcut.modifiers)) {
+            command = QLatin1String(shortcut.command);
+            break;
+        }
     }
+    if (command == "TlbPrint" && !toolbarButton("TlbPrint")->isEnabled())
+        command.clear();
     if (command.isEmpty())
         return false;
     event->accept();
+    if (command == "TlbPrint") {
+        // A key pressed by accident must not send a long list to the
+        // printer: Ctrl+P asks first when the list takes more than one page.
+        m_rtPrn1.SetPrintConfirmation([this](int pages) {
+            return pages <= 1
+                   || modal::message(this,
+                                     QStringLiteral("仓库列表共 %1 页，确实要在默认打印机上打印吗？")
+                                         .arg(pages),
+                                     modal::Icon::Question, modal::Buttons::YesNo,
+                                     infoCaption())
+                          == modal::Answer::Yes;
+        });
+    }
     OnToolbarCommand(command);
+    m_rtPrn1.SetPrintConfirmation({});
     return true;
 }
 
@@ -191,6 +235,18 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
     } else {
         runStep(this, key, [this, &key] { runOtherCommand(key); });
     }
+    // Any command may have added, removed or filtered rows.
+    if (m_loaded)
+        showListState();
+}
+
+void frmWHBrowse::showListState()
+{
+    const int shown = m_grid->Rows() - 1;
+    setWindowTitle(LoadResString(62)
+                   + (m_filtered ? QStringLiteral("（已过滤：显示 %1 个仓库）")
+                                 : QStringLiteral("（共 %1 个仓库）"))
+                         .arg(shown));
 }
 
 // The branches that are one step each.
@@ -229,6 +285,7 @@ void frmWHBrowse::refreshList()
     if (mRecObject->RecordCount() <= 0)
         return;
     m_grid->setRows(1);
+    m_filtered = false;
     m_grid->setRedraw(false);
     FillListGrid(*mRecObject);
     m_grid->setSort(1);
@@ -328,6 +385,7 @@ void frmWHBrowse::filterList()
         return;
     }
     m_grid->setRows(1);
+    m_filtered = !condition.isEmpty();
     m_grid->setRedraw(false);
     FillListGrid(*filtered);
     m_grid->setRedraw(true);

@@ -158,9 +158,10 @@ bool frmWHBrowse::FDelete1(long &firstRow, long &lastRow)
                                + LoadResString(7));
             return false;
         }
-        if (!confirmed(this, LoadResString(128) + QStringLiteral("?")))
-            return true;
         const long count = std::labs(lastRow - firstRow) + 1;
+        if (!confirmed(this, LoadResString(128) + QStringLiteral("?")
+                                 + QStringLiteral("\n（共 %1 个仓库将被删除）").arg(count)))
+            return true;
         for (long i = 0; i < count; ++i) {
             recLock = m_grid->TextMatrix(int(firstRow), 0);
             if (!lock.take(recLock)) {

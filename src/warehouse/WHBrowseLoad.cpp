@@ -20,11 +20,13 @@
 #include <QApplication>
 #include <QDate>
 #include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
 #include <QSysInfo>
 #include <QToolBar>
+#include <algorithm>
 #include <array>
 
 using namespace depotbase;
@@ -98,7 +100,6 @@ void frmWHBrowse::Form_Load()
     PCName = QSysInfo::machineHostName().left(MaxComputerNameLength);
     openPrintWork();
 
-    setWindowTitle(LoadResString(62));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     CentreOnScreen(this);
 
@@ -122,7 +123,9 @@ void frmWHBrowse::Form_Load()
     if (mRecObject)
         FillListGrid(*mRecObject);
     m_grid->setRedraw(true);
+    m_filtered = false;
     m_loaded = true;
+    showListState();
     layoutControls();
     // The grid has the focus when the window opens: the arrows move the rows.
     m_grid->setFocus();
@@ -217,8 +220,24 @@ void frmWHBrowse::SetupListGrid()
         m_grid->setColFlag(col, 1);
     if (blnBasicVersion)
         m_grid->setColWidth(PositionColumn, 0);
+    widenCodeColumn();
     m_grid->setSort(1);
     m_grid->setFinishSetup(true);
+}
+
+// A code of its full length stays whole in the grid's font, even one made of
+// its widest letters and digits.
+void frmWHBrowse::widenCodeColumn()
+{
+    const QFontMetrics metrics(m_grid->font());
+    int widest = 0;
+    for (const QChar c : QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"))
+        widest = std::max(widest, metrics.horizontalAdvance(c));
+    // The cell's text margins and grid line on both sides.
+    constexpr int CellPadding = 10;
+    const ListColumn &code = ListColumns[0];
+    const int needed = (widest * code.length + CellPadding) * TwipsPerPixel;
+    m_grid->setColWidth(0, std::max(code.width, needed));
 }
 
 void frmWHBrowse::showSelection(bool visible)
@@ -389,10 +408,22 @@ void frmWHBrowse::onGridMouseDown(int, int, int, int)
 {
     if (m_grid->Rows() < 3 || m_grid->MouseRow() != 0)
         return;
-    // A title click takes the whole column, so the sort covers every row.
+    // A title click takes the whole column, so the sort covers every row;
+    // afterwards only the warehouse that was current is selected again, so
+    // that no later command acts on every row.
+    const QString current = m_grid->TextMatrix(m_grid->Row(), 0);
     m_grid->setRow(1);
     m_grid->setRowSel(m_grid->Rows() - 1);
     const int col = m_grid->Col();
     if (col >= 0 && col <= ListColumnCount - 1)
         m_grid->setSort(1);
+    int row = 1;
+    for (int r = 1; r < m_grid->Rows(); ++r) {
+        if (m_grid->TextMatrix(r, 0) == current) {
+            row = r;
+            break;
+        }
+    }
+    m_grid->setRow(row);
+    m_grid->setRowSel(row);
 }

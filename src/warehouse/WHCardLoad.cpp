@@ -124,6 +124,9 @@ void frmWHCard::buildControls()
     EdtcWhName = makeBox(Frame1, "EdtcWhName", 20);
     EdtcDepCode = makeBox(Frame1, "EdtcDepCode", 20);
     EdtcWhAddress = makeBox(Frame1, "EdtcWhAddress", 30);
+    // Wide enough for an address of its full 30 (Chinese) characters.
+    EdtcWhAddress->setMinimumWidth(
+        EdtcWhAddress->fontMetrics().horizontalAdvance(QString(30, QChar(0x4ED3))) + 12);
     EdtcWhPhone = makeBox(Frame1, "EdtcWhPhone", 20);
     EdtcWhPerson = makeBox(Frame1, "EdtcWhPerson", 10);
     EdtiWhFundQuota = makeBox(Frame1, "EdtiWhFundQuota", 17, true);
@@ -201,8 +204,6 @@ void frmWHCard::Form_Load()
 
     setWindowTitle(LoadResString(73));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
-    adjustSize();
-    CentreOnScreen(this);
     cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
 
     lblcWhCode->setText(LoadResString(52));
@@ -230,6 +231,10 @@ void frmWHCard::Form_Load()
         LoadRecord();
     mblnChanged = false;
     ShowSaveState();
+    // Sized once the captions and buttons are in, so every opening has the
+    // same size.
+    adjustSize();
+    CentreOnScreen(this);
     m_loaded = true;
 }
 
@@ -294,7 +299,11 @@ void frmWHCard::LoadCardToolbarImages()
 
 void frmWHCard::BuildCardToolbar()
 {
+    // clear() only takes the actions off the toolbar; they stay its children
+    // and would be found by key instead of the new ones.
+    const QList<QAction *> old = Toolbar1->actions();
     Toolbar1->clear();
+    qDeleteAll(old);
     for (const CardButton &b : CardButtons) {
         auto *action = new QAction(ImageList1.at(b.image - 1), LoadResString(b.caption), Toolbar1);
         const QString key = QLatin1String(b.key);
@@ -336,9 +345,13 @@ void frmWHCard::LoadRecord()
     m_boxDepCode = text("cDepCode");
     m_boxDepName = EdtcDepCode->text();
     m_shownTexts.clear();
-    for (const EditBox *box : {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson,
-                               EdtcWhMemo, EdtiWhFundQuota})
+    for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson,
+                         EdtcWhMemo, EdtiWhFundQuota}) {
         m_shownTexts.insert(box, box->text());
+        // A text longer than its box shows its start.
+        box->setCursorPosition(0);
+    }
+    EdtcDepCode->setCursorPosition(0);
 }
 
 void frmWHCard::ClearCard()

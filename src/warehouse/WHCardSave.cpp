@@ -90,24 +90,36 @@ bool frmWHCard::checkDepartmentForSave()
     return false;
 }
 
-// Every warehouse of a department carries the department's valuation style:
-// the card follows the stored warehouses of its department, after asking.
+// Every warehouse of a department carries the department's valuation style,
+// which is that of its first warehouse by code: the card follows it, after
+// asking and saying how many other warehouses the save sets to it.
 bool frmWHCard::applyDepartmentStyle()
 {
     dbkit::DbDataSetPtr styles = m_host->login().OpenDataSet(
         warehouse::departmentStylesStatement(mstrDepCode), dbkit::OpenMode::Default);
     if (styles->RecordCount() <= 0)
         return true;
+    styles->MoveFirst();
     const QString style = NullToEmpty(styles->Fields(QStringLiteral("cWHValueStyle")));
     // A department whose first warehouse has no style sets no rule.
     if (style.isEmpty() || style == CmbcWhValueStyle->currentText())
         return true;
+    // The warehouse on the card is not one of the others.
+    const QString own = mblnAddMark ? QString() : mstrOldCode;
+    int others = 0;
+    for (; !styles->Eof(); styles->MoveNext())
+        if (NullToEmpty(styles->Fields(QStringLiteral("cWhCode"))) != own)
+            ++others;
     showStyle(style);
-    const modal::Answer answer = modal::message(
-        this,
-        EdtcDepCode->text() + QStringLiteral("的计价方式必须以‘") + CmbcWhValueStyle->currentText()
-            + QStringLiteral("’为准！"),
-        modal::Icon::Information, modal::Buttons::OkCancel, LoadResString(17));
+    QString question = EdtcDepCode->text() + QStringLiteral("的计价方式必须以‘")
+                       + CmbcWhValueStyle->currentText() + QStringLiteral("’为准！");
+    if (others > 0)
+        question += QStringLiteral("\n该部门其他 %1 个仓库的计价方式将统一设为‘%2’。")
+                        .arg(others)
+                        .arg(CmbcWhValueStyle->currentText());
+    const modal::Answer answer =
+        modal::message(this, question, modal::Icon::Information, modal::Buttons::OkCancel,
+                       LoadResString(17));
     return answer == modal::Answer::Ok;
 }
 

@@ -64,8 +64,8 @@ QString accountOptionsStatement()
 
 QString departmentStylesStatement(const QString &depCode)
 {
-    return QStringLiteral("SELECT cWhValueStyle FROM WareHouse WHERE cDepCode='")
-           + dbkit::quoted(depCode) + QStringLiteral("'");
+    return QStringLiteral("SELECT cWhCode, cWhValueStyle FROM WareHouse WHERE cDepCode='")
+           + dbkit::quoted(depCode) + QStringLiteral("' ORDER BY cWhCode");
 }
 
 QString setDepartmentStyleStatement(const QString &depCode, const QString &style)

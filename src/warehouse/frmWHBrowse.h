@@ -110,6 +110,7 @@ private:
     void closePrintWork();
     void selectGridRowOfCurrent();
     void SetupListGrid();
+    void widenCodeColumn();
     void LoadToolbarImages();
     void BuildListToolbar();
     bool PositionDataSet(int moveKind);
@@ -123,6 +124,9 @@ private:
     void filterList();
     void runPrintCommand(int mode);
     void showAuthority();
+    // The window title says how many warehouses are listed and whether a
+    // filter hides others.
+    void showListState();
     void showDeleteMessage(int errorNumber);
     void unlockCurrent();
     void retryLockReleases();
@@ -135,6 +139,8 @@ private:
     int m_toolbarHeight = 0;
     bool m_loaded = false;
     bool m_waitCursor = false;
+    // The grid shows the rows of a filter, not the whole list.
+    bool m_filtered = false;
     std::unique_ptr<LockVouchDLL> m_lock;
     // Print-work database of the list (LxInit9.mdb), held from load to unload.
     PrintWorkDbPtr printDb;

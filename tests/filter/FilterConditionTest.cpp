@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 using filtercolumns::buildCondition;
+using filtercolumns::Positions;
 
 namespace {
 
@@ -17,16 +18,16 @@ Texts texts(std::initializer_list<std::pair<int, QString>> set)
     return t;
 }
 
-TEST(FilterCondition, PositionPartIsAlwaysThereAndTheLeadingAndIsDropped)
+TEST(FilterCondition, PositionPartFollowsTheBoxAndTheLeadingAndIsDropped)
 {
-    EXPECT_EQ(buildCondition(Texts{}, false), "bWHPos=0");
-    EXPECT_EQ(buildCondition(Texts{}, true), "bWHPos=1");
-    EXPECT_EQ(buildCondition(texts({{0, "01"}, {1, "Main store"}}), false),
-              "cWHCode='01' And cWHName='Main store' And bWHPos=0");
+    EXPECT_EQ(buildCondition(Texts{}, Positions::Any), "");
+    EXPECT_EQ(buildCondition(Texts{}, Positions::NotManaged), "(bWHPos=0 Or bWHPos Is Null)");
+    EXPECT_EQ(buildCondition(texts({{0, "01"}, {1, "Main store"}}), Positions::NotManaged),
+              "cWHCode='01' And cWHName='Main store' And (bWHPos=0 Or bWHPos Is Null)");
     // Every row in table order, the department compared by name.
     EXPECT_EQ(buildCondition(texts({{0, "a"}, {1, "b"}, {2, "c"}, {3, "d"}, {4, "e"},
                                     {5, "7"}, {6, "f"}, {7, "g"}, {8, "h"}}),
-                             true),
+                             Positions::Managed),
               "cWHCode='a' And cWHName='b' And cDepName='c' And cWHPerson='d' And "
               "cWHPhone='e' And round(iWHFundQuota,1) =7 And cWHValueStyle='f' And "
               "cWHAddress='g' And cWHMemo='h' And bWHPos=1");
@@ -34,11 +35,11 @@ TEST(FilterCondition, PositionPartIsAlwaysThereAndTheLeadingAndIsDropped)
 
 TEST(FilterCondition, QuotaIsRoundedToTheDigitsTypedAfterThePoint)
 {
-    EXPECT_EQ(buildCondition(texts({{5, "12.5"}}), false),
-              "round(iWHFundQuota,1) =12.5 And bWHPos=0");
+    EXPECT_EQ(buildCondition(texts({{5, "12.5"}}), Positions::Any),
+              "round(iWHFundQuota,1) =12.5");
     // No point: the whole length counts as decimals.
-    EXPECT_EQ(buildCondition(texts({{5, "100"}}), false),
-              "round(iWHFundQuota,3) =100 And bWHPos=0");
+    EXPECT_EQ(buildCondition(texts({{5, "100"}}), Positions::Any),
+              "round(iWHFundQuota,3) =100");
     EXPECT_EQ(filtercolumns::quotaDecimals("3.14159"), 5);
     EXPECT_EQ(filtercolumns::quotaDecimals("1.2.3"), 3);
     EXPECT_EQ(filtercolumns::quotaDecimals("5."), 0);
@@ -46,14 +47,14 @@ TEST(FilterCondition, QuotaIsRoundedToTheDigitsTypedAfterThePoint)
 
 TEST(FilterCondition, TextsAreUsedAsTypedWithTheirQuotesDoubled)
 {
-    EXPECT_EQ(buildCondition(texts({{8, "   "}}), false), "cWHMemo='   ' And bWHPos=0");
-    EXPECT_EQ(buildCondition(texts({{1, "x' Or 'a'='a"}}), false),
-              "cWHName='x'' Or ''a''=''a' And bWHPos=0");
-    EXPECT_EQ(buildCondition(texts({{1, "A|B "}}), false), "cWHName='A|B ' And bWHPos=0");
+    EXPECT_EQ(buildCondition(texts({{8, "   "}}), Positions::Any), "cWHMemo='   '");
+    EXPECT_EQ(buildCondition(texts({{1, "x' Or 'a'='a"}}), Positions::Any),
+              "cWHName='x'' Or ''a''=''a'");
+    EXPECT_EQ(buildCondition(texts({{1, "A|B "}}), Positions::Any), "cWHName='A|B '");
     // A quota that is not a number (only possible by bypassing the box) is
     // compared as a text and cannot add to the statement.
-    EXPECT_EQ(buildCondition(texts({{5, "1 Or 1=1"}}), false),
-              "round(iWHFundQuota,8) ='1 Or 1=1' And bWHPos=0");
+    EXPECT_EQ(buildCondition(texts({{5, "1 Or 1=1"}}), Positions::Any),
+              "round(iWHFundQuota,8) ='1 Or 1=1'");
 }
 
 TEST(FilterCondition, ValueListStatementsJoinTheDepartmentName)

@@ -120,7 +120,7 @@ TEST_P(FilterDialogTest, LoadsCaptionsAndStartsEmptyEveryTime)
         auto *chk = w->findChild<QCheckBox *>("chkWHPos");
         ASSERT_NE(chk, nullptr);
         EXPECT_EQ(chk->text(), "是否货位管理");
-        EXPECT_FALSE(chk->isChecked());
+        EXPECT_EQ(chk->checkState(), Qt::PartiallyChecked);
         EXPECT_TRUE(chk->isVisible());
     };
     // First showing: fill it, then confirm.
@@ -143,7 +143,7 @@ TEST_P(FilterDialogTest, BasicVersionHidesThePositionBox)
         EXPECT_FALSE(w->findChild<QCheckBox *>("chkWHPos")->isVisible());
         click(w, "cmdYes");
     });
-    EXPECT_EQ(sel, "bWHPos=0");
+    EXPECT_EQ(sel, "");
 }
 
 TEST_P(FilterDialogTest, ConfirmBuildsAConditionTheDatabaseAccepts)
@@ -153,15 +153,17 @@ TEST_P(FilterDialogTest, ConfirmBuildsAConditionTheDatabaseAccepts)
         typeText(box(w, "cboWHName"), "半成品库");
         click(w, "cmdYes");
     });
-    EXPECT_EQ(both, "cWHCode='03' And cWHName='半成品库' And bWHPos=0");
+    EXPECT_EQ(both, "cWHCode='03' And cWHName='半成品库'");
     EXPECT_EQ(matches(both), 1);
 
     const QString quota = run([](QDialog *w) {
         typeText(box(w, "cboWHFundQuota"), "3.14");
         typeText(box(w, "cboWHDep"), "生产部");
+        w->findChild<QCheckBox *>("chkWHPos")->setCheckState(Qt::Unchecked);
         click(w, "cmdYes");
     });
-    EXPECT_EQ(quota, "cDepName='生产部' And round(iWHFundQuota,2) =3.14 And bWHPos=0");
+    EXPECT_EQ(quota, "cDepName='生产部' And round(iWHFundQuota,2) =3.14 And "
+                     "(bWHPos=0 Or bWHPos Is Null)");
     EXPECT_EQ(matches(quota), 1);
 }
 
@@ -211,8 +213,7 @@ TEST_P(FilterDialogTest, KeyRulesRefuseQuotesAndBarsAndKeepTheQuotaNumeric)
         EXPECT_EQ(quota->currentText(), "12.5");
         click(w, "cmdYes");
     });
-    EXPECT_EQ(sel, "cWHName='abc d' And cWHPerson='O''Brien' And round(iWHFundQuota,1) =12.5 "
-                   "And bWHPos=0");
+    EXPECT_EQ(sel, "cWHName='abc d' And cWHPerson='O''Brien' And round(iWHFundQuota,1) =12.5");
     EXPECT_EQ(matches(sel), 0);
 }
 
@@ -248,12 +249,12 @@ TEST_P(FilterDialogTest, ValueButtonsListTheColumnOncePerDepartmentName)
                                             "09", "10", "11", "12"}));
         EXPECT_EQ(code->currentText(), "0");  // the typed text stays
 
-        // Department names ordered by department code; warehouses without a
-        // department (or with a vanished one) add nothing.
+        // Department names in the grid's order (pinyin), not by code point;
+        // warehouses without a department (or with a vanished one) add nothing.
         QComboBox *dep = box(w, "cboWHDep");
         click(w, "cmdValue3");
-        EXPECT_EQ(items(dep), QStringList({"行政科", "人事科", "原料采购组", "设备采购组",
-                                           "生产部", "销售部"}));
+        EXPECT_EQ(items(dep), QStringList({"人事科", "设备采购组", "生产部", "销售部", "行政科",
+                                           "原料采购组"}));
         EXPECT_EQ(dep->currentText(), "");
 
         // One address listed for each department name it occurs with.
@@ -282,7 +283,7 @@ TEST_P(FilterDialogTest, ValueButtonsListTheColumnOncePerDepartmentName)
         dep->setCurrentIndex(dep->findText("生产部"));
         click(w, "cmdYes");
     });
-    EXPECT_EQ(m_filter.get().strSel, "cWHCode='0' And cDepName='生产部' And bWHPos=0");
+    EXPECT_EQ(m_filter.get().strSel, "cWHCode='0' And cDepName='生产部'");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, FilterDialogTest,

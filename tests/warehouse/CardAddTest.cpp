@@ -119,6 +119,33 @@ TEST_P(CardAddTest, RequiredFieldsAndTheClosingQuestion)
     EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse"), 12);
 }
 
+// The save button the user sees, F6 and Esc follow one state at every
+// opening, and the card keeps its size.
+TEST_P(CardAddTest, SaveStateAndSizeAreTheSameAtEveryOpening)
+{
+    runList([&](frmWHBrowse &) {
+        QSize firstSize;
+        for (int opening = 0; opening < 2; ++opening) {
+            expectCard([&](QDialog *card) {
+                if (opening == 0)
+                    firstSize = card->size();
+                EXPECT_EQ(card->size(), firstSize);
+                auto *save = control<QWidget>(card, "TlbSaveButton");
+                EXPECT_FALSE(save->isEnabled()) << opening;
+                // Nothing changed: Esc closes without asking.
+                if (opening == 1) {
+                    retype(card, "EdtcWhName", "x");
+                    EXPECT_TRUE(save->isEnabled());
+                    m_seam->expectMessage("是否保存?", modal::Answer::No);
+                }
+                pressKey(card, Qt::Key_Escape);
+                EXPECT_FALSE(card->isVisible());
+            });
+            click("TlbAdd");
+        }
+    });
+}
+
 TEST_P(CardAddTest, DepartmentChecks)
 {
     runList([&](frmWHBrowse &) {

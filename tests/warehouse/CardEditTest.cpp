@@ -159,9 +159,13 @@ TEST_P(CardEditTest, PositionManagementStaysWhilePositionsExist)
 TEST_P(CardEditTest, DepartmentWideValuation)
 {
     setOption("IA", "cValueStyle", "按部门核算");
-    const QString style =
-        NullToEmpty(value("SELECT cWhValueStyle FROM WareHouse WHERE cDepCode='03'"));
-    const QString question = "生产部的计价方式必须以‘" + style + "’为准！";
+    // Added last but first by code: its style is the department's.
+    m_login->Execute("INSERT INTO Warehouse (cWhCode, cWhName, cDepCode, cWhValueStyle, bWhPos) "
+                     "VALUES ('00', '部门首库', '03', '全月平均法', 0)");
+    openListDataSet(false);
+    const QString style = "全月平均法";
+    const QString question = "生产部的计价方式必须以‘" + style + "’为准！\n该部门其他 3 个仓库"
+                             "的计价方式将统一设为‘" + style + "’。";
     runList([&](frmWHBrowse &) {
         expectCard([&](QDialog *card) {
             retype(card, "EdtcWhCode", "25");
@@ -195,7 +199,7 @@ TEST_P(CardEditTest, DepartmentWideValuation)
     EXPECT_EQ(warehouseField("25", "cWhValueStyle"), style);
     EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse WHERE cDepCode='03' AND cWhValueStyle='"
                     + style + "'"),
-              3);
+              4);
 }
 
 TEST_P(CardEditTest, QuotesNeverChangeAStatement)

@@ -15,7 +15,11 @@ QString singleQuestion(const QString &name)
     return LoadResString(4) + LoadResString(51) + "---" + name + " " + LoadResString(5) + "?";
 }
 
-const QString MultiQuestion = LoadResString(128) + "?";
+// The multi-row question says how many warehouses go.
+QString multiQuestion(int count)
+{
+    return LoadResString(128) + "?" + QStringLiteral("\n（共 %1 个仓库将被删除）").arg(count);
+}
 const QString LockMessage = QStringLiteral("其他操作员正在对此仓库档案进行操作，请稍候操作！");
 
 } // namespace
@@ -79,15 +83,15 @@ TEST_P(DeleteTest, DeletesSelectedRowsInBothDirections)
     freeWarehouses();
     runList([&](frmWHBrowse &) {
         select(5, 2);
-        expectQuestion(MultiQuestion, modal::Answer::No);
+        expectQuestion(multiQuestion(4), modal::Answer::No);
         click("TlbDel");
         EXPECT_EQ(grid().Rows(), 13);
 
         select(5, 2);
-        expectQuestion(MultiQuestion, modal::Answer::Yes);
+        expectQuestion(multiQuestion(4), modal::Answer::Yes);
         click("TlbDel");
         select(2, 4);
-        expectQuestion(MultiQuestion, modal::Answer::Yes);
+        expectQuestion(multiQuestion(3), modal::Answer::Yes);
         click("TlbDel");
         QStringList left;
         for (int row = 1; row < grid().Rows(); ++row)
@@ -129,7 +133,7 @@ TEST_P(DeleteTest, RefusalsKeepTheRowAndLeaveNoLock)
         // Met half-way through a multi-row delete: the rows before it go,
         // the lock taken for it is released.
         select(rowOf("10"), rowOf("12"));
-        expectQuestion(MultiQuestion, modal::Answer::Yes);
+        expectQuestion(multiQuestion(rowOf("12") - rowOf("10") + 1), modal::Answer::Yes);
         expectCritical("该仓库编码已被他人删除，不能删除！");
         click("TlbDel");
         EXPECT_EQ(rowOf("10"), -1);
@@ -189,7 +193,7 @@ TEST_P(DeleteTest, SecondOperatorWaitsForTheFirstsLock)
 
         // A refused lock stops a multi-row delete at that row.
         select(rowOf("10"), rowOf("12"));
-        expectQuestion(MultiQuestion, modal::Answer::Yes);
+        expectQuestion(multiQuestion(rowOf("12") - rowOf("10") + 1), modal::Answer::Yes);
         expectLockMessage();
         click("TlbDel");
         EXPECT_EQ(rowOf("10"), -1);

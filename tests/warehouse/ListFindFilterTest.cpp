@@ -17,7 +17,9 @@ using Values = std::initializer_list<std::pair<const char *, QString>>;
 
 // Fills the dialog's boxes as a user does (typed, or pasted when the text
 // holds a key the box refuses) and confirms.
-WindowScript confirmWith(Values values, bool positions = false, QString *caption = nullptr)
+// The position box starts at "any" (partly checked).
+WindowScript confirmWith(Values values, Qt::CheckState positions = Qt::PartiallyChecked,
+                         QString *caption = nullptr)
 {
     std::vector<std::pair<QString, QString>> copy;
     for (const auto &[name, text] : values)
@@ -35,7 +37,9 @@ WindowScript confirmWith(Values values, bool positions = false, QString *caption
                 typeText(box, text);
             }
         }
-        control<QCheckBox>(w, QStringLiteral("chkWHPos"))->setChecked(positions);
+        auto *check = control<QCheckBox>(w, QStringLiteral("chkWHPos"));
+        EXPECT_EQ(check->checkState(), Qt::PartiallyChecked);
+        check->setCheckState(positions);
         QTest::mouseClick(control<QPushButton>(w, QStringLiteral("cmdYes")), Qt::LeftButton);
     };
 }
@@ -81,21 +85,38 @@ protected:
 
 const QStringList withoutPositions{"03", "04", "05", "06", "07", "08", "09", "11", "12"};
 
-TEST_P(ListFindFilterTest, EmptyFilterShowsWarehousesWithoutPositionsUntilRefresh)
+// The position box reaches every warehouse: "any" adds no position part, a
+// cleared box takes a Null flag as not managed, the basic version asks nothing.
+TEST_P(ListFindFilterTest, PositionBoxReachesEveryWarehouse)
 {
     runList([&](frmWHBrowse &l) {
         QString caption;
-        filter(confirmWith({}, false, &caption));
+        filter(confirmWith({}, Qt::PartiallyChecked, &caption));
         EXPECT_EQ(caption, "过滤条件");
-        // 10 has no position flag at all: neither with nor without.
-        EXPECT_EQ(gridCodes(), withoutPositions);
-        EXPECT_EQ(l.mRecObject->RecordCount(), 12);
+        EXPECT_EQ(grid().Rows(), 13);
 
-        filter(confirmWith({}, true));
+        filter(confirmWith({}, Qt::Unchecked));
+        QStringList notManaged = withoutPositions;
+        notManaged.insert(notManaged.indexOf("11"), "10");
+        EXPECT_EQ(gridCodes(), notManaged);
+        filter(confirmWith({}, Qt::Checked));
         EXPECT_EQ(gridCodes(), QStringList({"01", "02"}));
 
+        // 10 has no position flag at all: found as not managed.
         click("TlbRefresh");
-        EXPECT_EQ(grid().Rows(), 13);
+        find(confirmWith({{"cboWHCode", "10"}}, Qt::Unchecked));
+        EXPECT_EQ(currentCode(), "10");
+        EXPECT_EQ(grid().Row(), rowOf("10"));
+        l.OnToolbarCommand("TlbExit");
+    });
+    // The basic version hides the box: a managed warehouse is still found.
+    blnBasicVersion = true;
+    runList([&](frmWHBrowse &l) {
+        find([](QDialog *w) {
+            typeText(control<QComboBox>(w, "cboWHCode"), "01");
+            QTest::mouseClick(control<QPushButton>(w, "cmdYes"), Qt::LeftButton);
+        });
+        EXPECT_EQ(currentCode(), "01");
         l.OnToolbarCommand("TlbExit");
     });
 }
@@ -154,37 +175,31 @@ TEST_P(ListFindFilterTest, FilterMatchingNothingHidesTheSelectionAndCancelShowsA
     });
 }
 
-TEST_P(ListFindFilterTest, AConditionTheDatabaseRefusesIsToldAndTheRowsStay)
+// A malformed quota is told in Chinese before the dialog closes; the dialog
+// stays open with the text selected for correcting.
+TEST_P(ListFindFilterTest, MalformedQuotaIsToldAndTheDialogStaysOpen)
 {
     runList([&](frmWHBrowse &l) {
-        filter(confirmWith({{"cboWHCode", "01"}}, true));
-        ASSERT_EQ(gridCodes(), QStringList{"01"});
-        // A quota of two points cannot be compared: the engine's own text is
-        // shown and the rows stay as they were, not an empty "filtered" list.
-        m_seam->expectWindow(QStringLiteral("frmFilter"), confirmWith({{"cboWHFundQuota",
-                                                                         "1.2.3"}}));
-        m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
-                              modal::Answer::Ok);
-        click(QStringLiteral("TlbFilter"));
-        EXPECT_TRUE(m_seam->verifyDone());
-        EXPECT_EQ(gridCodes(), QStringList{"01"});
-        l.OnToolbarCommand("TlbExit");
-    });
-}
+        for (const char *command : {"TlbFilter", "TlbFind"}) {
+            m_seam->expectWindow(QStringLiteral("frmFilter"), [&](QDialog *w) {
+                auto *box = control<QComboBox>(w, "cboWHFundQuota");
+                typeText(box, "1.2.3");
+                m_seam->expectMessage(
+                    "资金定额“1.2.3”不是有效的数字，请输入如 1200 或 12.5 的数字！",
+                    modal::Icon::Exclamation, modal::Buttons::Ok, caption(), modal::Answer::Ok);
+                QTest::mouseClick(control<QPushButton>(w, "cmdYes"), Qt::LeftButton);
+                EXPECT_TRUE(w->isVisible());
+                EXPECT_EQ(box->lineEdit()->selectedText(), "1.2.3");
+                EXPECT_TRUE(box->hasFocus() || box->lineEdit()->hasFocus());
+                QTest::mouseClick(control<QPushButton>(w, "cmdNo"), Qt::LeftButton);
+            });
+            click(QLatin1String(command));
+            EXPECT_TRUE(m_seam->verifyDone());
+        }
+        EXPECT_EQ(grid().Rows(), 13);
 
-// A find the evaluator cannot parse is told; a NUL pasted into a value is
-// left out before it can cut the statement short.
-TEST_P(ListFindFilterTest, UnparsableFindIsToldAndNulNeverReachesTheStatement)
-{
-    runList([&](frmWHBrowse &l) {
-        m_seam->expectWindow(QStringLiteral("frmFilter"), confirmWith({{"cboWHFundQuota",
-                                                                         "1.2.3"}}));
-        m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
-                              modal::Answer::Ok);
-        click(QStringLiteral("TlbFind"));
-        EXPECT_TRUE(m_seam->verifyDone());
-        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("“查询”未能完成："));
-
+        // A NUL pasted into a value is left out before it can cut the
+        // statement short.
         filter(confirmWith({{"cboWHName", QStringLiteral("外租") + QChar(0) + "仓库"}}));
         EXPECT_EQ(gridCodes(), QStringList{"12"});
         EXPECT_EQ(m_seam->beeps(), 1);
@@ -218,9 +233,8 @@ TEST_P(ListFindFilterTest, FindSelectsAndScrollsToTheRowCtrlKOpensIt)
     GenerateWarehouses(*m_login, 200, 100);
     openListDataSet(false);
     runList([&](frmWHBrowse &l) {
-        // The condition always holds the position flag: 000151 has none.
         QString caption;
-        find(confirmWith({{"cboWHCode", "000151"}}, false, &caption));
+        find(confirmWith({{"cboWHCode", "000151"}}, Qt::Unchecked, &caption));
         EXPECT_EQ(caption, "查找条件");
         EXPECT_EQ(currentCode(), "000151");
         EXPECT_EQ(grid().Row(), rowOf("000151"));
@@ -233,10 +247,10 @@ TEST_P(ListFindFilterTest, FindSelectsAndScrollsToTheRowCtrlKOpensIt)
         EXPECT_EQ(currentCode(), "07");
         EXPECT_EQ(grid().Row(), rowOf("07"));
 
-        // 02 manages positions: found only with the check box set.
-        find(confirmWith({{"cboWHCode", "02"}}), true);
+        // 02 manages positions: not found among those without.
+        find(confirmWith({{"cboWHCode", "02"}}, Qt::Unchecked), true);
         EXPECT_EQ(currentCode(), "07");
-        find(confirmWith({{"cboWHCode", "02"}}, true));
+        find(confirmWith({{"cboWHCode", "02"}}));
         EXPECT_EQ(grid().Row(), rowOf("02"));
         l.OnToolbarCommand("TlbExit");
     });
@@ -245,7 +259,7 @@ TEST_P(ListFindFilterTest, FindSelectsAndScrollsToTheRowCtrlKOpensIt)
 TEST_P(ListFindFilterTest, FindOfAHiddenWarehouseMovesTheDataSetOnly)
 {
     runList([&](frmWHBrowse &l) {
-        filter(confirmWith({}, true));
+        filter(confirmWith({}, Qt::Checked));
         ASSERT_EQ(gridCodes(), QStringList({"01", "02"}));
         select(2);
         find(confirmWith({{"cboWHCode", "05"}}));
@@ -264,6 +278,31 @@ TEST_P(ListFindFilterTest, FindOfAHiddenWarehouseMovesTheDataSetOnly)
         });
         EXPECT_EQ(currentCode(), "05");
         EXPECT_EQ(gridCodes(), QStringList({"01", "02"}));
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// The keys of the list and of the dialog, and the title that says what the
+// list shows.
+TEST_P(ListFindFilterTest, KeysReachFilterAndRefreshAndTheTitleSaysWhatIsShown)
+{
+    runList([&](frmWHBrowse &l) {
+        EXPECT_EQ(l.toolbarButton("TlbFilter")->toolTip(), "过滤 (Ctrl+F)");
+        EXPECT_EQ(l.toolbarButton("TlbAdd")->toolTip(), "增加 (Ctrl+I, F5)");
+        m_seam->expectWindow(QStringLiteral("frmFilter"), [](QDialog *w) {
+            EXPECT_EQ(control<QPushButton>(w, "cmdYes")->text(), "确定(&O)");
+            EXPECT_EQ(control<QPushButton>(w, "cmdNo")->text(), "取消(&C)");
+            auto *code = control<QComboBox>(w, "cboWHCode");
+            typeText(code, "0");
+            QTest::keyClick(code, Qt::Key_Return, Qt::ControlModifier);
+            EXPECT_FALSE(w->isVisible());
+        });
+        pressKey(&l, Qt::Key_F, Qt::ControlModifier);
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_EQ(gridCodes(), QStringList{});
+        EXPECT_EQ(l.windowTitle(), "仓库档案（已过滤：显示 0 个仓库）");
+        pressKey(&l, Qt::Key_R, Qt::ControlModifier);
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 12 个仓库）");
         l.OnToolbarCommand("TlbExit");
     });
 }

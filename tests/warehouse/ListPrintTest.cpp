@@ -232,6 +232,33 @@ TEST_P(ListPrintTest, OutputThatCannotBeWrittenIsTold)
     });
 }
 
+// Ctrl+P prints a one-page list at once and asks before a longer one; the
+// toolbar button never asks.
+TEST_P(ListPrintTest, CtrlPAsksOnlyBeforeMoreThanOnePage)
+{
+    const QString pdf = m_folder.filePath("printer.pdf");
+    runList([&](frmWHBrowse &l) {
+        l.RTPrn1().SetPrintToFile(pdf);
+        pressKey(&l, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(QFile::exists(pdf));
+        l.OnToolbarCommand("TlbExit");
+    });
+    QFile::remove(pdf);
+    GenerateWarehouses(*m_login, 200, 100);
+    openListDataSet(false);
+    runList([&](frmWHBrowse &l) {
+        l.RTPrn1().SetPrintToFile(pdf);
+        m_seam->expectMessage(QString(), Icon::Question, Buttons::YesNo, caption(), Answer::No);
+        pressKey(&l, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("仓库列表共 "));
+        EXPECT_FALSE(QFile::exists(pdf));
+        click("TlbPrint");
+        EXPECT_TRUE(QFile::exists(pdf));
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
 INSTANTIATE_TEST_SUITE_P(SQLite, ListPrintTest, ::testing::Values(testsupport::TestEngine::SQLite),
                          engineLabel);
 

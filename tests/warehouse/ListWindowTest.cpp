@@ -19,7 +19,7 @@ class ListWindowTest : public WarehouseFixture {};
 TEST_P(ListWindowTest, ShowsEveryWarehouseWithItsCellTexts)
 {
     runList([&](frmWHBrowse &l) {
-        EXPECT_EQ(l.windowTitle(), "仓库档案");
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 12 个仓库）");
         SuperGrid &g = grid();
         EXPECT_EQ(g.Rows(), 13);
         EXPECT_EQ(g.Cols(), 10);
@@ -28,7 +28,9 @@ TEST_P(ListWindowTest, ShowsEveryWarehouseWithItsCellTexts)
         for (int col = 0; col < 10; ++col)
             EXPECT_EQ(g.TextMatrix(0, col), titles[col]);
         const QList<int> widths{1200, 2000, 1800, 3000, 2000, 1000, 1400, 1200, 1000, 2500};
-        for (int col = 0; col < 10; ++col)
+        // The code column is at least as wide as set, wider when a full code needs it.
+        EXPECT_GE(g.ColWidth(0), widths[0]);
+        for (int col = 1; col < 10; ++col)
             EXPECT_EQ(g.ColWidth(col), widths[col]) << col;
         EXPECT_EQ(g.ColKind(8), 4);
         EXPECT_EQ(g.ColLength(3), 30);
@@ -83,18 +85,29 @@ TEST_P(ListWindowTest, AnEmptyTableShowsTheTitleRowWithoutSelection)
     });
 }
 
-TEST_P(ListWindowTest, HeaderClickSortsEveryRowByThatColumn)
+TEST_P(ListWindowTest, HeaderClickSortsEveryRowByThatColumnAndKeepsTheCurrentRow)
 {
     runList([&](frmWHBrowse &l) {
         auto *view = grid().findChild<QTableView *>();
         ASSERT_NE(view, nullptr);
         QHeaderView *header = view->horizontalHeader();
+        select(rowOf("05"));
+        const QString name = grid().TextMatrix(rowOf("05"), 1);
         // The name column, by pinyin: 半成品库 (ban) before 包装物库 (bao).
         const int x = header->sectionViewportPosition(1) + 5;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, 5));
         EXPECT_EQ(grid().TextMatrix(1, 1), "半成品库");
         EXPECT_EQ(grid().TextMatrix(2, 1), "包装物库");
         EXPECT_EQ(grid().TextMatrix(12, 1), "原材料库");
+        // Only the warehouse that was current stays selected: delete asks for it alone.
+        EXPECT_EQ(grid().Row(), rowOf("05"));
+        EXPECT_EQ(grid().RowSel(), rowOf("05"));
+        m_seam->expectMessage(LoadResString(4) + LoadResString(51) + "---" + name + " "
+                                  + LoadResString(5) + "?",
+                              modal::Icon::Question, modal::Buttons::YesNo, caption(),
+                              modal::Answer::No);
+        pressKey(&l, Qt::Key_D, Qt::ControlModifier);
+        EXPECT_TRUE(m_seam->verifyDone());
         // The quota column sorts numerically.
         const int qx = header->sectionViewportPosition(8) + 5;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(qx, 5));
@@ -104,6 +117,28 @@ TEST_P(ListWindowTest, HeaderClickSortsEveryRowByThatColumn)
                 quotas << grid().TextMatrix(row, 8);
         for (int i = 1; i < quotas.size(); ++i)
             EXPECT_LE(quotas[i - 1].toDouble(), quotas[i].toDouble());
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// A code and an address of their full lengths are shown whole, from their start.
+TEST_P(ListWindowTest, FullLengthCodeAndAddressAreShownWhole)
+{
+    const QString code = "WM20261208";
+    const QString address = QString(30, QChar(0x4ED3));
+    m_login->Execute("INSERT INTO Warehouse (cWhCode, cWhName, cWhAddress, bWhPos) VALUES ('"
+                     + code + "', '长库', '" + address + "', 0)");
+    openListDataSet(false);
+    runList([&](frmWHBrowse &l) {
+        auto *view = grid().findChild<QTableView *>();
+        ASSERT_NE(view, nullptr);
+        EXPECT_GE(view->columnWidth(0), view->fontMetrics().horizontalAdvance(code) + 6);
+        editCode(code, [&](QDialog *card) {
+            auto *box = control<QLineEdit>(card, "EdtcWhAddress");
+            EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(address));
+            EXPECT_EQ(box->cursorPosition(), 0);
+            pressKey(card, Qt::Key_Escape);
+        });
         l.OnToolbarCommand("TlbExit");
     });
 }

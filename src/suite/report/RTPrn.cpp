@@ -192,6 +192,8 @@ int RTPrn::PrintReport()
     printer->setPageLayout(PageLayout());
     printer->setCopyCount(std::max(1, m_copies));
     printer->setDocName(reportTitle(items));
+    if (m_confirmPrint && !m_confirmPrint(composer.pageCount()))
+        return Cancelled;
     if (!composer.render(printer.get(), &m_lastError))
         return WriteFailed;
     m_lastPageCount = composer.pageCount();

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 
 namespace report {
@@ -139,6 +140,12 @@ public:
     // Sends PrintReport's pages to this PDF file instead of a printer; for
     // computers without one. "" restores the default printer.
     void SetPrintToFile(const QString &pdfPath) { m_printToFile = pdfPath; }
+    // Asked with the number of pages before PrintReport prints them; the
+    // pages are printed only when it answers true. Empty: nothing is asked.
+    void SetPrintConfirmation(std::function<bool(int pages)> ask)
+    {
+        m_confirmPrint = std::move(ask);
+    }
     // Pages composed by the last preview, print or PDF output.
     int LastPageCount() const { return m_lastPageCount; }
     // Reason of the last failure, for the log.
@@ -164,6 +171,7 @@ private:
     QString m_layoutTable;
     QString m_secondTable;
     ReportSource *m_source = nullptr;
+    std::function<bool(int)> m_confirmPrint;
     QPoint m_offset;
     int m_copies = 0;
     int m_lastTitleRow = 0;
