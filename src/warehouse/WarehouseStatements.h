@@ -28,7 +28,7 @@ QString positionsStatement(const QString &code);
 QString leafDepartmentsStatement();
 // The account's options.
 QString accountOptionsStatement();
-// Valuation styles of the warehouses of a department.
+// Valuation styles of the warehouses of a department, first warehouse by code first.
 QString departmentStylesStatement(const QString &depCode);
 // Gives every warehouse of a department a valuation style.
 QString setDepartmentStyleStatement(const QString &depCode, const QString &style);
