@@ -277,6 +277,6 @@ TEST_P(ListFindFilterTest, FindOfAHiddenWarehouseMovesTheDataSetOnly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ListFindFilterTest,
-                         ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
 
 } // namespace

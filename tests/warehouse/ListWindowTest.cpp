@@ -305,6 +305,6 @@ TEST_P(ListWindowTest, ALaterLoadStartsWithFreshButtonsAndAVisibleSelection)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ListWindowTest,
-                         ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
 
 } // namespace
