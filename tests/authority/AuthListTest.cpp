@@ -223,5 +223,5 @@ TEST_P(AuthListTest, AnAccountWithoutWarehousesRefusesEditLocateFilterAndPrintin
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, AuthListTest, ::testing::ValuesIn(testsupport::windowEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, AuthListTest,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

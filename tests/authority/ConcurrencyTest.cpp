@@ -95,5 +95,5 @@ TEST_P(Concurrency, ReadOnlyEditorShowsEverythingAndWritesNothing)
     EXPECT_EQ(count("1=1"), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, Concurrency, ::testing::ValuesIn(testsupport::windowEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, Concurrency,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

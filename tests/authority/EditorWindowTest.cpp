@@ -150,5 +150,5 @@ TEST_P(EditorWindow, EmptyRightsTableKeepsTheGridAndCrossingRowKeepsTheNode)
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, EditorWindow, ::testing::ValuesIn(testsupport::windowEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, EditorWindow,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

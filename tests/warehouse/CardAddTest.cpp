@@ -261,5 +261,5 @@ TEST_P(CardAddTest, ReadOnlyListRefusesWrites)
     EXPECT_EQ(locksHeld(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, CardAddTest, ::testing::ValuesIn(testsupport::windowEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, CardAddTest,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

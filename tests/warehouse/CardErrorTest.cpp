@@ -165,5 +165,5 @@ TEST_P(CardErrorTest, EnterWalksTheFields)
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, CardErrorTest, ::testing::ValuesIn(testsupport::windowEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, CardErrorTest,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

@@ -94,5 +94,5 @@ TEST_P(ListFailureTest, RefreshThatFailsIsToldAndTheRowsStay)
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ListFailureTest, ::testing::ValuesIn(testsupport::windowEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, ListFailureTest,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
