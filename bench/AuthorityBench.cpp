@@ -7,6 +7,7 @@
 #include "BenchClock.h"
 #include "RawQuery.h"
 #include "BenchSupport.h"
+#include "RightsAccount.h"
 #include "authority/AuthorityStatements.h"
 #include "authority/FrmAuthority.h"
 #include "data/AccountSetup.h"
@@ -28,43 +29,6 @@ using namespace depotbase;
 namespace {
 
 using RawQuery = std::function<long(const QString &sql)>;
-
-// Rows 1..count of a recursive series, as every engine runs it.
-QString series(int count, const QString &insert, const QString &select)
-{
-    return QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                          "WHERE i < %1) ")
-               .arg(count)
-           + insert + QLatin1Char(' ') + select + QStringLiteral(" FROM n");
-}
-
-// Operator U100001 holds 100 whole-warehouse rights; warehouse W100001 is
-// held by 20 operators; the other 199,880 rights are item rights spread over
-// the other operators and warehouses.
-void generate(dbkit::DbLogin &login)
-{
-    login.Execute(series(2000,
-                         "INSERT INTO lxsystem..qd_user (cuser_id, cuser_name, iAdmin, nState)",
-                         "SELECT 'U' || (100000 + i), '操作员' || i, 0, 0"));
-    login.Execute(series(10000, "INSERT INTO Warehouse (cWhCode, cWhName)",
-                         "SELECT 'W' || (100000 + i), '仓库' || i"));
-    login.Execute(series(2000, "INSERT INTO InventoryClass (cInvCCode, cInvCName)",
-                         "SELECT 'C' || (10000 + i), '分类' || i"));
-    login.Execute(series(
-        100000, "INSERT INTO Inventory (cInvCode, cInvName, cInvStd, cInvCCode, bService)",
-        "SELECT 'I' || (1000000 + i), '存货' || i, '规格' || (i % 97), 'C' || (10001 + i % 2000), "
-        "CASE WHEN i % 50 = 0 THEN 1 ELSE 0 END"));
-    const QString rights =
-        QStringLiteral("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney, cInvCode)");
-    login.Execute(series(199880, rights,
-                         "SELECT 'U' || (100002 + i % 1999), '操作员' || (2 + i % 1999), "
-                         "'W' || (100002 + i % 9999), i % 2, 'I' || (1000001 + i % 100000)"));
-    login.Execute(series(100, rights,
-                         "SELECT 'U100001', '操作员1', 'W' || (100001 + i), 1, NULL"));
-    login.Execute(series(20, rights,
-                         "SELECT 'U' || (100001 + i), '操作员' || (1 + i), 'W100001', 0, NULL"));
-    login.Execute("ANALYZE");
-}
 
 void line(const char *engine, const char *what, double ms, double rawMs, const char *limit)
 {
@@ -186,7 +150,7 @@ int main(int argc, char **argv)
     const QString path = dir.filePath("account.db");
     {
         auto login = OpenOrCreateSqliteAccount(path, false);
-        generate(*login);
+        bench::generateRightsAccount(*login);
     }
     {
         auto login = dbkit::DbLogin::open("sqlite:" + path);
@@ -197,7 +161,7 @@ int main(int argc, char **argv)
         const auto onPostgres = [&](const QString &url) {
             auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, false);
-            generate(*login);
+            bench::generateRightsAccount(*login);
             runEngine("PostgreSQL", login, r,
                       [&](const QString &sql) { return bench::rawPostgresQuery(url, sql); });
         };

@@ -226,5 +226,5 @@ TEST_P(AuthListTest, AnAccountWithoutWarehousesRefusesEditLocateFilterAndPrintin
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, AuthListTest, ::testing::ValuesIn(testsupport::allEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, AuthListTest,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

@@ -56,7 +56,7 @@ TEST_P(Concurrency, TwoEditorsOneRightAndRightsChangedByOthers)
             pickInCell(b, 3, 3, "否");
             press(b, "addbut");
             other->BeginTrans();
-            if (GetParam() == testsupport::TestEngine::PostgreSQL)
+            if (testsupport::isServerEngine(GetParam()))
                 other->Execute("LOCK TABLE WarehAuth IN EXCLUSIVE MODE");
             else
                 other->Execute("insert into WarehAuth (Id, cWhCode) values ('x', 'x')");
@@ -95,5 +95,5 @@ TEST_P(Concurrency, ReadOnlyEditorShowsEverythingAndWritesNothing)
     EXPECT_EQ(count("1=1"), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, Concurrency, ::testing::ValuesIn(testsupport::allEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, Concurrency,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

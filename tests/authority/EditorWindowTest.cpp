@@ -152,5 +152,5 @@ TEST_P(EditorWindow, EmptyRightsTableKeepsTheGridAndCrossingRowKeepsTheNode)
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, EditorWindow, ::testing::ValuesIn(testsupport::allEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, EditorWindow,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

@@ -146,4 +146,4 @@ TEST_P(KeyboardAndVolume, OperatorWithFortyThousandItemRights)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, KeyboardAndVolume,
-                         ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

@@ -136,5 +136,5 @@ TEST_P(Rules, RowChecksAndRefusalsOfTheToolbar)
     EXPECT_EQ(count("Id='001'"), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, Rules, ::testing::ValuesIn(testsupport::allEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, Rules,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

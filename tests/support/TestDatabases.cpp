@@ -37,6 +37,16 @@ std::vector<TestEngine> kitEngines()
     return engines;
 }
 
+std::vector<TestEngine> windowEngines()
+{
+    return kitEngines();
+}
+
+bool isServerEngine(TestEngine engine)
+{
+    return engine != TestEngine::SQLite;
+}
+
 QString pgServerUrl()
 {
     return qEnvironmentVariable("DEPOTBASE_PG_URL");

@@ -17,6 +17,11 @@ std::string engineName(TestEngine engine);
 std::vector<TestEngine> allEngines();
 // allEngines() and ODBC: for the tests of the data kit and what sits right on it.
 std::vector<TestEngine> kitEngines();
+// The engines the window tests (warehouse and authority forms) run on: the
+// kit's engines, so the windows are driven through ODBC as well.
+std::vector<TestEngine> windowEngines();
+// True for a PostgreSQL server, reached directly or through ODBC.
+bool isServerEngine(TestEngine engine);
 
 // Base URL of the PostgreSQL server the test command started
 // (DEPOTBASE_PG_URL, e.g. postgresql://postgres@127.0.0.1:55432/postgres).

@@ -244,5 +244,5 @@ TEST_P(CardEditTest, QuotesNeverChangeAStatement)
     EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse"), 14);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, CardEditTest, ::testing::ValuesIn(testsupport::allEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, CardEditTest,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

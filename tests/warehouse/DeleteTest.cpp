@@ -214,5 +214,5 @@ TEST_P(DeleteTest, SecondOperatorWaitsForTheFirstsLock)
     EXPECT_FALSE(warehouseExists("10"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, DeleteTest, ::testing::ValuesIn(testsupport::allEngines()),
-                         engineLabel);
+INSTANTIATE_TEST_SUITE_P(Engines, DeleteTest,
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);

@@ -28,7 +28,7 @@ TEST_P(ListAuthorityTest, RightsButtonOpensTheAuthorityListModallyOverTheList)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ListAuthorityTest,
-                         ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
 
 // Run by hand:
 //   DEPOTBASE_DOCS_DIR=docs test_warehouse --gtest_also_run_disabled_tests

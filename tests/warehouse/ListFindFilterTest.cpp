@@ -308,6 +308,6 @@ TEST_P(ListFindFilterTest, KeysReachFilterAndRefreshAndTheTitleSaysWhatIsShown)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ListFindFilterTest,
-                         ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
 
 } // namespace

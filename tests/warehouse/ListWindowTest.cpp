@@ -340,6 +340,6 @@ TEST_P(ListWindowTest, ALaterLoadStartsWithFreshButtonsAndAVisibleSelection)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ListWindowTest,
-                         ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
+                         ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
 
 } // namespace

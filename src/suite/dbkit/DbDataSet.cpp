@@ -5,6 +5,7 @@
 #include "DbLoginImpl.h"
 #include "ExactNumbers.h"
 #include "SqlDialect.h"
+#include "StatementWatchdog.h"
 #include "DirectLoad.h"
 
 #include <QSqlError>
@@ -58,6 +59,7 @@ QString unprefixed(const QString &name)
 void DbDataSet::Impl::load()
 {
     login.ready(sql);
+    const StatementWatch watch(login);
     const SqlDialect &dialect = login.dialect();
     statement = dialect.rewrite(sql);
     const bool reading = isReadingStatement(statement);

@@ -8,6 +8,7 @@
 #include "ExactNumbers.h"
 #include "SqlDialect.h"
 #include "TableCatalog.h"
+#include "StatementWatchdog.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -215,6 +216,7 @@ const TableInfo &DbDataSet::Impl::baseTable() const
 void DbDataSet::Impl::storeChange()
 {
     requireRecord();
+    const StatementWatch watch(login);
     DataSetWriter w(*this);
     QStringList columns;
     QVariantList values;
@@ -252,6 +254,7 @@ void DbDataSet::Impl::storeChange()
 
 void DbDataSet::Impl::storeNew()
 {
+    const StatementWatch watch(login);
     DataSetWriter w(*this);
     QStringList columns;
     QVariantList values;
@@ -307,6 +310,7 @@ void DbDataSet::Impl::storeNew()
 void DbDataSet::Impl::deleteCurrent()
 {
     requireRecord();
+    const StatementWatch watch(login);
     DataSetWriter w(*this);
     QVariantList values;
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(w.table(), w.whereCurrent(&values));

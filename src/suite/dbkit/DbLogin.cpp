@@ -2,6 +2,7 @@
 
 #include "DbDataSetImpl.h"
 #include "DbLoginImpl.h"
+#include "DirectLoad.h"
 #include "TableCatalog.h"
 
 #include <QAtomicInt>
@@ -201,6 +202,9 @@ void DbLogin::Impl::startSession()
 void DbLogin::ready(const QString &statement)
 {
     refuseNul(statement, ErrorNumber::General);
+    // A deadline that passed after its statement was answered still broke the connection.
+    if (d->watchdog && d->watchDepth == 0 && d->watchdog->takeFired())
+        d->lost = true;
     if (!d->lost)
         return;
     d->db.close();
@@ -210,8 +214,43 @@ void DbLogin::ready(const QString &statement)
     d->lost = false;
 }
 
+void DbLogin::beginWatch()
+{
+    if (d->watchDepth == 0) {
+        ready(QString());
+        if (d->engine == Engine::PostgreSQL && !d->throughOdbc && d->statementTimeout > 0) {
+            if (!d->watchdog)
+                d->watchdog = std::make_unique<StatementWatchdog>();
+            // Past the server's own limit by a margin for the answer's way back.
+            d->watchdog->arm(postgresSocket(d->db),
+                             d->statementTimeout + 2000 + d->statementTimeout / 10);
+        }
+    }
+    ++d->watchDepth;
+}
+
+void DbLogin::endWatch()
+{
+    if (--d->watchDepth == 0 && d->watchdog)
+        d->watchdog->disarm();
+}
+
+void DbLogin::Impl::connectionLost()
+{
+    lost = true;
+    transactionLost = inTransaction;
+    inTransaction = false;
+}
+
 DbError DbLogin::failure(const QSqlError &error, const QString &statement, bool reading)
 {
+    if (d->watchdog && d->watchdog->takeFired()) {
+        d->connectionLost();
+        return DbError(ErrorNumber::TimedOut,
+                       QStringLiteral("数据库服务器未能在规定时间内响应，连接已断开，"
+                                      "下一次操作时重新连接。"),
+                       QString(), statement);
+    }
     DbError mapped = d->dialect->toError(error, statement, reading);
     if (d->engine == Engine::SQLite || mapped.number() != ErrorNumber::General)
         return mapped;
@@ -222,9 +261,7 @@ DbError DbLogin::failure(const QSqlError &error, const QString &statement, bool 
         || probe.lastError().nativeErrorCode() == QLatin1String("25P02")
         || probe.lastError().databaseText().contains(QLatin1String("transaction is aborted")))
         return mapped;
-    d->lost = true;
-    d->transactionLost = d->inTransaction;
-    d->inTransaction = false;
+    d->connectionLost();
     return DbError(ErrorNumber::ConnectionFailed,
                    QStringLiteral("与账套数据库的连接已断开，下一次操作时重新连接。%1")
                        .arg(mapped.description()),
@@ -262,6 +299,7 @@ DbDataSetPtr DbLogin::OpenDataSet(const QString &sql, int mode)
 void DbLogin::Execute(const QString &sql)
 {
     ready(sql);
+    const StatementWatch watch(*this);
     const QString statement = d->dialect->rewrite(sql);
     QSqlQuery q(d->db);
     q.setForwardOnly(true);
@@ -272,6 +310,7 @@ void DbLogin::Execute(const QString &sql)
 int DbLogin::executeBound(const QString &sql, const QVariantList &values)
 {
     ready(sql);
+    const StatementWatch watch(*this);
     const QString statement = d->dialect->rewrite(sql);
     QSqlQuery q(d->db);
     q.setForwardOnly(true);
@@ -286,7 +325,7 @@ int DbLogin::executeBound(const QString &sql, const QVariantList &values)
 
 void DbLogin::BeginTrans()
 {
-    ready(QString());
+    const StatementWatch watch(*this);
     d->transactionLost = false;
     if (!d->db.transaction())
         throw failure(d->db.lastError(), QStringLiteral("BEGIN"), false);
@@ -299,6 +338,7 @@ void DbLogin::RollbackTrans()
     // A transaction whose connection was lost was undone by the server.
     if (std::exchange(d->transactionLost, false))
         return;
+    const StatementWatch watch(*this);
     if (!d->db.rollback())
         throw failure(d->db.lastError(), QStringLiteral("ROLLBACK"), false);
 }
@@ -309,6 +349,7 @@ void DbLogin::CommitTrans()
         throw DbError(ErrorNumber::ConnectionFailed,
                       QStringLiteral("与账套数据库的连接已断开，事务未能提交。"), QString(),
                       QStringLiteral("COMMIT"));
+    const StatementWatch watch(*this);
     if (!d->db.commit())
         throw failure(d->db.lastError(), QStringLiteral("COMMIT"), false);
     d->inTransaction = false;

@@ -32,7 +32,11 @@ enum class Engine { SQLite, PostgreSQL, ODBC };
 // No statement waits for ever: SQLite has a short busy timeout; on a
 // PostgreSQL server every statement has a time limit (statement_timeout,
 // 30 s unless set otherwise) and the connection sends TCP keepalives. A
-// statement over its limit raises DbError 3234 (ErrorNumber::TimedOut).
+// statement over its limit raises DbError 3234 (ErrorNumber::TimedOut). A
+// server that does not answer at all (a stopped backend) is given up on the
+// client a little after that limit: the statement raises 3234 and the next
+// command opens the connection again. (Through ODBC only the server's limit
+// applies: the driver's connection is out of the kit's reach.)
 //
 // A lost server connection (server restarted, backend ended) makes the
 // failing command raise DbError 3151 (ErrorNumber::ConnectionFailed); the next
@@ -95,6 +99,11 @@ public:
     void ready(const QString &statement);
     // The DbError of a failed statement; notes a connection found lost.
     DbError failure(const QSqlError &error, const QString &statement, bool reading);
+    // For the kit's own parts, through StatementWatch: reopens a lost
+    // connection, then keeps a deadline on the statements that follow on a
+    // PostgreSQL server, so a stalled server cannot block the caller for ever.
+    void beginWatch();
+    void endWatch();
 
 private:
     DbLogin();

@@ -4,6 +4,7 @@
 
 #include "DbLogin.h"
 #include "SqlDialect.h"
+#include "StatementWatchdog.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -26,9 +27,14 @@ struct DbLogin::Impl {
     bool lost = false;  // the server connection was found broken; reopen first
     bool transactionLost = false;  // ... while a transaction was open
     int statementTimeout = DbLogin::defaultStatementTimeout;
+    // Client-side deadline of statements on a PostgreSQL server (native driver).
+    std::unique_ptr<StatementWatchdog> watchdog;
+    int watchDepth = 0;
 
     // Session settings, run at open and after every reconnect.
     void startSession();
+    // Notes a broken connection: the next command opens it again.
+    void connectionLost();
     QHash<QString, TableInfo> tables;  // catalogue facts by lower-case table name
 };
 

@@ -77,6 +77,8 @@ int postgresTypeCode(unsigned int oid);
 // SQLite's; Failed with `error` set when the engine refused.
 DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
                             LoadedShape &shape, QSqlError *error);
+// The socket of the connection's libpq handle; -1 when it has none.
+int postgresSocket(QSqlDatabase &db);
 DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
                               LoadedShape &shape, QSqlError *error);
 

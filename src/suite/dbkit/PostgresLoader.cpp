@@ -73,17 +73,29 @@ QHash<Oid, QString> tableNames(PGconn *conn, const PGresult *result, int columns
     return names;
 }
 
-} // namespace
-
-DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
-                              LoadedShape &shape, QSqlError *error)
+// The libpq connection under Qt's driver; null when the driver is not QPSQL.
+PGconn *connectionOf(QSqlDatabase &db)
 {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
     // Qt names the handle type after libpq's struct.
     const char *type = handle.typeName();
     if (!handle.isValid() || (qstrcmp(type, "PGconn*") != 0 && qstrcmp(type, "pg_conn*") != 0))
-        return DirectLoad::Unavailable;
-    PGconn *conn = *static_cast<PGconn *const *>(handle.constData());
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
+} // namespace
+
+int postgresSocket(QSqlDatabase &db)
+{
+    PGconn *conn = connectionOf(db);
+    return conn ? PQsocket(conn) : -1;
+}
+
+DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
+                              LoadedShape &shape, QSqlError *error)
+{
+    PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
 
@@ -156,6 +168,11 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
 }
 
 #else
+
+int postgresSocket(QSqlDatabase &)
+{
+    return -1;
+}
 
 DirectLoad loadPostgresDirect(QSqlDatabase &, const QString &, ColumnStore &, LoadedShape &,
                               QSqlError *)

@@ -6,6 +6,11 @@
 
 #include <QThread>
 
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
+
 using namespace dbkit;
 
 namespace {
@@ -53,6 +58,75 @@ TEST_P(ServerFaults, ALostConnectionFailsOneCommandAndTheNextReopensIt)
     EXPECT_EQ(db().OpenDataSet("select count(*) from Store where cWhName='y'")->Fields(0).toInt(),
               1);
 }
+
+// A server backend stopped as a frozen server would be. It is let go when the
+// object goes, and after a bound of 20 s at the latest, so a client that
+// waits for it fails its test instead of hanging.
+class StoppedBackend {
+public:
+    explicit StoppedBackend(const QString &pid) : m_pid(pid.toInt())
+    {
+        EXPECT_EQ(::kill(m_pid, SIGSTOP), 0);
+        m_bound = std::thread([this] {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait_for(lock, std::chrono::seconds(20), [this] { return m_done; });
+            ::kill(m_pid, SIGCONT);
+        });
+    }
+    ~StoppedBackend()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_all();
+        m_bound.join();
+    }
+
+private:
+    pid_t m_pid;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    std::thread m_bound;
+};
+
+// Only the server's own time limit applies through ODBC, and the server
+// cannot apply it in a stopped backend: the client's deadline needs libpq's
+// socket, which the ODBC driver keeps to itself.
+class StalledServer : public DbKitTest {};
+
+TEST_P(StalledServer, AStatementOnAStoppedBackendIsGivenUpAndTheNextCommandReconnects)
+{
+    db().setStatementTimeout(1000);
+    const QString pid = db().connectionId().section(':', 1);
+    {
+        StoppedBackend stopped(pid);
+        try {
+            db().OpenDataSet("select count(*) from Store");
+            ADD_FAILURE() << "a stopped backend answered";
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.number(), ErrorNumber::TimedOut);
+            EXPECT_TRUE(e.description().contains("未能在规定时间内响应")) << qPrintable(e.description());
+        }
+        // The next command opens a connection of its own while the old backend still sleeps.
+        EXPECT_EQ(db().OpenDataSet("select count(*) from Store")->Fields(0).toInt(), 3);
+        EXPECT_NE(db().connectionId().section(':', 1), pid);
+    }
+    db().Execute("update Store set cWhName='z' where cWhCode='01'");
+}
+
+std::vector<KitSetup> nativeServerSetups()
+{
+    std::vector<KitSetup> setups;
+    for (const KitSetup &s : kitSetups(true))
+        if (s.engine == testsupport::TestEngine::PostgreSQL)
+            setups.push_back(s);
+    return setups;
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, StalledServer, ::testing::ValuesIn(nativeServerSetups()),
+                         kitSetupName);
 
 INSTANTIATE_TEST_SUITE_P(Engines, ServerFaults, ::testing::ValuesIn(serverSetups()),
                          kitSetupName);
