@@ -17,7 +17,7 @@ QString classSetStatement();
 // The existing rights joined with operator, warehouse, class and item names.
 // Fields: 0 operator code, 1 operator name, 2 warehouse code, 3 warehouse
 // name, 4 auto_id, 5 bDispMoney, 6 class code, 7 item code, 8 class name,
-// 9 item name, 10 item specification.
+// 9 item name, 10 item model (规格型号).
 QString rightsStatement();
 // The same rights of one operator (nodeKind 0) or one warehouse (1), in the
 // order they were written.

@@ -61,7 +61,7 @@ public:
     // turns `code` into the record's code.
     bool ResolveOtherSide(int kind, QString &code);
     // Resolves the inventory cell of curRow to exactly one item and fills the
-    // item's code, name and specification; empties them otherwise.
+    // item's code, name and model (规格型号); empties them otherwise.
     bool ResolveInventory();
     // False when another grid row has the same other side, class and item.
     bool CheckRowUnique(int row);
