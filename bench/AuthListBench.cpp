@@ -5,6 +5,7 @@
 //
 //   depotbase-bench-authlist [--pg postgresql://user@host:port/db] [--runs R]
 #include "BenchClock.h"
+#include "BenchSupport.h"
 #include "RawQuery.h"
 #include "RightsAccount.h"
 #include "authority/AuthListQuery.h"
@@ -30,7 +31,7 @@ using namespace depotbase;
 
 namespace {
 
-using RawQuery = std::function<long(const QString &sql)>;
+using bench::RawQuery;
 
 // The right on the last row of the list: the only one on its warehouse.
 constexpr char LastWarehouse[] = "W200000";
@@ -134,10 +135,7 @@ void measureList(const dbkit::DbLoginPtr &login, Figures &f)
 void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
                const RawQuery &raw)
 {
-    const auto rawOf = [&](const QString &sql) {
-        const QString rewritten = login->dialect().rewrite(sql);
-        return bench::bestOf(runs, [&] { raw(rewritten); });
-    };
+    const auto rawOf = bench::rawTimer(login, runs, raw);
     const double rawList = rawOf(authlist::listStatement());
     const double rawFilter = rawOf(authlist::filterStatement(
         authlist::filterCondition(QString::fromLatin1(FilteredOperator), QString())));

@@ -28,7 +28,7 @@ using namespace depotbase;
 
 namespace {
 
-using RawQuery = std::function<long(const QString &sql)>;
+using bench::RawQuery;
 
 void line(const char *engine, const char *what, double ms, double rawMs, const char *limit)
 {
@@ -102,10 +102,7 @@ Figures measure(const dbkit::DbLoginPtr &login, int runs)
 void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
                const RawQuery &raw)
 {
-    const auto rawOf = [&](const QString &sql) {
-        const QString rewritten = login->dialect().rewrite(sql);
-        return bench::bestOf(runs, [&] { raw(rewritten); });
-    };
+    const auto rawOf = bench::rawTimer(login, runs, raw);
     const double rawJoined = rawOf(authority::rightsStatement());
     const double rawOpen = rawOf(authority::authTableStatement())
                            + rawOf(authority::operatorSetStatement())

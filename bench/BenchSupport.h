@@ -1,6 +1,8 @@
 #pragma once
 
+#include "BenchClock.h"
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/SqlDialect.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -30,6 +32,20 @@ inline void withScratchPostgres(const QString &serverUrl, const QString &prefix,
     url.setPath("/" + name);
     work(url.toString());
     admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
+}
+
+// Reads one statement through the engine's C library; returns the rows read.
+using RawQuery = std::function<long(const QString &sql)>;
+
+// Times a statement as the login's dialect rewrites it: the best of `runs`
+// raw reads.
+inline std::function<double(const QString &)> rawTimer(const dbkit::DbLoginPtr &login, int runs,
+                                                      const RawQuery &raw)
+{
+    return [login, runs, raw](const QString &sql) {
+        const QString rewritten = login->dialect().rewrite(sql);
+        return bestOf(runs, [&] { raw(rewritten); });
+    };
 }
 
 } // namespace bench
