@@ -4,6 +4,10 @@
 #include "GridSorter.h"
 
 #include <QBrush>
+#include <QThreadPool>
+
+#include <iterator>
+#include <memory>
 
 namespace controls {
 
@@ -18,19 +22,40 @@ void GridModel::setGridRows(int rows)
     const int old = gridRows();
     if (rows == old)
         return;
-    if (m_frozen) {
+    if (rows > old) {
+        if (!m_frozen)
+            beginInsertRows(QModelIndex(), old - 1, rows - 2);
         m_rows.resize(size_t(rows));
+        if (!m_frozen)
+            endInsertRows();
         return;
     }
-    if (rows > old) {
-        beginInsertRows(QModelIndex(), old - 1, rows - 2);
-        m_rows.resize(size_t(rows));
-        endInsertRows();
-    } else {
-        beginRemoveRows(QModelIndex(), rows - 1, old - 2);
-        m_rows.resize(size_t(rows));
-        endRemoveRows();
+    // Emptying a long list (a refresh or a filter) is told to the view as a
+    // reset, which costs the same for any number of rows; removing them one
+    // range at a time makes the header walk every section.
+    const bool manyRows = old - rows > LongDrop;
+    if (!m_frozen)
+        manyRows ? beginResetModel() : beginRemoveRows(QModelIndex(), rows - 1, old - 2);
+    dropRowsFrom(size_t(rows));
+    if (!m_frozen)
+        manyRows ? endResetModel() : endRemoveRows();
+}
+
+void GridModel::dropRowsFrom(size_t first)
+{
+    if (m_rows.size() - first <= size_t(LongDrop)) {
+        m_rows.resize(first);
+        return;
     }
+    // Freeing the texts of a long list takes as long as reading it back from
+    // an engine's cache; the dropped rows go to a worker thread instead, so
+    // the window goes on at once. The texts' counts are atomic, so a text
+    // still shared with a data set may be let go of on either thread.
+    auto dropped = std::make_shared<std::vector<GridRow>>(
+        std::make_move_iterator(m_rows.begin()), std::make_move_iterator(m_rows.begin())
+        + std::ptrdiff_t(first));
+    dropped->swap(m_rows);
+    QThreadPool::globalInstance()->start([dropped] { dropped->clear(); });
 }
 
 void GridModel::setGridCols(int cols)

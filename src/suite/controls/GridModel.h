@@ -75,7 +75,12 @@ private:
         std::vector<QString> cells;
         std::vector<uint32_t> backs;   // empty until a cell gets a colour
     };
+    // More rows than this dropped at once go to the view as a reset and are
+    // freed off the UI thread.
+    static constexpr int LongDrop = 1000;
+
     bool validCell(int row, int col) const;
+    void dropRowsFrom(size_t first);
     void cellChanged(int row, int col);
     void rowsChanged(int first, int last);
 

@@ -94,6 +94,25 @@ TEST(SuperGrid, RemoveItemMovesRowsUpAndRowsOneEmpties)
     EXPECT_EQ(other->TextMatrix(1, 0), "") << "a row added again starts empty";
 }
 
+TEST(SuperGrid, CuttingALongListKeepsTheFirstRowsAndTheViewFollows)
+{
+    // A filter cuts thousands of rows at once; those are freed off the UI
+    // thread, and what stays must be the rows that were first.
+    auto grid = makeGrid(3);
+    grid->setRows(5001);
+    grid->setTextMatrix(5000, 1, "last");
+    grid->setRow(4000);
+    grid->setRows(3);
+    EXPECT_EQ(grid->Rows(), 3);
+    EXPECT_EQ(model(*grid)->rowCount(), 2);
+    EXPECT_EQ(grid->TextMatrix(0, 1), "title1");
+    EXPECT_EQ(grid->TextMatrix(2, 2), "r2c2");
+    EXPECT_EQ(grid->Row(), 2) << "the current row moves onto an existing row";
+    grid->setRows(5001);
+    EXPECT_EQ(grid->TextMatrix(5000, 1), "") << "dropped rows do not come back";
+    EXPECT_EQ(model(*grid)->rowCount(), 5000);
+}
+
 TEST(SuperGrid, ClearEmptiesCellsTitlesAndColoursButKeepsTheSize)
 {
     auto grid = makeGrid(2);
