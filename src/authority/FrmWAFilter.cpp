@@ -115,23 +115,50 @@ void FrmWAFilter::fillPair(const QString &kind, QComboBox *codeBox, QComboBox *n
 {
     OpenFilterSource(kind);
     pairs.clear();
-    pairs.reserve(size_t(std::max(0L, rsSource->RecordCount())));
+    pairs.rows.reserve(size_t(std::max(0L, rsSource->RecordCount())));
     QStringList codes;
     QStringList names;
     if (!(rsSource->BOF() && rsSource->Eof()))
         rsSource->MoveFirst();
     while (!rsSource->Eof()) {
-        pairs.emplace_back(NullToEmpty(rsSource->Fields(0)), NullToEmpty(rsSource->Fields(1)));
-        codes << pairs.back().first;
-        names << pairs.back().second;
+        pairs.add(NullToEmpty(rsSource->Fields(0)), NullToEmpty(rsSource->Fields(1)));
+        codes << pairs.rows.back().first;
+        names << pairs.rows.back().second;
         rsSource->MoveNext();
     }
+    // The lists keep the texts; the source lets go of its rows now rather
+    // than when the user confirms.
+    rsSource.reset();
     // Plain string models: thousands of entries fill at once.
     codeBox->setModel(new QStringListModel(codes, codeBox));
     nameBox->setModel(new QStringListModel(names, nameBox));
     // The boxes open empty: the user types or picks.
     codeBox->setCurrentIndex(-1);
     nameBox->setCurrentIndex(-1);
+}
+
+void FrmWAFilter::Pairs::clear()
+{
+    rows.clear();
+    codeRow.clear();
+    nameRow.clear();
+}
+
+void FrmWAFilter::Pairs::add(const QString &code, const QString &name)
+{
+    const int row = int(rows.size());
+    rows.emplace_back(code, name);
+    // A text that stands on several rows means its first one, as a search
+    // of the list would.
+    if (!codeRow.contains(code))
+        codeRow.insert(code, row);
+    if (!nameRow.contains(name))
+        nameRow.insert(name, row);
+}
+
+int FrmWAFilter::Pairs::rowOf(const QHash<QString, int> &rows, const QString &text)
+{
+    return rows.value(text, -1);
 }
 
 void FrmWAFilter::FillFilterCombos()
@@ -146,20 +173,20 @@ bool FrmWAFilter::chosenCode(QComboBox *codeBox, QComboBox *nameBox, const Pairs
     const QString t1 = codeBox->currentText();
     const QString t2 = nameBox->currentText();
     // A typed text counts as its list entry only when it is that entry exactly.
-    const int i1 = codeBox->findText(t1, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    const int i2 = nameBox->findText(t2, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int i1 = Pairs::rowOf(pairs.codeRow, t1);
+    const int i2 = Pairs::rowOf(pairs.nameRow, t2);
     code.clear();
     if (!t1.isEmpty() && !t2.isEmpty()) {
         if (i1 < 0 || i2 < 0)
             return true;
-        if (pairs[size_t(i1)].first != pairs[size_t(i2)].first) {
+        if (pairs.rows[size_t(i1)].first != pairs.rows[size_t(i2)].first) {
             refuse(QStringLiteral("查不到满足条件的记录。"));
             return false;
         }
         code = t1;
     } else if (!t2.isEmpty()) {
         if (i2 >= 0)
-            code = pairs[size_t(i2)].first;
+            code = pairs.rows[size_t(i2)].first;
     } else if (!t1.isEmpty()) {
         code = t1;
     }

@@ -3,6 +3,7 @@
 #include "suite/dbkit/DbLogin.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QString>
 #include <utility>
 #include <vector>
@@ -39,7 +40,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    using Pairs = std::vector<std::pair<QString, QString>>;
+    // The codes and names of one kind (operators or warehouses) in list
+    // order, with the first row of each text for the confirm's exact
+    // look-up: a linear search of 10,000 list entries would be most of the
+    // time a filter takes after the confirm.
+    struct Pairs {
+        std::vector<std::pair<QString, QString>> rows;
+        QHash<QString, int> codeRow;
+        QHash<QString, int> nameRow;
+
+        void clear();
+        void add(const QString &code, const QString &name);
+        static int rowOf(const QHash<QString, int> &rows, const QString &text);
+    };
 
     void buildControls();
     void FillFilterCombos();

@@ -140,8 +140,8 @@ void FrmWHAuth::filterRights()
     // the whole list, so a refresh shows every right again.
     const dbkit::DbDataSetPtr filtered =
         m_inputs.context.login->OpenDataSet(authlist::filterStatement(dialog.strSel));
-    m_grid->setRows(1);
     m_grid->setRedraw(false);
+    m_grid->setRows(1);
     FillAuthGrid(*filtered);
     m_grid->setRedraw(true);
 }
