@@ -24,7 +24,6 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <cstdio>
 
 using namespace depotbase;
@@ -163,9 +162,7 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty()
-                                   ? QByteArray("offscreen")
-                                   : qgetenv("QT_QPA_PLATFORM"));
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -183,26 +180,16 @@ int main(int argc, char **argv)
     if (!parser.isSet(pgOnly)) {
         generate(*OpenOrCreateSqliteAccount(path, false));
         auto login = dbkit::DbLogin::open("sqlite:" + path);
-        runEngine("SQLite", login, r,
-                  [&](const QString &sql) { return bench::rawSqliteQuery(path, sql); });
+        runEngine("SQLite", login, r, bench::rawSqlite(path));
     }
     if (parser.isSet(pg)) {
-        const QString server = parser.value(pg);
-        const QString name =
-            QStringLiteral("depotbase_authlist_%1").arg(QCoreApplication::applicationPid());
-        auto admin = dbkit::DbLogin::open(server);
-        admin->Execute("CREATE DATABASE " + name);
-        QUrl url(server);
-        url.setPath("/" + name);
-        {
-            auto login = dbkit::DbLogin::open(url.toString());
+        const auto onPostgres = [&](const QString &url) {
+            auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, false);
             generate(*login);
-            runEngine("PostgreSQL", login, r, [&](const QString &sql) {
-                return bench::rawPostgresQuery(url.toString(), sql);
-            });
-        }
-        admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
+            runEngine("PostgreSQL", login, r, bench::rawPostgres(url));
+        };
+        bench::withScratchPostgres(parser.value(pg), "depotbase_authlist_", onPostgres);
     }
     return 0;
 }

@@ -152,7 +152,7 @@ int main(int argc, char **argv)
     {
         auto login = dbkit::DbLogin::open("sqlite:" + path);
         runEngine("SQLite", login, r,
-                  [&](const QString &sql) { return bench::rawSqliteQuery(path, sql); });
+                  bench::rawSqlite(path));
     }
     if (parser.isSet(pg)) {
         const auto onPostgres = [&](const QString &url) {
@@ -160,7 +160,7 @@ int main(int argc, char **argv)
             CreateAccountSchema(*login, false);
             bench::generateRightsAccount(*login);
             runEngine("PostgreSQL", login, r,
-                      [&](const QString &sql) { return bench::rawPostgresQuery(url, sql); });
+                      bench::rawPostgres(url));
         };
         bench::withScratchPostgres(parser.value(pg), "depotbase_authbench_", onPostgres);
     }

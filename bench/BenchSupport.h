@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BenchClock.h"
+#include "RawQuery.h"
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlDialect.h"
 
@@ -33,9 +34,6 @@ inline void withScratchPostgres(const QString &serverUrl, const QString &prefix,
     work(url.toString());
     admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
 }
-
-// Reads one statement through the engine's C library; returns the rows read.
-using RawQuery = std::function<long(const QString &sql)>;
 
 // Times a statement as the login's dialect rewrites it: the best of `runs`
 // raw reads.

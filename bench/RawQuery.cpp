@@ -6,28 +6,28 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <memory>
 #include <stdexcept>
 
 namespace bench {
 
-long rawSqliteQuery(const QString &path, const QString &sql)
-{
+namespace {
+
+struct SqliteConnection {
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr)
-        != SQLITE_OK)
-        throw std::runtime_error("cannot open " + path.toStdString());
-    // The operators' system database beside the account, as the kit attaches it.
-    const QString system = QFileInfo(path).absoluteDir().filePath(QStringLiteral("lxsystem.db"));
-    if (QFileInfo::exists(system)) {
-        const QByteArray attach = "ATTACH DATABASE '" + system.toUtf8() + "' AS lxsystem";
-        sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr);
-    }
+    ~SqliteConnection() { sqlite3_close(db); }
+};
+
+struct PostgresConnection {
+    PGconn *conn = nullptr;
+    ~PostgresConnection() { PQfinish(conn); }
+};
+
+long readSqlite(sqlite3 *db, const QString &sql)
+{
     sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-        const std::string why = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        throw std::runtime_error(why);
-    }
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db));
     long rows = 0;
     const int cols = sqlite3_column_count(stmt);
     size_t bytes = 0;
@@ -39,28 +39,15 @@ long rawSqliteQuery(const QString &path, const QString &sql)
         ++rows;
     }
     sqlite3_finalize(stmt);
-    sqlite3_close(db);
     return bytes > 0 ? rows : rows;
 }
 
-long rawPostgresQuery(const QString &url, const QString &sql)
+long readPostgres(PGconn *conn, const QString &sql)
 {
-    const QUrl u(url);
-    const QString conninfo = QStringLiteral("host=%1 port=%2 user=%3 dbname=%4")
-                                 .arg(u.host())
-                                 .arg(u.port(5432))
-                                 .arg(u.userName(), u.path().mid(1));
-    PGconn *conn = PQconnectdb(conninfo.toUtf8().constData());
-    if (PQstatus(conn) != CONNECTION_OK) {
-        const std::string why = PQerrorMessage(conn);
-        PQfinish(conn);
-        throw std::runtime_error(why);
-    }
     PGresult *res = PQexec(conn, sql.toUtf8().constData());
     if (PQresultStatus(res) != PGRES_TUPLES_OK) {
         const std::string why = PQresultErrorMessage(res);
         PQclear(res);
-        PQfinish(conn);
         throw std::runtime_error(why);
     }
     const long rows = PQntuples(res);
@@ -70,8 +57,39 @@ long rawPostgresQuery(const QString &url, const QString &sql)
         for (int c = 0; c < cols; ++c)
             bytes += PQgetlength(res, int(r), c);
     PQclear(res);
-    PQfinish(conn);
     return bytes > 0 ? rows : rows;
+}
+
+} // namespace
+
+RawQuery rawSqlite(const QString &path)
+{
+    auto connection = std::make_shared<SqliteConnection>();
+    if (sqlite3_open_v2(path.toUtf8().constData(), &connection->db, SQLITE_OPEN_READONLY,
+                        nullptr)
+        != SQLITE_OK)
+        throw std::runtime_error("cannot open " + path.toStdString());
+    // The operators' system database beside the account, as the kit attaches it.
+    const QString system = QFileInfo(path).absoluteDir().filePath(QStringLiteral("lxsystem.db"));
+    if (QFileInfo::exists(system)) {
+        const QByteArray attach = "ATTACH DATABASE '" + system.toUtf8() + "' AS lxsystem";
+        sqlite3_exec(connection->db, attach.constData(), nullptr, nullptr, nullptr);
+    }
+    return [connection](const QString &sql) { return readSqlite(connection->db, sql); };
+}
+
+RawQuery rawPostgres(const QString &url)
+{
+    const QUrl u(url);
+    const QString conninfo = QStringLiteral("host=%1 port=%2 user=%3 dbname=%4")
+                                 .arg(u.host())
+                                 .arg(u.port(5432))
+                                 .arg(u.userName(), u.path().mid(1));
+    auto connection = std::make_shared<PostgresConnection>();
+    connection->conn = PQconnectdb(conninfo.toUtf8().constData());
+    if (PQstatus(connection->conn) != CONNECTION_OK)
+        throw std::runtime_error(PQerrorMessage(connection->conn));
+    return [connection](const QString &sql) { return readPostgres(connection->conn, sql); };
 }
 
 } // namespace bench

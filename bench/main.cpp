@@ -149,7 +149,7 @@ int main(int argc, char **argv)
     {
         auto login = dbkit::DbLogin::open("sqlite:" + path);
         runEngine("SQLite", login, r,
-                  [&](const QString &sql) { return bench::rawSqliteQuery(path, sql); });
+                  bench::rawSqlite(path));
     }
     if (parser.isSet(pg)) {
         bench::withScratchPostgres(parser.value(pg), "depotbase_bench_", [&](const QString &url) {
@@ -161,7 +161,7 @@ int main(int argc, char **argv)
             login->Execute("DELETE FROM Warehouse");
             GenerateWarehouses(*login, n);
             runEngine("PostgreSQL", login, r,
-                      [&](const QString &sql) { return bench::rawPostgresQuery(url, sql); });
+                      bench::rawPostgres(url));
         });
     }
     bench::measureGridFillAndSort();
