@@ -31,7 +31,7 @@ private:
     static constexpr int LongestShared = 64;
     // Lookups before the cache judges whether it pays: a quarter of them
     // must have been found.
-    static constexpr size_t TrialLookups = 16384;
+    static constexpr size_t TrialLookups = 4096;
     // At most this many distinct texts are kept; later ones pass through.
     static constexpr size_t MostTexts = 32768;
 
