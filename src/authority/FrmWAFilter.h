@@ -3,7 +3,6 @@
 #include "suite/dbkit/DbLogin.h"
 
 #include <QDialog>
-#include <QHash>
 #include <QString>
 #include <utility>
 #include <vector>
@@ -40,19 +39,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // The codes and names of one kind (operators or warehouses) in list
-    // order, with the first row of each text for the confirm's exact
-    // look-up: a linear search of 10,000 list entries would be most of the
-    // time a filter takes after the confirm.
-    struct Pairs {
-        std::vector<std::pair<QString, QString>> rows;
-        QHash<QString, int> codeRow;
-        QHash<QString, int> nameRow;
-
-        void clear();
-        void add(const QString &code, const QString &name);
-        static int rowOf(const QHash<QString, int> &rows, const QString &text);
-    };
+    using Pairs = std::vector<std::pair<QString, QString>>;
 
     void buildControls();
     void FillFilterCombos();
@@ -61,6 +48,7 @@ private:
     // The code chosen by a code box and a name box of one kind; false when
     // both name entries of the lists but different rows.
     bool chosenCode(QComboBox *codeBox, QComboBox *nameBox, const Pairs &pairs, QString &code);
+    static int rowOf(const Pairs &pairs, const QString &text, bool byName);
     void confirm();
     void onFocusChanged(QWidget *old);
     int boxNumber(const QWidget *widget) const;
