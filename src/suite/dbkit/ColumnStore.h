@@ -64,6 +64,8 @@ public:
     void set(size_t row, int column, const QVariant &value);
     // Counts one more row after every column had a value appended.
     void endRow() { ++m_rows; }
+    // Counts `count` more rows after every column had them appended.
+    void endRows(size_t count) { m_rows += count; }
     void appendRow(const QVariantList &values);
     void removeRow(size_t row);
 

@@ -1,6 +1,7 @@
 #include "DirectLoad.h"
 
 #include "ColumnStore.h"
+#include "DecodeThread.h"
 #include "ExactNumbers.h"
 
 #include <QDate>
@@ -84,6 +85,62 @@ PGconn *connectionOf(QSqlDatabase &db)
     return *static_cast<PGconn *const *>(handle.constData());
 }
 
+// Results of more cells than this are converted on two threads.
+constexpr size_t CellsWorthASecondThread = 20000;
+
+bool isTextType(Oid type)
+{
+    switch (type) {
+    case 20: case 21: case 23: case 700: case 701: case 16:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// Appends column `c` of every row of `result` to `column`.
+void convertColumn(const PGresult *result, int c, Oid type, int count, Column &column,
+                   TextCache &cache)
+{
+    for (int i = 0; i < count; ++i) {
+        if (PQgetisnull(result, i, c)) {
+            column.appendNull();
+            continue;
+        }
+        const char *value = PQgetvalue(result, i, c);
+        const int length = PQgetlength(result, i, c);
+        switch (type) {
+        case 20:
+        case 21:
+        case 23:
+            column.appendInteger(std::strtoll(value, nullptr, 10));
+            break;
+        case 700:
+        case 701:
+            column.appendReal(std::strtod(value, nullptr));
+            break;
+        case 1700:
+            // numeric is exact: kept as its decimal text, never through a double.
+            column.appendText(decimalText(QByteArrayView(value, length)));
+            break;
+        case 16:
+            column.append(QVariant(value[0] == 't'));
+            break;
+        case 1082:
+            column.append(QVariant(QDate::fromString(QString::fromLatin1(value), Qt::ISODate)));
+            break;
+        case 1114:
+        case 1184:
+            column.append(QVariant(QDateTime::fromString(QString::fromLatin1(value),
+                                                         Qt::ISODateWithMs)));
+            break;
+        default:
+            column.appendText(cache.text(value, length));
+            break;
+        }
+    }
+}
+
 } // namespace
 
 int postgresSocket(QSqlDatabase &db)
@@ -120,50 +177,42 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
         const int code = postgresTypeCode(types.back());
         shape.types.push_back(code >= 0 ? code : 12);
     }
+    // The rows of an earlier load are freed on the decoding thread, beside
+    // the conversion, instead of before it.
+    ColumnStore retired = std::move(rows);
+    rows = ColumnStore();
     rows.reset(columns);
     rows.reserve(size_t(count));
     std::vector<TextCache> caches(static_cast<size_t>(columns));
-    for (int i = 0; i < count; ++i) {
+    const auto convert = [&](const std::vector<int> &which) {
+        for (int c : which)
+            convertColumn(r.handle, c, types[size_t(c)], count, rows.column(c),
+                          caches[size_t(c)]);
+    };
+    std::vector<int> here;
+    std::vector<int> there;
+    DecoderLease decoder;
+    if (decoder.held() && size_t(count) * size_t(columns) >= CellsWorthASecondThread) {
+        // Texts cost the most: every other text column goes to the decoding
+        // thread, everything else stays here.
+        bool toDecoder = true;
         for (int c = 0; c < columns; ++c) {
-            Column &column = rows.column(c);
-            if (PQgetisnull(r.handle, i, c)) {
-                column.appendNull();
-                continue;
-            }
-            const char *value = PQgetvalue(r.handle, i, c);
-            const int length = PQgetlength(r.handle, i, c);
-            switch (types[size_t(c)]) {
-            case 20:
-            case 21:
-            case 23:
-                column.appendInteger(std::strtoll(value, nullptr, 10));
-                break;
-            case 700:
-            case 701:
-                column.appendReal(std::strtod(value, nullptr));
-                break;
-            case 1700:
-                // numeric is exact: kept as its decimal text, never through a double.
-                column.appendText(decimalText(QByteArrayView(value, length)));
-                break;
-            case 16:
-                column.append(QVariant(value[0] == 't'));
-                break;
-            case 1082:
-                column.append(QVariant(QDate::fromString(QString::fromLatin1(value), Qt::ISODate)));
-                break;
-            case 1114:
-            case 1184:
-                column.append(QVariant(QDateTime::fromString(QString::fromLatin1(value),
-                                                             Qt::ISODateWithMs)));
-                break;
-            default:
-                column.appendText(caches[size_t(c)].text(value, length));
-                break;
-            }
+            const bool text = isTextType(types[size_t(c)]);
+            (text && toDecoder ? there : here).push_back(c);
+            toDecoder ^= text;
         }
-        rows.endRow();
+        decoder.start([&] {
+            retired = ColumnStore();
+            convert(there);
+        });
+    } else {
+        retired = ColumnStore();
+        for (int c = 0; c < columns; ++c)
+            here.push_back(c);
     }
+    convert(here);
+    decoder.wait();
+    rows.endRows(size_t(count));
     return DirectLoad::Done;
 }
 

@@ -1,71 +1,9 @@
 #include "RowPipeline.h"
 
-#include <functional>
-#include <thread>
 
 namespace dbkit {
 
 namespace {
-
-// The process's one decoding thread: runs one task at a time and tells when
-// it is done. Never destroyed, so it outlives every data set.
-class DecodeThread {
-public:
-    static DecodeThread &instance()
-    {
-        static auto *thread = new DecodeThread();
-        return *thread;
-    }
-    void start(std::function<void()> task)
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_task = std::move(task);
-            m_done = false;
-        }
-        m_changed.notify_all();
-    }
-    void wait()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_done; });
-    }
-
-private:
-    DecodeThread()
-    {
-        std::thread([this] { run(); }).detach();
-    }
-    void run()
-    {
-        for (;;) {
-            std::function<void()> task;
-            {
-                std::unique_lock<std::mutex> lock(m_mutex);
-                m_changed.wait(lock, [this] { return bool(m_task); });
-                task = std::move(m_task);
-                m_task = nullptr;
-            }
-            task();
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                m_done = true;
-            }
-            m_changed.notify_all();
-        }
-    }
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::function<void()> m_task;
-    bool m_done = true;
-};
-
-// Taken by the load that uses the decoding thread, for as long as it does.
-std::mutex &decoderInUse()
-{
-    static std::mutex inUse;
-    return inUse;
-}
 
 // Rows per chunk: large enough that handing over costs nothing, small enough
 // that the worker starts early.
@@ -112,11 +50,11 @@ void RowPipeline::endRow()
     if (++m_chunk->rows < RowsPerChunk)
         return;
     if (!m_working && !m_inline) {
-        m_decoder = std::unique_lock<std::mutex>(decoderInUse(), std::try_to_lock);
-        m_inline = !m_decoder.owns_lock();
+        m_decoder = std::make_unique<DecoderLease>();
+        m_inline = !m_decoder->held();
         if (!m_inline) {
             m_working = true;
-            DecodeThread::instance().start([this] { work(); });
+            m_decoder->start([this] { work(); });
         }
     }
     if (m_inline) {
@@ -168,9 +106,8 @@ void RowPipeline::stopWorker()
         m_closing = true;
     }
     m_changed.notify_all();
-    DecodeThread::instance().wait();
+    m_decoder.reset();
     m_working = false;
-    m_decoder.unlock();
 }
 
 void RowPipeline::finish()

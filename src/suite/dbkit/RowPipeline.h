@@ -9,12 +9,11 @@
 // thread only copies each row's raw cells into a chunk; a worker decodes the
 // chunks in order. Small results never use the worker. The load waits for
 // the worker before it returns, so nothing runs in the background afterwards.
-// The worker is one thread for the whole process, parked between loads, so
-// the memory it allocates for texts is reused by every later load. It serves
-// one load at a time: a load on another thread that finds it busy decodes its
-// own rows as it steps, so loads on two threads at once never mix.
+// The worker is the process's decoding thread; a load that finds it lent to
+// another decodes its own rows as it steps.
 
 #include "ColumnStore.h"
+#include "DecodeThread.h"
 #include "DirectLoad.h"
 
 #include <QByteArray>
@@ -95,7 +94,7 @@ private:
     bool m_closing = false;
     bool m_working = false;
     // Held while this load has the process's decoding thread.
-    std::unique_lock<std::mutex> m_decoder;
+    std::unique_ptr<DecoderLease> m_decoder;
     // The decoding thread was busy: this load decodes on its own thread.
     bool m_inline = false;
 };
