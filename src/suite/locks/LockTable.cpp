@@ -2,6 +2,7 @@
 
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlDialect.h"
+#include "suite/dbkit/StatementWatchdog.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -99,19 +100,24 @@ std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
     const QString sql = QStringLiteral("SELECT cComputer, cOperator, cConnection, dLocked, ")
                         + holderGoneColumn(m_login.engine())
                         + QStringLiteral(" FROM LockRecords WHERE cKind = ? AND cCode = ?");
+    // Under the login's deadline like every statement of the kit, so a
+    // stalled server fails the read as a time-out, and a lost connection is
+    // noted and opened again by the next command.
+    m_login.ready(sql);
+    const dbkit::StatementWatch watch(m_login);
     QSqlQuery query(m_login.database());
     query.setForwardOnly(true);
     // The server keeps one picture of its sessions per transaction; a
     // caller's long transaction must not judge holders by an old one.
     if (m_login.engine() == Engine::PostgreSQL
         && !query.exec(QStringLiteral("SELECT pg_stat_clear_snapshot()")))
-        throw m_login.dialect().toError(query.lastError(), query.lastQuery(), true);
+        throw m_login.failure(query.lastError(), query.lastQuery(), true);
     if (!query.prepare(sql))
-        throw m_login.dialect().toError(query.lastError(), sql, true);
+        throw m_login.failure(query.lastError(), sql, true);
     query.addBindValue(kind);
     query.addBindValue(code);
     if (!query.exec())
-        throw m_login.dialect().toError(query.lastError(), sql, true);
+        throw m_login.failure(query.lastError(), sql, true);
     if (!query.next())
         return std::nullopt;
     LockRow row;

@@ -3,13 +3,9 @@
 #include "DbKitFixture.h"
 
 #include "suite/dbkit/DbDataSet.h"
+#include "support/StoppedBackend.h"
 
 #include <QThread>
-
-#include <condition_variable>
-#include <csignal>
-#include <mutex>
-#include <thread>
 
 using namespace dbkit;
 
@@ -59,38 +55,6 @@ TEST_P(ServerFaults, ALostConnectionFailsOneCommandAndTheNextReopensIt)
               1);
 }
 
-// A server backend stopped as a frozen server would be. It is let go when the
-// object goes, and after a bound of 20 s at the latest, so a client that
-// waits for it fails its test instead of hanging.
-class StoppedBackend {
-public:
-    explicit StoppedBackend(const QString &pid) : m_pid(pid.toInt())
-    {
-        EXPECT_EQ(::kill(m_pid, SIGSTOP), 0);
-        m_bound = std::thread([this] {
-            std::unique_lock lock(m_mutex);
-            m_wake.wait_for(lock, std::chrono::seconds(20), [this] { return m_done; });
-            ::kill(m_pid, SIGCONT);
-        });
-    }
-    ~StoppedBackend()
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_done = true;
-        }
-        m_wake.notify_all();
-        m_bound.join();
-    }
-
-private:
-    pid_t m_pid;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_done = false;
-    std::thread m_bound;
-};
-
 // Only the server's own time limit applies through ODBC, and the server
 // cannot apply it in a stopped backend: the client's deadline needs libpq's
 // socket, which the ODBC driver keeps to itself.
@@ -101,7 +65,7 @@ TEST_P(StalledServer, AStatementOnAStoppedBackendIsGivenUpAndTheNextCommandRecon
     db().setStatementTimeout(1000);
     const QString pid = db().connectionId().section(':', 1);
     {
-        StoppedBackend stopped(pid);
+        testsupport::StoppedBackend stopped(pid);
         try {
             db().OpenDataSet("select count(*) from Store");
             ADD_FAILURE() << "a stopped backend answered";

@@ -1,5 +1,9 @@
 #include "LockTestSupport.h"
 
+#include "suite/dbkit/DbError.h"
+#include "suite/locks/LockTable.h"
+#include "support/StoppedBackend.h"
+
 #include <QDateTime>
 #include <QSysInfo>
 #include <QCoreApplication>
@@ -159,5 +163,38 @@ TEST_P(LockTest, StaleRowsAreTakenOverAndLiveOnesAreNot)
 
 INSTANTIATE_TEST_SUITE_P(Engines, LockTest, ::testing::ValuesIn(testsupport::kitEngines()),
                          engineLabel);
+
+// Reading the lock table on a frozen PostgreSQL backend gives up at the
+// login's time limit instead of freezing the window, and the next lock opens
+// a connection of its own. Only libpq's socket can be given up on.
+class LockStall : public LockTest {};
+
+TEST_P(LockStall, ReadingOnAStoppedServerTimesOutAndTheNextLockReconnects)
+{
+    ASSERT_TRUE(lock(*alice, {"00"}));  // the table exists
+    alice->setStatementTimeout(1000);
+    locks::LockTable table(*alice);
+    {
+        testsupport::StoppedBackend stopped(alice->connectionId().section(':', 1));
+        try {
+            table.read("BJ", "01");
+            ADD_FAILURE() << "a stopped backend answered";
+        } catch (const dbkit::DbError &e) {
+            EXPECT_EQ(e.number(), dbkit::ErrorNumber::TimedOut);
+        }
+    }
+    EXPECT_TRUE(lock(*alice, {"01"}));
+}
+
+std::vector<TestEngine> nativeServer()
+{
+    std::vector<TestEngine> engines;
+    for (TestEngine engine : testsupport::kitEngines())
+        if (engine == TestEngine::PostgreSQL)
+            engines.push_back(engine);
+    return engines;
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LockStall, ::testing::ValuesIn(nativeServer()), engineLabel);
 
 } // namespace
