@@ -170,15 +170,10 @@ int main(int argc, char **argv)
     bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption pg("pg", "Also measure on this PostgreSQL server (a database of "
-                                      "its own is made and dropped).", "URL");
-    const QCommandLineOption runs("runs", "Repetitions; the best is printed.", "R", "3");
     const QCommandLineOption pgOnly("pg-only", "Measure PostgreSQL only (memory figures "
                                                "of one engine per process).");
-    parser.addOptions({pg, runs, pgOnly});
-    parser.process(app);
-    const int r = std::max(1, parser.value(runs).toInt());
+    const bench::BenchOptions options = bench::parseBenchOptions(parser, {pgOnly});
+    const int r = options.runs;
 
     QTemporaryDir dir;
     const QString path = dir.filePath("account.db");
@@ -187,14 +182,14 @@ int main(int argc, char **argv)
         auto login = dbkit::DbLogin::open("sqlite:" + path);
         runEngine("SQLite", login, r, bench::rawSqlite(path));
     }
-    if (parser.isSet(pg)) {
+    if (!options.postgresServer.isEmpty()) {
         const auto onPostgres = [&](const QString &url) {
             auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, false);
             generate(*login);
             runEngine("PostgreSQL", login, r, bench::rawPostgres(url));
         };
-        bench::withScratchPostgres(parser.value(pg), "depotbase_authlist_", onPostgres);
+        bench::withScratchPostgres(options.postgresServer, "depotbase_authlist_", onPostgres);
     }
     return 0;
 }

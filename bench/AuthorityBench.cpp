@@ -135,13 +135,8 @@ int main(int argc, char **argv)
     bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption pg("pg", "Also measure on this PostgreSQL server (a database of "
-                                      "its own is made and dropped).", "URL");
-    const QCommandLineOption runs("runs", "Repetitions; the best is printed.", "R", "3");
-    parser.addOptions({pg, runs});
-    parser.process(app);
-    const int r = std::max(1, parser.value(runs).toInt());
+    const bench::BenchOptions options = bench::parseBenchOptions(parser);
+    const int r = options.runs;
 
     QTemporaryDir dir;
     const QString path = dir.filePath("account.db");
@@ -151,18 +146,16 @@ int main(int argc, char **argv)
     }
     {
         auto login = dbkit::DbLogin::open("sqlite:" + path);
-        runEngine("SQLite", login, r,
-                  bench::rawSqlite(path));
+        runEngine("SQLite", login, r, bench::rawSqlite(path));
     }
-    if (parser.isSet(pg)) {
+    if (!options.postgresServer.isEmpty()) {
         const auto onPostgres = [&](const QString &url) {
             auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, false);
             bench::generateRightsAccount(*login);
-            runEngine("PostgreSQL", login, r,
-                      bench::rawPostgres(url));
+            runEngine("PostgreSQL", login, r, bench::rawPostgres(url));
         };
-        bench::withScratchPostgres(parser.value(pg), "depotbase_authbench_", onPostgres);
+        bench::withScratchPostgres(options.postgresServer, "depotbase_authbench_", onPostgres);
     }
     return 0;
 }

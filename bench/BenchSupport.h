@@ -6,9 +6,12 @@
 #include "suite/dbkit/SqlDialect.h"
 
 #include <QByteArray>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QString>
 #include <QUrl>
+#include <algorithm>
 #include <functional>
 
 namespace bench {
@@ -18,6 +21,27 @@ inline void offscreenUnlessSet()
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+}
+
+// What every benchmark takes on its command line.
+struct BenchOptions {
+    QString postgresServer;  // --pg URL: measure on this server as well; empty for SQLite only
+    int runs = 3;            // --runs R: repetitions, the best is printed
+};
+
+// Reads --pg and --runs, and the caller's `extra` options, which it then reads
+// from `parser` itself.
+inline BenchOptions parseBenchOptions(QCommandLineParser &parser,
+                                      const QList<QCommandLineOption> &extra = {})
+{
+    parser.addHelpOption();
+    const QCommandLineOption pg("pg", "Also measure on this PostgreSQL server (a database of "
+                                      "its own is made and dropped).", "URL");
+    const QCommandLineOption runs("runs", "Repetitions; the best is printed.", "R", "3");
+    parser.addOptions({pg, runs});
+    parser.addOptions(extra);
+    parser.process(*QCoreApplication::instance());
+    return {parser.value(pg), std::max(1, parser.value(runs).toInt())};
 }
 
 // Runs `work` on a database of its own on the PostgreSQL server at

@@ -126,15 +126,10 @@ int main(int argc, char **argv)
     bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addHelpOption();
     const QCommandLineOption count("count", "Warehouses to generate.", "N", "100000");
-    const QCommandLineOption pg("pg", "Also measure on this PostgreSQL database (it is "
-                                      "filled with a fresh account).", "URL");
-    const QCommandLineOption runs("runs", "Repetitions; the best is printed.", "R", "3");
-    parser.addOptions({count, pg, runs});
-    parser.process(app);
+    const bench::BenchOptions options = bench::parseBenchOptions(parser, {count});
     const int n = parser.value(count).toInt();
-    const int r = std::max(1, parser.value(runs).toInt());
+    const int r = options.runs;
 
     QTemporaryDir dir;
     const QString path = dir.filePath("account.db");
@@ -148,11 +143,10 @@ int main(int argc, char **argv)
     }
     {
         auto login = dbkit::DbLogin::open("sqlite:" + path);
-        runEngine("SQLite", login, r,
-                  bench::rawSqlite(path));
+        runEngine("SQLite", login, r, bench::rawSqlite(path));
     }
-    if (parser.isSet(pg)) {
-        bench::withScratchPostgres(parser.value(pg), "depotbase_bench_", [&](const QString &url) {
+    if (!options.postgresServer.isEmpty()) {
+        const auto onPostgres = [&](const QString &url) {
             auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, true);
             login->Execute("DELETE FROM StockMove");
@@ -160,9 +154,9 @@ int main(int argc, char **argv)
             login->Execute("DELETE FROM WarehAuth");
             login->Execute("DELETE FROM Warehouse");
             GenerateWarehouses(*login, n);
-            runEngine("PostgreSQL", login, r,
-                      bench::rawPostgres(url));
-        });
+            runEngine("PostgreSQL", login, r, bench::rawPostgres(url));
+        };
+        bench::withScratchPostgres(options.postgresServer, "depotbase_bench_", onPostgres);
     }
     bench::measureGridFillAndSort();
     bench::measureOutput();
