@@ -10,6 +10,7 @@
 #include "suite/controls/GridColors.h"
 #include "suite/controls/RefDialog.h"
 #include "suite/controls/SuperGrid.h"
+#include "suite/controls/Twips.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -29,13 +30,10 @@ using namespace depotbase;
 
 namespace {
 
-constexpr int TwipsPerPixel = 15;
 // The window's first size and the tree's share of it.
 constexpr int WindowWidth = 960;
 constexpr int TreeWidth = 220;
 constexpr int KeyRole = Qt::UserRole;
-constexpr uint32_t NameCellColor = controls::rgbValue(255, 255, 200);
-constexpr int NameColumns[] = {1, 5, 7, 8};
 
 } // namespace
 
@@ -199,7 +197,7 @@ void FrmAuthority::setupGrid()
     const int splitterHandle = style()->pixelMetric(QStyle::PM_SplitterWidth);
     const int gridWidth =
         m_grid->isVisible() ? m_grid->width() : width() - TreeWidth - splitterHandle;
-    const int quarter = int(std::lround(gridWidth * TwipsPerPixel / 4.0));
+    const int quarter = int(std::lround(gridWidth * controls::twipsPerPixel / 4.0));
     for (int c : {0, 1, 3})
         m_grid->setColWidth(c, quarter);
     for (int c = ColClass; c <= ColInvStd; ++c)
@@ -213,7 +211,7 @@ void FrmAuthority::setupGrid()
     m_grid->setColLength(ColOther, 20);
     // The name cells a row fills itself are painted in this colour and
     // cannot be typed into.
-    m_grid->setLockBackColor(NameCellColor);
+    m_grid->setLockBackColor(controls::nameCellColor);
     for (int c : {0, 1, 4, 5, 6, 7, 8})
         m_grid->setColFlag(c, 1);
     m_grid->setEditable(true);
@@ -324,7 +322,7 @@ void FrmAuthority::fillRights()
                                    text(10)};
         m_grid->setRowTexts(row, std::move(cells));
         for (int c : NameColumns)
-            m_grid->setCellBackColorAt(row, c, NameCellColor);
+            m_grid->setCellBackColorAt(row, c, controls::nameCellColor);
     }
     m_grid->setRedraw(true);
 }

@@ -129,9 +129,9 @@ void FrmAuthority::AddGridRow()
     m_grid->setTopRow(added);
     m_grid->setCol(ColOtherName);
     m_grid->setRow(added);
-    for (int c : {ColOtherName, ColClassName, ColInvName, ColInvStd}) {
+    for (int c : NameColumns) {
         m_grid->setCol(c);
-        m_grid->setCellBackColor(controls::rgbValue(255, 255, 200));
+        m_grid->setCellBackColor(controls::nameCellColor);
     }
     m_grid->setCol(ColOther);
 }

@@ -55,6 +55,8 @@ public:
         ColInvStd = 8,
         ColumnCount = 9
     };
+    // The columns that show a name; they stand out in the name colour.
+    static constexpr int NameColumns[] = {ColOtherName, ColClassName, ColInvName, ColInvStd};
 
     // ---- the rules of a right; each returns true when the row passes ----
     // kind 0 looks up a warehouse, 1 an operator, by code or name; a match

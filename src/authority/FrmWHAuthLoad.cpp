@@ -9,7 +9,9 @@
 #include "forms/FormSlot.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
+#include "suite/controls/GridColors.h"
 #include "suite/controls/SuperGrid.h"
+#include "suite/controls/Twips.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -24,9 +26,6 @@ using namespace depotbase;
 
 namespace {
 
-constexpr int TwipsPerPixel = 15;
-// RGB(255, 255, 200) as the grid takes colours (0x00BBGGRR).
-constexpr uint32_t NameColumnColour = 0x00C8FFFF;
 constexpr int NameColumn = 2;
 constexpr int ShowMoneyColumn = 3;
 constexpr int ColumnCount = 10;
@@ -80,7 +79,7 @@ FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmWHAuth"));
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    resize(12000 / TwipsPerPixel, 7200 / TwipsPerPixel);
+    resize(12000 / controls::twipsPerPixel, 7200 / controls::twipsPerPixel);
 
     m_toolbar = CreateListToolbar(this);
 
@@ -189,7 +188,7 @@ void FrmWHAuth::SetupAuthGrid()
     m_grid->setCols(ColumnCount);
     // The grid has its place in the window now; its width gives the columns'.
     layout()->activate();
-    const int width = m_grid->width() * TwipsPerPixel;
+    const int width = m_grid->width() * controls::twipsPerPixel;
     const int quarter = int(std::lround(width / 4.0));
     for (int col = 0; col <= ShowMoneyColumn; ++col)
         m_grid->setColWidth(col, quarter);
@@ -237,7 +236,7 @@ void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
             }
         }
         m_grid->setRowTexts(row, std::move(cells));
-        m_grid->setCellBackColorAt(row, NameColumn, NameColumnColour);
+        m_grid->setCellBackColorAt(row, NameColumn, controls::nameCellColor);
         ++row;
         data.MoveNext();
     }
@@ -251,5 +250,5 @@ void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
 void FrmWHAuth::colourNameColumn()
 {
     for (int row = 1; row < m_grid->Rows(); ++row)
-        m_grid->setCellBackColorAt(row, NameColumn, NameColumnColour);
+        m_grid->setCellBackColorAt(row, NameColumn, controls::nameCellColor);
 }

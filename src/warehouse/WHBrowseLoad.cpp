@@ -13,6 +13,7 @@
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
+#include "suite/controls/Twips.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
@@ -34,12 +35,11 @@ using namespace depotbase;
 namespace {
 
 constexpr int HelpContext = 31100041;
-constexpr int TwipsPerPixel = 15;
 constexpr int MaxComputerNameLength = 30;
 
 int pixels(int twips)
 {
-    return twips / TwipsPerPixel;
+    return twips / controls::twipsPerPixel;
 }
 
 } // namespace
@@ -236,7 +236,7 @@ void frmWHBrowse::widenCodeColumn()
     // The cell's text margins and grid line on both sides.
     constexpr int CellPadding = 10;
     const ListColumn &code = ListColumns[0];
-    const int needed = (widest * code.length + CellPadding) * TwipsPerPixel;
+    const int needed = (widest * code.length + CellPadding) * controls::twipsPerPixel;
     m_grid->setColWidth(0, std::max(code.width, needed));
 }
 

@@ -16,6 +16,10 @@ constexpr uint32_t rgbValue(int r, int g, int b)
     return uint32_t(r & 0xFF) | (uint32_t(g & 0xFF) << 8) | (uint32_t(b & 0xFF) << 16);
 }
 
+// The light yellow the windows give the cells that show a name, so the eye
+// finds the names beside their codes.
+constexpr uint32_t nameCellColor = rgbValue(255, 255, 200);
+
 // The QColor a suite colour value stands for.
 QColor toQColor(uint32_t value);
 

@@ -1,6 +1,7 @@
 #include "RefDialog.h"
 
 #include "RefFilterModel.h"
+#include "Twips.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QDialog>
@@ -13,9 +14,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+using controls::twipsPerPixel;
+
 namespace {
 
-constexpr int twipsPerPixel = 15;
 constexpr int defaultColumnPixels = 100;
 constexpr int beforeFirst = -1;
 constexpr int afterLast = -2;

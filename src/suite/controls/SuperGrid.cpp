@@ -1,6 +1,7 @@
 #include "SuperGrid.h"
 
 #include "GridColors.h"
+#include "Twips.h"
 #include "GridDelegate.h"
 #include "GridModel.h"
 #include "GridView.h"
@@ -10,12 +11,7 @@
 #include <cmath>
 
 using controls::GridModel;
-
-namespace {
-
-constexpr int twipsPerPixel = 15;
-
-} // namespace
+using controls::twipsPerPixel;
 
 SuperGrid::SuperGrid(QWidget *parent)
     : QWidget(parent),

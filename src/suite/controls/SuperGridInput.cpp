@@ -3,6 +3,7 @@
 #include "SuperGrid.h"
 
 #include "GridView.h"
+#include "Twips.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -10,9 +11,9 @@
 #include <QMouseEvent>
 #include <QStyle>
 
-namespace {
+using controls::twipsPerPixel;
 
-constexpr int twipsPerPixel = 15;
+namespace {
 
 int mouseButton(Qt::MouseButton button)
 {
