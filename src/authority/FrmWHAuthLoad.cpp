@@ -210,13 +210,9 @@ void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
     if (data.BOF() && data.Eof())
         return;
     std::array<int, ColumnCount> fields{};
-    for (int col = 0; col < ColumnCount; ++col) {
-        const QString name = QString::fromLatin1(Columns[size_t(col)].field);
-        fields[size_t(col)] = data.FieldIndex(name);
-        if (fields[size_t(col)] < 0)
-            throw dbkit::DbError(dbkit::ErrorNumber::UnknownField,
-                                 QStringLiteral("no field %1 in the rights").arg(name));
-    }
+    for (int col = 0; col < ColumnCount; ++col)
+        fields[size_t(col)] =
+            RequiredField(data, Columns[size_t(col)].field, QStringLiteral("the rights"));
     data.MoveFirst();
     int row = m_grid->Rows();
     m_grid->setRows(row + int(data.RecordCount()));
@@ -229,10 +225,8 @@ void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
                 const QVariant flag = data.Fields(field);
                 cells[size_t(col)] = !flag.isNull() && flag.toInt() != 0 ? QStringLiteral("是")
                                                                          : QStringLiteral("否");
-            } else if (const QString *text = data.FieldText(field)) {
-                cells[size_t(col)] = *text;
             } else {
-                cells[size_t(col)] = NullToEmpty(data.Fields(field));
+                cells[size_t(col)] = CellText(data, field);
             }
         }
         m_grid->setRowTexts(row, std::move(cells));

@@ -1,5 +1,8 @@
 #include "DataHelpers.h"
 
+#include "suite/dbkit/DbDataSet.h"
+#include "suite/dbkit/DbError.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QMetaType>
@@ -53,6 +56,23 @@ QString NullToEmpty(const QVariant &value)
     default:
         return value.toString();
     }
+}
+
+int RequiredField(const dbkit::DbDataSet &data, const char *field, const QString &what)
+{
+    const QString name = QString::fromLatin1(field);
+    const int index = data.FieldIndex(name);
+    if (index < 0)
+        throw dbkit::DbError(dbkit::ErrorNumber::UnknownField,
+                             QStringLiteral("no field %1 in %2").arg(name, what));
+    return index;
+}
+
+QString CellText(const dbkit::DbDataSet &data, int field)
+{
+    if (const QString *text = data.FieldText(field))
+        return *text;
+    return NullToEmpty(data.Fields(field));
 }
 
 QVariant EmptyToNull(const QString &boxText)

@@ -14,7 +14,6 @@
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -263,37 +262,26 @@ namespace {
 std::array<int, ListColumnCount> columnFields(const dbkit::DbDataSet &data)
 {
     std::array<int, ListColumnCount> fields{};
-    for (int col = 0; col < ListColumnCount; ++col) {
-        fields[col] = data.FieldIndex(QString::fromLatin1(ListColumns[col].field));
-        if (fields[col] < 0)
-            throw dbkit::DbError(dbkit::ErrorNumber::UnknownField,
-                                 QStringLiteral("no field %1 in the list")
-                                     .arg(QString::fromLatin1(ListColumns[col].field)));
-    }
+    for (int col = 0; col < ListColumnCount; ++col)
+        fields[col] = RequiredField(data, ListColumns[col].field, QStringLiteral("the list"));
     return fields;
 }
 
-QString cellText(int col, const QVariant &value)
+// The position flag as the list shows it: "是", "否", or nothing for Null.
+QString positionText(const QVariant &value)
 {
-    if (col == PositionColumn) {
-        if (value.isNull())
-            return QString();
-        return value.toInt() != 0 ? QStringLiteral("是") : QStringLiteral("否");
-    }
-    return NullToEmpty(value);
+    if (value.isNull())
+        return QString();
+    return value.toInt() != 0 ? QStringLiteral("是") : QStringLiteral("否");
 }
 
 void fillRow(SuperGrid &grid, int row, const dbkit::DbDataSet &data,
              const std::array<int, ListColumnCount> &fields)
 {
     std::vector<QString> cells(ListColumnCount);
-    for (int col = 0; col < ListColumnCount; ++col) {
-        // Texts are shared with the data set as they are; the rest convert.
-        if (const QString *text = data.FieldText(fields[col]); text && col != PositionColumn)
-            cells[col] = *text;
-        else
-            cells[col] = cellText(col, data.Fields(fields[col]));
-    }
+    for (int col = 0; col < ListColumnCount; ++col)
+        cells[col] = col == PositionColumn ? positionText(data.Fields(fields[col]))
+                                           : CellText(data, fields[col]);
     grid.setRowTexts(row, std::move(cells));
 }
 
