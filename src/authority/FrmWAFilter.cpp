@@ -5,7 +5,6 @@
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
 #include "suite/dbkit/DbDataSet.h"
-#include "suite/modal/ModalSeam.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,15 +19,6 @@
 #include <QVBoxLayout>
 
 using namespace depotbase;
-
-namespace {
-
-QString hint()
-{
-    return QStringLiteral("提示");
-}
-
-} // namespace
 
 FrmWAFilter::FrmWAFilter(dbkit::DbLoginPtr login, QWidget *parent)
     : QDialog(parent), m_login(std::move(login))
@@ -91,7 +81,7 @@ void FrmWAFilter::ShowFilter(const QString &caption)
     showModalForm(*this, [this, &caption] {
         setWindowTitle(caption);
         iConditon = 0;
-        for (QComboBox *box : {cidCmb, cnameCmb, sidCmb, snameCmb}) {
+        for (QComboBox *box : boxes()) {
             box->clear();
             box->setEditText(QString());
         }
@@ -199,15 +189,15 @@ void FrmWAFilter::confirm()
 
 void FrmWAFilter::refuse(const QString &text)
 {
-    modal::message(this, text, modal::Icon::None, modal::Buttons::Ok, hint());
+    ShowNotice(this, text);
 }
 
 int FrmWAFilter::boxNumber(const QWidget *widget) const
 {
-    const QComboBox *boxes[] = {cidCmb, cnameCmb, sidCmb, snameCmb};
-    for (int i = 0; i < 4; ++i)
-        if (widget && (widget == boxes[i] || widget == boxes[i]->lineEdit()))
-            return i + 1;
+    const std::array<QComboBox *, 4> all = boxes();
+    for (size_t i = 0; i < all.size(); ++i)
+        if (widget && (widget == all[i] || widget == all[i]->lineEdit()))
+            return int(i) + 1;
     return 0;
 }
 

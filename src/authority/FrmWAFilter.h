@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,9 @@ private:
     static int rowOf(const Pairs &pairs, const QString &text, bool byName);
     void confirm();
     void onFocusChanged(QWidget *old);
+    // The four combo boxes in the order their numbers go: 1 cidCmb,
+    // 2 cnameCmb, 3 sidCmb, 4 snameCmb.
+    std::array<QComboBox *, 4> boxes() const { return {cidCmb, cnameCmb, sidCmb, snameCmb}; }
     int boxNumber(const QWidget *widget) const;
     void refuse(const QString &text);
 

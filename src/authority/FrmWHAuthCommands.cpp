@@ -10,7 +10,6 @@
 #include "print/PrintList.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
-#include "suite/modal/ModalSeam.h"
 
 #include <QAction>
 #include <exception>
@@ -67,7 +66,7 @@ void FrmWHAuth::runCommand(const QString &key)
 
 void FrmWHAuth::refuse(const QString &text)
 {
-    modal::message(this, text, modal::Icon::None, modal::Buttons::Ok, QStringLiteral("提示"));
+    ShowNotice(this, text);
 }
 
 bool FrmWHAuth::refuseWithoutWarehouses(const QString &text)

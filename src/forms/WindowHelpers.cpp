@@ -22,6 +22,12 @@ void CentreOnScreen(QWidget *window)
                  area.y() + (area.height() - window->height()) / 2);
 }
 
+void ShowNotice(QWidget *parent, const QString &text)
+{
+    modal::message(parent, text, modal::Icon::None, modal::Buttons::Ok,
+                   QStringLiteral("提示"));
+}
+
 void ShowHelpPage(QWidget *parent, int helpContext)
 {
     QDialog help(parent);

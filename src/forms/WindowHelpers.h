@@ -1,5 +1,6 @@
 #pragma once
 
+class QString;
 class QWidget;
 
 // Window chores shared by every window of the component.
@@ -12,5 +13,8 @@ void CentreOnScreen(QWidget *window);
 // Opens the help page of a help context (31100041 warehouse list, card and
 // filter; 31100141 warehouse rights) modally over `parent`.
 void ShowHelpPage(QWidget *parent, int helpContext);
+
+// Tells the user why a command stops: OK button, no icon, caption "提示".
+void ShowNotice(QWidget *parent, const QString &text);
 
 } // namespace depotbase
