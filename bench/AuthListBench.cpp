@@ -32,6 +32,7 @@ using namespace depotbase;
 
 namespace {
 
+using bench::printRatio;
 using bench::RawQuery;
 
 // The right on the last row of the list: the only one on its warehouse.
@@ -45,13 +46,6 @@ void generate(dbkit::DbLogin &login)
                                  "'最后的仓库')").arg(LastWarehouse));
     login.Execute(QStringLiteral("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
                                  "VALUES ('U100001', '操作员1', '%1', 1)").arg(LastWarehouse));
-}
-
-void line(const char *engine, const char *what, double ms, double rawMs, const char *limit)
-{
-    std::printf("%-10s %-42s %9.1f ms   raw %8.1f ms   ratio %5.2f  (at most %s)\n", engine,
-                what, ms, rawMs, rawMs > 0 ? ms / rawMs : 0.0, limit);
-    std::fflush(stdout);
 }
 
 // Started when the user confirms the dialog: what the command does after.
@@ -148,12 +142,13 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
         measureList(login, f);
     std::printf("%-10s %d rights listed, %d after the filter, last row located: %d\n", engine,
                 f.rows, f.filteredRows, f.locatedRow);
-    line(engine, "list open (load until the grid is shown)", f.open, rawList, "2.00");
-    line(engine, "refresh", f.refresh, rawList, "2.00");
-    line(engine, "filter by one operator (with the dialog)", f.filter, rawFilterCommand, "2.00");
-    line(engine, "  of which after the dialog's confirm", f.filterAfter, rawFilter, "2.00");
-    line(engine, "locate of the last row (with the dialog)", f.locate, rawList, "0.50");
-    line(engine, "  of which after the dialog's confirm", f.locateAfter, rawList, "0.50");
+    printRatio(engine, "list open (load until the grid is shown)", f.open, rawList, "2.00");
+    printRatio(engine, "refresh", f.refresh, rawList, "2.00");
+    printRatio(engine, "filter by one operator (with the dialog)", f.filter, rawFilterCommand,
+               "2.00");
+    printRatio(engine, "  of which after the dialog's confirm", f.filterAfter, rawFilter, "2.00");
+    printRatio(engine, "locate of the last row (with the dialog)", f.locate, rawList, "0.50");
+    printRatio(engine, "  of which after the dialog's confirm", f.locateAfter, rawList, "0.50");
     std::printf("%-10s %-42s %9.1f MB (peak RSS of the process so far, at most 250 MB)\n",
                 engine, "list opened", f.peakOpen);
     std::printf("%-10s %-42s %9.1f MB (peak RSS of the process so far)\n", engine,

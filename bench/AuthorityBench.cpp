@@ -28,14 +28,8 @@ using namespace depotbase;
 
 namespace {
 
+using bench::printRatio;
 using bench::RawQuery;
-
-void line(const char *engine, const char *what, double ms, double rawMs, const char *limit)
-{
-    std::printf("%-10s %-40s %9.1f ms   raw %8.1f ms   ratio %5.2f  (at most %s)\n", engine,
-                what, ms, rawMs, rawMs > 0 ? ms / rawMs : 0.0, limit);
-    std::fflush(stdout);
-}
 
 struct Figures {
     double open = 1e18, operatorClick = 0, warehouseClick = 0, insert = 0, update = 0, rss = 0;
@@ -111,18 +105,18 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
     // The largest part of opening: the whole rights table through the kit.
     const double kitAuth = bench::bestOf(
         runs, [&] { login->OpenDataSet(authority::authTableStatement()); });
-    line(engine, "rights table data set through the kit", kitAuth,
-         rawOf(authority::authTableStatement()), "-");
+    printRatio(engine, "rights table data set through the kit", kitAuth,
+               rawOf(authority::authTableStatement()));
     const Figures f = measure(login, runs);
-    line(engine, "editor open (until the tree is shown)", f.open, rawOpen, "2.00");
-    line(engine, "node click: operator with 100 rights", f.operatorClick, rawJoined, "0.25");
-    line(engine, "node click: warehouse with 20 rights", f.warehouseClick, rawJoined, "0.25");
-    line(engine, "cell commit inserting a right", f.insert, rawJoined, "0.25");
-    line(engine, "cell commit updating a right", f.update, rawJoined, "0.25");
-    std::printf("%-10s %-40s %9.1f MB (peak RSS with the editor open; at most 250)\n", engine,
+    printRatio(engine, "editor open (until the tree is shown)", f.open, rawOpen, "2.00");
+    printRatio(engine, "node click: operator with 100 rights", f.operatorClick, rawJoined, "0.25");
+    printRatio(engine, "node click: warehouse with 20 rights", f.warehouseClick, rawJoined, "0.25");
+    printRatio(engine, "cell commit inserting a right", f.insert, rawJoined, "0.25");
+    printRatio(engine, "cell commit updating a right", f.update, rawJoined, "0.25");
+    std::printf("%-10s %-42s %9.1f MB (peak RSS with the editor open; at most 250)\n", engine,
                 "memory", f.rss);
     // The commits really wrote: U100001 holds its 100 rights plus the inserts.
-    std::printf("%-10s %-40s %9lld\n", engine, "rights of U100001 after the commits",
+    std::printf("%-10s %-42s %9lld\n", engine, "rights of U100001 after the commits",
                 login->OpenDataSet("select count(*) from WarehAuth where Id='U100001'")
                     ->Fields(0).toLongLong());
     std::fflush(stdout);

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QUrl>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 namespace bench {
@@ -21,6 +22,19 @@ inline void offscreenUnlessSet()
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+}
+
+// One figure beside the raw time of its statement, with the ratio and, when
+// given, the limit the ratio must keep.
+inline void printRatio(const char *engine, const char *what, double ms, double rawMs,
+                       const char *limit = nullptr)
+{
+    std::printf("%-10s %-42s %9.1f ms   raw %8.1f ms   ratio %5.2f", engine, what, ms, rawMs,
+                rawMs > 0 ? ms / rawMs : 0.0);
+    if (limit)
+        std::printf("  (at most %s)", limit);
+    std::printf("\n");
+    std::fflush(stdout);
 }
 
 // What every benchmark takes on its command line.

@@ -139,9 +139,9 @@ void measureCardSave(const char *engine, const dbkit::DbLoginPtr &login, int run
             requeryMs = std::min(requeryMs, bestOf(1, [&] { list.mRecObject->Requery(-1); }));
         }
     });
-    std::printf("%-10s %-34s %9.1f ms\n", engine, "card save, add (F6 to grid row)", addMs);
-    std::printf("%-10s %-34s %9.1f ms\n", engine, "card save, edit (F6 to grid row)", editMs);
-    std::printf("%-10s %-34s %9.1f ms   raw %8.1f ms (%ld rows)\n", engine,
+    std::printf("%-10s %-42s %9.1f ms\n", engine, "card save, add (F6 to grid row)", addMs);
+    std::printf("%-10s %-42s %9.1f ms\n", engine, "card save, edit (F6 to grid row)", editMs);
+    std::printf("%-10s %-42s %9.1f ms   raw %8.1f ms (%ld rows)\n", engine,
                 "list data set Requery", requeryMs, rawMs, rows);
     std::fflush(stdout);
 }

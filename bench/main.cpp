@@ -23,6 +23,7 @@
 #include <cstdio>
 
 using namespace depotbase;
+using bench::printRatio;
 
 namespace {
 
@@ -31,16 +32,9 @@ const QString RawListSql = QStringLiteral(
     "SELECT Department.cDepName, Warehouse.* FROM Warehouse LEFT JOIN Department ON "
     "Department.cDepCode = Warehouse.cDepCode ORDER BY Warehouse.cWhCode");
 
-void line(const char *engine, const char *what, double ms, double rawMs)
-{
-    std::printf("%-10s %-34s %9.1f ms   raw %8.1f ms   ratio %5.2f\n", engine, what, ms, rawMs,
-                rawMs > 0 ? ms / rawMs : 0.0);
-    std::fflush(stdout);
-}
-
 void memory(const char *engine, const char *what)
 {
-    std::printf("%-10s %-34s %9.1f MB (peak RSS of the process so far)\n", engine, what,
+    std::printf("%-10s %-42s %9.1f MB (peak RSS of the process so far)\n", engine, what,
                 bench::peakMegabytes());
     std::fflush(stdout);
 }
@@ -100,14 +94,14 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
 
     LXWareHouse component;
     const double initMs = bench::bestOf(runs, [&] { component.Init(login, false); });
-    line(engine, "Init (list data set opened)", initMs, rawMs);
+    printRatio(engine, "Init (list data set opened)", initMs, rawMs);
     memory(engine, "after Init");
 
     const Figures f = measureWindow(component, login, runs);
-    line(engine, "list data set + grid fill", initMs + f.fill, rawMs);
-    line(engine, "list window on screen (from Init)", f.load, rawMs);
-    line(engine, "FCur", f.fcur, rawMs);
-    line(engine, "header sort of every row", f.sort, rawMs);
+    printRatio(engine, "list data set + grid fill", initMs + f.fill, rawMs);
+    printRatio(engine, "list window on screen (from Init)", f.load, rawMs);
+    printRatio(engine, "FCur", f.fcur, rawMs);
+    printRatio(engine, "header sort of every row", f.sort, rawMs);
     memory(engine, "with the list window loaded");
 
     const bench::RawTimer timed = [&](const QString &sql, long &read) {
