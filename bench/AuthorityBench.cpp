@@ -98,15 +98,9 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
 {
     const auto rawOf = bench::rawTimer(login, runs, raw);
     const double rawJoined = rawOf(authority::rightsStatement());
-    const double rawOpen = rawOf(authority::authTableStatement())
-                           + rawOf(authority::operatorSetStatement())
+    const double rawOpen = rawOf(authority::operatorSetStatement())
                            + rawOf(authority::warehouseSetStatement())
                            + rawOf(authority::classSetStatement());
-    // The largest part of opening: the whole rights table through the kit.
-    const double kitAuth = bench::bestOf(
-        runs, [&] { login->OpenDataSet(authority::authTableStatement()); });
-    printRatio(engine, "rights table data set through the kit", kitAuth,
-               rawOf(authority::authTableStatement()));
     const Figures f = measure(login, runs);
     printRatio(engine, "editor open (until the tree is shown)", f.open, rawOpen, "2.00");
     printRatio(engine, "node click: operator with 100 rights", f.operatorClick, rawJoined, "0.25");

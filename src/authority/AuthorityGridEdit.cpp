@@ -7,7 +7,6 @@
 #include "data/DataHelpers.h"
 #include "suite/controls/RefDialog.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 
 #include <QAction>
 
@@ -38,14 +37,10 @@ void FrmAuthority::connectGrid()
     connect(m_grid, &SuperGrid::EnterNewRow, this, [this](int, int, int) {
         onShowMoneyDefault();
     });
-    connect(m_grid, &SuperGrid::BeforeEdit, this,
-            [this](int, int, bool &cancel) { onBeforeEdit(cancel); });
-}
-
-void FrmAuthority::onBeforeEdit(bool &cancel)
-{
-    if (refuseWhenReadOnly())
-        cancel = true;
+    connect(m_grid, &SuperGrid::BeforeEdit, this, [this](int, int, bool &cancel) {
+        if (refuseWhenReadOnly())
+            cancel = true;
+    });
 }
 
 void FrmAuthority::onDropDown(int row, int col, GridDropDown *list)
@@ -84,7 +79,7 @@ void FrmAuthority::onCommit(int row, int col, QString &text)
         if (col == ColOther)
             goOn = commitOtherSide(row, text);
         else if (col == ColClass)
-            goOn = commitClass(row, text);
+            goOn = commitClass(row);
         else if (col == ColInv)
             goOn = commitInventory(row, text);
         if (goOn)
@@ -109,25 +104,14 @@ bool FrmAuthority::commitOtherSide(int row, QString &text)
     return true;
 }
 
-bool FrmAuthority::commitClass(int row, QString &text)
+bool FrmAuthority::commitClass(int row)
 {
-    if (skipClassEdit) {
-        skipClassEdit = 0;
-        return false;
-    }
-    if (CheckNoOverlap(curRow)) {
-        const int chosen = m_grid->dropDown()->ListIndex();
-        setCell(row, ColClassName, chosen > 0 && chosen - 1 < comboNames.size()
-                                       ? comboNames.at(chosen - 1)
-                                       : QString());
-        return true;
-    }
-    if (m_grid->Row() != curRow)
-        skipClassEdit = 1;
-    clearCells(row, ColClass, ColClassName);
-    text.clear();
-    m_grid->setRow(curRow);
-    return false;
+    // The empty first item clears the class. Whether the class may stand
+    // beside the other rights is the write's to tell.
+    const int chosen = m_grid->dropDown()->ListIndex();
+    setCell(row, ColClassName,
+            chosen > 0 && chosen - 1 < comboNames.size() ? comboNames.at(chosen - 1) : QString());
+    return true;
 }
 
 bool FrmAuthority::commitInventory(int row, QString &text)
@@ -139,16 +123,12 @@ bool FrmAuthority::commitInventory(int row, QString &text)
     }
     if (!ResolveInventory()) {
         stop(QStringLiteral("存货编码输入错误!"));
-        text.clear();
+        refuseCells(row, ColInv);
+        text = cell(row, ColInv);
         m_grid->setRow(curRow);
         return false;
     }
     text = cell(row, ColInv);
-    if (!CheckNoOverlap(curRow)) {
-        // Written without the item.
-        clearCells(row, ColInv, ColInvStd);
-        text.clear();
-    }
     return true;
 }
 
@@ -160,23 +140,15 @@ void FrmAuthority::completeRow(int row, int col, QString &text)
         stop(QStringLiteral("权限设置重复!请重试"));
         if (col == ColOther)
             clearCells(row, ColOther, ColOtherName);
-        else if (col == ColClass)
-            clearCells(row, ColClass, ColClassName);
-        else if (col == ColInv)
-            clearCells(row, ColInv, ColInvStd);
-        if (col == ColOther || col == ColClass || col == ColInv)
-            text.clear();
+        else
+            refuseCells(row, col);
+        text = cell(row, col);
         m_grid->setRow(row);
         m_grid->setCol(col);
         return;
     }
     m_grid->setRow(row);
-    // The writes act on curRow: it is the committed row.
-    curRow = row;
-    if (row > lastSavedRow)
-        InsertRight();
-    else if (row == lastSavedRow ? !rowMoved : row >= 1)
-        UpdateRight();
+    saveRow(row, col, text);
 }
 
 void FrmAuthority::onReferenceButton(int row, int col)
@@ -188,44 +160,45 @@ void FrmAuthority::onReferenceButton(int row, int col)
         return;
     }
     trap([&] {
-        if (!refInv)
-            refInv = std::make_unique<RefDialog>(this);
-        refInv->setRefData(m_login->OpenDataSet(
-            authority::inventoryReferenceStatement(cell(row, ColInv), cell(row, ColInvName))));
-        refInv->setRefColumnTitle(0, QStringLiteral("存货编码"));
-        refInv->setRefColumnTitle(1, QStringLiteral("存货名称"));
-        refInv->setRefColumnTitle(2, QStringLiteral("规格型号"));
-        refInv->setRefOption1(0);
-        refInv->RefPrepare();
-        refInv->setRefColumnWidth(0, 1500);
-        refInv->setRefColumnWidth(1, 4500);
-        refInv->RefShow();
-        const bool chosen = refInv->RefChosen();
-        if (chosen) {
-            const dbkit::DbDataSetPtr data = refInv->RefData();
-            setCell(row, ColInv, NullToEmpty(data->Fields(0)));
-            setCell(row, ColInvName, NullToEmpty(data->Fields(1)));
-            setCell(row, ColInvStd, NullToEmpty(data->Fields(2)));
-        }
-        if (!CheckNoOverlap(curRow)) {
-            clearCells(row, ColInv, ColInvStd);
-            return true;
-        }
-        if (!chosen)
-            return true;
-        // A picked item is stored like a typed one, so what the grid shows
-        // is what the table holds.
-        QString picked = cell(row, ColInv);
-        rowMoved = false;
-        completeRow(row, ColInv, picked);
+        showReference(row);
         return true;
     });
 }
 
+void FrmAuthority::showReference(int row)
+{
+    if (!refInv)
+        refInv = std::make_unique<RefDialog>(this);
+    // Every item is offered; the search box finds the one wanted.
+    refInv->setRefData(
+        m_login->OpenDataSet(authority::inventoryReferenceStatement()));
+    refInv->setRefColumnTitle(0, QStringLiteral("存货编码"));
+    refInv->setRefColumnTitle(1, QStringLiteral("存货名称"));
+    refInv->setRefColumnTitle(2, QStringLiteral("规格型号"));
+    refInv->setRefOption1(0);
+    refInv->RefPrepare();
+    refInv->setRefColumnWidth(0, 1500);
+    refInv->setRefColumnWidth(1, 4500);
+    refInv->RefShow();
+    if (!refInv->RefChosen())
+        return;
+    const dbkit::DbDataSetPtr data = refInv->RefData();
+    setCell(row, ColInv, NullToEmpty(data->Fields(0)));
+    setCell(row, ColInvName, NullToEmpty(data->Fields(1)));
+    setCell(row, ColInvStd, NullToEmpty(data->Fields(2)));
+    // A picked item is stored like a typed one, so what the grid shows is
+    // what the table holds.
+    QString picked = cell(row, ColInv);
+    rowMoved = false;
+    completeRow(row, ColInv, picked);
+}
+
 void FrmAuthority::onRowChanged(bool rowChanged)
 {
-    if (rowChanged)
+    if (rowChanged && m_grid->Row() != curRow) {
         curRow = m_grid->Row();
+        m_insertedRow = 0;   // a new editing begins
+    }
     rowMoved = true;
 }
 

@@ -1,138 +1,161 @@
-// Writing rights: insert, update and delete, each through rsAuth.
+// Writing rights: the rights service checks each whole right against the
+// stored ones and writes it; the editor shows its answer and keeps the grid
+// to what the table holds.
 #include "FrmAuthority.h"
 
 #include "AuthorityStatements.h"
+#include "RightsGrid.h"
 #include "data/Catalogue.h"
+#include "services/RightRules.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
-#include <QVariant>
-
 using namespace depotbase;
+using services::ServiceResult;
 
 namespace {
 
-const QString duplicateMessage = QStringLiteral("权限设置重复!请重试");
-
-QVariant emptyToNull(const QString &text)
+// The cells a column's value fills: the code and the names that go with it.
+std::pair<int, int> cellGroup(int col)
 {
-    return text.isEmpty() ? QVariant() : QVariant(text);
+    switch (col) {
+    case FrmAuthority::ColOther: return {FrmAuthority::ColOther, FrmAuthority::ColOtherName};
+    case FrmAuthority::ColClass: return {FrmAuthority::ColClass, FrmAuthority::ColClassName};
+    case FrmAuthority::ColInv: return {FrmAuthority::ColInv, FrmAuthority::ColInvStd};
+    default: return {col, col};
+    }
+}
+
+int columnOfField(const QString &field, int committedCol)
+{
+    if (field == QLatin1String("cInvCCode"))
+        return FrmAuthority::ColClass;
+    if (field == QLatin1String("cInvCode"))
+        return FrmAuthority::ColInv;
+    return committedCol;
 }
 
 } // namespace
 
-void FrmAuthority::collectRight(bool withNodeSide)
+services::RightRecord FrmAuthority::rightOfRow(int row) const
 {
-    const int row = curRow;
+    services::RightRecord right;
+    right.autoId = cell(row, ColAutoId).toLongLong();
     if (nodeKind == 0) {
-        if (withNodeSide) {
-            rsAuth->Collect(QStringLiteral("cuser_id"), nodeName);
-            rsAuth->Collect(QStringLiteral("Id"), nodeCode);
-        }
-        rsAuth->Collect(QStringLiteral("cWhCode"), cell(row, ColOther));
+        right.operatorCode = nodeCode;
+        right.operatorName = nodeName;
+        right.warehouseCode = cell(row, ColOther);
     } else {
-        if (withNodeSide)
-            rsAuth->Collect(QStringLiteral("cWhCode"), nodeCode);
-        rsAuth->Collect(QStringLiteral("cuser_id"), cell(row, ColOtherName));
-        rsAuth->Collect(QStringLiteral("Id"), cell(row, ColOther));
+        right.operatorCode = cell(row, ColOther);
+        right.operatorName = cell(row, ColOtherName);
+        right.warehouseCode = nodeCode;
     }
     const QString money = cell(row, ColShowMoney);
-    const bool show = !(money.isEmpty() || money == LoadResString(26));
-    rsAuth->Collect(QStringLiteral("bDispMoney"), show ? 1 : 0);
-    rsAuth->Collect(QStringLiteral("cInvCCode"), emptyToNull(cell(row, ColClass)));
-    rsAuth->Collect(QStringLiteral("cInvCode"), emptyToNull(cell(row, ColInv)));
+    right.showMoney = !(money.isEmpty() || money == LoadResString(26));
+    right.classCode = cell(row, ColClass);
+    right.itemCode = cell(row, ColInv);
+    return right;
 }
 
-bool FrmAuthority::findAuthRecord(long long autoId)
+ServiceResult FrmAuthority::InsertRight()
 {
-    const QString criterion = QStringLiteral("Auto_ID=") + QString::number(autoId);
-    rsAuth->FindFirst(criterion);
-    if (!rsAuth->NoMatch())
-        return true;
-    // rsAuth is read once, when the window opens: a right another
-    // administrator wrote since is in the table but not in it yet.
-    dbkit::DbDataSetPtr count =
-        m_login->OpenDataSet(authority::countByAutoIdStatement(autoId));
-    if (count->Eof() || count->Fields(0).toLongLong() == 0)
-        return false;
-    rsAuth->Requery();
-    rsAuth->FindFirst(criterion);
-    return !rsAuth->NoMatch();
+    if (m_readOnly)
+        return ServiceResult::refused(readOnlyText());
+    const int row = curRow;
+    services::RightRecord right = rightOfRow(row);
+    right.autoId = 0;
+    const ServiceResult result = m_rights.insert(right);
+    if (result.done()) {
+        setCell(row, ColAutoId, QString::number(right.autoId));
+        ++lastSavedRow;
+        m_insertedRow = row;
+    }
+    return result;
 }
 
-void FrmAuthority::treatAsUnwritten(int row)
+ServiceResult FrmAuthority::UpdateRight()
 {
-    stop(QStringLiteral("该权限已经被他人删除！本行已作为新行，再次确认任一单元格即可重新保存。"));
+    if (m_readOnly)
+        return ServiceResult::refused(readOnlyText());
+    // A row whose record was found gone is new again: it is stored anew.
+    if (cell(curRow, ColAutoId).isEmpty())
+        return InsertRight();
+    return m_rights.update(rightOfRow(curRow));
+}
+
+void FrmAuthority::saveRow(int row, int col, QString &text)
+{
+    // The writes act on curRow: it is the committed row.
+    curRow = row;
+    const bool isNew = row > lastSavedRow;
+    ServiceResult result;
+    if (isNew)
+        result = InsertRight();
+    else if (row == lastSavedRow ? !rowMoved : row >= 1)
+        result = UpdateRight();
+    if (result.done())
+        return;
+    if (result.errorNumber == dbkit::ErrorNumber::RecordDeleted) {
+        treatAsUnwritten(row, result.message);
+        return;
+    }
+    // A new row of a warehouse (or operator) the pair already has rights on
+    // is only a step towards a narrowed right: nothing is stored or said
+    // yet, and leaving the row tells the overlap.
+    if (isNew && cell(row, ColClass).isEmpty() && cell(row, ColInv).isEmpty()
+        && result.message == services::rightrules::overlapMessage())
+        return;
+    stop(result.message);
+    refuseCells(row, columnOfField(result.field, col));
+    text = cell(row, col);
+}
+
+void FrmAuthority::treatAsUnwritten(int row, const QString &message)
+{
+    stop(message);
     setCell(row, ColAutoId, QString());
     --lastSavedRow;
 }
 
-bool FrmAuthority::writeRight(int row, long long autoId, bool withNodeSide)
+void FrmAuthority::refuseCells(int row, int col)
 {
-    try {
-        if (autoId == 0) {
-            rsAuth->AddNew();
-        } else {
-            if (!findAuthRecord(autoId)) {
-                treatAsUnwritten(row);
-                return false;
-            }
-            rsAuth->Edit();
+    restoreStored(row, col);
+    // A narrowing refused in the same editing that stored the row as a
+    // whole-warehouse right takes that right back: the user never confirmed it.
+    if (row == m_insertedRow && !cell(row, ColAutoId).isEmpty()
+        && cell(row, ColClass).isEmpty() && cell(row, ColInv).isEmpty()
+        && (col == ColClass || col == ColInv)) {
+        const ServiceResult removed = m_rights.remove(cell(row, ColAutoId).toLongLong());
+        if (!removed.done() && removed.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
+            stop(removed.message);
+            return;
         }
-        collectRight(withNodeSide);
-        rsAuth->Update();
-        return true;
-    } catch (const dbkit::DbError &e) {
-        rsAuth->CancelUpdate();
-        if (e.number() == dbkit::ErrorNumber::DuplicateKey) {
-            // Another editor stored the same right first; the row keeps what
-            // was typed and stays unwritten.
-            stop(duplicateMessage);
-            return false;
-        }
-        if (e.number() == dbkit::ErrorNumber::RecordDeleted) {
-            treatAsUnwritten(row);
-            return false;
-        }
-        throw;
+        setCell(row, ColAutoId, QString());
+        --lastSavedRow;
+        m_insertedRow = 0;
     }
 }
 
-bool FrmAuthority::InsertRight()
+void FrmAuthority::restoreStored(int row, int col)
 {
-    if (refuseWhenReadOnly())
-        return false;
-    const int row = curRow;
-    const long long autoId = cell(row, ColAutoId).toLongLong();
-    dbkit::DbDataSetPtr count = m_login->OpenDataSet(authority::countByAutoIdStatement(autoId));
-    const long long records = count->Eof() ? 0 : count->Fields(0).toLongLong();
-    if (records > 1) {
-        stop(duplicateMessage);
-        return false;
+    const auto [first, last] = cellGroup(col);
+    const QString autoId = cell(row, ColAutoId);
+    if (autoId.isEmpty()) {
+        // A new row keeps the code the user typed, so it can be corrected.
+        if (col != ColOther)
+            clearCells(row, first, last);
+        return;
     }
-    if (!writeRight(row, records == 0 ? 0 : autoId, true))
-        return false;
-    QVariant id = rsAuth->Fields(0);
-    if (id.toLongLong() == 0) {
-        dbkit::DbDataSetPtr identity =
-            rsAuth->login().OpenDataSet(QStringLiteral("SELECT @@identity"));
-        id = identity->Eof() ? QVariant() : identity->Fields(0);
+    dbkit::DbDataSetPtr stored =
+        m_login->OpenDataSet(authority::rightByAutoIdStatement(autoId.toLongLong()));
+    if (stored->Eof()) {
+        clearCells(row, first, last);
+        return;
     }
-    setCell(row, ColAutoId, QString::number(id.toLongLong()));
-    ++lastSavedRow;
-    return true;
-}
-
-bool FrmAuthority::UpdateRight()
-{
-    if (refuseWhenReadOnly())
-        return false;
-    // A row whose record was found gone is new again: it is stored anew.
-    if (cell(curRow, ColAutoId).isEmpty())
-        return InsertRight();
-    // The selected node's own side is not rewritten.
-    return writeRight(curRow, cell(curRow, ColAutoId).toLongLong(), false);
+    const std::vector<QString> cells = rightsgrid::rowCells(*stored, nodeKind);
+    for (int c = first; c <= last; ++c)
+        setCell(row, c, cells.at(size_t(c)));
 }
 
 bool FrmAuthority::DeleteRight()
@@ -147,18 +170,18 @@ bool FrmAuthority::DeleteRight()
     }
     const QString autoId = cell(row, ColAutoId);
     if (!autoId.isEmpty()) {
-        rsAuth->FindFirst(QStringLiteral("Auto_id=") + autoId);
-        const bool found = !rsAuth->NoMatch() || findAuthRecord(autoId.toLongLong());
-        if (found) {
-            try {
-                rsAuth->Delete();
-            } catch (const dbkit::DbError &e) {
-                // Deleted by another administrator meanwhile: gone either way.
-                if (e.number() != dbkit::ErrorNumber::RecordDeleted)
-                    throw;
-            }
+        const ServiceResult result = m_rights.remove(autoId.toLongLong());
+        // Deleted by another administrator meanwhile: gone either way.
+        if (!result.done() && result.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
+            stop(result.message);
+            return false;
         }
     }
     m_grid->RemoveItem(row);
+    // Only a written row counts among the written ones: removing a new row
+    // must not turn the last written row into a new one.
+    if (row <= lastSavedRow)
+        --lastSavedRow;
+    m_insertedRow = 0;
     return true;
 }
