@@ -2,10 +2,9 @@
 // committed cell does, the inventory reference, and the guard on leaving a row.
 #include "FrmAuthority.h"
 
-#include "AuthorityStatements.h"
+#include "InventoryReference.h"
+#include "RightsGrid.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
-#include "suite/controls/RefDialog.h"
 #include "suite/controls/SuperGrid.h"
 
 #include <QAction>
@@ -57,18 +56,10 @@ void FrmAuthority::onDropDown(int row, int col, GridDropDown *list)
             return;
         }
         list->AddItem(QString());
-        for (rsClasses->MoveFirst(); !rsClasses->Eof(); rsClasses->MoveNext()) {
-            list->AddItem(NullToEmpty(rsClasses->Fields(0)));
-            comboNames.push_back(NullToEmpty(rsClasses->Fields(1)));
-        }
+        rightsgrid::fillDropDown(*list, *rsClasses, comboNames);
         return;
     }
-    dbkit::DbDataSet &others = nodeKind == 0 ? *rsWarehouses : *rsUsers;
-    comboNames.reserve(int(others.RecordCount()));
-    for (others.MoveFirst(); !others.Eof(); others.MoveNext()) {
-        list->AddItem(NullToEmpty(others.Fields(0)));
-        comboNames.push_back(NullToEmpty(others.Fields(1)));
-    }
+    rightsgrid::fillDropDown(*list, nodeKind == 0 ? *rsWarehouses : *rsUsers, comboNames);
 }
 
 void FrmAuthority::onCommit(int row, int col, QString &text)
@@ -160,37 +151,20 @@ void FrmAuthority::onReferenceButton(int row, int col)
         return;
     }
     trap([&] {
-        showReference(row);
+        if (!refInv)
+            refInv = std::make_unique<InventoryReference>(this);
+        const auto picked = refInv->pick(*m_login);
+        if (!picked)
+            return true;
+        for (int c = ColInv; c <= ColInvStd; ++c)
+            setCell(row, c, picked->at(size_t(c - ColInv)));
+        // A picked item is stored like a typed one, so what the grid shows
+        // is what the table holds.
+        QString text = cell(row, ColInv);
+        rowMoved = false;
+        completeRow(row, ColInv, text);
         return true;
     });
-}
-
-void FrmAuthority::showReference(int row)
-{
-    if (!refInv)
-        refInv = std::make_unique<RefDialog>(this);
-    // Every item is offered; the search box finds the one wanted.
-    refInv->setRefData(
-        m_login->OpenDataSet(authority::inventoryReferenceStatement()));
-    refInv->setRefColumnTitle(0, QStringLiteral("存货编码"));
-    refInv->setRefColumnTitle(1, QStringLiteral("存货名称"));
-    refInv->setRefColumnTitle(2, QStringLiteral("规格型号"));
-    refInv->setRefOption1(0);
-    refInv->RefPrepare();
-    refInv->setRefColumnWidth(0, 1500);
-    refInv->setRefColumnWidth(1, 4500);
-    refInv->RefShow();
-    if (!refInv->RefChosen())
-        return;
-    const dbkit::DbDataSetPtr data = refInv->RefData();
-    setCell(row, ColInv, NullToEmpty(data->Fields(0)));
-    setCell(row, ColInvName, NullToEmpty(data->Fields(1)));
-    setCell(row, ColInvStd, NullToEmpty(data->Fields(2)));
-    // A picked item is stored like a typed one, so what the grid shows is
-    // what the table holds.
-    QString picked = cell(row, ColInv);
-    rowMoved = false;
-    completeRow(row, ColInv, picked);
 }
 
 void FrmAuthority::onRowChanged(bool rowChanged)

@@ -3,34 +3,21 @@
 
 #include "AuthorityStatements.h"
 #include "AuthorityTree.h"
+#include "EditorLayout.h"
 #include "EditorToolbar.h"
+#include "InventoryReference.h"
 #include "RightsGrid.h"
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
-#include "suite/controls/RefDialog.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/controls/Twips.h"
 #include "suite/dbkit/DbError.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QSplitter>
-#include <QStyle>
 #include <QTableView>
-#include <QToolBar>
 #include <QTreeWidget>
-#include <QVBoxLayout>
-#include <cmath>
 
 using namespace depotbase;
-
-namespace {
-
-// The window's first size and the tree's share of it.
-constexpr int WindowWidth = 960;
-constexpr int TreeWidth = 220;
-
-} // namespace
 
 FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
     : QDialog(parent), m_login(inputs.login), m_rights(*m_login), m_readOnly(inputs.readOnly)
@@ -38,40 +25,10 @@ FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("FrmAuthority"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    resize(WindowWidth, 600);
-    buildControls();
-}
-
-FrmAuthority::~FrmAuthority() = default;
-
-void FrmAuthority::buildControls()
-{
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Tbar"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_toolbar->setIconSize(QSize(24, 24));
-    m_toolbar->setMovable(false);
-
-    m_tree = new QTreeWidget(this);
-    m_tree->setObjectName(QStringLiteral("authTree"));
-    m_tree->setHeaderHidden(true);
-    m_tree->setColumnCount(1);
-
-    m_grid = new SuperGrid(this);
-    m_grid->setObjectName(QStringLiteral("authGrid"));
-
-    auto *splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(m_tree);
-    splitter->addWidget(m_grid);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({TreeWidth, WindowWidth - TreeWidth});
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_toolbar);
-    layout->addWidget(splitter, 1);
-
+    const editorlayout::Widgets widgets = editorlayout::build(*this);
+    m_toolbar = widgets.toolbar;
+    m_tree = widgets.tree;
+    m_grid = widgets.grid;
     // A click runs the node click; the arrows do too, without a mouse.
     connect(m_tree, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *item) { NodeClick(item); });
@@ -79,6 +36,8 @@ void FrmAuthority::buildControls()
             [this](QTreeWidgetItem *item) { nodeClickFromKeyboard(item); });
     connectGrid();
 }
+
+FrmAuthority::~FrmAuthority() = default;
 
 bool FrmAuthority::nodeClickFromKeyboard(QTreeWidgetItem *node)
 {
@@ -117,13 +76,7 @@ void FrmAuthority::Form_Load()
     m_grid->setCols(ColumnCount);
     m_grid->setRows(1);
     rightsgrid::writeTitles(*m_grid, nodeKind);
-    layout()->activate();
-    // Before its first showing the splitter has not placed the grid yet, so
-    // the grid's width is the one the splitter is going to give it.
-    const int gridWidth = m_grid->isVisible()
-                              ? m_grid->width()
-                              : width() - TreeWidth - style()->pixelMetric(QStyle::PM_SplitterWidth);
-    rightsgrid::setupColumns(*m_grid, int(std::lround(gridWidth * controls::twipsPerPixel)));
+    rightsgrid::setupColumns(*m_grid, editorlayout::gridWidthTwips(*this, *m_grid));
 
     setWindowTitle(QStringLiteral("权限配置窗口"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));

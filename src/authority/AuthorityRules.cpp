@@ -3,9 +3,9 @@
 // what was typed and ask the service about the row.
 #include "FrmAuthority.h"
 
-#include "AuthorityStatements.h"
+#include "AuthorityLookups.h"
+#include "RightsGrid.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
@@ -69,42 +69,23 @@ bool FrmAuthority::ResolveOtherSide(int kind, QString &code)
 {
     if (kind != 0 && kind != 1)
         return true;
-    dbkit::DbDataSetPtr found = m_login->OpenDataSet(authority::otherSideStatement(kind, code));
-    if (found->BOF() || found->Eof())
-        return false;
-    code = NullToEmpty(found->Fields(0));
-    return true;
+    const std::optional<QString> found = authoritylookups::otherSide(*m_login, kind, code);
+    if (found)
+        code = *found;
+    return found.has_value();
 }
 
 bool FrmAuthority::ResolveInventory()
 {
-    const int row = curRow;
-    dbkit::DbDataSetPtr items =
-        m_login->OpenDataSet(authority::typedInventoryStatement(cell(row, ColInv)));
-    if (items->RecordCount() != 1) {
-        clearCells(row, ColInv, ColInvStd);
-        return false;
-    }
-    items->MoveFirst();
-    setCell(row, ColInv, NullToEmpty(items->Fields(QStringLiteral("cInvCode"))));
-    setCell(row, ColInvName, NullToEmpty(items->Fields(QStringLiteral("cInvName"))));
-    setCell(row, ColInvStd, NullToEmpty(items->Fields(QStringLiteral("cInvStd"))));
-    return true;
+    const auto item = authoritylookups::item(*m_login, cell(curRow, ColInv));
+    for (int c = ColInv; c <= ColInvStd; ++c)
+        setCell(curRow, c, item ? item->at(size_t(c - ColInv)) : QString());
+    return item.has_value();
 }
 
 bool FrmAuthority::CheckRowUnique(int row)
 {
-    const auto keyOf = [this](int r) {
-        if (r > lastRow())
-            return QString();
-        return cell(r, ColOther) + '\'' + cell(r, ColClass) + '\'' + cell(r, ColInv);
-    };
-    const QString key = keyOf(row);
-    for (int i = 1; i <= lastRow(); ++i) {
-        if (i != row && keyOf(i) == key)
-            return false;
-    }
-    return true;
+    return rightsgrid::rowUnique(*m_grid, row);
 }
 
 bool FrmAuthority::CheckNoOverlap(int row)

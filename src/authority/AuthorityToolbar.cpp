@@ -3,7 +3,7 @@
 #include "FrmAuthority.h"
 
 #include "EditorToolbar.h"
-#include "suite/controls/GridColors.h"
+#include "RightsGrid.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -77,16 +77,7 @@ void FrmAuthority::AddGridRow()
                        modal::Buttons::Ok, QString());
         return;
     }
-    m_grid->setRows(m_grid->Rows() + 1);
-    const int added = lastRow();
-    m_grid->setTopRow(added);
-    m_grid->setCol(ColOtherName);
-    m_grid->setRow(added);
-    for (int c : NameColumns) {
-        m_grid->setCol(c);
-        m_grid->setCellBackColor(controls::nameCellColor);
-    }
-    m_grid->setCol(ColOther);
+    rightsgrid::appendRow(*m_grid);
 }
 
 void FrmAuthority::keyPressEvent(QKeyEvent *event)

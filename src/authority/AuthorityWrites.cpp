@@ -14,48 +14,9 @@
 using namespace depotbase;
 using services::ServiceResult;
 
-namespace {
-
-// The cells a column's value fills: the code and the names that go with it.
-std::pair<int, int> cellGroup(int col)
-{
-    switch (col) {
-    case FrmAuthority::ColOther: return {FrmAuthority::ColOther, FrmAuthority::ColOtherName};
-    case FrmAuthority::ColClass: return {FrmAuthority::ColClass, FrmAuthority::ColClassName};
-    case FrmAuthority::ColInv: return {FrmAuthority::ColInv, FrmAuthority::ColInvStd};
-    default: return {col, col};
-    }
-}
-
-int columnOfField(const QString &field, int committedCol)
-{
-    if (field == QLatin1String("cInvCCode"))
-        return FrmAuthority::ColClass;
-    if (field == QLatin1String("cInvCode"))
-        return FrmAuthority::ColInv;
-    return committedCol;
-}
-
-} // namespace
-
 services::RightRecord FrmAuthority::rightOfRow(int row) const
 {
-    services::RightRecord right;
-    right.autoId = cell(row, ColAutoId).toLongLong();
-    if (nodeKind == 0) {
-        right.operatorCode = nodeCode;
-        right.operatorName = nodeName;
-        right.warehouseCode = cell(row, ColOther);
-    } else {
-        right.operatorCode = cell(row, ColOther);
-        right.operatorName = cell(row, ColOtherName);
-        right.warehouseCode = nodeCode;
-    }
-    const QString money = cell(row, ColShowMoney);
-    right.showMoney = !(money.isEmpty() || money == LoadResString(26));
-    right.classCode = cell(row, ColClass);
-    right.itemCode = cell(row, ColInv);
-    return right;
+    return rightsgrid::rightOfRow(*m_grid, row, nodeKind, nodeCode, nodeName);
 }
 
 ServiceResult FrmAuthority::InsertRight()
@@ -107,13 +68,18 @@ void FrmAuthority::saveRow(int row, int col, QString &text)
         && result.message == services::rightrules::overlapMessage())
         return;
     stop(result.message);
-    refuseCells(row, columnOfField(result.field, col));
+    refuseCells(row, rightsgrid::columnOfField(result.field, col));
     text = cell(row, col);
 }
 
 void FrmAuthority::treatAsUnwritten(int row, const QString &message)
 {
     stop(message);
+    setRowNew(row);
+}
+
+void FrmAuthority::setRowNew(int row)
+{
     setCell(row, ColAutoId, QString());
     --lastSavedRow;
 }
@@ -131,15 +97,14 @@ void FrmAuthority::refuseCells(int row, int col)
             stop(removed.message);
             return;
         }
-        setCell(row, ColAutoId, QString());
-        --lastSavedRow;
+        setRowNew(row);
         m_insertedRow = 0;
     }
 }
 
 void FrmAuthority::restoreStored(int row, int col)
 {
-    const auto [first, last] = cellGroup(col);
+    const auto [first, last] = rightsgrid::cellGroup(col);
     const QString autoId = cell(row, ColAutoId);
     if (autoId.isEmpty()) {
         // A new row keeps the code the user typed, so it can be corrected.

@@ -19,7 +19,7 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class GridDropDown;
-class RefDialog;
+class InventoryReference;
 class SuperGrid;
 
 // The authority editor: a tree of operators and warehouses on the left, the
@@ -98,7 +98,6 @@ private:
     // Loading and the node click (AuthorityLoad.cpp)
     void Form_Load();
     void Form_Unload();
-    void buildControls();
     void LoadRights(const QString &nodeKey);
     bool anyRightStored();
     void showHelp();
@@ -117,7 +116,6 @@ private:
     bool commitInventory(int row, QString &text);
     void completeRow(int row, int col, QString &text);
     void onReferenceButton(int row, int col);
-    void showReference(int row);
     void onRowChanged(bool rowChanged);
     void onCursorMoved();
     void onShowMoneyDefault();
@@ -136,6 +134,7 @@ private:
 
     // Writes (AuthorityWrites.cpp)
     services::RightRecord rightOfRow(int row) const;
+    void setRowNew(int row);
     // Inserts or updates the committed row; a refusal is told and the
     // refused cells show again what the table holds.
     void saveRow(int row, int col, QString &text);
@@ -159,5 +158,5 @@ private:
     dbkit::DbDataSetPtr rsUsers;
     dbkit::DbDataSetPtr rsWarehouses;
     dbkit::DbDataSetPtr rsClasses;
-    std::unique_ptr<RefDialog> refInv;
+    std::unique_ptr<InventoryReference> refInv;
 };

@@ -4,6 +4,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "suite/controls/GridColors.h"
+#include "suite/controls/GridDropDown.h"
 #include "suite/controls/SuperGrid.h"
 
 #include <QStringList>
@@ -80,6 +81,87 @@ void setupColumns(SuperGrid &grid, int widthTwips)
     for (int c : {0, 1, 4, 5, 6, 7, 8})
         grid.setColFlag(c, 1);
     grid.setEditable(true);
+}
+
+void appendRow(SuperGrid &grid)
+{
+    grid.setRows(grid.Rows() + 1);
+    const int added = grid.Rows() - 1;
+    grid.setTopRow(added);
+    grid.setCol(C::ColOtherName);
+    grid.setRow(added);
+    for (int c : C::NameColumns) {
+        grid.setCol(c);
+        grid.setCellBackColor(controls::nameCellColor);
+    }
+    grid.setCol(C::ColOther);
+}
+
+services::RightRecord rightOfRow(const SuperGrid &grid, int row, int nodeKind,
+                                 const QString &nodeCode, const QString &nodeName)
+{
+    const auto cell = [&](int col) { return grid.TextMatrix(row, col); };
+    services::RightRecord right;
+    right.autoId = cell(C::ColAutoId).toLongLong();
+    if (nodeKind == 0) {
+        right.operatorCode = nodeCode;
+        right.operatorName = nodeName;
+        right.warehouseCode = cell(C::ColOther);
+    } else {
+        right.operatorCode = cell(C::ColOther);
+        right.operatorName = cell(C::ColOtherName);
+        right.warehouseCode = nodeCode;
+    }
+    const QString money = cell(C::ColShowMoney);
+    right.showMoney = !(money.isEmpty() || money == LoadResString(26));
+    right.classCode = cell(C::ColClass);
+    right.itemCode = cell(C::ColInv);
+    return right;
+}
+
+bool rowUnique(const SuperGrid &grid, int row)
+{
+    const int last = grid.Rows() - 1;
+    const auto keyOf = [&](int r) {
+        if (r > last)
+            return QString();
+        return grid.TextMatrix(r, C::ColOther) + '\'' + grid.TextMatrix(r, C::ColClass) + '\''
+               + grid.TextMatrix(r, C::ColInv);
+    };
+    const QString key = keyOf(row);
+    for (int i = 1; i <= last; ++i) {
+        if (i != row && keyOf(i) == key)
+            return false;
+    }
+    return true;
+}
+
+std::pair<int, int> cellGroup(int col)
+{
+    switch (col) {
+    case C::ColOther: return {C::ColOther, C::ColOtherName};
+    case C::ColClass: return {C::ColClass, C::ColClassName};
+    case C::ColInv: return {C::ColInv, C::ColInvStd};
+    default: return {col, col};
+    }
+}
+
+int columnOfField(const QString &field, int otherwise)
+{
+    if (field == QLatin1String("cInvCCode"))
+        return C::ColClass;
+    if (field == QLatin1String("cInvCode"))
+        return C::ColInv;
+    return otherwise;
+}
+
+void fillDropDown(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names)
+{
+    names.reserve(names.size() + int(data.RecordCount()));
+    for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
+        list.AddItem(NullToEmpty(data.Fields(0)));
+        names.push_back(NullToEmpty(data.Fields(1)));
+    }
 }
 
 } // namespace rightsgrid

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "suite/dbkit/DbLogin.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+// What the authority editor looks up as the user types.
+namespace authoritylookups {
+
+// The code of the warehouse (kind 0) or operator (kind 1) whose code or name
+// is `text`; the first when several match.
+std::optional<QString> otherSide(dbkit::DbLogin &login, int kind, const QString &text);
+// Code, name and model (规格型号) of the one item whose code or name is
+// `text`; nothing when none or more than one match.
+std::optional<std::array<QString, 3>> item(dbkit::DbLogin &login, const QString &text);
+
+} // namespace authoritylookups
