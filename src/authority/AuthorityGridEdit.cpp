@@ -33,8 +33,11 @@ void FrmAuthority::connectGrid()
         if (QAction *del = toolbarButton(QStringLiteral("delbut")))
             del->setEnabled(true);
     });
+    // Entering a new row gives the row above it "否" when it has no show money.
     connect(m_grid, &SuperGrid::EnterNewRow, this, [this](int, int, int) {
-        onShowMoneyDefault();
+        const int previous = m_grid->Row() - 1;
+        if (previous >= 1 && cell(previous, ColShowMoney).isEmpty())
+            setCell(previous, ColShowMoney, LoadResString(26));
     });
     connect(m_grid, &SuperGrid::BeforeEdit, this, [this](int, int, bool &cancel) {
         if (refuseWhenReadOnly())
@@ -178,20 +181,8 @@ void FrmAuthority::onRowChanged(bool rowChanged)
 
 void FrmAuthority::onCursorMoved()
 {
-    if (m_grid->Row() == curRow || curRow > lastRow())
-        return;
-    bool passed = false;
-    trap([&] {
-        passed = CheckOtherSide(curRow) && CheckShowMoney(curRow) && CheckNoOverlap(curRow);
-        return true;
-    });
-    if (!passed)
+    // The row being left must pass the exit button's checks.
+    if (m_grid->Row() != curRow && curRow <= lastRow() && !checkRowBeforeLeaving())
         m_grid->setRow(curRow);
 }
 
-void FrmAuthority::onShowMoneyDefault()
-{
-    const int previous = m_grid->Row() - 1;
-    if (previous >= 1 && cell(previous, ColShowMoney).isEmpty())
-        setCell(previous, ColShowMoney, LoadResString(26));
-}

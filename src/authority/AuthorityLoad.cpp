@@ -142,22 +142,13 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     nodeName = authoritytree::nameOf(*clicked, nodeCode);
     nodeKind = key.startsWith('c') ? 0 : 1;
     QAction *add = toolbarButton(QStringLiteral("addbut"));
-    rightsgrid::writeTitles(*m_grid, nodeKind);
-    if (!anyRight) {
-        // A completely empty rights table: the grid is left as it is.
-        add->setEnabled(!isRoot);
-        return;
-    }
-    m_grid->Clear();
-    const int count = rsRights ? int(rsRights->RecordCount()) : 0;
-    m_grid->setRows(count + 1);
-    lastSavedRow = count;
-    rightsgrid::writeTitles(*m_grid, nodeKind);
-    curRow = 1;
     add->setEnabled(!isRoot);
-    if (isRoot)
+    rightsgrid::writeTitles(*m_grid, nodeKind);
+    // A completely empty rights table: the grid is left as it is.
+    if (!anyRight)
         return;
-    rightsgrid::fill(*m_grid, *rsRights, nodeKind);
+    curRow = 1;
+    lastSavedRow = rightsgrid::show(*m_grid, isRoot ? nullptr : rsRights.get(), nodeKind);
     // Editing starts on the first row of the new node.
     if (m_grid->Rows() > 1)
         m_grid->setRow(1);

@@ -33,16 +33,23 @@ std::vector<QString> rowCells(dbkit::DbDataSet &rights, int nodeKind)
             text(10)};
 }
 
-void fill(SuperGrid &grid, dbkit::DbDataSet &rights, int nodeKind)
+int show(SuperGrid &grid, dbkit::DbDataSet *rights, int nodeKind)
 {
+    grid.Clear();
+    const int count = rights ? int(rights->RecordCount()) : 0;
+    grid.setRows(count + 1);
+    writeTitles(grid, nodeKind);
+    if (!rights)
+        return 0;
     grid.setRedraw(false);
     int row = 1;
-    for (rights.MoveFirst(); !rights.Eof(); rights.MoveNext(), ++row) {
-        grid.setRowTexts(row, rowCells(rights, nodeKind));
+    for (rights->MoveFirst(); !rights->Eof(); rights->MoveNext(), ++row) {
+        grid.setRowTexts(row, rowCells(*rights, nodeKind));
         for (int c : C::NameColumns)
             grid.setCellBackColorAt(row, c, controls::nameCellColor);
     }
     grid.setRedraw(true);
+    return count;
 }
 
 void writeTitles(SuperGrid &grid, int nodeKind)

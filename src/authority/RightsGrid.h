@@ -18,8 +18,9 @@ namespace rightsgrid {
 
 // The grid cells of the data set's current record, one per column.
 std::vector<QString> rowCells(dbkit::DbDataSet &rights, int nodeKind);
-// Rows 1 to the record count from the records, in their order.
-void fill(SuperGrid &grid, dbkit::DbDataSet &rights, int nodeKind);
+// Shows the records (none for nullptr) below the titles, in their order;
+// returns how many.
+int show(SuperGrid &grid, dbkit::DbDataSet *rights, int nodeKind);
 void writeTitles(SuperGrid &grid, int nodeKind);
 // Column widths (the first columns share `widthTwips` by quarters), edit
 // styles, input limits and the cells that only show names.
