@@ -68,6 +68,11 @@ void FrmAuthority::saveRow(int row, int col, QString &text)
         && result.message == services::rightrules::overlapMessage())
         return;
     stop(result.message);
+    // A busy or lost database refused nothing: the row stays as typed, to
+    // be stored by its next commit.
+    const int number = result.errorNumber;
+    if (number != 0 && number != dbkit::ErrorNumber::DuplicateKey)
+        return;
     refuseCells(row, rightsgrid::columnOfField(result.field, col));
     text = cell(row, col);
 }
