@@ -1,6 +1,7 @@
 #include "AuthorityLookups.h"
 
 #include "AuthorityStatements.h"
+#include "RightsGrid.h"
 #include "data/DataHelpers.h"
 
 namespace authoritylookups {
@@ -24,6 +25,15 @@ std::optional<std::array<QString, 3>> item(dbkit::DbLogin &login, const QString 
     return std::array<QString, 3>{NullToEmpty(items->Fields(QStringLiteral("cInvCode"))),
                                   NullToEmpty(items->Fields(QStringLiteral("cInvName"))),
                                   NullToEmpty(items->Fields(QStringLiteral("cInvStd")))};
+}
+
+std::optional<std::vector<QString>> storedCells(dbkit::DbLogin &login, long long autoId,
+                                                int nodeKind)
+{
+    dbkit::DbDataSetPtr stored = login.OpenDataSet(authority::rightByAutoIdStatement(autoId));
+    if (stored->Eof())
+        return std::nullopt;
+    return rightsgrid::rowCells(*stored, nodeKind);
 }
 
 } // namespace authoritylookups

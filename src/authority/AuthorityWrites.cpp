@@ -3,7 +3,7 @@
 // to what the table holds.
 #include "FrmAuthority.h"
 
-#include "AuthorityStatements.h"
+#include "AuthorityLookups.h"
 #include "RightsGrid.h"
 #include "data/Catalogue.h"
 #include "services/RightRules.h"
@@ -94,14 +94,8 @@ void FrmAuthority::refuseCells(int row, int col)
     restoreStored(row, col);
     // A narrowing refused in the same editing that stored the row as a
     // whole-warehouse right takes that right back: the user never confirmed it.
-    if (row == m_insertedRow && !cell(row, ColAutoId).isEmpty()
-        && cell(row, ColClass).isEmpty() && cell(row, ColInv).isEmpty()
-        && (col == ColClass || col == ColInv)) {
-        const ServiceResult removed = m_rights.remove(cell(row, ColAutoId).toLongLong());
-        if (!removed.done() && removed.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
-            stop(removed.message);
-            return;
-        }
+    if (row == m_insertedRow && cell(row, ColClass).isEmpty() && cell(row, ColInv).isEmpty()
+        && (col == ColClass || col == ColInv) && removeStored(row)) {
         setRowNew(row);
         m_insertedRow = 0;
     }
@@ -111,21 +105,27 @@ void FrmAuthority::restoreStored(int row, int col)
 {
     const auto [first, last] = rightsgrid::cellGroup(col);
     const QString autoId = cell(row, ColAutoId);
-    if (autoId.isEmpty()) {
-        // A new row keeps the code the user typed, so it can be corrected.
-        if (col != ColOther)
-            clearCells(row, first, last);
+    // A new row keeps the code the user typed, so it can be corrected.
+    if (autoId.isEmpty() && col == ColOther)
         return;
-    }
-    dbkit::DbDataSetPtr stored =
-        m_login->OpenDataSet(authority::rightByAutoIdStatement(autoId.toLongLong()));
-    if (stored->Eof()) {
-        clearCells(row, first, last);
-        return;
-    }
-    const std::vector<QString> cells = rightsgrid::rowCells(*stored, nodeKind);
+    const auto stored = autoId.isEmpty() ? std::nullopt
+                                         : authoritylookups::storedCells(
+                                               *m_login, autoId.toLongLong(), nodeKind);
     for (int c = first; c <= last; ++c)
-        setCell(row, c, cells.at(size_t(c)));
+        setCell(row, c, stored ? stored->at(size_t(c)) : QString());
+}
+
+bool FrmAuthority::removeStored(int row)
+{
+    if (cell(row, ColAutoId).isEmpty())
+        return true;
+    const ServiceResult result = m_rights.remove(cell(row, ColAutoId).toLongLong());
+    // Deleted by another administrator meanwhile: gone either way.
+    if (!result.done() && result.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
+        stop(result.message);
+        return false;
+    }
+    return true;
 }
 
 bool FrmAuthority::DeleteRight()
@@ -138,15 +138,8 @@ bool FrmAuthority::DeleteRight()
                        modal::Buttons::Ok, LoadResString(17));
         return false;
     }
-    const QString autoId = cell(row, ColAutoId);
-    if (!autoId.isEmpty()) {
-        const ServiceResult result = m_rights.remove(autoId.toLongLong());
-        // Deleted by another administrator meanwhile: gone either way.
-        if (!result.done() && result.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
-            stop(result.message);
-            return false;
-        }
-    }
+    if (!removeStored(row))
+        return false;
     m_grid->RemoveItem(row);
     // Only a written row counts among the written ones: removing a new row
     // must not turn the last written row into a new one.

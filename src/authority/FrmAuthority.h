@@ -123,6 +123,8 @@ private:
     void setRowNew(int row);
     void refuseCells(int row, int col);
     void restoreStored(int row, int col);
+    // Deletes the row's right, if it has one; false after telling a failure.
+    bool removeStored(int row);
 
     dbkit::DbLoginPtr m_login;
     services::RightsService m_rights;
