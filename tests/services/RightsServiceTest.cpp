@@ -94,6 +94,15 @@ TEST_P(RightsServiceTest, StoredRightsDecideEveryWrite)
     EXPECT_EQ(ofOperator.back(), changed);
     EXPECT_EQ(service.rightsOfWarehouse("01").size(), 6u);
 
+    // A class code holding LIKE's own characters still finds the items
+    // beneath it.
+    m_login->Execute("insert into Inventory (cInvCode, cInvName, cInvCCode) "
+                     "values ('BS1', 'x', 'A\\_%9')");
+    RightRecord odd = right("002", "04", {}, "BS1");
+    ASSERT_TRUE(service.insert(odd).done());
+    RightRecord oddClass = right("002", "04", "A\\_%");
+    EXPECT_EQ(service.insert(oddClass).message, rightrules::overlapMessage());
+
     // Deleted by another administrator: the save and the delete are told.
     m_db->connect("other")->Execute("delete from WarehAuth where Auto_id="
                                     + QString::number(changed.autoId));
