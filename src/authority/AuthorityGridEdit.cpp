@@ -20,15 +20,11 @@ const QString oneOfMessage =
 
 void FrmAuthority::connectGrid()
 {
-    connect(m_grid, &SuperGrid::ComboDropDown, this,
-            [this](int row, int col, GridDropDown *list) { onDropDown(row, col, list); });
-    connect(m_grid, &SuperGrid::AfterEdit, this,
-            [this](int row, int col, QString &text) { onCommit(row, col, text); });
-    connect(m_grid, &SuperGrid::ButtonClick, this,
-            [this](int row, int col) { onReferenceButton(row, col); });
-    connect(m_grid, &SuperGrid::RowColChange, this,
-            [this](bool rowChanged) { onRowChanged(rowChanged); });
-    connect(m_grid, &SuperGrid::EnterCell, this, [this] { onCursorMoved(); });
+    connect(m_grid, &SuperGrid::ComboDropDown, this, &FrmAuthority::onDropDown);
+    connect(m_grid, &SuperGrid::AfterEdit, this, &FrmAuthority::onCommit);
+    connect(m_grid, &SuperGrid::ButtonClick, this, &FrmAuthority::onReferenceButton);
+    connect(m_grid, &SuperGrid::RowColChange, this, &FrmAuthority::onRowChanged);
+    connect(m_grid, &SuperGrid::EnterCell, this, &FrmAuthority::onCursorMoved);
     connect(m_grid, &SuperGrid::Click, this, [this] {
         if (QAction *del = toolbarButton(QStringLiteral("delbut")))
             del->setEnabled(true);

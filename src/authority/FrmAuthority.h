@@ -57,11 +57,9 @@ public:
 
     SuperGrid *authGrid() const { return m_grid; }
     QTreeWidget *authTree() const { return m_tree; }
-    QToolBar *Tbar() const { return m_toolbar; }
     QAction *toolbarButton(const QString &key) const;
     // "c" + operator code, "s" + warehouse code, "c" and "s" for the roots.
     QTreeWidgetItem *node(const QString &key) const;
-    bool isReadOnly() const { return m_readOnly; }
 
     int curRow = 1;          // grid row being edited
     int nodeKind = 0;        // 0 operator view, 1 warehouse view
