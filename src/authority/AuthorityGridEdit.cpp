@@ -55,10 +55,10 @@ void FrmAuthority::onDropDown(int row, int col, GridDropDown *list)
             return;
         }
         list->AddItem(QString());
-        rightsgrid::fillDropDown(*list, *rsClasses, comboNames);
+        rightsgrid::fillDropDown(*list, m_data.classes(), comboNames);
         return;
     }
-    rightsgrid::fillDropDown(*list, nodeKind == 0 ? *rsWarehouses : *rsUsers, comboNames);
+    rightsgrid::fillDropDown(*list, nodeKind == 0 ? m_data.warehouses() : m_data.operators(), comboNames);
 }
 
 void FrmAuthority::onCommit(int row, int col, QString &text)

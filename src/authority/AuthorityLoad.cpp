@@ -1,7 +1,6 @@
 // The authority editor's window: loading, the tree and the node click.
 #include "FrmAuthority.h"
 
-#include "AuthorityStatements.h"
 #include "AuthorityTree.h"
 #include "EditorLayout.h"
 #include "EditorToolbar.h"
@@ -20,7 +19,9 @@
 using namespace depotbase;
 
 FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
-    : QDialog(parent), m_login(inputs.login), m_rights(*m_login), m_readOnly(inputs.readOnly)
+    : QDialog(parent), m_login(inputs.login), m_data(*m_login),
+      m_commit(*m_login, inputs.readOnly, [this](const QString &text) { stop(text); }),
+      m_readOnly(inputs.readOnly)
 {
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("FrmAuthority"));
@@ -67,16 +68,9 @@ void FrmAuthority::Form_Load()
     QWidget::setTabOrder(m_tree, m_grid->view());
     editortoolbar::build(*m_toolbar, ImageList1, m_grid->view(),
                          [this](const QString &key) { TbarClick(key); });
-    // The rights are read per node when one is clicked.
-    rsUsers = m_login->OpenDataSet(authority::operatorSetStatement());
-    rsWarehouses = m_login->OpenDataSet(authority::warehouseSetStatement());
-    authoritytree::fill(*m_tree, *rsUsers, *rsWarehouses, ImageList1);
-    rsClasses = m_login->OpenDataSet(authority::classSetStatement());
-
-    m_grid->setCols(ColumnCount);
-    m_grid->setRows(1);
-    rightsgrid::writeTitles(*m_grid, nodeKind);
-    rightsgrid::setupColumns(*m_grid, editorlayout::gridWidthTwips(*this, *m_grid));
+    m_data.open();
+    authoritytree::fill(*m_tree, m_data.operators(), m_data.warehouses(), ImageList1);
+    rightsgrid::prepare(*m_grid, nodeKind, editorlayout::gridWidthTwips(*this, *m_grid));
 
     setWindowTitle(QStringLiteral("权限配置窗口"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
@@ -91,33 +85,13 @@ void FrmAuthority::Form_Load()
 void FrmAuthority::Form_Unload()
 {
     m_loaded = false;
-    rsRights.reset();
-    rsUsers.reset();
-    rsWarehouses.reset();
-    rsClasses.reset();
+    m_data.close();
     refInv.reset();
 }
 
 QTreeWidgetItem *FrmAuthority::node(const QString &key) const
 {
     return authoritytree::find(*m_tree, key);
-}
-
-void FrmAuthority::LoadRights(const QString &nodeKey)
-{
-    // Only the node's own rights are read; a root has none of its own.
-    rsRights.reset();
-    if (nodeKey.size() > 1)
-        rsRights = m_login->OpenDataSet(
-            authority::rightsOfNodeStatement(nodeKey.startsWith('c') ? 0 : 1, nodeKey.mid(1)));
-}
-
-bool FrmAuthority::anyRightStored()
-{
-    if (rsRights && !rsRights->Eof())
-        return true;
-    dbkit::DbDataSetPtr probe = m_login->OpenDataSet(authority::anyRightStatement());
-    return !probe->Eof() && probe->Fields(0).toInt() == 1;
 }
 
 void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
@@ -131,8 +105,8 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     const QString key = authoritytree::keyOf(*clicked);
     bool anyRight = false;
     if (!trap([&] {
-            LoadRights(key);
-            anyRight = anyRightStored();
+            m_data.loadNode(key);
+            anyRight = m_data.anyRightStored();
             return true;
         }))
         return;
@@ -148,7 +122,7 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     if (!anyRight)
         return;
     curRow = 1;
-    lastSavedRow = rightsgrid::show(*m_grid, isRoot ? nullptr : rsRights.get(), nodeKind);
+    lastSavedRow = rightsgrid::show(*m_grid, m_data.nodeRights(), nodeKind);
     // Editing starts on the first row of the new node.
     if (m_grid->Rows() > 1)
         m_grid->setRow(1);

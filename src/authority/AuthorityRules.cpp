@@ -29,16 +29,11 @@ bool FrmAuthority::trap(const std::function<bool()> &step)
     }
 }
 
-QString FrmAuthority::readOnlyText()
-{
-    return QStringLiteral("仓库权限以只读方式打开，不能增加、修改或删除！");
-}
-
 bool FrmAuthority::refuseWhenReadOnly()
 {
     if (!m_readOnly)
         return false;
-    stop(readOnlyText());
+    stop(RowCommit::readOnlyText());
     return true;
 }
 
@@ -90,14 +85,7 @@ bool FrmAuthority::CheckRowUnique(int row)
 
 bool FrmAuthority::CheckNoOverlap(int row)
 {
-    // A row without its other side is no right yet.
-    if (row < 1 || row > lastRow() || cell(row, ColOther).isEmpty()
-        || cell(row, ColOtherName).isEmpty())
-        return true;
-    const services::ServiceResult result = m_rights.validate(rightOfRow(row));
-    if (!result.done())
-        stop(result.message);
-    return result.done();
+    return row < 1 || row > lastRow() || m_commit.fitsStored(gridRow(row));
 }
 
 bool FrmAuthority::CheckShowMoney(int row)

@@ -1,131 +1,60 @@
-// Writing rights: the rights service checks each whole right against the
-// stored ones and writes it; the editor shows its answer and keeps the grid
-// to what the table holds.
+// Writing rights: RowCommit decides what a commit stores or refuses; the
+// editor hands it the grid row and shows what it leaves of the row.
 #include "FrmAuthority.h"
 
-#include "AuthorityLookups.h"
 #include "RightsGrid.h"
 #include "data/Catalogue.h"
-#include "services/RightRules.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 using namespace depotbase;
 using services::ServiceResult;
 
-services::RightRecord FrmAuthority::rightOfRow(int row) const
+GridRow FrmAuthority::gridRow(int row) const
 {
-    return rightsgrid::rightOfRow(*m_grid, row, nodeKind, nodeCode, nodeName);
+    return {{nodeKind, nodeCode, nodeName}, row, rightsgrid::cellsOf(*m_grid, row),
+            lastSavedRow, m_insertedRow, rowMoved};
+}
+
+void FrmAuthority::showRow(const GridRow &row)
+{
+    rightsgrid::showCells(*m_grid, row.row, row.cells);
+    lastSavedRow = row.lastSavedRow;
+    m_insertedRow = row.insertedRow;
 }
 
 ServiceResult FrmAuthority::InsertRight()
 {
-    if (m_readOnly)
-        return ServiceResult::refused(readOnlyText());
-    const int row = curRow;
-    services::RightRecord right = rightOfRow(row);
-    right.autoId = 0;
-    const ServiceResult result = m_rights.insert(right);
-    if (result.done()) {
-        setCell(row, ColAutoId, QString::number(right.autoId));
-        ++lastSavedRow;
-        m_insertedRow = row;
-    }
+    GridRow row = gridRow(curRow);
+    const ServiceResult result = m_commit.insert(row);
+    showRow(row);
     return result;
 }
 
 ServiceResult FrmAuthority::UpdateRight()
 {
-    if (m_readOnly)
-        return ServiceResult::refused(readOnlyText());
-    // A row whose record was found gone is new again: it is stored anew.
-    if (cell(curRow, ColAutoId).isEmpty())
-        return InsertRight();
-    return m_rights.update(rightOfRow(curRow));
+    GridRow row = gridRow(curRow);
+    const ServiceResult result = m_commit.update(row);
+    showRow(row);
+    return result;
 }
 
 void FrmAuthority::saveRow(int row, int col, QString &text)
 {
     // The writes act on curRow: it is the committed row.
     curRow = row;
-    const bool isNew = row > lastSavedRow;
-    ServiceResult result;
-    if (isNew)
-        result = InsertRight();
-    else if (row == lastSavedRow ? !rowMoved : row >= 1)
-        result = UpdateRight();
-    if (result.done())
-        return;
-    if (result.errorNumber == dbkit::ErrorNumber::RecordDeleted) {
-        treatAsUnwritten(row, result.message);
-        return;
-    }
-    // A new row of a warehouse (or operator) the pair already has rights on
-    // is only a step towards a narrowed right: nothing is stored or said
-    // yet, and leaving the row tells the overlap.
-    if (isNew && cell(row, ColClass).isEmpty() && cell(row, ColInv).isEmpty()
-        && result.message == services::rightrules::overlapMessage())
-        return;
-    stop(result.message);
-    // A busy or lost database refused nothing: the row stays as typed, to
-    // be stored by its next commit.
-    const int number = result.errorNumber;
-    if (number != 0 && number != dbkit::ErrorNumber::DuplicateKey)
-        return;
-    refuseCells(row, rightsgrid::columnOfField(result.field, col));
-    text = cell(row, col);
-}
-
-void FrmAuthority::treatAsUnwritten(int row, const QString &message)
-{
-    stop(message);
-    setRowNew(row);
-}
-
-void FrmAuthority::setRowNew(int row)
-{
-    setCell(row, ColAutoId, QString());
-    --lastSavedRow;
+    GridRow values = gridRow(row);
+    const bool refused = m_commit.save(values, col);
+    showRow(values);
+    if (refused)
+        text = cell(row, col);
 }
 
 void FrmAuthority::refuseCells(int row, int col)
 {
-    restoreStored(row, col);
-    // A narrowing refused in the same editing that stored the row as a
-    // whole-warehouse right takes that right back: the user never confirmed it.
-    if (row == m_insertedRow && cell(row, ColClass).isEmpty() && cell(row, ColInv).isEmpty()
-        && (col == ColClass || col == ColInv) && removeStored(row)) {
-        setRowNew(row);
-        m_insertedRow = 0;
-    }
-}
-
-void FrmAuthority::restoreStored(int row, int col)
-{
-    const auto [first, last] = rightsgrid::cellGroup(col);
-    const QString autoId = cell(row, ColAutoId);
-    // A new row keeps the code the user typed, so it can be corrected.
-    if (autoId.isEmpty() && col == ColOther)
-        return;
-    const auto stored = autoId.isEmpty() ? std::nullopt
-                                         : authoritylookups::storedCells(
-                                               *m_login, autoId.toLongLong(), nodeKind);
-    for (int c = first; c <= last; ++c)
-        setCell(row, c, stored ? stored->at(size_t(c)) : QString());
-}
-
-bool FrmAuthority::removeStored(int row)
-{
-    if (cell(row, ColAutoId).isEmpty())
-        return true;
-    const ServiceResult result = m_rights.remove(cell(row, ColAutoId).toLongLong());
-    // Deleted by another administrator meanwhile: gone either way.
-    if (!result.done() && result.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
-        stop(result.message);
-        return false;
-    }
-    return true;
+    GridRow values = gridRow(row);
+    m_commit.refuse(values, col);
+    showRow(values);
 }
 
 bool FrmAuthority::DeleteRight()
@@ -138,7 +67,7 @@ bool FrmAuthority::DeleteRight()
                        modal::Buttons::Ok, LoadResString(17));
         return false;
     }
-    if (!removeStored(row))
+    if (!m_commit.remove(gridRow(row)))
         return false;
     m_grid->RemoveItem(row);
     // Only a written row counts among the written ones: removing a new row

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "AuthorityContext.h"
+#include "AuthorityData.h"
 #include "RightsColumns.h"
+#include "RowCommit.h"
 
-#include "services/RightsService.h"
+#include "services/ServiceResult.h"
 #include "suite/dbkit/DbLogin.h"
 
 #include <QDialog>
@@ -26,8 +28,8 @@ class SuperGrid;
 // the selected one in the grid (an operator's warehouses in the operator
 // view, a warehouse's operators in the warehouse view). A row is stored as
 // soon as its code is chosen and the rights service accepts it, and again on
-// every later commit. The service decides and writes; the window shows its
-// answers. ShowEditor loads the window, shows it modally and unloads it.
+// every later commit. RowCommit decides what a commit stores or refuses; the
+// window shows its answers. ShowEditor loads the window, shows it modally and unloads it.
 class FrmAuthority : public QDialog, public RightsColumns {
     Q_OBJECT
 public:
@@ -80,8 +82,6 @@ private:
     // AuthorityLoad.cpp
     void Form_Load();
     void Form_Unload();
-    void LoadRights(const QString &nodeKey);
-    bool anyRightStored();
     void showHelp();
     bool nodeClickFromKeyboard(QTreeWidgetItem *node);
 
@@ -106,26 +106,24 @@ private:
     // A database error is told with the engine's text; the step then fails.
     bool trap(const std::function<bool()> &step);
     bool refuseWhenReadOnly();
-    static QString readOnlyText();
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString &text);
     void clearCells(int row, int firstCol, int lastCol);
     int lastRow() const;
 
     // AuthorityWrites.cpp
-    services::RightRecord rightOfRow(int row) const;
+    // A grid row with the editing state around it, for RowCommit; showRow
+    // shows what RowCommit left of it.
+    GridRow gridRow(int row) const;
+    void showRow(const GridRow &row);
     // Stores the committed row; a refusal is told and the refused cells show
     // again what the table holds.
     void saveRow(int row, int col, QString &text);
-    void treatAsUnwritten(int row, const QString &message);
-    void setRowNew(int row);
     void refuseCells(int row, int col);
-    void restoreStored(int row, int col);
-    // Deletes the row's right, if it has one; false after telling a failure.
-    bool removeStored(int row);
 
     dbkit::DbLoginPtr m_login;
-    services::RightsService m_rights;
+    AuthorityData m_data;
+    RowCommit m_commit;
     bool m_readOnly = false;
     bool m_loaded = false;
     int m_insertedRow = 0;   // the row stored by the editing going on in it
@@ -135,9 +133,5 @@ private:
     QToolBar *m_toolbar = nullptr;
     QList<QIcon> ImageList1;
 
-    dbkit::DbDataSetPtr rsRights;
-    dbkit::DbDataSetPtr rsUsers;
-    dbkit::DbDataSetPtr rsWarehouses;
-    dbkit::DbDataSetPtr rsClasses;
     std::unique_ptr<InventoryReference> refInv;
 };

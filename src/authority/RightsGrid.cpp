@@ -69,6 +69,14 @@ void writeTitles(SuperGrid &grid, int nodeKind)
         grid.setTextMatrix(0, c, titles.at(c));
 }
 
+void prepare(SuperGrid &grid, int nodeKind, int widthTwips)
+{
+    grid.setCols(C::ColumnCount);
+    grid.setRows(1);
+    writeTitles(grid, nodeKind);
+    setupColumns(grid, widthTwips);
+}
+
 void setupColumns(SuperGrid &grid, int widthTwips)
 {
     for (int c : {C::ColOther, C::ColOtherName, C::ColShowMoney})
@@ -104,26 +112,21 @@ void appendRow(SuperGrid &grid)
     grid.setCol(C::ColOther);
 }
 
-services::RightRecord rightOfRow(const SuperGrid &grid, int row, int nodeKind,
-                                 const QString &nodeCode, const QString &nodeName)
+std::vector<QString> cellsOf(const SuperGrid &grid, int row)
 {
-    const auto cell = [&](int col) { return grid.TextMatrix(row, col); };
-    services::RightRecord right;
-    right.autoId = cell(C::ColAutoId).toLongLong();
-    if (nodeKind == 0) {
-        right.operatorCode = nodeCode;
-        right.operatorName = nodeName;
-        right.warehouseCode = cell(C::ColOther);
-    } else {
-        right.operatorCode = cell(C::ColOther);
-        right.operatorName = cell(C::ColOtherName);
-        right.warehouseCode = nodeCode;
+    std::vector<QString> cells;
+    cells.reserve(C::ColumnCount);
+    for (int c = 0; c < C::ColumnCount; ++c)
+        cells.push_back(grid.TextMatrix(row, c));
+    return cells;
+}
+
+void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells)
+{
+    for (int c = 0; c < C::ColumnCount; ++c) {
+        if (grid.TextMatrix(row, c) != cells.at(size_t(c)))
+            grid.setTextMatrix(row, c, cells.at(size_t(c)));
     }
-    const QString money = cell(C::ColShowMoney);
-    right.showMoney = !(money.isEmpty() || money == LoadResString(26));
-    right.classCode = cell(C::ColClass);
-    right.itemCode = cell(C::ColInv);
-    return right;
 }
 
 bool rowUnique(const SuperGrid &grid, int row)
@@ -141,25 +144,6 @@ bool rowUnique(const SuperGrid &grid, int row)
             return false;
     }
     return true;
-}
-
-std::pair<int, int> cellGroup(int col)
-{
-    switch (col) {
-    case C::ColOther: return {C::ColOther, C::ColOtherName};
-    case C::ColClass: return {C::ColClass, C::ColClassName};
-    case C::ColInv: return {C::ColInv, C::ColInvStd};
-    default: return {col, col};
-    }
-}
-
-int columnOfField(const QString &field, int otherwise)
-{
-    if (field == QLatin1String("cInvCCode"))
-        return C::ColClass;
-    if (field == QLatin1String("cInvCode"))
-        return C::ColInv;
-    return otherwise;
 }
 
 void fillDropDown(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names)

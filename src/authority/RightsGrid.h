@@ -1,11 +1,9 @@
 #pragma once
 
-#include "services/RightRecord.h"
 #include "suite/dbkit/DbDataSet.h"
 
 #include <QString>
 #include <QStringList>
-#include <utility>
 #include <vector>
 
 class GridDropDown;
@@ -22,6 +20,9 @@ std::vector<QString> rowCells(dbkit::DbDataSet &rights, int nodeKind);
 // returns how many.
 int show(SuperGrid &grid, dbkit::DbDataSet *rights, int nodeKind);
 void writeTitles(SuperGrid &grid, int nodeKind);
+// An empty grid of the editor: its titles, and its columns as setupColumns
+// sets them.
+void prepare(SuperGrid &grid, int nodeKind, int widthTwips);
 // Column widths (the first columns share `widthTwips` by quarters), edit
 // styles, input limits and the cells that only show names.
 void setupColumns(SuperGrid &grid, int widthTwips);
@@ -29,17 +30,12 @@ void setupColumns(SuperGrid &grid, int widthTwips);
 // name colour.
 void appendRow(SuperGrid &grid);
 
-// The right a grid row stands for: the selected node's side from the node,
-// the other side, show money, class and item from the row.
-services::RightRecord rightOfRow(const SuperGrid &grid, int row, int nodeKind,
-                                 const QString &nodeCode, const QString &nodeName);
+// The texts of a grid row, one per column.
+std::vector<QString> cellsOf(const SuperGrid &grid, int row);
+// Shows the texts that differ from what the row shows.
+void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells);
 // False when another row has the same other side, class and item.
 bool rowUnique(const SuperGrid &grid, int row);
-// The first and last cell a column's value fills: the code and its names.
-std::pair<int, int> cellGroup(int col);
-// The column of a refused field (cInvCCode, cInvCode); `otherwise` for any
-// other field.
-int columnOfField(const QString &field, int otherwise);
 // Offers the codes of field 0 and keeps the names of field 1 in `names`.
 void fillDropDown(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names);
 
