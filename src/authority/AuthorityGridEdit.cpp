@@ -2,12 +2,10 @@
 // committed cell does, the inventory reference, and the guard on leaving a row.
 #include "FrmAuthority.h"
 
-#include "AuthorityStatements.h"
+#include "InventoryReference.h"
+#include "RightsGrid.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
-#include "suite/controls/RefDialog.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 
 #include <QAction>
 
@@ -22,30 +20,25 @@ const QString oneOfMessage =
 
 void FrmAuthority::connectGrid()
 {
-    connect(m_grid, &SuperGrid::ComboDropDown, this,
-            [this](int row, int col, GridDropDown *list) { onDropDown(row, col, list); });
-    connect(m_grid, &SuperGrid::AfterEdit, this,
-            [this](int row, int col, QString &text) { onCommit(row, col, text); });
-    connect(m_grid, &SuperGrid::ButtonClick, this,
-            [this](int row, int col) { onReferenceButton(row, col); });
-    connect(m_grid, &SuperGrid::RowColChange, this,
-            [this](bool rowChanged) { onRowChanged(rowChanged); });
-    connect(m_grid, &SuperGrid::EnterCell, this, [this] { onCursorMoved(); });
+    connect(m_grid, &SuperGrid::ComboDropDown, this, &FrmAuthority::onDropDown);
+    connect(m_grid, &SuperGrid::AfterEdit, this, &FrmAuthority::onCommit);
+    connect(m_grid, &SuperGrid::ButtonClick, this, &FrmAuthority::onReferenceButton);
+    connect(m_grid, &SuperGrid::RowColChange, this, &FrmAuthority::onRowChanged);
+    connect(m_grid, &SuperGrid::EnterCell, this, &FrmAuthority::onCursorMoved);
     connect(m_grid, &SuperGrid::Click, this, [this] {
         if (QAction *del = toolbarButton(QStringLiteral("delbut")))
             del->setEnabled(true);
     });
+    // Entering a new row gives the row above it "否" when it has no show money.
     connect(m_grid, &SuperGrid::EnterNewRow, this, [this](int, int, int) {
-        onShowMoneyDefault();
+        const int previous = m_grid->Row() - 1;
+        if (previous >= 1 && cell(previous, ColShowMoney).isEmpty())
+            setCell(previous, ColShowMoney, LoadResString(26));
     });
-    connect(m_grid, &SuperGrid::BeforeEdit, this,
-            [this](int, int, bool &cancel) { onBeforeEdit(cancel); });
-}
-
-void FrmAuthority::onBeforeEdit(bool &cancel)
-{
-    if (refuseWhenReadOnly())
-        cancel = true;
+    connect(m_grid, &SuperGrid::BeforeEdit, this, [this](int, int, bool &cancel) {
+        if (refuseWhenReadOnly())
+            cancel = true;
+    });
 }
 
 void FrmAuthority::onDropDown(int row, int col, GridDropDown *list)
@@ -62,18 +55,10 @@ void FrmAuthority::onDropDown(int row, int col, GridDropDown *list)
             return;
         }
         list->AddItem(QString());
-        for (rsClasses->MoveFirst(); !rsClasses->Eof(); rsClasses->MoveNext()) {
-            list->AddItem(NullToEmpty(rsClasses->Fields(0)));
-            comboNames.push_back(NullToEmpty(rsClasses->Fields(1)));
-        }
+        rightsgrid::fillDropDown(*list, m_data.classes(), comboNames);
         return;
     }
-    dbkit::DbDataSet &others = nodeKind == 0 ? *rsWarehouses : *rsUsers;
-    comboNames.reserve(int(others.RecordCount()));
-    for (others.MoveFirst(); !others.Eof(); others.MoveNext()) {
-        list->AddItem(NullToEmpty(others.Fields(0)));
-        comboNames.push_back(NullToEmpty(others.Fields(1)));
-    }
+    rightsgrid::fillDropDown(*list, nodeKind == 0 ? m_data.warehouses() : m_data.operators(), comboNames);
 }
 
 void FrmAuthority::onCommit(int row, int col, QString &text)
@@ -84,7 +69,7 @@ void FrmAuthority::onCommit(int row, int col, QString &text)
         if (col == ColOther)
             goOn = commitOtherSide(row, text);
         else if (col == ColClass)
-            goOn = commitClass(row, text);
+            goOn = commitClass(row);
         else if (col == ColInv)
             goOn = commitInventory(row, text);
         if (goOn)
@@ -109,25 +94,14 @@ bool FrmAuthority::commitOtherSide(int row, QString &text)
     return true;
 }
 
-bool FrmAuthority::commitClass(int row, QString &text)
+bool FrmAuthority::commitClass(int row)
 {
-    if (skipClassEdit) {
-        skipClassEdit = 0;
-        return false;
-    }
-    if (CheckNoOverlap(curRow)) {
-        const int chosen = m_grid->dropDown()->ListIndex();
-        setCell(row, ColClassName, chosen > 0 && chosen - 1 < comboNames.size()
-                                       ? comboNames.at(chosen - 1)
-                                       : QString());
-        return true;
-    }
-    if (m_grid->Row() != curRow)
-        skipClassEdit = 1;
-    clearCells(row, ColClass, ColClassName);
-    text.clear();
-    m_grid->setRow(curRow);
-    return false;
+    // The empty first item clears the class. Whether the class may stand
+    // beside the other rights is the write's to tell.
+    const int chosen = m_grid->dropDown()->ListIndex();
+    setCell(row, ColClassName,
+            chosen > 0 && chosen - 1 < comboNames.size() ? comboNames.at(chosen - 1) : QString());
+    return true;
 }
 
 bool FrmAuthority::commitInventory(int row, QString &text)
@@ -139,16 +113,12 @@ bool FrmAuthority::commitInventory(int row, QString &text)
     }
     if (!ResolveInventory()) {
         stop(QStringLiteral("存货编码输入错误!"));
-        text.clear();
+        refuseCells(row, ColInv);
+        text = cell(row, ColInv);
         m_grid->setRow(curRow);
         return false;
     }
     text = cell(row, ColInv);
-    if (!CheckNoOverlap(curRow)) {
-        // Written without the item.
-        clearCells(row, ColInv, ColInvStd);
-        text.clear();
-    }
     return true;
 }
 
@@ -160,23 +130,15 @@ void FrmAuthority::completeRow(int row, int col, QString &text)
         stop(QStringLiteral("权限设置重复!请重试"));
         if (col == ColOther)
             clearCells(row, ColOther, ColOtherName);
-        else if (col == ColClass)
-            clearCells(row, ColClass, ColClassName);
-        else if (col == ColInv)
-            clearCells(row, ColInv, ColInvStd);
-        if (col == ColOther || col == ColClass || col == ColInv)
-            text.clear();
+        else
+            refuseCells(row, col);
+        text = cell(row, col);
         m_grid->setRow(row);
         m_grid->setCol(col);
         return;
     }
     m_grid->setRow(row);
-    // The writes act on curRow: it is the committed row.
-    curRow = row;
-    if (row > lastSavedRow)
-        InsertRight();
-    else if (row == lastSavedRow ? !rowMoved : row >= 1)
-        UpdateRight();
+    saveRow(row, col, text);
 }
 
 void FrmAuthority::onReferenceButton(int row, int col)
@@ -189,62 +151,34 @@ void FrmAuthority::onReferenceButton(int row, int col)
     }
     trap([&] {
         if (!refInv)
-            refInv = std::make_unique<RefDialog>(this);
-        refInv->setRefData(m_login->OpenDataSet(
-            authority::inventoryReferenceStatement(cell(row, ColInv), cell(row, ColInvName))));
-        refInv->setRefColumnTitle(0, QStringLiteral("存货编码"));
-        refInv->setRefColumnTitle(1, QStringLiteral("存货名称"));
-        refInv->setRefColumnTitle(2, QStringLiteral("规格型号"));
-        refInv->setRefOption1(0);
-        refInv->RefPrepare();
-        refInv->setRefColumnWidth(0, 1500);
-        refInv->setRefColumnWidth(1, 4500);
-        refInv->RefShow();
-        const bool chosen = refInv->RefChosen();
-        if (chosen) {
-            const dbkit::DbDataSetPtr data = refInv->RefData();
-            setCell(row, ColInv, NullToEmpty(data->Fields(0)));
-            setCell(row, ColInvName, NullToEmpty(data->Fields(1)));
-            setCell(row, ColInvStd, NullToEmpty(data->Fields(2)));
-        }
-        if (!CheckNoOverlap(curRow)) {
-            clearCells(row, ColInv, ColInvStd);
+            refInv = std::make_unique<InventoryReference>(this);
+        const auto picked = refInv->pick(*m_login);
+        if (!picked)
             return true;
-        }
-        if (!chosen)
-            return true;
+        for (int c = ColInv; c <= ColInvStd; ++c)
+            setCell(row, c, picked->at(size_t(c - ColInv)));
         // A picked item is stored like a typed one, so what the grid shows
         // is what the table holds.
-        QString picked = cell(row, ColInv);
+        QString text = cell(row, ColInv);
         rowMoved = false;
-        completeRow(row, ColInv, picked);
+        completeRow(row, ColInv, text);
         return true;
     });
 }
 
 void FrmAuthority::onRowChanged(bool rowChanged)
 {
-    if (rowChanged)
+    if (rowChanged && m_grid->Row() != curRow) {
         curRow = m_grid->Row();
+        m_insertedRow = 0;   // a new editing begins
+    }
     rowMoved = true;
 }
 
 void FrmAuthority::onCursorMoved()
 {
-    if (m_grid->Row() == curRow || curRow > lastRow())
-        return;
-    bool passed = false;
-    trap([&] {
-        passed = CheckOtherSide(curRow) && CheckShowMoney(curRow) && CheckNoOverlap(curRow);
-        return true;
-    });
-    if (!passed)
+    // The row being left must pass the exit button's checks.
+    if (m_grid->Row() != curRow && curRow <= lastRow() && !checkRowBeforeLeaving())
         m_grid->setRow(curRow);
 }
 
-void FrmAuthority::onShowMoneyDefault()
-{
-    const int previous = m_grid->Row() - 1;
-    if (previous >= 1 && cell(previous, ColShowMoney).isEmpty())
-        setCell(previous, ColShowMoney, LoadResString(26));
-}

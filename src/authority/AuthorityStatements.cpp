@@ -6,12 +6,6 @@ namespace authority {
 
 using dbkit::quoted;
 
-QString authTableStatement()
-{
-    return QStringLiteral(
-        "select Auto_id,cuser_id,cwhcode,id,bDispMoney,cInvCCode,cInvCode from warehauth");
-}
-
 QString operatorSetStatement()
 {
     return QStringLiteral("select cuser_id,cuser_name from lxsystem..qd_user "
@@ -73,6 +67,12 @@ QString anyRightStatement()
            + QStringLiteral(") then 1 else 0 end");
 }
 
+QString rightByAutoIdStatement(long long autoId)
+{
+    return rightsStatement() + QStringLiteral(" where WarehAuth.Auto_id=")
+           + QString::number(autoId);
+}
+
 QString otherSideStatement(int kind, const QString &text)
 {
     const QString value = quoted(text);
@@ -90,35 +90,10 @@ QString typedInventoryStatement(const QString &text)
            + QStringLiteral("' or cinvName = '") + value + QStringLiteral("'");
 }
 
-QString inventoryReferenceStatement(const QString &codePrefix, const QString &namePrefix)
+QString inventoryReferenceStatement()
 {
-    return QStringLiteral("SELECT cInvCode,cInvName,cInvStd FROM Inventory ")
-           + QStringLiteral("WHERE (cInvCode Like '") + quoted(codePrefix)
-           + QStringLiteral("%' Or cInvName Like '") + quoted(namePrefix)
-           + QStringLiteral("%') And Not bService=1") + QStringLiteral(" ORDER BY cInvCode");
-}
-
-QString itemInClassStatement(const QString &inv, const QString &cls)
-{
-    return QStringLiteral("Select cinvcode from inventory where cinvCCode like '") + quoted(cls)
-           + QStringLiteral("%' and cInvCode='") + quoted(inv) + QStringLiteral("'");
-}
-
-QString operatorWarehouseStatement(const QString &warehouse, const QString &operatorName,
-                                   bool warehouseFirst)
-{
-    if (warehouseFirst)
-        return QStringLiteral("Select * from warehauth where cWhCode='") + quoted(warehouse)
-               + QStringLiteral("' and cUser_ID='") + quoted(operatorName)
-               + QStringLiteral("'");
-    return QStringLiteral("Select * from warehauth where cUser_ID='") + quoted(operatorName)
-           + QStringLiteral("' and cWhCode='") + quoted(warehouse) + QStringLiteral("'");
-}
-
-QString countByAutoIdStatement(long long autoId)
-{
-    return QStringLiteral("Select count(*) from warehauth where auto_ID=")
-           + QString::number(autoId);
+    return QStringLiteral("SELECT cInvCode,cInvName,cInvStd FROM Inventory "
+                          "WHERE Not bService=1 ORDER BY cInvCode");
 }
 
 } // namespace authority

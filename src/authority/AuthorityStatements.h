@@ -6,9 +6,6 @@
 // has its quotes doubled, so nothing typed changes a statement's shape.
 namespace authority {
 
-// The whole rights table, through which every write goes.
-QString authTableStatement();
-
 // Operators that may hold rights: no administrators, no inactive operators.
 QString operatorSetStatement();
 QString warehouseSetStatement();
@@ -24,19 +21,15 @@ QString rightsStatement();
 QString rightsOfNodeStatement(int nodeKind, const QString &code);
 // One row (1) when the joined rights statement has any row at all, else 0.
 QString anyRightStatement();
+// The joined right with this Auto_id (no row when it is gone or not listed).
+QString rightByAutoIdStatement(long long autoId);
 
 // A warehouse (kind 0) or operator (kind 1) by code or name.
 QString otherSideStatement(int kind, const QString &text);
 // Items whose code or name is the typed text (service items included).
 QString typedInventoryStatement(const QString &text);
-// Items offered by the reference: code or name beginning with the prefixes,
-// no service items.
-QString inventoryReferenceStatement(const QString &codePrefix, const QString &namePrefix);
-// The item `inv` lies in class `cls` or beneath it.
-QString itemInClassStatement(const QString &inv, const QString &cls);
-// Records of one operator (by name, as the table stores it) and warehouse.
-QString operatorWarehouseStatement(const QString &warehouse, const QString &operatorName,
-                                   bool warehouseFirst);
-QString countByAutoIdStatement(long long autoId);
+// Items offered by the inventory reference: every item but service items.
+QString inventoryReferenceStatement();
+
 
 } // namespace authority

@@ -1,72 +1,19 @@
-// The authority editor's toolbar: add a row, delete a row, help, exit.
+// The authority editor's toolbar (add a row, delete a row, help, exit) and
+// the ways of leaving the window.
 #include "FrmAuthority.h"
 
-#include "data/Catalogue.h"
-#include "suite/controls/GridColors.h"
+#include "EditorToolbar.h"
+#include "RightsGrid.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QAction>
-#include <QTableView>
-#include <QToolBar>
-#include <QTreeWidget>
-
-using namespace depotbase;
-
-namespace {
-
-struct Button {
-    const char *key;   // "" for the third button, which has no key
-    int image;         // 1-based index into ImageList1; 0 for none
-    int caption;       // catalogue id; 0 for none
-};
-
-constexpr Button Buttons[] = {
-    {"addbut", 3, 63}, {"delbut", 4, 9}, {"", 0, 0}, {"helpbut", 5, 14}, {"exitbut", 6, 15},
-};
-
-} // namespace
-
-void FrmAuthority::buildToolbar()
-{
-    const QList<QAction *> old = m_toolbar->actions();
-    m_toolbar->clear();
-    qDeleteAll(old);
-    QWidget *previous = m_grid->view();
-    QWidget::setTabOrder(m_tree, previous);
-    for (const Button &b : Buttons) {
-        const QString key = QLatin1String(b.key);
-        auto *action = new QAction(m_toolbar);
-        action->setObjectName(key);
-        if (b.image > 0)
-            action->setIcon(ImageList1.at(b.image - 1));
-        if (b.caption > 0) {
-            action->setText(LoadResString(b.caption));
-            action->setToolTip(LoadResString(b.caption));
-        }
-        // The third button does nothing, as it never has.
-        action->setEnabled(!key.isEmpty());
-        connect(action, &QAction::triggered, this, [this, key] {
-            if (!key.isEmpty())
-                TbarClick(key);
-        });
-        m_toolbar->addAction(action);
-        if (QWidget *button = m_toolbar->widgetForAction(action); button && !key.isEmpty()) {
-            button->setObjectName(key + QStringLiteral("Button"));
-            // Tab reaches every button; Space presses it.
-            button->setFocusPolicy(Qt::TabFocus);
-            QWidget::setTabOrder(previous, button);
-            previous = button;
-        }
-    }
-}
+#include <QCloseEvent>
+#include <QKeyEvent>
 
 QAction *FrmAuthority::toolbarButton(const QString &key) const
 {
-    for (QAction *action : m_toolbar->actions())
-        if (!key.isEmpty() && action->objectName() == key)
-            return action;
-    return nullptr;
+    return editortoolbar::button(*m_toolbar, key);
 }
 
 // The three checks a row must pass before the user leaves it by a command.
@@ -85,6 +32,13 @@ bool FrmAuthority::checkRowBeforeLeaving()
     return passed;
 }
 
+bool FrmAuthority::mayClose()
+{
+    // A cell still open is committed first, as leaving it would.
+    m_grid->EndEdit();
+    return checkRowBeforeLeaving();
+}
+
 void FrmAuthority::TbarClick(const QString &key)
 {
     // A button pressed with the mouse leaves the cell editor open: what was
@@ -100,7 +54,6 @@ void FrmAuthority::TbarClick(const QString &key)
         if (refuseWhenReadOnly())
             return;
         if (trap([this] { return DeleteRight(); })) {
-            --lastSavedRow;
             curRow = 1;
             if (m_grid->Rows() > 1)
                 m_grid->setRow(1);
@@ -109,7 +62,7 @@ void FrmAuthority::TbarClick(const QString &key)
     } else if (key == QLatin1String("helpbut")) {
         showHelp();
     } else if (key == QLatin1String("exitbut")) {
-        if (checkRowBeforeLeaving())
+        if (mayClose())
             accept();
     }
 }
@@ -124,14 +77,30 @@ void FrmAuthority::AddGridRow()
                        modal::Buttons::Ok, QString());
         return;
     }
-    m_grid->setRows(m_grid->Rows() + 1);
-    const int added = lastRow();
-    m_grid->setTopRow(added);
-    m_grid->setCol(ColOtherName);
-    m_grid->setRow(added);
-    for (int c : NameColumns) {
-        m_grid->setCol(c);
-        m_grid->setCellBackColor(controls::nameCellColor);
+    rightsgrid::appendRow(*m_grid);
+}
+
+void FrmAuthority::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        showHelp();
+        return;
     }
-    m_grid->setCol(ColOther);
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        if (mayClose())
+            reject();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FrmAuthority::closeEvent(QCloseEvent *event)
+{
+    if (m_loaded && !mayClose()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }

@@ -1,138 +1,60 @@
-// Writing rights: insert, update and delete, each through rsAuth.
+// Writing rights: RowCommit decides what a commit stores or refuses; the
+// editor hands it the grid row and shows what it leaves of the row.
 #include "FrmAuthority.h"
 
-#include "AuthorityStatements.h"
+#include "RightsGrid.h"
 #include "data/Catalogue.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
-#include <QVariant>
-
 using namespace depotbase;
+using services::ServiceResult;
 
-namespace {
-
-const QString duplicateMessage = QStringLiteral("权限设置重复!请重试");
-
-QVariant emptyToNull(const QString &text)
+GridRow FrmAuthority::gridRow(int row) const
 {
-    return text.isEmpty() ? QVariant() : QVariant(text);
+    return {{nodeKind, nodeCode, nodeName}, row, rightsgrid::cellsOf(*m_grid, row),
+            lastSavedRow, m_insertedRow, rowMoved};
 }
 
-} // namespace
-
-void FrmAuthority::collectRight(bool withNodeSide)
+void FrmAuthority::showRow(const GridRow &row)
 {
-    const int row = curRow;
-    if (nodeKind == 0) {
-        if (withNodeSide) {
-            rsAuth->Collect(QStringLiteral("cuser_id"), nodeName);
-            rsAuth->Collect(QStringLiteral("Id"), nodeCode);
-        }
-        rsAuth->Collect(QStringLiteral("cWhCode"), cell(row, ColOther));
-    } else {
-        if (withNodeSide)
-            rsAuth->Collect(QStringLiteral("cWhCode"), nodeCode);
-        rsAuth->Collect(QStringLiteral("cuser_id"), cell(row, ColOtherName));
-        rsAuth->Collect(QStringLiteral("Id"), cell(row, ColOther));
-    }
-    const QString money = cell(row, ColShowMoney);
-    const bool show = !(money.isEmpty() || money == LoadResString(26));
-    rsAuth->Collect(QStringLiteral("bDispMoney"), show ? 1 : 0);
-    rsAuth->Collect(QStringLiteral("cInvCCode"), emptyToNull(cell(row, ColClass)));
-    rsAuth->Collect(QStringLiteral("cInvCode"), emptyToNull(cell(row, ColInv)));
+    rightsgrid::showCells(*m_grid, row.row, row.cells);
+    lastSavedRow = row.lastSavedRow;
+    m_insertedRow = row.insertedRow;
 }
 
-bool FrmAuthority::findAuthRecord(long long autoId)
+ServiceResult FrmAuthority::InsertRight()
 {
-    const QString criterion = QStringLiteral("Auto_ID=") + QString::number(autoId);
-    rsAuth->FindFirst(criterion);
-    if (!rsAuth->NoMatch())
-        return true;
-    // rsAuth is read once, when the window opens: a right another
-    // administrator wrote since is in the table but not in it yet.
-    dbkit::DbDataSetPtr count =
-        m_login->OpenDataSet(authority::countByAutoIdStatement(autoId));
-    if (count->Eof() || count->Fields(0).toLongLong() == 0)
-        return false;
-    rsAuth->Requery();
-    rsAuth->FindFirst(criterion);
-    return !rsAuth->NoMatch();
+    GridRow row = gridRow(curRow);
+    const ServiceResult result = m_commit.insert(row);
+    showRow(row);
+    return result;
 }
 
-void FrmAuthority::treatAsUnwritten(int row)
+ServiceResult FrmAuthority::UpdateRight()
 {
-    stop(QStringLiteral("该权限已经被他人删除！本行已作为新行，再次确认任一单元格即可重新保存。"));
-    setCell(row, ColAutoId, QString());
-    --lastSavedRow;
+    GridRow row = gridRow(curRow);
+    const ServiceResult result = m_commit.update(row);
+    showRow(row);
+    return result;
 }
 
-bool FrmAuthority::writeRight(int row, long long autoId, bool withNodeSide)
+void FrmAuthority::saveRow(int row, int col, QString &text)
 {
-    try {
-        if (autoId == 0) {
-            rsAuth->AddNew();
-        } else {
-            if (!findAuthRecord(autoId)) {
-                treatAsUnwritten(row);
-                return false;
-            }
-            rsAuth->Edit();
-        }
-        collectRight(withNodeSide);
-        rsAuth->Update();
-        return true;
-    } catch (const dbkit::DbError &e) {
-        rsAuth->CancelUpdate();
-        if (e.number() == dbkit::ErrorNumber::DuplicateKey) {
-            // Another editor stored the same right first; the row keeps what
-            // was typed and stays unwritten.
-            stop(duplicateMessage);
-            return false;
-        }
-        if (e.number() == dbkit::ErrorNumber::RecordDeleted) {
-            treatAsUnwritten(row);
-            return false;
-        }
-        throw;
-    }
+    // The writes act on curRow: it is the committed row.
+    curRow = row;
+    GridRow values = gridRow(row);
+    const bool refused = m_commit.save(values, col);
+    showRow(values);
+    if (refused)
+        text = cell(row, col);
 }
 
-bool FrmAuthority::InsertRight()
+void FrmAuthority::refuseCells(int row, int col)
 {
-    if (refuseWhenReadOnly())
-        return false;
-    const int row = curRow;
-    const long long autoId = cell(row, ColAutoId).toLongLong();
-    dbkit::DbDataSetPtr count = m_login->OpenDataSet(authority::countByAutoIdStatement(autoId));
-    const long long records = count->Eof() ? 0 : count->Fields(0).toLongLong();
-    if (records > 1) {
-        stop(duplicateMessage);
-        return false;
-    }
-    if (!writeRight(row, records == 0 ? 0 : autoId, true))
-        return false;
-    QVariant id = rsAuth->Fields(0);
-    if (id.toLongLong() == 0) {
-        dbkit::DbDataSetPtr identity =
-            rsAuth->login().OpenDataSet(QStringLiteral("SELECT @@identity"));
-        id = identity->Eof() ? QVariant() : identity->Fields(0);
-    }
-    setCell(row, ColAutoId, QString::number(id.toLongLong()));
-    ++lastSavedRow;
-    return true;
-}
-
-bool FrmAuthority::UpdateRight()
-{
-    if (refuseWhenReadOnly())
-        return false;
-    // A row whose record was found gone is new again: it is stored anew.
-    if (cell(curRow, ColAutoId).isEmpty())
-        return InsertRight();
-    // The selected node's own side is not rewritten.
-    return writeRight(curRow, cell(curRow, ColAutoId).toLongLong(), false);
+    GridRow values = gridRow(row);
+    m_commit.refuse(values, col);
+    showRow(values);
 }
 
 bool FrmAuthority::DeleteRight()
@@ -145,20 +67,13 @@ bool FrmAuthority::DeleteRight()
                        modal::Buttons::Ok, LoadResString(17));
         return false;
     }
-    const QString autoId = cell(row, ColAutoId);
-    if (!autoId.isEmpty()) {
-        rsAuth->FindFirst(QStringLiteral("Auto_id=") + autoId);
-        const bool found = !rsAuth->NoMatch() || findAuthRecord(autoId.toLongLong());
-        if (found) {
-            try {
-                rsAuth->Delete();
-            } catch (const dbkit::DbError &e) {
-                // Deleted by another administrator meanwhile: gone either way.
-                if (e.number() != dbkit::ErrorNumber::RecordDeleted)
-                    throw;
-            }
-        }
-    }
+    if (!m_commit.remove(gridRow(row)))
+        return false;
     m_grid->RemoveItem(row);
+    // Only a written row counts among the written ones: removing a new row
+    // must not turn the last written row into a new one.
+    if (row <= lastSavedRow)
+        --lastSavedRow;
+    m_insertedRow = 0;
     return true;
 }

@@ -31,6 +31,14 @@ TEST_P(Concurrency, TwoEditorsOneRightAndRightsChangedByOthers)
             pickInCell(b, 3, 0, "06");
             EXPECT_EQ(rowTexts(b, 3).mid(0, 3), QStringList({"06", "包装物库", ""}));
             EXPECT_EQ(count("Id='005' and cWhCode='06'"), 1);
+            // The refused row keeps the node until it is mended or deleted;
+            // deleting it leaves the written rows written.
+            expectStop("权限设置重复!请重试");
+            clickNode(b, "c005");
+            EXPECT_EQ(b.nodeCode, "005");
+            clickCell(b, 3, 0);
+            press(b, "delbut");
+            EXPECT_EQ(b.lastSavedRow, 2);
 
             // The other editor's row is seen on the next click and can be
             // changed here, though it was written after this window opened.

@@ -2,6 +2,7 @@
 // completed.
 #include "AuthorityFixture.h"
 
+#include <QLineEdit>
 #include <QToolBar>
 
 using namespace depotbase;
@@ -138,7 +139,11 @@ TEST_P(EditorWindow, EmptyRightsTableKeepsTheGridAndCrossingRowKeepsTheNode)
         ASSERT_EQ(e.authGrid()->Rows(), 3);
         press(e, "addbut");
         pickInCell(e, 3, 4, "0101");
-        pickInCell(e, 3, 0, "02");   // the row is written: nothing checked the class yet
+        // 0101 lies beneath 01: the row is not written and its class is emptied.
+        expectStop("");
+        pickInCell(e, 3, 0, "02");
+        EXPECT_EQ(rowTexts(e, 3).mid(2, 3), QStringList({"", "", ""}));
+        // A whole warehouse 02 beside the stored class 01 keeps the node.
         expectStop("");
         clickNode(e, "c003");
         EXPECT_EQ(e.nodeCode, "002");
@@ -146,10 +151,37 @@ TEST_P(EditorWindow, EmptyRightsTableKeepsTheGridAndCrossingRowKeepsTheNode)
         // Crossing rows can always be deleted; then the node changes.
         clickCell(e, 3, 0);
         press(e, "delbut");
-        EXPECT_EQ(count("Id='002' and cInvCCode='0101' and cWhCode='02'"), 0);
+        EXPECT_EQ(count("Id='002' and cWhCode='02'"), 1);
         clickNode(e, "c003");
         EXPECT_EQ(e.nodeCode, "003");
     });
+}
+
+// The inventory reference offers every item, whatever the cell holds, and a
+// search that names an item exactly picks that item, not one containing it.
+TEST_P(EditorWindow, ReferencePicksTheExactMatchAmongEveryItem)
+{
+    runEditor([this](FrmAuthority &e) {
+        SuperGrid *grid = e.authGrid();
+        clickNode(e, "c005");
+        ASSERT_EQ(grid->TextMatrix(2, 6), "01010201");
+        grid->setRow(2);
+        grid->setCol(6);
+        grid->view()->setFocus();
+        m_seam->expectWindow("RefDialog", [](QDialog *d) {
+            auto *table = d->findChild<QTableView *>("tblRef");
+            ASSERT_NE(table, nullptr);
+            EXPECT_EQ(table->model()->rowCount(), 9) << "every item but the service items";
+            auto *search = d->findChild<QLineEdit *>("txtSearch");
+            ASSERT_NE(search, nullptr);
+            typeText(search, "010201");
+            EXPECT_EQ(table->model()->rowCount(), 2);
+            QTest::keyClick(search, Qt::Key_Return);
+        });
+        QTest::keyClick(grid->view(), Qt::Key_R, Qt::ControlModifier);
+        EXPECT_EQ(rowTexts(e, 2).mid(6), QStringList({"010201", "环氧树脂", "E-44"}));
+    });
+    EXPECT_EQ(count("Id='005' and cWhCode='07' and cInvCode='010201'"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EditorWindow,

@@ -1,6 +1,9 @@
-// The rules of a right: crossing items and classes, duplicates, look-ups by
-// code or name, quotes.
+// The editor's checks of a row: refused narrowings, class or item, look-ups
+// by code or name, quotes, the toolbar's refusals. The rules between rights
+// are tested on the rights service.
 #include "AuthorityFixture.h"
+
+#include "services/RightRules.h"
 
 using namespace depotbase;
 
@@ -8,44 +11,75 @@ using namespace authtest;
 
 class Rules : public AuthorityFixture {};
 
-// 002 holds warehouse 01 narrowed to class 0101.
-TEST_P(Rules, ItemsAndClassesOfOneOperatorAndWarehouseNeverCross)
+// 002 holds warehouse 01 narrowed to class 0101 and 03 narrowed to item 010201.
+// A refused class or item never leaves the operator a wider right than the
+// user confirmed.
+TEST_P(Rules, RefusedNarrowingNeverLeavesAWiderRight)
+{
+    const QString overlap = services::rightrules::overlapMessage();
+    runEditor([&](FrmAuthority &e) {
+        SuperGrid *grid = e.authGrid();
+        clickNode(e, "c002");
+        ASSERT_EQ(grid->TextMatrix(1, 4), "0101");
+
+        // A refused item shows again the item the table holds, and the next
+        // change of the row keeps it.
+        expectStop("存货编码输入错误!");
+        typeIntoCell(e, 2, 6, "XYZ");
+        EXPECT_EQ(rowTexts(e, 2).mid(6), QStringList({"010201", "环氧树脂", "E-44"}));
+        pickInCell(e, 2, 3, "是");
+        EXPECT_EQ(count("Id='002' and cWhCode='03' and cInvCode='010201' and bDispMoney=1"), 1);
+
+        // Warehouse 01 again: not stored as a whole-warehouse right beside
+        // class 0101, and an item inside 0101 is refused.
+        press(e, "addbut");
+        pickInCell(e, 3, 0, "01");
+        EXPECT_EQ(grid->TextMatrix(3, FrmAuthority::ColAutoId), "");
+        expectStop(overlap);
+        typeIntoCell(e, 3, 6, "010101");
+        EXPECT_EQ(rowTexts(e, 3).mid(6), QStringList({"", "", ""}));
+        EXPECT_EQ(count("Id='002' and cWhCode='01'"), 1);
+        // Esc and the close box ask what the exit button asks.
+        expectStop("请设置是否显示金额!");
+        QTest::keyClick(&e, Qt::Key_Escape);
+        EXPECT_TRUE(e.isVisible());
+        pickInCell(e, 3, 3, "是");
+        EXPECT_EQ(count("Id='002' and cWhCode='01'"), 1);
+        expectStop(overlap);
+        e.close();
+        EXPECT_TRUE(e.isVisible());
+        // A sibling class makes the row valid: now it is stored.
+        pickInCell(e, 3, 4, "0102");
+        EXPECT_EQ(count("Id='002' and cWhCode='01' and cInvCCode='0102' and bDispMoney=1"), 1);
+
+        // A new row stored whole, then narrowed to an unknown item: the
+        // refusal takes the whole-warehouse right back.
+        press(e, "addbut");
+        pickInCell(e, 4, 0, "06");
+        ASSERT_FALSE(grid->TextMatrix(4, FrmAuthority::ColAutoId).isEmpty());
+        expectStop("存货编码输入错误!");
+        typeIntoCell(e, 4, 6, "NOPE");
+        EXPECT_EQ(grid->TextMatrix(4, FrmAuthority::ColAutoId), "");
+        EXPECT_EQ(count("Id='002' and cWhCode='06'"), 0);
+    });
+    EXPECT_EQ(count("Id='002'"), 3);
+}
+
+TEST_P(Rules, ClassOrItemNotBothAndNoRowTwice)
 {
     runEditor([this](FrmAuthority &e) {
         SuperGrid *grid = e.authGrid();
         clickNode(e, "c002");
-        ASSERT_EQ(grid->TextMatrix(1, 4), "0101");
+        // An item typed by its name resolves to its code.
         press(e, "addbut");
-        pickInCell(e, 3, 0, "01");
-        const QString id = grid->TextMatrix(3, FrmAuthority::ColAutoId);
-        ASSERT_FALSE(id.isEmpty());
-
-        // The broader class 01 beside 0101 is refused like the narrower one.
-        expectStop("");
-        pickInCell(e, 3, 4, "01");
-        EXPECT_EQ(grid->TextMatrix(3, 4), "");
-        EXPECT_EQ(grid->Row(), 3);
-        expectStop("");
-        pickInCell(e, 3, 4, "010101");
-        EXPECT_EQ(count("Auto_id=" + id + " and cInvCCode is null"), 1);
-        pickInCell(e, 3, 4, "02");
-        EXPECT_EQ(count("Auto_id=" + id + " and cInvCCode='02'"), 1);
-        pickInCell(e, 3, 3, "否");
-
-        // An item inside 0101 is refused and the row stored without it; an
-        // item typed by its name elsewhere resolves to its code.
-        press(e, "addbut");
-        pickInCell(e, 4, 0, "01");
-        expectStop("");
-        typeIntoCell(e, 4, 6, "010101");
-        EXPECT_EQ(rowTexts(e, 4).mid(6), QStringList({"", "", ""}));
-        typeIntoCell(e, 4, 6, "丙酮");
-        EXPECT_EQ(rowTexts(e, 4).mid(6), QStringList({"010202", "丙酮", "工业级 25kg/桶"}));
-        const QString item = grid->TextMatrix(4, FrmAuthority::ColAutoId);
+        pickInCell(e, 3, 0, "02");
+        typeIntoCell(e, 3, 6, "丙酮");
+        EXPECT_EQ(rowTexts(e, 3).mid(6), QStringList({"010202", "丙酮", "工业级 25kg/桶"}));
+        const QString item = grid->TextMatrix(3, FrmAuthority::ColAutoId);
         EXPECT_EQ(count("Auto_id=" + item + " and cInvCode='010202'"), 1);
 
         // Class and item exclude each other, both ways.
-        pickInCell(e, 4, 3, "是");
+        pickInCell(e, 3, 3, "是");
         expectStop("只能输入存货分类编码和存货编码其中之一，不能同时输入！");
         grid->setCol(4);
         QTest::keyClick(grid->view(), Qt::Key_F4);
@@ -54,16 +88,17 @@ TEST_P(Rules, ItemsAndClassesOfOneOperatorAndWarehouseNeverCross)
         EXPECT_EQ(combo->count(), 0);
         QTest::keyClick(combo, Qt::Key_Escape);
         expectStop("只能输入存货分类编码和存货编码其中之一，不能同时输入！");
-        typeIntoCell(e, 3, 6, "010103");
-        EXPECT_EQ(grid->TextMatrix(3, 6), "");
+        typeIntoCell(e, 1, 6, "010103");
+        EXPECT_EQ(grid->TextMatrix(1, 6), "");
 
-        // The same warehouse, class and item twice: refused after the edit.
+        // The same warehouse, class and item as another row: refused after
+        // the edit, and the row's code is emptied.
         press(e, "addbut");
-        pickInCell(e, 5, 4, "02");
+        pickInCell(e, 4, 4, "0101");
         expectStop("权限设置重复!请重试");
-        pickInCell(e, 5, 0, "01");
-        EXPECT_EQ(rowTexts(e, 5).mid(0, 3), QStringList({"", "", ""}));
-        EXPECT_EQ(count("Id='002'"), 4);
+        pickInCell(e, 4, 0, "01");
+        EXPECT_EQ(rowTexts(e, 4).mid(0, 3), QStringList({"", "", ""}));
+        EXPECT_EQ(count("Id='002'"), 3);
     });
 }
 
@@ -90,18 +125,13 @@ TEST_P(Rules, LookUpsByCodeOrNameWithQuotes)
         press(e, "addbut");
         pickInCell(e, 1, 0, "Q'1");
         EXPECT_EQ(count("Id='08' and cuser_id='O''Neil' and cWhCode='Q''1'"), 1);
-        EXPECT_FALSE(e.CheckPair("", "", "")) << "the table holds O'Neil's right on Q'1";
 
         typeIntoCell(e, 1, 6, "X'1");
         EXPECT_EQ(e.authGrid()->TextMatrix(1, 6), "镀锌钢板");
         expectStop("存货编码输入错误!");
         typeIntoCell(e, 1, 6, "镀锌钢板");
-        EXPECT_EQ(rowTexts(e, 1).mid(6), QStringList({"", "", ""}));
-
-        EXPECT_FALSE(e.CheckPair("", "0101", "01"));
-        EXPECT_TRUE(e.CheckPair("", "01", "0101")) << "the pair test itself looks one way";
-        EXPECT_FALSE(e.CheckPair("01010101", "01", ""));
-        EXPECT_TRUE(e.CheckPair("01010101", "02", ""));
+        EXPECT_EQ(rowTexts(e, 1).mid(6), QStringList({"镀锌钢板", "X'1", ""}))
+            << "an ambiguous item leaves the stored one";
     });
 }
 

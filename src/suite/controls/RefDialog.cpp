@@ -188,7 +188,12 @@ void RefDialog::applyColumns()
 void RefDialog::search(const QString &text)
 {
     m_filter->setSearch(text);
-    if (!m_table->currentIndex().isValid() && m_filter->rowCount() > 0)
+    // A row whose code or name is the search text is the one meant, even
+    // where other rows merely contain it and come first.
+    const int exact = m_filter->exactRow();
+    if (exact >= 0)
+        m_table->setCurrentIndex(m_filter->index(exact, 0));
+    else if (!m_table->currentIndex().isValid() && m_filter->rowCount() > 0)
         m_table->setCurrentIndex(m_filter->index(0, 0));
 }
 

@@ -24,4 +24,17 @@ bool RefFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourcePa
     return false;
 }
 
+int RefFilterModel::exactRow() const
+{
+    if (m_text.isEmpty())
+        return -1;
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int col = 0; col < std::min(2, columnCount()); ++col) {
+            if (index(row, col).data().toString().compare(m_text, Qt::CaseInsensitive) == 0)
+                return row;
+        }
+    }
+    return -1;
+}
+
 } // namespace controls

@@ -13,6 +13,9 @@ public:
 
     void setSearch(const QString &text);
     QString search() const { return m_text; }
+    // The first kept row whose code or name equals the search text, case
+    // ignored; -1 when there is none.
+    int exactRow() const;
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;

@@ -1,0 +1,80 @@
+#include "AuthorityTree.h"
+
+#include "data/DataHelpers.h"
+
+#include <QTreeWidget>
+
+namespace authoritytree {
+
+namespace {
+
+constexpr int KeyRole = Qt::UserRole;
+
+QTreeWidgetItem *addRoot(QTreeWidget &tree, const QString &key, const QString &text,
+                         const QIcon &icon)
+{
+    auto *root = new QTreeWidgetItem(&tree, {text});
+    root->setData(0, KeyRole, key);
+    root->setIcon(0, icon);
+    return root;
+}
+
+void addChildren(QTreeWidgetItem &root, dbkit::DbDataSet &data, const QIcon &icon)
+{
+    QList<QTreeWidgetItem *> children;
+    const QString prefix = keyOf(root);
+    for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
+        const QString code = depotbase::NullToEmpty(data.Fields(0));
+        auto *child = new QTreeWidgetItem(
+            {QLatin1Char('(') + code + QLatin1Char(')') + depotbase::NullToEmpty(data.Fields(1))});
+        child->setData(0, KeyRole, prefix + code);
+        child->setIcon(0, icon);
+        children.push_back(child);
+    }
+    root.addChildren(children);
+    root.setExpanded(true);
+}
+
+} // namespace
+
+void fill(QTreeWidget &tree, dbkit::DbDataSet &operators, dbkit::DbDataSet &warehouses,
+          const QList<QIcon> &images)
+{
+    tree.clear();
+    QTreeWidgetItem *operatorRoot =
+        addRoot(tree, QStringLiteral("c"), QStringLiteral("操作员"), images.at(1));
+    QTreeWidgetItem *warehouseRoot =
+        addRoot(tree, QStringLiteral("s"), QStringLiteral("仓库"), images.at(1));
+    addChildren(*operatorRoot, operators, images.at(0));
+    addChildren(*warehouseRoot, warehouses, images.at(0));
+}
+
+QString keyOf(const QTreeWidgetItem &node)
+{
+    return node.data(0, KeyRole).toString();
+}
+
+QTreeWidgetItem *find(const QTreeWidget &tree, const QString &key)
+{
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        QTreeWidgetItem *root = tree.topLevelItem(i);
+        if (keyOf(*root) == key)
+            return root;
+        if (!key.startsWith(keyOf(*root)))
+            continue;
+        for (int c = 0; c < root->childCount(); ++c)
+            if (keyOf(*root->child(c)) == key)
+                return root->child(c);
+    }
+    return nullptr;
+}
+
+QString nameOf(const QTreeWidgetItem &node, const QString &code)
+{
+    const QString text = node.text(0);
+    return text.startsWith(QLatin1Char('(') + code + QLatin1Char(')'))
+               ? text.mid(code.size() + 2)
+               : text.mid(text.indexOf(QLatin1Char(')')) + 1);
+}
+
+} // namespace authoritytree

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "suite/dbkit/DbDataSet.h"
+
+#include <QIcon>
+#include <QList>
+#include <QString>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The authority editor's tree: all operators under the root "c", all
+// warehouses under the root "s". A node's key is its root's key followed by
+// its code; its text is "(code)name".
+namespace authoritytree {
+
+// Fills the tree from the two sets (code in field 0, name in field 1);
+// images 0 and 1 are the child and root icons.
+void fill(QTreeWidget &tree, dbkit::DbDataSet &operators, dbkit::DbDataSet &warehouses,
+          const QList<QIcon> &images);
+QString keyOf(const QTreeWidgetItem &node);
+// The node of a key; nullptr when there is none.
+QTreeWidgetItem *find(const QTreeWidget &tree, const QString &key);
+// The name in a node's text: what follows the code's ")", so a name may hold
+// a parenthesis of its own.
+QString nameOf(const QTreeWidgetItem &node, const QString &code);
+
+} // namespace authoritytree

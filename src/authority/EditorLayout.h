@@ -1,0 +1,22 @@
+#pragma once
+
+class QDialog;
+class QToolBar;
+class QTreeWidget;
+class SuperGrid;
+
+// The authority editor's widgets: the toolbar "Tbar" above, the tree
+// "authTree" left of the grid "authGrid".
+namespace editorlayout {
+
+struct Widgets {
+    QToolBar *toolbar = nullptr;
+    QTreeWidget *tree = nullptr;
+    SuperGrid *grid = nullptr;
+};
+
+Widgets build(QDialog &window);
+// The grid's width in twips, also before the window is first shown.
+int gridWidthTwips(QDialog &window, SuperGrid &grid);
+
+} // namespace editorlayout

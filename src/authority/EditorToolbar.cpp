@@ -1,0 +1,66 @@
+#include "EditorToolbar.h"
+
+#include "data/Catalogue.h"
+
+#include <QAction>
+#include <QToolBar>
+
+namespace editortoolbar {
+
+namespace {
+
+struct Button {
+    const char *key;   // "" for the third button, which has no key
+    int image;         // 1-based index into the images; 0 for none
+    int caption;       // catalogue id; 0 for none
+};
+
+constexpr Button Buttons[] = {
+    {"addbut", 3, 63}, {"delbut", 4, 9}, {"", 0, 0}, {"helpbut", 5, 14}, {"exitbut", 6, 15},
+};
+
+} // namespace
+
+void build(QToolBar &toolbar, const QList<QIcon> &images, QWidget *before,
+           const std::function<void(const QString &key)> &clicked)
+{
+    const QList<QAction *> old = toolbar.actions();
+    toolbar.clear();
+    qDeleteAll(old);
+    QWidget *previous = before;
+    for (const Button &b : Buttons) {
+        const QString key = QLatin1String(b.key);
+        auto *action = new QAction(&toolbar);
+        action->setObjectName(key);
+        if (b.image > 0)
+            action->setIcon(images.at(b.image - 1));
+        if (b.caption > 0) {
+            action->setText(depotbase::LoadResString(b.caption));
+            action->setToolTip(depotbase::LoadResString(b.caption));
+        }
+        // The third button does nothing, as it never has.
+        action->setEnabled(!key.isEmpty());
+        QObject::connect(action, &QAction::triggered, &toolbar, [clicked, key] {
+            if (!key.isEmpty())
+                clicked(key);
+        });
+        toolbar.addAction(action);
+        if (QWidget *widget = toolbar.widgetForAction(action); widget && !key.isEmpty()) {
+            widget->setObjectName(key + QStringLiteral("Button"));
+            // Tab reaches every button; Space presses it.
+            widget->setFocusPolicy(Qt::TabFocus);
+            QWidget::setTabOrder(previous, widget);
+            previous = widget;
+        }
+    }
+}
+
+QAction *button(const QToolBar &toolbar, const QString &key)
+{
+    for (QAction *action : toolbar.actions())
+        if (!key.isEmpty() && action->objectName() == key)
+            return action;
+    return nullptr;
+}
+
+} // namespace editortoolbar

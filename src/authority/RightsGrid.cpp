@@ -1,0 +1,158 @@
+#include "RightsGrid.h"
+
+#include "RightsColumns.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "suite/controls/GridColors.h"
+#include "suite/controls/GridDropDown.h"
+#include "suite/controls/SuperGrid.h"
+
+#include <QStringList>
+
+namespace rightsgrid {
+
+using C = RightsColumns;
+using depotbase::LoadResString;
+using depotbase::NullToEmpty;
+
+std::vector<QString> rowCells(dbkit::DbDataSet &rights, int nodeKind)
+{
+    // Fields: 0 operator code, 1 operator name, 2 warehouse code, 3 warehouse
+    // name, 4 auto_id, 5 bDispMoney, 6 class, 7 item, 8 class name, 9 item
+    // name, 10 item model.
+    const int codeField = nodeKind == 0 ? 2 : 0;
+    const auto text = [&rights](int field) { return NullToEmpty(rights.Fields(field)); };
+    return {text(codeField),
+            text(codeField + 1),
+            text(4),
+            LoadResString(rights.Fields(5).toInt() != 0 ? 25 : 26),
+            text(6),
+            text(8),
+            text(7),
+            text(9),
+            text(10)};
+}
+
+int show(SuperGrid &grid, dbkit::DbDataSet *rights, int nodeKind)
+{
+    grid.Clear();
+    const int count = rights ? int(rights->RecordCount()) : 0;
+    grid.setRows(count + 1);
+    writeTitles(grid, nodeKind);
+    if (!rights)
+        return 0;
+    grid.setRedraw(false);
+    int row = 1;
+    for (rights->MoveFirst(); !rights->Eof(); rights->MoveNext(), ++row) {
+        grid.setRowTexts(row, rowCells(*rights, nodeKind));
+        for (int c : C::NameColumns)
+            grid.setCellBackColorAt(row, c, controls::nameCellColor);
+    }
+    grid.setRedraw(true);
+    return count;
+}
+
+void writeTitles(SuperGrid &grid, int nodeKind)
+{
+    const bool operatorView = nodeKind == 0;
+    const QStringList titles{
+        operatorView ? QStringLiteral("仓库代码") : QStringLiteral("操作员代码"),
+        operatorView ? QStringLiteral("仓库名称") : QStringLiteral("操作员名称"),
+        QString(),
+        QStringLiteral("显示金额"),
+        QStringLiteral("存货分类编码"),
+        QStringLiteral("存货分类名称"),
+        QStringLiteral("存货编码"),
+        QStringLiteral("存货名称"),
+        QStringLiteral("规格型号")};
+    for (int c = 0; c < C::ColumnCount; ++c)
+        grid.setTextMatrix(0, c, titles.at(c));
+}
+
+void prepare(SuperGrid &grid, int nodeKind, int widthTwips)
+{
+    grid.setCols(C::ColumnCount);
+    grid.setRows(1);
+    writeTitles(grid, nodeKind);
+    setupColumns(grid, widthTwips);
+}
+
+void setupColumns(SuperGrid &grid, int widthTwips)
+{
+    for (int c : {C::ColOther, C::ColOtherName, C::ColShowMoney})
+        grid.setColWidth(c, widthTwips / 4);
+    for (int c = C::ColClass; c <= C::ColInvStd; ++c)
+        grid.setColWidth(c, grid.ColWidth(C::ColShowMoney));
+    grid.setColWidth(C::ColAutoId, 0);
+    for (int c : {C::ColShowMoney, C::ColOther, C::ColClass})
+        grid.setColEditStyle(c, SuperGrid::EditDropDown);
+    grid.setColEditStyle(C::ColInv, SuperGrid::EditButton);
+    grid.setColLength(C::ColClass, 12);
+    grid.setColLength(C::ColInv, 20);
+    grid.setColLength(C::ColOther, 20);
+    // The name cells a row fills itself are painted in this colour and
+    // cannot be typed into.
+    grid.setLockBackColor(controls::nameCellColor);
+    for (int c : {0, 1, 4, 5, 6, 7, 8})
+        grid.setColFlag(c, 1);
+    grid.setEditable(true);
+}
+
+void appendRow(SuperGrid &grid)
+{
+    grid.setRows(grid.Rows() + 1);
+    const int added = grid.Rows() - 1;
+    grid.setTopRow(added);
+    grid.setCol(C::ColOtherName);
+    grid.setRow(added);
+    for (int c : C::NameColumns) {
+        grid.setCol(c);
+        grid.setCellBackColor(controls::nameCellColor);
+    }
+    grid.setCol(C::ColOther);
+}
+
+std::vector<QString> cellsOf(const SuperGrid &grid, int row)
+{
+    std::vector<QString> cells;
+    cells.reserve(C::ColumnCount);
+    for (int c = 0; c < C::ColumnCount; ++c)
+        cells.push_back(grid.TextMatrix(row, c));
+    return cells;
+}
+
+void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells)
+{
+    for (int c = 0; c < C::ColumnCount; ++c) {
+        if (grid.TextMatrix(row, c) != cells.at(size_t(c)))
+            grid.setTextMatrix(row, c, cells.at(size_t(c)));
+    }
+}
+
+bool rowUnique(const SuperGrid &grid, int row)
+{
+    const int last = grid.Rows() - 1;
+    const auto keyOf = [&](int r) {
+        if (r > last)
+            return QString();
+        return grid.TextMatrix(r, C::ColOther) + '\'' + grid.TextMatrix(r, C::ColClass) + '\''
+               + grid.TextMatrix(r, C::ColInv);
+    };
+    const QString key = keyOf(row);
+    for (int i = 1; i <= last; ++i) {
+        if (i != row && keyOf(i) == key)
+            return false;
+    }
+    return true;
+}
+
+void fillDropDown(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names)
+{
+    names.reserve(names.size() + int(data.RecordCount()));
+    for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
+        list.AddItem(NullToEmpty(data.Fields(0)));
+        names.push_back(NullToEmpty(data.Fields(1)));
+    }
+}
+
+} // namespace rightsgrid

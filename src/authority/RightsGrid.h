@@ -1,0 +1,42 @@
+#pragma once
+
+#include "suite/dbkit/DbDataSet.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class GridDropDown;
+class SuperGrid;
+
+// How the authority editor's grid shows rights read with the joined rights
+// statement (authority::rightsStatement): nodeKind 0 lists warehouses (the
+// operator view), 1 lists operators (the warehouse view).
+namespace rightsgrid {
+
+// The grid cells of the data set's current record, one per column.
+std::vector<QString> rowCells(dbkit::DbDataSet &rights, int nodeKind);
+// Shows the records (none for nullptr) below the titles, in their order;
+// returns how many.
+int show(SuperGrid &grid, dbkit::DbDataSet *rights, int nodeKind);
+void writeTitles(SuperGrid &grid, int nodeKind);
+// An empty grid of the editor: its titles, and its columns as setupColumns
+// sets them.
+void prepare(SuperGrid &grid, int nodeKind, int widthTwips);
+// Column widths (the first columns share `widthTwips` by quarters), edit
+// styles, input limits and the cells that only show names.
+void setupColumns(SuperGrid &grid, int widthTwips);
+// Adds an empty row at the end and makes it current, its name cells in the
+// name colour.
+void appendRow(SuperGrid &grid);
+
+// The texts of a grid row, one per column.
+std::vector<QString> cellsOf(const SuperGrid &grid, int row);
+// Shows the texts that differ from what the row shows.
+void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells);
+// False when another row has the same other side, class and item.
+bool rowUnique(const SuperGrid &grid, int row);
+// Offers the codes of field 0 and keeps the names of field 1 in `names`.
+void fillDropDown(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names);
+
+} // namespace rightsgrid

@@ -1,0 +1,186 @@
+#include "RowCommit.h"
+
+#include "AuthorityLookups.h"
+#include "data/Catalogue.h"
+#include "services/RightRules.h"
+#include "suite/dbkit/DbError.h"
+
+#include <utility>
+
+using services::ServiceResult;
+
+namespace {
+
+using C = RightsColumns;
+
+// The first and last cell a column's value fills: the code and its names.
+std::pair<int, int> cellGroup(int col)
+{
+    switch (col) {
+    case C::ColOther: return {C::ColOther, C::ColOtherName};
+    case C::ColClass: return {C::ColClass, C::ColClassName};
+    case C::ColInv: return {C::ColInv, C::ColInvStd};
+    default: return {col, col};
+    }
+}
+
+// The column of a refused field; `otherwise` for any other field.
+int columnOfField(const QString &field, int otherwise)
+{
+    if (field == QLatin1String("cInvCCode"))
+        return C::ColClass;
+    if (field == QLatin1String("cInvCode"))
+        return C::ColInv;
+    return otherwise;
+}
+
+} // namespace
+
+RowCommit::RowCommit(dbkit::DbLogin &login, bool readOnly, Tell tell)
+    : m_login(login), m_rights(login), m_readOnly(readOnly), m_tell(std::move(tell))
+{
+}
+
+QString RowCommit::readOnlyText()
+{
+    return QStringLiteral("仓库权限以只读方式打开，不能增加、修改或删除！");
+}
+
+services::RightRecord RowCommit::rightOf(const GridRow &row)
+{
+    const auto &cells = row.cells;
+    services::RightRecord right;
+    right.autoId = cells.at(ColAutoId).toLongLong();
+    if (row.node.kind == 0) {
+        right.operatorCode = row.node.code;
+        right.operatorName = row.node.name;
+        right.warehouseCode = cells.at(ColOther);
+    } else {
+        right.operatorCode = cells.at(ColOther);
+        right.operatorName = cells.at(ColOtherName);
+        right.warehouseCode = row.node.code;
+    }
+    const QString money = cells.at(ColShowMoney);
+    right.showMoney = !(money.isEmpty() || money == depotbase::LoadResString(26));
+    right.classCode = cells.at(ColClass);
+    right.itemCode = cells.at(ColInv);
+    return right;
+}
+
+bool RowCommit::wholeWarehouse(const GridRow &row)
+{
+    return row.cells.at(ColClass).isEmpty() && row.cells.at(ColInv).isEmpty();
+}
+
+ServiceResult RowCommit::insert(GridRow &row)
+{
+    if (m_readOnly)
+        return ServiceResult::refused(readOnlyText());
+    services::RightRecord right = rightOf(row);
+    right.autoId = 0;
+    const ServiceResult result = m_rights.insert(right);
+    if (result.done()) {
+        row.cells[ColAutoId] = QString::number(right.autoId);
+        ++row.lastSavedRow;
+        row.insertedRow = row.row;
+    }
+    return result;
+}
+
+ServiceResult RowCommit::update(GridRow &row)
+{
+    if (m_readOnly)
+        return ServiceResult::refused(readOnlyText());
+    if (row.cells.at(ColAutoId).isEmpty())
+        return insert(row);
+    return m_rights.update(rightOf(row));
+}
+
+bool RowCommit::save(GridRow &row, int col)
+{
+    // A row below the written ones is new. The last written row is rewritten
+    // only while the cursor stays on it; a row above it always is.
+    const bool isNew = row.row > row.lastSavedRow;
+    ServiceResult result;
+    if (isNew)
+        result = insert(row);
+    else if (row.row == row.lastSavedRow ? !row.rowMoved : row.row >= 1)
+        result = update(row);
+    if (result.done())
+        return false;
+    if (result.errorNumber == dbkit::ErrorNumber::RecordDeleted) {
+        m_tell(result.message);
+        setNew(row);
+        return false;
+    }
+    // A new row of a warehouse (or operator) the pair already has rights on
+    // is only a step towards a narrowed right: nothing is stored or said
+    // yet, and leaving the row tells the overlap.
+    if (isNew && wholeWarehouse(row) && result.message == services::rightrules::overlapMessage())
+        return false;
+    m_tell(result.message);
+    // A busy or lost database refused nothing: the row stays as typed, to
+    // be stored by its next commit.
+    const int number = result.errorNumber;
+    if (number != 0 && number != dbkit::ErrorNumber::DuplicateKey)
+        return false;
+    refuse(row, columnOfField(result.field, col));
+    return true;
+}
+
+void RowCommit::setNew(GridRow &row)
+{
+    row.cells[ColAutoId].clear();
+    --row.lastSavedRow;
+}
+
+void RowCommit::refuse(GridRow &row, int col)
+{
+    restoreStored(row, col);
+    // A narrowing refused in the same editing that stored the row as a
+    // whole-warehouse right takes that right back: the user never confirmed it.
+    if (row.row == row.insertedRow && wholeWarehouse(row) && (col == ColClass || col == ColInv)
+        && remove(row)) {
+        setNew(row);
+        row.insertedRow = 0;
+    }
+}
+
+void RowCommit::restoreStored(GridRow &row, int col)
+{
+    const auto [first, last] = cellGroup(col);
+    const QString autoId = row.cells.at(ColAutoId);
+    // A new row keeps the code the user typed, so it can be corrected.
+    if (autoId.isEmpty() && col == ColOther)
+        return;
+    const auto stored = autoId.isEmpty() ? std::nullopt
+                                         : authoritylookups::storedCells(
+                                               m_login, autoId.toLongLong(), row.node.kind);
+    for (int c = first; c <= last; ++c)
+        row.cells[size_t(c)] = stored ? stored->at(size_t(c)) : QString();
+}
+
+bool RowCommit::remove(const GridRow &row)
+{
+    const QString autoId = row.cells.at(ColAutoId);
+    if (autoId.isEmpty())
+        return true;
+    const ServiceResult result = m_rights.remove(autoId.toLongLong());
+    // Deleted by another administrator meanwhile: gone either way.
+    if (!result.done() && result.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
+        m_tell(result.message);
+        return false;
+    }
+    return true;
+}
+
+bool RowCommit::fitsStored(const GridRow &row)
+{
+    // A row without its other side is no right yet.
+    if (row.cells.at(ColOther).isEmpty() || row.cells.at(ColOtherName).isEmpty())
+        return true;
+    const ServiceResult result = m_rights.validate(rightOf(row));
+    if (!result.done())
+        m_tell(result.message);
+    return result.done();
+}

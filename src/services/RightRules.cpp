@@ -1,0 +1,66 @@
+#include "RightRules.h"
+
+namespace services::rightrules {
+
+QString duplicateMessage()
+{
+    return QStringLiteral("权限设置重复!请重试");
+}
+
+QString overlapMessage()
+{
+    const QChar cr(13);
+    return QStringLiteral("权限设置重复，请重试！") + cr
+           + QStringLiteral("库管员+仓库+存货分类|存货必须唯一，而且库管员+仓库+存货不能包含在") + cr
+           + QStringLiteral("库管员+仓库+存货分类中，即对一个库管员同一个仓库，存货和存货分类") + cr
+           + QStringLiteral("不能有交叉。");
+}
+
+QString narrowingField(const NarrowedRight &right)
+{
+    if (!right.classCode.isEmpty())
+        return QStringLiteral("cInvCCode");
+    if (!right.itemCode.isEmpty())
+        return QStringLiteral("cInvCode");
+    return QStringLiteral("cWhCode");
+}
+
+bool classWithin(const QString &cls, const QString &outer)
+{
+    return !cls.isEmpty() && !outer.isEmpty() && cls.startsWith(outer);
+}
+
+bool sameRight(const NarrowedRight &a, const NarrowedRight &b)
+{
+    return a.classCode == b.classCode && a.itemCode == b.itemCode;
+}
+
+bool crosses(const NarrowedRight &candidate, const NarrowedRight &stored)
+{
+    if (candidate.wholeWarehouse())
+        return true;
+    if (stored.wholeWarehouse())
+        return false;
+    if (!candidate.itemCode.isEmpty())
+        return classWithin(candidate.itemClass, stored.classCode);
+    if (!stored.itemCode.isEmpty())
+        return classWithin(stored.itemClass, candidate.classCode);
+    return classWithin(candidate.classCode, stored.classCode)
+           || classWithin(stored.classCode, candidate.classCode);
+}
+
+ServiceResult check(const NarrowedRight &candidate, const std::vector<NarrowedRight> &stored)
+{
+    const QString field = narrowingField(candidate);
+    for (const NarrowedRight &other : stored) {
+        if (sameRight(candidate, other))
+            return ServiceResult::refused(duplicateMessage(), field);
+    }
+    for (const NarrowedRight &other : stored) {
+        if (crosses(candidate, other))
+            return ServiceResult::refused(overlapMessage(), field);
+    }
+    return ServiceResult::ok();
+}
+
+} // namespace services::rightrules

@@ -1,0 +1,232 @@
+#include "RightsService.h"
+
+#include "RightRules.h"
+
+#include "data/DataHelpers.h"
+#include "suite/dbkit/DbError.h"
+
+#include <QVariant>
+
+namespace services {
+
+using depotbase::NullToEmpty;
+using dbkit::quoted;
+
+namespace {
+
+const QString rightColumns =
+    QStringLiteral("select Auto_id, Id, cuser_id, cWhCode, bDispMoney, cInvCCode, cInvCode "
+                   "from WarehAuth where ");
+
+QVariant textOrNull(const QString &text)
+{
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
+QVariantList rightValues(const RightRecord &right)
+{
+    return {right.operatorCode, textOrNull(right.operatorName), right.warehouseCode,
+            right.showMoney ? 1 : 0, textOrNull(right.classCode), textOrNull(right.itemCode)};
+}
+
+RightRecord rightAt(dbkit::DbDataSet &data)
+{
+    RightRecord right;
+    right.autoId = data.Fields(0).toLongLong();
+    right.operatorCode = NullToEmpty(data.Fields(1));
+    right.operatorName = NullToEmpty(data.Fields(2));
+    right.warehouseCode = NullToEmpty(data.Fields(3));
+    right.showMoney = data.Fields(4).toInt() != 0;
+    right.classCode = NullToEmpty(data.Fields(5));
+    right.itemCode = NullToEmpty(data.Fields(6));
+    return right;
+}
+
+// Narrows the stored rights read for a check to those the rules could
+// refuse beside `right`, so an operator with thousands of item rights on a
+// warehouse does not read them all for each one: two different items never
+// cross, and an item crosses a class only when its class lies beneath it.
+QString rivalsOnly(const RightRecord &right)
+{
+    if (!right.itemCode.isEmpty())
+        return QStringLiteral(" and (w.cInvCode is null or w.cInvCode='") + quoted(right.itemCode)
+               + QStringLiteral("')");
+    if (!right.classCode.isEmpty()) {
+        QString prefix = right.classCode;
+        prefix.replace('\\', QStringLiteral("\\\\"))
+            .replace('%', QStringLiteral("\\%"))
+            .replace('_', QStringLiteral("\\_"));
+        return QStringLiteral(" and (w.cInvCode is null or i.cInvCCode like '")
+               + quoted(prefix) + QStringLiteral("%' escape '\\')");
+    }
+    return QString();
+}
+
+ServiceResult refusedByDatabase(const dbkit::DbError &error, const RightRecord &right)
+{
+    // The unique key WarehAuth_Right: another administrator stored it first.
+    if (error.number() == dbkit::ErrorNumber::DuplicateKey)
+        return ServiceResult::refused(rightrules::duplicateMessage(),
+                                      rightrules::narrowingField({0, right.classCode,
+                                                                  right.itemCode, {}}),
+                                      error.number());
+    return ServiceResult::refused(error.description(), QString(), error.number());
+}
+
+} // namespace
+
+QString RightsService::goneOnSaveMessage()
+{
+    return QStringLiteral(
+        "该权限已经被他人删除！本行已作为新行，再次确认任一单元格即可重新保存。");
+}
+
+QString RightsService::goneOnDeleteMessage()
+{
+    return QStringLiteral("该权限已经被他人删除！");
+}
+
+void RightsService::serialise(const RightRecord &right)
+{
+    if (m_login.engine() != dbkit::Engine::PostgreSQL)
+        return;
+    m_login.executeBound(QStringLiteral("select pg_advisory_xact_lock(hashtext(?), hashtext(?))"),
+                         {right.operatorCode, right.warehouseCode});
+}
+
+ServiceResult RightsService::checkStored(const RightRecord &right)
+{
+    NarrowedRight candidate{right.autoId, right.classCode, right.itemCode, {}};
+    if (!right.itemCode.isEmpty()) {
+        dbkit::DbDataSetPtr item = m_login.OpenDataSet(
+            QStringLiteral("select cInvCCode from Inventory where cInvCode='")
+            + quoted(right.itemCode) + QStringLiteral("'"));
+        if (item->Eof())
+            return ServiceResult::refused(QStringLiteral("存货编码输入错误!"),
+                                          QStringLiteral("cInvCode"));
+        candidate.itemClass = NullToEmpty(item->Fields(0));
+    }
+    dbkit::DbDataSetPtr others = m_login.OpenDataSet(
+        QStringLiteral("select w.Auto_id, w.cInvCCode, w.cInvCode, i.cInvCCode "
+                       "from WarehAuth w left join Inventory i on i.cInvCode = w.cInvCode "
+                       "where w.Id='")
+        + quoted(right.operatorCode) + QStringLiteral("' and w.cWhCode='")
+        + quoted(right.warehouseCode) + QStringLiteral("' and w.Auto_id <> ")
+        + QString::number(right.autoId) + rivalsOnly(right));
+    std::vector<NarrowedRight> stored;
+    for (; !others->Eof(); others->MoveNext())
+        stored.push_back({others->Fields(0).toLongLong(), NullToEmpty(others->Fields(1)),
+                          NullToEmpty(others->Fields(2)), NullToEmpty(others->Fields(3))});
+    return rightrules::check(candidate, stored);
+}
+
+ServiceResult RightsService::validate(const RightRecord &right)
+{
+    try {
+        return checkStored(right);
+    } catch (const dbkit::DbError &e) {
+        return refusedByDatabase(e, right);
+    }
+}
+
+template <typename Write>
+ServiceResult RightsService::writeChecked(const RightRecord &right, Write write)
+{
+    try {
+        dbkit::TransactionGuard transaction(m_login);
+        serialise(right);
+        // The write comes before the check: on SQLite it takes the write lock,
+        // so a second writer waits here until this one has committed.
+        ServiceResult result = write();
+        if (!result.done())
+            return result;
+        result = checkStored(right);
+        if (!result.done())
+            return result;   // the guard takes the write back
+        transaction.commit();
+        return result;
+    } catch (const dbkit::DbError &e) {
+        return refusedByDatabase(e, right);
+    }
+}
+
+ServiceResult RightsService::insert(RightRecord &right)
+{
+    // The check that follows the write sees `stored`, so it leaves out the
+    // record just written by the Auto_id the write reads back.
+    RightRecord stored = right;
+    const ServiceResult result = writeChecked(stored, [&] {
+        m_login.executeBound(QStringLiteral("insert into WarehAuth (Id, cuser_id, cWhCode, "
+                                            "bDispMoney, cInvCCode, cInvCode) "
+                                            "values (?, ?, ?, ?, ?, ?)"),
+                             rightValues(stored));
+        dbkit::DbDataSetPtr identity = m_login.OpenDataSet(QStringLiteral("SELECT @@identity"));
+        stored.autoId = identity->Eof() ? 0 : identity->Fields(0).toLongLong();
+        return ServiceResult::ok();
+    });
+    if (result.done())
+        right.autoId = stored.autoId;
+    return result;
+}
+
+ServiceResult RightsService::update(const RightRecord &right)
+{
+    return writeChecked(right, [&] {
+        QVariantList values = rightValues(right);
+        values.append(right.autoId);
+        const int changed = m_login.executeBound(
+            QStringLiteral("update WarehAuth set Id=?, cuser_id=?, cWhCode=?, bDispMoney=?, "
+                           "cInvCCode=?, cInvCode=? where Auto_id=?"),
+            values);
+        if (changed == 0)
+            return ServiceResult::refused(goneOnSaveMessage(), QString(),
+                                          dbkit::ErrorNumber::RecordDeleted);
+        return ServiceResult::ok();
+    });
+}
+
+ServiceResult RightsService::remove(long long autoId)
+{
+    try {
+        const int removed = m_login.executeBound(
+            QStringLiteral("delete from WarehAuth where Auto_id=?"), {autoId});
+        if (removed == 0)
+            return ServiceResult::refused(goneOnDeleteMessage(), QString(),
+                                          dbkit::ErrorNumber::RecordDeleted);
+        return ServiceResult::ok();
+    } catch (const dbkit::DbError &e) {
+        return ServiceResult::refused(e.description(), QString(), e.number());
+    }
+}
+
+std::vector<RightRecord> RightsService::readRights(const QString &where)
+{
+    dbkit::DbDataSetPtr data = m_login.OpenDataSet(rightColumns + where);
+    std::vector<RightRecord> rights;
+    for (; !data->Eof(); data->MoveNext())
+        rights.push_back(rightAt(*data));
+    return rights;
+}
+
+std::optional<RightRecord> RightsService::find(long long autoId)
+{
+    std::vector<RightRecord> found =
+        readRights(QStringLiteral("Auto_id=") + QString::number(autoId));
+    if (found.empty())
+        return std::nullopt;
+    return found.front();
+}
+
+std::vector<RightRecord> RightsService::rightsOfOperator(const QString &operatorCode)
+{
+    return readRights(QStringLiteral("Id='") + quoted(operatorCode)
+                      + QStringLiteral("' order by Auto_id"));
+}
+
+std::vector<RightRecord> RightsService::rightsOfWarehouse(const QString &warehouseCode)
+{
+    return readRights(QStringLiteral("cWhCode='") + quoted(warehouseCode)
+                      + QStringLiteral("' order by Auto_id"));
+}
+
+} // namespace services
