@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <array>
 #include <exception>
+#include <utility>
 
 using namespace depotbase;
 
@@ -69,15 +70,6 @@ constexpr std::array<Shortcut, 12> Shortcuts{{
 QString infoCaption()
 {
     return LoadResString(17);
-}
-
-// Other operators stay locked out of the warehouse until the release works.
-void tellLockRelease(QWidget *parent, const QString &engineText)
-{
-    modal::message(parent,
-                   QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
-                       + engineText,
-                   modal::Icon::Exclamation, modal::Buttons::Ok, infoCaption());
 }
 
 } // namespace
@@ -281,6 +273,7 @@ void frmWHBrowse::refreshList()
     if (!mRecObject)
         return;
     mRecObject->Requery(-1);
+    m_dataSetBehind = false;
     // Only a list that still holds warehouses replaces the rows shown.
     if (mRecObject->RecordCount() <= 0)
         return;
@@ -299,8 +292,9 @@ void frmWHBrowse::unlockCurrent()
 {
     if (!dbs)
         return;
+    // Other operators stay locked out of the warehouse until the release works.
     if (!bLock().RetryReleases(*dbs))
-        tellLockRelease(this, bLock().LastReleaseError());
+        tellFailedRelease();
     releaseLock(recLock);
 }
 
@@ -317,8 +311,7 @@ void frmWHBrowse::releaseLock(const QString &code)
     if (code.isEmpty() || !dbs)
         return;
     bLock().UnlockRecords(*dbs, QStringLiteral("BJ"), QVariantList{code});
-    if (bLock().ReleaseFailed())
-        tellLockRelease(this, bLock().LastReleaseError());
+    tellFailedRelease();
 }
 
 void frmWHBrowse::closeEvent(QCloseEvent *event)
@@ -350,6 +343,10 @@ void frmWHBrowse::findWarehouse()
     const QString condition = askCondition(LoadResString(119));
     if (condition.isEmpty() || !mRecObject)
         return;
+    // Warehouses stored or deleted since the data set was read are found as
+    // they are now.
+    if (std::exchange(m_dataSetBehind, false))
+        mRecObject->Requery(-1);
     mRecObject->FindFirst(condition);
     if (mRecObject->NoMatch()) {
         modal::message(this, LoadResString(123), modal::Icon::Critical, modal::Buttons::Ok,

@@ -1,59 +1,28 @@
-// Deleting warehouses from the list, opening one for editing, the record
-// locks these take, and the in-use test the card asks.
+// Deleting warehouses from the list, opening one for editing, and the
+// in-use test; the warehouse service takes the record locks, reads and
+// deletes by key.
 //
 // A lock taken by a command is released when the command ends, on every path
 // (a refused confirmation, a warehouse deleted meanwhile, a database error),
 // so no warehouse stays locked for other operators.
 #include "frmWHBrowse.h"
 
-#include "WarehouseStatements.h"
 #include "frmWHCard.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
+#include "services/WarehouseRules.h"
+#include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
 
+#include <cstdlib>
+
 using namespace depotbase;
 
+namespace rules = services::warehouse_rules;
+
 namespace {
-
-namespace ErrorNumber = dbkit::ErrorNumber;
-
-// Another number a server gives a refusal by related records.
-constexpr int RelatedRecordsAlt = 3396;
-
-// The lock of one warehouse code for the length of one command.
-class WarehouseLock {
-public:
-    explicit WarehouseLock(frmWHBrowse &list) : m_list(list) {}
-    ~WarehouseLock() { release(); }
-    WarehouseLock(const WarehouseLock &) = delete;
-    WarehouseLock &operator=(const WarehouseLock &) = delete;
-
-    bool take(const QString &code)
-    {
-        release();
-        if (!m_list.bLock().LockRecords(*m_list.dbs, QStringLiteral("BJ"), QStringLiteral("AA"),
-                                        QStringLiteral("a"), m_list.PCName, QVariantList{code}))
-            return false;
-        m_code = code;
-        return true;
-    }
-
-    void release()
-    {
-        if (m_code.isEmpty())
-            return;
-        m_list.releaseLock(m_code);
-        m_code.clear();
-    }
-
-private:
-    frmWHBrowse &m_list;
-    QString m_code;
-};
 
 QString caption()
 {
@@ -72,74 +41,66 @@ bool confirmed(QWidget *parent, const QString &question)
            == modal::Answer::Yes;
 }
 
-void lockRefused(QWidget *parent)
+// The warehouse of a grid row, read by key; nullopt when it is no longer
+// stored.
+std::optional<services::WarehouseRecord> storedOf(services::WarehouseService &service,
+                                                  const SuperGrid &grid, int row)
 {
-    modal::message(parent, QStringLiteral("其他操作员正在对此仓库档案进行操作，请稍候操作！"),
-                   modal::Icon::Information, modal::Buttons::Ok, caption());
+    return service.read(grid.TextMatrix(row, 0));
 }
-
-// The message of a delete the database refused; "" for other failures.
-QString deleteErrorText(int errorNumber)
-{
-    switch (errorNumber) {
-    case ErrorNumber::RecordDeleted:
-        return LoadResString(104) + LoadResString(52) + LoadResString(107);
-    case ErrorNumber::RelatedRecords:
-        return LoadResString(104) + LoadResString(52) + LoadResString(106);
-    case ErrorNumber::RecordLocked:
-    case ErrorNumber::TableExclusive:
-        return LoadResString(84);
-    default:
-        return QString();
-    }
-}
-
-// A failure without a message of its own is told by its description: the
-// warehouse was not deleted and the user should know why.
-void reportDeleteError(QWidget *parent, const dbkit::DbError &error)
-{
-    const QString text = deleteErrorText(error.number());
-    critical(parent, text.isEmpty() ? error.description() : text);
-}
-
-const QString DeletedMeanwhile = QStringLiteral("该仓库编码已被他人删除，不能删除！");
 
 } // namespace
+
+void frmWHBrowse::showRefusal(const QString &message)
+{
+    if (message == rules::lockedText())
+        modal::message(this, message, modal::Icon::Information, modal::Buttons::Ok, caption());
+    else
+        critical(this, message);
+}
+
+void frmWHBrowse::tellFailedRelease()
+{
+    if (bLock().ReleaseFailed())
+        modal::message(this,
+                       QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
+                           + bLock().LastReleaseError(),
+                       modal::Icon::Exclamation, modal::Buttons::Ok, caption());
+}
 
 bool frmWHBrowse::FDelete()
 {
     if (refuseWhenReadOnly())
         return false;
-    WarehouseLock lock(*this);
+    services::WarehouseService &service = warehouses();
     try {
         const QString code = m_grid->TextMatrix(m_grid->Row(), 0).trimmed();
-        dbkit::DbDataSetPtr positions = dbs->OpenDataSet(warehouse::positionCountStatement(code));
-        if (positions->Fields(0).toLongLong() > 0) {
-            critical(this, QStringLiteral("该仓库编码已被货位档案使用，不能删除！"));
+        if (service.positionCount(code) > 0) {
+            critical(this, rules::hasPositionsText());
             return false;
         }
-        if (!FCur()) {
-            critical(this, DeletedMeanwhile);
+        const std::optional<services::WarehouseRecord> stored = service.read(code);
+        if (!stored) {
+            critical(this, rules::deletedBeforeDeleteText());
             return false;
         }
-        recLock = NullToEmpty(mRecObject->Fields(QStringLiteral("cWhCode")));
-        const QString name = NullToEmpty(mRecObject->Fields(QStringLiteral("cWhName")));
-        if (!confirmed(this, LoadResString(4) + LoadResString(51) + QStringLiteral("---") + name
-                                 + QStringLiteral(" ") + LoadResString(5) + QStringLiteral("?")))
+        recLock = stored->code;
+        if (!confirmed(this, LoadResString(4) + LoadResString(51) + QStringLiteral("---")
+                                 + stored->name + QStringLiteral(" ") + LoadResString(5)
+                                 + QStringLiteral("?")))
             return true;
-        if (!lock.take(recLock)) {
-            lockRefused(this);
-            return true;
+        const services::ServiceResult result = service.remove(recLock);
+        tellFailedRelease();
+        if (!result.done()) {
+            showRefusal(result.message);
+            return result.message == rules::lockedText();
         }
-        dbs->Execute(warehouse::deleteStatement(recLock));
-        mRecObject->Requery(-1);
-        if (!mRecObject->Eof())
-            mRecObject->MoveNext();
+        m_dataSetBehind = true;
         m_grid->RemoveItem(m_grid->Row());
         showSelection(m_grid->Rows() > 1);
         return true;
     } catch (const dbkit::DbError &error) {
-        reportDeleteError(this, error);
+        critical(this, rules::deleteErrorText(error.number(), error.description()));
         return false;
     }
 }
@@ -151,9 +112,9 @@ bool frmWHBrowse::FDelete1(long &firstRow, long &lastRow)
 {
     if (refuseWhenReadOnly())
         return false;
-    WarehouseLock lock(*this);
+    services::WarehouseService &service = warehouses();
     try {
-        if (!FCur()) {
+        if (!storedOf(service, *m_grid, m_grid->Row())) {
             critical(this, LoadResString(6) + LoadResString(52) + QStringLiteral(",")
                                + LoadResString(7));
             return false;
@@ -164,18 +125,14 @@ bool frmWHBrowse::FDelete1(long &firstRow, long &lastRow)
             return true;
         for (long i = 0; i < count; ++i) {
             recLock = m_grid->TextMatrix(int(firstRow), 0);
-            if (!lock.take(recLock)) {
+            const services::ServiceResult result = service.remove(recLock);
+            tellFailedRelease();
+            if (!result.done()) {
                 // The row cannot be passed over: the rest stay as they are.
-                lockRefused(this);
+                showRefusal(result.message);
                 return false;
             }
-            if (!FCur()) {
-                critical(this, DeletedMeanwhile);
-                return false;
-            }
-            const QString found = NullToEmpty(mRecObject->Fields(QStringLiteral("cwhcode")));
-            dbs->Execute(warehouse::deleteStatement(found));
-            mRecObject->Requery(-1);
+            m_dataSetBehind = true;
             m_grid->RemoveItem(m_grid->Row());
             if (firstRow < lastRow) {
                 --lastRow;
@@ -185,55 +142,46 @@ bool frmWHBrowse::FDelete1(long &firstRow, long &lastRow)
                 m_grid->setRow(int(firstRow));
             }
             showSelection(m_grid->Rows() > 1);
-            lock.release();
         }
         return true;
     } catch (const dbkit::DbError &error) {
-        reportDeleteError(this, error);
+        critical(this, rules::deleteErrorText(error.number(), error.description()));
         return false;
     }
 }
 
 void frmWHBrowse::FEdit()
 {
-    WarehouseLock lock(*this);
     recLock = m_grid->TextMatrix(m_grid->Row(), 0);
     // A read-only list only shows the card (its save is refused): no lock.
-    if (!isReadOnly() && !lock.take(recLock)) {
-        lockRefused(this);
+    const bool locking = !isReadOnly();
+    const services::OpenedWarehouse opened = warehouses().openForEdit(recLock, locking);
+    if (opened.outcome == services::OpenedWarehouse::Outcome::Locked) {
+        showRefusal(rules::lockedText());
         return;
     }
-    if (!FCur()) {
-        critical(this, QStringLiteral("该仓库编码已被他人删除，不能修改！"));
-        return;
+    if (opened.outcome == services::OpenedWarehouse::Outcome::Opened) {
+        frmWHCard &card = m_card.get(this);
+        card.mRecwarehouse = opened.record;
+        card.mblnAddMark = false;
+        try {
+            card.ShowCard(*this);
+        } catch (...) {
+            if (locking)
+                releaseLock(recLock);
+            throw;
+        }
+    } else {
+        critical(this, rules::deletedBeforeEditText());
     }
-    frmWHCard &card = m_card.get(this);
-    card.mRecwarehouse = mRecObject;
-    card.mblnAddMark = false;
-    card.ShowCard(*this);
+    if (locking)
+        releaseLock(recLock);
 }
 
 // In use when the database refuses to delete the warehouse for its related
-// records: a trial delete that is always rolled back. Any other failure (a
-// busy database, a lost connection) says nothing about use and is raised.
+// records; any other failure (a busy database, a lost connection) says
+// nothing about use and is raised.
 bool frmWHBrowse::onUsed(const QString &code)
 {
-    try {
-        dbkit::TransactionGuard trial(*dbs);
-        dbs->Execute(warehouse::trialDeleteStatement(code));
-        trial.rollback();
-        return false;
-    } catch (const dbkit::DbError &error) {
-        if (error.number() == ErrorNumber::RelatedRecords || error.number() == RelatedRecordsAlt)
-            return true;
-        throw;
-    }
+    return warehouses().inUse(code);
 }
-
-void frmWHBrowse::showDeleteMessage(int errorNumber)
-{
-    const QString text = deleteErrorText(errorNumber);
-    if (!text.isEmpty())
-        critical(this, text);
-}
-

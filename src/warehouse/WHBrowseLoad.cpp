@@ -10,6 +10,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
+#include "services/WarehouseService.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"

@@ -2,7 +2,6 @@
 // change tracking, keys and closing.
 #include "frmWHCard.h"
 
-#include "ListColumns.h"
 #include "WarehouseCardHost.h"
 #include "WarehouseStatements.h"
 #include "forms/FormSlot.h"
@@ -10,9 +9,9 @@
 #include "data/DataHelpers.h"
 #include "forms/WindowHelpers.h"
 #include "data/ModuleState.h"
+#include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
 #include "suite/controls/RefDialog.h"
-#include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -323,26 +322,21 @@ QAction *frmWHCard::toolbarButton(const QString &key) const
 
 void frmWHCard::LoadRecord()
 {
-    if (!mRecwarehouse || mRecwarehouse->BOF() || mRecwarehouse->Eof())
-        return;
-    const dbkit::DbDataSet &rec = *mRecwarehouse;
-    auto text = [&rec](const char *field) {
-        return NullToEmpty(rec.Fields(QLatin1String(field)));
-    };
+    const services::WarehouseRecord &rec = mRecwarehouse;
     mblnFilling = true;
-    EdtcWhCode->setText(text("cWhCode"));
-    EdtcWhName->setText(text("cWhName"));
-    EdtcDepCode->setText(text("cDepName"));
-    EdtcWhAddress->setText(text("cWHAddress"));
-    EdtcWhPhone->setText(text("cWHPhone"));
-    EdtcWhPerson->setText(text("cWHPerson"));
-    EdtcWhMemo->setText(text("cWHMemo"));
-    EdtiWhFundQuota->setText(formatQuota(rec.Fields(QStringLiteral("iWHFundQuota"))));
-    showStyle(text("cWHValueStyle"));
-    ChkbWhPos->setChecked(rec.Fields(QStringLiteral("bWhPos")).toInt() != 0);
+    EdtcWhCode->setText(rec.code);
+    EdtcWhName->setText(rec.name);
+    EdtcDepCode->setText(rec.depName);
+    EdtcWhAddress->setText(rec.address);
+    EdtcWhPhone->setText(rec.phone);
+    EdtcWhPerson->setText(rec.person);
+    EdtcWhMemo->setText(rec.memo);
+    EdtiWhFundQuota->setText(services::warehouse_rules::formatQuota(rec.fundQuota));
+    showStyle(rec.valueStyle);
+    ChkbWhPos->setChecked(rec.positions);
     mblnFilling = false;
     mstrDepCode.clear();
-    m_boxDepCode = text("cDepCode");
+    m_boxDepCode = rec.depCode;
     m_boxDepName = EdtcDepCode->text();
     m_shownTexts.clear();
     for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson,
@@ -510,7 +504,7 @@ void frmWHCard::Form_Unload()
 {
     m_closing = true;
     qApp->removeEventFilter(this);
-    mRecwarehouse.reset();
+    mRecwarehouse = {};
     rsDepartment.reset();
     m_options.reset();
     m_ref.reset();

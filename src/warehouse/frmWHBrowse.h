@@ -18,13 +18,16 @@ class QAction;
 class SuperGrid;
 class LockVouchDLL;
 class frmWHCard;
+namespace services {
+class WarehouseService;
+}
 class frmFilter;
 class FrmWHAuth;
 
 // The warehouse list: a toolbar over a grid that lists every warehouse of the
 // account. One per loaded component, which creates it in Init and shows it
 // in Show. It owns its card, its filter dialog and the authority list, and
-// is the card's host: the card writes saved rows into its grid.
+// is the card's host: it shows the warehouses the card stored.
 class frmWHBrowse : public QDialog, public WarehouseCardHost {
     Q_OBJECT
 public:
@@ -70,14 +73,18 @@ public:
     void FEdit();
     bool FDelete();
     bool FDelete1(long &firstRow, long &lastRow);
-    bool onUsed(const QString &code) override;
+    bool onUsed(const QString &code);
 
     // Runs the command of a toolbar key ("TlbAdd", "TlbExit", ...).
     void OnToolbarCommand(const QString &key);
 
     SuperGrid *SpGrdWH() const { return m_grid; }
-    SuperGrid &grid() override { return *m_grid; }
     dbkit::DbLogin &login() override { return *dbs; }
+    // The warehouse service on this list's login and lock object.
+    services::WarehouseService &warehouses() override;
+    void showSavedWarehouse(const services::WarehouseRecord &stored, bool added) override;
+    void showDepartmentStyle(const QString &depName, const QString &style) override;
+    void dropEditedRow() override;
     // The report-print control; the authority list prints through it too.
     report::RTPrn &RTPrn1() { return m_rtPrn1; }
     QToolBar *Toolbar1() const { return m_toolbar; }
@@ -90,7 +97,7 @@ public:
     // Fills the grid from a data set (the caller empties it first).
     void FillListGrid(dbkit::DbDataSet &data);
     // Selection colours: the highlight pair when rows are listed, hidden otherwise.
-    void showSelection(bool visible) override;
+    void showSelection(bool visible);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -127,7 +134,11 @@ private:
     // The window title says how many warehouses are listed and whether a
     // filter hides others.
     void showListState();
-    void showDeleteMessage(int errorNumber);
+    // Shows a refusal of the warehouse service: a held lock as a notice,
+    // anything else as a refusal.
+    void showRefusal(const QString &message);
+    // Tells a lock release that the database refused (it is retried later).
+    void tellFailedRelease();
     void unlockCurrent();
     void retryLockReleases();
     bool refuseWhenReadOnly();
@@ -141,7 +152,13 @@ private:
     bool m_waitCursor = false;
     // The grid shows the rows of a filter, not the whole list.
     bool m_filtered = false;
+    // Rows were stored or deleted by key since the data set was read: a find
+    // in it reads it again first.
+    bool m_dataSetBehind = false;
     std::unique_ptr<LockVouchDLL> m_lock;
+    std::unique_ptr<services::WarehouseService> m_service;
+    const dbkit::DbLogin *m_serviceLogin = nullptr;
+    QString m_serviceComputer;
     // Print-work database of the list (LxInit9.mdb), held from load to unload.
     PrintWorkDbPtr printDb;
     report::RTPrn m_rtPrn1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/WarehouseRecord.h"
 #include "suite/dbkit/DbLogin.h"
 
 #include <QDialog>
@@ -22,7 +23,6 @@ class RefDialog;
 namespace dbkit {
 class DbError;
 }
-class SuperGrid;
 class WarehouseCardHost;
 
 // Holds the card's reference dialog.
@@ -31,19 +31,19 @@ struct clsRef {
 };
 
 // The warehouse card: the modal window in which one warehouse is added or
-// edited. The list that owns it sets mRecwarehouse (its own data set) and,
-// for adding, mblnAddMark, and shows it with itself as the card's host: the
-// card reads and writes through the host's login and writes saved rows into
-// the host's grid.
+// edited. The list that owns it sets mRecwarehouse (the warehouse to edit,
+// as read) and, for adding, mblnAddMark, and shows it with itself as the
+// card's host: the card saves through the host's warehouse service and hands
+// the stored warehouse back to the host to show.
 class frmWHCard : public QDialog {
     Q_OBJECT
 public:
     explicit frmWHCard(QWidget *parent);
     ~frmWHCard() override;
 
-    // Set by the list before showing: the list's warehouse data set (its
-    // current record is the one edited) and the mode (true: add).
-    dbkit::DbDataSetPtr mRecwarehouse;
+    // Set by the list before showing: the warehouse to edit, as read, and
+    // the mode (true: add).
+    services::WarehouseRecord mRecwarehouse;
     bool mblnAddMark = false;
 
     // Loads the card for `host`, shows it modally and returns when it has
@@ -68,10 +68,6 @@ public:
     // it was (the caller then changes nothing).
     static bool refuseWhenReadOnly(QWidget *parent, bool readOnly);
 
-    // The fund quota as the card shows it: "0" for 0, else at least one and
-    // at most four decimals; "" for Null or empty.
-    static QString formatQuota(const QVariant &value);
-
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -94,7 +90,6 @@ private:
     void markChanged();
     void ShowSaveState();
     void onPositionClicked();
-    bool positionsExist(const QString &code);
     void onDepartmentLeft();
     void SetupDepartmentRef();
     bool handleKey(QKeyEvent *event);
@@ -107,18 +102,13 @@ private:
     bool applyDepartmentStyle();
     bool InsertRecord();
     bool UpdateRecord();
-    bool storeInUse(const QString &storedCode);
-    void WriteAllFields(dbkit::DbDataSet &record, bool withCodeAndStyle);
-    void writeBox(dbkit::DbDataSet &record, const QString &column, const EditBox *box);
+    bool storeCard(bool adding);
+    services::WarehouseRecord cardRecord() const;
+    QString boxValue(const EditBox *box, const QString &stored) const;
     bool boxChanged(const EditBox *box) const;
-    void WriteGridRow(int row);
-    void spreadDepartmentStyle();
-    bool findStored(const QString &code);
     void recordVanished();
     void AfterSave();
     void releaseListLock();
-    void cancelPending();
-    void showSaveError(int errorNumber, const QString &description);
     void refuse(const QString &text);
     // A database failure outside the save's own write, told in Chinese with
     // the engine's text.
@@ -136,8 +126,6 @@ private:
     bool mblnFilling = false;
     bool m_loaded = false;
     bool m_closing = false;
-    // The last save stored a warehouse in use (code and style kept).
-    bool m_storedInUse = false;
     // What each box showed when the record was loaded: a field the user did
     // not change is not written back, so it keeps what is stored.
     QHash<const EditBox *, QString> m_shownTexts;
