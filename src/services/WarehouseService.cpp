@@ -112,6 +112,9 @@ OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock
         throw;
     }
     if (!stored) {
+        // Nothing to edit: the lock goes with the command.
+        if (takeLock)
+            unlock(code);
         opened.outcome = OpenedWarehouse::Outcome::Gone;
         return opened;
     }

@@ -74,7 +74,8 @@ public:
     void unlock(const QString &code);
 
     // Locks the warehouse and reads it. Without `takeLock` (a read-only
-    // list) it is only read. A lock taken stays until unlock().
+    // list) it is only read. The lock of an opened warehouse stays until
+    // unlock(); that of one no longer stored is released at once.
     OpenedWarehouse openForEdit(const QString &code, bool takeLock = true);
 
     // True when other tables refer to the warehouse: a trial delete, always

@@ -171,11 +171,11 @@ void frmWHBrowse::FEdit()
                 releaseLock(recLock);
             throw;
         }
+        if (locking)
+            releaseLock(recLock);
     } else {
         critical(this, rules::deletedBeforeEditText());
     }
-    if (locking)
-        releaseLock(recLock);
 }
 
 // In use when the database refuses to delete the warehouse for its related
