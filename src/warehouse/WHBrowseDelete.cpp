@@ -7,13 +7,13 @@
 // so no warehouse stays locked for other operators.
 #include "frmWHBrowse.h"
 
+#include "WarehouseListGrid.h"
 #include "frmWHCard.h"
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
-#include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <cstdlib>
@@ -59,15 +59,6 @@ void frmWHBrowse::showRefusal(const QString &message)
         critical(this, message);
 }
 
-void frmWHBrowse::tellFailedRelease()
-{
-    if (bLock().ReleaseFailed())
-        modal::message(this,
-                       QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
-                           + bLock().LastReleaseError(),
-                       modal::Icon::Exclamation, modal::Buttons::Ok, caption());
-}
-
 bool frmWHBrowse::FDelete()
 {
     if (refuseWhenReadOnly())
@@ -90,14 +81,13 @@ bool frmWHBrowse::FDelete()
                                  + QStringLiteral("?")))
             return true;
         const services::ServiceResult result = service.remove(recLock);
-        tellFailedRelease();
+        m_locks.tellFailedRelease();
         if (!result.done()) {
             showRefusal(result.message);
             return result.message == rules::lockedText();
         }
         m_dataSetBehind = true;
-        m_grid->RemoveItem(m_grid->Row());
-        showSelection(m_grid->Rows() > 1);
+        listgrid::removeCurrentRow(*m_grid);
         return true;
     } catch (const dbkit::DbError &error) {
         critical(this, rules::deleteErrorText(error.number(), error.description()));
@@ -126,7 +116,7 @@ bool frmWHBrowse::FDelete1(long &firstRow, long &lastRow)
         for (long i = 0; i < count; ++i) {
             recLock = m_grid->TextMatrix(int(firstRow), 0);
             const services::ServiceResult result = service.remove(recLock);
-            tellFailedRelease();
+            m_locks.tellFailedRelease();
             if (!result.done()) {
                 // The row cannot be passed over: the rest stay as they are.
                 showRefusal(result.message);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "WarehouseCardHost.h"
+#include "WarehouseListLocks.h"
+#include "WarehouseListSearch.h"
 #include "forms/FormSlot.h"
 #include "print/PrintWorkDb.h"
 #include "suite/dbkit/DbLogin.h"
@@ -21,7 +23,6 @@ class frmWHCard;
 namespace services {
 class WarehouseService;
 }
-class frmFilter;
 class FrmWHAuth;
 
 // The warehouse list: a toolbar over a grid that lists every warehouse of the
@@ -115,18 +116,14 @@ private:
     void layoutControls();
     void openPrintWork();
     void closePrintWork();
-    void selectGridRowOfCurrent();
     void SetupListGrid();
-    void widenCodeColumn();
     void LoadToolbarImages();
     void BuildListToolbar();
     bool PositionDataSet(int moveKind);
-    void onGridMouseDown(int button, int shift, int x, int y);
     bool handleShortcut(QKeyEvent *event);
     void runOtherCommand(const QString &key);
     void showHelp();
     void refreshList();
-    QString askCondition(const QString &caption);
     void findWarehouse();
     void filterList();
     void runPrintCommand(int mode);
@@ -137,8 +134,6 @@ private:
     // Shows a refusal of the warehouse service: a held lock as a notice,
     // anything else as a refusal.
     void showRefusal(const QString &message);
-    // Tells a lock release that the database refused (it is retried later).
-    void tellFailedRelease();
     void unlockCurrent();
     void retryLockReleases();
     bool refuseWhenReadOnly();
@@ -155,10 +150,7 @@ private:
     // Rows were stored or deleted by key since the data set was read: a find
     // in it reads it again first.
     bool m_dataSetBehind = false;
-    std::unique_ptr<LockVouchDLL> m_lock;
-    std::unique_ptr<services::WarehouseService> m_service;
-    const dbkit::DbLogin *m_serviceLogin = nullptr;
-    QString m_serviceComputer;
+    WarehouseListLocks m_locks;
     // Print-work database of the list (LxInit9.mdb), held from load to unload.
     PrintWorkDbPtr printDb;
     report::RTPrn m_rtPrn1;
@@ -166,6 +158,6 @@ private:
     // The windows the list opens: the card and the filter dialog are kept
     // for the list's life, the authority list is made afresh per command.
     depotbase::FormSlot<frmWHCard> m_card;
-    depotbase::FormSlot<frmFilter> m_filter;
+    WarehouseListSearch m_search;
     depotbase::FormSlot<FrmWHAuth> m_authorityList;
 };
