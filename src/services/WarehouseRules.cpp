@@ -167,6 +167,17 @@ ServiceResult checkQuota(const QString &quota, bool doubleColumn)
     return ServiceResult::ok();
 }
 
+QStringList offeredStyles(bool basicVersion, bool industrial)
+{
+    QStringList styles{LoadResString(66), LoadResString(67)};
+    if (basicVersion)
+        return styles;
+    for (int id : {68, 69, 70})
+        styles << LoadResString(id);
+    styles << LoadResString(industrial ? 65 : 71);
+    return styles;
+}
+
 QString formatQuota(const QString &stored)
 {
     if (stored.trimmed().isEmpty())

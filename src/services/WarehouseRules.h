@@ -4,6 +4,7 @@
 #include "WarehouseRecord.h"
 
 #include <QString>
+#include <QStringList>
 
 // The rules of a warehouse record that need no database, and the texts with
 // which the windows tell what the warehouse service decided.
@@ -43,6 +44,11 @@ ServiceResult checkRequired(const WarehouseRecord &record);
 // column keeps a double (`doubleColumn`), at most 15 significant digits, so
 // the number stored is the number typed.
 ServiceResult checkQuota(const QString &quota, bool doubleColumn);
+
+// The valuation styles a warehouse may be given, in the order offered: the
+// basic version offers the two averages only; otherwise five common styles
+// and the planned-price (industrial) or sales-price style.
+QStringList offeredStyles(bool basicVersion, bool industrial);
 
 // The fund quota as the card shows it: "0" for 0, else at least one and at
 // most four decimals; "" for an empty text.

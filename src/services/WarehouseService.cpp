@@ -1,6 +1,7 @@
 #include "WarehouseService.h"
 
 #include "WarehouseRules.h"
+#include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
@@ -120,6 +121,27 @@ OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock
     }
     opened.record = *stored;
     return opened;
+}
+
+AccountOptions WarehouseService::accountOptions()
+{
+    AccountOptions options;
+    dbkit::DbDataSetPtr rows = m_login.OpenDataSet(QStringLiteral("Select * From AccInformation"),
+                                                   dbkit::OpenMode::ReadOnly);
+    if (rows->RecordCount() <= 0)
+        return options;
+    rows->FindFirst(QStringLiteral("cSysID='AA' And cName='cSysVersion'"));
+    if (!rows->NoMatch()) {
+        QString version = NullToEmpty(rows->Fields(QStringLiteral("cValue")));
+        if (version.isEmpty())
+            version = NullToEmpty(rows->Fields(QStringLiteral("cDefault")));
+        options.industrial = version == depotbase::LoadResString(125);
+    }
+    rows->FindFirst(QStringLiteral("cSysID='IA' And cName='cValueStyle'"));
+    if (!rows->NoMatch())
+        options.byDepartment =
+            NullToEmpty(rows->Fields(QStringLiteral("cValue"))) == QStringLiteral("按部门核算");
+    return options;
 }
 
 bool WarehouseService::inUse(const QString &code)

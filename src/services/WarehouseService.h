@@ -32,6 +32,16 @@ struct DepartmentStyle {
     int others = 0;
 };
 
+// The account's options a warehouse save follows.
+struct AccountOptions {
+    // An industrial account (the default) offers the planned-price style, a
+    // trading account the sales-price style.
+    bool industrial = true;
+    // Inventory is accounted by department: a department's warehouses share
+    // one valuation style.
+    bool byDepartment = false;
+};
+
 // What the card asks to store: a new warehouse, or the changes to one that
 // was opened (the record as read, `original`, names the row by its key and
 // tells which columns the user changed; only those are written).
@@ -77,6 +87,9 @@ public:
     // list) it is only read. The lock of an opened warehouse stays until
     // unlock(); that of one no longer stored is released at once.
     OpenedWarehouse openForEdit(const QString &code, bool takeLock = true);
+
+    // The account's options from AccInformation.
+    AccountOptions accountOptions();
 
     // True when other tables refer to the warehouse: a trial delete, always
     // rolled back, that the database refuses for related records. Any other

@@ -10,6 +10,7 @@
 #include "forms/WindowHelpers.h"
 #include "data/ModuleState.h"
 #include "services/WarehouseRules.h"
+#include "services/WarehouseService.h"
 #include "suite/controls/EditBox.h"
 #include "suite/controls/RefDialog.h"
 #include "suite/dbkit/DbError.h"
@@ -20,63 +21,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-#include <QToolBar>
-#include <QVBoxLayout>
-#include <array>
 
 using namespace depotbase;
+
+namespace rules = services::warehouse_rules;
 
 namespace {
 
 constexpr int HelpContext = 31100041;
-
-struct Picture {
-    const char *key;
-    const char *file;
-};
-
-constexpr std::array<Picture, 4> CardPictures{{
-    {"imgAdd", "imgAdd"}, {"imgSave", "imgSave"}, {"imgHelp", "imgHelp"}, {"imgExit", "imgExit"}}};
-
-struct CardButton {
-    const char *key;
-    int image;  // 1-based index into the pictures
-    int caption;
-    int tip;    // 0: the save button's own tip
-};
-
-constexpr std::array<CardButton, 4> CardButtons{{
-    {"TlbAdd", 1, 63, 63}, {"TlbSave", 2, 64, 0}, {"TlbHelp", 3, 14, 14}, {"TlbExit", 4, 15, 15}}};
-
-// Valuation styles in the order the card offers them (catalogue ids).
-constexpr std::array<int, 5> CommonStyles{{66, 67, 68, 69, 70}};
-constexpr std::array<int, 2> BasicStyles{{66, 67}};
-
-EditBox *makeBox(QWidget *parent, const char *name, int maxLength, bool numbers = false)
-{
-    auto *box = new EditBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setMaxLength(maxLength);
-    box->setRefusedChars(numbers ? QStringLiteral("'|-") : QStringLiteral("'|"));
-    box->setNumbersOnly(numbers);
-    // The fund quota's column keeps four decimals.
-    if (numbers)
-        box->setDecimals(4);
-    return box;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
 
 } // namespace
 
@@ -84,7 +38,8 @@ frmWHCard::frmWHCard(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmWHCard"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
-    buildControls();
+    buildControls(this);
+    connectControls();
 }
 
 frmWHCard::~frmWHCard()
@@ -93,86 +48,8 @@ frmWHCard::~frmWHCard()
         qApp->removeEventFilter(this);
 }
 
-void frmWHCard::buildControls()
+void frmWHCard::connectControls()
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 8);
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Toolbar1->setIconSize(QSize(24, 24));
-    Toolbar1->setMovable(false);
-    layout->addWidget(Toolbar1);
-
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    layout->addWidget(Frame1);
-    auto *grid = new QGridLayout(Frame1);
-
-    lblcWhCode = makeLabel(Frame1, "lblcWhCode");
-    lblcWhName = makeLabel(Frame1, "lblcWhName");
-    lblcDepCode = makeLabel(Frame1, "lblcDepCode");
-    lblcWhAddress = makeLabel(Frame1, "lblcWhAddress");
-    lblcWhPhone = makeLabel(Frame1, "lblcWhPhone");
-    lblcWhPerson = makeLabel(Frame1, "lblcWhPerson");
-    lblcWhValueStyle = makeLabel(Frame1, "lblcWhValueStyle");
-    lbliFundQuota = makeLabel(Frame1, "lbliFundQuota");
-    lblcWhMemo = makeLabel(Frame1, "lblcWhMemo");
-
-    EdtcWhCode = makeBox(Frame1, "EdtcWhCode", 10);
-    EdtcWhName = makeBox(Frame1, "EdtcWhName", 20);
-    EdtcDepCode = makeBox(Frame1, "EdtcDepCode", 20);
-    EdtcWhAddress = makeBox(Frame1, "EdtcWhAddress", 30);
-    // Wide enough for an address of its full 30 (Chinese) characters.
-    EdtcWhAddress->setMinimumWidth(
-        EdtcWhAddress->fontMetrics().horizontalAdvance(QString(30, QChar(0x4ED3))) + 12);
-    EdtcWhPhone = makeBox(Frame1, "EdtcWhPhone", 20);
-    EdtcWhPerson = makeBox(Frame1, "EdtcWhPerson", 10);
-    EdtiWhFundQuota = makeBox(Frame1, "EdtiWhFundQuota", 17, true);
-    EdtcWhMemo = makeBox(Frame1, "EdtcWhMemo", 20);
-
-    CmbcWhValueStyle = new QComboBox(Frame1);
-    CmbcWhValueStyle->setObjectName(QStringLiteral("CmbcWhValueStyle"));
-    CmbcWhValueStyle->setEditable(false);
-    ChkbWhPos = new QCheckBox(Frame1);
-    ChkbWhPos->setObjectName(QStringLiteral("ChkbWhPos"));
-    cmdRef = new QPushButton(Frame1);
-    cmdRef->setObjectName(QStringLiteral("cmdRef"));
-    // The button must not take the focus: leaving the department box for it
-    // would check a half-typed department before the reference opens.
-    cmdRef->setFocusPolicy(Qt::NoFocus);
-
-    auto *department = new QHBoxLayout;
-    department->setContentsMargins(0, 0, 0, 0);
-    department->addWidget(EdtcDepCode, 1);
-    department->addWidget(cmdRef);
-
-    grid->addWidget(lblcWhCode, 0, 0);
-    grid->addWidget(EdtcWhCode, 0, 1);
-    grid->addWidget(lblcWhName, 0, 2);
-    grid->addWidget(EdtcWhName, 0, 3);
-    grid->addWidget(lblcDepCode, 1, 0);
-    grid->addLayout(department, 1, 1);
-    grid->addWidget(lblcWhAddress, 1, 2);
-    grid->addWidget(EdtcWhAddress, 1, 3);
-    grid->addWidget(lblcWhPhone, 2, 0);
-    grid->addWidget(EdtcWhPhone, 2, 1);
-    grid->addWidget(lblcWhPerson, 2, 2);
-    grid->addWidget(EdtcWhPerson, 2, 3);
-    grid->addWidget(lblcWhValueStyle, 3, 0);
-    grid->addWidget(CmbcWhValueStyle, 3, 1);
-    grid->addWidget(lbliFundQuota, 3, 2);
-    grid->addWidget(EdtiWhFundQuota, 3, 3);
-    grid->addWidget(lblcWhMemo, 4, 0);
-    grid->addWidget(EdtcWhMemo, 4, 1, 1, 3);
-    grid->addWidget(ChkbWhPos, 5, 1);
-
-    // Tab and Enter follow the fields in reading order.
-    QWidget *order[] = {EdtcWhCode, EdtcWhName, EdtcDepCode, EdtcWhAddress, EdtcWhPhone,
-                        EdtcWhPerson, CmbcWhValueStyle, EdtiWhFundQuota, EdtcWhMemo, ChkbWhPos};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
-
     for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcDepCode, EdtcWhAddress, EdtcWhPhone,
                          EdtcWhPerson, EdtiWhFundQuota, EdtcWhMemo})
         connect(box, &EditBox::Change, this, [this] { markChanged(); });
@@ -203,18 +80,7 @@ void frmWHCard::Form_Load()
 
     setWindowTitle(LoadResString(73));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
-    cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
-
-    lblcWhCode->setText(LoadResString(52));
-    lblcWhName->setText(LoadResString(53));
-    lblcDepCode->setText(LoadResString(54));
-    lblcWhAddress->setText(LoadResString(55));
-    lblcWhPhone->setText(LoadResString(56));
-    lblcWhPerson->setText(LoadResString(57));
-    lblcWhValueStyle->setText(LoadResString(58));
-    lbliFundQuota->setText(LoadResString(60));
-    lblcWhMemo->setText(LoadResString(61));
-    ChkbWhPos->setText(LoadResString(59));
+    setCaptions();
 
     mblnFilling = true;
     FillValueStyles();
@@ -239,85 +105,25 @@ void frmWHCard::Form_Load()
 
 void frmWHCard::readAccountOptions()
 {
-    m_options = m_host->login().OpenDataSet(warehouse::accountOptionsStatement(),
-                                            dbkit::OpenMode::Default);
-    if (m_options->RecordCount() <= 0)
-        return;
-    m_options->FindFirst(QStringLiteral("cSysID='AA' And cName='cSysVersion'"));
-    if (!m_options->NoMatch()) {
-        QString version = NullToEmpty(m_options->Fields(QStringLiteral("cValue")));
-        if (version.isEmpty())
-            version = NullToEmpty(m_options->Fields(QStringLiteral("cDefault")));
-        mstrIndustry = version == LoadResString(125) ? QStringLiteral("1") : QStringLiteral("2");
-    }
-    m_options->FindFirst(QStringLiteral("cSysID='IA' And cName='cValueStyle'"));
-    if (!m_options->NoMatch())
-        mblnByDept = NullToEmpty(m_options->Fields(QStringLiteral("cValue")))
-                     == QStringLiteral("按部门核算");
+    const services::AccountOptions options = m_host->warehouses().accountOptions();
+    mstrIndustry = options.industrial ? QStringLiteral("1") : QStringLiteral("2");
+    mblnByDept = options.byDepartment;
 }
 
 void frmWHCard::FillValueStyles()
 {
-    CmbcWhValueStyle->clear();
-    if (blnBasicVersion) {
-        for (int id : BasicStyles)
-            CmbcWhValueStyle->addItem(LoadResString(id));
-        ChkbWhPos->hide();
-        return;
-    }
-    for (int id : CommonStyles)
-        CmbcWhValueStyle->addItem(LoadResString(id));
-    CmbcWhValueStyle->addItem(LoadResString(mstrIndustry == QStringLiteral("1") ? 65 : 71));
-    ChkbWhPos->show();
-}
-
-// Shows a valuation style in the list-only combo. A stored style the combo
-// does not offer (a style of the other account kind, or of the full version
-// in the basic one) is added, so that saving keeps it instead of replacing
-// it with whatever entry happened to be selected.
-void frmWHCard::showStyle(const QString &style)
-{
-    if (style.isEmpty()) {
-        CmbcWhValueStyle->setCurrentIndex(-1);
-        return;
-    }
-    int index = CmbcWhValueStyle->findText(style);
-    if (index < 0) {
-        CmbcWhValueStyle->addItem(style);
-        index = CmbcWhValueStyle->count() - 1;
-    }
-    CmbcWhValueStyle->setCurrentIndex(index);
+    fillValueStyles(rules::offeredStyles(blnBasicVersion, mstrIndustry == QStringLiteral("1")),
+                    blnBasicVersion);
 }
 
 void frmWHCard::LoadCardToolbarImages()
 {
-    ImageList1.clear();
-    for (const Picture &p : CardPictures)
-        ImageList1.push_back(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(p.file))));
+    ImageList1 = loadToolbarPictures();
 }
 
 void frmWHCard::BuildCardToolbar()
 {
-    // clear() only takes the actions off the toolbar; they stay its children
-    // and would be found by key instead of the new ones.
-    const QList<QAction *> old = Toolbar1->actions();
-    Toolbar1->clear();
-    qDeleteAll(old);
-    for (const CardButton &b : CardButtons) {
-        auto *action = new QAction(ImageList1.at(b.image - 1), LoadResString(b.caption), Toolbar1);
-        const QString key = QLatin1String(b.key);
-        action->setObjectName(key);
-        action->setToolTip(b.tip ? LoadResString(b.tip) : QStringLiteral("保存(F6)"));
-        connect(action, &QAction::triggered, this, [this, key] { OnCardCommand(key); });
-        Toolbar1->addAction(action);
-        if (QWidget *widget = Toolbar1->widgetForAction(action))
-            widget->setObjectName(key + QStringLiteral("Button"));
-    }
-}
-
-QAction *frmWHCard::toolbarButton(const QString &key) const
-{
-    return Toolbar1->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
+    buildToolbar(ImageList1, [this](const QString &key) { OnCardCommand(key); });
 }
 
 void frmWHCard::LoadRecord()
@@ -331,7 +137,7 @@ void frmWHCard::LoadRecord()
     EdtcWhPhone->setText(rec.phone);
     EdtcWhPerson->setText(rec.person);
     EdtcWhMemo->setText(rec.memo);
-    EdtiWhFundQuota->setText(services::warehouse_rules::formatQuota(rec.fundQuota));
+    EdtiWhFundQuota->setText(rules::formatQuota(rec.fundQuota));
     showStyle(rec.valueStyle);
     ChkbWhPos->setChecked(rec.positions);
     mblnFilling = false;
@@ -339,8 +145,7 @@ void frmWHCard::LoadRecord()
     m_boxDepCode = rec.depCode;
     m_boxDepName = EdtcDepCode->text();
     m_shownTexts.clear();
-    for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson,
-                         EdtcWhMemo, EdtiWhFundQuota}) {
+    for (EditBox *box : valueBoxes()) {
         m_shownTexts.insert(box, box->text());
         // A text longer than its box shows its start.
         box->setCursorPosition(0);
@@ -506,7 +311,6 @@ void frmWHCard::Form_Unload()
     qApp->removeEventFilter(this);
     mRecwarehouse = {};
     rsDepartment.reset();
-    m_options.reset();
     m_ref.reset();
     mblnAddMark = false;
     m_loaded = false;

@@ -33,9 +33,4 @@ QString leafDepartmentsStatement()
            + QStringLiteral("Where bDepEnd=1 Order By cDepCode");
 }
 
-QString accountOptionsStatement()
-{
-    return QStringLiteral("Select * From AccInformation");
-}
-
 } // namespace warehouse

@@ -17,7 +17,5 @@ QString codeCriterion(const QString &code);
 
 // Leaf departments (code, name, person) the card offers, by code.
 QString leafDepartmentsStatement();
-// The account's options.
-QString accountOptionsStatement();
 
 } // namespace warehouse

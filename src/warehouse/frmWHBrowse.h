@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -24,6 +25,7 @@ namespace services {
 class WarehouseService;
 }
 class FrmWHAuth;
+class WarehouseListDeletion;
 
 // The warehouse list: a toolbar over a grid that lists every warehouse of the
 // account. One per loaded component, which creates it in Init and shows it
@@ -131,9 +133,7 @@ private:
     // The window title says how many warehouses are listed and whether a
     // filter hides others.
     void showListState();
-    // Shows a refusal of the warehouse service: a held lock as a notice,
-    // anything else as a refusal.
-    void showRefusal(const QString &message);
+    bool runDeletion(const std::function<bool(WarehouseListDeletion &)> &command);
     void unlockCurrent();
     void retryLockReleases();
     bool refuseWhenReadOnly();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WarehouseCardControls.h"
 #include "services/WarehouseRecord.h"
 #include "suite/dbkit/DbLogin.h"
 
@@ -11,14 +12,6 @@
 #include <QVariant>
 #include <memory>
 
-class QAction;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QToolBar;
-class EditBox;
 class RefDialog;
 namespace dbkit {
 class DbError;
@@ -35,7 +28,7 @@ struct clsRef {
 // as read) and, for adding, mblnAddMark, and shows it with itself as the
 // card's host: the card saves through the host's warehouse service and hands
 // the stored warehouse back to the host to show.
-class frmWHCard : public QDialog {
+class frmWHCard : public QDialog, private WarehouseCardControls {
     Q_OBJECT
 public:
     explicit frmWHCard(QWidget *parent);
@@ -62,7 +55,7 @@ public:
     // "TlbAdd" (nothing), "TlbSave", "TlbHelp", "TlbExit".
     void OnCardCommand(const QString &key);
 
-    QAction *toolbarButton(const QString &key) const;
+    using WarehouseCardControls::toolbarButton;
 
     // Tells the user that the warehouse list was opened read-only; true when
     // it was (the caller then changes nothing).
@@ -76,7 +69,7 @@ protected:
     void reject() override;
 
 private:
-    void buildControls();
+    void connectControls();
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
@@ -86,7 +79,6 @@ private:
     void BuildCardToolbar();
     void LoadRecord();
     void ClearCard();
-    void showStyle(const QString &style);
     void markChanged();
     void ShowSaveState();
     void onPositionClicked();
@@ -134,30 +126,7 @@ private:
     QString m_boxDepCode;
     QString m_boxDepName;
     dbkit::DbDataSetPtr rsDepartment;
-    dbkit::DbDataSetPtr m_options;
     std::unique_ptr<clsRef> m_ref;
 
-    QToolBar *Toolbar1 = nullptr;
     QList<QIcon> ImageList1;
-    QGroupBox *Frame1 = nullptr;
-    QLabel *lblcWhCode = nullptr;
-    QLabel *lblcWhName = nullptr;
-    QLabel *lblcDepCode = nullptr;
-    QLabel *lblcWhAddress = nullptr;
-    QLabel *lblcWhPhone = nullptr;
-    QLabel *lblcWhPerson = nullptr;
-    QLabel *lblcWhValueStyle = nullptr;
-    QLabel *lbliFundQuota = nullptr;
-    QLabel *lblcWhMemo = nullptr;
-    EditBox *EdtcWhCode = nullptr;
-    EditBox *EdtcWhName = nullptr;
-    EditBox *EdtcDepCode = nullptr;
-    EditBox *EdtcWhAddress = nullptr;
-    EditBox *EdtcWhPhone = nullptr;
-    EditBox *EdtcWhPerson = nullptr;
-    EditBox *EdtiWhFundQuota = nullptr;
-    EditBox *EdtcWhMemo = nullptr;
-    QComboBox *CmbcWhValueStyle = nullptr;
-    QCheckBox *ChkbWhPos = nullptr;
-    QPushButton *cmdRef = nullptr;
 };
