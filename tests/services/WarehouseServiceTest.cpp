@@ -230,6 +230,28 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
     EXPECT_EQ(locksHeld(), 0);
 }
 
+// The account's options choose the styles offered and the department rule;
+// an account without the version row counts as industrial.
+TEST_P(WarehouseServiceTest, AccountOptionsChooseTheStyles)
+{
+    AccountOptions options = service().accountOptions();
+    EXPECT_TRUE(options.industrial);
+    EXPECT_FALSE(options.byDepartment);
+    m_login->Execute("UPDATE AccInformation SET cValue='商业' WHERE cName='cSysVersion'");
+    m_login->Execute("UPDATE AccInformation SET cValue='按部门核算' WHERE cSysID='IA' AND "
+                     "cName='cValueStyle'");
+    options = service().accountOptions();
+    EXPECT_FALSE(options.industrial);
+    EXPECT_TRUE(options.byDepartment);
+    m_login->Execute("DELETE FROM AccInformation WHERE cName='cSysVersion'");
+    EXPECT_TRUE(service().accountOptions().industrial);
+
+    const QStringList common{"全月平均法", "移动平均法", "先进先出法", "后进先出法", "个别计价法"};
+    EXPECT_EQ(rules::offeredStyles(false, true), common + QStringList{"计划价法"});
+    EXPECT_EQ(rules::offeredStyles(false, false), common + QStringList{"售价法"});
+    EXPECT_EQ(rules::offeredStyles(true, true), (QStringList{"全月平均法", "移动平均法"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, WarehouseServiceTest,
                          ::testing::ValuesIn(testsupport::allEngines()),
                          [](const auto &info) { return testsupport::engineName(info.param); });
