@@ -3,7 +3,6 @@
 #include "frmWHCard.h"
 
 #include "WarehouseCardHost.h"
-#include "WarehouseStatements.h"
 #include "forms/FormSlot.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
@@ -12,7 +11,6 @@
 #include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
 #include "suite/controls/EditBox.h"
-#include "suite/controls/RefDialog.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -71,8 +69,6 @@ void frmWHCard::ShowCard(WarehouseCardHost &host)
 void frmWHCard::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
-    m_ref = std::make_unique<clsRef>();
-    m_ref->Ref1 = std::make_unique<RefDialog>(this);
     mstrIndustry = QStringLiteral("1");
     mblnByDept = false;
     mstrDepCode.clear();
@@ -85,8 +81,7 @@ void frmWHCard::Form_Load()
     mblnFilling = true;
     FillValueStyles();
     mblnFilling = false;
-    rsDepartment = m_host->login().OpenDataSet(warehouse::leafDepartmentsStatement(),
-                                               dbkit::OpenMode::Default);
+    m_departments.open(m_host->login(), this);
 
     LoadCardToolbarImages();
     BuildCardToolbar();
@@ -128,47 +123,23 @@ void frmWHCard::BuildCardToolbar()
 
 void frmWHCard::LoadRecord()
 {
-    const services::WarehouseRecord &rec = mRecwarehouse;
     mblnFilling = true;
-    EdtcWhCode->setText(rec.code);
-    EdtcWhName->setText(rec.name);
-    EdtcDepCode->setText(rec.depName);
-    EdtcWhAddress->setText(rec.address);
-    EdtcWhPhone->setText(rec.phone);
-    EdtcWhPerson->setText(rec.person);
-    EdtcWhMemo->setText(rec.memo);
-    EdtiWhFundQuota->setText(rules::formatQuota(rec.fundQuota));
-    showStyle(rec.valueStyle);
-    ChkbWhPos->setChecked(rec.positions);
+    showRecord(mRecwarehouse);
     mblnFilling = false;
     mstrDepCode.clear();
-    m_boxDepCode = rec.depCode;
-    m_boxDepName = EdtcDepCode->text();
-    m_shownTexts.clear();
-    for (EditBox *box : valueBoxes()) {
-        m_shownTexts.insert(box, box->text());
-        // A text longer than its box shows its start.
-        box->setCursorPosition(0);
-    }
-    EdtcDepCode->setCursorPosition(0);
+    m_departments.remember(mRecwarehouse.depCode, EdtcDepCode->text());
 }
 
 void frmWHCard::ClearCard()
 {
-    for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcDepCode, EdtcWhAddress, EdtcWhPhone,
-                         EdtcWhPerson, EdtcWhMemo})
-        box->clear();
-    EdtiWhFundQuota->setText(QStringLiteral("0"));
+    clearFields();
     mblnFilling = true;
     // A style added for the record shown before goes again.
     FillValueStyles();
     CmbcWhValueStyle->setCurrentIndex(0);
-    ChkbWhPos->setChecked(false);
     mblnFilling = false;
     mstrDepCode.clear();
-    m_boxDepCode.clear();
-    m_boxDepName.clear();
-    m_shownTexts.clear();
+    m_departments.remember(QString(), QString());
 }
 
 void frmWHCard::markChanged()
@@ -310,8 +281,7 @@ void frmWHCard::Form_Unload()
     m_closing = true;
     qApp->removeEventFilter(this);
     mRecwarehouse = {};
-    rsDepartment.reset();
-    m_ref.reset();
+    m_departments.close();
     mblnAddMark = false;
     m_loaded = false;
     m_closing = false;
@@ -319,29 +289,12 @@ void frmWHCard::Form_Unload()
 
 void frmWHCard::SetupDepartmentRef()
 {
-    if (!rsDepartment || !m_ref || !m_ref->Ref1)
-        return;
     try {
-        rsDepartment->Requery(-1);
-        RefDialog &ref = *m_ref->Ref1;
-        ref.setRefData(rsDepartment);
-        ref.setRefCaption(LoadResString(75));
-        ref.setRefColumnTitle(0, LoadResString(76));
-        ref.setRefColumnTitle(1, LoadResString(77));
-        ref.setRefColumnTitle(2, LoadResString(57));
-        ref.setRefOption1(0);
-        ref.setRefOption2(0);
-        ref.setRefOption3(0);
-        ref.setRefColumnWidth(0, 1500);
-        ref.setRefColumnWidth(1, 2000);
-        ref.RefPrepare();
-        ref.RefShow();
-        if (!ref.RefChosen())
+        const std::optional<CardDepartment> chosen = m_departments.choose();
+        if (!chosen)
             return;
-        mstrDepCode = NullToEmpty(rsDepartment->Fields(0));
-        EdtcDepCode->setText(NullToEmpty(rsDepartment->Fields(1)));
-        m_boxDepCode = mstrDepCode;
-        m_boxDepName = EdtcDepCode->text();
+        mstrDepCode = chosen->code;
+        EdtcDepCode->setText(chosen->name);
     } catch (const dbkit::DbError &error) {
         tellFailure(error);
     }

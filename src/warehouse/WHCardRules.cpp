@@ -40,7 +40,7 @@ void frmWHCard::tellFailure(const dbkit::DbError &error)
 bool frmWHCard::checkQuota()
 {
     // An unchanged quota is not written: it keeps what is stored.
-    if (!boxChanged(EdtiWhFundQuota))
+    if (!boxChanged(EdtiWhFundQuota, mblnAddMark))
         return true;
     // SQLite keeps the quota as a double, which would store another number
     // than a long one typed.
@@ -74,30 +74,12 @@ bool frmWHCard::CheckNull()
 
 bool frmWHCard::FindDepartment()
 {
-    if (!rsDepartment)
+    const std::optional<CardDepartment> found = m_departments.find(EdtcDepCode->text());
+    if (!found)
         return false;
-    // The box still shows the department it was given: that one, even when
-    // another department has the same name.
-    if (!m_boxDepCode.isEmpty() && EdtcDepCode->text() == m_boxDepName) {
-        mstrDepCode = m_boxDepCode;
-        return true;
-    }
-    const QString typed = dbkit::quoted(EdtcDepCode->text());
-    rsDepartment->Requery(-1);
-    if (rsDepartment->RecordCount() <= 0)
-        return false;
-    // A typed code wins over a department whose name it is.
-    rsDepartment->FindFirst(QStringLiteral("cDepCode='") + typed + QStringLiteral("'"));
-    if (rsDepartment->NoMatch())
-        rsDepartment->FindFirst(QStringLiteral("cDepName='") + typed + QStringLiteral("'"));
-    if (rsDepartment->NoMatch())
-        return false;
-    mstrDepCode = NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepCode")));
-    const QString name = NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepName")));
-    if (EdtcDepCode->text() != name)
-        EdtcDepCode->setText(name);
-    m_boxDepCode = mstrDepCode;
-    m_boxDepName = name;
+    mstrDepCode = found->code;
+    if (EdtcDepCode->text() != found->name)
+        EdtcDepCode->setText(found->name);
     return true;
 }
 

@@ -105,7 +105,7 @@ bool frmWHCard::storeCard(bool adding)
     request.adding = adding;
     if (!adding)
         request.original = mRecwarehouse;
-    request.edited = cardRecord();
+    request.edited = typedRecord(mRecwarehouse, mblnAddMark, mstrDepCode);
     request.byDepartment = mblnByDept;
     const services::SavedWarehouse saved = m_host->warehouses().save(request);
     if (!saved.result.done()) {
@@ -121,40 +121,6 @@ bool frmWHCard::storeCard(bool adding)
     if (mblnByDept && !saved.storedInUse)
         m_host->showDepartmentStyle(saved.stored.depName, saved.stored.valueStyle);
     return true;
-}
-
-// What the card shows, as a warehouse record. A box the user did not change
-// gives the value as read, so it is not written back and keeps exactly what
-// is stored (a longer quota than the box shows, a text in another form).
-services::WarehouseRecord frmWHCard::cardRecord() const
-{
-    const services::WarehouseRecord &read = mRecwarehouse;
-    services::WarehouseRecord r;
-    r.code = boxValue(EdtcWhCode, read.code);
-    r.name = boxValue(EdtcWhName, read.name);
-    r.depCode = mstrDepCode;
-    r.depName = EdtcDepCode->text();
-    r.address = boxValue(EdtcWhAddress, read.address);
-    r.phone = boxValue(EdtcWhPhone, read.phone);
-    r.person = boxValue(EdtcWhPerson, read.person);
-    r.valueStyle = CmbcWhValueStyle->currentText();
-    r.positions = ChkbWhPos->isChecked();
-    r.fundQuota = boxValue(EdtiWhFundQuota, read.fundQuota);
-    r.memo = boxValue(EdtcWhMemo, read.memo);
-    return r;
-}
-
-QString frmWHCard::boxValue(const EditBox *box, const QString &stored) const
-{
-    return boxChanged(box) ? box->text() : stored;
-}
-
-// True unless the card edits a stored warehouse and the box still shows what
-// was loaded into it.
-bool frmWHCard::boxChanged(const EditBox *box) const
-{
-    const auto shown = m_shownTexts.constFind(box);
-    return mblnAddMark || shown == m_shownTexts.constEnd() || *shown != box->text();
 }
 
 // The warehouse being edited was deleted by another operator meanwhile. What

@@ -1,6 +1,7 @@
 #include "WarehouseCardControls.h"
 
 #include "data/Catalogue.h"
+#include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
 
 #include <QAction>
@@ -207,4 +208,62 @@ QList<EditBox *> WarehouseCardControls::valueBoxes() const
 {
     return {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson, EdtcWhMemo,
             EdtiWhFundQuota};
+}
+
+void WarehouseCardControls::showRecord(const services::WarehouseRecord &record)
+{
+    EdtcWhCode->setText(record.code);
+    EdtcWhName->setText(record.name);
+    EdtcDepCode->setText(record.depName);
+    EdtcWhAddress->setText(record.address);
+    EdtcWhPhone->setText(record.phone);
+    EdtcWhPerson->setText(record.person);
+    EdtcWhMemo->setText(record.memo);
+    EdtiWhFundQuota->setText(services::warehouse_rules::formatQuota(record.fundQuota));
+    showStyle(record.valueStyle);
+    ChkbWhPos->setChecked(record.positions);
+    m_shownTexts.clear();
+    for (EditBox *box : valueBoxes()) {
+        m_shownTexts.insert(box, box->text());
+        // A text longer than its box shows its start.
+        box->setCursorPosition(0);
+    }
+    EdtcDepCode->setCursorPosition(0);
+}
+
+void WarehouseCardControls::clearFields()
+{
+    for (EditBox *box : valueBoxes())
+        box->clear();
+    EdtcDepCode->clear();
+    EdtiWhFundQuota->setText(QStringLiteral("0"));
+    ChkbWhPos->setChecked(false);
+    m_shownTexts.clear();
+}
+
+bool WarehouseCardControls::boxChanged(const EditBox *box, bool adding) const
+{
+    const auto shown = m_shownTexts.constFind(box);
+    return adding || shown == m_shownTexts.constEnd() || *shown != box->text();
+}
+
+services::WarehouseRecord WarehouseCardControls::typedRecord(
+    const services::WarehouseRecord &read, bool adding, const QString &depCode) const
+{
+    auto value = [&](const EditBox *box, const QString &stored) {
+        return boxChanged(box, adding) ? box->text() : stored;
+    };
+    services::WarehouseRecord r;
+    r.code = value(EdtcWhCode, read.code);
+    r.name = value(EdtcWhName, read.name);
+    r.depCode = depCode;
+    r.depName = EdtcDepCode->text();
+    r.address = value(EdtcWhAddress, read.address);
+    r.phone = value(EdtcWhPhone, read.phone);
+    r.person = value(EdtcWhPerson, read.person);
+    r.valueStyle = CmbcWhValueStyle->currentText();
+    r.positions = ChkbWhPos->isChecked();
+    r.fundQuota = value(EdtiWhFundQuota, read.fundQuota);
+    r.memo = value(EdtcWhMemo, read.memo);
+    return r;
 }

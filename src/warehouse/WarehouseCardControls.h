@@ -1,5 +1,8 @@
 #pragma once
 
+#include "services/WarehouseRecord.h"
+
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QString>
@@ -16,9 +19,9 @@ class QToolBar;
 class QWidget;
 class EditBox;
 
-// The controls of the warehouse card, by the names the card uses, and how
-// they are laid out, captioned and filled with the valuation styles. The
-// card owns them through its window; this holds no state of its own.
+// The controls of the warehouse card, by the names the card uses: how they
+// are laid out and captioned, and how a warehouse record is shown in them and
+// read back. The card's window owns the widgets.
 struct WarehouseCardControls {
     // Makes every control inside `card`, laid out in reading order.
     void buildControls(QWidget *card);
@@ -38,6 +41,21 @@ struct WarehouseCardControls {
     void showStyle(const QString &style);
     // The edit boxes whose text is stored as typed (all but the department's).
     QList<EditBox *> valueBoxes() const;
+
+    // Shows a stored warehouse (the department box its name) and remembers
+    // what each box showed.
+    void showRecord(const services::WarehouseRecord &record);
+    // Empty boxes, quota 0, the position box cleared.
+    void clearFields();
+    // True unless the card edits a stored warehouse (not `adding`) and the box
+    // still shows what was loaded into it.
+    bool boxChanged(const EditBox *box, bool adding) const;
+    // What the card shows as a warehouse record, with the department code
+    // resolved. A box the user did not change gives the value as `read`, so
+    // it is not written back and keeps exactly what is stored (a longer
+    // quota than the box shows, a text in another form).
+    services::WarehouseRecord typedRecord(const services::WarehouseRecord &read, bool adding,
+                                          const QString &depCode) const;
 
     QToolBar *Toolbar1 = nullptr;
     QGroupBox *Frame1 = nullptr;
@@ -61,4 +79,8 @@ struct WarehouseCardControls {
     QComboBox *CmbcWhValueStyle = nullptr;
     QCheckBox *ChkbWhPos = nullptr;
     QPushButton *cmdRef = nullptr;
+
+private:
+    // What each box showed when a record was shown.
+    QHash<const EditBox *, QString> m_shownTexts;
 };

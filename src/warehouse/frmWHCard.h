@@ -1,27 +1,20 @@
 #pragma once
 
 #include "WarehouseCardControls.h"
+#include "WarehouseCardDepartments.h"
 #include "services/WarehouseRecord.h"
 #include "suite/dbkit/DbLogin.h"
 
 #include <QDialog>
-#include <QHash>
 #include <QList>
 #include <QIcon>
 #include <QString>
-#include <QVariant>
 #include <memory>
 
-class RefDialog;
 namespace dbkit {
 class DbError;
 }
 class WarehouseCardHost;
-
-// Holds the card's reference dialog.
-struct clsRef {
-    std::unique_ptr<RefDialog> Ref1;
-};
 
 // The warehouse card: the modal window in which one warehouse is added or
 // edited. The list that owns it sets mRecwarehouse (the warehouse to edit,
@@ -95,9 +88,6 @@ private:
     bool InsertRecord();
     bool UpdateRecord();
     bool storeCard(bool adding);
-    services::WarehouseRecord cardRecord() const;
-    QString boxValue(const EditBox *box, const QString &stored) const;
-    bool boxChanged(const EditBox *box) const;
     void recordVanished();
     void AfterSave();
     void releaseListLock();
@@ -118,15 +108,8 @@ private:
     bool mblnFilling = false;
     bool m_loaded = false;
     bool m_closing = false;
-    // What each box showed when the record was loaded: a field the user did
-    // not change is not written back, so it keeps what is stored.
-    QHash<const EditBox *, QString> m_shownTexts;
-    // The department the box's text stands for while the box shows
-    // m_boxDepName: the stored one, or the one last chosen or found.
-    QString m_boxDepCode;
-    QString m_boxDepName;
-    dbkit::DbDataSetPtr rsDepartment;
-    std::unique_ptr<clsRef> m_ref;
+    // The departments of the department box.
+    WarehouseCardDepartments m_departments;
 
     QList<QIcon> ImageList1;
 };
