@@ -94,6 +94,17 @@ QString storedInUseText()
     return QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！");
 }
 
+QString departmentStyleQuestion(const QString &depName, const QString &style, int others)
+{
+    QString question = depName + QStringLiteral("的计价方式必须以‘") + style
+                       + QStringLiteral("’为准！");
+    if (others > 0)
+        question += QStringLiteral("\n该部门其他 %1 个仓库的计价方式将统一设为‘%2’。")
+                        .arg(others)
+                        .arg(style);
+    return question;
+}
+
 bool isRelatedRecords(int number)
 {
     return number == ErrorNumber::RelatedRecords || number == RelatedRecordsAlt;

@@ -25,6 +25,10 @@ QString hasPositionsText();
 // A warehouse in use was stored without its code and valuation style.
 QString storedInUseText();
 
+// The question before a save by department: the department (as its name)
+// must keep `style`, and how many other warehouses the save sets to it.
+QString departmentStyleQuestion(const QString &depName, const QString &style, int others);
+
 // Kit numbers and the other numbers servers give the same refusals.
 bool isRelatedRecords(int errorNumber);
 bool isDuplicateKey(int errorNumber);

@@ -4,30 +4,22 @@
 
 #include "WarehouseListCursor.h"
 #include "WarehouseListGrid.h"
+#include "WarehouseListLayout.h"
 #include "frmWHCard.h"
 #include "authority/FrmWHAuth.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "data/ModuleState.h"
 #include "services/WarehouseService.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/controls/Twips.h"
-#include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QApplication>
-#include <QDate>
-#include <QFont>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
-#include <QScreen>
 #include <QSysInfo>
 #include <QToolBar>
-#include <algorithm>
-#include <array>
 
 using namespace depotbase;
 
@@ -36,11 +28,6 @@ namespace {
 constexpr int HelpContext = 31100041;
 constexpr int MaxComputerNameLength = 30;
 
-int pixels(int twips)
-{
-    return twips / controls::twipsPerPixel;
-}
-
 } // namespace
 
 frmWHBrowse::frmWHBrowse() : m_locks(this)
@@ -48,11 +35,7 @@ frmWHBrowse::frmWHBrowse() : m_locks(this)
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("frmWHBrowse"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    // Wide enough for every column of the list, within the screen.
-    QSize size(pixels(18900), pixels(9600));
-    if (const QScreen *screen = QApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    resize(size);
+    resize(listlayout::initialSize());
 
     m_toolbar = CreateListToolbar(this);
 
@@ -139,22 +122,7 @@ void frmWHBrowse::Form_Activate()
 
 void frmWHBrowse::prepareTitleLabels()
 {
-    QFont big = lblTitle1->font();
-    big.setPointSize(15);
-    lblTitle1->setFont(big);
-    lblTitle1->setText(LoadResString(62));
-    lblTitle1->adjustSize();
-    lblTitle1->move((width() - lblTitle1->width()) / 2, lblTitle1->y());
-
-    QFont small = lblTitle2->font();
-    small.setPointSize(10);
-    lblTitle2->setFont(small);
-    lblTitle2->setText(QString::number(QDate::currentDate().year()) + QStringLiteral("年度"));
-    lblTitle2->adjustSize();
-    lblTitle2->move((width() - lblTitle2->width()) / 2, lblTitle2->y());
-
-    lblTitle1->hide();
-    lblTitle2->hide();
+    listlayout::prepareTitles(*lblTitle1, *lblTitle2, width());
 }
 
 void frmWHBrowse::Form_Unload()
@@ -173,12 +141,8 @@ void frmWHBrowse::Form_Unload()
 
 void frmWHBrowse::layoutControls()
 {
-    m_toolbar->setGeometry(0, 0, width(), m_toolbarHeight);
-    const int available = height() - m_toolbarHeight - pixels(300);
-    if (available <= 0)
-        return;
-    m_grid->setGeometry(0, m_toolbarHeight + pixels(200), width() - pixels(100), available);
-    prepareTitleLabels();
+    if (listlayout::place(*m_toolbar, *m_grid, m_toolbarHeight, size()))
+        prepareTitleLabels();
 }
 
 void frmWHBrowse::resizeEvent(QResizeEvent *event)

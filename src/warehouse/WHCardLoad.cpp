@@ -199,37 +199,17 @@ bool frmWHCard::eventFilter(QObject *watched, QEvent *event)
 
 bool frmWHCard::handleKey(QKeyEvent *event)
 {
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        OnCardCommand(QStringLiteral("TlbExit"));
-        return true;
-    case Qt::Key_F4:
-        if (mods != Qt::ControlModifier)
-            return false;
-        OnCardCommand(QStringLiteral("TlbExit"));
-        return true;
-    case Qt::Key_F6:
-        if (toolbarButton(QStringLiteral("TlbSave"))->isEnabled())
-            OnCardCommand(QStringLiteral("TlbSave"));
-        return true;
-    case Qt::Key_F1:
-        OnCardCommand(QStringLiteral("TlbHelp"));
-        return true;
-    case Qt::Key_F2:
-        if (QApplication::focusWidget() != EdtcDepCode)
-            return false;
-        SetupDepartmentRef();
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (mods != Qt::NoModifier)
-            return false;
-        focusNextChild();
-        return true;
-    default:
+    const QString command = keyCommand(*event, QApplication::focusWidget());
+    if (command.isEmpty())
         return false;
-    }
+    if (command == QStringLiteral("Next"))
+        focusNextChild();
+    else if (command == QStringLiteral("cmdRef"))
+        SetupDepartmentRef();
+    else if (command != QStringLiteral("TlbSave")
+             || toolbarButton(QStringLiteral("TlbSave"))->isEnabled())
+        OnCardCommand(command);
+    return true;
 }
 
 void frmWHCard::OnCardCommand(const QString &key)

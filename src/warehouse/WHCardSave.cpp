@@ -75,12 +75,8 @@ bool frmWHCard::applyDepartmentStyle()
     if (rule.style.isEmpty() || rule.style == CmbcWhValueStyle->currentText())
         return true;
     showStyle(rule.style);
-    QString question = EdtcDepCode->text() + QStringLiteral("的计价方式必须以‘")
-                       + CmbcWhValueStyle->currentText() + QStringLiteral("’为准！");
-    if (rule.others > 0)
-        question += QStringLiteral("\n该部门其他 %1 个仓库的计价方式将统一设为‘%2’。")
-                        .arg(rule.others)
-                        .arg(CmbcWhValueStyle->currentText());
+    const QString question = rules::departmentStyleQuestion(
+        EdtcDepCode->text(), CmbcWhValueStyle->currentText(), rule.others);
     const modal::Answer answer =
         modal::message(this, question, modal::Icon::Information, modal::Buttons::OkCancel,
                        LoadResString(17));

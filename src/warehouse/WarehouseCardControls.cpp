@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolBar>
@@ -266,4 +267,26 @@ services::WarehouseRecord WarehouseCardControls::typedRecord(
     r.fundQuota = value(EdtiWhFundQuota, read.fundQuota);
     r.memo = value(EdtcWhMemo, read.memo);
     return r;
+}
+
+QString WarehouseCardControls::keyCommand(const QKeyEvent &event, const QWidget *focus) const
+{
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    switch (event.key()) {
+    case Qt::Key_Escape:
+        return QStringLiteral("TlbExit");
+    case Qt::Key_F4:
+        return mods == Qt::ControlModifier ? QStringLiteral("TlbExit") : QString();
+    case Qt::Key_F6:
+        return QStringLiteral("TlbSave");
+    case Qt::Key_F1:
+        return QStringLiteral("TlbHelp");
+    case Qt::Key_F2:
+        return focus == EdtcDepCode ? QStringLiteral("cmdRef") : QString();
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return mods == Qt::NoModifier ? QStringLiteral("Next") : QString();
+    default:
+        return QString();
+    }
 }

@@ -13,6 +13,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QToolBar;
@@ -39,6 +40,10 @@ struct WarehouseCardControls {
     // Shows a style in the list-only combo; a stored style it does not offer
     // is added, so that saving keeps it.
     void showStyle(const QString &style);
+    // What a key does on the card: "TlbExit" (Esc, Ctrl+F4), "TlbSave" (F6),
+    // "TlbHelp" (F1), "cmdRef" (F2 in the department box), "Next" (Enter, to
+    // the next field as Tab); "" for any other key.
+    QString keyCommand(const QKeyEvent &event, const QWidget *focus) const;
     // The edit boxes whose text is stored as typed (all but the department's).
     QList<EditBox *> valueBoxes() const;
 
