@@ -193,6 +193,8 @@ SavedWarehouse WarehouseService::save(const WarehouseSave &request)
     }
     try {
         dbkit::TransactionGuard transaction(m_login);
+        if (request.byDepartment)
+            serialiseDepartment(request.edited.depCode);
         SavedWarehouse saved = request.adding ? insert(request) : update(request);
         if (!saved.result.done())
             return saved;
@@ -328,6 +330,20 @@ int WarehouseService::writeChanges(const WarehouseRecord &original, const Wareho
                                     + columns.join(QStringLiteral(", "))
                                     + QStringLiteral(" WHERE cWhCode=?"),
                                 values);
+}
+
+// Two saves into one department wait for each other, so the second one's
+// style reaches the warehouse the first one added. A PostgreSQL server
+// would otherwise let the second spread miss a row it cannot see yet; SQLite
+// lets one writer in at a time anyway.
+void WarehouseService::serialiseDepartment(const QString &depCode)
+{
+    if (depCode.isEmpty() || m_login.engine() != dbkit::Engine::PostgreSQL)
+        return;
+    m_login.OpenDataSet(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('")
+                            + dbkit::quoted(QStringLiteral("Warehouse.cDepCode:") + depCode)
+                            + QStringLiteral("'))"),
+                        dbkit::OpenMode::ReadOnly);
 }
 
 // Every warehouse of the department takes the saved warehouse's style, in

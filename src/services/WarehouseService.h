@@ -120,6 +120,7 @@ private:
     SavedWarehouse storeInUse(const WarehouseSave &request, const WarehouseRecord &stored);
     int writeChanges(const WarehouseRecord &original, const WarehouseRecord &edited,
                      bool withCodeAndStyle);
+    void serialiseDepartment(const QString &depCode);
     void spreadStyle(const WarehouseRecord &saved);
 
     dbkit::DbLogin &m_login;

@@ -70,9 +70,9 @@ bool WarehouseListDeletion::deleteCode(const QString &code)
 bool WarehouseListDeletion::deleteCurrent()
 {
     try {
-        const QString code = m_grid.TextMatrix(m_grid.Row(), 0).trimmed();
+        const QString code = m_grid.TextMatrix(m_grid.Row(), 0);
         // Positions are checked before any lock or question.
-        if (m_service.positionCount(code) > 0) {
+        if (m_service.positionCount(code.trimmed()) > 0) {
             listmessages::critical(m_window, rules::hasPositionsText());
             return false;
         }

@@ -10,7 +10,9 @@
 #include "suite/dbkit/DbError.h"
 #include "suite/locks/LockVouchDLL.h"
 
+#include <QThread>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace services;
 using testsupport::TestEngine;
@@ -195,6 +197,50 @@ TEST_P(WarehouseServiceTest, DepartmentStyleIsSpreadWithTheSave)
     duplicate.byDepartment = true;
     EXPECT_FALSE(service().save(duplicate).result.done());
     EXPECT_EQ(field("02", "cWhValueStyle"), "先进先出法");
+}
+
+// One operator has added a warehouse to a department by department style and
+// not committed yet when a second adds another with a different style. The
+// second waits (or is refused as locked): the department never ends with two
+// styles.
+TEST_P(WarehouseServiceTest, TwoSavesIntoOneDepartmentLeaveOneStyle)
+{
+    auto departmentAdd = [this](const QString &code, const QString &style) {
+        WarehouseSave add = addOf(code, "部门库");
+        add.edited.depCode = "03";
+        add.edited.valueStyle = style;
+        add.byDepartment = true;
+        return add;
+    };
+    dbkit::DbLoginPtr first = m_db->connect("first", "PC-A");
+    LockVouchDLL firstLocks;
+    first->BeginTrans();
+    ASSERT_TRUE(WarehouseService(*first, firstLocks, "PC-A")
+                    .save(departmentAdd("41", "先进先出法"))
+                    .result.done());
+
+    SavedWarehouse second;
+    std::string failure;
+    std::thread other([&] {
+        try {
+            dbkit::DbLoginPtr login = m_db->connect("second", "PC-B");
+            LockVouchDLL locks;
+            second = WarehouseService(*login, locks, "PC-B")
+                         .save(departmentAdd("42", "全月平均法"));
+        } catch (const std::exception &error) {
+            failure = error.what();
+        }
+    });
+    // Give the second writer time to reach the first one's transaction.
+    QThread::msleep(400);
+    first->CommitTrans();
+    other.join();
+    ASSERT_EQ(failure, "");
+    if (!second.result.done()) {
+        EXPECT_EQ(second.result.message, depotbase::LoadResString(84));
+    }
+    EXPECT_EQ(count("SELECT COUNT(DISTINCT cWhValueStyle) FROM Warehouse WHERE cDepCode='03'"),
+              1);
 }
 
 // Opening and deleting take the record lock and give it back: a lock held by
