@@ -1,18 +1,26 @@
-// The list's add command, its read-only guard, and the list as the card's
-// host: the warehouse service it lends and the stored warehouses it shows.
+// The list's add and edit commands, which open the card, and its read-only
+// guard.
 #include "frmWHBrowse.h"
 
-#include "WarehouseListGrid.h"
 #include "frmWHCard.h"
+#include "services/WarehouseService.h"
+#include "suite/controls/SuperGrid.h"
 
 void frmWHBrowse::FAdd()
 {
     if (refuseWhenReadOnly())
         return;
-    frmWHCard &card = m_card.get(this);
-    card.mRecwarehouse = {};
-    card.mblnAddMark = true;
-    card.ShowCard(*this);
+    m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
+    m_cards.add();
+    m_dataSetBehind = m_cards.takeRowsChanged() || m_dataSetBehind;
+}
+
+void frmWHBrowse::FEdit()
+{
+    recLock = m_grid->TextMatrix(m_grid->Row(), 0);
+    m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
+    m_cards.edit(recLock);
+    m_dataSetBehind = m_cards.takeRowsChanged() || m_dataSetBehind;
 }
 
 bool frmWHBrowse::refuseWhenReadOnly()
@@ -23,21 +31,4 @@ bool frmWHBrowse::refuseWhenReadOnly()
 services::WarehouseService &frmWHBrowse::warehouses()
 {
     return m_locks.service(*dbs, PCName);
-}
-
-void frmWHBrowse::showSavedWarehouse(const services::WarehouseRecord &stored, bool added)
-{
-    m_dataSetBehind = true;
-    listgrid::showWarehouse(*m_grid, stored, added);
-}
-
-void frmWHBrowse::showDepartmentStyle(const QString &depName, const QString &style)
-{
-    listgrid::showDepartmentStyle(*m_grid, depName, style);
-}
-
-void frmWHBrowse::dropEditedRow()
-{
-    m_dataSetBehind = true;
-    listgrid::removeCurrentRow(*m_grid);
 }

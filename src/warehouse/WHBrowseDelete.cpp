@@ -1,6 +1,5 @@
-// Deleting warehouses from the list, opening one for editing, and the
-// in-use test, through the warehouse service: it takes the record locks,
-// reads and deletes by key.
+// Deleting warehouses from the list and the in-use test, through the
+// warehouse service: it takes the record locks, reads and deletes by key.
 //
 // A lock taken by a command is released when the command ends, on every path
 // (a refused confirmation, a warehouse deleted meanwhile, a database error),
@@ -8,12 +7,8 @@
 #include "frmWHBrowse.h"
 
 #include "WarehouseListDeletion.h"
-#include "frmWHCard.h"
-#include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
-
-namespace rules = services::warehouse_rules;
 
 bool frmWHBrowse::FDelete()
 {
@@ -38,34 +33,6 @@ bool frmWHBrowse::runDeletion(const std::function<bool(WarehouseListDeletion &)>
     if (deletion.deletedAny())
         m_dataSetBehind = true;
     return result;
-}
-
-void frmWHBrowse::FEdit()
-{
-    recLock = m_grid->TextMatrix(m_grid->Row(), 0);
-    // A read-only list only shows the card (its save is refused): no lock.
-    const bool locking = !isReadOnly();
-    const services::OpenedWarehouse opened = warehouses().openForEdit(recLock, locking);
-    if (opened.outcome == services::OpenedWarehouse::Outcome::Locked) {
-        listmessages::refusal(this, rules::lockedText());
-        return;
-    }
-    if (opened.outcome == services::OpenedWarehouse::Outcome::Opened) {
-        frmWHCard &card = m_card.get(this);
-        card.mRecwarehouse = opened.record;
-        card.mblnAddMark = false;
-        try {
-            card.ShowCard(*this);
-        } catch (...) {
-            if (locking)
-                releaseLock(recLock);
-            throw;
-        }
-        if (locking)
-            releaseLock(recLock);
-    } else {
-        listmessages::critical(this, rules::deletedBeforeEditText());
-    }
 }
 
 // In use when the database refuses to delete the warehouse for its related

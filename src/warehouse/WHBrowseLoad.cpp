@@ -30,7 +30,7 @@ constexpr int MaxComputerNameLength = 30;
 
 } // namespace
 
-frmWHBrowse::frmWHBrowse() : m_locks(this)
+frmWHBrowse::frmWHBrowse() : m_locks(this), m_cards(this, m_locks)
 {
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("frmWHBrowse"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WarehouseCardHost.h"
+#include "WarehouseListCards.h"
 #include "WarehouseListLocks.h"
 #include "WarehouseListSearch.h"
 #include "forms/FormSlot.h"
@@ -29,9 +29,9 @@ class WarehouseListDeletion;
 
 // The warehouse list: a toolbar over a grid that lists every warehouse of the
 // account. One per loaded component, which creates it in Init and shows it
-// in Show. It owns its card, its filter dialog and the authority list, and
-// is the card's host: it shows the warehouses the card stored.
-class frmWHBrowse : public QDialog, public WarehouseCardHost {
+// in Show. It owns its card (through WarehouseListCards, the card's host),
+// its filter dialog and the authority list.
+class frmWHBrowse : public QDialog {
     Q_OBJECT
 public:
     frmWHBrowse();
@@ -52,8 +52,6 @@ public:
     // is told and remembered; the next command and the closing of the list
     // try it again.
     void releaseLock(const QString &code);
-    // Releases the lock of the warehouse being edited (recLock).
-    void releaseEditLock() override { releaseLock(recLock); }
 
     // Loads the window, shows it modally and returns when it has unloaded.
     void ShowList();
@@ -82,19 +80,15 @@ public:
     void OnToolbarCommand(const QString &key);
 
     SuperGrid *SpGrdWH() const { return m_grid; }
-    dbkit::DbLogin &login() override { return *dbs; }
     // The warehouse service on this list's login and lock object.
-    services::WarehouseService &warehouses() override;
-    void showSavedWarehouse(const services::WarehouseRecord &stored, bool added) override;
-    void showDepartmentStyle(const QString &depName, const QString &style) override;
-    void dropEditedRow() override;
+    services::WarehouseService &warehouses();
     // The report-print control; the authority list prints through it too.
     report::RTPrn &RTPrn1() { return m_rtPrn1; }
     QToolBar *Toolbar1() const { return m_toolbar; }
     QAction *toolbarButton(const QString &key) const;
     // True when the list's data set was opened read-only: commands that
     // write are refused.
-    bool isReadOnly() const override;
+    bool isReadOnly() const;
     // Writes the ten cells of one grid row from the data set's current record.
     void FillGridRow(int row, dbkit::DbDataSet &data);
     // Fills the grid from a data set (the caller empties it first).
@@ -157,7 +151,7 @@ private:
     QList<QIcon> m_images;  // ImageList1
     // The windows the list opens: the card and the filter dialog are kept
     // for the list's life, the authority list is made afresh per command.
-    depotbase::FormSlot<frmWHCard> m_card;
+    WarehouseListCards m_cards;
     WarehouseListSearch m_search;
     depotbase::FormSlot<FrmWHAuth> m_authorityList;
 };
