@@ -2,7 +2,7 @@
 // guard.
 #include "frmWHBrowse.h"
 
-#include "frmWHCard.h"
+#include "WarehouseMessages.h"
 #include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
 
@@ -25,7 +25,7 @@ void frmWHBrowse::FEdit()
 
 bool frmWHBrowse::refuseWhenReadOnly()
 {
-    return frmWHCard::refuseWhenReadOnly(this, isReadOnly());
+    return whmessages::refuseWhenReadOnly(this, isReadOnly());
 }
 
 services::WarehouseService &frmWHBrowse::warehouses()

@@ -3,6 +3,7 @@
 #include "frmWHCard.h"
 
 #include "WarehouseCardHost.h"
+#include "WarehouseMessages.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "services/WarehouseRules.h"
@@ -18,18 +19,9 @@ using namespace depotbase;
 
 namespace rules = services::warehouse_rules;
 
-bool frmWHCard::refuseWhenReadOnly(QWidget *parent, bool readOnly)
-{
-    if (!readOnly)
-        return false;
-    modal::message(parent, QStringLiteral("仓库档案以只读方式打开，不能增加、修改或删除！"),
-                   modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
-    return true;
-}
-
 void frmWHCard::refuse(const QString &text)
 {
-    modal::message(this, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
+    whmessages::critical(this, text);
 }
 
 void frmWHCard::tellFailure(const dbkit::DbError &error)

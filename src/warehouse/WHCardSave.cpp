@@ -5,6 +5,7 @@
 #include "frmWHCard.h"
 
 #include "WarehouseCardHost.h"
+#include "WarehouseMessages.h"
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
@@ -22,7 +23,7 @@ namespace rules = services::warehouse_rules;
 void frmWHCard::saveCard()
 {
     mblnSaved = false;
-    if (refuseWhenReadOnly(this, m_host->isReadOnly()))
+    if (whmessages::refuseWhenReadOnly(this, m_host->isReadOnly()))
         return;
     if (CheckNull() || !checkQuota())
         return;

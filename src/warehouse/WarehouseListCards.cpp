@@ -1,8 +1,8 @@
 #include "WarehouseListCards.h"
 
-#include "WarehouseListDeletion.h"
 #include "WarehouseListGrid.h"
 #include "WarehouseListLocks.h"
+#include "WarehouseMessages.h"
 #include "frmWHCard.h"
 #include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
@@ -42,11 +42,11 @@ void WarehouseListCards::edit(const QString &code)
     const bool locking = !m_readOnly;
     const services::OpenedWarehouse opened = warehouses().openForEdit(code, locking);
     if (opened.outcome == services::OpenedWarehouse::Outcome::Locked) {
-        listmessages::refusal(m_list, rules::lockedText());
+        whmessages::refusal(m_list, rules::lockedText());
         return;
     }
     if (opened.outcome == services::OpenedWarehouse::Outcome::Gone) {
-        listmessages::critical(m_list, rules::deletedBeforeEditText());
+        whmessages::critical(m_list, rules::deletedBeforeEditText());
         return;
     }
     frmWHCard &card = m_card.get(m_list);

@@ -2,6 +2,7 @@
 
 #include "WarehouseListGrid.h"
 #include "WarehouseListLocks.h"
+#include "WarehouseMessages.h"
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
@@ -14,24 +15,6 @@
 using namespace depotbase;
 
 namespace rules = services::warehouse_rules;
-
-namespace listmessages {
-
-void critical(QWidget *window, const QString &text)
-{
-    modal::message(window, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
-}
-
-void refusal(QWidget *window, const QString &message)
-{
-    if (message == rules::lockedText())
-        modal::message(window, message, modal::Icon::Information, modal::Buttons::Ok,
-                       LoadResString(17));
-    else
-        critical(window, message);
-}
-
-} // namespace listmessages
 
 namespace {
 
@@ -59,7 +42,7 @@ bool WarehouseListDeletion::deleteCode(const QString &code)
     m_locks.tellFailedRelease();
     if (!result.done()) {
         m_refusal = result.message;
-        listmessages::refusal(m_window, result.message);
+        whmessages::refusal(m_window, result.message);
         return false;
     }
     m_deletedAny = true;
@@ -73,12 +56,12 @@ bool WarehouseListDeletion::deleteCurrent()
         const QString code = m_grid.TextMatrix(m_grid.Row(), 0);
         // Positions are checked before any lock or question.
         if (m_service.positionCount(code.trimmed()) > 0) {
-            listmessages::critical(m_window, rules::hasPositionsText());
+            whmessages::critical(m_window, rules::hasPositionsText());
             return false;
         }
         const std::optional<services::WarehouseRecord> stored = m_service.read(code);
         if (!stored) {
-            listmessages::critical(m_window, rules::deletedBeforeDeleteText());
+            whmessages::critical(m_window, rules::deletedBeforeDeleteText());
             return false;
         }
         m_code = stored->code;
@@ -89,7 +72,7 @@ bool WarehouseListDeletion::deleteCurrent()
         // A lock held by another operator still counts as found.
         return deleteCode(m_code) || m_refusal == rules::lockedText();
     } catch (const dbkit::DbError &error) {
-        listmessages::critical(m_window,
+        whmessages::critical(m_window,
                                rules::deleteErrorText(error.number(), error.description()));
         return false;
     }
@@ -99,7 +82,7 @@ bool WarehouseListDeletion::deleteRows(long &firstRow, long &lastRow)
 {
     try {
         if (!m_service.read(m_grid.TextMatrix(m_grid.Row(), 0))) {
-            listmessages::critical(m_window, LoadResString(6) + LoadResString(52)
+            whmessages::critical(m_window, LoadResString(6) + LoadResString(52)
                                                  + QStringLiteral(",") + LoadResString(7));
             return false;
         }
@@ -121,7 +104,7 @@ bool WarehouseListDeletion::deleteRows(long &firstRow, long &lastRow)
         }
         return true;
     } catch (const dbkit::DbError &error) {
-        listmessages::critical(m_window,
+        whmessages::critical(m_window,
                                rules::deleteErrorText(error.number(), error.description()));
         return false;
     }

@@ -42,13 +42,3 @@ private:
     QString m_refusal;  // the last refusal told
     bool m_deletedAny = false;
 };
-
-namespace listmessages {
-
-// A refusal: critical icon, OK, the list's caption.
-void critical(QWidget *window, const QString &text);
-// A refusal of the warehouse service: a held lock as a notice, anything else
-// as a refusal.
-void refusal(QWidget *window, const QString &message);
-
-} // namespace listmessages

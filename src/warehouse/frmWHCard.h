@@ -50,10 +50,6 @@ public:
 
     using WarehouseCardControls::toolbarButton;
 
-    // Tells the user that the warehouse list was opened read-only; true when
-    // it was (the caller then changes nothing).
-    static bool refuseWhenReadOnly(QWidget *parent, bool readOnly);
-
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
