@@ -22,15 +22,6 @@
 using namespace depotbase;
 using listtoolbar::runStep;
 
-namespace {
-
-QString infoCaption()
-{
-    return LoadResString(17);
-}
-
-} // namespace
-
 void frmWHBrowse::LoadToolbarImages()
 {
     m_images = listtoolbar::loadPictures();
@@ -79,19 +70,8 @@ bool frmWHBrowse::handleShortcut(QKeyEvent *event)
     if (command.isEmpty())
         return false;
     event->accept();
-    if (command == "TlbPrint") {
-        // A key pressed by accident must not send a long list to the
-        // printer: Ctrl+P asks first when the list takes more than one page.
-        m_rtPrn1.SetPrintConfirmation([this](int pages) {
-            return pages <= 1
-                   || modal::message(this,
-                                     QStringLiteral("仓库列表共 %1 页，确实要在默认打印机上打印吗？")
-                                         .arg(pages),
-                                     modal::Icon::Question, modal::Buttons::YesNo,
-                                     infoCaption())
-                          == modal::Answer::Yes;
-        });
-    }
+    if (command == "TlbPrint")
+        m_rtPrn1.SetPrintConfirmation(listtoolbar::keyedPrintConfirmation(this));
     OnToolbarCommand(command);
     m_rtPrn1.SetPrintConfirmation({});
     return true;

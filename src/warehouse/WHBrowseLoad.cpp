@@ -175,11 +175,6 @@ void frmWHBrowse::showSelection(bool visible)
     listgrid::showSelection(*m_grid, visible);
 }
 
-void frmWHBrowse::FillGridRow(int row, dbkit::DbDataSet &data)
-{
-    listgrid::fillRow(*m_grid, row, data);
-}
-
 void frmWHBrowse::FillListGrid(dbkit::DbDataSet &data)
 {
     listgrid::fill(*m_grid, data);

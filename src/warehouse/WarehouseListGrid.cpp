@@ -122,11 +122,6 @@ void fill(SuperGrid &grid, dbkit::DbDataSet &data)
     data.MoveFirst();
 }
 
-void fillRow(SuperGrid &grid, int row, dbkit::DbDataSet &data)
-{
-    fillFrom(grid, row, data, columnFields(data));
-}
-
 void showWarehouse(SuperGrid &grid, const services::WarehouseRecord &stored, bool added)
 {
     int row = grid.Row();

@@ -24,8 +24,6 @@ void showSelection(SuperGrid &grid, bool visible);
 // Appends one row per record of the data set (the caller empties the grid
 // first); an empty data set hides the selection.
 void fill(SuperGrid &grid, dbkit::DbDataSet &data);
-// Writes the ten cells of one row from the data set's current record.
-void fillRow(SuperGrid &grid, int row, dbkit::DbDataSet &data);
 
 // Shows a stored warehouse: in a row added at the end and made current, or
 // in the current row.

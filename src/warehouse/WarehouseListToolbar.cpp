@@ -97,6 +97,19 @@ QString commandOfKey(const QKeyEvent &event)
     return QString();
 }
 
+std::function<bool(int pages)> keyedPrintConfirmation(QWidget *window)
+{
+    return [window](int pages) {
+        return pages <= 1
+               || modal::message(window,
+                                 QStringLiteral("仓库列表共 %1 页，确实要在默认打印机上打印吗？")
+                                     .arg(pages),
+                                 modal::Icon::Question, modal::Buttons::YesNo,
+                                 LoadResString(17))
+                      == modal::Answer::Yes;
+    };
+}
+
 void runStep(QWidget *window, const QString &key, const std::function<void()> &step)
 {
     QString failure;

@@ -89,8 +89,6 @@ public:
     // True when the list's data set was opened read-only: commands that
     // write are refused.
     bool isReadOnly() const;
-    // Writes the ten cells of one grid row from the data set's current record.
-    void FillGridRow(int row, dbkit::DbDataSet &data);
     // Fills the grid from a data set (the caller empties it first).
     void FillListGrid(dbkit::DbDataSet &data);
     // Selection colours: the highlight pair when rows are listed, hidden otherwise.
