@@ -184,12 +184,6 @@ void frmWHBrowse::retryLockReleases()
         m_locks.retry(*dbs);
 }
 
-void frmWHBrowse::releaseLock(const QString &code)
-{
-    if (dbs)
-        m_locks.release(*dbs, code);
-}
-
 void frmWHBrowse::closeEvent(QCloseEvent *event)
 {
     // Closing from the title bar ends the list like the exit command.

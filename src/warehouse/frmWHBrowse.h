@@ -48,10 +48,6 @@ public:
     QString recLock;
     // The record-lock object, created on first use.
     LockVouchDLL &bLock();
-    // Releases this list's lock of a warehouse. A release the database fails
-    // is told and remembered; the next command and the closing of the list
-    // try it again.
-    void releaseLock(const QString &code);
 
     // Loads the window, shows it modally and returns when it has unloaded.
     void ShowList();
