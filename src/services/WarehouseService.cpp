@@ -54,6 +54,26 @@ QVariant quotaValue(const QString &quota)
     return quota.isEmpty() ? QVariant(0) : QVariant(quota);
 }
 
+// What a save hands back to show: the record as stored, 0 for an empty quota.
+SavedWarehouse storedAs(const WarehouseRecord &record)
+{
+    SavedWarehouse saved;
+    saved.stored = record;
+    if (saved.stored.fundQuota.isEmpty())
+        saved.stored.fundQuota = QStringLiteral("0");
+    return saved;
+}
+
+// The warehouse being edited is no longer stored.
+SavedWarehouse vanishedMeanwhile()
+{
+    SavedWarehouse saved;
+    saved.vanished = true;
+    saved.result = ServiceResult::refused(rules::aboutCode(107), QStringLiteral("cWhCode"),
+                                          dbkit::ErrorNumber::RecordDeleted);
+    return saved;
+}
+
 // Releases a lock taken by one command when the command ends, on every path.
 class CommandLock {
 public:
@@ -221,22 +241,14 @@ SavedWarehouse WarehouseService::insert(const WarehouseSave &request)
          EmptyToNull(r.address), EmptyToNull(r.phone), EmptyToNull(r.person),
          quotaValue(r.fundQuota), EmptyToNull(r.memo), EmptyToNull(r.valueStyle),
          r.positions ? 1 : 0});
-    SavedWarehouse saved;
-    saved.stored = r;
-    if (saved.stored.fundQuota.isEmpty())
-        saved.stored.fundQuota = QStringLiteral("0");
-    return saved;
+    return storedAs(r);
 }
 
 SavedWarehouse WarehouseService::update(const WarehouseSave &request)
 {
-    SavedWarehouse vanished;
-    vanished.vanished = true;
-    vanished.result = ServiceResult::refused(rules::aboutCode(107), QStringLiteral("cWhCode"),
-                                             dbkit::ErrorNumber::RecordDeleted);
     const std::optional<WarehouseRecord> stored = read(request.original.code);
     if (!stored)
-        return vanished;
+        return vanishedMeanwhile();
     // The in-use test raises what is not a refusal by related records (a
     // lock, a lost connection): it is told as what it is.
     if (inUse(stored->code))
@@ -252,13 +264,7 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
             throw;
         return storeInUse(request, *stored);
     }
-    if (written == 0)
-        return vanished;
-    SavedWarehouse saved;
-    saved.stored = request.edited;
-    if (saved.stored.fundQuota.isEmpty())
-        saved.stored.fundQuota = QStringLiteral("0");
-    return saved;
+    return written == 0 ? vanishedMeanwhile() : storedAs(request.edited);
 }
 
 // A warehouse that other tables use keeps its code and valuation style; the
@@ -273,24 +279,18 @@ SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
         return saved;
     }
     try {
-        if (writeChanges(request.original, request.edited, false) == 0) {
-            saved.vanished = true;
-            saved.result = ServiceResult::refused(rules::aboutCode(107), QString(),
-                                                  dbkit::ErrorNumber::RecordDeleted);
-            return saved;
-        }
+        if (writeChanges(request.original, request.edited, false) == 0)
+            return vanishedMeanwhile();
     } catch (const dbkit::DbError &error) {
         if (!rules::isRelatedRecords(error.number()))
             throw;
         saved.result = ServiceResult::refused(rules::aboutCode(106), QString(), error.number());
         return saved;
     }
+    saved = storedAs(request.edited);
     saved.storedInUse = true;
-    saved.stored = request.edited;
     saved.stored.code = stored.code;
     saved.stored.valueStyle = stored.valueStyle;
-    if (saved.stored.fundQuota.isEmpty())
-        saved.stored.fundQuota = QStringLiteral("0");
     return saved;
 }
 
