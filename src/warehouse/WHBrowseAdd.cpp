@@ -1,19 +1,34 @@
-// The list's add command and its read-only guard.
+// The list's add and edit commands, which open the card, and its read-only
+// guard.
 #include "frmWHBrowse.h"
 
-#include "frmWHCard.h"
+#include "WarehouseMessages.h"
+#include "services/WarehouseService.h"
+#include "suite/controls/SuperGrid.h"
 
 void frmWHBrowse::FAdd()
 {
     if (refuseWhenReadOnly())
         return;
-    frmWHCard &card = m_card.get(this);
-    card.mRecwarehouse = mRecObject;
-    card.mblnAddMark = true;
-    card.ShowCard(*this);
+    m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
+    m_cards.add();
+    m_dataSetBehind = m_cards.takeRowsChanged() || m_dataSetBehind;
+}
+
+void frmWHBrowse::FEdit()
+{
+    recLock = m_grid->TextMatrix(m_grid->Row(), 0);
+    m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
+    m_cards.edit(recLock);
+    m_dataSetBehind = m_cards.takeRowsChanged() || m_dataSetBehind;
 }
 
 bool frmWHBrowse::refuseWhenReadOnly()
 {
-    return frmWHCard::refuseWhenReadOnly(this, isReadOnly());
+    return whmessages::refuseWhenReadOnly(this, isReadOnly());
+}
+
+services::WarehouseService &frmWHBrowse::warehouses()
+{
+    return m_locks.service(*dbs, PCName);
 }

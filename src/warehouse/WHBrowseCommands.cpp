@@ -1,107 +1,37 @@
-// The warehouse list's toolbar, keys and command dispatcher.
+// The warehouse list's command dispatcher, its keys, and the commands that
+// stay within the list: refresh, find, filter, help and exit.
 #include "frmWHBrowse.h"
 
-#include "ListColumns.h"
-#include "WarehouseStatements.h"
+#include "WarehouseListGrid.h"
+#include "WarehouseListToolbar.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
-#include "filter/frmFilter.h"
+#include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
-#include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
-#include <QIcon>
 #include <QKeyEvent>
-#include <QStringList>
 #include <QToolBar>
-#include <array>
-#include <exception>
+#include <utility>
 
 using namespace depotbase;
-
-namespace {
-
-// Toolbar pictures in image-list order (index 1 to 14), by key.
-constexpr std::array<const char *, 14> Pictures{
-    "imgAdd",  "imgDel",   "imgEdit",    "imgFind",   "imgFilter", "imgRefresh", "imgFont",
-    "imgPrint", "imgHelp", "imgExit",    "imgPreview", "imgOutput", "imgPSetup", "imgauth",
-};
-
-constexpr std::array<ToolbarButton, 13> Buttons{{
-    {"TlbPSetup", 13, 137, 138}, {"TlbPrint", 8, 13, 13},     {"TlbPreview", 11, 135, 135},
-    {"TlbOutput", 12, 136, 136}, {"TlbAdd", 1, 63, 63},       {"TlbEdit", 3, 74, 74},
-    {"TlbDel", 2, 9, 9},         {"TlbFind", 4, 11, 11},      {"TlbFilter", 5, 12, 12},
-    {"TlbRefresh", 6, 117, 117}, {"TlbAuth", 14, 139, 139},   {"TlbHelp", 9, 14, 14},
-    {"TlbExit", 10, 15, 15},
-}};
-
-// Keyboard shortcuts of the list: the key, exactly these modifiers (or any),
-// the command, and how the tool tip names the keys.
-struct Shortcut {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    bool anyModifiers;
-    const char *command;
-    const char *keys;
-};
-
-constexpr std::array<Shortcut, 12> Shortcuts{{
-    {Qt::Key_I, Qt::ControlModifier, false, "TlbAdd", "Ctrl+I"},
-    {Qt::Key_F5, Qt::NoModifier, true, "TlbAdd", "F5"},
-    {Qt::Key_D, Qt::ControlModifier, false, "TlbDel", "Ctrl+D"},
-    {Qt::Key_K, Qt::ControlModifier, false, "TlbFind", "Ctrl+K"},
-    {Qt::Key_E, Qt::ControlModifier, false, "TlbEdit", "Ctrl+E"},
-    {Qt::Key_P, Qt::ControlModifier, false, "TlbPrint", "Ctrl+P"},
-    {Qt::Key_F, Qt::ControlModifier, false, "TlbFilter", "Ctrl+F"},
-    {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
-    {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
-    {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
-    {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
-    {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
-}};
-
-QString infoCaption()
-{
-    return LoadResString(17);
-}
-
-// Other operators stay locked out of the warehouse until the release works.
-void tellLockRelease(QWidget *parent, const QString &engineText)
-{
-    modal::message(parent,
-                   QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
-                       + engineText,
-                   modal::Icon::Exclamation, modal::Buttons::Ok, infoCaption());
-}
-
-} // namespace
+using listtoolbar::runStep;
 
 void frmWHBrowse::LoadToolbarImages()
 {
-    m_images = LoadToolbarPictures(Pictures);
+    m_images = listtoolbar::loadPictures();
 }
 
 void frmWHBrowse::BuildListToolbar()
 {
-    BuildToolbar(*m_toolbar, m_images, Buttons, [this](const QString &key) {
+    listtoolbar::build(*m_toolbar, m_images, [this](const QString &key) {
         OnToolbarCommand(key);
     });
-    // The tool tips name the keys that run the same commands.
-    for (QAction *action : m_toolbar->actions()) {
-        QStringList keys;
-        for (const Shortcut &shortcut : Shortcuts)
-            if (action->objectName() == QLatin1String(shortcut.command))
-                keys << QLatin1String(shortcut.keys);
-        if (!keys.isEmpty())
-            action->setToolTip(action->toolTip() + QStringLiteral(" (%1)")
-                                                       .arg(keys.join(QStringLiteral(", "))));
-    }
 }
 
 QAction *frmWHBrowse::toolbarButton(const QString &key) const
@@ -134,70 +64,18 @@ void frmWHBrowse::keyPressEvent(QKeyEvent *event)
 
 bool frmWHBrowse::handleShortcut(QKeyEvent *event)
 {
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    QString command;
-    for (const Shortcut &shortcut : Shortcuts) {
-        if (event->key() == shortcut.key
-            && (shortcut.anyModifiers || mods == shortcut.modifiers)) {
-            command = QLatin1String(shortcut.command);
-            break;
-        }
-    }
+    QString command = listtoolbar::commandOfKey(*event);
     if (command == "TlbPrint" && !toolbarButton("TlbPrint")->isEnabled())
         command.clear();
     if (command.isEmpty())
         return false;
     event->accept();
-    if (command == "TlbPrint") {
-        // A key pressed by accident must not send a long list to the
-        // printer: Ctrl+P asks first when the list takes more than one page.
-        m_rtPrn1.SetPrintConfirmation([this](int pages) {
-            return pages <= 1
-                   || modal::message(this,
-                                     QStringLiteral("仓库列表共 %1 页，确实要在默认打印机上打印吗？")
-                                         .arg(pages),
-                                     modal::Icon::Question, modal::Buttons::YesNo,
-                                     infoCaption())
-                          == modal::Answer::Yes;
-        });
-    }
+    if (command == "TlbPrint")
+        m_rtPrn1.SetPrintConfirmation(listtoolbar::keyedPrintConfirmation(this));
     OnToolbarCommand(command);
     m_rtPrn1.SetPrintConfirmation({});
     return true;
 }
-
-namespace {
-
-// The caption of a toolbar key ("刷新" for "TlbRefresh").
-QString commandCaption(const QString &key)
-{
-    for (const ToolbarButton &b : Buttons)
-        if (key == QLatin1String(b.key))
-            return LoadResString(b.caption);
-    return key;
-}
-
-// Runs one step of a command. A step that fails is told to the user (the
-// database's refusals with the engine's text) and the command goes on with
-// its next step, so that, say, a card that could not load still leaves the
-// toolbar and the selection as the add command sets them.
-template <typename Step>
-void runStep(QWidget *window, const QString &key, Step &&step)
-{
-    QString failure;
-    try {
-        step();
-        return;
-    } catch (const dbkit::DbError &error) {
-        failure = error.description();
-    } catch (const std::exception &e) {
-        failure = QString::fromLocal8Bit(e.what());
-    }
-    modal::message(window, QStringLiteral("“%1”未能完成：").arg(commandCaption(key)) + failure,
-                   modal::Icon::Critical, modal::Buttons::Ok, infoCaption());
-}
-
-} // namespace
 
 void frmWHBrowse::OnToolbarCommand(const QString &key)
 {
@@ -281,6 +159,7 @@ void frmWHBrowse::refreshList()
     if (!mRecObject)
         return;
     mRecObject->Requery(-1);
+    m_dataSetBehind = false;
     // Only a list that still holds warehouses replaces the rows shown.
     if (mRecObject->RecordCount() <= 0)
         return;
@@ -293,32 +172,16 @@ void frmWHBrowse::refreshList()
     toolbarButton("TlbPrint")->setEnabled(true);
 }
 
-// Before the list closes: the releases that failed earlier, then the lock of
-// the current warehouse.
 void frmWHBrowse::unlockCurrent()
 {
-    if (!dbs)
-        return;
-    if (!bLock().RetryReleases(*dbs))
-        tellLockRelease(this, bLock().LastReleaseError());
-    releaseLock(recLock);
+    if (dbs)
+        m_locks.releaseBeforeClose(*dbs, recLock);
 }
 
 void frmWHBrowse::retryLockReleases()
 {
-    // The user was told when the release failed; a retry that fails again
-    // waits for the next command.
-    if (dbs && bLock().HasPendingReleases())
-        bLock().RetryReleases(*dbs);
-}
-
-void frmWHBrowse::releaseLock(const QString &code)
-{
-    if (code.isEmpty() || !dbs)
-        return;
-    bLock().UnlockRecords(*dbs, QStringLiteral("BJ"), QVariantList{code});
-    if (bLock().ReleaseFailed())
-        tellLockRelease(this, bLock().LastReleaseError());
+    if (dbs)
+        m_locks.retry(*dbs);
 }
 
 void frmWHBrowse::closeEvent(QCloseEvent *event)
@@ -334,59 +197,18 @@ void frmWHBrowse::showHelp()
     ShowHelpPage(this, property("HelpContextID").toInt());
 }
 
-// Shows the filter dialog with a caption and returns the condition it built
-// ("" when cancelled).
-QString frmWHBrowse::askCondition(const QString &caption)
-{
-    frmFilter &filter = m_filter.get();
-    filter.dbs = dbs;
-    filter.strSel.clear();
-    filter.ShowFilter(caption);
-    return filter.strSel;
-}
-
 void frmWHBrowse::findWarehouse()
 {
-    const QString condition = askCondition(LoadResString(119));
-    if (condition.isEmpty() || !mRecObject)
+    if (!mRecObject)
         return;
-    mRecObject->FindFirst(condition);
-    if (mRecObject->NoMatch()) {
-        modal::message(this, LoadResString(123), modal::Icon::Critical, modal::Buttons::Ok,
-                       infoCaption());
-        return;
-    }
-    const QString code = NullToEmpty(mRecObject->Fields(QStringLiteral("cWhCode")));
-    for (int row = 1; row < m_grid->Rows(); ++row) {
-        if (m_grid->TextMatrix(row, 0) == code) {
-            m_grid->setRow(row);
-            m_grid->setRowSel(row);
-            m_grid->setTopRow(row);
-            break;
-        }
-    }
+    // Warehouses stored or deleted since the data set was read are found as
+    // they are now.
+    if (std::exchange(m_dataSetBehind, false))
+        mRecObject->Requery(-1);
+    m_search.find(this, dbs, *mRecObject, *m_grid);
 }
 
 void frmWHBrowse::filterList()
 {
-    const QString condition = askCondition(LoadResString(118));
-    // The filtered rows come from a data set of their own; mRecObject stays
-    // the whole list, so refresh shows every warehouse again.
-    dbkit::DbDataSetPtr filtered;
-    try {
-        filtered = dbs->OpenDataSet(warehouse::filteredListStatement(condition),
-                                    dbkit::OpenMode::Default);
-    } catch (const dbkit::DbError &error) {
-        // A condition the database cannot run (a quota such as "1.2.3") is
-        // told, and the rows shown stay as they were rather than looking
-        // filtered.
-        modal::message(this, QStringLiteral("过滤条件不能执行：") + error.description(),
-                       modal::Icon::Critical, modal::Buttons::Ok, infoCaption());
-        return;
-    }
-    m_grid->setRows(1);
-    m_filtered = !condition.isEmpty();
-    m_grid->setRedraw(false);
-    FillListGrid(*filtered);
-    m_grid->setRedraw(true);
+    m_filtered = m_search.filter(this, dbs, *m_grid, m_filtered);
 }

@@ -2,17 +2,15 @@
 // change tracking, keys and closing.
 #include "frmWHCard.h"
 
-#include "ListColumns.h"
 #include "WarehouseCardHost.h"
-#include "WarehouseStatements.h"
 #include "forms/FormSlot.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/WindowHelpers.h"
 #include "data/ModuleState.h"
+#include "services/WarehouseRules.h"
+#include "services/WarehouseService.h"
 #include "suite/controls/EditBox.h"
-#include "suite/controls/RefDialog.h"
-#include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -21,63 +19,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-#include <QToolBar>
-#include <QVBoxLayout>
-#include <array>
 
 using namespace depotbase;
+
+namespace rules = services::warehouse_rules;
 
 namespace {
 
 constexpr int HelpContext = 31100041;
-
-struct Picture {
-    const char *key;
-    const char *file;
-};
-
-constexpr std::array<Picture, 4> CardPictures{{
-    {"imgAdd", "imgAdd"}, {"imgSave", "imgSave"}, {"imgHelp", "imgHelp"}, {"imgExit", "imgExit"}}};
-
-struct CardButton {
-    const char *key;
-    int image;  // 1-based index into the pictures
-    int caption;
-    int tip;    // 0: the save button's own tip
-};
-
-constexpr std::array<CardButton, 4> CardButtons{{
-    {"TlbAdd", 1, 63, 63}, {"TlbSave", 2, 64, 0}, {"TlbHelp", 3, 14, 14}, {"TlbExit", 4, 15, 15}}};
-
-// Valuation styles in the order the card offers them (catalogue ids).
-constexpr std::array<int, 5> CommonStyles{{66, 67, 68, 69, 70}};
-constexpr std::array<int, 2> BasicStyles{{66, 67}};
-
-EditBox *makeBox(QWidget *parent, const char *name, int maxLength, bool numbers = false)
-{
-    auto *box = new EditBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setMaxLength(maxLength);
-    box->setRefusedChars(numbers ? QStringLiteral("'|-") : QStringLiteral("'|"));
-    box->setNumbersOnly(numbers);
-    // The fund quota's column keeps four decimals.
-    if (numbers)
-        box->setDecimals(4);
-    return box;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
 
 } // namespace
 
@@ -85,7 +36,8 @@ frmWHCard::frmWHCard(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmWHCard"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
-    buildControls();
+    buildControls(this);
+    connectControls();
 }
 
 frmWHCard::~frmWHCard()
@@ -94,86 +46,8 @@ frmWHCard::~frmWHCard()
         qApp->removeEventFilter(this);
 }
 
-void frmWHCard::buildControls()
+void frmWHCard::connectControls()
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 8);
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Toolbar1->setIconSize(QSize(24, 24));
-    Toolbar1->setMovable(false);
-    layout->addWidget(Toolbar1);
-
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    layout->addWidget(Frame1);
-    auto *grid = new QGridLayout(Frame1);
-
-    lblcWhCode = makeLabel(Frame1, "lblcWhCode");
-    lblcWhName = makeLabel(Frame1, "lblcWhName");
-    lblcDepCode = makeLabel(Frame1, "lblcDepCode");
-    lblcWhAddress = makeLabel(Frame1, "lblcWhAddress");
-    lblcWhPhone = makeLabel(Frame1, "lblcWhPhone");
-    lblcWhPerson = makeLabel(Frame1, "lblcWhPerson");
-    lblcWhValueStyle = makeLabel(Frame1, "lblcWhValueStyle");
-    lbliFundQuota = makeLabel(Frame1, "lbliFundQuota");
-    lblcWhMemo = makeLabel(Frame1, "lblcWhMemo");
-
-    EdtcWhCode = makeBox(Frame1, "EdtcWhCode", 10);
-    EdtcWhName = makeBox(Frame1, "EdtcWhName", 20);
-    EdtcDepCode = makeBox(Frame1, "EdtcDepCode", 20);
-    EdtcWhAddress = makeBox(Frame1, "EdtcWhAddress", 30);
-    // Wide enough for an address of its full 30 (Chinese) characters.
-    EdtcWhAddress->setMinimumWidth(
-        EdtcWhAddress->fontMetrics().horizontalAdvance(QString(30, QChar(0x4ED3))) + 12);
-    EdtcWhPhone = makeBox(Frame1, "EdtcWhPhone", 20);
-    EdtcWhPerson = makeBox(Frame1, "EdtcWhPerson", 10);
-    EdtiWhFundQuota = makeBox(Frame1, "EdtiWhFundQuota", 17, true);
-    EdtcWhMemo = makeBox(Frame1, "EdtcWhMemo", 20);
-
-    CmbcWhValueStyle = new QComboBox(Frame1);
-    CmbcWhValueStyle->setObjectName(QStringLiteral("CmbcWhValueStyle"));
-    CmbcWhValueStyle->setEditable(false);
-    ChkbWhPos = new QCheckBox(Frame1);
-    ChkbWhPos->setObjectName(QStringLiteral("ChkbWhPos"));
-    cmdRef = new QPushButton(Frame1);
-    cmdRef->setObjectName(QStringLiteral("cmdRef"));
-    // The button must not take the focus: leaving the department box for it
-    // would check a half-typed department before the reference opens.
-    cmdRef->setFocusPolicy(Qt::NoFocus);
-
-    auto *department = new QHBoxLayout;
-    department->setContentsMargins(0, 0, 0, 0);
-    department->addWidget(EdtcDepCode, 1);
-    department->addWidget(cmdRef);
-
-    grid->addWidget(lblcWhCode, 0, 0);
-    grid->addWidget(EdtcWhCode, 0, 1);
-    grid->addWidget(lblcWhName, 0, 2);
-    grid->addWidget(EdtcWhName, 0, 3);
-    grid->addWidget(lblcDepCode, 1, 0);
-    grid->addLayout(department, 1, 1);
-    grid->addWidget(lblcWhAddress, 1, 2);
-    grid->addWidget(EdtcWhAddress, 1, 3);
-    grid->addWidget(lblcWhPhone, 2, 0);
-    grid->addWidget(EdtcWhPhone, 2, 1);
-    grid->addWidget(lblcWhPerson, 2, 2);
-    grid->addWidget(EdtcWhPerson, 2, 3);
-    grid->addWidget(lblcWhValueStyle, 3, 0);
-    grid->addWidget(CmbcWhValueStyle, 3, 1);
-    grid->addWidget(lbliFundQuota, 3, 2);
-    grid->addWidget(EdtiWhFundQuota, 3, 3);
-    grid->addWidget(lblcWhMemo, 4, 0);
-    grid->addWidget(EdtcWhMemo, 4, 1, 1, 3);
-    grid->addWidget(ChkbWhPos, 5, 1);
-
-    // Tab and Enter follow the fields in reading order.
-    QWidget *order[] = {EdtcWhCode, EdtcWhName, EdtcDepCode, EdtcWhAddress, EdtcWhPhone,
-                        EdtcWhPerson, CmbcWhValueStyle, EdtiWhFundQuota, EdtcWhMemo, ChkbWhPos};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
-
     for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcDepCode, EdtcWhAddress, EdtcWhPhone,
                          EdtcWhPerson, EdtiWhFundQuota, EdtcWhMemo})
         connect(box, &EditBox::Change, this, [this] { markChanged(); });
@@ -195,8 +69,6 @@ void frmWHCard::ShowCard(WarehouseCardHost &host)
 void frmWHCard::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
-    m_ref = std::make_unique<clsRef>();
-    m_ref->Ref1 = std::make_unique<RefDialog>(this);
     mstrIndustry = QStringLiteral("1");
     mblnByDept = false;
     mstrDepCode.clear();
@@ -204,24 +76,12 @@ void frmWHCard::Form_Load()
 
     setWindowTitle(LoadResString(73));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
-    cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
-
-    lblcWhCode->setText(LoadResString(52));
-    lblcWhName->setText(LoadResString(53));
-    lblcDepCode->setText(LoadResString(54));
-    lblcWhAddress->setText(LoadResString(55));
-    lblcWhPhone->setText(LoadResString(56));
-    lblcWhPerson->setText(LoadResString(57));
-    lblcWhValueStyle->setText(LoadResString(58));
-    lbliFundQuota->setText(LoadResString(60));
-    lblcWhMemo->setText(LoadResString(61));
-    ChkbWhPos->setText(LoadResString(59));
+    setCaptions();
 
     mblnFilling = true;
     FillValueStyles();
     mblnFilling = false;
-    rsDepartment = m_host->login().OpenDataSet(warehouse::leafDepartmentsStatement(),
-                                               dbkit::OpenMode::Default);
+    m_departments.open(m_host->login(), this);
 
     LoadCardToolbarImages();
     BuildCardToolbar();
@@ -240,136 +100,46 @@ void frmWHCard::Form_Load()
 
 void frmWHCard::readAccountOptions()
 {
-    m_options = m_host->login().OpenDataSet(warehouse::accountOptionsStatement(),
-                                            dbkit::OpenMode::Default);
-    if (m_options->RecordCount() <= 0)
-        return;
-    m_options->FindFirst(QStringLiteral("cSysID='AA' And cName='cSysVersion'"));
-    if (!m_options->NoMatch()) {
-        QString version = NullToEmpty(m_options->Fields(QStringLiteral("cValue")));
-        if (version.isEmpty())
-            version = NullToEmpty(m_options->Fields(QStringLiteral("cDefault")));
-        mstrIndustry = version == LoadResString(125) ? QStringLiteral("1") : QStringLiteral("2");
-    }
-    m_options->FindFirst(QStringLiteral("cSysID='IA' And cName='cValueStyle'"));
-    if (!m_options->NoMatch())
-        mblnByDept = NullToEmpty(m_options->Fields(QStringLiteral("cValue")))
-                     == QStringLiteral("按部门核算");
+    const services::AccountOptions options = m_host->warehouses().accountOptions();
+    mstrIndustry = options.industrial ? QStringLiteral("1") : QStringLiteral("2");
+    mblnByDept = options.byDepartment;
 }
 
 void frmWHCard::FillValueStyles()
 {
-    CmbcWhValueStyle->clear();
-    if (blnBasicVersion) {
-        for (int id : BasicStyles)
-            CmbcWhValueStyle->addItem(LoadResString(id));
-        ChkbWhPos->hide();
-        return;
-    }
-    for (int id : CommonStyles)
-        CmbcWhValueStyle->addItem(LoadResString(id));
-    CmbcWhValueStyle->addItem(LoadResString(mstrIndustry == QStringLiteral("1") ? 65 : 71));
-    ChkbWhPos->show();
-}
-
-// Shows a valuation style in the list-only combo. A stored style the combo
-// does not offer (a style of the other account kind, or of the full version
-// in the basic one) is added, so that saving keeps it instead of replacing
-// it with whatever entry happened to be selected.
-void frmWHCard::showStyle(const QString &style)
-{
-    if (style.isEmpty()) {
-        CmbcWhValueStyle->setCurrentIndex(-1);
-        return;
-    }
-    int index = CmbcWhValueStyle->findText(style);
-    if (index < 0) {
-        CmbcWhValueStyle->addItem(style);
-        index = CmbcWhValueStyle->count() - 1;
-    }
-    CmbcWhValueStyle->setCurrentIndex(index);
+    fillValueStyles(rules::offeredStyles(blnBasicVersion, mstrIndustry == QStringLiteral("1")),
+                    blnBasicVersion);
 }
 
 void frmWHCard::LoadCardToolbarImages()
 {
-    ImageList1.clear();
-    for (const Picture &p : CardPictures)
-        ImageList1.push_back(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(p.file))));
+    ImageList1 = loadToolbarPictures();
 }
 
 void frmWHCard::BuildCardToolbar()
 {
-    // clear() only takes the actions off the toolbar; they stay its children
-    // and would be found by key instead of the new ones.
-    const QList<QAction *> old = Toolbar1->actions();
-    Toolbar1->clear();
-    qDeleteAll(old);
-    for (const CardButton &b : CardButtons) {
-        auto *action = new QAction(ImageList1.at(b.image - 1), LoadResString(b.caption), Toolbar1);
-        const QString key = QLatin1String(b.key);
-        action->setObjectName(key);
-        action->setToolTip(b.tip ? LoadResString(b.tip) : QStringLiteral("保存(F6)"));
-        connect(action, &QAction::triggered, this, [this, key] { OnCardCommand(key); });
-        Toolbar1->addAction(action);
-        if (QWidget *widget = Toolbar1->widgetForAction(action))
-            widget->setObjectName(key + QStringLiteral("Button"));
-    }
-}
-
-QAction *frmWHCard::toolbarButton(const QString &key) const
-{
-    return Toolbar1->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
+    buildToolbar(ImageList1, [this](const QString &key) { OnCardCommand(key); });
 }
 
 void frmWHCard::LoadRecord()
 {
-    if (!mRecwarehouse || mRecwarehouse->BOF() || mRecwarehouse->Eof())
-        return;
-    const dbkit::DbDataSet &rec = *mRecwarehouse;
-    auto text = [&rec](const char *field) {
-        return NullToEmpty(rec.Fields(QLatin1String(field)));
-    };
     mblnFilling = true;
-    EdtcWhCode->setText(text("cWhCode"));
-    EdtcWhName->setText(text("cWhName"));
-    EdtcDepCode->setText(text("cDepName"));
-    EdtcWhAddress->setText(text("cWHAddress"));
-    EdtcWhPhone->setText(text("cWHPhone"));
-    EdtcWhPerson->setText(text("cWHPerson"));
-    EdtcWhMemo->setText(text("cWHMemo"));
-    EdtiWhFundQuota->setText(formatQuota(rec.Fields(QStringLiteral("iWHFundQuota"))));
-    showStyle(text("cWHValueStyle"));
-    ChkbWhPos->setChecked(rec.Fields(QStringLiteral("bWhPos")).toInt() != 0);
+    showRecord(mRecwarehouse);
     mblnFilling = false;
     mstrDepCode.clear();
-    m_boxDepCode = text("cDepCode");
-    m_boxDepName = EdtcDepCode->text();
-    m_shownTexts.clear();
-    for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson,
-                         EdtcWhMemo, EdtiWhFundQuota}) {
-        m_shownTexts.insert(box, box->text());
-        // A text longer than its box shows its start.
-        box->setCursorPosition(0);
-    }
-    EdtcDepCode->setCursorPosition(0);
+    m_departments.remember(mRecwarehouse.depCode, EdtcDepCode->text());
 }
 
 void frmWHCard::ClearCard()
 {
-    for (EditBox *box : {EdtcWhCode, EdtcWhName, EdtcDepCode, EdtcWhAddress, EdtcWhPhone,
-                         EdtcWhPerson, EdtcWhMemo})
-        box->clear();
-    EdtiWhFundQuota->setText(QStringLiteral("0"));
+    clearFields();
     mblnFilling = true;
     // A style added for the record shown before goes again.
     FillValueStyles();
     CmbcWhValueStyle->setCurrentIndex(0);
-    ChkbWhPos->setChecked(false);
     mblnFilling = false;
     mstrDepCode.clear();
-    m_boxDepCode.clear();
-    m_boxDepName.clear();
-    m_shownTexts.clear();
+    m_departments.remember(QString(), QString());
 }
 
 void frmWHCard::markChanged()
@@ -429,37 +199,17 @@ bool frmWHCard::eventFilter(QObject *watched, QEvent *event)
 
 bool frmWHCard::handleKey(QKeyEvent *event)
 {
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        OnCardCommand(QStringLiteral("TlbExit"));
-        return true;
-    case Qt::Key_F4:
-        if (mods != Qt::ControlModifier)
-            return false;
-        OnCardCommand(QStringLiteral("TlbExit"));
-        return true;
-    case Qt::Key_F6:
-        if (toolbarButton(QStringLiteral("TlbSave"))->isEnabled())
-            OnCardCommand(QStringLiteral("TlbSave"));
-        return true;
-    case Qt::Key_F1:
-        OnCardCommand(QStringLiteral("TlbHelp"));
-        return true;
-    case Qt::Key_F2:
-        if (QApplication::focusWidget() != EdtcDepCode)
-            return false;
-        SetupDepartmentRef();
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (mods != Qt::NoModifier)
-            return false;
-        focusNextChild();
-        return true;
-    default:
+    const QString command = keyCommand(*event, QApplication::focusWidget());
+    if (command.isEmpty())
         return false;
-    }
+    if (command == QStringLiteral("Next"))
+        focusNextChild();
+    else if (command == QStringLiteral("cmdRef"))
+        SetupDepartmentRef();
+    else if (command != QStringLiteral("TlbSave")
+             || toolbarButton(QStringLiteral("TlbSave"))->isEnabled())
+        OnCardCommand(command);
+    return true;
 }
 
 void frmWHCard::OnCardCommand(const QString &key)
@@ -510,10 +260,8 @@ void frmWHCard::Form_Unload()
 {
     m_closing = true;
     qApp->removeEventFilter(this);
-    mRecwarehouse.reset();
-    rsDepartment.reset();
-    m_options.reset();
-    m_ref.reset();
+    mRecwarehouse = {};
+    m_departments.close();
     mblnAddMark = false;
     m_loaded = false;
     m_closing = false;
@@ -521,29 +269,12 @@ void frmWHCard::Form_Unload()
 
 void frmWHCard::SetupDepartmentRef()
 {
-    if (!rsDepartment || !m_ref || !m_ref->Ref1)
-        return;
     try {
-        rsDepartment->Requery(-1);
-        RefDialog &ref = *m_ref->Ref1;
-        ref.setRefData(rsDepartment);
-        ref.setRefCaption(LoadResString(75));
-        ref.setRefColumnTitle(0, LoadResString(76));
-        ref.setRefColumnTitle(1, LoadResString(77));
-        ref.setRefColumnTitle(2, LoadResString(57));
-        ref.setRefOption1(0);
-        ref.setRefOption2(0);
-        ref.setRefOption3(0);
-        ref.setRefColumnWidth(0, 1500);
-        ref.setRefColumnWidth(1, 2000);
-        ref.RefPrepare();
-        ref.RefShow();
-        if (!ref.RefChosen())
+        const std::optional<CardDepartment> chosen = m_departments.choose();
+        if (!chosen)
             return;
-        mstrDepCode = NullToEmpty(rsDepartment->Fields(0));
-        EdtcDepCode->setText(NullToEmpty(rsDepartment->Fields(1)));
-        m_boxDepCode = mstrDepCode;
-        m_boxDepName = EdtcDepCode->text();
+        mstrDepCode = chosen->code;
+        EdtcDepCode->setText(chosen->name);
     } catch (const dbkit::DbError &error) {
         tellFailure(error);
     }

@@ -2,26 +2,32 @@
 
 #include <QString>
 
-class SuperGrid;
 namespace dbkit {
 class DbLogin;
 }
+namespace services {
+class WarehouseService;
+struct WarehouseRecord;
+}
 
 // What the warehouse card needs from the window that opens it, handed to the
-// card when it is shown. The warehouse list implements it.
+// card when it is shown. The warehouse list implements it; the card sees the
+// list through nothing else.
 class WarehouseCardHost {
 public:
-    // The login the card reads and writes through.
+    // The login the card reads its choices through (departments, options).
     virtual dbkit::DbLogin &login() = 0;
     // True when the list was opened read-only: the card's save is refused.
     virtual bool isReadOnly() const = 0;
-    // The list's grid, whose rows the card keeps in step with what it saved.
-    virtual SuperGrid &grid() = 0;
-    // Selection colours of the grid: shown while it lists rows.
-    virtual void showSelection(bool visible) = 0;
-    // True when other tables use the warehouse of `code`; a database failure
-    // that says nothing about use is raised.
-    virtual bool onUsed(const QString &code) = 0;
+    // The service that stores warehouses and takes the list's record locks.
+    virtual services::WarehouseService &warehouses() = 0;
+    // Shows a stored warehouse: a new one in a row added at the end and made
+    // current, a changed one in the current row.
+    virtual void showSavedWarehouse(const services::WarehouseRecord &stored, bool added) = 0;
+    // Every row of the department (by its name) shows the valuation style.
+    virtual void showDepartmentStyle(const QString &depName, const QString &style) = 0;
+    // The warehouse being edited is no longer stored: its row goes.
+    virtual void dropEditedRow() = 0;
     // Releases the lock the list took on the warehouse being edited.
     virtual void releaseEditLock() = 0;
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "WarehouseCardHost.h"
+#include "WarehouseListCards.h"
+#include "WarehouseListLocks.h"
+#include "WarehouseListSearch.h"
 #include "forms/FormSlot.h"
 #include "print/PrintWorkDb.h"
 #include "suite/dbkit/DbLogin.h"
@@ -10,6 +12,7 @@
 #include <QIcon>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -18,14 +21,17 @@ class QAction;
 class SuperGrid;
 class LockVouchDLL;
 class frmWHCard;
-class frmFilter;
+namespace services {
+class WarehouseService;
+}
 class FrmWHAuth;
+class WarehouseListDeletion;
 
 // The warehouse list: a toolbar over a grid that lists every warehouse of the
 // account. One per loaded component, which creates it in Init and shows it
-// in Show. It owns its card, its filter dialog and the authority list, and
-// is the card's host: the card writes saved rows into its grid.
-class frmWHBrowse : public QDialog, public WarehouseCardHost {
+// in Show. It owns its card (through WarehouseListCards, the card's host),
+// its filter dialog and the authority list.
+class frmWHBrowse : public QDialog {
     Q_OBJECT
 public:
     frmWHBrowse();
@@ -42,12 +48,6 @@ public:
     QString recLock;
     // The record-lock object, created on first use.
     LockVouchDLL &bLock();
-    // Releases this list's lock of a warehouse. A release the database fails
-    // is told and remembered; the next command and the closing of the list
-    // try it again.
-    void releaseLock(const QString &code);
-    // Releases the lock of the warehouse being edited (recLock).
-    void releaseEditLock() override { releaseLock(recLock); }
 
     // Loads the window, shows it modally and returns when it has unloaded.
     void ShowList();
@@ -70,27 +70,25 @@ public:
     void FEdit();
     bool FDelete();
     bool FDelete1(long &firstRow, long &lastRow);
-    bool onUsed(const QString &code) override;
+    bool onUsed(const QString &code);
 
     // Runs the command of a toolbar key ("TlbAdd", "TlbExit", ...).
     void OnToolbarCommand(const QString &key);
 
     SuperGrid *SpGrdWH() const { return m_grid; }
-    SuperGrid &grid() override { return *m_grid; }
-    dbkit::DbLogin &login() override { return *dbs; }
+    // The warehouse service on this list's login and lock object.
+    services::WarehouseService &warehouses();
     // The report-print control; the authority list prints through it too.
     report::RTPrn &RTPrn1() { return m_rtPrn1; }
     QToolBar *Toolbar1() const { return m_toolbar; }
     QAction *toolbarButton(const QString &key) const;
     // True when the list's data set was opened read-only: commands that
     // write are refused.
-    bool isReadOnly() const override;
-    // Writes the ten cells of one grid row from the data set's current record.
-    void FillGridRow(int row, dbkit::DbDataSet &data);
+    bool isReadOnly() const;
     // Fills the grid from a data set (the caller empties it first).
     void FillListGrid(dbkit::DbDataSet &data);
     // Selection colours: the highlight pair when rows are listed, hidden otherwise.
-    void showSelection(bool visible) override;
+    void showSelection(bool visible);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -108,18 +106,14 @@ private:
     void layoutControls();
     void openPrintWork();
     void closePrintWork();
-    void selectGridRowOfCurrent();
     void SetupListGrid();
-    void widenCodeColumn();
     void LoadToolbarImages();
     void BuildListToolbar();
     bool PositionDataSet(int moveKind);
-    void onGridMouseDown(int button, int shift, int x, int y);
     bool handleShortcut(QKeyEvent *event);
     void runOtherCommand(const QString &key);
     void showHelp();
     void refreshList();
-    QString askCondition(const QString &caption);
     void findWarehouse();
     void filterList();
     void runPrintCommand(int mode);
@@ -127,7 +121,7 @@ private:
     // The window title says how many warehouses are listed and whether a
     // filter hides others.
     void showListState();
-    void showDeleteMessage(int errorNumber);
+    bool runDeletion(const std::function<bool(WarehouseListDeletion &)> &command);
     void unlockCurrent();
     void retryLockReleases();
     bool refuseWhenReadOnly();
@@ -141,14 +135,17 @@ private:
     bool m_waitCursor = false;
     // The grid shows the rows of a filter, not the whole list.
     bool m_filtered = false;
-    std::unique_ptr<LockVouchDLL> m_lock;
+    // Rows were stored or deleted by key since the data set was read: a find
+    // in it reads it again first.
+    bool m_dataSetBehind = false;
+    WarehouseListLocks m_locks;
     // Print-work database of the list (LxInit9.mdb), held from load to unload.
     PrintWorkDbPtr printDb;
     report::RTPrn m_rtPrn1;
     QList<QIcon> m_images;  // ImageList1
     // The windows the list opens: the card and the filter dialog are kept
     // for the list's life, the authority list is made afresh per command.
-    depotbase::FormSlot<frmWHCard> m_card;
-    depotbase::FormSlot<frmFilter> m_filter;
+    WarehouseListCards m_cards;
+    WarehouseListSearch m_search;
     depotbase::FormSlot<FrmWHAuth> m_authorityList;
 };

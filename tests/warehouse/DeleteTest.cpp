@@ -1,5 +1,5 @@
-// Deleting warehouses from the list, the in-use test, and the record locks
-// between two operators (two connections on one account).
+// Deleting warehouses from the list and the record locks between two
+// operators (two connections on one account).
 #include "WarehouseFixture.h"
 
 #include "suite/locks/LockVouchDLL.h"
@@ -112,14 +112,6 @@ TEST_P(DeleteTest, RefusalsKeepTheRowAndLeaveNoLock)
         expectCritical("该仓库编码已被货位档案使用，不能删除！");
         click("TlbDel");
 
-        // Stock records keep 03: the database refuses, the row stays.
-        selectCode("03");
-        expectQuestion(singleQuestion("半成品库"), modal::Answer::Yes);
-        expectCritical(LoadResString(104) + LoadResString(52) + LoadResString(106));
-        click("TlbDel");
-        EXPECT_GT(rowOf("03"), 0);
-        EXPECT_EQ(locksHeld(), 1);
-
         // Deleted by someone else meanwhile: told, nothing locked.
         m_other->Execute("DELETE FROM Warehouse WHERE cWhCode='11'");
         selectCode("11");
@@ -140,7 +132,6 @@ TEST_P(DeleteTest, RefusalsKeepTheRowAndLeaveNoLock)
     });
     EXPECT_FALSE(warehouseExists("10"));
     EXPECT_TRUE(warehouseExists("01"));
-    EXPECT_TRUE(warehouseExists("03"));
     EXPECT_TRUE(warehouseExists("12"));
     EXPECT_EQ(locksHeld(), 1);  // only the other operator's
 }
@@ -165,17 +156,6 @@ TEST_P(DeleteTest, LastWarehouseHidesTheSelection)
         click("TlbDel");
     });
     EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse"), 0);
-}
-
-TEST_P(DeleteTest, InUseTestLeavesNoTrace)
-{
-    EXPECT_FALSE(list().onUsed("12"));
-    EXPECT_TRUE(list().onUsed("03"));  // stock records
-    EXPECT_TRUE(list().onUsed("01"));  // positions
-    EXPECT_TRUE(warehouseExists("12"));
-    EXPECT_FALSE(m_login->inTransaction());
-    EXPECT_FALSE(list().onUsed("x' OR cWhCode<>'"));
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse"), 12);
 }
 
 TEST_P(DeleteTest, SecondOperatorWaitsForTheFirstsLock)

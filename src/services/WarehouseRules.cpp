@@ -1,0 +1,211 @@
+#include "WarehouseRules.h"
+
+#include "data/Catalogue.h"
+#include "suite/dbkit/DbError.h"
+
+#include <QRegularExpression>
+
+using depotbase::LoadResString;
+
+namespace services::warehouse_rules {
+
+namespace {
+
+namespace ErrorNumber = dbkit::ErrorNumber;
+
+// Numbers a server or driver gives a refusal by related records or a
+// duplicate key, beside the kit's own.
+constexpr int RelatedRecordsAlt = 3396;
+constexpr int DuplicateKeyAlt = -2147220991;  // 0x80040201
+
+// A double keeps every number of up to this many significant digits.
+constexpr int DoubleDigits = 15;
+
+// Significant digits of a number typed as digits with an optional ".":
+// from the first digit that is not 0 to the last one that is not 0.
+int significantDigits(QString digits)
+{
+    digits.remove(QLatin1Char('-'));
+    digits.remove(QLatin1Char('.'));
+    static const QRegularExpression nonZero(QStringLiteral("[1-9]"));
+    const qsizetype first = digits.indexOf(nonZero);
+    if (first < 0)
+        return 0;
+    return int(digits.lastIndexOf(nonZero) - first + 1);
+}
+
+// "##############0.0###" over a decimal text such as the database gives an
+// exact numeric, without a detour through binary floating point. Empty when
+// the text is no such number or has more decimals than the pattern shows.
+QString formatDecimalText(const QString &value)
+{
+    static const QRegularExpression decimal(
+        QStringLiteral("^\\s*(-?)([0-9]*)(?:\\.([0-9]*))?\\s*$"));
+    const QRegularExpressionMatch m = decimal.match(value);
+    if (!m.hasMatch())
+        return QString();
+    QString whole = m.captured(2);
+    QString fraction = m.captured(3);
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    const bool noDigits = whole.isEmpty() && fraction.isEmpty()
+                          && !value.contains(QLatin1Char('0'));
+    if (fraction.size() > 4 || noDigits)
+        return QString();
+    while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
+        whole.remove(0, 1);
+    if (whole.isEmpty())
+        whole = QStringLiteral("0");
+    if (whole == QStringLiteral("0") && fraction.isEmpty())
+        return QStringLiteral("0");
+    return m.captured(1) + whole + QLatin1Char('.')
+           + (fraction.isEmpty() ? QStringLiteral("0") : fraction);
+}
+
+} // namespace
+
+QString aboutCode(int endingId)
+{
+    return LoadResString(104) + LoadResString(52) + LoadResString(endingId);
+}
+
+QString lockedText()
+{
+    return QStringLiteral("其他操作员正在对此仓库档案进行操作，请稍候操作！");
+}
+
+QString deletedBeforeDeleteText()
+{
+    return QStringLiteral("该仓库编码已被他人删除，不能删除！");
+}
+
+QString deletedBeforeEditText()
+{
+    return QStringLiteral("该仓库编码已被他人删除，不能修改！");
+}
+
+QString hasPositionsText()
+{
+    return QStringLiteral("该仓库编码已被货位档案使用，不能删除！");
+}
+
+QString storedInUseText()
+{
+    return QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！");
+}
+
+QString departmentStyleQuestion(const QString &depName, const QString &style, int others)
+{
+    QString question = depName + QStringLiteral("的计价方式必须以‘") + style
+                       + QStringLiteral("’为准！");
+    if (others > 0)
+        question += QStringLiteral("\n该部门其他 %1 个仓库的计价方式将统一设为‘%2’。")
+                        .arg(others)
+                        .arg(style);
+    return question;
+}
+
+bool isRelatedRecords(int number)
+{
+    return number == ErrorNumber::RelatedRecords || number == RelatedRecordsAlt;
+}
+
+bool isDuplicateKey(int number)
+{
+    return number == ErrorNumber::DuplicateKey || number == DuplicateKeyAlt;
+}
+
+QString saveErrorText(int number, const QString &engineText)
+{
+    if (number == ErrorNumber::ValueTooLong)
+        return LoadResString(85);
+    if (isDuplicateKey(number))
+        return aboutCode(105);
+    if (number == ErrorNumber::RecordDeleted)
+        return aboutCode(107);
+    if (isRelatedRecords(number))
+        return aboutCode(106);
+    if (number == ErrorNumber::RecordLocked || number == ErrorNumber::TableExclusive)
+        return LoadResString(84);
+    // Anything else (a read-only file, a lost connection, a statement
+    // timeout) is a failed save, told with the engine's own text.
+    return QStringLiteral("保存失败：") + engineText;
+}
+
+QString deleteErrorText(int number, const QString &engineText)
+{
+    if (number == ErrorNumber::RecordDeleted)
+        return aboutCode(107);
+    if (number == ErrorNumber::RelatedRecords)
+        return aboutCode(106);
+    if (number == ErrorNumber::RecordLocked || number == ErrorNumber::TableExclusive)
+        return LoadResString(84);
+    // The warehouse was not deleted and the user should know why.
+    return engineText;
+}
+
+ServiceResult checkRequired(const WarehouseRecord &record)
+{
+    struct Required {
+        const QString &text;
+        int caption;
+        const char *column;
+    };
+    const Required fields[] = {
+        {record.code, 52, "cWhCode"},
+        {record.name, 53, "cWhName"},
+        {record.valueStyle, 58, "cWhValueStyle"},
+    };
+    for (const Required &r : fields)
+        if (r.text.trimmed().isEmpty())
+            return ServiceResult::refused(LoadResString(r.caption) + LoadResString(18),
+                                          QLatin1String(r.column));
+    return ServiceResult::ok();
+}
+
+ServiceResult checkQuota(const QString &quota, bool doubleColumn)
+{
+    const QString column = QStringLiteral("iWhFundQuota");
+    if (quota.isEmpty())
+        return ServiceResult::ok();
+    static const QRegularExpression digit(QStringLiteral("[0-9]"));
+    if (!quota.contains(digit))
+        return ServiceResult::refused(QStringLiteral("资金定额不是有效的数字，请重新输入！"),
+                                      column);
+    if (doubleColumn && significantDigits(quota) > DoubleDigits)
+        return ServiceResult::refused(
+            QStringLiteral("资金定额最多只能有15位有效数字，请重新输入！"), column);
+    return ServiceResult::ok();
+}
+
+QStringList offeredStyles(bool basicVersion, bool industrial)
+{
+    QStringList styles{LoadResString(66), LoadResString(67)};
+    if (basicVersion)
+        return styles;
+    for (int id : {68, 69, 70})
+        styles << LoadResString(id);
+    styles << LoadResString(industrial ? 65 : 71);
+    return styles;
+}
+
+QString formatQuota(const QString &stored)
+{
+    if (stored.trimmed().isEmpty())
+        return QString();
+    const QString exact = formatDecimalText(stored);
+    if (!exact.isEmpty())
+        return exact;
+    bool ok = false;
+    const double number = stored.toDouble(&ok);
+    if (!ok)
+        return stored;
+    if (number == 0.0)
+        return QStringLiteral("0");
+    QString text = QString::number(number, 'f', 4);
+    while (text.endsWith(QLatin1Char('0')) && !text.endsWith(QStringLiteral(".0")))
+        text.chop(1);
+    return text;
+}
+
+} // namespace services::warehouse_rules

@@ -1,0 +1,384 @@
+#include "WarehouseService.h"
+
+#include "WarehouseRules.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/dbkit/DbLogin.h"
+#include "suite/locks/LockVouchDLL.h"
+
+#include <QStringList>
+#include <QVariantList>
+
+using depotbase::EmptyToNull;
+using depotbase::NullToEmpty;
+
+namespace services {
+
+namespace rules = warehouse_rules;
+
+namespace {
+
+const QString LockKind = QStringLiteral("BJ");
+
+QString keyedReadStatement(const QString &code)
+{
+    return QStringLiteral("SELECT Department.cDepName, Warehouse.* FROM Warehouse ")
+           + QStringLiteral("LEFT JOIN Department ON Department.cDepCode = Warehouse.cDepCode ")
+           + QStringLiteral("WHERE Warehouse.cWhCode='") + dbkit::quoted(code)
+           + QStringLiteral("'");
+}
+
+WarehouseRecord recordOf(const dbkit::DbDataSet &row)
+{
+    auto text = [&row](const char *field) { return NullToEmpty(row.Fields(QLatin1String(field))); };
+    WarehouseRecord r;
+    r.code = text("cWhCode");
+    r.name = text("cWhName");
+    r.depCode = text("cDepCode");
+    r.depName = text("cDepName");
+    r.address = text("cWhAddress");
+    r.phone = text("cWhPhone");
+    r.person = text("cWhPerson");
+    r.valueStyle = text("cWhValueStyle");
+    r.positions = row.Fields(QStringLiteral("bWhPos")).toInt() != 0;
+    r.fundQuota = text("iWhFundQuota");
+    r.memo = text("cWhMemo");
+    return r;
+}
+
+// The quota as it is written: typed text, so the engine converts it without
+// a detour through binary floating point; 0 for an empty box.
+QVariant quotaValue(const QString &quota)
+{
+    return quota.isEmpty() ? QVariant(0) : QVariant(quota);
+}
+
+// What a save hands back to show: the record as stored, 0 for an empty quota.
+SavedWarehouse storedAs(const WarehouseRecord &record)
+{
+    SavedWarehouse saved;
+    saved.stored = record;
+    if (saved.stored.fundQuota.isEmpty())
+        saved.stored.fundQuota = QStringLiteral("0");
+    return saved;
+}
+
+// The warehouse being edited is no longer stored.
+SavedWarehouse vanishedMeanwhile()
+{
+    SavedWarehouse saved;
+    saved.vanished = true;
+    saved.result = ServiceResult::refused(rules::aboutCode(107), QStringLiteral("cWhCode"),
+                                          dbkit::ErrorNumber::RecordDeleted);
+    return saved;
+}
+
+// Releases a lock taken by one command when the command ends, on every path.
+class CommandLock {
+public:
+    CommandLock(WarehouseService &service, const QString &code)
+        : m_service(service), m_code(code) {}
+    ~CommandLock() { m_service.unlock(m_code); }
+    CommandLock(const CommandLock &) = delete;
+    CommandLock &operator=(const CommandLock &) = delete;
+
+private:
+    WarehouseService &m_service;
+    QString m_code;
+};
+
+} // namespace
+
+WarehouseService::WarehouseService(dbkit::DbLogin &login, LockVouchDLL &locks,
+                                   const QString &computer)
+    : m_login(login), m_locks(locks), m_computer(computer)
+{
+}
+
+std::optional<WarehouseRecord> WarehouseService::read(const QString &code)
+{
+    dbkit::DbDataSetPtr row =
+        m_login.OpenDataSet(keyedReadStatement(code), dbkit::OpenMode::ReadOnly);
+    if (row->Eof())
+        return std::nullopt;
+    return recordOf(*row);
+}
+
+bool WarehouseService::lock(const QString &code)
+{
+    return m_locks.LockRecords(m_login, LockKind, QStringLiteral("AA"), QStringLiteral("a"),
+                               m_computer, QVariantList{code});
+}
+
+void WarehouseService::unlock(const QString &code)
+{
+    if (!code.isEmpty())
+        m_locks.UnlockRecords(m_login, LockKind, QVariantList{code});
+}
+
+OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock)
+{
+    OpenedWarehouse opened;
+    if (takeLock && !lock(code)) {
+        opened.outcome = OpenedWarehouse::Outcome::Locked;
+        return opened;
+    }
+    std::optional<WarehouseRecord> stored;
+    try {
+        stored = read(code);
+    } catch (...) {
+        if (takeLock)
+            unlock(code);
+        throw;
+    }
+    if (!stored) {
+        // Nothing to edit: the lock goes with the command.
+        if (takeLock)
+            unlock(code);
+        opened.outcome = OpenedWarehouse::Outcome::Gone;
+        return opened;
+    }
+    opened.record = *stored;
+    return opened;
+}
+
+AccountOptions WarehouseService::accountOptions()
+{
+    AccountOptions options;
+    dbkit::DbDataSetPtr rows = m_login.OpenDataSet(QStringLiteral("Select * From AccInformation"),
+                                                   dbkit::OpenMode::ReadOnly);
+    if (rows->RecordCount() <= 0)
+        return options;
+    rows->FindFirst(QStringLiteral("cSysID='AA' And cName='cSysVersion'"));
+    if (!rows->NoMatch()) {
+        QString version = NullToEmpty(rows->Fields(QStringLiteral("cValue")));
+        if (version.isEmpty())
+            version = NullToEmpty(rows->Fields(QStringLiteral("cDefault")));
+        options.industrial = version == depotbase::LoadResString(125);
+    }
+    rows->FindFirst(QStringLiteral("cSysID='IA' And cName='cValueStyle'"));
+    if (!rows->NoMatch())
+        options.byDepartment =
+            NullToEmpty(rows->Fields(QStringLiteral("cValue"))) == QStringLiteral("按部门核算");
+    return options;
+}
+
+bool WarehouseService::inUse(const QString &code)
+{
+    try {
+        dbkit::TransactionGuard trial(m_login);
+        m_login.executeBound(QStringLiteral("DELETE FROM Warehouse WHERE cWhCode=?"), {code});
+        trial.rollback();
+        return false;
+    } catch (const dbkit::DbError &error) {
+        if (rules::isRelatedRecords(error.number()))
+            return true;
+        throw;
+    }
+}
+
+long long WarehouseService::positionCount(const QString &code)
+{
+    dbkit::DbDataSetPtr count = m_login.OpenDataSet(
+        QStringLiteral("Select Count(*) From Position Where cWHcode = '") + dbkit::quoted(code)
+            + QStringLiteral("'"),
+        dbkit::OpenMode::ReadOnly);
+    return count->Fields(0).toLongLong();
+}
+
+DepartmentStyle WarehouseService::departmentStyle(const QString &depCode, const QString &ownCode)
+{
+    DepartmentStyle rule;
+    dbkit::DbDataSetPtr styles = m_login.OpenDataSet(
+        QStringLiteral("SELECT cWhCode, cWhValueStyle FROM WareHouse WHERE cDepCode='")
+            + dbkit::quoted(depCode) + QStringLiteral("' ORDER BY cWhCode"),
+        dbkit::OpenMode::ReadOnly);
+    if (styles->Eof())
+        return rule;
+    rule.style = NullToEmpty(styles->Fields(QStringLiteral("cWhValueStyle")));
+    for (; !styles->Eof(); styles->MoveNext())
+        if (NullToEmpty(styles->Fields(QStringLiteral("cWhCode"))) != ownCode)
+            ++rule.others;
+    return rule;
+}
+
+SavedWarehouse WarehouseService::save(const WarehouseSave &request)
+{
+    const ServiceResult required = rules::checkRequired(request.edited);
+    if (!required.done()) {
+        SavedWarehouse refused;
+        refused.result = required;
+        return refused;
+    }
+    try {
+        dbkit::TransactionGuard transaction(m_login);
+        if (request.byDepartment)
+            serialiseDepartment(request.edited.depCode);
+        SavedWarehouse saved = request.adding ? insert(request) : update(request);
+        if (!saved.result.done())
+            return saved;
+        if (request.byDepartment && !saved.storedInUse)
+            spreadStyle(saved.stored);
+        transaction.commit();
+        return saved;
+    } catch (const dbkit::DbError &error) {
+        SavedWarehouse refused;
+        refused.result = ServiceResult::refused(
+            rules::saveErrorText(error.number(), error.description()), QString(), error.number());
+        return refused;
+    }
+}
+
+SavedWarehouse WarehouseService::insert(const WarehouseSave &request)
+{
+    const WarehouseRecord &r = request.edited;
+    m_login.executeBound(
+        QStringLiteral("INSERT INTO Warehouse (cWhCode, cWhName, cDepCode, cWhAddress, "
+                       "cWhPhone, cWhPerson, iWhFundQuota, cWhMemo, cWhValueStyle, bWhPos) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {EmptyToNull(r.code), EmptyToNull(r.name), EmptyToNull(r.depCode),
+         EmptyToNull(r.address), EmptyToNull(r.phone), EmptyToNull(r.person),
+         quotaValue(r.fundQuota), EmptyToNull(r.memo), EmptyToNull(r.valueStyle),
+         r.positions ? 1 : 0});
+    return storedAs(r);
+}
+
+SavedWarehouse WarehouseService::update(const WarehouseSave &request)
+{
+    const std::optional<WarehouseRecord> stored = read(request.original.code);
+    if (!stored)
+        return vanishedMeanwhile();
+    // The in-use test raises what is not a refusal by related records (a
+    // lock, a lost connection): it is told as what it is.
+    if (inUse(stored->code))
+        return storeInUse(request, *stored);
+    int written = 0;
+    try {
+        dbkit::TransactionGuard attempt(m_login);
+        written = writeChanges(request.original, request.edited, true);
+        attempt.commit();
+    } catch (const dbkit::DbError &error) {
+        // Related records refuse a change of the code: the warehouse is in use.
+        if (!rules::isRelatedRecords(error.number()))
+            throw;
+        return storeInUse(request, *stored);
+    }
+    return written == 0 ? vanishedMeanwhile() : storedAs(request.edited);
+}
+
+// A warehouse that other tables use keeps its code and valuation style; the
+// other fields are stored.
+SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
+                                            const WarehouseRecord &stored)
+{
+    SavedWarehouse saved;
+    if (request.edited.code != request.original.code) {
+        saved.result = ServiceResult::refused(rules::aboutCode(106), QStringLiteral("cWhCode"),
+                                              dbkit::ErrorNumber::RelatedRecords);
+        return saved;
+    }
+    try {
+        if (writeChanges(request.original, request.edited, false) == 0)
+            return vanishedMeanwhile();
+    } catch (const dbkit::DbError &error) {
+        if (!rules::isRelatedRecords(error.number()))
+            throw;
+        saved.result = ServiceResult::refused(rules::aboutCode(106), QString(), error.number());
+        return saved;
+    }
+    saved = storedAs(request.edited);
+    saved.storedInUse = true;
+    saved.stored.code = stored.code;
+    saved.stored.valueStyle = stored.valueStyle;
+    return saved;
+}
+
+// Writes the columns the user changed, by the key the warehouse was read
+// with; a column left as read keeps exactly what is stored. The department
+// and the position flag are always written. Returns the rows written.
+int WarehouseService::writeChanges(const WarehouseRecord &original, const WarehouseRecord &edited,
+                                   bool withCodeAndStyle)
+{
+    QStringList columns;
+    QVariantList values;
+    auto text = [&](const char *column, const QString &was, const QString &now) {
+        if (was == now)
+            return;
+        columns << QLatin1String(column) + QStringLiteral("=?");
+        values << EmptyToNull(now);
+    };
+    if (withCodeAndStyle)
+        text("cWhCode", original.code, edited.code);
+    text("cWhName", original.name, edited.name);
+    columns << QStringLiteral("cDepCode=?");
+    values << EmptyToNull(edited.depCode);
+    text("cWhAddress", original.address, edited.address);
+    text("cWhPhone", original.phone, edited.phone);
+    text("cWhPerson", original.person, edited.person);
+    if (original.fundQuota != edited.fundQuota) {
+        columns << QStringLiteral("iWhFundQuota=?");
+        values << quotaValue(edited.fundQuota);
+    }
+    text("cWhMemo", original.memo, edited.memo);
+    if (withCodeAndStyle)
+        text("cWhValueStyle", original.valueStyle, edited.valueStyle);
+    columns << QStringLiteral("bWhPos=?");
+    values << (edited.positions ? 1 : 0);
+    values << original.code;
+    return m_login.executeBound(QStringLiteral("UPDATE Warehouse SET ")
+                                    + columns.join(QStringLiteral(", "))
+                                    + QStringLiteral(" WHERE cWhCode=?"),
+                                values);
+}
+
+// Two saves into one department wait for each other, so the second one's
+// style reaches the warehouse the first one added. A PostgreSQL server
+// would otherwise let the second spread miss a row it cannot see yet; SQLite
+// lets one writer in at a time anyway.
+void WarehouseService::serialiseDepartment(const QString &depCode)
+{
+    if (depCode.isEmpty() || m_login.engine() != dbkit::Engine::PostgreSQL)
+        return;
+    m_login.OpenDataSet(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('")
+                            + dbkit::quoted(QStringLiteral("Warehouse.cDepCode:") + depCode)
+                            + QStringLiteral("'))"),
+                        dbkit::OpenMode::ReadOnly);
+}
+
+// Every warehouse of the department takes the saved warehouse's style, in
+// the save's own transaction.
+void WarehouseService::spreadStyle(const WarehouseRecord &saved)
+{
+    if (saved.depCode.isEmpty())
+        return;
+    m_login.executeBound(
+        QStringLiteral("UPDATE Warehouse SET cWhValueStyle=? WHERE cDepCode=?"),
+        {EmptyToNull(saved.valueStyle), saved.depCode});
+}
+
+ServiceResult WarehouseService::remove(const QString &code)
+{
+    try {
+        if (!lock(code))
+            return ServiceResult::refused(rules::lockedText(), QStringLiteral("cWhCode"));
+        const CommandLock release(*this, code);
+        dbkit::TransactionGuard transaction(m_login);
+        const ServiceResult gone =
+            ServiceResult::refused(rules::deletedBeforeDeleteText(), QStringLiteral("cWhCode"),
+                                   dbkit::ErrorNumber::RecordDeleted);
+        if (!read(code))
+            return gone;
+        if (m_login.executeBound(QStringLiteral("DELETE FROM Warehouse WHERE cWhCode=?"),
+                                 {code})
+            == 0)
+            return gone;
+        transaction.commit();
+        return ServiceResult::ok();
+    } catch (const dbkit::DbError &error) {
+        return ServiceResult::refused(rules::deleteErrorText(error.number(), error.description()),
+                                      QString(), error.number());
+    }
+}
+
+} // namespace services

@@ -1,0 +1,77 @@
+#include "WarehouseCardDepartments.h"
+
+#include "WarehouseStatements.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "suite/controls/RefDialog.h"
+
+using namespace depotbase;
+
+WarehouseCardDepartments::WarehouseCardDepartments() = default;
+
+WarehouseCardDepartments::~WarehouseCardDepartments() = default;
+
+void WarehouseCardDepartments::open(dbkit::DbLogin &login, QWidget *card)
+{
+    m_ref = std::make_unique<RefDialog>(card);
+    rsDepartment =
+        login.OpenDataSet(warehouse::leafDepartmentsStatement(), dbkit::OpenMode::Default);
+    m_shown = {};
+}
+
+void WarehouseCardDepartments::close()
+{
+    rsDepartment.reset();
+    m_ref.reset();
+    m_shown = {};
+}
+
+std::optional<CardDepartment> WarehouseCardDepartments::find(const QString &boxText)
+{
+    if (!rsDepartment)
+        return std::nullopt;
+    if (!m_shown.code.isEmpty() && boxText == m_shown.name)
+        return m_shown;
+    const QString typed = dbkit::quoted(boxText);
+    rsDepartment->Requery(-1);
+    if (rsDepartment->RecordCount() <= 0)
+        return std::nullopt;
+    // A typed code wins over a department whose name it is.
+    rsDepartment->FindFirst(QStringLiteral("cDepCode='") + typed + QStringLiteral("'"));
+    if (rsDepartment->NoMatch())
+        rsDepartment->FindFirst(QStringLiteral("cDepName='") + typed + QStringLiteral("'"));
+    if (rsDepartment->NoMatch())
+        return std::nullopt;
+    m_shown = {NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepCode"))),
+               NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepName")))};
+    return m_shown;
+}
+
+std::optional<CardDepartment> WarehouseCardDepartments::choose()
+{
+    if (!rsDepartment || !m_ref)
+        return std::nullopt;
+    rsDepartment->Requery(-1);
+    RefDialog &ref = *m_ref;
+    ref.setRefData(rsDepartment);
+    ref.setRefCaption(LoadResString(75));
+    ref.setRefColumnTitle(0, LoadResString(76));
+    ref.setRefColumnTitle(1, LoadResString(77));
+    ref.setRefColumnTitle(2, LoadResString(57));
+    ref.setRefOption1(0);
+    ref.setRefOption2(0);
+    ref.setRefOption3(0);
+    ref.setRefColumnWidth(0, 1500);
+    ref.setRefColumnWidth(1, 2000);
+    ref.RefPrepare();
+    ref.RefShow();
+    if (!ref.RefChosen())
+        return std::nullopt;
+    m_shown = {NullToEmpty(rsDepartment->Fields(0)), NullToEmpty(rsDepartment->Fields(1))};
+    return m_shown;
+}
+
+void WarehouseCardDepartments::remember(const QString &code, const QString &name)
+{
+    m_shown = {code, name};
+}

@@ -1,0 +1,111 @@
+#include "WarehouseListDeletion.h"
+
+#include "WarehouseListGrid.h"
+#include "WarehouseListLocks.h"
+#include "WarehouseMessages.h"
+#include "data/Catalogue.h"
+#include "services/WarehouseRules.h"
+#include "services/WarehouseService.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <cstdlib>
+
+using namespace depotbase;
+
+namespace rules = services::warehouse_rules;
+
+namespace {
+
+bool confirmed(QWidget *window, const QString &question)
+{
+    return modal::message(window, question, modal::Icon::Question, modal::Buttons::YesNo,
+                          LoadResString(17))
+           == modal::Answer::Yes;
+}
+
+} // namespace
+
+WarehouseListDeletion::WarehouseListDeletion(QWidget *window,
+                                             services::WarehouseService &service,
+                                             SuperGrid &grid, WarehouseListLocks &locks)
+    : m_window(window), m_service(service), m_grid(grid), m_locks(locks)
+{
+}
+
+// Deletes one warehouse through the service; a refusal is told.
+bool WarehouseListDeletion::deleteCode(const QString &code)
+{
+    m_code = code;
+    const services::ServiceResult result = m_service.remove(code);
+    m_locks.tellFailedRelease();
+    if (!result.done()) {
+        m_refusal = result.message;
+        whmessages::refusal(m_window, result.message);
+        return false;
+    }
+    m_deletedAny = true;
+    listgrid::removeCurrentRow(m_grid);
+    return true;
+}
+
+bool WarehouseListDeletion::deleteCurrent()
+{
+    try {
+        const QString code = m_grid.TextMatrix(m_grid.Row(), 0);
+        // Positions are checked before any lock or question.
+        if (m_service.positionCount(code.trimmed()) > 0) {
+            whmessages::critical(m_window, rules::hasPositionsText());
+            return false;
+        }
+        const std::optional<services::WarehouseRecord> stored = m_service.read(code);
+        if (!stored) {
+            whmessages::critical(m_window, rules::deletedBeforeDeleteText());
+            return false;
+        }
+        m_code = stored->code;
+        if (!confirmed(m_window, LoadResString(4) + LoadResString(51) + QStringLiteral("---")
+                                     + stored->name + QStringLiteral(" ") + LoadResString(5)
+                                     + QStringLiteral("?")))
+            return true;
+        // A lock held by another operator still counts as found.
+        return deleteCode(m_code) || m_refusal == rules::lockedText();
+    } catch (const dbkit::DbError &error) {
+        whmessages::critical(m_window,
+                               rules::deleteErrorText(error.number(), error.description()));
+        return false;
+    }
+}
+
+bool WarehouseListDeletion::deleteRows(long &firstRow, long &lastRow)
+{
+    try {
+        if (!m_service.read(m_grid.TextMatrix(m_grid.Row(), 0))) {
+            whmessages::critical(m_window, LoadResString(6) + LoadResString(52)
+                                                 + QStringLiteral(",") + LoadResString(7));
+            return false;
+        }
+        const long count = std::labs(lastRow - firstRow) + 1;
+        if (!confirmed(m_window, LoadResString(128) + QStringLiteral("?")
+                                     + QStringLiteral("\n（共 %1 个仓库将被删除）").arg(count)))
+            return true;
+        for (long i = 0; i < count; ++i) {
+            // A row that cannot go stops the delete: the rest stay as they are.
+            if (!deleteCode(m_grid.TextMatrix(int(firstRow), 0)))
+                return false;
+            if (firstRow < lastRow) {
+                --lastRow;
+                m_grid.setRowSel(int(lastRow));
+            } else if (firstRow > lastRow) {
+                --firstRow;
+                m_grid.setRow(int(firstRow));
+            }
+        }
+        return true;
+    } catch (const dbkit::DbError &error) {
+        whmessages::critical(m_window,
+                               rules::deleteErrorText(error.number(), error.description()));
+        return false;
+    }
+}

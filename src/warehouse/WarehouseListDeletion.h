@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class SuperGrid;
+class WarehouseListLocks;
+namespace services {
+class WarehouseService;
+}
+
+// Deleting the warehouses of the list's grid rows: the questions, the deletes
+// through the warehouse service (which locks, reads again and deletes by
+// key, releasing its lock on every path), and the rows that go.
+class WarehouseListDeletion {
+public:
+    WarehouseListDeletion(QWidget *window, services::WarehouseService &service, SuperGrid &grid,
+                          WarehouseListLocks &locks);
+
+    // Deletes the warehouse of the current row after asking. True when it
+    // was found (deleted, declined, or held by another operator's lock).
+    bool deleteCurrent();
+    // Deletes rows firstRow to lastRow (either direction) after asking, always
+    // the warehouse of the current row: each removal brings the next selected
+    // row into place, or moves the current row up. True when every row went
+    // or the user declined.
+    bool deleteRows(long &firstRow, long &lastRow);
+
+    // The code of the warehouse last deleted or tried.
+    QString lastCode() const { return m_code; }
+    // True when a warehouse was deleted.
+    bool deletedAny() const { return m_deletedAny; }
+
+private:
+    bool deleteCode(const QString &code);
+
+    QWidget *m_window;
+    services::WarehouseService &m_service;
+    SuperGrid &m_grid;
+    WarehouseListLocks &m_locks;
+    QString m_code;
+    QString m_refusal;  // the last refusal told
+    bool m_deletedAny = false;
+};

@@ -1,0 +1,60 @@
+#include "WarehouseListLayout.h"
+
+#include "data/Catalogue.h"
+#include "suite/controls/Twips.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFont>
+#include <QLabel>
+#include <QScreen>
+#include <QToolBar>
+
+namespace listlayout {
+
+namespace {
+
+int pixels(int twips)
+{
+    return twips / controls::twipsPerPixel;
+}
+
+void centre(QLabel &label, const QString &text, int pointSize, int width)
+{
+    QFont font = label.font();
+    font.setPointSize(pointSize);
+    label.setFont(font);
+    label.setText(text);
+    label.adjustSize();
+    label.move((width - label.width()) / 2, label.y());
+    label.hide();
+}
+
+} // namespace
+
+QSize initialSize()
+{
+    QSize size(pixels(18900), pixels(9600));
+    if (const QScreen *screen = QApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    return size;
+}
+
+void prepareTitles(QLabel &title, QLabel &year, int width)
+{
+    centre(title, depotbase::LoadResString(62), 15, width);
+    centre(year, QString::number(QDate::currentDate().year()) + QStringLiteral("年度"), 10,
+           width);
+}
+
+bool place(QToolBar &toolbar, QWidget &grid, int toolbarHeight, QSize window)
+{
+    toolbar.setGeometry(0, 0, window.width(), toolbarHeight);
+    const int available = window.height() - toolbarHeight - pixels(300);
+    if (available <= 0)
+        return false;
+    grid.setGeometry(0, toolbarHeight + pixels(200), window.width() - pixels(100), available);
+    return true;
+}
+
+} // namespace listlayout

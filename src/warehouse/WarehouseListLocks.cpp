@@ -1,0 +1,65 @@
+#include "WarehouseListLocks.h"
+
+#include "data/Catalogue.h"
+#include "services/WarehouseService.h"
+#include "suite/locks/LockVouchDLL.h"
+#include "suite/modal/ModalSeam.h"
+
+using depotbase::LoadResString;
+
+WarehouseListLocks::WarehouseListLocks(QWidget *window) : m_window(window) {}
+
+WarehouseListLocks::~WarehouseListLocks() = default;
+
+LockVouchDLL &WarehouseListLocks::lockObject()
+{
+    if (!m_locks)
+        m_locks = std::make_unique<LockVouchDLL>();
+    return *m_locks;
+}
+
+services::WarehouseService &WarehouseListLocks::service(dbkit::DbLogin &login,
+                                                        const QString &computer)
+{
+    // The host may hand the list another login; the computer name is taken
+    // when the window loads.
+    if (!m_service || m_serviceLogin != &login || m_serviceComputer != computer) {
+        m_service = std::make_unique<services::WarehouseService>(login, lockObject(), computer);
+        m_serviceLogin = &login;
+        m_serviceComputer = computer;
+    }
+    return *m_service;
+}
+
+void WarehouseListLocks::release(dbkit::DbLogin &login, const QString &code)
+{
+    if (code.isEmpty())
+        return;
+    lockObject().UnlockRecords(login, QStringLiteral("BJ"), QVariantList{code});
+    tellFailedRelease();
+}
+
+void WarehouseListLocks::retry(dbkit::DbLogin &login)
+{
+    // A retry that fails again waits for the next command.
+    if (lockObject().HasPendingReleases())
+        lockObject().RetryReleases(login);
+}
+
+void WarehouseListLocks::releaseBeforeClose(dbkit::DbLogin &login, const QString &code)
+{
+    // Other operators stay locked out of the warehouse until the release works.
+    if (!lockObject().RetryReleases(login))
+        tellFailedRelease();
+    release(login, code);
+}
+
+void WarehouseListLocks::tellFailedRelease()
+{
+    if (!lockObject().ReleaseFailed())
+        return;
+    modal::message(m_window,
+                   QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
+                       + lockObject().LastReleaseError(),
+                   modal::Icon::Exclamation, modal::Buttons::Ok, LoadResString(17));
+}

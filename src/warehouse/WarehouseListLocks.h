@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class LockVouchDLL;
+class QWidget;
+namespace dbkit {
+class DbLogin;
+}
+namespace services {
+class WarehouseService;
+}
+
+// The warehouse list's record locks and the warehouse service that takes
+// them. A release the database refuses is told in the list's window, kept,
+// and tried again by the next command and by the closing of the list.
+class WarehouseListLocks {
+public:
+    explicit WarehouseListLocks(QWidget *window);
+    ~WarehouseListLocks();
+    WarehouseListLocks(const WarehouseListLocks &) = delete;
+    WarehouseListLocks &operator=(const WarehouseListLocks &) = delete;
+
+    // The record-lock object, made on first use.
+    LockVouchDLL &lockObject();
+    // The service on `login`, naming this computer as `computer` to the locks;
+    // made again when either changes.
+    services::WarehouseService &service(dbkit::DbLogin &login, const QString &computer);
+
+    // Releases this list's lock of a warehouse.
+    void release(dbkit::DbLogin &login, const QString &code);
+    // Tries the releases that failed before, quietly: the user was told.
+    void retry(dbkit::DbLogin &login);
+    // Before the list closes: the releases that failed, then `code`'s lock.
+    void releaseBeforeClose(dbkit::DbLogin &login, const QString &code);
+    // Tells a release the database refused in the last call to the lock object.
+    void tellFailedRelease();
+
+private:
+    QWidget *m_window;
+    std::unique_ptr<LockVouchDLL> m_locks;
+    std::unique_ptr<services::WarehouseService> m_service;
+    const dbkit::DbLogin *m_serviceLogin = nullptr;
+    QString m_serviceComputer;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "forms/FormSlot.h"
+#include "suite/dbkit/DbLogin.h"
+
+#include <QString>
+
+class QWidget;
+class SuperGrid;
+class frmFilter;
+
+// Finding a warehouse in the list and filtering the list through the filter
+// dialog, which it keeps for the list's life.
+class WarehouseListSearch {
+public:
+    WarehouseListSearch();
+    ~WarehouseListSearch();
+    WarehouseListSearch(const WarehouseListSearch &) = delete;
+    WarehouseListSearch &operator=(const WarehouseListSearch &) = delete;
+
+    // Shows the filter dialog with a caption and returns the condition it
+    // built ("" when cancelled).
+    QString askCondition(const dbkit::DbLoginPtr &login, const QString &caption);
+
+    // Asks for a condition, finds the first warehouse of the list's data set
+    // that meets it and selects and shows its grid row; tells when none does.
+    void find(QWidget *window, const dbkit::DbLoginPtr &login, dbkit::DbDataSet &list,
+              SuperGrid &grid);
+
+    // Asks for a condition and fills the grid with the warehouses that meet
+    // it, all of them for an empty one. Returns whether the grid now shows a
+    // filtered list; a condition the database cannot run is told and leaves
+    // the rows as they were (`filtered` unchanged).
+    bool filter(QWidget *window, const dbkit::DbLoginPtr &login, SuperGrid &grid,
+                bool filtered);
+
+private:
+    depotbase::FormSlot<frmFilter> m_filter;
+};

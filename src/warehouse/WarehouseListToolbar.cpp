@@ -1,0 +1,128 @@
+#include "WarehouseListToolbar.h"
+
+#include "data/Catalogue.h"
+#include "forms/ToolbarButtons.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/modal/ModalSeam.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QStringList>
+#include <QToolBar>
+#include <array>
+#include <exception>
+
+using namespace depotbase;
+
+namespace listtoolbar {
+
+namespace {
+
+// Toolbar pictures in image-list order (index 1 to 14), by key.
+constexpr std::array<const char *, 14> Pictures{
+    "imgAdd",  "imgDel",   "imgEdit",    "imgFind",   "imgFilter", "imgRefresh", "imgFont",
+    "imgPrint", "imgHelp", "imgExit",    "imgPreview", "imgOutput", "imgPSetup", "imgauth",
+};
+
+constexpr std::array<ToolbarButton, 13> Buttons{{
+    {"TlbPSetup", 13, 137, 138}, {"TlbPrint", 8, 13, 13},     {"TlbPreview", 11, 135, 135},
+    {"TlbOutput", 12, 136, 136}, {"TlbAdd", 1, 63, 63},       {"TlbEdit", 3, 74, 74},
+    {"TlbDel", 2, 9, 9},         {"TlbFind", 4, 11, 11},      {"TlbFilter", 5, 12, 12},
+    {"TlbRefresh", 6, 117, 117}, {"TlbAuth", 14, 139, 139},   {"TlbHelp", 9, 14, 14},
+    {"TlbExit", 10, 15, 15},
+}};
+
+// Keyboard shortcuts of the list: the key, exactly these modifiers (or any),
+// the command, and how the tool tip names the keys.
+struct Shortcut {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool anyModifiers;
+    const char *command;
+    const char *keys;
+};
+
+constexpr std::array<Shortcut, 12> Shortcuts{{
+    {Qt::Key_I, Qt::ControlModifier, false, "TlbAdd", "Ctrl+I"},
+    {Qt::Key_F5, Qt::NoModifier, true, "TlbAdd", "F5"},
+    {Qt::Key_D, Qt::ControlModifier, false, "TlbDel", "Ctrl+D"},
+    {Qt::Key_K, Qt::ControlModifier, false, "TlbFind", "Ctrl+K"},
+    {Qt::Key_E, Qt::ControlModifier, false, "TlbEdit", "Ctrl+E"},
+    {Qt::Key_P, Qt::ControlModifier, false, "TlbPrint", "Ctrl+P"},
+    {Qt::Key_F, Qt::ControlModifier, false, "TlbFilter", "Ctrl+F"},
+    {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
+    {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
+    {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
+    {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
+    {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
+}};
+
+// The caption of a toolbar key ("刷新" for "TlbRefresh").
+QString commandCaption(const QString &key)
+{
+    for (const ToolbarButton &b : Buttons)
+        if (key == QLatin1String(b.key))
+            return LoadResString(b.caption);
+    return key;
+}
+
+} // namespace
+
+QList<QIcon> loadPictures()
+{
+    return LoadToolbarPictures(Pictures);
+}
+
+void build(QToolBar &toolbar, const QList<QIcon> &pictures,
+           const std::function<void(const QString &)> &run)
+{
+    BuildToolbar(toolbar, pictures, Buttons, run);
+    for (QAction *action : toolbar.actions()) {
+        QStringList keys;
+        for (const Shortcut &shortcut : Shortcuts)
+            if (action->objectName() == QLatin1String(shortcut.command))
+                keys << QLatin1String(shortcut.keys);
+        if (!keys.isEmpty())
+            action->setToolTip(action->toolTip() + QStringLiteral(" (%1)")
+                                                       .arg(keys.join(QStringLiteral(", "))));
+    }
+}
+
+QString commandOfKey(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    for (const Shortcut &shortcut : Shortcuts)
+        if (event.key() == shortcut.key && (shortcut.anyModifiers || mods == shortcut.modifiers))
+            return QLatin1String(shortcut.command);
+    return QString();
+}
+
+std::function<bool(int pages)> keyedPrintConfirmation(QWidget *window)
+{
+    return [window](int pages) {
+        return pages <= 1
+               || modal::message(window,
+                                 QStringLiteral("仓库列表共 %1 页，确实要在默认打印机上打印吗？")
+                                     .arg(pages),
+                                 modal::Icon::Question, modal::Buttons::YesNo,
+                                 LoadResString(17))
+                      == modal::Answer::Yes;
+    };
+}
+
+void runStep(QWidget *window, const QString &key, const std::function<void()> &step)
+{
+    QString failure;
+    try {
+        step();
+        return;
+    } catch (const dbkit::DbError &error) {
+        failure = error.description();
+    } catch (const std::exception &e) {
+        failure = QString::fromLocal8Bit(e.what());
+    }
+    modal::message(window, QStringLiteral("“%1”未能完成：").arg(commandCaption(key)) + failure,
+                   modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
+}
+
+} // namespace listtoolbar

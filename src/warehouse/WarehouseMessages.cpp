@@ -1,0 +1,32 @@
+#include "WarehouseMessages.h"
+
+#include "data/Catalogue.h"
+#include "services/WarehouseRules.h"
+#include "suite/modal/ModalSeam.h"
+
+using depotbase::LoadResString;
+
+namespace whmessages {
+
+void critical(QWidget *window, const QString &text)
+{
+    modal::message(window, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
+}
+
+void refusal(QWidget *window, const QString &message)
+{
+    if (message == services::warehouse_rules::lockedText())
+        modal::message(window, message, modal::Icon::Information, modal::Buttons::Ok,
+                       LoadResString(17));
+    else
+        critical(window, message);
+}
+
+bool refuseWhenReadOnly(QWidget *window, bool readOnly)
+{
+    if (readOnly)
+        critical(window, QStringLiteral("仓库档案以只读方式打开，不能增加、修改或删除！"));
+    return readOnly;
+}
+
+} // namespace whmessages
