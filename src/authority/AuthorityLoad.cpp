@@ -21,6 +21,7 @@ using namespace depotbase;
 FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
     : QDialog(parent), m_login(inputs.login), m_data(*m_login),
       m_commit(*m_login, inputs.readOnly, [this](const QString &text) { stop(text); }),
+      m_entry(*m_login, m_commit, [this](const QString &text) { stop(text); }),
       m_readOnly(inputs.readOnly)
 {
     Q_INIT_RESOURCE(depotbase);

@@ -72,10 +72,10 @@ bool FrmAuthority::ResolveOtherSide(int kind, QString &code)
 
 bool FrmAuthority::ResolveInventory()
 {
-    const auto item = authoritylookups::item(*m_login, cell(curRow, ColInv));
-    for (int c = ColInv; c <= ColInvStd; ++c)
-        setCell(curRow, c, item ? item->at(size_t(c - ColInv)) : QString());
-    return item.has_value();
+    GridRow values = gridRow(curRow);
+    const bool found = m_entry.resolveItem(values);
+    showRow(values);
+    return found;
 }
 
 bool FrmAuthority::CheckRowUnique(int row)

@@ -4,6 +4,7 @@
 #include "AuthorityData.h"
 #include "RightsColumns.h"
 #include "RowCommit.h"
+#include "RowEntry.h"
 
 #include "services/ServiceResult.h"
 #include "suite/dbkit/DbLogin.h"
@@ -15,6 +16,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QToolBar;
@@ -93,9 +95,8 @@ private:
     void connectGrid();
     void onDropDown(int row, int col, GridDropDown *list);
     void onCommit(int row, int col, QString &text);
-    bool commitOtherSide(int row, QString &text);
-    bool commitClass(int row);
-    bool commitInventory(int row, QString &text);
+    // The name of the drop-down item picked for a code or class cell.
+    std::optional<QString> pickedName(int col) const;
     void completeRow(int row, int col, QString &text);
     void onReferenceButton(int row, int col);
     void onRowChanged(bool rowChanged);
@@ -124,6 +125,7 @@ private:
     dbkit::DbLoginPtr m_login;
     AuthorityData m_data;
     RowCommit m_commit;
+    RowEntry m_entry;
     bool m_readOnly = false;
     bool m_loaded = false;
     int m_insertedRow = 0;   // the row stored by the editing going on in it

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "RightsColumns.h"
+#include "RowCommit.h"
+
+#include "suite/dbkit/DbLogin.h"
+
+#include <QString>
+#include <optional>
+
+// What a committed cell of the authority editor's grid becomes before the
+// row is stored: the code of the warehouse, operator or item the typed code
+// or name stands for, the names shown beside it, and the refusals of a class
+// beside an item and of a row repeating another. What must be said goes to
+// the RowCommit's `tell`. No window of its own.
+class RowEntry : public RightsColumns {
+public:
+    enum class Answer {
+        Taken,        // the row goes on to be stored
+        Refused,      // told; the row is not stored
+        UnknownItem,  // told; the item cells show what the table holds
+    };
+
+    RowEntry(dbkit::DbLogin &login, RowCommit &commit, RowCommit::Tell tell);
+
+    static QString oneOfMessage();
+
+    // Takes the text committed into column `col`; `picked` is the name of
+    // the drop-down item chosen for it, if any.
+    Answer take(GridRow &row, int col, const std::optional<QString> &picked);
+    // The item cells of the one item whose code or name the item cell
+    // holds; all empty and false when none or several match.
+    bool resolveItem(GridRow &row);
+    // A row repeating another row: told, and the committed column's cells
+    // are emptied (a new row's other side) or show what the table holds.
+    void refuseRepeated(GridRow &row, int col);
+
+private:
+    Answer takeOtherSide(GridRow &row, const std::optional<QString> &picked);
+    Answer takeItem(GridRow &row);
+
+    dbkit::DbLogin &m_login;
+    RowCommit &m_commit;
+    RowCommit::Tell m_tell;
+};
