@@ -37,22 +37,12 @@ void FrmAuthority::connectGrid()
 
 void FrmAuthority::onDropDown(int row, int col, GridDropDown *list)
 {
-    if (col == ColShowMoney) {
-        list->AddItem(LoadResString(25));
-        list->AddItem(LoadResString(26));
+    if (col == ColClass && !cell(row, ColInv).isEmpty()) {
+        comboNames.clear();
+        stop(RowEntry::oneOfMessage());
         return;
     }
-    comboNames.clear();
-    if (col == ColClass) {
-        if (!cell(row, ColInv).isEmpty()) {
-            stop(RowEntry::oneOfMessage());
-            return;
-        }
-        list->AddItem(QString());
-        rightsgrid::fillDropDown(*list, m_data.classes(), comboNames);
-        return;
-    }
-    rightsgrid::fillDropDown(*list, nodeKind == 0 ? m_data.warehouses() : m_data.operators(), comboNames);
+    rightsgrid::offer(*list, col, nodeKind, m_data, comboNames);
 }
 
 void FrmAuthority::onCommit(int row, int col, QString &text)

@@ -47,12 +47,6 @@ void FrmAuthority::setCell(int row, int col, const QString &text)
     m_grid->setTextMatrix(row, col, text);
 }
 
-void FrmAuthority::clearCells(int row, int firstCol, int lastCol)
-{
-    for (int c = firstCol; c <= lastCol; ++c)
-        setCell(row, c, QString());
-}
-
 int FrmAuthority::lastRow() const
 {
     return m_grid->Rows() - 1;
@@ -92,20 +86,10 @@ bool FrmAuthority::CheckShowMoney(int row)
 {
     // A row that is not there (the grid holds only its titles) has nothing
     // to check.
-    if (row > lastRow())
-        return true;
-    if (!cell(row, ColShowMoney).isEmpty())
-        return true;
-    stop(QStringLiteral("请设置是否显示金额!"));
-    return false;
+    return row > lastRow() || m_entry.saysShowMoney(gridRow(row));
 }
 
 bool FrmAuthority::CheckOtherSide(int row)
 {
-    if (cell(row, ColAutoId).isEmpty())
-        return true;
-    if (!cell(row, ColOtherName).isEmpty())
-        return true;
-    stop(nodeKind == 0 ? QStringLiteral("请选择仓库！") : QStringLiteral("请选择操作员！"));
-    return false;
+    return m_entry.keepsOtherSide(gridRow(row));
 }

@@ -30,8 +30,9 @@ class SuperGrid;
 // the selected one in the grid (an operator's warehouses in the operator
 // view, a warehouse's operators in the warehouse view). A row is stored as
 // soon as its code is chosen and the rights service accepts it, and again on
-// every later commit. RowCommit decides what a commit stores or refuses; the
-// window shows its answers. ShowEditor loads the window, shows it modally and unloads it.
+// every later commit. RowEntry decides what a committed cell becomes and
+// RowCommit what a commit stores or refuses; the window shows their answers.
+// ShowEditor loads the window, shows it modally and unloads it.
 class FrmAuthority : public QDialog, public RightsColumns {
     Q_OBJECT
 public:
@@ -109,7 +110,6 @@ private:
     bool refuseWhenReadOnly();
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString &text);
-    void clearCells(int row, int firstCol, int lastCol);
     int lastRow() const;
 
     // AuthorityWrites.cpp

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+class AuthorityData;
 class GridDropDown;
 class SuperGrid;
 
@@ -36,7 +37,11 @@ std::vector<QString> cellsOf(const SuperGrid &grid, int row);
 void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells);
 // False when another row has the same other side, class and item.
 bool rowUnique(const SuperGrid &grid, int row);
-// Offers the codes of field 0 and keeps the names of field 1 in `names`.
-void fillDropDown(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names);
+// Fills the drop-down of column `col`: the two show-money answers, the
+// classes after an empty item that clears the class, or the warehouses
+// (nodeKind 0) or operators (1). The names of the codes offered replace
+// `names`.
+void offer(GridDropDown &list, int col, int nodeKind, const AuthorityData &data,
+           QStringList &names);
 
 } // namespace rightsgrid

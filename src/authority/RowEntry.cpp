@@ -82,3 +82,19 @@ void RowEntry::refuseRepeated(GridRow &row, int col)
         m_commit.refuse(row, col);
     }
 }
+
+bool RowEntry::keepsOtherSide(const GridRow &row)
+{
+    if (row.cells.at(ColAutoId).isEmpty() || !row.cells.at(ColOtherName).isEmpty())
+        return true;
+    m_tell(row.node.kind == 0 ? QStringLiteral("请选择仓库！") : QStringLiteral("请选择操作员！"));
+    return false;
+}
+
+bool RowEntry::saysShowMoney(const GridRow &row)
+{
+    if (!row.cells.at(ColShowMoney).isEmpty())
+        return true;
+    m_tell(QStringLiteral("请设置是否显示金额!"));
+    return false;
+}

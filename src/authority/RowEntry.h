@@ -35,6 +35,11 @@ public:
     // are emptied (a new row's other side) or show what the table holds.
     void refuseRepeated(GridRow &row, int col);
 
+    // The checks a row must pass before it is left; false after telling.
+    // A written row keeps its other side.
+    bool keepsOtherSide(const GridRow &row);
+    bool saysShowMoney(const GridRow &row);
+
 private:
     Answer takeOtherSide(GridRow &row, const std::optional<QString> &picked);
     Answer takeItem(GridRow &row);
