@@ -30,7 +30,7 @@ void FrmAuthority::connectGrid()
             setCell(previous, ColShowMoney, LoadResString(26));
     });
     connect(m_grid, &SuperGrid::BeforeEdit, this, [this](int, int, bool &cancel) {
-        if (refuseWhenReadOnly())
+        if (m_commit.refusesWrites())
             cancel = true;
     });
 }

@@ -29,14 +29,6 @@ bool FrmAuthority::trap(const std::function<bool()> &step)
     }
 }
 
-bool FrmAuthority::refuseWhenReadOnly()
-{
-    if (!m_readOnly)
-        return false;
-    stop(RowCommit::readOnlyText());
-    return true;
-}
-
 QString FrmAuthority::cell(int row, int col) const
 {
     return m_grid->TextMatrix(row, col);

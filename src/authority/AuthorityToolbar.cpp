@@ -45,13 +45,13 @@ void FrmAuthority::TbarClick(const QString &key)
     // typed is committed first, as leaving the cell would.
     m_grid->EndEdit();
     if (key == QLatin1String("addbut")) {
-        if (refuseWhenReadOnly() || !checkRowBeforeLeaving())
+        if (m_commit.refusesWrites() || !checkRowBeforeLeaving())
             return;
         AddGridRow();
         m_grid->setFinishSetup(false);
         m_grid->setFocus();
     } else if (key == QLatin1String("delbut")) {
-        if (refuseWhenReadOnly())
+        if (m_commit.refusesWrites())
             return;
         if (trap([this] { return DeleteRight(); })) {
             curRow = 1;

@@ -86,7 +86,6 @@ private:
     void Form_Load();
     void Form_Unload();
     void showHelp();
-    bool nodeClickFromKeyboard(QTreeWidgetItem *node);
 
     // AuthorityToolbar.cpp
     bool checkRowBeforeLeaving();
@@ -107,7 +106,6 @@ private:
     void stop(const QString &text);
     // A database error is told with the engine's text; the step then fails.
     bool trap(const std::function<bool()> &step);
-    bool refuseWhenReadOnly();
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString &text);
     int lastRow() const;
@@ -126,7 +124,6 @@ private:
     AuthorityData m_data;
     RowCommit m_commit;
     RowEntry m_entry;
-    bool m_readOnly = false;
     bool m_loaded = false;
     int m_insertedRow = 0;   // the row stored by the editing going on in it
 
