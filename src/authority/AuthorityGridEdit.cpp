@@ -5,12 +5,9 @@
 #include "InventoryReference.h"
 #include "RowEntry.h"
 #include "RightsGrid.h"
-#include "data/Catalogue.h"
 #include "suite/controls/SuperGrid.h"
 
 #include <QAction>
-
-using namespace depotbase;
 
 void FrmAuthority::connectGrid()
 {
@@ -23,12 +20,8 @@ void FrmAuthority::connectGrid()
         if (QAction *del = toolbarButton(QStringLiteral("delbut")))
             del->setEnabled(true);
     });
-    // Entering a new row gives the row above it "否" when it has no show money.
-    connect(m_grid, &SuperGrid::EnterNewRow, this, [this](int, int, int) {
-        const int previous = m_grid->Row() - 1;
-        if (previous >= 1 && cell(previous, ColShowMoney).isEmpty())
-            setCell(previous, ColShowMoney, LoadResString(26));
-    });
+    connect(m_grid, &SuperGrid::EnterNewRow, this,
+            [this](int, int, int) { rightsgrid::settleShowMoney(*m_grid, m_grid->Row() - 1); });
     connect(m_grid, &SuperGrid::BeforeEdit, this, [this](int, int, bool &cancel) {
         if (m_commit.refusesWrites())
             cancel = true;
@@ -104,7 +97,7 @@ void FrmAuthority::onReferenceButton(int row, int col)
         if (!picked)
             return true;
         for (int c = ColInv; c <= ColInvStd; ++c)
-            setCell(row, c, picked->at(size_t(c - ColInv)));
+            m_grid->setTextMatrix(row, c, picked->at(size_t(c - ColInv)));
         // A picked item is stored like a typed one, so what the grid shows
         // is what the table holds.
         QString text = cell(row, ColInv);

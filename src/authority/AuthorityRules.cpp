@@ -1,9 +1,8 @@
 // The checks of the editor's grid rows, and its message and cell helpers.
-// The rules between rights are the rights service's; these checks look up
-// what was typed and ask the service about the row.
+// The checks hand the row's values to RowEntry and RowCommit, which look up
+// what was typed and ask the rights service.
 #include "FrmAuthority.h"
 
-#include "AuthorityLookups.h"
 #include "RightsGrid.h"
 #include "data/Catalogue.h"
 #include "suite/controls/SuperGrid.h"
@@ -34,11 +33,6 @@ QString FrmAuthority::cell(int row, int col) const
     return m_grid->TextMatrix(row, col);
 }
 
-void FrmAuthority::setCell(int row, int col, const QString &text)
-{
-    m_grid->setTextMatrix(row, col, text);
-}
-
 int FrmAuthority::lastRow() const
 {
     return m_grid->Rows() - 1;
@@ -48,12 +42,7 @@ int FrmAuthority::lastRow() const
 
 bool FrmAuthority::ResolveOtherSide(int kind, QString &code)
 {
-    if (kind != 0 && kind != 1)
-        return true;
-    const std::optional<QString> found = authoritylookups::otherSide(*m_login, kind, code);
-    if (found)
-        code = *found;
-    return found.has_value();
+    return m_entry.resolveOtherSide(kind, code);
 }
 
 bool FrmAuthority::ResolveInventory()

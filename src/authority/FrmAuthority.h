@@ -107,7 +107,6 @@ private:
     // A database error is told with the engine's text; the step then fails.
     bool trap(const std::function<bool()> &step);
     QString cell(int row, int col) const;
-    void setCell(int row, int col, const QString &text);
     int lastRow() const;
 
     // AuthorityWrites.cpp

@@ -99,6 +99,12 @@ void setupColumns(SuperGrid &grid, int widthTwips)
     grid.setEditable(true);
 }
 
+void settleShowMoney(SuperGrid &grid, int row)
+{
+    if (row >= 1 && grid.TextMatrix(row, C::ColShowMoney).isEmpty())
+        grid.setTextMatrix(row, C::ColShowMoney, LoadResString(26));
+}
+
 void appendRow(SuperGrid &grid)
 {
     grid.setRows(grid.Rows() + 1);

@@ -27,6 +27,9 @@ void prepare(SuperGrid &grid, int nodeKind, int widthTwips);
 // Column widths (the first columns share `widthTwips` by quarters), edit
 // styles, input limits and the cells that only show names.
 void setupColumns(SuperGrid &grid, int widthTwips);
+// A row left without show money says "否" ("no"): done for the row above
+// a new row when the new row is entered.
+void settleShowMoney(SuperGrid &grid, int row);
 // Adds an empty row at the end and makes it current, its name cells in the
 // name colour.
 void appendRow(SuperGrid &grid);

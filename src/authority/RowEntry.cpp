@@ -31,19 +31,26 @@ RowEntry::Answer RowEntry::take(GridRow &row, int col, const std::optional<QStri
     }
 }
 
+bool RowEntry::resolveOtherSide(int kind, QString &code)
+{
+    if (kind != 0 && kind != 1)
+        return true;
+    const std::optional<QString> found = authoritylookups::otherSide(m_login, kind, code);
+    if (found)
+        code = *found;
+    return found.has_value();
+}
+
 RowEntry::Answer RowEntry::takeOtherSide(GridRow &row, const std::optional<QString> &picked)
 {
-    QString &code = row.cells[ColOther];
     const int kind = row.node.kind == 0 ? 0 : 1;
-    const std::optional<QString> found = authoritylookups::otherSide(m_login, kind, code);
-    if (!found) {
+    if (!resolveOtherSide(kind, row.cells[ColOther])) {
         if (kind == 1)
             m_tell(QStringLiteral("操作员输入不合法!请重试"));
-        else if (!code.isEmpty())
+        else if (!row.cells.at(ColOther).isEmpty())
             m_tell(QStringLiteral("仓库输入不合法!请重试"));
         return Answer::Refused;
     }
-    code = *found;
     if (picked)
         row.cells[ColOtherName] = *picked;
     return Answer::Taken;

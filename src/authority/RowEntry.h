@@ -28,6 +28,9 @@ public:
     // Takes the text committed into column `col`; `picked` is the name of
     // the drop-down item chosen for it, if any.
     Answer take(GridRow &row, int col, const std::optional<QString> &picked);
+    // kind 0 a warehouse, 1 an operator, by code or name: `code` becomes
+    // its code; false when there is none. Any other kind passes unchanged.
+    bool resolveOtherSide(int kind, QString &code);
     // The item cells of the one item whose code or name the item cell
     // holds; all empty and false when none or several match.
     bool resolveItem(GridRow &row);
