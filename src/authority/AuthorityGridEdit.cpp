@@ -30,9 +30,8 @@ void FrmAuthority::connectGrid()
 
 void FrmAuthority::onDropDown(int row, int col, GridDropDown *list)
 {
-    if (col == ColClass && !cell(row, ColInv).isEmpty()) {
+    if (m_entry.refusesClassAndItem(gridRow(row), col)) {
         comboNames.clear();
-        stop(RowEntry::oneOfMessage());
         return;
     }
     rightsgrid::offer(*list, col, nodeKind, m_data, comboNames);
@@ -84,12 +83,8 @@ void FrmAuthority::completeRow(int row, int col, QString &text)
 
 void FrmAuthority::onReferenceButton(int row, int col)
 {
-    if (col != ColInv)
+    if (col != ColInv || m_entry.refusesClassAndItem(gridRow(row), col))
         return;
-    if (!cell(row, ColClass).isEmpty()) {
-        stop(RowEntry::oneOfMessage());
-        return;
-    }
     trap([&] {
         if (!refInv)
             refInv = std::make_unique<InventoryReference>(this);

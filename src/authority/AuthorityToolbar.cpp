@@ -19,17 +19,12 @@ QAction *FrmAuthority::toolbarButton(const QString &key) const
 // The three checks a row must pass before the user leaves it by a command.
 bool FrmAuthority::checkRowBeforeLeaving()
 {
-    bool otherSideFailed = false;
-    const bool passed = trap([&] {
-        if (!CheckOtherSide(curRow)) {
-            otherSideFailed = true;
-            return false;
-        }
-        return CheckShowMoney(curRow) && CheckNoOverlap(curRow);
-    });
-    if (otherSideFailed)
+    // The other side is checked on the grid alone; the cursor goes back to it.
+    if (!CheckOtherSide(curRow)) {
         m_grid->setRow(curRow);
-    return passed;
+        return false;
+    }
+    return trap([this] { return CheckShowMoney(curRow) && CheckNoOverlap(curRow); });
 }
 
 bool FrmAuthority::mayClose()

@@ -9,9 +9,13 @@ RowEntry::RowEntry(dbkit::DbLogin &login, RowCommit &commit, RowCommit::Tell tel
 {
 }
 
-QString RowEntry::oneOfMessage()
+bool RowEntry::refusesClassAndItem(const GridRow &row, int col)
 {
-    return QStringLiteral("只能输入存货分类编码和存货编码其中之一，不能同时输入！");
+    const int other = col == ColClass ? ColInv : col == ColInv ? ColClass : -1;
+    if (other < 0 || row.cells.at(size_t(other)).isEmpty())
+        return false;
+    m_tell(QStringLiteral("只能输入存货分类编码和存货编码其中之一，不能同时输入！"));
+    return true;
 }
 
 RowEntry::Answer RowEntry::take(GridRow &row, int col, const std::optional<QString> &picked)
@@ -58,8 +62,7 @@ RowEntry::Answer RowEntry::takeOtherSide(GridRow &row, const std::optional<QStri
 
 RowEntry::Answer RowEntry::takeItem(GridRow &row)
 {
-    if (!row.cells.at(ColClass).isEmpty()) {
-        m_tell(oneOfMessage());
+    if (refusesClassAndItem(row, ColInv)) {
         row.cells[ColInv].clear();
         return Answer::Refused;
     }

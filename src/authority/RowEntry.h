@@ -23,8 +23,6 @@ public:
 
     RowEntry(dbkit::DbLogin &login, RowCommit &commit, RowCommit::Tell tell);
 
-    static QString oneOfMessage();
-
     // Takes the text committed into column `col`; `picked` is the name of
     // the drop-down item chosen for it, if any.
     Answer take(GridRow &row, int col, const std::optional<QString> &picked);
@@ -38,6 +36,10 @@ public:
     // are emptied (a new row's other side) or show what the table holds.
     void refuseRepeated(GridRow &row, int col);
 
+    // True after telling, when column `col` is the class cell of a row with
+    // an item or the item cell of a row with a class: a row holds one or
+    // the other.
+    bool refusesClassAndItem(const GridRow &row, int col);
     // The checks a row must pass before it is left; false after telling.
     // A written row keeps its other side.
     bool keepsOtherSide(const GridRow &row);
