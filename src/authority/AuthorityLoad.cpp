@@ -9,7 +9,6 @@
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 
 #include <QAction>
 #include <QTableView>
@@ -39,12 +38,11 @@ FrmAuthority::~FrmAuthority() = default;
 
 void FrmAuthority::ShowEditor()
 {
-    try {
+    // An editor that cannot be read is not shown; the error is told.
+    trap([this] {
         showModalForm(*this, [this] { Form_Load(); }, [this] { Form_Unload(); });
-    } catch (const dbkit::DbError &e) {
-        // An editor that cannot be read is not shown.
-        stop(e.description());
-    }
+        return true;
+    });
 }
 
 void FrmAuthority::Form_Load()
