@@ -18,16 +18,12 @@ void AuthorityData::close()
     m_classes.reset();
 }
 
-void AuthorityData::loadNode(const QString &nodeKey)
+bool AuthorityData::loadNode(const QString &nodeKey)
 {
     m_rights.reset();
     if (nodeKey.size() > 1)
         m_rights = m_login.OpenDataSet(
             authority::rightsOfNodeStatement(nodeKey.startsWith('c') ? 0 : 1, nodeKey.mid(1)));
-}
-
-bool AuthorityData::anyRightStored()
-{
     if (m_rights && !m_rights->Eof())
         return true;
     dbkit::DbDataSetPtr probe = m_login.OpenDataSet(authority::anyRightStatement());

@@ -12,13 +12,11 @@ public:
 
     void open();
     void close();
-    // Reads the rights of the node with this tree key; a root has none of
-    // its own.
-    void loadNode(const QString &nodeKey);
+    // Reads the rights of the node with this tree key (a root has none of
+    // its own); false when no right at all is stored.
+    bool loadNode(const QString &nodeKey);
     // The selected node's rights; nullptr for a root.
     dbkit::DbDataSet *nodeRights() const { return m_rights.get(); }
-    // True when the node has rights or any right is stored at all.
-    bool anyRightStored();
 
     dbkit::DbDataSet &operators() const { return *m_operators; }
     dbkit::DbDataSet &warehouses() const { return *m_warehouses; }

@@ -9,10 +9,8 @@
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QTableView>
 #include <QTreeWidget>
 
@@ -21,7 +19,7 @@ using namespace depotbase;
 FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
     : QDialog(parent), m_login(inputs.login), m_data(*m_login),
       m_commit(*m_login, inputs.readOnly, [this](const QString &text) { stop(text); }),
-      m_readOnly(inputs.readOnly)
+      m_entry(*m_login, m_commit, [this](const QString &text) { stop(text); })
 {
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("FrmAuthority"));
@@ -31,40 +29,26 @@ FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
     m_tree = widgets.tree;
     m_grid = widgets.grid;
     // A click runs the node click; the arrows do too, without a mouse.
-    connect(m_tree, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem *item) { NodeClick(item); });
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *item) { nodeClickFromKeyboard(item); });
+    authoritytree::onNodeChosen(*m_tree, *this,
+                                [this](QTreeWidgetItem *node) { NodeClick(node); });
     connectGrid();
 }
 
 FrmAuthority::~FrmAuthority() = default;
 
-bool FrmAuthority::nodeClickFromKeyboard(QTreeWidgetItem *node)
-{
-    // A mouse press changes the current node too; its click follows.
-    if (!node || !m_loaded || QApplication::mouseButtons() != Qt::NoButton)
-        return false;
-    NodeClick(node);
-    return true;
-}
-
 void FrmAuthority::ShowEditor()
 {
-    try {
+    // An editor that cannot be read is not shown; the error is told.
+    trap([this] {
         showModalForm(*this, [this] { Form_Load(); }, [this] { Form_Unload(); });
-    } catch (const dbkit::DbError &e) {
-        // An editor that cannot be read is not shown.
-        stop(e.description());
-    }
+        return true;
+    });
 }
 
 void FrmAuthority::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
-    ImageList1.clear();
-    for (const char *key : {"trchild", "trroot", "imgAdd", "imgDel", "imgHelp", "imgExit"})
-        ImageList1.push_back(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(key))));
+    ImageList1 = editorlayout::images();
     QWidget::setTabOrder(m_tree, m_grid->view());
     editortoolbar::build(*m_toolbar, ImageList1, m_grid->view(),
                          [this](const QString &key) { TbarClick(key); });
@@ -105,8 +89,7 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     const QString key = authoritytree::keyOf(*clicked);
     bool anyRight = false;
     if (!trap([&] {
-            m_data.loadNode(key);
-            anyRight = m_data.anyRightStored();
+            anyRight = m_data.loadNode(key);
             return true;
         }))
         return;

@@ -1,9 +1,8 @@
 // The checks of the editor's grid rows, and its message and cell helpers.
-// The rules between rights are the rights service's; these checks look up
-// what was typed and ask the service about the row.
+// The checks hand the row's values to RowEntry and RowCommit, which look up
+// what was typed and ask the rights service.
 #include "FrmAuthority.h"
 
-#include "AuthorityLookups.h"
 #include "RightsGrid.h"
 #include "data/Catalogue.h"
 #include "suite/controls/SuperGrid.h"
@@ -29,28 +28,9 @@ bool FrmAuthority::trap(const std::function<bool()> &step)
     }
 }
 
-bool FrmAuthority::refuseWhenReadOnly()
-{
-    if (!m_readOnly)
-        return false;
-    stop(RowCommit::readOnlyText());
-    return true;
-}
-
 QString FrmAuthority::cell(int row, int col) const
 {
     return m_grid->TextMatrix(row, col);
-}
-
-void FrmAuthority::setCell(int row, int col, const QString &text)
-{
-    m_grid->setTextMatrix(row, col, text);
-}
-
-void FrmAuthority::clearCells(int row, int firstCol, int lastCol)
-{
-    for (int c = firstCol; c <= lastCol; ++c)
-        setCell(row, c, QString());
 }
 
 int FrmAuthority::lastRow() const
@@ -62,20 +42,15 @@ int FrmAuthority::lastRow() const
 
 bool FrmAuthority::ResolveOtherSide(int kind, QString &code)
 {
-    if (kind != 0 && kind != 1)
-        return true;
-    const std::optional<QString> found = authoritylookups::otherSide(*m_login, kind, code);
-    if (found)
-        code = *found;
-    return found.has_value();
+    return m_entry.resolveOtherSide(kind, code);
 }
 
 bool FrmAuthority::ResolveInventory()
 {
-    const auto item = authoritylookups::item(*m_login, cell(curRow, ColInv));
-    for (int c = ColInv; c <= ColInvStd; ++c)
-        setCell(curRow, c, item ? item->at(size_t(c - ColInv)) : QString());
-    return item.has_value();
+    GridRow values = gridRow(curRow);
+    const bool found = m_entry.resolveItem(values);
+    showRow(values);
+    return found;
 }
 
 bool FrmAuthority::CheckRowUnique(int row)
@@ -92,20 +67,10 @@ bool FrmAuthority::CheckShowMoney(int row)
 {
     // A row that is not there (the grid holds only its titles) has nothing
     // to check.
-    if (row > lastRow())
-        return true;
-    if (!cell(row, ColShowMoney).isEmpty())
-        return true;
-    stop(QStringLiteral("请设置是否显示金额!"));
-    return false;
+    return row > lastRow() || m_entry.saysShowMoney(gridRow(row));
 }
 
 bool FrmAuthority::CheckOtherSide(int row)
 {
-    if (cell(row, ColAutoId).isEmpty())
-        return true;
-    if (!cell(row, ColOtherName).isEmpty())
-        return true;
-    stop(nodeKind == 0 ? QStringLiteral("请选择仓库！") : QStringLiteral("请选择操作员！"));
-    return false;
+    return m_entry.keepsOtherSide(gridRow(row));
 }

@@ -19,17 +19,12 @@ QAction *FrmAuthority::toolbarButton(const QString &key) const
 // The three checks a row must pass before the user leaves it by a command.
 bool FrmAuthority::checkRowBeforeLeaving()
 {
-    bool otherSideFailed = false;
-    const bool passed = trap([&] {
-        if (!CheckOtherSide(curRow)) {
-            otherSideFailed = true;
-            return false;
-        }
-        return CheckShowMoney(curRow) && CheckNoOverlap(curRow);
-    });
-    if (otherSideFailed)
+    // The other side is checked on the grid alone; the cursor goes back to it.
+    if (!CheckOtherSide(curRow)) {
         m_grid->setRow(curRow);
-    return passed;
+        return false;
+    }
+    return trap([this] { return CheckShowMoney(curRow) && CheckNoOverlap(curRow); });
 }
 
 bool FrmAuthority::mayClose()
@@ -45,13 +40,13 @@ void FrmAuthority::TbarClick(const QString &key)
     // typed is committed first, as leaving the cell would.
     m_grid->EndEdit();
     if (key == QLatin1String("addbut")) {
-        if (refuseWhenReadOnly() || !checkRowBeforeLeaving())
+        if (m_commit.refusesWrites() || !checkRowBeforeLeaving())
             return;
         AddGridRow();
         m_grid->setFinishSetup(false);
         m_grid->setFocus();
     } else if (key == QLatin1String("delbut")) {
-        if (refuseWhenReadOnly())
+        if (m_commit.refusesWrites())
             return;
         if (trap([this] { return DeleteRight(); })) {
             curRow = 1;

@@ -5,7 +5,9 @@
 #include <QIcon>
 #include <QList>
 #include <QString>
+#include <functional>
 
+class QObject;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -18,6 +20,9 @@ namespace authoritytree {
 // images 0 and 1 are the child and root icons.
 void fill(QTreeWidget &tree, dbkit::DbDataSet &operators, dbkit::DbDataSet &warehouses,
           const QList<QIcon> &images);
+// Runs `chosen` for a node clicked with the mouse or reached with the keys.
+void onNodeChosen(QTreeWidget &tree, QObject &context,
+                  const std::function<void(QTreeWidgetItem *node)> &chosen);
 QString keyOf(const QTreeWidgetItem &node);
 // The node of a key; nullptr when there is none.
 QTreeWidgetItem *find(const QTreeWidget &tree, const QString &key);

@@ -59,7 +59,7 @@ void FrmAuthority::refuseCells(int row, int col)
 
 bool FrmAuthority::DeleteRight()
 {
-    if (refuseWhenReadOnly())
+    if (m_commit.refusesWrites())
         return false;
     const int row = m_grid->Row();
     if (row < 1 || row > lastRow()) {

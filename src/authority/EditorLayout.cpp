@@ -53,6 +53,14 @@ Widgets build(QDialog &window)
     return w;
 }
 
+QList<QIcon> images()
+{
+    QList<QIcon> icons;
+    for (const char *key : {"trchild", "trroot", "imgAdd", "imgDel", "imgHelp", "imgExit"})
+        icons.push_back(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(key))));
+    return icons;
+}
+
 int gridWidthTwips(QDialog &window, SuperGrid &grid)
 {
     window.layout()->activate();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QIcon>
+#include <QList>
+
 class QDialog;
 class QToolBar;
 class QTreeWidget;
@@ -16,6 +19,9 @@ struct Widgets {
 };
 
 Widgets build(QDialog &window);
+// The tree's child and root icons, then the toolbar's add, delete, help and
+// exit icons.
+QList<QIcon> images();
 // The grid's width in twips, also before the window is first shown.
 int gridWidthTwips(QDialog &window, SuperGrid &grid);
 

@@ -4,6 +4,7 @@
 #include "AuthorityData.h"
 #include "RightsColumns.h"
 #include "RowCommit.h"
+#include "RowEntry.h"
 
 #include "services/ServiceResult.h"
 #include "suite/dbkit/DbLogin.h"
@@ -15,6 +16,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QToolBar;
@@ -28,8 +30,9 @@ class SuperGrid;
 // the selected one in the grid (an operator's warehouses in the operator
 // view, a warehouse's operators in the warehouse view). A row is stored as
 // soon as its code is chosen and the rights service accepts it, and again on
-// every later commit. RowCommit decides what a commit stores or refuses; the
-// window shows its answers. ShowEditor loads the window, shows it modally and unloads it.
+// every later commit. RowEntry decides what a committed cell becomes and
+// RowCommit what a commit stores or refuses; the window shows their answers.
+// ShowEditor loads the window, shows it modally and unloads it.
 class FrmAuthority : public QDialog, public RightsColumns {
     Q_OBJECT
 public:
@@ -83,7 +86,6 @@ private:
     void Form_Load();
     void Form_Unload();
     void showHelp();
-    bool nodeClickFromKeyboard(QTreeWidgetItem *node);
 
     // AuthorityToolbar.cpp
     bool checkRowBeforeLeaving();
@@ -93,9 +95,8 @@ private:
     void connectGrid();
     void onDropDown(int row, int col, GridDropDown *list);
     void onCommit(int row, int col, QString &text);
-    bool commitOtherSide(int row, QString &text);
-    bool commitClass(int row);
-    bool commitInventory(int row, QString &text);
+    // The name of the drop-down item picked for a code or class cell.
+    std::optional<QString> pickedName(int col) const;
     void completeRow(int row, int col, QString &text);
     void onReferenceButton(int row, int col);
     void onRowChanged(bool rowChanged);
@@ -105,10 +106,7 @@ private:
     void stop(const QString &text);
     // A database error is told with the engine's text; the step then fails.
     bool trap(const std::function<bool()> &step);
-    bool refuseWhenReadOnly();
     QString cell(int row, int col) const;
-    void setCell(int row, int col, const QString &text);
-    void clearCells(int row, int firstCol, int lastCol);
     int lastRow() const;
 
     // AuthorityWrites.cpp
@@ -124,7 +122,7 @@ private:
     dbkit::DbLoginPtr m_login;
     AuthorityData m_data;
     RowCommit m_commit;
-    bool m_readOnly = false;
+    RowEntry m_entry;
     bool m_loaded = false;
     int m_insertedRow = 0;   // the row stored by the editing going on in it
 

@@ -1,5 +1,6 @@
 #include "RightsGrid.h"
 
+#include "AuthorityData.h"
 #include "RightsColumns.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
@@ -98,6 +99,12 @@ void setupColumns(SuperGrid &grid, int widthTwips)
     grid.setEditable(true);
 }
 
+void settleShowMoney(SuperGrid &grid, int row)
+{
+    if (row >= 1 && grid.TextMatrix(row, C::ColShowMoney).isEmpty())
+        grid.setTextMatrix(row, C::ColShowMoney, LoadResString(26));
+}
+
 void appendRow(SuperGrid &grid)
 {
     grid.setRows(grid.Rows() + 1);
@@ -146,13 +153,35 @@ bool rowUnique(const SuperGrid &grid, int row)
     return true;
 }
 
-void fillDropDown(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names)
+namespace {
+
+// Offers the codes of field 0 and keeps the names of field 1 in `names`.
+void offerCodes(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names)
 {
     names.reserve(names.size() + int(data.RecordCount()));
     for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
         list.AddItem(NullToEmpty(data.Fields(0)));
         names.push_back(NullToEmpty(data.Fields(1)));
     }
+}
+
+} // namespace
+
+void offer(GridDropDown &list, int col, int nodeKind, const AuthorityData &data,
+           QStringList &names)
+{
+    if (col == C::ColShowMoney) {
+        list.AddItem(LoadResString(25));
+        list.AddItem(LoadResString(26));
+        return;
+    }
+    names.clear();
+    if (col == C::ColClass) {
+        list.AddItem(QString());
+        offerCodes(list, data.classes(), names);
+        return;
+    }
+    offerCodes(list, nodeKind == 0 ? data.warehouses() : data.operators(), names);
 }
 
 } // namespace rightsgrid

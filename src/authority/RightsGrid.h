@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+class AuthorityData;
 class GridDropDown;
 class SuperGrid;
 
@@ -26,6 +27,9 @@ void prepare(SuperGrid &grid, int nodeKind, int widthTwips);
 // Column widths (the first columns share `widthTwips` by quarters), edit
 // styles, input limits and the cells that only show names.
 void setupColumns(SuperGrid &grid, int widthTwips);
+// A row left without show money says "否" ("no"): done for the row above
+// a new row when the new row is entered.
+void settleShowMoney(SuperGrid &grid, int row);
 // Adds an empty row at the end and makes it current, its name cells in the
 // name colour.
 void appendRow(SuperGrid &grid);
@@ -36,7 +40,11 @@ std::vector<QString> cellsOf(const SuperGrid &grid, int row);
 void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells);
 // False when another row has the same other side, class and item.
 bool rowUnique(const SuperGrid &grid, int row);
-// Offers the codes of field 0 and keeps the names of field 1 in `names`.
-void fillDropDown(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names);
+// Fills the drop-down of column `col`: the two show-money answers, the
+// classes after an empty item that clears the class, or the warehouses
+// (nodeKind 0) or operators (1). The names of the codes offered replace
+// `names`.
+void offer(GridDropDown &list, int col, int nodeKind, const AuthorityData &data,
+           QStringList &names);
 
 } // namespace rightsgrid

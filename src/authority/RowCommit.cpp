@@ -34,6 +34,11 @@ int columnOfField(const QString &field, int otherwise)
     return otherwise;
 }
 
+QString readOnlyText()
+{
+    return QStringLiteral("仓库权限以只读方式打开，不能增加、修改或删除！");
+}
+
 } // namespace
 
 RowCommit::RowCommit(dbkit::DbLogin &login, bool readOnly, Tell tell)
@@ -41,9 +46,11 @@ RowCommit::RowCommit(dbkit::DbLogin &login, bool readOnly, Tell tell)
 {
 }
 
-QString RowCommit::readOnlyText()
+bool RowCommit::refusesWrites()
 {
-    return QStringLiteral("仓库权限以只读方式打开，不能增加、修改或删除！");
+    if (m_readOnly)
+        m_tell(readOnlyText());
+    return m_readOnly;
 }
 
 services::RightRecord RowCommit::rightOf(const GridRow &row)

@@ -41,7 +41,8 @@ public:
 
     RowCommit(dbkit::DbLogin &login, bool readOnly, Tell tell);
 
-    static QString readOnlyText();
+    // True after telling, when the editor was opened read-only.
+    bool refusesWrites();
     // The selected node's side from the node, the rest from the cells.
     static services::RightRecord rightOf(const GridRow &row);
 

@@ -1,0 +1,102 @@
+// What a commit of an editor row stores or refuses, on the row's values
+// without a window: a right deleted meanwhile, and a refused narrowing that
+// takes back the whole-warehouse right the same editing stored.
+#include "authority/AuthorityLookups.h"
+#include "authority/RowCommit.h"
+
+#include "services/RightsService.h"
+#include "support/DemoAccount.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+using testsupport::TestEngine;
+using C = RightsColumns;
+
+namespace {
+
+class RowCommitTest : public ::testing::TestWithParam<TestEngine> {
+protected:
+    void SetUp() override
+    {
+        m_login = testsupport::openDemoAccount(GetParam(), m_db);
+        m_commit = std::make_unique<RowCommit>(
+            *m_login, false, [this](const QString &text) { m_told << text; });
+    }
+
+    long long count(const QString &where)
+    {
+        return m_login->OpenDataSet("select count(*) from WarehAuth where " + where)
+            ->Fields(0)
+            .toLongLong();
+    }
+
+    // Row `row` of operator 002 (李娜), two rows of whom are written.
+    static GridRow rowOf002(int row, std::vector<QString> cells)
+    {
+        return {{0, QStringLiteral("002"), QStringLiteral("李娜")}, row, std::move(cells), 2};
+    }
+
+    std::unique_ptr<testsupport::TempDatabase> m_db;
+    dbkit::DbLoginPtr m_login;
+    QStringList m_told;
+    std::unique_ptr<RowCommit> m_commit;
+};
+
+} // namespace
+
+TEST_P(RowCommitTest, ARightGoneMeanwhileIsStoredAnew)
+{
+    // Row 2 holds warehouse 03 narrowed to item 010201.
+    const long long autoId =
+        m_login->OpenDataSet("select Auto_id from WarehAuth where Id='002' and cWhCode='03'")
+            ->Fields(0)
+            .toLongLong();
+    GridRow row = rowOf002(2, *authoritylookups::storedCells(*m_login, autoId, 0));
+    ASSERT_TRUE(services::RightsService(*m_login).remove(autoId).done());
+
+    row.cells[C::ColShowMoney] = QStringLiteral("是");
+    EXPECT_FALSE(m_commit->save(row, C::ColShowMoney));
+    EXPECT_EQ(m_told, QStringList{services::RightsService::goneOnSaveMessage()});
+    EXPECT_EQ(row.cells[C::ColAutoId], "");
+    EXPECT_EQ(row.lastSavedRow, 1);
+
+    // The next commit stores it again, as the row shows it.
+    EXPECT_FALSE(m_commit->save(row, C::ColShowMoney));
+    EXPECT_EQ(count("Id='002' and cWhCode='03' and cInvCode='010201' and bDispMoney=1 "
+                    "and Auto_id=" + row.cells[C::ColAutoId]),
+              1);
+    EXPECT_EQ(row.lastSavedRow, 2);
+    EXPECT_EQ(m_told.size(), 1);
+}
+
+TEST_P(RowCommitTest, ARefusedNarrowingTakesBackTheWholeRightOfTheSameEditing)
+{
+    GridRow row = rowOf002(3, std::vector<QString>(C::ColumnCount));
+    row.cells[C::ColOther] = QStringLiteral("06");
+    EXPECT_FALSE(m_commit->save(row, C::ColOther));
+    EXPECT_EQ(row.insertedRow, 3);
+    EXPECT_EQ(count("Id='002' and cWhCode='06' and cInvCode is null"), 1);
+
+    // Another editing of the row keeps it: the user confirmed it by leaving.
+    GridRow kept = row;
+    kept.insertedRow = 0;
+    kept.cells[C::ColInv] = QStringLiteral("NOPE");
+    EXPECT_TRUE(m_commit->save(kept, C::ColInv));
+    EXPECT_EQ(kept.cells[C::ColInv], "");
+    EXPECT_EQ(count("Id='002' and cWhCode='06'"), 1);
+
+    // In the editing that stored it, the refusal takes it back: the row is new.
+    row.cells[C::ColInv] = QStringLiteral("NOPE");
+    EXPECT_TRUE(m_commit->save(row, C::ColInv));
+    EXPECT_EQ(row.cells[C::ColAutoId], "");
+    EXPECT_EQ(row.lastSavedRow, 2);
+    EXPECT_EQ(row.insertedRow, 0);
+    EXPECT_EQ(count("Id='002' and cWhCode='06'"), 0);
+    EXPECT_EQ(m_told.size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, RowCommitTest, ::testing::ValuesIn(testsupport::kitEngines()),
+                         [](const ::testing::TestParamInfo<TestEngine> &info) {
+                             return testsupport::engineName(info.param);
+                         });
