@@ -5,6 +5,7 @@
 // opening on the demo account, and peak memory.
 //
 //   depotbase-bench-authority [--pg postgresql://user@host:port/db] [--runs R]
+//   depotbase-bench-authority --make-account PATH   only writes the account
 #include "BenchClock.h"
 #include "RawQuery.h"
 #include "BenchSupport.h"
@@ -106,10 +107,12 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login,
                            + rawOf(authority::classSetStatement());
     const Figures f = measure(login, runs, true);
     printRatio(engine, "editor open (until the tree is shown)", f.open, rawOpen);
-    // Opening reads no rights: 200,000 of them cost no more than a few.
+    // Opening reads no rights, only the operators and warehouses its tree
+    // shows (12,000 nodes here against 17). The user's figure, the host
+    // process to the window, is bench/host-to-window.sh's.
     const double demoOpen = measure(demo, runs, false).open;
-    std::printf("%-10s %-42s %9.1f ms   demo %7.1f ms   ratio %5.2f  (at most 1.30)\n", engine,
-                "editor open beside the demo account", f.open, demoOpen, f.open / demoOpen);
+    std::printf("%-10s %-42s %9.1f ms   demo %7.1f ms\n", engine,
+                "editor open beside the demo account", f.open, demoOpen);
     printRatio(engine, "node click: operator with 100 rights", f.operatorClick, rawJoined, "0.25");
     printRatio(engine, "node click: warehouse with 20 rights", f.warehouseClick, rawJoined, "0.25");
     printRatio(engine, "cell commit inserting a right", f.insert, rawJoined, "0.25");
@@ -130,8 +133,16 @@ int main(int argc, char **argv)
     bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    const bench::BenchOptions options = bench::parseBenchOptions(parser);
+    const QCommandLineOption makeAccount(
+        "make-account", "Only generate the rights account as a SQLite file at PATH (for "
+                        "host-to-window.sh) and exit.", "PATH");
+    const bench::BenchOptions options = bench::parseBenchOptions(parser, {makeAccount});
     const int r = options.runs;
+    if (parser.isSet(makeAccount)) {
+        bench::generateRightsAccount(
+            *OpenOrCreateSqliteAccount(parser.value(makeAccount), false));
+        return 0;
+    }
 
     QTemporaryDir dir;
     const QString path = dir.filePath("account.db");
