@@ -12,7 +12,7 @@ void frmWHBrowse::FAdd()
         return;
     m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
     m_cards.add();
-    m_dataSetBehind = m_cards.takeRowsChanged() || m_dataSetBehind;
+    m_data.rowsChanged(m_cards.takeRowsChanged());
 }
 
 void frmWHBrowse::FEdit()
@@ -20,7 +20,7 @@ void frmWHBrowse::FEdit()
     recLock = m_grid->TextMatrix(m_grid->Row(), 0);
     m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
     m_cards.edit(recLock);
-    m_dataSetBehind = m_cards.takeRowsChanged() || m_dataSetBehind;
+    m_data.rowsChanged(m_cards.takeRowsChanged());
 }
 
 bool frmWHBrowse::refuseWhenReadOnly()

@@ -16,23 +16,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QToolBar>
-#include <utility>
 
 using namespace depotbase;
 using listtoolbar::runStep;
-
-void frmWHBrowse::LoadToolbarImages()
-{
-    m_images = listtoolbar::loadPictures();
-}
-
-void frmWHBrowse::BuildListToolbar()
-{
-    listtoolbar::build(*m_toolbar, m_images, [this](const QString &key) {
-        OnToolbarCommand(key);
-    });
-}
 
 QAction *frmWHBrowse::toolbarButton(const QString &key) const
 {
@@ -71,9 +59,9 @@ bool frmWHBrowse::handleShortcut(QKeyEvent *event)
         return false;
     event->accept();
     if (command == "TlbPrint")
-        m_rtPrn1.SetPrintConfirmation(listtoolbar::keyedPrintConfirmation(this));
+        RTPrn1().SetPrintConfirmation(listtoolbar::keyedPrintConfirmation(this));
     OnToolbarCommand(command);
-    m_rtPrn1.SetPrintConfirmation({});
+    RTPrn1().SetPrintConfirmation({});
     return true;
 }
 
@@ -122,7 +110,7 @@ void frmWHBrowse::showListState()
 {
     const int shown = m_grid->Rows() - 1;
     setWindowTitle(LoadResString(62)
-                   + (m_filtered ? QStringLiteral("（已过滤：显示 %1 个仓库）")
+                   + (m_data.filtered() ? QStringLiteral("（已过滤：显示 %1 个仓库）")
                                  : QStringLiteral("（共 %1 个仓库）"))
                          .arg(shown));
 }
@@ -130,6 +118,8 @@ void frmWHBrowse::showListState()
 // The branches that are one step each.
 void frmWHBrowse::runOtherCommand(const QString &key)
 {
+    if (m_printing.run(key, *m_grid, *lblTitle1, *lblTitle2, mRecObject.get()))
+        return;
     if (key == "TlbEdit") {
         if (m_grid->Rows() >= 2)
             FEdit();
@@ -141,14 +131,6 @@ void frmWHBrowse::runOtherCommand(const QString &key)
         findWarehouse();
     } else if (key == "TlbFilter") {
         filterList();
-    } else if (key == "TlbPSetup") {
-        runPrintCommand(3);
-    } else if (key == "TlbPreview") {
-        runPrintCommand(0);
-    } else if (key == "TlbPrint") {
-        runPrintCommand(1);
-    } else if (key == "TlbOutput") {
-        runPrintCommand(2);
     } else if (key == "TlbAuth") {
         showAuthority();
     }
@@ -156,20 +138,8 @@ void frmWHBrowse::runOtherCommand(const QString &key)
 
 void frmWHBrowse::refreshList()
 {
-    if (!mRecObject)
-        return;
-    mRecObject->Requery(-1);
-    m_dataSetBehind = false;
-    // Only a list that still holds warehouses replaces the rows shown.
-    if (mRecObject->RecordCount() <= 0)
-        return;
-    m_grid->setRows(1);
-    m_filtered = false;
-    m_grid->setRedraw(false);
-    FillListGrid(*mRecObject);
-    m_grid->setSort(1);
-    m_grid->setRedraw(true);
-    toolbarButton("TlbPrint")->setEnabled(true);
+    if (m_data.refresh(*m_grid))
+        toolbarButton("TlbPrint")->setEnabled(true);
 }
 
 void frmWHBrowse::unlockCurrent()
@@ -199,16 +169,11 @@ void frmWHBrowse::showHelp()
 
 void frmWHBrowse::findWarehouse()
 {
-    if (!mRecObject)
-        return;
-    // Warehouses stored or deleted since the data set was read are found as
-    // they are now.
-    if (std::exchange(m_dataSetBehind, false))
-        mRecObject->Requery(-1);
-    m_search.find(this, dbs, *mRecObject, *m_grid);
+    if (dbkit::DbDataSet *data = m_data.current())
+        m_search.find(this, dbs, *data, *m_grid);
 }
 
 void frmWHBrowse::filterList()
 {
-    m_filtered = m_search.filter(this, dbs, *m_grid, m_filtered);
+    m_data.setFiltered(m_search.filter(this, dbs, *m_grid, m_data.filtered()));
 }

@@ -30,8 +30,7 @@ bool frmWHBrowse::runDeletion(const std::function<bool(WarehouseListDeletion &)>
     const bool result = command(deletion);
     if (!deletion.lastCode().isEmpty())
         recLock = deletion.lastCode();
-    if (deletion.deletedAny())
-        m_dataSetBehind = true;
+    m_data.rowsChanged(deletion.deletedAny());
     return result;
 }
 
