@@ -189,6 +189,11 @@ OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock
     return opened;
 }
 
+ServiceResult WarehouseService::checkQuota(const QString &quota)
+{
+    return rules::checkQuota(quota, m_login.engine() == dbkit::Engine::SQLite);
+}
+
 AccountOptions WarehouseService::accountOptions()
 {
     AccountOptions options;

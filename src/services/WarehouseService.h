@@ -89,6 +89,11 @@ public:
     // unlock(); that of one no longer stored is released at once.
     OpenedWarehouse openForEdit(const QString &code, bool takeLock = true);
 
+    // A fund quota typed on the card, checked for this engine's column
+    // (SQLite keeps a double, which would store another number than a long
+    // one typed).
+    ServiceResult checkQuota(const QString &quota);
+
     // The account's options from AccInformation.
     AccountOptions accountOptions();
 
