@@ -3,7 +3,6 @@
 #include "frmWHBrowse.h"
 
 #include "WarehouseMessages.h"
-#include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
 
 void frmWHBrowse::FAdd()

@@ -2,22 +2,16 @@
 // stay within the list: refresh, find, filter, help and exit.
 #include "frmWHBrowse.h"
 
-#include "WarehouseListGrid.h"
 #include "WarehouseListToolbar.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
-#include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
-#include "suite/modal/ModalSeam.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QToolBar>
 
 using namespace depotbase;
 using listtoolbar::runStep;

@@ -8,7 +8,6 @@
 
 #include "WarehouseListDeletion.h"
 #include "services/WarehouseService.h"
-#include "suite/controls/SuperGrid.h"
 
 bool frmWHBrowse::FDelete()
 {

@@ -7,13 +7,10 @@
 #include "WarehouseListToolbar.h"
 #include "frmWHCard.h"
 #include "authority/FrmWHAuth.h"
-#include "data/Catalogue.h"
 #include "data/ModuleState.h"
-#include "services/WarehouseService.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/modal/ModalSeam.h"
 
 #include <QApplication>
 #include <QIcon>
