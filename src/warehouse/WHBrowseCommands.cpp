@@ -64,7 +64,7 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
     // Locks whose release failed earlier are released first (the exit
     // command does so on its way).
     if (key != "TlbExit")
-        retryLockReleases();
+        m_locks.retry();
     // Nothing escapes into the event loop: a failing step leaves the window
     // as it is at that point and the branch goes on.
     if (key == "TlbAdd") {
@@ -90,7 +90,7 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
                 toolbarButton("TlbPrint")->setEnabled(true);
         });
     } else if (key == "TlbExit") {
-        runStep(this, key, [this] { unlockCurrent(); });
+        runStep(this, key, [this] { m_locks.releaseBeforeClose(recLock); });
         runStep(this, key, [this] { Fclose(); });
     } else {
         runStep(this, key, [this, &key] { runOtherCommand(key); });
@@ -136,22 +136,10 @@ void frmWHBrowse::refreshList()
         toolbarButton("TlbPrint")->setEnabled(true);
 }
 
-void frmWHBrowse::unlockCurrent()
-{
-    if (dbs)
-        m_locks.releaseBeforeClose(*dbs, recLock);
-}
-
-void frmWHBrowse::retryLockReleases()
-{
-    if (dbs)
-        m_locks.retry(*dbs);
-}
-
 void frmWHBrowse::closeEvent(QCloseEvent *event)
 {
     // Closing from the title bar ends the list like the exit command.
-    unlockCurrent();
+    m_locks.releaseBeforeClose(recLock);
     qApp->removeEventFilter(this);
     QDialog::closeEvent(event);
 }

@@ -28,7 +28,7 @@ constexpr int MaxComputerNameLength = 30;
 } // namespace
 
 frmWHBrowse::frmWHBrowse()
-    : m_data(mRecObject), m_locks(this), m_printing(this), m_cards(this, m_locks)
+    : m_data(mRecObject), m_locks(this, dbs), m_printing(this), m_cards(this, m_locks)
 {
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("frmWHBrowse"));

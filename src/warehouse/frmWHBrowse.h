@@ -115,8 +115,6 @@ private:
     // filter hides others.
     void showListState();
     bool runDeletion(const std::function<bool(WarehouseListDeletion &)> &command);
-    void unlockCurrent();
-    void retryLockReleases();
     bool refuseWhenReadOnly();
 
     SuperGrid *m_grid = nullptr;
