@@ -2,16 +2,16 @@
 // change tracking, keys and closing.
 #include "frmWHCard.h"
 
-#include "suite/dbkit/DbError.h"
-#include "suite/modal/ModalSeam.h"
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"
 #include "data/Catalogue.h"
+#include "data/ModuleState.h"
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
-#include "data/ModuleState.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/modal/ModalSeam.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,12 +2,12 @@
 // the quota check, the department check, and the position-management rule.
 #include "frmWHCard.h"
 
-#include "suite/dbkit/DbError.h"
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
+#include "suite/dbkit/DbError.h"
 
 #include <QCheckBox>
 #include <QComboBox>

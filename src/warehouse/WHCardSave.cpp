@@ -4,12 +4,12 @@
 // the mode and the lock, so the user can correct it and save again).
 #include "frmWHCard.h"
 
-#include "suite/dbkit/DbError.h"
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
+#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QComboBox>
