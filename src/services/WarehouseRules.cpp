@@ -89,6 +89,11 @@ QString hasPositionsText()
     return QStringLiteral("该仓库编码已被货位档案使用，不能删除！");
 }
 
+QString changedMeanwhileText()
+{
+    return QStringLiteral("该仓库档案已被他人修改，请关闭卡片后重新打开再修改！");
+}
+
 QString storedInUseText()
 {
     return QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！");

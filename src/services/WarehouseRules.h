@@ -20,6 +20,8 @@ QString lockedText();
 QString deletedBeforeDeleteText();
 // The warehouse to edit is no longer stored.
 QString deletedBeforeEditText();
+// The warehouse to save was changed by another operator since the card read it.
+QString changedMeanwhileText();
 // The warehouse still has storage positions.
 QString hasPositionsText();
 // A warehouse in use was stored without its code and valuation style.

@@ -74,6 +74,52 @@ SavedWarehouse vanishedMeanwhile()
     return saved;
 }
 
+// The warehouse being edited was changed by another operator since it was
+// read: saving over it would lose that change.
+SavedWarehouse changedMeanwhile()
+{
+    SavedWarehouse saved;
+    saved.result = ServiceResult::refused(rules::changedMeanwhileText());
+    return saved;
+}
+
+// The WHERE clause that names the row exactly as it was read: its key and
+// every stored column with the value read, so a row another operator changed
+// since then matches nothing. A text read as empty was Null or ''. The quota
+// takes part only where the engine hands back and compares it exactly.
+QString asReadCondition(const WarehouseRecord &read, bool withQuota, QVariantList &values)
+{
+    QStringList terms{QStringLiteral("cWhCode=?")};
+    values << read.code;
+    auto text = [&](const char *column, const QString &value) {
+        const QString name = QLatin1String(column);
+        if (value.isEmpty()) {
+            terms << QStringLiteral("(%1 IS NULL OR %1 = '')").arg(name);
+            return;
+        }
+        terms << name + QStringLiteral("=?");
+        values << value;
+    };
+    text("cWhName", read.name);
+    text("cDepCode", read.depCode);
+    text("cWhAddress", read.address);
+    text("cWhPhone", read.phone);
+    text("cWhPerson", read.person);
+    text("cWhValueStyle", read.valueStyle);
+    text("cWhMemo", read.memo);
+    terms << (read.positions ? QStringLiteral("bWhPos<>0")
+                             : QStringLiteral("(bWhPos IS NULL OR bWhPos=0)"));
+    if (withQuota) {
+        if (read.fundQuota.isEmpty()) {
+            terms << QStringLiteral("iWhFundQuota IS NULL");
+        } else {
+            terms << QStringLiteral("iWhFundQuota=?");
+            values << read.fundQuota;
+        }
+    }
+    return terms.join(QStringLiteral(" AND "));
+}
+
 // Releases a lock taken by one command when the command ends, on every path.
 class CommandLock {
 public:
@@ -141,6 +187,11 @@ OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock
     }
     opened.record = *stored;
     return opened;
+}
+
+ServiceResult WarehouseService::checkQuota(const QString &quota)
+{
+    return rules::checkQuota(quota, m_login.engine() == dbkit::Engine::SQLite);
 }
 
 AccountOptions WarehouseService::accountOptions()
@@ -264,7 +315,14 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
             throw;
         return storeInUse(request, *stored);
     }
-    return written == 0 ? vanishedMeanwhile() : storedAs(request.edited);
+    return written == 0 ? notWritten(request.original.code) : storedAs(request.edited);
+}
+
+// An edit that wrote no row: the warehouse is gone, or another operator
+// changed it since the card read it.
+SavedWarehouse WarehouseService::notWritten(const QString &code)
+{
+    return read(code) ? changedMeanwhile() : vanishedMeanwhile();
 }
 
 // A warehouse that other tables use keeps its code and valuation style; the
@@ -280,7 +338,7 @@ SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
     }
     try {
         if (writeChanges(request.original, request.edited, false) == 0)
-            return vanishedMeanwhile();
+            return notWritten(request.original.code);
     } catch (const dbkit::DbError &error) {
         if (!rules::isRelatedRecords(error.number()))
             throw;
@@ -294,9 +352,10 @@ SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
     return saved;
 }
 
-// Writes the columns the user changed, by the key the warehouse was read
-// with; a column left as read keeps exactly what is stored. The department
-// and the position flag are always written. Returns the rows written.
+// Writes the columns the user changed to the row as it was read (by its key
+// and the values read); a column left as read keeps exactly what is stored.
+// The department and the position flag are always written. Returns the rows
+// written: 0 when the row is gone or was changed meanwhile.
 int WarehouseService::writeChanges(const WarehouseRecord &original, const WarehouseRecord &edited,
                                    bool withCodeAndStyle)
 {
@@ -325,10 +384,13 @@ int WarehouseService::writeChanges(const WarehouseRecord &original, const Wareho
         text("cWhValueStyle", original.valueStyle, edited.valueStyle);
     columns << QStringLiteral("bWhPos=?");
     values << (edited.positions ? 1 : 0);
-    values << original.code;
+    // SQLite keeps the quota as a double and ODBC drivers differ in how they
+    // bind a decimal text: only PostgreSQL compares the quota as read exactly.
+    const bool withQuota = m_login.engine() == dbkit::Engine::PostgreSQL;
+    const QString asRead = asReadCondition(original, withQuota, values);
     return m_login.executeBound(QStringLiteral("UPDATE Warehouse SET ")
                                     + columns.join(QStringLiteral(", "))
-                                    + QStringLiteral(" WHERE cWhCode=?"),
+                                    + QStringLiteral(" WHERE ") + asRead,
                                 values);
 }
 

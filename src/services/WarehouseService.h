@@ -55,7 +55,8 @@ struct WarehouseSave {
 };
 
 // How a save ended. A refused save changed nothing; `vanished` says the
-// warehouse being edited is no longer stored; `storedInUse` that a warehouse
+// warehouse being edited is no longer stored (an edit of a warehouse another
+// operator changed since it was read is refused without it); `storedInUse` that a warehouse
 // other tables use was stored without its code and valuation style.
 struct SavedWarehouse {
     ServiceResult result;
@@ -88,6 +89,11 @@ public:
     // unlock(); that of one no longer stored is released at once.
     OpenedWarehouse openForEdit(const QString &code, bool takeLock = true);
 
+    // A fund quota typed on the card, checked for this engine's column
+    // (SQLite keeps a double, which would store another number than a long
+    // one typed).
+    ServiceResult checkQuota(const QString &quota);
+
     // The account's options from AccInformation.
     AccountOptions accountOptions();
 
@@ -117,6 +123,7 @@ public:
 private:
     SavedWarehouse insert(const WarehouseSave &request);
     SavedWarehouse update(const WarehouseSave &request);
+    SavedWarehouse notWritten(const QString &code);
     SavedWarehouse storeInUse(const WarehouseSave &request, const WarehouseRecord &stored);
     int writeChanges(const WarehouseRecord &original, const WarehouseRecord &edited,
                      bool withCodeAndStyle);

@@ -3,7 +3,6 @@
 #include "frmWHBrowse.h"
 
 #include "WarehouseMessages.h"
-#include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
 
 void frmWHBrowse::FAdd()
@@ -12,7 +11,7 @@ void frmWHBrowse::FAdd()
         return;
     m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
     m_cards.add();
-    m_dataSetBehind = m_cards.takeRowsChanged() || m_dataSetBehind;
+    m_data.rowsChanged(m_cards.takeRowsChanged());
 }
 
 void frmWHBrowse::FEdit()
@@ -20,7 +19,7 @@ void frmWHBrowse::FEdit()
     recLock = m_grid->TextMatrix(m_grid->Row(), 0);
     m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
     m_cards.edit(recLock);
-    m_dataSetBehind = m_cards.takeRowsChanged() || m_dataSetBehind;
+    m_data.rowsChanged(m_cards.takeRowsChanged());
 }
 
 bool frmWHBrowse::refuseWhenReadOnly()

@@ -6,7 +6,7 @@
 void frmWHBrowse::showAuthority()
 {
     const AuthListInputs inputs{{dbs, isReadOnly()},
-                                ReportHost{&m_rtPrn1, this, mRecObject.get()}};
+                                m_printing.host(mRecObject.get())};
     // The authority list keeps nothing between commands: a fresh one each time.
     m_authorityList.get(inputs, this).ShowList();
     m_authorityList.unload();

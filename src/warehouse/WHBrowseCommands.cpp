@@ -2,37 +2,19 @@
 // stay within the list: refresh, find, filter, help and exit.
 #include "frmWHBrowse.h"
 
-#include "WarehouseListGrid.h"
 #include "WarehouseListToolbar.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
-#include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
-#include "suite/modal/ModalSeam.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QToolBar>
-#include <utility>
+#include <QLabel>
 
 using namespace depotbase;
 using listtoolbar::runStep;
-
-void frmWHBrowse::LoadToolbarImages()
-{
-    m_images = listtoolbar::loadPictures();
-}
-
-void frmWHBrowse::BuildListToolbar()
-{
-    listtoolbar::build(*m_toolbar, m_images, [this](const QString &key) {
-        OnToolbarCommand(key);
-    });
-}
 
 QAction *frmWHBrowse::toolbarButton(const QString &key) const
 {
@@ -71,9 +53,9 @@ bool frmWHBrowse::handleShortcut(QKeyEvent *event)
         return false;
     event->accept();
     if (command == "TlbPrint")
-        m_rtPrn1.SetPrintConfirmation(listtoolbar::keyedPrintConfirmation(this));
+        RTPrn1().SetPrintConfirmation(listtoolbar::keyedPrintConfirmation(this));
     OnToolbarCommand(command);
-    m_rtPrn1.SetPrintConfirmation({});
+    RTPrn1().SetPrintConfirmation({});
     return true;
 }
 
@@ -82,7 +64,7 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
     // Locks whose release failed earlier are released first (the exit
     // command does so on its way).
     if (key != "TlbExit")
-        retryLockReleases();
+        m_locks.retry();
     // Nothing escapes into the event loop: a failing step leaves the window
     // as it is at that point and the branch goes on.
     if (key == "TlbAdd") {
@@ -108,7 +90,7 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
                 toolbarButton("TlbPrint")->setEnabled(true);
         });
     } else if (key == "TlbExit") {
-        runStep(this, key, [this] { unlockCurrent(); });
+        runStep(this, key, [this] { m_locks.releaseBeforeClose(recLock); });
         runStep(this, key, [this] { Fclose(); });
     } else {
         runStep(this, key, [this, &key] { runOtherCommand(key); });
@@ -122,7 +104,7 @@ void frmWHBrowse::showListState()
 {
     const int shown = m_grid->Rows() - 1;
     setWindowTitle(LoadResString(62)
-                   + (m_filtered ? QStringLiteral("（已过滤：显示 %1 个仓库）")
+                   + (m_data.filtered() ? QStringLiteral("（已过滤：显示 %1 个仓库）")
                                  : QStringLiteral("（共 %1 个仓库）"))
                          .arg(shown));
 }
@@ -130,6 +112,8 @@ void frmWHBrowse::showListState()
 // The branches that are one step each.
 void frmWHBrowse::runOtherCommand(const QString &key)
 {
+    if (m_printing.run(key, *m_grid, *lblTitle1, *lblTitle2, mRecObject.get()))
+        return;
     if (key == "TlbEdit") {
         if (m_grid->Rows() >= 2)
             FEdit();
@@ -141,14 +125,6 @@ void frmWHBrowse::runOtherCommand(const QString &key)
         findWarehouse();
     } else if (key == "TlbFilter") {
         filterList();
-    } else if (key == "TlbPSetup") {
-        runPrintCommand(3);
-    } else if (key == "TlbPreview") {
-        runPrintCommand(0);
-    } else if (key == "TlbPrint") {
-        runPrintCommand(1);
-    } else if (key == "TlbOutput") {
-        runPrintCommand(2);
     } else if (key == "TlbAuth") {
         showAuthority();
     }
@@ -156,38 +132,14 @@ void frmWHBrowse::runOtherCommand(const QString &key)
 
 void frmWHBrowse::refreshList()
 {
-    if (!mRecObject)
-        return;
-    mRecObject->Requery(-1);
-    m_dataSetBehind = false;
-    // Only a list that still holds warehouses replaces the rows shown.
-    if (mRecObject->RecordCount() <= 0)
-        return;
-    m_grid->setRows(1);
-    m_filtered = false;
-    m_grid->setRedraw(false);
-    FillListGrid(*mRecObject);
-    m_grid->setSort(1);
-    m_grid->setRedraw(true);
-    toolbarButton("TlbPrint")->setEnabled(true);
-}
-
-void frmWHBrowse::unlockCurrent()
-{
-    if (dbs)
-        m_locks.releaseBeforeClose(*dbs, recLock);
-}
-
-void frmWHBrowse::retryLockReleases()
-{
-    if (dbs)
-        m_locks.retry(*dbs);
+    if (m_data.refresh(*m_grid))
+        toolbarButton("TlbPrint")->setEnabled(true);
 }
 
 void frmWHBrowse::closeEvent(QCloseEvent *event)
 {
     // Closing from the title bar ends the list like the exit command.
-    unlockCurrent();
+    m_locks.releaseBeforeClose(recLock);
     qApp->removeEventFilter(this);
     QDialog::closeEvent(event);
 }
@@ -199,16 +151,11 @@ void frmWHBrowse::showHelp()
 
 void frmWHBrowse::findWarehouse()
 {
-    if (!mRecObject)
-        return;
-    // Warehouses stored or deleted since the data set was read are found as
-    // they are now.
-    if (std::exchange(m_dataSetBehind, false))
-        mRecObject->Requery(-1);
-    m_search.find(this, dbs, *mRecObject, *m_grid);
+    if (dbkit::DbDataSet *data = m_data.current())
+        m_search.find(this, dbs, *data, *m_grid);
 }
 
 void frmWHBrowse::filterList()
 {
-    m_filtered = m_search.filter(this, dbs, *m_grid, m_filtered);
+    m_data.setFiltered(m_search.filter(this, dbs, *m_grid, m_data.filtered()));
 }

@@ -8,7 +8,6 @@
 
 #include "WarehouseListDeletion.h"
 #include "services/WarehouseService.h"
-#include "suite/controls/SuperGrid.h"
 
 bool frmWHBrowse::FDelete()
 {
@@ -30,8 +29,7 @@ bool frmWHBrowse::runDeletion(const std::function<bool(WarehouseListDeletion &)>
     const bool result = command(deletion);
     if (!deletion.lastCode().isEmpty())
         recLock = deletion.lastCode();
-    if (deletion.deletedAny())
-        m_dataSetBehind = true;
+    m_data.rowsChanged(deletion.deletedAny());
     return result;
 }
 

@@ -2,18 +2,15 @@
 // the moves through the list.
 #include "frmWHBrowse.h"
 
-#include "WarehouseListCursor.h"
 #include "WarehouseListGrid.h"
 #include "WarehouseListLayout.h"
+#include "WarehouseListToolbar.h"
 #include "frmWHCard.h"
 #include "authority/FrmWHAuth.h"
-#include "data/Catalogue.h"
 #include "data/ModuleState.h"
-#include "services/WarehouseService.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/modal/ModalSeam.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -30,7 +27,8 @@ constexpr int MaxComputerNameLength = 30;
 
 } // namespace
 
-frmWHBrowse::frmWHBrowse() : m_locks(this), m_cards(this, m_locks)
+frmWHBrowse::frmWHBrowse()
+    : m_data(mRecObject), m_locks(this, dbs), m_printing(this), m_cards(this, m_locks)
 {
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("frmWHBrowse"));
@@ -78,7 +76,7 @@ void frmWHBrowse::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
     PCName = QSysInfo::machineHostName().left(MaxComputerNameLength);
-    openPrintWork();
+    m_printing.open();
 
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     CentreOnScreen(this);
@@ -86,11 +84,13 @@ void frmWHBrowse::Form_Load()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_waitCursor = true;
 
-    LoadToolbarImages();
-    BuildListToolbar();
+    m_images = listtoolbar::loadPictures();
+    listtoolbar::build(*m_toolbar, m_images, [this](const QString &key) {
+        OnToolbarCommand(key);
+    });
     // The toolbar's height with its buttons, for the layout.
     m_toolbarHeight = m_toolbar->sizeHint().height();
-    SetupListGrid();
+    listgrid::setup(*m_grid, blnBasicVersion);
 
     // The window object outlives its loads: each load starts from a grid
     // that shows its selection, as a newly made one does, whatever an empty
@@ -98,12 +98,7 @@ void frmWHBrowse::Form_Load()
     m_grid->setHighLight(1);
     m_grid->setFocusRect(1);
     showSelection(true);
-    m_grid->setRows(1);
-    m_grid->setRedraw(false);
-    if (mRecObject)
-        FillListGrid(*mRecObject);
-    m_grid->setRedraw(true);
-    m_filtered = false;
+    m_data.showAll(*m_grid);
     m_loaded = true;
     showListState();
     layoutControls();
@@ -135,7 +130,7 @@ void frmWHBrowse::Form_Unload()
     // The rows go with the window: a later load starts from an empty grid
     // and the memory is given back now.
     m_grid->setRows(1);
-    closePrintWork();
+    m_printing.close();
     m_loaded = false;
 }
 
@@ -165,11 +160,6 @@ void frmWHBrowse::changeEvent(QEvent *event)
         Form_Activate();
 }
 
-void frmWHBrowse::SetupListGrid()
-{
-    listgrid::setup(*m_grid, blnBasicVersion);
-}
-
 void frmWHBrowse::showSelection(bool visible)
 {
     listgrid::showSelection(*m_grid, visible);
@@ -180,19 +170,11 @@ void frmWHBrowse::FillListGrid(dbkit::DbDataSet &data)
     listgrid::fill(*m_grid, data);
 }
 
-bool frmWHBrowse::PositionDataSet(int moveKind)
-{
-    if (!mRecObject)
-        return false;
-    m_dataSetBehind = false;
-    return listcursor::position(*mRecObject, *m_grid, moveKind);
-}
-
-bool frmWHBrowse::FCur() { return PositionDataSet(5); }
-bool frmWHBrowse::FFirst() { return PositionDataSet(6); }
-bool frmWHBrowse::FLast() { return PositionDataSet(7); }
-bool frmWHBrowse::FPrevious() { return PositionDataSet(2); }
-bool frmWHBrowse::FNext() { return PositionDataSet(3); }
+bool frmWHBrowse::FCur() { return m_data.position(*m_grid, 5); }
+bool frmWHBrowse::FFirst() { return m_data.position(*m_grid, 6); }
+bool frmWHBrowse::FLast() { return m_data.position(*m_grid, 7); }
+bool frmWHBrowse::FPrevious() { return m_data.position(*m_grid, 2); }
+bool frmWHBrowse::FNext() { return m_data.position(*m_grid, 3); }
 
 void frmWHBrowse::Fclose()
 {

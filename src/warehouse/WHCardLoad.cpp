@@ -3,13 +3,12 @@
 #include "frmWHCard.h"
 
 #include "WarehouseCardHost.h"
-#include "forms/FormSlot.h"
+#include "WarehouseMessages.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
-#include "forms/WindowHelpers.h"
 #include "data/ModuleState.h"
+#include "forms/FormSlot.h"
+#include "forms/WindowHelpers.h"
 #include "services/WarehouseRules.h"
-#include "services/WarehouseService.h"
 #include "suite/controls/EditBox.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
@@ -69,10 +68,7 @@ void frmWHCard::ShowCard(WarehouseCardHost &host)
 void frmWHCard::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
-    mstrIndustry = QStringLiteral("1");
-    mblnByDept = false;
-    mstrDepCode.clear();
-    readAccountOptions();
+    m_options = m_host->warehouses().accountOptions();
 
     setWindowTitle(LoadResString(73));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
@@ -83,8 +79,7 @@ void frmWHCard::Form_Load()
     mblnFilling = false;
     m_departments.open(m_host->login(), this);
 
-    LoadCardToolbarImages();
-    BuildCardToolbar();
+    buildToolbar([this](const QString &key) { OnCardCommand(key); });
     if (mblnAddMark)
         ClearCard();
     else
@@ -98,27 +93,10 @@ void frmWHCard::Form_Load()
     m_loaded = true;
 }
 
-void frmWHCard::readAccountOptions()
-{
-    const services::AccountOptions options = m_host->warehouses().accountOptions();
-    mstrIndustry = options.industrial ? QStringLiteral("1") : QStringLiteral("2");
-    mblnByDept = options.byDepartment;
-}
-
 void frmWHCard::FillValueStyles()
 {
-    fillValueStyles(rules::offeredStyles(blnBasicVersion, mstrIndustry == QStringLiteral("1")),
+    fillValueStyles(rules::offeredStyles(blnBasicVersion, m_options.industrial),
                     blnBasicVersion);
-}
-
-void frmWHCard::LoadCardToolbarImages()
-{
-    ImageList1 = loadToolbarPictures();
-}
-
-void frmWHCard::BuildCardToolbar()
-{
-    buildToolbar(ImageList1, [this](const QString &key) { OnCardCommand(key); });
 }
 
 void frmWHCard::LoadRecord()
@@ -126,7 +104,6 @@ void frmWHCard::LoadRecord()
     mblnFilling = true;
     showRecord(mRecwarehouse);
     mblnFilling = false;
-    mstrDepCode.clear();
     m_departments.remember(mRecwarehouse.depCode, EdtcDepCode->text());
 }
 
@@ -138,7 +115,6 @@ void frmWHCard::ClearCard()
     FillValueStyles();
     CmbcWhValueStyle->setCurrentIndex(0);
     mblnFilling = false;
-    mstrDepCode.clear();
     m_departments.remember(QString(), QString());
 }
 
@@ -270,13 +246,10 @@ void frmWHCard::Form_Unload()
 void frmWHCard::SetupDepartmentRef()
 {
     try {
-        const std::optional<CardDepartment> chosen = m_departments.choose();
-        if (!chosen)
-            return;
-        mstrDepCode = chosen->code;
-        EdtcDepCode->setText(chosen->name);
+        if (const std::optional<CardDepartment> chosen = m_departments.choose())
+            EdtcDepCode->setText(chosen->name);
     } catch (const dbkit::DbError &error) {
-        tellFailure(error);
+        whmessages::failure(this, error);
     }
 }
 

@@ -5,28 +5,18 @@
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "services/WarehouseRules.h"
-#include "services/WarehouseService.h"
 #include "suite/controls/EditBox.h"
 #include "suite/dbkit/DbError.h"
-#include "suite/modal/ModalSeam.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 
 using namespace depotbase;
 
-namespace rules = services::warehouse_rules;
-
 void frmWHCard::refuse(const QString &text)
 {
     whmessages::critical(this, text);
-}
-
-void frmWHCard::tellFailure(const dbkit::DbError &error)
-{
-    refuse(QStringLiteral("数据库操作未能完成：") + error.description());
 }
 
 bool frmWHCard::checkQuota()
@@ -34,10 +24,8 @@ bool frmWHCard::checkQuota()
     // An unchanged quota is not written: it keeps what is stored.
     if (!boxChanged(EdtiWhFundQuota, mblnAddMark))
         return true;
-    // SQLite keeps the quota as a double, which would store another number
-    // than a long one typed.
-    const services::ServiceResult result = rules::checkQuota(
-        EdtiWhFundQuota->text(), m_host->login().engine() == dbkit::Engine::SQLite);
+    const services::ServiceResult result =
+        m_host->warehouses().checkQuota(EdtiWhFundQuota->text());
     if (result.done())
         return true;
     refuse(result.message);
@@ -51,28 +39,20 @@ bool frmWHCard::CheckNull()
     typed.code = EdtcWhCode->text();
     typed.name = EdtcWhName->text();
     typed.valueStyle = CmbcWhValueStyle->currentText();
-    const services::ServiceResult result = rules::checkRequired(typed);
+    const services::ServiceResult result = services::warehouse_rules::checkRequired(typed);
     if (result.done())
         return false;
     refuse(result.message);
-    QWidget *field = CmbcWhValueStyle;
-    if (result.field == QLatin1String("cWhCode"))
-        field = EdtcWhCode;
-    else if (result.field == QLatin1String("cWhName"))
-        field = EdtcWhName;
-    field->setFocus(Qt::OtherFocusReason);
+    controlOf(result.field)->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
 bool frmWHCard::FindDepartment()
 {
     const std::optional<CardDepartment> found = m_departments.find(EdtcDepCode->text());
-    if (!found)
-        return false;
-    mstrDepCode = found->code;
-    if (EdtcDepCode->text() != found->name)
+    if (found && EdtcDepCode->text() != found->name)
         EdtcDepCode->setText(found->name);
-    return true;
+    return found.has_value();
 }
 
 // Leaving a non-empty department box checks it at once.
@@ -84,12 +64,12 @@ void frmWHCard::onDepartmentLeft()
         if (FindDepartment())
             return;
     } catch (const dbkit::DbError &error) {
-        tellFailure(error);
+        whmessages::failure(this, error);
         return;
     }
     refuse(LoadResString(129));
     EdtcDepCode->clear();
-    mstrDepCode.clear();
+    m_departments.forget();
     EdtcDepCode->setFocus(Qt::OtherFocusReason);
 }
 
@@ -105,7 +85,7 @@ void frmWHCard::onPositionClicked()
                 refuse(QStringLiteral("该仓库已录入了货位，不能取消货位管理！"));
         } catch (const dbkit::DbError &error) {
             // Without an answer the box stays as it was.
-            tellFailure(error);
+            whmessages::failure(this, error);
             keep = true;
         }
         if (keep) {

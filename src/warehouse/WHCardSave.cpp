@@ -8,12 +8,10 @@
 #include "WarehouseMessages.h"
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
-#include "services/WarehouseService.h"
 #include "suite/controls/EditBox.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 
 using namespace depotbase;
@@ -30,17 +28,17 @@ void frmWHCard::saveCard()
     try {
         if (!checkDepartmentForSave())
             return;
-        if (mblnByDept && !applyDepartmentStyle())
+        if (m_options.byDepartment && !applyDepartmentStyle())
             return;
     } catch (const dbkit::DbError &error) {
-        tellFailure(error);
+        whmessages::failure(this, error);
         return;
     }
     const bool stored = mblnAddMark ? InsertRecord() : UpdateRecord();
     if (!stored)
         return;
     mblnSaved = true;
-    releaseListLock();
+    m_host->releaseEditLock();
     ClearCard();
     AfterSave();
     mblnAddMark = true;
@@ -53,9 +51,9 @@ bool frmWHCard::checkDepartmentForSave()
 {
     if (FindDepartment())
         return true;
-    if (!mblnByDept) {
+    if (!m_options.byDepartment) {
         EdtcDepCode->clear();
-        mstrDepCode.clear();
+        m_departments.forget();
         return true;
     }
     refuse(EdtcDepCode->text().trimmed().isEmpty() ? LoadResString(54) + LoadResString(18)
@@ -71,7 +69,7 @@ bool frmWHCard::applyDepartmentStyle()
 {
     // The warehouse on the card is not one of the others.
     const services::DepartmentStyle rule = m_host->warehouses().departmentStyle(
-        mstrDepCode, mblnAddMark ? QString() : mstrOldCode);
+        m_departments.code(), mblnAddMark ? QString() : mstrOldCode);
     // A department whose first warehouse has no style sets no rule.
     if (rule.style.isEmpty() || rule.style == CmbcWhValueStyle->currentText())
         return true;
@@ -102,8 +100,8 @@ bool frmWHCard::storeCard(bool adding)
     request.adding = adding;
     if (!adding)
         request.original = mRecwarehouse;
-    request.edited = typedRecord(mRecwarehouse, mblnAddMark, mstrDepCode);
-    request.byDepartment = mblnByDept;
+    request.edited = typedRecord(mRecwarehouse, mblnAddMark, m_departments.code());
+    request.byDepartment = m_options.byDepartment;
     const services::SavedWarehouse saved = m_host->warehouses().save(request);
     if (!saved.result.done()) {
         refuse(saved.result.message);
@@ -115,7 +113,7 @@ bool frmWHCard::storeCard(bool adding)
         modal::message(this, rules::storedInUseText(), modal::Icon::Information,
                        modal::Buttons::Ok, LoadResString(17));
     m_host->showSavedWarehouse(saved.stored, adding);
-    if (mblnByDept && !saved.storedInUse)
+    if (m_options.byDepartment && !saved.storedInUse)
         m_host->showDepartmentStyle(saved.stored.depName, saved.stored.valueStyle);
     return true;
 }
@@ -125,7 +123,7 @@ bool frmWHCard::storeCard(bool adding)
 // warehouse; the list's row of the deleted one goes.
 void frmWHCard::recordVanished()
 {
-    releaseListLock();
+    m_host->releaseEditLock();
     m_host->dropEditedRow();
     mblnAddMark = true;
 }
@@ -135,9 +133,4 @@ void frmWHCard::AfterSave()
     mblnAddMark = false;
     mblnChanged = false;
     ShowSaveState();
-}
-
-void frmWHCard::releaseListLock()
-{
-    m_host->releaseEditLock();
 }

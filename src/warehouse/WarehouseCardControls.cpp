@@ -151,7 +151,10 @@ void WarehouseCardControls::setCaptions()
     cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
 }
 
-QList<QIcon> WarehouseCardControls::loadToolbarPictures()
+namespace {
+
+// The toolbar's pictures, in button order.
+QList<QIcon> loadToolbarPictures()
 {
     QList<QIcon> pictures;
     for (const char *key : CardPictures)
@@ -159,9 +162,11 @@ QList<QIcon> WarehouseCardControls::loadToolbarPictures()
     return pictures;
 }
 
-void WarehouseCardControls::buildToolbar(const QList<QIcon> &pictures,
-                                         const std::function<void(const QString &)> &run)
+} // namespace
+
+void WarehouseCardControls::buildToolbar(const std::function<void(const QString &)> &run)
 {
+    const QList<QIcon> pictures = loadToolbarPictures();
     // clear() only takes the actions off the toolbar; they stay its children
     // and would be found by key instead of the new ones.
     const QList<QAction *> old = Toolbar1->actions();
@@ -182,6 +187,15 @@ void WarehouseCardControls::buildToolbar(const QList<QIcon> &pictures,
 QAction *WarehouseCardControls::toolbarButton(const QString &key) const
 {
     return Toolbar1->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
+}
+
+QWidget *WarehouseCardControls::controlOf(const QString &column) const
+{
+    if (column == QLatin1String("cWhCode"))
+        return EdtcWhCode;
+    if (column == QLatin1String("cWhName"))
+        return EdtcWhName;
+    return CmbcWhValueStyle;
 }
 
 void WarehouseCardControls::fillValueStyles(const QStringList &styles, bool basicVersion)

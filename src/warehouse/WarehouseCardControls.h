@@ -28,12 +28,13 @@ struct WarehouseCardControls {
     void buildControls(QWidget *card);
     // The label and check-box captions from the catalogue.
     void setCaptions();
-    // The toolbar's four buttons afresh; a click runs `run` with the key.
-    void buildToolbar(const QList<QIcon> &pictures,
-                      const std::function<void(const QString &)> &run);
-    // The toolbar's pictures, in button order.
-    static QList<QIcon> loadToolbarPictures();
+    // The toolbar's four buttons afresh, with their pictures; a click runs
+    // `run` with the key.
+    void buildToolbar(const std::function<void(const QString &)> &run);
     QAction *toolbarButton(const QString &key) const;
+    // The control that shows a column of the record ("cWhCode", ...); the
+    // valuation style's for any other.
+    QWidget *controlOf(const QString &column) const;
     // The valuation styles offered; the position box shows unless the list
     // is the basic version.
     void fillValueStyles(const QStringList &styles, bool basicVersion);

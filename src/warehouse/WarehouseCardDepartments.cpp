@@ -17,6 +17,7 @@ void WarehouseCardDepartments::open(dbkit::DbLogin &login, QWidget *card)
     rsDepartment =
         login.OpenDataSet(warehouse::leafDepartmentsStatement(), dbkit::OpenMode::Default);
     m_shown = {};
+    m_resolved.clear();
 }
 
 void WarehouseCardDepartments::close()
@@ -24,14 +25,17 @@ void WarehouseCardDepartments::close()
     rsDepartment.reset();
     m_ref.reset();
     m_shown = {};
+    m_resolved.clear();
 }
 
 std::optional<CardDepartment> WarehouseCardDepartments::find(const QString &boxText)
 {
     if (!rsDepartment)
         return std::nullopt;
-    if (!m_shown.code.isEmpty() && boxText == m_shown.name)
+    if (!m_shown.code.isEmpty() && boxText == m_shown.name) {
+        m_resolved = m_shown.code;
         return m_shown;
+    }
     const QString typed = dbkit::quoted(boxText);
     rsDepartment->Requery(-1);
     if (rsDepartment->RecordCount() <= 0)
@@ -44,6 +48,7 @@ std::optional<CardDepartment> WarehouseCardDepartments::find(const QString &boxT
         return std::nullopt;
     m_shown = {NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepCode"))),
                NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepName")))};
+    m_resolved = m_shown.code;
     return m_shown;
 }
 
@@ -68,10 +73,12 @@ std::optional<CardDepartment> WarehouseCardDepartments::choose()
     if (!ref.RefChosen())
         return std::nullopt;
     m_shown = {NullToEmpty(rsDepartment->Fields(0)), NullToEmpty(rsDepartment->Fields(1))};
+    m_resolved = m_shown.code;
     return m_shown;
 }
 
 void WarehouseCardDepartments::remember(const QString &code, const QString &name)
 {
     m_shown = {code, name};
+    m_resolved.clear();
 }

@@ -36,11 +36,18 @@ public:
     std::optional<CardDepartment> find(const QString &boxText);
     // Shows the reference dialog; the chosen department, remembered as the box's.
     std::optional<CardDepartment> choose();
-    // The department the box shows (a stored warehouse's), or none.
+    // The department the box shows (a stored warehouse's), or none; no code
+    // is resolved until the box is checked again.
     void remember(const QString &code, const QString &name);
+
+    // The code of the department last found or chosen for the box: what a
+    // save stores. Empty until then, and after forget().
+    QString code() const { return m_resolved; }
+    void forget() { m_resolved.clear(); }
 
 private:
     dbkit::DbDataSetPtr rsDepartment;
     std::unique_ptr<RefDialog> m_ref;
     CardDepartment m_shown;
+    QString m_resolved;
 };

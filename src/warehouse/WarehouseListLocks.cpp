@@ -7,7 +7,10 @@
 
 using depotbase::LoadResString;
 
-WarehouseListLocks::WarehouseListLocks(QWidget *window) : m_window(window) {}
+WarehouseListLocks::WarehouseListLocks(QWidget *window, const dbkit::DbLoginPtr &listLogin)
+    : m_window(window), m_listLogin(listLogin)
+{
+}
 
 WarehouseListLocks::~WarehouseListLocks() = default;
 
@@ -39,19 +42,21 @@ void WarehouseListLocks::release(dbkit::DbLogin &login, const QString &code)
     tellFailedRelease();
 }
 
-void WarehouseListLocks::retry(dbkit::DbLogin &login)
+void WarehouseListLocks::retry()
 {
     // A retry that fails again waits for the next command.
-    if (lockObject().HasPendingReleases())
-        lockObject().RetryReleases(login);
+    if (m_listLogin && lockObject().HasPendingReleases())
+        lockObject().RetryReleases(*m_listLogin);
 }
 
-void WarehouseListLocks::releaseBeforeClose(dbkit::DbLogin &login, const QString &code)
+void WarehouseListLocks::releaseBeforeClose(const QString &code)
 {
+    if (!m_listLogin)
+        return;
     // Other operators stay locked out of the warehouse until the release works.
-    if (!lockObject().RetryReleases(login))
+    if (!lockObject().RetryReleases(*m_listLogin))
         tellFailedRelease();
-    release(login, code);
+    release(*m_listLogin, code);
 }
 
 void WarehouseListLocks::tellFailedRelease()

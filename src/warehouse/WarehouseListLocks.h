@@ -1,13 +1,12 @@
 #pragma once
 
+#include "suite/dbkit/DbLogin.h"
+
 #include <QString>
 #include <memory>
 
 class LockVouchDLL;
 class QWidget;
-namespace dbkit {
-class DbLogin;
-}
 namespace services {
 class WarehouseService;
 }
@@ -17,7 +16,9 @@ class WarehouseService;
 // and tried again by the next command and by the closing of the list.
 class WarehouseListLocks {
 public:
-    explicit WarehouseListLocks(QWidget *window);
+    // `listLogin` is the list's login field, which its host sets and may
+    // replace; the list's own retries and releases go through it.
+    WarehouseListLocks(QWidget *window, const dbkit::DbLoginPtr &listLogin);
     ~WarehouseListLocks();
     WarehouseListLocks(const WarehouseListLocks &) = delete;
     WarehouseListLocks &operator=(const WarehouseListLocks &) = delete;
@@ -31,14 +32,16 @@ public:
     // Releases this list's lock of a warehouse.
     void release(dbkit::DbLogin &login, const QString &code);
     // Tries the releases that failed before, quietly: the user was told.
-    void retry(dbkit::DbLogin &login);
+    // Nothing before the list has a login.
+    void retry();
     // Before the list closes: the releases that failed, then `code`'s lock.
-    void releaseBeforeClose(dbkit::DbLogin &login, const QString &code);
+    void releaseBeforeClose(const QString &code);
     // Tells a release the database refused in the last call to the lock object.
     void tellFailedRelease();
 
 private:
     QWidget *m_window;
+    const dbkit::DbLoginPtr &m_listLogin;
     std::unique_ptr<LockVouchDLL> m_locks;
     std::unique_ptr<services::WarehouseService> m_service;
     const dbkit::DbLogin *m_serviceLogin = nullptr;

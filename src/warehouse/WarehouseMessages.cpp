@@ -2,6 +2,7 @@
 
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
+#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 using depotbase::LoadResString;
@@ -11,6 +12,11 @@ namespace whmessages {
 void critical(QWidget *window, const QString &text)
 {
     modal::message(window, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
+}
+
+void failure(QWidget *window, const dbkit::DbError &error)
+{
+    critical(window, QStringLiteral("数据库操作未能完成：") + error.description());
 }
 
 void refusal(QWidget *window, const QString &message)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "WarehouseListCards.h"
+#include "WarehouseListData.h"
 #include "WarehouseListLocks.h"
+#include "WarehouseListPrinting.h"
 #include "WarehouseListSearch.h"
 #include "forms/FormSlot.h"
-#include "print/PrintWorkDb.h"
 #include "suite/dbkit/DbLogin.h"
-#include "suite/report/RTPrn.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -79,7 +79,7 @@ public:
     // The warehouse service on this list's login and lock object.
     services::WarehouseService &warehouses();
     // The report-print control; the authority list prints through it too.
-    report::RTPrn &RTPrn1() { return m_rtPrn1; }
+    report::RTPrn &RTPrn1() { return m_printing.control(); }
     QToolBar *Toolbar1() const { return m_toolbar; }
     QAction *toolbarButton(const QString &key) const;
     // True when the list's data set was opened read-only: commands that
@@ -104,26 +104,17 @@ private:
     void Form_Unload();
     void prepareTitleLabels();
     void layoutControls();
-    void openPrintWork();
-    void closePrintWork();
-    void SetupListGrid();
-    void LoadToolbarImages();
-    void BuildListToolbar();
-    bool PositionDataSet(int moveKind);
     bool handleShortcut(QKeyEvent *event);
     void runOtherCommand(const QString &key);
     void showHelp();
     void refreshList();
     void findWarehouse();
     void filterList();
-    void runPrintCommand(int mode);
     void showAuthority();
     // The window title says how many warehouses are listed and whether a
     // filter hides others.
     void showListState();
     bool runDeletion(const std::function<bool(WarehouseListDeletion &)> &command);
-    void unlockCurrent();
-    void retryLockReleases();
     bool refuseWhenReadOnly();
 
     SuperGrid *m_grid = nullptr;
@@ -133,15 +124,9 @@ private:
     int m_toolbarHeight = 0;
     bool m_loaded = false;
     bool m_waitCursor = false;
-    // The grid shows the rows of a filter, not the whole list.
-    bool m_filtered = false;
-    // Rows were stored or deleted by key since the data set was read: a find
-    // in it reads it again first.
-    bool m_dataSetBehind = false;
+    WarehouseListData m_data;
     WarehouseListLocks m_locks;
-    // Print-work database of the list (LxInit9.mdb), held from load to unload.
-    PrintWorkDbPtr printDb;
-    report::RTPrn m_rtPrn1;
+    WarehouseListPrinting m_printing;
     QList<QIcon> m_images;  // ImageList1
     // The windows the list opens: the card and the filter dialog are kept
     // for the list's life, the authority list is made afresh per command.

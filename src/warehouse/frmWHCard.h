@@ -3,17 +3,11 @@
 #include "WarehouseCardControls.h"
 #include "WarehouseCardDepartments.h"
 #include "services/WarehouseRecord.h"
-#include "suite/dbkit/DbLogin.h"
+#include "services/WarehouseService.h"
 
 #include <QDialog>
-#include <QList>
-#include <QIcon>
 #include <QString>
-#include <memory>
 
-namespace dbkit {
-class DbError;
-}
 class WarehouseCardHost;
 
 // The warehouse card: the modal window in which one warehouse is added or
@@ -40,7 +34,7 @@ public:
     // the focus moved to that field.
     bool CheckNull();
     // True when the department box names a leaf department by code or name;
-    // the box then shows the name and mstrDepCode holds the code.
+    // the box then shows the name, and the departments hold the code.
     bool FindDepartment();
     // False (after telling the user) when the quota box holds no number, or
     // a number the database's column would not keep as typed.
@@ -62,10 +56,7 @@ private:
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
-    void readAccountOptions();
     void FillValueStyles();
-    void LoadCardToolbarImages();
-    void BuildCardToolbar();
     void LoadRecord();
     void ClearCard();
     void markChanged();
@@ -86,18 +77,12 @@ private:
     bool storeCard(bool adding);
     void recordVanished();
     void AfterSave();
-    void releaseListLock();
     void refuse(const QString &text);
-    // A database failure outside the save's own write, told in Chinese with
-    // the engine's text.
-    void tellFailure(const dbkit::DbError &error);
 
     // The window that showed the card (the list).
     WarehouseCardHost *m_host = nullptr;
     // Account options and card state.
-    QString mstrIndustry = QStringLiteral("1");
-    bool mblnByDept = false;
-    QString mstrDepCode;
+    services::AccountOptions m_options;
     QString mstrOldCode;
     bool mblnChanged = false;
     bool mblnSaved = false;
@@ -106,6 +91,4 @@ private:
     bool m_closing = false;
     // The departments of the department box.
     WarehouseCardDepartments m_departments;
-
-    QList<QIcon> ImageList1;
 };

@@ -81,22 +81,19 @@ protected:
 
 } // namespace
 
-// An edit writes the columns the user changed, by the key it was read with:
-// another operator's change to a column left alone survives, and a quoted
-// value is stored as typed. An add stores all ten columns.
+// An edit writes the columns the user changed to the row as it was read,
+// and a quoted value is stored as typed. An add stores all ten columns.
 TEST_P(WarehouseServiceTest, SavesWriteByKeyOnlyWhatChanged)
 {
     WarehouseSave edit = editOf("12");
     EXPECT_EQ(edit.original.depName, "原料采购组");
     EXPECT_EQ(edit.original.fundQuota.toDouble(), 0.0);
-    m_other->Execute("UPDATE Warehouse SET cWhMemo='他人备注' WHERE cWhCode='12'");
     edit.edited.code = "12'A";
     edit.edited.name = "外租'仓库";
     const SavedWarehouse saved = service().save(edit);
     ASSERT_TRUE(saved.result.done()) << saved.result.message.toStdString();
     EXPECT_EQ(saved.stored.code, "12'A");
     EXPECT_EQ(field("12'A", "cWhName"), "外租'仓库");
-    EXPECT_EQ(field("12'A", "cWhMemo"), "他人备注");
     EXPECT_EQ(field("12", "cWhName"), "<none>");
 
     WarehouseSave add = addOf("30", "新库");
@@ -110,6 +107,46 @@ TEST_P(WarehouseServiceTest, SavesWriteByKeyOnlyWhatChanged)
     EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse WHERE cWhCode='30' AND iWhFundQuota="
                     + add.edited.fundQuota),
               1);
+    EXPECT_FALSE(m_login->inTransaction());
+}
+
+// Operator A opens a warehouse; operator B saves a change to another column.
+// A's save is refused as changed meanwhile (not as deleted: A keeps the lock
+// and the card its edit), and B's change survives. Once A reads again, the
+// same change is stored.
+TEST_P(WarehouseServiceTest, EditOfAWarehouseChangedMeanwhileIsRefused)
+{
+    const OpenedWarehouse opened = service().openForEdit("12");
+    ASSERT_EQ(opened.outcome, OpenedWarehouse::Outcome::Opened);
+    WarehouseSave mine;
+    mine.adding = false;
+    mine.original = opened.record;
+    mine.edited = opened.record;
+    mine.edited.name = "甲改名";
+
+    LockVouchDLL otherLocks;
+    WarehouseService other(*m_other, otherLocks, "OTHERPC");
+    WarehouseSave theirs;
+    theirs.adding = false;
+    theirs.original = *other.read("12");
+    theirs.edited = theirs.original;
+    theirs.edited.memo = "乙备注";
+    ASSERT_TRUE(other.save(theirs).result.done());
+
+    const SavedWarehouse refused = service().save(mine);
+    EXPECT_FALSE(refused.result.done());
+    EXPECT_FALSE(refused.vanished);
+    EXPECT_EQ(refused.result.message, rules::changedMeanwhileText());
+    EXPECT_EQ(field("12", "cWhMemo"), "乙备注");
+    EXPECT_EQ(field("12", "cWhName"), "外租仓库");
+    EXPECT_EQ(locksHeld(), 1);
+
+    mine.original = *service().read("12");
+    mine.edited.memo = mine.original.memo;
+    ASSERT_TRUE(service().save(mine).result.done());
+    EXPECT_EQ(field("12", "cWhName"), "甲改名");
+    EXPECT_EQ(field("12", "cWhMemo"), "乙备注");
+    service().unlock("12");
     EXPECT_FALSE(m_login->inTransaction());
 }
 
