@@ -20,17 +20,49 @@ QTreeWidgetItem *addRoot(QTreeWidget &tree, const QString &key, const QString &t
     return root;
 }
 
+// An operator or warehouse node. It answers its text, key and icon itself
+// instead of keeping a value per role, so thousands of nodes are made
+// without an allocation for each role.
+class CodeNode final : public QTreeWidgetItem {
+public:
+    CodeNode(QString text, QString key, const QIcon &icon)
+        : QTreeWidgetItem(UserType), m_text(std::move(text)), m_key(std::move(key)), m_icon(icon)
+    {
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column != 0)
+            return QTreeWidgetItem::data(column, role);
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return m_text;
+        case Qt::DecorationRole:
+            return m_icon;
+        case KeyRole:
+            return m_key;
+        default:
+            return QTreeWidgetItem::data(column, role);
+        }
+    }
+
+private:
+    QString m_text;
+    QString m_key;
+    QIcon m_icon;
+};
+
 void addChildren(QTreeWidgetItem &root, dbkit::DbDataSet &data, const QIcon &icon)
 {
     QList<QTreeWidgetItem *> children;
+    children.reserve(qsizetype(data.RecordCount()));
     const QString prefix = keyOf(root);
     for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
         const QString code = depotbase::NullToEmpty(data.Fields(0));
-        auto *child = new QTreeWidgetItem(
-            {QLatin1Char('(') + code + QLatin1Char(')') + depotbase::NullToEmpty(data.Fields(1))});
-        child->setData(0, KeyRole, prefix + code);
-        child->setIcon(0, icon);
-        children.push_back(child);
+        children.push_back(new CodeNode(QLatin1Char('(') + code + QLatin1Char(')')
+                                            + depotbase::NullToEmpty(data.Fields(1)),
+                                        prefix + code, icon));
     }
     root.addChildren(children);
     root.setExpanded(true);

@@ -35,6 +35,9 @@ Widgets build(QDialog &window)
     w.tree->setObjectName(QStringLiteral("authTree"));
     w.tree->setHeaderHidden(true);
     w.tree->setColumnCount(1);
+    // Every node is one line of text beside the same small icon: the view
+    // need not measure each of thousands of operators and warehouses.
+    w.tree->setUniformRowHeights(true);
 
     w.grid = new SuperGrid(&window);
     w.grid->setObjectName(QStringLiteral("authGrid"));
