@@ -24,7 +24,7 @@ once() {
     until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
         now=$(date +%s%N)
         if [ $(( (now - start) / 1000000 )) -gt 60000 ]; then
-            echo "the window did not appear within 60 s" >&2
+            echo "the window did not appear within 60 s: depotbase-host $*" >&2
             kill "$pid" 2>/dev/null
             exit 1
         fi
