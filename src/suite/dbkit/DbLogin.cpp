@@ -63,7 +63,7 @@ QString openSqlite(QSqlDatabase &db, const QString &name, const QString &path,
 {
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
-    // Never wait for ever on another operator: a short busy timeout, then 3260/3261.
+    // Never wait for ever on another operator: a short busy timeout, then 3262 (3261 for a read).
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
     if (!QFileInfo(path).absoluteDir().exists())
         failOpen(url, QStringLiteral("no folder for %1").arg(path));
