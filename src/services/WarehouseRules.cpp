@@ -132,6 +132,8 @@ QString saveErrorText(int number, const QString &engineText)
         return aboutCode(106);
     if (number == ErrorNumber::RecordLocked || number == ErrorNumber::TableExclusive)
         return LoadResString(84);
+    if (number == ErrorNumber::DatabaseBusy)
+        return engineText;  // "busy, retry" with the engine's text below
     // Anything else (a read-only file, a lost connection, a statement
     // timeout) is a failed save, told with the engine's own text.
     return QStringLiteral("保存失败：") + engineText;

@@ -213,7 +213,7 @@ void DbDataSet::MovePrevious()
 
 void DbDataSet::FindFirst(const QString &criteria)
 {
-    refuseNul(criteria, ErrorNumber::BadCriteria);
+    refuseUnsendable(criteria, ErrorNumber::BadCriteria);
     const Criteria compiled = Criteria::compile(criteria, [this](const QString &name) {
         return d->fieldIndex(name);
     });

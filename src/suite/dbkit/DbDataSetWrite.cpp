@@ -5,6 +5,7 @@
 #include "DbDataSet.h"
 
 #include "DbDataSetImpl.h"
+#include "DbLoginImpl.h"
 #include "ExactNumbers.h"
 #include "SqlDialect.h"
 #include "TableCatalog.h"
@@ -128,16 +129,17 @@ public:
 
     WriteResult run(const QString &sql, const QVariantList &values, bool returning) const
     {
+        refuseUnsendableValues(values, sql);
         WriteResult r;
         QSqlQuery q(m_d.login.database());
         q.setForwardOnly(true);
         readNumbersExactly(q);
         if (!q.prepare(sql))
-            throw m_d.login.failure(q.lastError(), sql, false);
+            throw m_d.login.failedStatement(q, sql, false);
         for (const QVariant &v : values)
             q.addBindValue(v);
         if (!q.exec())
-            throw m_d.login.failure(q.lastError(), sql, false);
+            throw m_d.login.failedStatement(q, sql, false);
         if (returning) {
             while (q.next()) {
                 if (!r.haveRow)

@@ -16,6 +16,8 @@ constexpr int RecordDeleted = 3167;      // the record was deleted by another op
 constexpr int RelatedRecords = 3200;     // other tables hold records that refer to this one
 constexpr int RecordLocked = 3260;       // another operator holds a lock on the record
 constexpr int TableExclusive = 3261;     // another operator holds the table exclusively
+constexpr int DatabaseBusy = 3262;       // the database file is busy with another
+                                         // connection's write (SQLite); retry later
 constexpr int ReadOnlyDataSet = 3027;    // write on a data set opened read-only (mode 4)
 constexpr int BadCriteria = 3077;        // FindFirst criterion cannot be parsed / unknown column
 constexpr int NoCurrentRecord = 3021;    // field access at BOF/EOF

@@ -63,7 +63,7 @@ QString openSqlite(QSqlDatabase &db, const QString &name, const QString &path,
 {
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
-    // Never wait for ever on another operator: a short busy timeout, then 3260/3261.
+    // Never wait for ever on another operator: a short busy timeout, then 3262 (3261 for a read).
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
     if (!QFileInfo(path).absoluteDir().exists())
         failOpen(url, QStringLiteral("no folder for %1").arg(path));
@@ -119,6 +119,7 @@ DbLogin::~DbLogin()
     const QString name = d->connectionName;
     if (d->db.isOpen() && inTransaction())
         d->db.rollback();
+    d->failedStatements.clear();
     d->db.close();
     d->db = QSqlDatabase();
     if (!name.isEmpty())
@@ -201,12 +202,13 @@ void DbLogin::Impl::startSession()
 
 void DbLogin::ready(const QString &statement)
 {
-    refuseNul(statement, ErrorNumber::General);
+    refuseUnsendable(statement, ErrorNumber::General);
     // A deadline that passed after its statement was answered still broke the connection.
     if (d->watchdog && d->watchDepth == 0 && d->watchdog->takeFired())
         d->lost = true;
     if (!d->lost)
         return;
+    d->failedStatements.clear();
     d->db.close();
     if (!d->db.open())
         failOpen(d->url, d->db.lastError().text());
@@ -268,6 +270,19 @@ DbError DbLogin::failure(const QSqlError &error, const QString &statement, bool 
                    mapped.nativeCode(), statement);
 }
 
+DbError DbLogin::failedStatement(QSqlQuery &query, const QString &statement, bool reading)
+{
+    DbError error = failure(query.lastError(), statement, reading);
+    if (d->inTransaction)
+        d->failedStatements.push_back(std::move(query));
+    return error;
+}
+
+void DbLogin::freeFailedStatements()
+{
+    d->failedStatements.clear();
+}
+
 void DbLogin::setStatementTimeout(int milliseconds)
 {
     d->statementTimeout = milliseconds;
@@ -310,16 +325,17 @@ void DbLogin::Execute(const QString &sql)
 int DbLogin::executeBound(const QString &sql, const QVariantList &values)
 {
     ready(sql);
+    refuseUnsendableValues(values, sql);
     const StatementWatch watch(*this);
     const QString statement = d->dialect->rewrite(sql);
     QSqlQuery q(d->db);
     q.setForwardOnly(true);
     if (!q.prepare(statement))
-        throw failure(q.lastError(), sql, isReadingStatement(statement));
+        throw failedStatement(q, sql, isReadingStatement(statement));
     for (const QVariant &v : values)
         q.addBindValue(v);
     if (!q.exec())
-        throw failure(q.lastError(), sql, isReadingStatement(statement));
+        throw failedStatement(q, sql, isReadingStatement(statement));
     return q.numRowsAffected();
 }
 
@@ -336,11 +352,14 @@ void DbLogin::RollbackTrans()
 {
     d->inTransaction = false;
     // A transaction whose connection was lost was undone by the server.
-    if (std::exchange(d->transactionLost, false))
+    if (std::exchange(d->transactionLost, false)) {
+        freeFailedStatements();
         return;
+    }
     const StatementWatch watch(*this);
     if (!d->db.rollback())
         throw failure(d->db.lastError(), QStringLiteral("ROLLBACK"), false);
+    freeFailedStatements();
 }
 
 void DbLogin::CommitTrans()
@@ -350,7 +369,10 @@ void DbLogin::CommitTrans()
                       QStringLiteral("与账套数据库的连接已断开，事务未能提交。"), QString(),
                       QStringLiteral("COMMIT"));
     const StatementWatch watch(*this);
-    if (!d->db.commit())
+    const bool committed = d->db.commit();
+    // A commit of a failed transaction ends it too (as a rollback).
+    freeFailedStatements();
+    if (!committed)
         throw failure(d->db.lastError(), QStringLiteral("COMMIT"), false);
     d->inTransaction = false;
 }
@@ -369,12 +391,26 @@ QString DbLogin::computerName() const { return d->computerName; }
 QString DbLogin::connectionId() const { return d->connectionId; }
 QSqlDatabase &DbLogin::database() { return d->db; }
 
-void refuseNul(const QString &text, int number)
+void refuseUnsendable(const QString &text, int number, const QString &within)
 {
+    const QString &statement = within.isNull() ? text : within;
     // A NUL would end the text early inside the engine's client library.
     if (text.contains(QChar(0)))
         throw DbError(number, QStringLiteral("语句中含有空字符（NUL），不能执行。"), QString(),
-                      QString(text).replace(QChar(0), QLatin1String("\\0")));
+                      QString(statement).replace(QChar(0), QLatin1String("\\0")));
+    // Half of a UTF-16 pair has no character to stand for: one engine would
+    // store another character in its place, another refuse it.
+    if (!text.isValidUtf16())
+        throw DbError(number,
+                      QStringLiteral("语句中含有不成对的 UTF-16 代理字符，不能执行。"),
+                      QString(), statement);
+}
+
+void refuseUnsendableValues(const QVariantList &values, const QString &statement)
+{
+    for (const QVariant &v : values)
+        if (v.typeId() == QMetaType::QString)
+            refuseUnsendable(v.toString(), ErrorNumber::General, statement);
 }
 
 QString quoted(const QString &value)

@@ -8,8 +8,10 @@
 
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace dbkit {
 
@@ -36,9 +38,17 @@ struct DbLogin::Impl {
     // Notes a broken connection: the next command opens it again.
     void connectionLost();
     QHash<QString, TableInfo> tables;  // catalogue facts by lower-case table name
+    // Prepared statements that failed inside a transaction. A PostgreSQL
+    // server refuses to free them (DEALLOCATE) until the transaction is
+    // rolled back, so they are kept until then and freed after it.
+    std::vector<QSqlQuery> failedStatements;
 };
 
-// Throws DbError `number` when a statement or criterion holds a NUL character.
-void refuseNul(const QString &text, int number);
+// Throws DbError `number` when a statement or criterion holds a character no
+// engine takes back as it was sent: a NUL, or half of a UTF-16 pair. The
+// error names `within` as its statement (the text itself when null).
+void refuseUnsendable(const QString &text, int number, const QString &within = QString());
+// The same for the text values bound to `statement` (DbError General).
+void refuseUnsendableValues(const QVariantList &values, const QString &statement);
 
 } // namespace dbkit

@@ -77,8 +77,11 @@ public:
         const QString text = error.databaseText();
         const QList<int> codes = nativeNumbers(error.nativeErrorCode());
         const int primary = codes.isEmpty() ? 0 : (codes.first() & 0xff);
+        // SQLite locks the whole file, not a record: a write meeting another
+        // connection's write finds the database busy. A read is only held off
+        // by a connection that holds the file exclusively.
         if (primary == 5 || primary == 6 || text.contains(QLatin1String("is locked")))
-            return reading ? ErrorNumber::TableExclusive : ErrorNumber::RecordLocked;
+            return reading ? ErrorNumber::TableExclusive : ErrorNumber::DatabaseBusy;
         if (text.contains(QLatin1String("UNIQUE constraint failed"))
             || text.contains(QLatin1String("PRIMARY KEY must be unique"))
             || text.contains(QLatin1String("is not unique")))
@@ -338,7 +341,11 @@ DbError SqlDialect::toError(const QSqlError &error, const QString &statement, bo
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();
-    return DbError(errorNumber(error, reading), text, error.nativeErrorCode(), statement);
+    const int number = errorNumber(error, reading);
+    // Told to users as it is, in their words, with the engine's text below.
+    if (number == ErrorNumber::DatabaseBusy)
+        text = QStringLiteral("账套数据库正忙，请稍后重试。\n") + text;
+    return DbError(number, text, error.nativeErrorCode(), statement);
 }
 
 QString SqlDialect::quoteName(const QString &name) const

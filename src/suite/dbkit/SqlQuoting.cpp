@@ -3,13 +3,11 @@
 #include <QList>
 #include <QStringView>
 
+#include <bitset>
+
 namespace dbkit {
 
 namespace {
-
-// Stands for one quoted part in a masked statement (a private-use character,
-// which never occurs in the SQL of a statement).
-constexpr QChar placeholder(0xE000);
 
 struct Span {
     qsizetype start;
@@ -47,7 +45,33 @@ qsizetype quotedEnd(const QString &sql, qsizetype at)
     return at;
 }
 
-QString mask(const QString &sql, QList<Span> *spans)
+// A character that does not occur in the statement outside its quoted parts,
+// to stand for each quoted part in the masked statement. Values (which live
+// in the quoted parts) may hold any character, so none is reserved: the first
+// private-use character the statement's own SQL does not use is taken. Null
+// when the SQL uses every one of them.
+QChar freePlaceholder(const QString &sql)
+{
+    constexpr char16_t first = 0xE000;
+    constexpr char16_t last = 0xF8FF;
+    std::bitset<last - first + 1> used;
+    for (qsizetype i = 0; i < sql.size();) {
+        const qsizetype end = quotedEnd(sql, i);
+        if (end != i) {
+            i = end;
+            continue;
+        }
+        const char16_t c = sql[i++].unicode();
+        if (c >= first && c <= last)
+            used.set(c - first);
+    }
+    for (std::size_t free = 0; free < used.size(); ++free)
+        if (!used.test(free))
+            return QChar(char16_t(first + free));
+    return QChar();
+}
+
+QString mask(const QString &sql, QChar placeholder, QList<Span> *spans)
 {
     QString out;
     out.reserve(sql.size());
@@ -69,16 +93,18 @@ QString mask(const QString &sql, QList<Span> *spans)
 
 QString maskQuoted(const QString &sql)
 {
-    return mask(sql, nullptr);
+    const QChar placeholder = freePlaceholder(sql);
+    return mask(sql, placeholder.isNull() ? QChar(0xE000) : placeholder, nullptr);
 }
 
 QString rewriteOutsideQuotes(const QString &sql,
                              const std::function<QString(const QString &)> &rewrite)
 {
-    if (sql.contains(placeholder))
+    const QChar placeholder = freePlaceholder(sql);
+    if (placeholder.isNull())
         return sql;
     QList<Span> spans;
-    const QString rewritten = rewrite(mask(sql, &spans));
+    const QString rewritten = rewrite(mask(sql, placeholder, &spans));
     if (rewritten.count(placeholder) != spans.size())
         return sql;
     QString out;

@@ -10,8 +10,9 @@ namespace dbkit {
 
 // The statement with every quoted part (a 'literal' or a "quoted name",
 // [bracketed name], -- comment or /* comment */, quote characters doubled
-// inside) replaced by one placeholder character each, so that patterns run
-// over it can only see the statement's own SQL.
+// inside) replaced by one placeholder character each (a private-use character
+// the statement's own SQL does not use), so that patterns run over it can
+// only see the statement's own SQL.
 QString maskQuoted(const QString &sql);
 
 // Applies `rewrite` to the statement's SQL outside its quoted parts; the

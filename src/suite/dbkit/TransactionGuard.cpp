@@ -60,6 +60,7 @@ void TransactionGuard::rollback()
     // Back to the savepoint, which also clears an error state of the enclosing
     // transaction on PostgreSQL; then drop the savepoint itself.
     m_login.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
+    m_login.freeFailedStatements();
     m_login.Execute(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
 }
 

@@ -113,11 +113,11 @@ std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
         && !query.exec(QStringLiteral("SELECT pg_stat_clear_snapshot()")))
         throw m_login.failure(query.lastError(), query.lastQuery(), true);
     if (!query.prepare(sql))
-        throw m_login.failure(query.lastError(), sql, true);
+        throw m_login.failedStatement(query, sql, true);
     query.addBindValue(kind);
     query.addBindValue(code);
     if (!query.exec())
-        throw m_login.failure(query.lastError(), sql, true);
+        throw m_login.failedStatement(query, sql, true);
     if (!query.next())
         return std::nullopt;
     LockRow row;

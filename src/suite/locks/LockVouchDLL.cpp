@@ -33,7 +33,8 @@ bool isContention(const DbError &error)
 {
     return error.number() == ErrorNumber::DuplicateKey
            || error.number() == ErrorNumber::RecordLocked
-           || error.number() == ErrorNumber::TableExclusive;
+           || error.number() == ErrorNumber::TableExclusive
+           || error.number() == ErrorNumber::DatabaseBusy;
 }
 
 // Takes one code inside the running transaction; false when another live

@@ -93,6 +93,22 @@ TEST_P(DialectOnEngine, QuotedTextIsNeverRewritten)
     EXPECT_EQ(rs->FieldName(1), "lxsystem..x");
 }
 
+// Private-use characters (user-defined CJK characters live there) are text
+// like any other: statements holding them are still adapted to the engine.
+TEST_P(DialectOnEngine, PrivateUseCharactersAreText)
+{
+    const QString value = QString(QChar(0xE000)) + "仓" + QChar(0xE001) + QChar(0xF8FF);
+    db().Execute("CREATE TABLE lxsystem..Probe (k varchar(10) PRIMARY KEY, v varchar(20))");
+    db().Execute("INSERT INTO lxsystem..Probe VALUES ('a', '" + value + "')");
+    db().executeBound("INSERT INTO lxsystem..Probe VALUES (?, ?)", {"b", value});
+    auto rs = db().OpenDataSet("select k, v from lxsystem..Probe where v = '" + value
+                               + "' order by k");
+    ASSERT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(rs->Fields("v").toString(), value);
+    db().Execute("delete from lxsystem..Probe where k = 'a' and v = '" + value + "'");
+    EXPECT_EQ(db().OpenDataSet("select count(*) from lxsystem..Probe")->Fields(0).toInt(), 1);
+}
+
 // SELECT @@identity is the key of this connection's own last insert.
 TEST_P(DialectOnEngine, IdentityIsThisConnectionsOwnLastInsert)
 {
