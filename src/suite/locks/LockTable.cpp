@@ -140,7 +140,8 @@ std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
 {
     // Run directly with bound values: the kit's statement rewriting is meant
     // for statement text and must not touch a code.
-    const QString sql = QStringLiteral("SELECT cComputer, cOperator, cConnection, cSession, dLocked, ")
+    const QString sql = QStringLiteral(
+                            "SELECT cComputer, cOperator, cConnection, cSession, dLocked, ")
                         + holderGoneColumn(m_login.engine())
                         + QStringLiteral(" FROM LockRecords WHERE cKind = ? AND cCode = ?");
     // Under the login's deadline like every statement of the kit, so a
