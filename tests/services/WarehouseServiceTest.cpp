@@ -112,21 +112,15 @@ TEST_P(WarehouseServiceTest, SavesWriteByKeyOnlyWhatChanged)
     EXPECT_FALSE(m_login->inTransaction());
 }
 
-// Operator A opens a warehouse; operator B saves a change to another column.
-// A's save is refused as changed meanwhile (not as deleted: A keeps the lock
-// and the card its edit), and B's change survives. Once A reads again, the
-// same change is stored.
+// Operator A opens a warehouse; a writer that takes no lock changes another
+// column. A's save is refused as changed meanwhile (not as deleted: A keeps
+// the lock and the card its edit), and the other change survives. Once A
+// reads again, the same change is stored.
 TEST_P(WarehouseServiceTest, EditOfAWarehouseChangedMeanwhileIsRefused)
 {
-    const OpenedWarehouse opened = service().openForEdit("12");
-    ASSERT_EQ(opened.outcome, OpenedWarehouse::Outcome::Opened);
-    WarehouseSave mine;
-    mine.adding = false;
-    mine.original = opened.record;
-    mine.edited = opened.record;
+    WarehouseSave mine = editOf("12");
     mine.edited.name = "甲改名";
 
-    // A writer that does not take the card's lock changes the row.
     m_other->executeBound("UPDATE Warehouse SET cWhMemo=? WHERE cWhCode='12'", {"乙备注"});
 
     const SavedWarehouse refused = service().save(mine);
@@ -315,12 +309,7 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
 // released it, until the card is opened again.
 TEST_P(WarehouseServiceTest, SaveAfterTheLockWasTakenOverIsRefused)
 {
-    const OpenedWarehouse opened = service().openForEdit("12");
-    ASSERT_EQ(opened.outcome, OpenedWarehouse::Outcome::Opened);
-    WarehouseSave mine;
-    mine.adding = false;
-    mine.original = opened.record;
-    mine.edited = opened.record;
+    WarehouseSave mine = editOf("12");
     mine.edited.name = "甲改名";
 
     m_other->Execute("DELETE FROM LockRecords WHERE cKind='BJ' AND cCode='12'");
