@@ -5,7 +5,9 @@
 
 #include "suite/dbkit/DbError.h"
 
+#include <QCoreApplication>
 #include <QThread>
+#include <QUrl>
 
 using namespace lockstest;
 using testsupport::TestEngine;
@@ -59,6 +61,31 @@ TEST_P(LockSessionTest, OwnerKeepsItsLocksAcrossAReconnect)
     alice.reset();
     EXPECT_TRUE(lockWithin(*bob, {"03"}));
     EXPECT_TRUE(locker.HoldsRecords(*bob, "BJ", {"03"}));
+}
+
+// A server shows the backends of another database user without their start
+// times: a lock of an operator signed in as another user still counts as live.
+TEST_P(LockSessionTest, LocksOfAnotherDatabaseUserAreLive)
+{
+    if (GetParam() != TestEngine::PostgreSQL)
+        GTEST_SKIP() << "database users of a PostgreSQL server";
+    const QString role = QString("locks_user_%1").arg(QCoreApplication::applicationPid());
+    bob->Execute("DROP ROLE IF EXISTS " + role);
+    bob->Execute("CREATE ROLE " + role + " LOGIN");
+    ASSERT_TRUE(lock(*bob, {"00"}));  // the table exists
+    bob->Execute("GRANT SELECT, INSERT, DELETE ON LockRecords TO " + role);
+    QUrl url(db.url().section('?', 0, 0));
+    url.setUserName(role);
+    {
+        auto carol = dbkit::DbLogin::open(url.toString() + "?operator=carol&computer=PC-C");
+        ASSERT_TRUE(lock(*bob, {"01"}));
+        EXPECT_FALSE(lock(*carol, {"01"}));
+        ASSERT_TRUE(lock(*carol, {"02"}));
+        EXPECT_FALSE(lock(*bob, {"02"}));
+        EXPECT_TRUE(unlock(*carol, {"02"}));
+    }
+    bob->Execute("REVOKE ALL ON LockRecords FROM " + role);
+    bob->Execute("DROP ROLE " + role);
 }
 
 TEST_P(LockSessionTest, ALockTableWithoutSessionsGetsTheColumn)
