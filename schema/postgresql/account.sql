@@ -95,6 +95,7 @@ CREATE TABLE LockRecords (
     cComputer   varchar(64) NULL,
     cOperator   varchar(64) NULL,
     cConnection varchar(128) NULL,
+    cSession    varchar(64) NULL,
     dLocked     timestamp NULL,
     PRIMARY KEY (cKind, cCode)
 );

@@ -98,6 +98,7 @@ CREATE TABLE LockRecords (
     cComputer   varchar(64) NULL CHECK (length(cComputer) <= 64),
     cOperator   varchar(64) NULL CHECK (length(cOperator) <= 64),
     cConnection varchar(128) NULL CHECK (length(cConnection) <= 128),
+    cSession    varchar(64) NULL CHECK (length(cSession) <= 64),
     dLocked     timestamp NULL,
     PRIMARY KEY (cKind, cCode)
 );

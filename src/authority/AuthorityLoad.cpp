@@ -106,6 +106,11 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
         return;
     curRow = 1;
     lastSavedRow = rightsgrid::show(*m_grid, m_data.nodeRights(), nodeKind);
+    std::vector<GridRow> shown;
+    shown.reserve(size_t(lastSavedRow));
+    for (int row = 1; row <= lastSavedRow; ++row)
+        shown.push_back(gridRow(row));
+    m_commit.rememberRead(shown);
     // Editing starts on the first row of the new node.
     if (m_grid->Rows() > 1)
         m_grid->setRow(1);

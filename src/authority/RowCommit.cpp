@@ -79,6 +79,16 @@ bool RowCommit::wholeWarehouse(const GridRow &row)
     return row.cells.at(ColClass).isEmpty() && row.cells.at(ColInv).isEmpty();
 }
 
+void RowCommit::rememberRead(const std::vector<GridRow> &rows)
+{
+    m_asRead.clear();
+    for (const GridRow &row : rows) {
+        const services::RightRecord right = rightOf(row);
+        if (right.autoId != 0)
+            m_asRead.insert(right.autoId, right);
+    }
+}
+
 ServiceResult RowCommit::insert(GridRow &row)
 {
     if (m_readOnly)
@@ -88,6 +98,7 @@ ServiceResult RowCommit::insert(GridRow &row)
     const ServiceResult result = m_rights.insert(right);
     if (result.done()) {
         row.cells[ColAutoId] = QString::number(right.autoId);
+        m_asRead.insert(right.autoId, right);
         ++row.lastSavedRow;
         row.insertedRow = row.row;
     }
@@ -100,7 +111,18 @@ ServiceResult RowCommit::update(GridRow &row)
         return ServiceResult::refused(readOnlyText());
     if (row.cells.at(ColAutoId).isEmpty())
         return insert(row);
-    return m_rights.update(rightOf(row));
+    const services::RightRecord right = rightOf(row);
+    // A row not noted as read is taken as it is stored now.
+    const std::optional<services::RightRecord> asRead =
+        m_asRead.contains(right.autoId) ? m_asRead.value(right.autoId)
+                                        : m_rights.find(right.autoId);
+    if (!asRead)
+        return ServiceResult::refused(services::RightsService::goneOnSaveMessage(), QString(),
+                                      dbkit::ErrorNumber::RecordDeleted);
+    const ServiceResult result = m_rights.update(right, *asRead);
+    if (result.done())
+        m_asRead.insert(right.autoId, right);
+    return result;
 }
 
 bool RowCommit::save(GridRow &row, int col)
@@ -119,6 +141,11 @@ bool RowCommit::save(GridRow &row, int col)
         m_tell(result.message);
         setNew(row);
         return false;
+    }
+    if (result.message == services::RightsService::changedOnSaveMessage()) {
+        m_tell(result.message);
+        restoreAll(row);
+        return true;
     }
     // A new row of a warehouse (or operator) the pair already has rights on
     // is only a step towards a narrowed right: nothing is stored or said
@@ -167,6 +194,18 @@ void RowCommit::restoreStored(GridRow &row, int col)
         row.cells[size_t(c)] = stored ? stored->at(size_t(c)) : QString();
 }
 
+void RowCommit::restoreAll(GridRow &row)
+{
+    const long long autoId = row.cells.at(ColAutoId).toLongLong();
+    const auto stored = authoritylookups::storedCells(m_login, autoId, row.node.kind);
+    if (!stored) {
+        setNew(row);
+        return;
+    }
+    row.cells = *stored;
+    m_asRead.insert(autoId, rightOf(row));
+}
+
 bool RowCommit::remove(const GridRow &row)
 {
     const QString autoId = row.cells.at(ColAutoId);
@@ -178,6 +217,7 @@ bool RowCommit::remove(const GridRow &row)
         m_tell(result.message);
         return false;
     }
+    m_asRead.remove(autoId.toLongLong());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "services/ServiceResult.h"
 #include "suite/dbkit/DbLogin.h"
 
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -46,6 +47,11 @@ public:
     // The selected node's side from the node, the rest from the cells.
     static services::RightRecord rightOf(const GridRow &row);
 
+    // Notes the rows as the editor shows them after reading them: an update
+    // names what its row held when read, so a right another administrator
+    // changed meanwhile is refused, not overwritten.
+    void rememberRead(const std::vector<GridRow> &rows);
+
     // Stores the row as a new right; its Auto_id goes into its cells.
     services::ServiceResult insert(GridRow &row);
     // Rewrites the row's right; a row whose record was found gone is new
@@ -64,6 +70,8 @@ public:
 
 private:
     void restoreStored(GridRow &row, int col);
+    // All cells show again what the table holds.
+    void restoreAll(GridRow &row);
     static void setNew(GridRow &row);
     static bool wholeWarehouse(const GridRow &row);
 
@@ -71,4 +79,6 @@ private:
     services::RightsService m_rights;
     bool m_readOnly = false;
     Tell m_tell;
+    // The rights as read or last written, by Auto_id.
+    QHash<long long, services::RightRecord> m_asRead;
 };

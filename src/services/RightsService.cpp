@@ -23,6 +23,12 @@ QVariant textOrNull(const QString &text)
     return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
 }
 
+// A text as read, compared with "=": never bound as Null.
+QVariant textAsRead(const QString &text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
 QVariantList rightValues(const RightRecord &right)
 {
     return {right.operatorCode, textOrNull(right.operatorName), right.warehouseCode,
@@ -74,6 +80,11 @@ ServiceResult refusedByDatabase(const dbkit::DbError &error, const RightRecord &
 }
 
 } // namespace
+
+QString RightsService::changedOnSaveMessage()
+{
+    return QStringLiteral("该权限已被他人修改，请重新选择后再修改！");
+}
 
 QString RightsService::goneOnSaveMessage()
 {
@@ -169,19 +180,29 @@ ServiceResult RightsService::insert(RightRecord &right)
     return result;
 }
 
-ServiceResult RightsService::update(const RightRecord &right)
+ServiceResult RightsService::update(const RightRecord &right, const RightRecord &asRead)
 {
     return writeChecked(right, [&] {
         QVariantList values = rightValues(right);
-        values.append(right.autoId);
+        values << right.autoId << textAsRead(asRead.operatorCode)
+               << textAsRead(asRead.warehouseCode) << textAsRead(asRead.classCode)
+               << textAsRead(asRead.itemCode);
+        // A right read as not showing money may hold Null there.
+        const QString money = asRead.showMoney
+                                  ? QStringLiteral("bDispMoney <> 0")
+                                  : QStringLiteral("(bDispMoney IS NULL OR bDispMoney = 0)");
         const int changed = m_login.executeBound(
             QStringLiteral("update WarehAuth set Id=?, cuser_id=?, cWhCode=?, bDispMoney=?, "
-                           "cInvCCode=?, cInvCode=? where Auto_id=?"),
+                           "cInvCCode=?, cInvCode=? where Auto_id=? and Id=? and cWhCode=? "
+                           "and COALESCE(cInvCCode, '')=? and COALESCE(cInvCode, '')=? and ")
+                + money,
             values);
-        if (changed == 0)
-            return ServiceResult::refused(goneOnSaveMessage(), QString(),
-                                          dbkit::ErrorNumber::RecordDeleted);
-        return ServiceResult::ok();
+        if (changed != 0)
+            return ServiceResult::ok();
+        if (find(right.autoId))
+            return ServiceResult::refused(changedOnSaveMessage());
+        return ServiceResult::refused(goneOnSaveMessage(), QString(),
+                                      dbkit::ErrorNumber::RecordDeleted);
     });
 }
 

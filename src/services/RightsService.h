@@ -24,15 +24,20 @@ public:
     // administrator) when it is saved and when it is deleted.
     static QString goneOnSaveMessage();
     static QString goneOnDeleteMessage();
+    // The text of a right another administrator changed since it was read.
+    static QString changedOnSaveMessage();
 
     // Checks the right against the stored ones (its own record left out)
     // without writing: unknown item, duplicate, overlap.
     ServiceResult validate(const RightRecord &right);
     // Stores a new right; on success right.autoId holds its Auto_id.
     ServiceResult insert(RightRecord &right);
-    // Rewrites the right stored under right.autoId; refused with
-    // ErrorNumber::RecordDeleted when it is no longer there.
-    ServiceResult update(const RightRecord &right);
+    // Rewrites the right stored under right.autoId as long as it still holds
+    // what `asRead` says was read (the grid's columns: both sides, show
+    // money, class and item). Refused with ErrorNumber::RecordDeleted when it
+    // is no longer there, and with changedOnSaveMessage() when another
+    // administrator changed it meanwhile; nothing is overwritten then.
+    ServiceResult update(const RightRecord &right, const RightRecord &asRead);
     // Deletes the right; refused with ErrorNumber::RecordDeleted when it was
     // already gone (nothing is lost then).
     ServiceResult remove(long long autoId);

@@ -74,6 +74,11 @@ QString lockedText()
     return QStringLiteral("其他操作员正在对此仓库档案进行操作，请稍候操作！");
 }
 
+QString lockTakenText()
+{
+    return QStringLiteral("其他操作员已取得此仓库档案的锁定，请关闭卡片后重新打开再修改！");
+}
+
 QString deletedBeforeDeleteText()
 {
     return QStringLiteral("该仓库编码已被他人删除，不能删除！");

@@ -16,6 +16,8 @@ QString aboutCode(int endingId);
 
 // Another operator holds the record lock of the warehouse.
 QString lockedText();
+// The lock of the warehouse being edited is no longer this operator's.
+QString lockTakenText();
 // The warehouse to delete is no longer stored.
 QString deletedBeforeDeleteText();
 // The warehouse to edit is no longer stored.

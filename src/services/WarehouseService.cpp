@@ -297,6 +297,13 @@ SavedWarehouse WarehouseService::insert(const WarehouseSave &request)
 
 SavedWarehouse WarehouseService::update(const WarehouseSave &request)
 {
+    // The card's lock may have been taken over while this operator's
+    // connection was lost: then another operator may be editing it too.
+    if (!m_locks.HoldsRecords(m_login, LockKind, QVariantList{request.original.code})) {
+        SavedWarehouse refused;
+        refused.result = ServiceResult::refused(rules::lockTakenText());
+        return refused;
+    }
     const std::optional<WarehouseRecord> stored = read(request.original.code);
     if (!stored)
         return vanishedMeanwhile();

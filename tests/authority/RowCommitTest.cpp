@@ -31,6 +31,15 @@ protected:
             .toLongLong();
     }
 
+    // Row 2 of operator 002: warehouse 03 narrowed to item 010201.
+    long long autoIdOf002On03()
+    {
+        return m_login
+            ->OpenDataSet("select Auto_id from WarehAuth where Id='002' and cWhCode='03'")
+            ->Fields(0)
+            .toLongLong();
+    }
+
     // Row `row` of operator 002 (李娜), two rows of whom are written.
     static GridRow rowOf002(int row, std::vector<QString> cells)
     {
@@ -47,11 +56,7 @@ protected:
 
 TEST_P(RowCommitTest, ARightGoneMeanwhileIsStoredAnew)
 {
-    // Row 2 holds warehouse 03 narrowed to item 010201.
-    const long long autoId =
-        m_login->OpenDataSet("select Auto_id from WarehAuth where Id='002' and cWhCode='03'")
-            ->Fields(0)
-            .toLongLong();
+    const long long autoId = autoIdOf002On03();
     GridRow row = rowOf002(2, *authoritylookups::storedCells(*m_login, autoId, 0));
     ASSERT_TRUE(services::RightsService(*m_login).remove(autoId).done());
 
@@ -68,6 +73,30 @@ TEST_P(RowCommitTest, ARightGoneMeanwhileIsStoredAnew)
               1);
     EXPECT_EQ(row.lastSavedRow, 2);
     EXPECT_EQ(m_told.size(), 1);
+}
+
+// Another administrator changed the row's right since the editor read it:
+// the commit is refused, overwrites nothing, and every cell shows again what
+// the table holds, from which the next commit starts.
+TEST_P(RowCommitTest, ARightChangedMeanwhileShowsWhatTheTableHolds)
+{
+    const long long autoId = autoIdOf002On03();
+    GridRow row = rowOf002(2, *authoritylookups::storedCells(*m_login, autoId, 0));
+    m_commit->rememberRead({row});
+    m_db->connect("other")->Execute("update WarehAuth set bDispMoney=1 where Auto_id="
+                                    + QString::number(autoId));
+
+    row.cells[C::ColInv] = QStringLiteral("010202");
+    EXPECT_TRUE(m_commit->save(row, C::ColInv));
+    EXPECT_EQ(m_told, QStringList{services::RightsService::changedOnSaveMessage()});
+    EXPECT_EQ(row.cells, *authoritylookups::storedCells(*m_login, autoId, 0));
+    EXPECT_EQ(count("cInvCode='010201' and Auto_id=" + QString::number(autoId)), 1);
+
+    row.cells[C::ColInv] = QStringLiteral("010202");
+    EXPECT_FALSE(m_commit->save(row, C::ColInv));
+    EXPECT_EQ(count("cInvCode='010202' and bDispMoney=1 and Auto_id="
+                    + QString::number(autoId)),
+              1);
 }
 
 TEST_P(RowCommitTest, ARefusedNarrowingTakesBackTheWholeRightOfTheSameEditing)

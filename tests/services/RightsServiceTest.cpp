@@ -83,11 +83,11 @@ TEST_P(RightsServiceTest, StoredRightsDecideEveryWrite)
     // An update that would cross is refused and the stored right stays.
     RightRecord changed = item;
     changed.itemCode = "01010101";
-    EXPECT_EQ(service.update(changed).message, rightrules::overlapMessage());
+    EXPECT_EQ(service.update(changed, item).message, rightrules::overlapMessage());
     EXPECT_EQ(count("cInvCode='010201' and Id='002' and cWhCode='01'"), 1);
     changed.itemCode = "010202";
     changed.showMoney = false;
-    EXPECT_TRUE(service.update(changed).done());
+    EXPECT_TRUE(service.update(changed, item).done());
     EXPECT_TRUE(service.validate(changed).done()) << "its own record is not a rival";
     std::vector<RightRecord> ofOperator = service.rightsOfOperator("002");
     ASSERT_EQ(ofOperator.size(), 3u);
@@ -106,13 +106,41 @@ TEST_P(RightsServiceTest, StoredRightsDecideEveryWrite)
     // Deleted by another administrator: the save and the delete are told.
     m_db->connect("other")->Execute("delete from WarehAuth where Auto_id="
                                     + QString::number(changed.autoId));
-    const ServiceResult gone = service.update(changed);
+    const ServiceResult gone = service.update(changed, changed);
     EXPECT_EQ(gone.errorNumber, dbkit::ErrorNumber::RecordDeleted);
     EXPECT_EQ(gone.message, RightsService::goneOnSaveMessage());
     EXPECT_EQ(count("Auto_id=" + QString::number(changed.autoId)), 0) << "not stored again";
     EXPECT_TRUE(service.remove(narrowed.autoId).done());
     EXPECT_EQ(service.remove(narrowed.autoId).errorNumber, dbkit::ErrorNumber::RecordDeleted);
     EXPECT_FALSE(service.find(narrowed.autoId).has_value());
+}
+
+// Another administrator changed the right since it was read: the update
+// names the right as read, is refused and overwrites nothing; read again,
+// it is stored. A right read as not showing money may hold Null there.
+TEST_P(RightsServiceTest, ARightChangedSinceItWasReadIsNotOverwritten)
+{
+    RightsService service(*m_login);
+    RightRecord read = right("002", "01", {}, "010201");
+    ASSERT_TRUE(service.insert(read).done());
+    const QString key = "Auto_id=" + QString::number(read.autoId);
+    m_db->connect("other")->Execute("update WarehAuth set bDispMoney=1 where " + key);
+
+    RightRecord mine = read;
+    mine.itemCode = "010202";
+    const ServiceResult changed = service.update(mine, read);
+    EXPECT_FALSE(changed.done());
+    EXPECT_EQ(changed.message, RightsService::changedOnSaveMessage());
+    EXPECT_EQ(count(key + " and cInvCode='010201' and bDispMoney=1"), 1);
+
+    read = *service.find(read.autoId);
+    mine.showMoney = read.showMoney;
+    EXPECT_TRUE(service.update(mine, read).done());
+    m_login->Execute("update WarehAuth set bDispMoney=null where " + key);
+    read = *service.find(read.autoId);
+    mine.itemCode = "010201";
+    EXPECT_TRUE(service.update(mine, read).done());
+    EXPECT_EQ(service.find(read.autoId), mine);
 }
 
 // One administrator has stored class 01 for 002 on 02 and not committed yet

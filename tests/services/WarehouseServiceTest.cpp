@@ -63,9 +63,11 @@ protected:
         return count("SELECT COUNT(*) FROM LockRecords WHERE cKind='BJ'");
     }
 
-    // What the card asks to store after opening `code` and changing it.
+    // What the card asks to store after opening `code` (and so taking its
+    // lock) and changing it.
     WarehouseSave editOf(const QString &code)
     {
+        EXPECT_TRUE(service().lock(code));
         WarehouseSave request;
         request.adding = false;
         request.original = *service().read(code);
@@ -120,28 +122,16 @@ TEST_P(WarehouseServiceTest, SavesWriteByKeyOnlyWhatChanged)
     EXPECT_FALSE(m_login->inTransaction());
 }
 
-// Operator A opens a warehouse; operator B saves a change to another column.
-// A's save is refused as changed meanwhile (not as deleted: A keeps the lock
-// and the card its edit), and B's change survives. Once A reads again, the
-// same change is stored.
+// Operator A opens a warehouse; a writer that takes no lock changes another
+// column. A's save is refused as changed meanwhile (not as deleted: A keeps
+// the lock and the card its edit), and the other change survives. Once A
+// reads again, the same change is stored.
 TEST_P(WarehouseServiceTest, EditOfAWarehouseChangedMeanwhileIsRefused)
 {
-    const OpenedWarehouse opened = service().openForEdit("12");
-    ASSERT_EQ(opened.outcome, OpenedWarehouse::Outcome::Opened);
-    WarehouseSave mine;
-    mine.adding = false;
-    mine.original = opened.record;
-    mine.edited = opened.record;
+    WarehouseSave mine = editOf("12");
     mine.edited.name = "甲改名";
 
-    LockVouchDLL otherLocks;
-    WarehouseService other(*m_other, otherLocks, "OTHERPC");
-    WarehouseSave theirs;
-    theirs.adding = false;
-    theirs.original = *other.read("12");
-    theirs.edited = theirs.original;
-    theirs.edited.memo = "乙备注";
-    ASSERT_TRUE(other.save(theirs).result.done());
+    m_other->executeBound("UPDATE Warehouse SET cWhMemo=? WHERE cWhCode='12'", {"乙备注"});
 
     const SavedWarehouse refused = service().save(mine);
     EXPECT_FALSE(refused.result.done());
@@ -320,6 +310,31 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
     EXPECT_TRUE(service().remove("12X").done());
     EXPECT_EQ(field("12X", "cWhName"), "<none>");
     EXPECT_EQ(service().positionCount("01"), 3);
+    EXPECT_EQ(locksHeld(), 0);
+}
+
+// The card's lock was taken over by another operator (this operator's
+// connection was lost long enough for its session to look gone): the save
+// is refused and overwrites nothing, also once the other operator has
+// released it, until the card is opened again.
+TEST_P(WarehouseServiceTest, SaveAfterTheLockWasTakenOverIsRefused)
+{
+    WarehouseSave mine = editOf("12");
+    mine.edited.name = "甲改名";
+
+    m_other->Execute("DELETE FROM LockRecords WHERE cKind='BJ' AND cCode='12'");
+    LockVouchDLL otherLocks;
+    WarehouseService other(*m_other, otherLocks, "OTHERPC");
+    ASSERT_EQ(other.openForEdit("12").outcome, OpenedWarehouse::Outcome::Opened);
+    EXPECT_EQ(service().save(mine).result.message, rules::lockTakenText());
+    other.unlock("12");
+    EXPECT_EQ(service().save(mine).result.message, rules::lockTakenText());
+    EXPECT_EQ(field("12", "cWhName"), "外租仓库");
+
+    mine.original = service().openForEdit("12").record;
+    ASSERT_TRUE(service().save(mine).result.done());
+    EXPECT_EQ(field("12", "cWhName"), "甲改名");
+    service().unlock("12");
     EXPECT_EQ(locksHeld(), 0);
 }
 

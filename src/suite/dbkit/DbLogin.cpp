@@ -15,6 +15,7 @@
 #include <QSysInfo>
 #include <QUrl>
 #include <QUrlQuery>
+#include <QUuid>
 
 #include <atomic>
 
@@ -131,6 +132,7 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
     std::shared_ptr<DbLogin> login(new DbLogin);
     Impl &d = *login->d;
     d.url = url;
+    d.sessionToken = QUuid::createUuid().toString(QUuid::WithoutBraces);
     d.connectionName = QStringLiteral("dbkit-%1-%2")
                            .arg(QCoreApplication::applicationPid())
                            .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
@@ -181,6 +183,11 @@ void DbLogin::Impl::startSession()
     for (const QString &sql : dialect->sessionSetup(statementTimeout))
         setUp(db, url, sql);
     if (engine == Engine::PostgreSQL) {
+        // Every backend of this login names the login's session, so others
+        // can tell whether the session still lives after a reconnect.
+        setUp(db, url, QStringLiteral("SET application_name = '")
+                           + quoted(DbLogin::sessionApplicationName(sessionToken))
+                           + QStringLiteral("'"));
         // System tables live in schema lxsystem; make sure it is there.
         QSqlQuery q(db);
         if (q.exec(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = 'lxsystem'"))
@@ -389,6 +396,12 @@ QString DbLogin::url() const { return d->url; }
 QString DbLogin::operatorName() const { return d->operatorName; }
 QString DbLogin::computerName() const { return d->computerName; }
 QString DbLogin::connectionId() const { return d->connectionId; }
+QString DbLogin::sessionToken() const { return d->sessionToken; }
+
+QString DbLogin::sessionApplicationName(const QString &token)
+{
+    return QStringLiteral("depotbase ") + token;
+}
 QSqlDatabase &DbLogin::database() { return d->db; }
 
 void refuseUnsendable(const QString &text, int number, const QString &within)

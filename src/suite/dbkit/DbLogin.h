@@ -86,6 +86,12 @@ public:
     // An id of this connection that is unique among the live connections of
     // the database (PostgreSQL backend pid; on SQLite host + process + login).
     QString connectionId() const;
+    // A token of this login, made when it is opened and kept across its
+    // reconnects (unlike connectionId()). Record locks belong to it. On a
+    // PostgreSQL server every backend of the login carries it in its
+    // application_name, as sessionApplicationName() gives it.
+    QString sessionToken() const;
+    static QString sessionApplicationName(const QString &token);
 
     // Direct access for the kit's own parts (data sets, locks, schema set-up).
     QSqlDatabase &database();

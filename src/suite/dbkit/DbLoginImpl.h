@@ -22,6 +22,7 @@ struct DbLogin::Impl {
     QString operatorName;
     QString computerName;
     QString connectionId;
+    QString sessionToken;  // made at open, kept across reconnects
     std::unique_ptr<SqlDialect> dialect;
     QSqlDatabase db;
     bool inTransaction = false;

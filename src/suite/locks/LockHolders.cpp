@@ -108,7 +108,11 @@ void registerLogin(dbkit::DbLogin &login)
 
 bool isOwnLock(dbkit::DbLogin &login, const LockRow &row)
 {
-    return row.connection == login.connectionId() && row.operatorName == login.operatorName();
+    if (row.operatorName != login.operatorName())
+        return false;
+    if (!row.session.isEmpty())
+        return row.session == login.sessionToken();
+    return row.connection == login.connectionId();
 }
 
 bool isStale(dbkit::DbLogin &login, const LockRow &row, const QDateTime &nowUtc)

@@ -14,6 +14,7 @@ struct LockRow {
     QString computer;
     QString operatorName;
     QString connection;
+    QString session;          // the holder login's session token; empty in old rows
     QDateTime locked;         // UTC; invalid when the row has none
     bool holderGone = false;  // the server reported the holder's session gone
 };
@@ -26,7 +27,8 @@ constexpr qint64 leaseSeconds = 12 * 3600;
 // the login's connection is gone its locks count as stale.
 void registerLogin(dbkit::DbLogin &login);
 
-// Whether the lock belongs to this login.
+// Whether the lock belongs to this login: to its session, whatever
+// connection the login has now (rows without a session: to its connection).
 bool isOwnLock(dbkit::DbLogin &login, const LockRow &row);
 
 // Whether the lock's holder is gone (or its lease ran out), so another

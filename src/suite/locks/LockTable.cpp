@@ -1,5 +1,6 @@
 #include "suite/locks/LockTable.h"
 
+#include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlDialect.h"
 #include "suite/dbkit/StatementWatchdog.h"
@@ -24,13 +25,13 @@ QString createStatement(Engine engine)
         return QStringLiteral(
             "CREATE TABLE IF NOT EXISTS LockRecords (cKind TEXT NOT NULL, cCode TEXT NOT NULL, "
             "cSystem TEXT, cMode TEXT, cComputer TEXT, cOperator TEXT, "
-            "cConnection TEXT NOT NULL, dLocked TEXT, UNIQUE (cKind, cCode))");
+            "cConnection TEXT NOT NULL, cSession TEXT, dLocked TEXT, UNIQUE (cKind, cCode))");
     case Engine::PostgreSQL:
         return QStringLiteral(
             "CREATE TABLE IF NOT EXISTS LockRecords (cKind varchar(10) NOT NULL, "
             "cCode varchar(60) NOT NULL, cSystem varchar(10), cMode varchar(10), "
             "cComputer varchar(60), cOperator varchar(60), cConnection varchar(120) NOT NULL, "
-            "dLocked timestamp, UNIQUE (cKind, cCode))");
+            "cSession varchar(64), dLocked timestamp, UNIQUE (cKind, cCode))");
     case Engine::ODBC:
         break;
     }
@@ -38,22 +39,51 @@ QString createStatement(Engine engine)
         "IF OBJECT_ID('LockRecords', 'U') IS NULL CREATE TABLE LockRecords ("
         "cKind varchar(10) NOT NULL, cCode varchar(60) NOT NULL, cSystem varchar(10), "
         "cMode varchar(10), cComputer varchar(60), cOperator varchar(60), "
-        "cConnection varchar(120) NOT NULL, dLocked datetime, UNIQUE (cKind, cCode))");
+        "cConnection varchar(120) NOT NULL, cSession varchar(64), dLocked datetime, "
+        "UNIQUE (cKind, cCode))");
 }
 
-// On PostgreSQL the holder's connection id names its backend ("pg:PID"): the lock is
-// gone with that backend. A pid taken again by a later backend does not keep
-// the lock alive, since that backend started after the lock was taken.
+// A lock table made before locks belonged to sessions gets the column.
+QString addSessionStatement(Engine engine)
+{
+    switch (engine) {
+    case Engine::SQLite:
+        return QStringLiteral("ALTER TABLE LockRecords ADD COLUMN cSession TEXT");
+    case Engine::PostgreSQL:
+        return QStringLiteral(
+            "ALTER TABLE LockRecords ADD COLUMN IF NOT EXISTS cSession varchar(64)");
+    case Engine::ODBC:
+        break;
+    }
+    return QStringLiteral("ALTER TABLE LockRecords ADD cSession varchar(64) NULL");
+}
+
+bool hasSessionColumn(const dbkit::TableInfo &table)
+{
+    return table.columns.contains(QStringLiteral("cSession"), Qt::CaseInsensitive);
+}
+
+// On PostgreSQL a lock lives while a backend of its holder's session does:
+// every backend of a login names the session in its application_name, also
+// after the login reconnects. A row without a session names its backend
+// ("pg:PID"): a pid taken again by a later backend does not keep that lock
+// alive, since that backend started after the lock was taken.
 QString holderGoneColumn(Engine engine)
 {
     if (engine != Engine::PostgreSQL)
         return QStringLiteral("0");
     return QStringLiteral(
-        "CASE WHEN EXISTS (SELECT 1 FROM pg_stat_activity a "
-        "WHERE 'pg:' || CAST(a.pid AS varchar) = LockRecords.cConnection "
-        "AND (LockRecords.dLocked IS NULL "
-        "OR a.backend_start AT TIME ZONE 'UTC' <= LockRecords.dLocked)) "
-        "THEN 0 ELSE 1 END");
+               "CASE WHEN LockRecords.cSession IS NOT NULL THEN "
+               "CASE WHEN EXISTS (SELECT 1 FROM pg_stat_activity a "
+               "WHERE a.application_name = '")
+           + dbkit::quoted(dbkit::DbLogin::sessionApplicationName(QString()))
+           + QStringLiteral(
+               "' || LockRecords.cSession) THEN 0 ELSE 1 END "
+               "WHEN EXISTS (SELECT 1 FROM pg_stat_activity a "
+               "WHERE 'pg:' || CAST(a.pid AS varchar) = LockRecords.cConnection "
+               "AND (LockRecords.dLocked IS NULL "
+               "OR a.backend_start AT TIME ZONE 'UTC' <= LockRecords.dLocked)) "
+               "THEN 0 ELSE 1 END");
 }
 
 QDateTime toUtc(const QVariant &value)
@@ -87,8 +117,21 @@ void LockTable::ensureTable()
         if (tablesReady.contains(key))
             return;
     }
-    if (!m_login.dialect().tableInfo(m_login.database(), QStringLiteral("LockRecords")).exists)
+    const auto lockTable = [this] {
+        return m_login.dialect().tableInfo(m_login.database(), QStringLiteral("LockRecords"));
+    };
+    const dbkit::TableInfo table = lockTable();
+    if (!table.exists) {
         m_login.Execute(createStatement(m_login.engine()));
+    } else if (!hasSessionColumn(table)) {
+        try {
+            m_login.Execute(addSessionStatement(m_login.engine()));
+        } catch (const dbkit::DbError &) {
+            // Another process may have added it meanwhile.
+            if (!hasSessionColumn(lockTable()))
+                throw;
+        }
+    }
     QMutexLocker lock(&tablesMutex);
     tablesReady.insert(key);
 }
@@ -97,7 +140,8 @@ std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
 {
     // Run directly with bound values: the kit's statement rewriting is meant
     // for statement text and must not touch a code.
-    const QString sql = QStringLiteral("SELECT cComputer, cOperator, cConnection, dLocked, ")
+    const QString sql = QStringLiteral(
+                            "SELECT cComputer, cOperator, cConnection, cSession, dLocked, ")
                         + holderGoneColumn(m_login.engine())
                         + QStringLiteral(" FROM LockRecords WHERE cKind = ? AND cCode = ?");
     // Under the login's deadline like every statement of the kit, so a
@@ -124,8 +168,9 @@ std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
     row.computer = query.value(0).toString();
     row.operatorName = query.value(1).toString();
     row.connection = query.value(2).toString();
-    row.locked = toUtc(query.value(3));
-    row.holderGone = query.value(4).toInt() != 0;
+    row.session = query.value(3).toString();
+    row.locked = toUtc(query.value(4));
+    row.holderGone = query.value(5).toInt() != 0;
     return row;
 }
 
@@ -133,7 +178,7 @@ void LockTable::insert(const QString &kind, const QString &code, const QString &
                        const QString &mode, const QString &computer)
 {
     QVariantList values{kind, code, system, mode, computer, m_login.operatorName(),
-                        m_login.connectionId()};
+                        m_login.connectionId(), m_login.sessionToken()};
     QString lockedAt;
     switch (m_login.engine()) {
     case Engine::PostgreSQL:
@@ -150,22 +195,30 @@ void LockTable::insert(const QString &kind, const QString &code, const QString &
     }
     m_login.executeBound(
         QStringLiteral("INSERT INTO LockRecords (cKind, cCode, cSystem, cMode, cComputer, "
-                       "cOperator, cConnection, dLocked) VALUES (?, ?, ?, ?, ?, ?, ?, ")
+                       "cOperator, cConnection, cSession, dLocked) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ")
             + lockedAt + QStringLiteral(")"),
         values);
 }
 
-int LockTable::remove(const QString &kind, const QString &code, const QString &connection,
-                      const std::optional<QString> &operatorName)
+int LockTable::removeOwn(const QString &kind, const QString &code)
 {
-    QString sql = QStringLiteral(
-        "DELETE FROM LockRecords WHERE cKind = ? AND cCode = ? AND cConnection = ?");
-    QVariantList values{kind, code, connection};
-    if (operatorName) {
-        sql += QStringLiteral(" AND cOperator = ?");
-        values << *operatorName;
-    }
-    return m_login.executeBound(sql, values);
+    return m_login.executeBound(
+        QStringLiteral("DELETE FROM LockRecords WHERE cKind = ? AND cCode = ? AND cOperator = ? "
+                       "AND (cSession = ? OR (cSession IS NULL AND cConnection = ?))"),
+        {kind, code, m_login.operatorName(), m_login.sessionToken(), m_login.connectionId()});
+}
+
+int LockTable::removeHeldBy(const QString &kind, const QString &code, const LockRow &row)
+{
+    if (row.session.isEmpty())
+        return m_login.executeBound(
+            QStringLiteral("DELETE FROM LockRecords WHERE cKind = ? AND cCode = ? "
+                           "AND cSession IS NULL AND cConnection = ?"),
+            {kind, code, row.connection});
+    return m_login.executeBound(
+        QStringLiteral("DELETE FROM LockRecords WHERE cKind = ? AND cCode = ? AND cSession = ?"),
+        {kind, code, row.session});
 }
 
 } // namespace locks

@@ -23,10 +23,12 @@ public:
     // Throws DbError 3022 when somebody else holds the code meanwhile.
     void insert(const QString &kind, const QString &code, const QString &system,
                 const QString &mode, const QString &computer);
-    // Deletes the lock of the code when it is held by this connection (and
-    // this operator, when given); returns the rows deleted (0 or 1).
-    int remove(const QString &kind, const QString &code, const QString &connection,
-               const std::optional<QString> &operatorName = std::nullopt);
+    // Deletes the lock of the code when it is this login's own (its session's,
+    // whatever its connection is now); returns the rows deleted (0 or 1).
+    int removeOwn(const QString &kind, const QString &code);
+    // Deletes the lock of the code when `row`'s holder still has it (a
+    // takeover); 0 when somebody else changed it meanwhile.
+    int removeHeldBy(const QString &kind, const QString &code, const LockRow &row);
 
 private:
     void ensureTable();

@@ -50,7 +50,7 @@ bool takeOne(DbLogin &login, locks::LockTable &table, const QString &kind, const
             return false;
         // Another operator taking over the same stale lock meanwhile leaves
         // nothing for us to delete: then that operator has won.
-        if (table.remove(kind, code, row->connection) != 1)
+        if (table.removeHeldBy(kind, code, *row) != 1)
             return false;
     }
     // A duplicate key here means another operator was faster.
@@ -86,6 +86,17 @@ bool LockVouchDLL::LockRecords(DbLogin &login, const QString &kind, const QStrin
     }
 }
 
+bool LockVouchDLL::HoldsRecords(DbLogin &login, const QString &kind, const QVariantList &codes)
+{
+    locks::LockTable table(login);
+    for (const QVariant &code : codes) {
+        const std::optional<locks::LockRow> row = table.read(kind, code.toString());
+        if (!row || !locks::isOwnLock(login, *row))
+            return false;
+    }
+    return true;
+}
+
 bool LockVouchDLL::UnlockRecords(DbLogin &login, const QString &kind, const QVariantList &codes)
 {
     m_releaseFailed = false;
@@ -119,8 +130,7 @@ bool LockVouchDLL::release(DbLogin &login, const QString &kind, const QVariantLi
         locks::LockTable table(login);
         LockTransaction transaction(login);
         for (const QVariant &code : codes) {
-            if (table.remove(kind, code.toString(), login.connectionId(), login.operatorName())
-                != 1)
+            if (table.removeOwn(kind, code.toString()) != 1)
                 allReleased = false;
         }
         transaction.commit();

@@ -8,8 +8,9 @@
 
 // The suite's record-lock object. Locks are rows of the account database's
 // table LockRecords, unique on (kind, code), so they hold between computers.
-// The holder of a lock is the login that took it (operator and connection),
-// recorded with the computer name the caller passes.
+// The holder of a lock is the login that took it (operator and the login's
+// session, which outlives a reconnect), recorded with the computer name the
+// caller passes.
 class LockVouchDLL {
 public:
     // Takes the locks of all codes, or none. True when the caller now holds
@@ -19,6 +20,12 @@ public:
     // failures are raised as dbkit::DbError after rolling back.
     bool LockRecords(dbkit::DbLogin &login, const QString &kind, const QString &system,
                      const QString &mode, const QString &computer, const QVariantList &codes);
+
+    // True when the caller still holds the locks of all codes, so no other
+    // operator took one over meanwhile (after the caller's connection was
+    // lost for a while, say). A save confirms its lock with it first.
+    // Database failures are raised as dbkit::DbError.
+    bool HoldsRecords(dbkit::DbLogin &login, const QString &kind, const QVariantList &codes);
 
     // Releases the caller's own locks of these codes; locks of other holders
     // are left alone. True when every code was held by the caller and is now

@@ -166,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(Engines, LockTest, ::testing::ValuesIn(testsupport::kit
 
 // Reading the lock table on a frozen PostgreSQL backend gives up at the
 // login's time limit instead of freezing the window, and the next lock opens
-// a connection of its own. Only libpq's socket can be given up on.
+// a connection of its own that keeps the login's locks. Only libpq's socket
+// can be given up on.
 class LockStall : public LockTest {};
 
 TEST_P(LockStall, ReadingOnAStoppedServerTimesOutAndTheNextLockReconnects)
@@ -182,8 +183,13 @@ TEST_P(LockStall, ReadingOnAStoppedServerTimesOutAndTheNextLockReconnects)
         } catch (const dbkit::DbError &e) {
             EXPECT_EQ(e.number(), dbkit::ErrorNumber::TimedOut);
         }
+        // The old backend lives on, stopped: the login, on a new one, still
+        // owns and releases its locks, and nobody else takes them.
+        EXPECT_TRUE(lock(*alice, {"01"}));
+        EXPECT_FALSE(lock(*bob, {"00"}));
+        EXPECT_TRUE(unlock(*alice, {"00"}));
     }
-    EXPECT_TRUE(lock(*alice, {"01"}));
+    EXPECT_TRUE(unlock(*alice, {"01"}));
 }
 
 std::vector<TestEngine> nativeServer()

@@ -1,0 +1,109 @@
+// Locks belong to the login's session: they outlive a lost server connection
+// once the login has reconnected, and a lock table made before sessions
+// existed gets the column.
+#include "LockTestSupport.h"
+
+#include "suite/dbkit/DbError.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QUrl>
+
+using namespace lockstest;
+using testsupport::TestEngine;
+
+namespace {
+
+class LockSessionTest : public LockTest {
+protected:
+    // Ends the login's backend on the server and waits until it is gone.
+    void terminateBackend(dbkit::DbLogin &login)
+    {
+        const QString pid = login.connectionId().section(':', 1);
+        bob->Execute("SELECT pg_terminate_backend(" + pid + ")");
+        for (int i = 0; i < 200; ++i) {
+            if (bob->OpenDataSet("SELECT COUNT(*) FROM pg_stat_activity WHERE pid = " + pid)
+                    ->Fields(0).toInt() == 0)
+                return;
+            QThread::msleep(20);
+        }
+        ADD_FAILURE() << "backend " << pid.toStdString() << " did not end";
+    }
+};
+
+TEST_P(LockSessionTest, OwnerKeepsItsLocksAcrossAReconnect)
+{
+    if (GetParam() == TestEngine::SQLite)
+        GTEST_SKIP() << "an SQLite file has no server connection to lose";
+    ASSERT_TRUE(lock(*alice, {"01", "02"}));
+    const QString lostBackend = alice->connectionId();
+    terminateBackend(*alice);
+    // The first command finds the connection gone, the next opens it again.
+    try {
+        alice->Execute("SELECT 1");
+        ADD_FAILURE() << "a terminated backend answered";
+    } catch (const dbkit::DbError &e) {
+        EXPECT_EQ(e.number(), dbkit::ErrorNumber::ConnectionFailed);
+    }
+    alice->Execute("SELECT 1");
+    ASSERT_NE(alice->connectionId(), lostBackend);
+
+    EXPECT_FALSE(lock(*bob, {"01"}));
+    EXPECT_FALSE(locker.HoldsRecords(*bob, "BJ", {"01"}));
+    EXPECT_TRUE(locker.HoldsRecords(*alice, "BJ", {"01", "02"}));
+    EXPECT_TRUE(lock(*alice, {"01"}));
+    EXPECT_TRUE(unlock(*alice, {"01", "02"}));
+    EXPECT_FALSE(locker.HoldsRecords(*alice, "BJ", {"01"}));
+    EXPECT_EQ(rowsFor("01") + rowsFor("02"), 0);
+
+    // Once the owner's session is gone for good, its locks are free.
+    ASSERT_TRUE(lock(*alice, {"03"}));
+    alice.reset();
+    EXPECT_TRUE(lockWithin(*bob, {"03"}));
+    EXPECT_TRUE(locker.HoldsRecords(*bob, "BJ", {"03"}));
+}
+
+// A server shows the backends of another database user without their start
+// times: a lock of an operator signed in as another user still counts as live.
+TEST_P(LockSessionTest, LocksOfAnotherDatabaseUserAreLive)
+{
+    if (GetParam() != TestEngine::PostgreSQL)
+        GTEST_SKIP() << "database users of a PostgreSQL server";
+    const QString role = QString("locks_user_%1").arg(QCoreApplication::applicationPid());
+    bob->Execute("DROP ROLE IF EXISTS " + role);
+    bob->Execute("CREATE ROLE " + role + " LOGIN");
+    ASSERT_TRUE(lock(*bob, {"00"}));  // the table exists
+    bob->Execute("GRANT SELECT, INSERT, DELETE ON LockRecords TO " + role);
+    QUrl url(db.url().section('?', 0, 0));
+    url.setUserName(role);
+    {
+        auto carol = dbkit::DbLogin::open(url.toString() + "?operator=carol&computer=PC-C");
+        ASSERT_TRUE(lock(*bob, {"01"}));
+        EXPECT_FALSE(lock(*carol, {"01"}));
+        ASSERT_TRUE(lock(*carol, {"02"}));
+        EXPECT_FALSE(lock(*bob, {"02"}));
+        EXPECT_TRUE(unlock(*carol, {"02"}));
+    }
+    bob->Execute("REVOKE ALL ON LockRecords FROM " + role);
+    bob->Execute("DROP ROLE " + role);
+}
+
+TEST_P(LockSessionTest, ALockTableWithoutSessionsGetsTheColumn)
+{
+    const QString text = GetParam() == TestEngine::SQLite ? "TEXT" : "varchar(120)";
+    alice->Execute("CREATE TABLE LockRecords (cKind " + text + " NOT NULL, cCode " + text
+                   + " NOT NULL, cSystem " + text + ", cMode " + text + ", cComputer " + text
+                   + ", cOperator " + text + ", cConnection " + text + " NOT NULL, dLocked "
+                   + (GetParam() == TestEngine::SQLite ? "TEXT" : "timestamp")
+                   + ", UNIQUE (cKind, cCode))");
+    ASSERT_TRUE(lock(*alice, {"01"}));
+    EXPECT_FALSE(lock(*bob, {"01"}));
+    EXPECT_TRUE(locker.HoldsRecords(*alice, "BJ", {"01"}));
+    EXPECT_TRUE(unlock(*alice, {"01"}));
+    EXPECT_TRUE(lock(*bob, {"01"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LockSessionTest,
+                         ::testing::ValuesIn(testsupport::kitEngines()), engineLabel);
+
+} // namespace
