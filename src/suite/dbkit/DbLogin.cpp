@@ -230,9 +230,9 @@ void DbLogin::beginWatch()
         if (d->engine == Engine::PostgreSQL && !d->throughOdbc && d->statementTimeout > 0) {
             if (!d->watchdog)
                 d->watchdog = std::make_unique<StatementWatchdog>();
-            // Past the server's own limit by a margin for the answer's way back.
-            d->watchdog->arm(postgresSocket(d->db),
-                             d->statementTimeout + 2000 + d->statementTimeout / 10);
+            // Past the server's own limit by a margin for the answer's way back:
+            // a server that kept its limit has answered well within half a second.
+            d->watchdog->arm(postgresSocket(d->db), d->statementTimeout + 500);
         }
     }
     ++d->watchDepth;
