@@ -343,7 +343,7 @@ DbError SqlDialect::toError(const QSqlError &error, const QString &statement, bo
         text = error.text();
     const int number = errorNumber(error, reading);
     // Told to users as it is, in their words, with the engine's text below.
-    if (number == ErrorNumber::DatabaseBusy)
+    if (number == ErrorNumber::DatabaseBusy || number == ErrorNumber::TableExclusive)
         text = QStringLiteral("账套数据库正忙，请稍后重试。\n") + text;
     return DbError(number, text, error.nativeErrorCode(), statement);
 }

@@ -28,13 +28,13 @@ public:
     }
 };
 
-// Errors that mean "somebody else has it or is taking it right now".
+// Errors that mean "somebody else has it or is taking it right now". A busy
+// SQLite file is not one of them: it says nothing about who holds the lock,
+// so it is raised and told as busy, not as another operator's lock.
 bool isContention(const DbError &error)
 {
     return error.number() == ErrorNumber::DuplicateKey
-           || error.number() == ErrorNumber::RecordLocked
-           || error.number() == ErrorNumber::TableExclusive
-           || error.number() == ErrorNumber::DatabaseBusy;
+           || error.number() == ErrorNumber::RecordLocked;
 }
 
 // Takes one code inside the running transaction; false when another live

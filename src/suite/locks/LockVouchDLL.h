@@ -15,9 +15,9 @@ class LockVouchDLL {
 public:
     // Takes the locks of all codes, or none. True when the caller now holds
     // every one of them (also when it held some or all already); False when
-    // another live holder has one of them, or when the database made us wait
-    // too long. A lock whose holder is gone is taken over. Other database
-    // failures are raised as dbkit::DbError after rolling back.
+    // another live holder has one of them or is taking it right now. A lock
+    // whose holder is gone is taken over. Other database failures, a busy
+    // database among them, are raised as dbkit::DbError after rolling back.
     bool LockRecords(dbkit::DbLogin &login, const QString &kind, const QString &system,
                      const QString &mode, const QString &computer, const QVariantList &codes);
 
