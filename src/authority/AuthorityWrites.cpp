@@ -67,8 +67,11 @@ bool FrmAuthority::DeleteRight()
                        modal::Buttons::Ok, LoadResString(17));
         return false;
     }
-    if (!m_commit.remove(gridRow(row)))
+    GridRow values = gridRow(row);
+    if (!m_commit.remove(values)) {
+        showRow(values);  // a right changed meanwhile shows as it is stored
         return false;
+    }
     m_grid->RemoveItem(row);
     // Only a written row counts among the written ones: removing a new row
     // must not turn the last written row into a new one.

@@ -206,15 +206,21 @@ void RowCommit::restoreAll(GridRow &row)
     m_asRead.insert(autoId, rightOf(row));
 }
 
-bool RowCommit::remove(const GridRow &row)
+bool RowCommit::remove(GridRow &row)
 {
     const QString autoId = row.cells.at(ColAutoId);
     if (autoId.isEmpty())
         return true;
-    const ServiceResult result = m_rights.remove(autoId.toLongLong());
+    const std::optional<services::RightRecord> asRead =
+        m_asRead.contains(autoId.toLongLong())
+            ? std::optional<services::RightRecord>(m_asRead.value(autoId.toLongLong()))
+            : std::nullopt;
+    const ServiceResult result = m_rights.remove(autoId.toLongLong(), asRead);
     // Deleted by another administrator meanwhile: gone either way.
     if (!result.done() && result.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
         m_tell(result.message);
+        if (result.message == services::RightsService::changedOnDeleteMessage())
+            restoreAll(row);
         return false;
     }
     m_asRead.remove(autoId.toLongLong());

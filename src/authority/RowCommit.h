@@ -63,8 +63,10 @@ public:
     // The cells of `col` show again what the table holds; a refused
     // narrowing may take back the row's whole-warehouse right.
     void refuse(GridRow &row, int col);
-    // Deletes the row's right, if it has one; false after telling a failure.
-    bool remove(const GridRow &row);
+    // Deletes the row's right, if it has one, as long as it is stored as
+    // read; false after telling a failure. A right another administrator
+    // changed meanwhile stays, and the row shows it as the table holds it.
+    bool remove(GridRow &row);
     // False after telling, when the row's right crosses a stored one.
     bool fitsStored(const GridRow &row);
 

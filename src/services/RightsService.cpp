@@ -29,6 +29,21 @@ QVariant textAsRead(const QString &text)
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }
 
+// Names the stored right `autoId` as it was read: a write with this condition
+// touches nothing once another administrator changed the right meanwhile.
+QString asReadCondition(long long autoId, const RightRecord &asRead, QVariantList &values)
+{
+    values << autoId << textAsRead(asRead.operatorCode) << textAsRead(asRead.warehouseCode)
+           << textAsRead(asRead.classCode) << textAsRead(asRead.itemCode);
+    // A right read as not showing money may hold Null there.
+    const QString money = asRead.showMoney
+                              ? QStringLiteral("bDispMoney <> 0")
+                              : QStringLiteral("(bDispMoney IS NULL OR bDispMoney = 0)");
+    return QStringLiteral("Auto_id=? and Id=? and cWhCode=? and COALESCE(cInvCCode, '')=? "
+                          "and COALESCE(cInvCode, '')=? and ")
+           + money;
+}
+
 QVariantList rightValues(const RightRecord &right)
 {
     return {right.operatorCode, textOrNull(right.operatorName), right.warehouseCode,
@@ -90,6 +105,11 @@ QString RightsService::goneOnSaveMessage()
 {
     return QStringLiteral(
         "该权限已经被他人删除！本行已作为新行，再次确认任一单元格即可重新保存。");
+}
+
+QString RightsService::changedOnDeleteMessage()
+{
+    return QStringLiteral("该权限已被他人修改，请重新选择后再删除！");
 }
 
 QString RightsService::goneOnDeleteMessage()
@@ -184,18 +204,11 @@ ServiceResult RightsService::update(const RightRecord &right, const RightRecord 
 {
     return writeChecked(right, [&] {
         QVariantList values = rightValues(right);
-        values << right.autoId << textAsRead(asRead.operatorCode)
-               << textAsRead(asRead.warehouseCode) << textAsRead(asRead.classCode)
-               << textAsRead(asRead.itemCode);
-        // A right read as not showing money may hold Null there.
-        const QString money = asRead.showMoney
-                                  ? QStringLiteral("bDispMoney <> 0")
-                                  : QStringLiteral("(bDispMoney IS NULL OR bDispMoney = 0)");
+        const QString asReadOnly = asReadCondition(right.autoId, asRead, values);
         const int changed = m_login.executeBound(
             QStringLiteral("update WarehAuth set Id=?, cuser_id=?, cWhCode=?, bDispMoney=?, "
-                           "cInvCCode=?, cInvCode=? where Auto_id=? and Id=? and cWhCode=? "
-                           "and COALESCE(cInvCCode, '')=? and COALESCE(cInvCode, '')=? and ")
-                + money,
+                           "cInvCCode=?, cInvCode=? where ")
+                + asReadOnly,
             values);
         if (changed != 0)
             return ServiceResult::ok();
@@ -206,15 +219,23 @@ ServiceResult RightsService::update(const RightRecord &right, const RightRecord 
     });
 }
 
-ServiceResult RightsService::remove(long long autoId)
+ServiceResult RightsService::remove(long long autoId, const std::optional<RightRecord> &asRead)
 {
     try {
-        const int removed = m_login.executeBound(
-            QStringLiteral("delete from WarehAuth where Auto_id=?"), {autoId});
-        if (removed == 0)
-            return ServiceResult::refused(goneOnDeleteMessage(), QString(),
-                                          dbkit::ErrorNumber::RecordDeleted);
-        return ServiceResult::ok();
+        QVariantList values{autoId};
+        QString which = QStringLiteral("Auto_id=?");
+        if (asRead) {
+            values.clear();
+            which = asReadCondition(autoId, *asRead, values);
+        }
+        const int removed =
+            m_login.executeBound(QStringLiteral("delete from WarehAuth where ") + which, values);
+        if (removed != 0)
+            return ServiceResult::ok();
+        if (asRead && find(autoId))
+            return ServiceResult::refused(changedOnDeleteMessage());
+        return ServiceResult::refused(goneOnDeleteMessage(), QString(),
+                                      dbkit::ErrorNumber::RecordDeleted);
     } catch (const dbkit::DbError &e) {
         return ServiceResult::refused(e.description(), QString(), e.number());
     }

@@ -24,8 +24,10 @@ public:
     // administrator) when it is saved and when it is deleted.
     static QString goneOnSaveMessage();
     static QString goneOnDeleteMessage();
-    // The text of a right another administrator changed since it was read.
+    // The texts of a right another administrator changed since it was read,
+    // when it is saved and when it is deleted.
     static QString changedOnSaveMessage();
+    static QString changedOnDeleteMessage();
 
     // Checks the right against the stored ones (its own record left out)
     // without writing: unknown item, duplicate, overlap.
@@ -39,8 +41,11 @@ public:
     // administrator changed it meanwhile; nothing is overwritten then.
     ServiceResult update(const RightRecord &right, const RightRecord &asRead);
     // Deletes the right; refused with ErrorNumber::RecordDeleted when it was
-    // already gone (nothing is lost then).
-    ServiceResult remove(long long autoId);
+    // already gone (nothing is lost then). Given the right as read, it
+    // deletes it only unchanged and is refused with changedOnDeleteMessage()
+    // when another administrator changed it meanwhile.
+    ServiceResult remove(long long autoId,
+                         const std::optional<RightRecord> &asRead = std::nullopt);
 
     std::optional<RightRecord> find(long long autoId);
     // In the order they were stored.

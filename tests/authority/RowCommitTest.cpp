@@ -97,6 +97,16 @@ TEST_P(RowCommitTest, ARightChangedMeanwhileShowsWhatTheTableHolds)
     EXPECT_EQ(count("cInvCode='010202' and bDispMoney=1 and Auto_id="
                     + QString::number(autoId)),
               1);
+
+    // Nor is a right deleted that was changed after the row last showed it.
+    const QString key = "Auto_id=" + QString::number(autoId);
+    m_db->connect("other")->Execute("update WarehAuth set bDispMoney=0 where " + key);
+    m_told.clear();
+    EXPECT_FALSE(m_commit->remove(row));
+    EXPECT_EQ(m_told, QStringList{services::RightsService::changedOnDeleteMessage()});
+    EXPECT_EQ(row.cells, *authoritylookups::storedCells(*m_login, autoId, 0));
+    EXPECT_TRUE(m_commit->remove(row));
+    EXPECT_EQ(count(key), 0);
 }
 
 TEST_P(RowCommitTest, ARefusedNarrowingTakesBackTheWholeRightOfTheSameEditing)
