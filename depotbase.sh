@@ -39,23 +39,54 @@ build() {
 PG_DIR=""
 pg_bin() { ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1; }
 as_pg_user() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi; }
+free_port() {
+    local port=$1
+    while (echo >"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do port=$((port + 1)); done
+    echo "$port"
+}
+# Starts a server on a data folder: loopback only, its socket in PG_DIR.
+run_pg_server() {
+    local dir=$1 port=$2
+    local options="-c listen_addresses=127.0.0.1 -p $port -k $PG_DIR"
+    options+=" -c max_connections=200 -c fsync=off"
+    as_pg_user "$(pg_bin)/pg_ctl" -D "$dir" -l "$dir.log" -w -o "$options" start >/dev/null
+}
 start_pg() {
     local bin port
     bin=$(pg_bin)
     [ -n "$bin" ] || { echo "PostgreSQL server binaries not found" >&2; exit 1; }
     PG_DIR=$(mktemp -d /tmp/depotbase-pg.XXXXXX)
     [ "$(id -u)" -eq 0 ] && chown postgres: "$PG_DIR"
-    port=${DEPOTBASE_PG_PORT:-$((50000 + RANDOM % 10000))}
-    while (echo >"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do port=$((port + 1)); done
+    port=$(free_port "${DEPOTBASE_PG_PORT:-$((50000 + RANDOM % 10000))}")
     as_pg_user "$bin/initdb" -D "$PG_DIR/data" -U postgres -A trust -E UTF8 --locale=C.UTF-8 >/dev/null
-    as_pg_user "$bin/pg_ctl" -D "$PG_DIR/data" -l "$PG_DIR/log" -w \
-        -o "-c listen_addresses=127.0.0.1 -p $port -k $PG_DIR -c max_connections=200 -c fsync=off" start >/dev/null
+    run_pg_server "$PG_DIR/data" "$port"
     export DEPOTBASE_PG_URL="postgresql://postgres@127.0.0.1:$port/postgres"
     echo "PostgreSQL test server on 127.0.0.1:$port"
+    start_pg_replica "$port"
+}
+# A hot-standby replica of the test server, streaming from it, for the tests of
+# read-only seats. initdb's default client rules trust replication from the
+# loopback address. Without it the test that needs it fails and says why.
+start_pg_replica() {
+    local primary=$1 port
+    port=$(free_port $((primary + 1)))
+    if as_pg_user "$(pg_bin)/pg_basebackup" -h 127.0.0.1 -p "$primary" -U postgres \
+            -D "$PG_DIR/replica" -R >"$PG_DIR/replica-backup.log" 2>&1 \
+        && run_pg_server "$PG_DIR/replica" "$port"; then
+        export DEPOTBASE_PG_REPLICA_URL="postgresql://postgres@127.0.0.1:$port/postgres"
+        echo "PostgreSQL hot-standby replica on 127.0.0.1:$port"
+    else
+        echo "The PostgreSQL replica did not start (see $PG_DIR/replica-backup.log" \
+             "and $PG_DIR/replica.log)" >&2
+    fi
 }
 stop_pg() {
     [ -n "$PG_DIR" ] || return 0
-    as_pg_user "$(pg_bin)/pg_ctl" -D "$PG_DIR/data" -m immediate stop >/dev/null 2>&1 || true
+    local dir
+    for dir in "$PG_DIR/replica" "$PG_DIR/data"; do
+        [ -f "$dir/postmaster.pid" ] || continue
+        as_pg_user "$(pg_bin)/pg_ctl" -D "$dir" -m immediate stop >/dev/null 2>&1 || true
+    done
     rm -rf "$PG_DIR"
 }
 
@@ -84,9 +115,11 @@ case "$cmd" in
         exec "$BUILD_DIR/bench/depotbase-bench" "$@"
         ;;
     pg)
-        # Start a server for a hand-run session and print its URL; stop it with kill.
+        # Start a server and its replica for a hand-run session and print their
+        # URLs; stop them with kill.
         start_pg
         echo "export DEPOTBASE_PG_URL=$DEPOTBASE_PG_URL"
+        echo "export DEPOTBASE_PG_REPLICA_URL=${DEPOTBASE_PG_REPLICA_URL:-}"
         ;;
     *)
         echo "usage: $0 run|test|build|bench" >&2

@@ -16,9 +16,12 @@ void frmWHBrowse::FAdd()
 
 void frmWHBrowse::FEdit()
 {
-    recLock = m_grid->TextMatrix(m_grid->Row(), 0);
+    const QString code = m_grid->TextMatrix(m_grid->Row(), 0);
+    // A read-only list takes no lock for the card, so closing it has none to
+    // release (a release is a write, refused on a standby server).
+    recLock = isReadOnly() ? QString() : code;
     m_cards.attach(*m_grid, dbs, isReadOnly(), PCName);
-    m_cards.edit(recLock);
+    m_cards.edit(code);
     m_data.rowsChanged(m_cards.takeRowsChanged());
 }
 

@@ -52,6 +52,11 @@ QString pgServerUrl()
     return qEnvironmentVariable("DEPOTBASE_PG_URL");
 }
 
+QString pgReplicaUrl()
+{
+    return qEnvironmentVariable("DEPOTBASE_PG_REPLICA_URL");
+}
+
 namespace {
 
 // Runs one statement on the server's maintenance database.

@@ -28,6 +28,9 @@ bool isServerEngine(TestEngine engine);
 // Empty when none was started: tests then fail, unless DEPOTBASE_SKIP_PG=1
 // is set by hand for a quick local run.
 QString pgServerUrl();
+// Base URL of the hot-standby replica of that server (DEPOTBASE_PG_REPLICA_URL),
+// which the test command starts beside it; empty when none was started.
+QString pgReplicaUrl();
 
 // A fresh, empty database of its own for one test: a SQLite file (with its
 // lxsystem.db sibling) in a temporary folder, or a new PostgreSQL database

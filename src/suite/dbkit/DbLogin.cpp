@@ -188,9 +188,11 @@ void DbLogin::Impl::startSession()
         setUp(db, url, QStringLiteral("SET application_name = '")
                            + quoted(DbLogin::sessionApplicationName(sessionToken))
                            + QStringLiteral("'"));
-        // System tables live in schema lxsystem; make sure it is there.
+        // System tables live in schema lxsystem; make sure it is there. A
+        // standby server refuses every write: it has what its primary has.
         QSqlQuery q(db);
-        if (q.exec(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = 'lxsystem'"))
+        if (q.exec(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = 'lxsystem' "
+                                  "UNION ALL SELECT 1 WHERE pg_is_in_recovery()"))
             && !q.next())
             q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS lxsystem"));
     }
