@@ -214,15 +214,22 @@ void DbLogin::ready(const QString &statement)
     refuseUnsendable(statement, ErrorNumber::General);
     // A deadline that passed after its statement was answered still broke the connection.
     if (d->watchdog && d->watchDepth == 0 && d->watchdog->takeFired())
-        d->lost = true;
-    if (!d->lost)
-        return;
-    d->failedStatements.clear();
-    d->db.close();
-    if (!d->db.open())
-        failOpen(d->url, d->db.lastError().text());
-    d->startSession();
-    d->lost = false;
+        d->connectionLost();
+    if (d->lost) {
+        d->failedStatements.clear();
+        d->db.close();
+        if (!d->db.open())
+            failOpen(d->url, d->db.lastError().text());
+        d->startSession();
+        d->lost = false;
+    }
+    // The server undid the transaction with the connection. A statement now
+    // would run on its own and be kept, so only half of the transaction's
+    // work would be stored: nothing runs until the caller ends it.
+    if (d->transactionLost)
+        throw DbError(ErrorNumber::ConnectionFailed,
+                      QStringLiteral("与账套数据库的连接已断开，事务已撤销，请重新操作。"),
+                      QString(), statement);
 }
 
 void DbLogin::beginWatch()

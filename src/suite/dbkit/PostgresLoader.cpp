@@ -10,6 +10,7 @@
 #include <QSqlDriver>
 #include <QVariant>
 #include <cstdlib>
+#include <optional>
 
 #ifdef DBKIT_HAVE_LIBPQ
 #include <libpq-fe.h>
@@ -50,8 +51,11 @@ struct Result {
     ~Result() { PQclear(handle); }
 };
 
-// Names of the tables the columns come from, in one catalogue round trip.
-QHash<Oid, QString> tableNames(PGconn *conn, const PGresult *result, int columns)
+// Names of the tables the columns come from, by oid, in one catalogue round
+// trip; nullopt when the lookup failed (the connection broke, say), with the
+// failed result in `failed`.
+std::optional<QHash<Oid, QString>> tableNames(PGconn *conn, const PGresult *result, int columns,
+                                              Result &failed)
 {
     QHash<Oid, QString> names;
     QStringList oids;
@@ -67,11 +71,23 @@ QHash<Oid, QString> tableNames(PGconn *conn, const PGresult *result, int columns
     const QByteArray sql = "SELECT oid, relname FROM pg_class WHERE oid IN ("
                            + oids.join(',').toLatin1() + ")";
     Result r{PQexec(conn, sql.constData())};
-    if (PQresultStatus(r.handle) == PGRES_TUPLES_OK)
-        for (int i = 0; i < PQntuples(r.handle); ++i)
-            names[Oid(std::strtoul(PQgetvalue(r.handle, i, 0), nullptr, 10))] =
-                QString::fromUtf8(PQgetvalue(r.handle, i, 1));
+    if (PQresultStatus(r.handle) != PGRES_TUPLES_OK) {
+        std::swap(failed.handle, r.handle);
+        return std::nullopt;
+    }
+    for (int i = 0; i < PQntuples(r.handle); ++i)
+        names[Oid(std::strtoul(PQgetvalue(r.handle, i, 0), nullptr, 10))] =
+            QString::fromUtf8(PQgetvalue(r.handle, i, 1));
     return names;
+}
+
+DirectLoad failedLoad(const PGresult *result, QSqlError *error)
+{
+    const char *state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    *error = QSqlError(QStringLiteral("Unable to create query"),
+                       QString::fromUtf8(PQresultErrorMessage(result)).trimmed(),
+                       QSqlError::StatementError, QString::fromLatin1(state ? state : ""));
+    return DirectLoad::Failed;
 }
 
 // The libpq connection under Qt's driver; null when the driver is not QPSQL.
@@ -158,21 +174,22 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
 
     Result r{PQexec(conn, statement.toUtf8().constData())};
     const ExecStatusType status = PQresultStatus(r.handle);
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-        const char *state = PQresultErrorField(r.handle, PG_DIAG_SQLSTATE);
-        *error = QSqlError(QStringLiteral("Unable to create query"),
-                           QString::fromUtf8(PQresultErrorMessage(r.handle)).trimmed(),
-                           QSqlError::StatementError, QString::fromLatin1(state ? state : ""));
-        return DirectLoad::Failed;
-    }
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+        return failedLoad(r.handle, error);
     const int columns = PQnfields(r.handle);
     const int count = PQntuples(r.handle);
-    const QHash<Oid, QString> tables = tableNames(conn, r.handle, columns);
+    // A load whose lookup failed is a failed load: the connection that broke
+    // there must not pass for one that answered.
+    Result lookup;
+    const std::optional<QHash<Oid, QString>> tables =
+        tableNames(conn, r.handle, columns, lookup);
+    if (!tables)
+        return failedLoad(lookup.handle, error);
     shape = LoadedShape();
     std::vector<Oid> types;
     for (int c = 0; c < columns; ++c) {
         shape.names.append(QString::fromUtf8(PQfname(r.handle, c)));
-        shape.tables.append(tables.value(PQftable(r.handle, c)));
+        shape.tables.append(tables->value(PQftable(r.handle, c)));
         types.push_back(PQftype(r.handle, c));
         const int code = postgresTypeCode(types.back());
         shape.types.push_back(code >= 0 ? code : 12);

@@ -80,6 +80,27 @@ TEST_P(StalledServer, AStatementOnAStoppedBackendIsGivenUpAndTheNextCommandRecon
     db().Execute("update Store set cWhName='z' where cWhCode='01'");
 }
 
+// Given up on in the middle of a transaction, the connection took the
+// transaction with it: what follows must not be stored on its own, half of it.
+TEST_P(StalledServer, AfterTheDeadlineNothingRunsUntilTheTransactionEnds)
+{
+    db().setStatementTimeout(1000);
+    db().BeginTrans();
+    db().Execute("update Store set cWhName='first half' where cWhCode='01'");
+    {
+        testsupport::StoppedBackend stopped(db().connectionId().section(':', 1));
+        EXPECT_EQ(errorOf([&] { db().OpenDataSet("select count(*) from Store"); }),
+                  ErrorNumber::TimedOut);
+    }
+    EXPECT_EQ(errorOf([&] { db().Execute("update Store set cWhName='second half' "
+                                         "where cWhCode='02'"); }),
+              ErrorNumber::ConnectionFailed);
+    EXPECT_EQ(errorOf([&] { db().CommitTrans(); }), ErrorNumber::ConnectionFailed);
+    EXPECT_EQ(db().OpenDataSet("select count(*) from Store where cWhName like '%half'")
+                  ->Fields(0).toInt(),
+              0);
+}
+
 std::vector<KitSetup> nativeServerSetups()
 {
     std::vector<KitSetup> setups;
