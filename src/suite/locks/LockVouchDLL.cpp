@@ -82,6 +82,11 @@ bool LockVouchDLL::LockRecords(DbLogin &login, const QString &kind, const QStrin
     } catch (const DbError &error) {
         if (isContention(error))
             return false;
+        // A connection lost at the commit may have lost only its answer: the
+        // locks may be stored. They are released with the next retry.
+        if (error.number() == ErrorNumber::ConnectionFailed
+            || error.number() == ErrorNumber::TimedOut)
+            remember(kind, codes);
         throw;
     }
 }

@@ -17,7 +17,9 @@ public:
     // every one of them (also when it held some or all already); False when
     // another live holder has one of them or is taking it right now. A lock
     // whose holder is gone is taken over. Other database failures, a busy
-    // database among them, are raised as dbkit::DbError after rolling back.
+    // database among them, are raised as dbkit::DbError after rolling back;
+    // after a lost connection the codes are remembered for RetryReleases,
+    // since the commit may have been stored with only its answer lost.
     bool LockRecords(dbkit::DbLogin &login, const QString &kind, const QString &system,
                      const QString &mode, const QString &computer, const QVariantList &codes);
 
