@@ -1,0 +1,20 @@
+#pragma once
+
+#include "LoadStats.h"
+
+#include <QStringList>
+
+namespace dbkit {
+class DbLogin;
+}
+
+namespace load {
+
+// The checks once every operator has ended, on a fresh login: no record lock
+// left; every counter within its acknowledged increments and those whose
+// answer was lost; no duplicate and no crossing rights of one operator and
+// warehouse; no failure untold. Prints the counters and returns the
+// violations found.
+QStringList checkInvariants(dbkit::DbLogin &login, const OperatorReport &total);
+
+} // namespace load
