@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 
 namespace load {
 
@@ -98,6 +99,37 @@ QStringList crossingRights(dbkit::DbLogin &login)
     return violations;
 }
 
+// What the services told as done is what is stored: a warehouse added is
+// there unless a delete may have taken it, one deleted is gone, and a right
+// inserted is there unless a remove may have taken it.
+QStringList lostWrites(dbkit::DbLogin &login, const OperatorReport &total)
+{
+    std::set<QString> warehouses;
+    for (auto rows = login.OpenDataSet(QStringLiteral("SELECT cWhCode FROM Warehouse"),
+                                       dbkit::OpenMode::ReadOnly);
+         !rows->Eof(); rows->MoveNext())
+        warehouses.insert(NullToEmpty(rows->Fields(0)));
+    std::set<long long> rights;
+    for (auto rows = login.OpenDataSet(QStringLiteral("SELECT Auto_id FROM WarehAuth"),
+                                       dbkit::OpenMode::ReadOnly);
+         !rows->Eof(); rows->MoveNext())
+        rights.insert(rows->Fields(0).toLongLong());
+    QStringList violations;
+    for (const QString &code : total.added) {
+        if (!warehouses.contains(code) && !total.maybeDeleted.contains(code))
+            violations << QStringLiteral("warehouse %1 added as done is not stored").arg(code);
+    }
+    for (const QString &code : total.deleted) {
+        if (warehouses.contains(code))
+            violations << QStringLiteral("warehouse %1 deleted as done is stored").arg(code);
+    }
+    for (long long id : total.inserted) {
+        if (!rights.contains(id) && !total.maybeRemoved.contains(id))
+            violations << QStringLiteral("right %1 inserted as done is not stored").arg(id);
+    }
+    return violations;
+}
+
 } // namespace
 
 QStringList checkInvariants(dbkit::DbLogin &login, const OperatorReport &total)
@@ -105,6 +137,7 @@ QStringList checkInvariants(dbkit::DbLogin &login, const OperatorReport &total)
     QStringList violations = leftLocks(login);
     violations += wrongCounters(login, total);
     violations += crossingRights(login);
+    violations += lostWrites(login, total);
     for (const QString &what : total.untold)
         violations << QStringLiteral("untold: ") + what;
     return violations;

@@ -100,6 +100,8 @@ void LoadOperator::work(Services &s)
 {
     while (!m_shared.over()) {
         const int pick = random(100);
+        const long long start = m_shared.clock.now();
+        m_lastFailure.clear();
         bool done = false;
         if (pick < 40)
             done = editCounter(s);
@@ -115,6 +117,8 @@ void LoadOperator::work(Services &s)
             done = updateRight(s);
         else
             done = removeRight(s);
+        m_report.operationSpans.push_back(
+            {start, m_shared.clock.now(), done, done ? QString() : m_lastFailure});
         ++m_report.operations;
         if (done)
             ++m_report.done;
@@ -131,7 +135,7 @@ void LoadOperator::finish(Services &s)
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
     if (s.locks.HasPendingReleases())
-        ++m_report.failures[QStringLiteral("final release ") + s.locks.LastReleaseError().left(24)];
+        fail(QStringLiteral("final release ") + s.locks.LastReleaseError().left(24));
 }
 
 template <typename Step>
@@ -140,7 +144,7 @@ bool LoadOperator::attempt(const QString &label, Step step)
     try {
         return step();
     } catch (const dbkit::DbError &error) {
-        ++m_report.failures[label + QLatin1Char(' ') + QString::number(error.number())];
+        fail(label + QLatin1Char(' ') + QString::number(error.number()));
         if (error.description().isEmpty())
             untold(label + QStringLiteral(": error %1 without a description").arg(error.number()));
     } catch (const std::exception &error) {
@@ -164,9 +168,15 @@ bool LoadOperator::timed(CallKind kind, const QString &label, Step step)
 
 void LoadOperator::tell(const QString &label, const ServiceResult &result)
 {
-    ++m_report.failures[label + QLatin1Char(' ') + refusalLabel(result)];
+    fail(label + QLatin1Char(' ') + refusalLabel(result));
     if (result.message.isEmpty())
         untold(label + QStringLiteral(": refused without a text"));
+}
+
+void LoadOperator::fail(const QString &key)
+{
+    ++m_report.failures[key];
+    m_lastFailure = key;
 }
 
 void LoadOperator::untold(const QString &what)
@@ -186,7 +196,7 @@ bool LoadOperator::editCounter(Services &s)
             return opened.outcome == services::OpenedWarehouse::Outcome::Opened;
         })) {
         if (opened.outcome == services::OpenedWarehouse::Outcome::Locked)
-            ++m_report.failures[lockLabel + QStringLiteral(" held by another")];
+            fail(lockLabel + QStringLiteral(" held by another"));
         if (opened.outcome == services::OpenedWarehouse::Outcome::Gone)
             untold(QStringLiteral("counter warehouse %1 opened as gone").arg(code));
         return false;
@@ -234,6 +244,8 @@ bool LoadOperator::addWarehouse(Services &s)
         saved = s.warehouses.save(request);
         return saved.result.done();
     });
+    if (done)
+        m_report.added.insert(request.edited.code);
     if (done || answerLost(saved.result.errorNumber)) {
         m_ownWarehouses.push_back(request.edited.code);
         m_shared.lastAdded[m_index] = number;
@@ -264,6 +276,10 @@ bool LoadOperator::deleteWarehouse(Services &s)
     });
     if (!done && !result.done())
         tell(label, result);
+    if (done)
+        m_report.deleted.insert(code);
+    if (done || answerLost(result.errorNumber))
+        m_report.maybeDeleted.insert(code);
     if (done || result.errorNumber == dbkit::ErrorNumber::RecordDeleted)
         std::erase(m_ownWarehouses, code);
     return done;
@@ -284,9 +300,9 @@ bool LoadOperator::editTemporary(Services &s)
             return opened.outcome == services::OpenedWarehouse::Outcome::Opened;
         })) {
         if (opened.outcome == services::OpenedWarehouse::Outcome::Locked)
-            ++m_report.failures[lockLabel + QStringLiteral(" held by another")];
+            fail(lockLabel + QStringLiteral(" held by another"));
         if (opened.outcome == services::OpenedWarehouse::Outcome::Gone)
-            ++m_report.failures[lockLabel + QStringLiteral(" gone")];
+            fail(lockLabel + QStringLiteral(" gone"));
         return false;
     }
     services::WarehouseSave request{false, opened.record, opened.record, false};
@@ -332,6 +348,8 @@ bool LoadOperator::insertRight(Services &s)
         tell(label, result);
     if (done && right.autoId <= 0)
         untold(QStringLiteral("right inserted without an Auto_id"));
+    if (done)
+        m_report.inserted.insert(right.autoId);
     return done;
 }
 
@@ -383,6 +401,8 @@ bool LoadOperator::removeRight(Services &s)
     });
     if (!done && !result.done())
         tell(label, result);
+    if (done || answerLost(result.errorNumber))
+        m_report.maybeRemoved.insert(right.autoId);
     return done;
 }
 

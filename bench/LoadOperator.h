@@ -63,6 +63,8 @@ private:
     bool timed(CallKind kind, const QString &label, Step step);
     // Tallies a refused result; a refusal without a text is a failure untold.
     void tell(const QString &label, const services::ServiceResult &result);
+    // Counts a failure under its key (call and error number or refusal).
+    void fail(const QString &key);
     void untold(const QString &what);
     int random(int below) { return std::uniform_int_distribution<int>(0, below - 1)(m_random); }
 
@@ -73,6 +75,7 @@ private:
     std::mt19937 m_random;
     std::deque<QString> m_ownWarehouses;
     int m_nextNumber = 0;
+    QString m_lastFailure;  // of the operation under way
     OperatorReport m_report;
 };
 

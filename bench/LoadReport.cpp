@@ -1,5 +1,6 @@
 #include "LoadReport.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace load {
@@ -38,25 +39,34 @@ void printTimes(const OperatorReport &total, const FaultLog &faults)
     }
 }
 
-// The first call of the paused operator that failed once its backend was
-// stopped, and how long it took from the stop (or its own start) until told.
+// The operation of the paused operator that its stopped backend held up
+// (the longest one under way while it was stopped), and how long it took
+// from the stop, or from its own start, until it ended.
 void printPause(const std::vector<OperatorReport> &operators, const FaultLog &faults,
                 int statementTimeoutMs)
 {
     if (faults.pausedOperator < 0)
         return;
-    for (const Sample &s : operators[faults.pausedOperator].samples) {
-        if (!s.failed || s.endNs <= faults.pauseStartNs)
+    const Span *held = nullptr;
+    long long longest = -1;
+    for (const Span &span : operators[faults.pausedOperator].operationSpans) {
+        if (span.endNs <= faults.pauseStartNs || span.startNs >= faults.pauseEndNs)
             continue;
-        const long long from = std::max(s.startNs, faults.pauseStartNs);
-        std::printf("paused op%02d: its %s call was told after %.0f ms "
-                    "(statement time limit %d ms)\n",
-                    faults.pausedOperator, callName(s.kind), (s.endNs - from) / double(nsPerMs),
-                    statementTimeoutMs);
+        const long long took = span.endNs - std::max(span.startNs, faults.pauseStartNs);
+        if (took > longest) {
+            longest = took;
+            held = &span;
+        }
+    }
+    if (!held) {
+        std::printf("paused op%02d: no operation while its backend was stopped\n",
+                    faults.pausedOperator);
         return;
     }
-    std::printf("paused op%02d: no call failed while its backend was stopped\n",
-                faults.pausedOperator);
+    std::printf("paused op%02d: its operation ended after %.0f ms (statement time limit "
+                "%d ms): %s\n",
+                faults.pausedOperator, longest / double(nsPerMs), statementTimeoutMs,
+                held->done ? "done" : qPrintable(QStringLiteral("told, ") + held->failure));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace load {
@@ -50,6 +51,14 @@ struct Sample {
     bool failed = false;
 };
 
+// One operation of an operator loop, from its first call to its last.
+struct Span {
+    long long startNs = 0;
+    long long endNs = 0;
+    bool done = false;
+    QString failure;  // the last failure it met, when not done
+};
+
 // A stretch of the run a fault disturbs: from its start to 2 s after its end.
 struct FaultWindow {
     QString what;
@@ -59,14 +68,21 @@ struct FaultWindow {
 };
 
 // What one operator saw: its timed calls, its failures by call and error
-// number (or refusal), the failures that were not told, and the counter
-// increments the service acknowledged or left unknown (answer lost).
+// number (or refusal), the failures that were not told, the counter
+// increments the service acknowledged or left unknown (answer lost), and
+// the warehouses and rights it was told it added or deleted.
 struct OperatorReport {
     std::vector<Sample> samples;
+    std::vector<Span> operationSpans;
     std::map<QString, int> failures;
     QStringList untold;
     std::map<QString, long long> acked;
     std::map<QString, long long> unknown;
+    std::set<QString> added;           // warehouses added, told done
+    std::set<QString> deleted;         // warehouses deleted, told done
+    std::set<QString> maybeDeleted;    // deleted or answer lost
+    std::set<long long> inserted;      // rights inserted, told done (Auto_id)
+    std::set<long long> maybeRemoved;  // rights removed or answer lost
     long long operations = 0;
     long long done = 0;
 
@@ -80,6 +96,11 @@ struct OperatorReport {
             acked[code] += count;
         for (const auto &[code, count] : other.unknown)
             unknown[code] += count;
+        added.insert(other.added.begin(), other.added.end());
+        deleted.insert(other.deleted.begin(), other.deleted.end());
+        maybeDeleted.insert(other.maybeDeleted.begin(), other.maybeDeleted.end());
+        inserted.insert(other.inserted.begin(), other.inserted.end());
+        maybeRemoved.insert(other.maybeRemoved.begin(), other.maybeRemoved.end());
         operations += other.operations;
         done += other.done;
     }
