@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <utility>
 #include <thread>
 
 namespace load {
@@ -122,6 +123,10 @@ void LoadOperator::work(Services &s)
         ++m_report.operations;
         if (done)
             ++m_report.done;
+        // An operator told that the server cannot be reached does not try
+        // again at once (a restarting server would refuse it hundreds of times).
+        if (std::exchange(m_connectionLost, false))
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
 }
 
@@ -145,6 +150,7 @@ bool LoadOperator::attempt(const QString &label, Step step)
         return step();
     } catch (const dbkit::DbError &error) {
         fail(label + QLatin1Char(' ') + QString::number(error.number()));
+        m_connectionLost |= error.number() == dbkit::ErrorNumber::ConnectionFailed;
         if (error.description().isEmpty())
             untold(label + QStringLiteral(": error %1 without a description").arg(error.number()));
     } catch (const std::exception &error) {
@@ -169,6 +175,7 @@ bool LoadOperator::timed(CallKind kind, const QString &label, Step step)
 void LoadOperator::tell(const QString &label, const ServiceResult &result)
 {
     fail(label + QLatin1Char(' ') + refusalLabel(result));
+    m_connectionLost |= result.errorNumber == dbkit::ErrorNumber::ConnectionFailed;
     if (result.message.isEmpty())
         untold(label + QStringLiteral(": refused without a text"));
 }
@@ -184,43 +191,64 @@ void LoadOperator::untold(const QString &what)
     m_report.untold << m_name + QStringLiteral(": ") + what;
 }
 
+// Opens a warehouse's card: takes its lock and reads it, timed as a lock.
+bool LoadOperator::openCard(Services &s, const QString &code, services::OpenedWarehouse &opened)
+{
+    const QString label = QStringLiteral("lock");
+    const bool done = timed(CallKind::Lock, label, [&] {
+        opened = s.warehouses.openForEdit(code);
+        return opened.outcome == services::OpenedWarehouse::Outcome::Opened;
+    });
+    if (!done && opened.outcome == services::OpenedWarehouse::Outcome::Locked)
+        fail(label + QStringLiteral(" held by another"));
+    if (!done && opened.outcome == services::OpenedWarehouse::Outcome::Gone)
+        fail(label + QStringLiteral(" gone"));
+    return done;
+}
+
+// Saves an opened card's changes, timed, and releases its lock.
+bool LoadOperator::saveCard(Services &s, const services::WarehouseSave &request,
+                            services::SavedWarehouse &saved)
+{
+    const QString label = QStringLiteral("save");
+    const bool done = timed(CallKind::Save, label, [&] {
+        saved = s.warehouses.save(request);
+        return saved.result.done();
+    });
+    s.warehouses.unlock(request.original.code);
+    if (!done && !saved.result.done())
+        tell(label, saved.result);
+    return done;
+}
+
 // Lock, read the counter, save it one up, unlock. An increment counts as
 // acknowledged only when the save says done.
 bool LoadOperator::editCounter(Services &s)
 {
     const QString code = seed::counterCode(random(seed::counterWarehouses));
     services::OpenedWarehouse opened;
-    const QString lockLabel = QStringLiteral("lock");
-    if (!timed(CallKind::Lock, lockLabel, [&] {
-            opened = s.warehouses.openForEdit(code);
-            return opened.outcome == services::OpenedWarehouse::Outcome::Opened;
-        })) {
-        if (opened.outcome == services::OpenedWarehouse::Outcome::Locked)
-            fail(lockLabel + QStringLiteral(" held by another"));
+    if (!openCard(s, code, opened)) {
         if (opened.outcome == services::OpenedWarehouse::Outcome::Gone)
             untold(QStringLiteral("counter warehouse %1 opened as gone").arg(code));
         return false;
     }
     bool ok = false;
     const long long value = opened.record.memo.toLongLong(&ok);
-    if (!ok)
+    if (!ok) {
         untold(QStringLiteral("counter of %1 reads \"%2\"").arg(code, opened.record.memo));
+        s.warehouses.unlock(code);
+        return false;
+    }
     services::WarehouseSave request{false, opened.record, opened.record, false};
     request.edited.memo = QString::number(value + 1);
     services::SavedWarehouse saved;
-    const bool done = ok && timed(CallKind::Save, QStringLiteral("save"), [&] {
-        saved = s.warehouses.save(request);
-        return saved.result.done();
-    });
-    s.warehouses.unlock(code);
+    const bool done = saveCard(s, request, saved);
     if (done) {
         ++m_report.acked[code];
         if (saved.stored.memo != request.edited.memo)
             untold(QStringLiteral("save of %1 done but reports %2").arg(code, saved.stored.memo));
-    } else if (ok && !saved.result.done()) {
-        tell(QStringLiteral("save"), saved.result);
-        if (answerLost(saved.result.errorNumber))
-            ++m_report.unknown[code];
+    } else if (answerLost(saved.result.errorNumber)) {
+        ++m_report.unknown[code];
     }
     return done;
 }
@@ -292,30 +320,13 @@ bool LoadOperator::editTemporary(Services &s)
     const int number = m_shared.lastAdded[other];
     if (number < 0)
         return false;
-    const QString code = temporaryCode(other, number);
     services::OpenedWarehouse opened;
-    const QString lockLabel = QStringLiteral("lock");
-    if (!timed(CallKind::Lock, lockLabel, [&] {
-            opened = s.warehouses.openForEdit(code);
-            return opened.outcome == services::OpenedWarehouse::Outcome::Opened;
-        })) {
-        if (opened.outcome == services::OpenedWarehouse::Outcome::Locked)
-            fail(lockLabel + QStringLiteral(" held by another"));
-        if (opened.outcome == services::OpenedWarehouse::Outcome::Gone)
-            fail(lockLabel + QStringLiteral(" gone"));
+    if (!openCard(s, temporaryCode(other, number), opened))
         return false;
-    }
     services::WarehouseSave request{false, opened.record, opened.record, false};
-    request.edited.name = QStringLiteral("改名仓库") + code;
+    request.edited.name = QStringLiteral("改名仓库") + opened.record.code;
     services::SavedWarehouse saved;
-    const bool done = timed(CallKind::Save, QStringLiteral("save"), [&] {
-        saved = s.warehouses.save(request);
-        return saved.result.done();
-    });
-    s.warehouses.unlock(code);
-    if (!done && !saved.result.done())
-        tell(QStringLiteral("save"), saved.result);
-    return done;
+    return saveCard(s, request, saved);
 }
 
 RightRecord LoadOperator::randomNarrowing(RightRecord right)

@@ -5,6 +5,7 @@
 
 #include "services/RightRecord.h"
 #include "services/ServiceResult.h"
+#include "services/WarehouseService.h"
 
 #include <QString>
 
@@ -17,7 +18,6 @@ class DbLogin;
 }
 namespace services {
 class RightsService;
-class WarehouseService;
 }
 
 namespace load {
@@ -40,6 +40,9 @@ private:
     void work(Services &services);
     void finish(Services &services);
 
+    bool openCard(Services &s, const QString &code, services::OpenedWarehouse &opened);
+    bool saveCard(Services &s, const services::WarehouseSave &request,
+                  services::SavedWarehouse &saved);
     bool editCounter(Services &s);
     bool addWarehouse(Services &s);
     bool deleteWarehouse(Services &s);
@@ -76,6 +79,7 @@ private:
     std::deque<QString> m_ownWarehouses;
     int m_nextNumber = 0;
     QString m_lastFailure;  // of the operation under way
+    bool m_connectionLost = false;  // the operation under way was told so
     OperatorReport m_report;
 };
 
