@@ -59,7 +59,7 @@ private:
     services::RightRecord randomNarrowing(services::RightRecord right);
 
     // Runs one step; a raised failure is tallied under `label` and makes it
-    // return false. Timed as `kind` unless that is empty.
+    // return false. timed() does the same and keeps its time as `kind`.
     template <typename Step>
     bool attempt(const QString &label, Step step);
     template <typename Step>

@@ -63,9 +63,12 @@ void printPause(const std::vector<OperatorReport> &operators, const FaultLog &fa
                     faults.pausedOperator);
         return;
     }
-    std::printf("paused op%02d: its operation ended after %.0f ms (statement time limit "
-                "%d ms): %s\n",
-                faults.pausedOperator, longest / double(nsPerMs), statementTimeoutMs,
+    // A stalled statement should be told within its time limit and half a second.
+    const double bound = statementTimeoutMs + 500.0;
+    const double took = longest / double(nsPerMs);
+    std::printf("paused op%02d: its operation ended after %.0f ms (%s %.0f ms, the statement "
+                "time limit and 500 ms): %s\n",
+                faults.pausedOperator, took, took <= bound ? "within" : "OVER", bound,
                 held->done ? "done" : qPrintable(QStringLiteral("told, ") + held->failure));
 }
 
