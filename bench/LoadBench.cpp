@@ -1,0 +1,159 @@
+// depotbase-bench-load: N operators at once, each a thread with its own login,
+// work through the warehouse and rights services for a set time, on a
+// database of their own, optionally through faults of the PostgreSQL server.
+// It prints operations a second, call times and failures, then checks what
+// must hold whatever happened, and exits 1 when anything does not.
+//
+//   depotbase-bench-load (--pg URL | --pg-from-env | --sqlite PATH) [--operators N]
+//       [--seconds S] [--faults kill,pause,restart] [--pg-data DIR]
+//       [--statement-timeout MS]
+#include "LoadAccount.h"
+#include "LoadFaults.h"
+#include "LoadInvariants.h"
+#include "LoadOperator.h"
+#include "LoadReport.h"
+
+#include "data/AccountSetup.h"
+#include "suite/dbkit/DbError.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+using namespace load;
+
+namespace {
+
+struct Options {
+    RunConfig run;
+    FaultPlan faults;
+    QString serverUrl;  // the PostgreSQL server, when the run is on one
+};
+
+[[noreturn]] void usage(const QString &why)
+{
+    std::fprintf(stderr, "depotbase-bench-load: %s (see --help)\n", qPrintable(why));
+    std::exit(2);
+}
+
+Options parseOptions(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "N operators at once through the warehouse and rights services.");
+    parser.addHelpOption();
+    const QCommandLineOption pg("pg", "Run on a database of its own on this server.", "URL");
+    const QCommandLineOption pgFromEnv("pg-from-env", "Run on the server of DEPOTBASE_PG_URL.");
+    const QCommandLineOption sqlite("sqlite", "Run on a new SQLite account at PATH.", "PATH");
+    const QCommandLineOption operators("operators", "Operators at once.", "N", "10");
+    const QCommandLineOption seconds("seconds", "How long they work.", "S", "20");
+    const QCommandLineOption faults("faults", "Any of kill,pause,restart (PostgreSQL).", "LIST");
+    const QCommandLineOption pgData("pg-data", "The server's data directory (restart).", "DIR");
+    const QCommandLineOption timeout("statement-timeout", "Statement time limit.", "MS", "1000");
+    parser.addOptions({pg, pgFromEnv, sqlite, operators, seconds, faults, pgData, timeout});
+    parser.process(app);
+
+    Options o;
+    o.serverUrl = parser.isSet(pgFromEnv) ? qEnvironmentVariable("DEPOTBASE_PG_URL")
+                                          : parser.value(pg);
+    if (parser.isSet(pgFromEnv) && o.serverUrl.isEmpty())
+        usage("DEPOTBASE_PG_URL is not set");
+    o.run.postgres = !o.serverUrl.isEmpty();
+    if (o.run.postgres == parser.isSet(sqlite))
+        usage("give either a PostgreSQL server or a SQLite path");
+    if (!o.run.postgres) {
+        if (QFileInfo::exists(parser.value(sqlite)))
+            usage("the SQLite account must not exist yet");
+        o.run.url = QStringLiteral("sqlite:") + parser.value(sqlite);
+    }
+    o.run.operators = parser.value(operators).toInt();
+    o.run.seconds = parser.value(seconds).toInt();
+    o.run.statementTimeoutMs = parser.value(timeout).toInt();
+    if (o.run.operators < 1 || o.run.operators > 99 || o.run.seconds < 1)
+        usage("1 to 99 operators and at least 1 second");
+    for (const QString &fault : parser.value(faults).split(',', Qt::SkipEmptyParts)) {
+        if (fault == QLatin1String("kill"))
+            o.faults.kill = true;
+        else if (fault == QLatin1String("pause"))
+            o.faults.pause = true;
+        else if (fault == QLatin1String("restart"))
+            o.faults.restart = true;
+        else if (fault != QLatin1String("none"))
+            usage("unknown fault " + fault);
+    }
+    o.faults.dataDir = parser.value(pgData);
+    if (o.faults.any() && !o.run.postgres)
+        usage("faults need a PostgreSQL server");
+    if (o.faults.restart && o.faults.dataDir.isEmpty())
+        usage("the restart needs --pg-data DIR");
+    return o;
+}
+
+void createAccount(Options &o)
+{
+    if (o.run.postgres) {
+        o.run.url = createPostgresDatabase(o.serverUrl);
+        auto login = dbkit::DbLogin::open(o.run.url);
+        depotbase::CreateAccountSchema(*login, false);
+        seedAccount(*login);
+    } else {
+        seedAccount(*depotbase::OpenOrCreateSqliteAccount(o.run.url.mid(7), false));
+    }
+}
+
+// Runs the operators and the fault steps, each in a thread, until the time is up.
+int runAndCheck(const Options &o)
+{
+    SharedState shared(o.run);
+    std::vector<std::unique_ptr<LoadOperator>> operators;
+    for (int i = 0; i < o.run.operators; ++i)
+        operators.push_back(std::make_unique<LoadOperator>(i, o.run, shared));
+    FaultRunner faults(o.faults, o.run, shared);
+    std::vector<std::thread> threads;
+    for (auto &op : operators)
+        threads.emplace_back([&op] { op->run(); });
+    if (o.faults.any())
+        threads.emplace_back([&faults] { faults.run(); });
+    for (std::thread &thread : threads)
+        thread.join();
+
+    std::vector<OperatorReport> reports;
+    OperatorReport total;
+    for (const auto &op : operators) {
+        reports.push_back(op->report());
+        total.merge(op->report());
+    }
+    printReport(o.run, reports, total, faults.log());
+    auto login = dbkit::DbLogin::open(o.run.url);
+    QStringList violations = checkInvariants(*login, total);
+    for (const QString &failure : faults.log().failures)
+        violations << QStringLiteral("fault step not made: ") + failure;
+    std::printf("\ninvariant violations: %lld\n", static_cast<long long>(violations.size()));
+    for (const QString &violation : violations)
+        std::printf("  %s\n", qPrintable(violation));
+    std::fflush(stdout);
+    return violations.isEmpty() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Options options = parseOptions(app);
+    int status = 2;
+    try {
+        createAccount(options);
+        status = runAndCheck(options);
+        if (options.run.postgres)
+            dropPostgresDatabase(options.serverUrl, options.run.url);
+    } catch (const dbkit::DbError &error) {
+        std::fprintf(stderr, "depotbase-bench-load: %s\n", qPrintable(error.description()));
+        return 2;
+    }
+    return status;
+}

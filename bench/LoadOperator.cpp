@@ -1,0 +1,420 @@
+#include "LoadOperator.h"
+
+#include "LoadAccount.h"
+
+#include "services/RightRules.h"
+#include "services/RightsService.h"
+#include "services/WarehouseRules.h"
+#include "services/WarehouseService.h"
+#include "suite/dbkit/DbError.h"
+#include "suite/dbkit/DbLogin.h"
+#include "suite/locks/LockVouchDLL.h"
+
+#include <QUrl>
+
+#include <chrono>
+#include <utility>
+#include <thread>
+
+namespace load {
+
+using services::RightRecord;
+using services::ServiceResult;
+namespace rules = services::warehouse_rules;
+
+namespace {
+
+// A short name for a refusal the services give with a text of their own.
+QString refusalLabel(const ServiceResult &result)
+{
+    // Any other engine failure: its own text tells what it was.
+    if (result.errorNumber == dbkit::ErrorNumber::General)
+        return QStringLiteral("%1 %2").arg(result.errorNumber).arg(result.message.left(60));
+    if (result.errorNumber != 0)
+        return QString::number(result.errorNumber);
+    const std::pair<QString, const char *> known[] = {
+        {services::rightrules::duplicateMessage(), "duplicate"},
+        {services::rightrules::overlapMessage(), "overlap"},
+        {services::RightsService::changedOnSaveMessage(), "changed meanwhile"},
+        {services::RightsService::goneOnSaveMessage(), "gone"},
+        {services::RightsService::goneOnDeleteMessage(), "gone"},
+        {rules::lockedText(), "locked"},
+        {rules::lockTakenText(), "lock taken over"},
+        {rules::changedMeanwhileText(), "changed meanwhile"},
+        {rules::deletedBeforeDeleteText(), "gone"},
+    };
+    for (const auto &[text, label] : known) {
+        if (result.message == text)
+            return QLatin1String(label);
+    }
+    return result.message.left(24);
+}
+
+// A failure after which the write may or may not be stored: the connection
+// went (or was given up on) before the answer came.
+bool answerLost(int errorNumber)
+{
+    return errorNumber == dbkit::ErrorNumber::ConnectionFailed
+           || errorNumber == dbkit::ErrorNumber::TimedOut;
+}
+
+} // namespace
+
+struct LoadOperator::Services {
+    dbkit::DbLogin &login;
+    LockVouchDLL locks;
+    services::WarehouseService warehouses;
+    services::RightsService rights;
+
+    Services(dbkit::DbLogin &l, const QString &computer)
+        : login(l), warehouses(l, locks, computer), rights(l)
+    {
+    }
+};
+
+LoadOperator::LoadOperator(int index, const RunConfig &config, SharedState &shared)
+    : m_index(index), m_config(config), m_shared(shared),
+      m_name(QStringLiteral("op%1").arg(index, 2, 10, QLatin1Char('0'))),
+      m_random(std::random_device{}() + index)
+{
+}
+
+void LoadOperator::run()
+{
+    const QString url = m_config.url + QStringLiteral("?operator=") + m_name
+                        + QStringLiteral("&computer=") + m_name;
+    dbkit::DbLoginPtr login;
+    const bool opened = attempt(QStringLiteral("login"), [&] {
+        login = dbkit::DbLogin::open(url);
+        login->setStatementTimeout(m_config.statementTimeoutMs);
+        return true;
+    });
+    if (!opened)
+        return;
+    m_shared.publishSession(m_index, login->sessionToken());
+    Services services(*login, m_name);
+    work(services);
+    finish(services);
+}
+
+void LoadOperator::work(Services &s)
+{
+    while (!m_shared.over()) {
+        const int pick = random(100);
+        const long long start = m_shared.clock.now();
+        m_lastFailure.clear();
+        bool done = false;
+        if (pick < 40)
+            done = editCounter(s);
+        else if (pick < 48)
+            done = addWarehouse(s);
+        else if (pick < 56)
+            done = deleteWarehouse(s);
+        else if (pick < 62)
+            done = editTemporary(s);
+        else if (pick < 77)
+            done = insertRight(s);
+        else if (pick < 89)
+            done = updateRight(s);
+        else
+            done = removeRight(s);
+        m_report.operationSpans.push_back(
+            {start, m_shared.clock.now(), done, done ? QString() : m_lastFailure});
+        ++m_report.operations;
+        if (done)
+            ++m_report.done;
+        // An operator told that the server cannot be reached does not try
+        // again at once (a restarting server would refuse it hundreds of times).
+        if (std::exchange(m_connectionLost, false))
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+// Releases what the lock object remembers as not released (a release that
+// met a lost connection), giving a restarting server a few seconds.
+void LoadOperator::finish(Services &s)
+{
+    for (int tries = 0; s.locks.HasPendingReleases() && tries < 40; ++tries) {
+        if (s.locks.RetryReleases(s.login))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    if (s.locks.HasPendingReleases())
+        fail(QStringLiteral("final release ") + s.locks.LastReleaseError().left(24));
+}
+
+template <typename Step>
+bool LoadOperator::attempt(const QString &label, Step step)
+{
+    try {
+        return step();
+    } catch (const dbkit::DbError &error) {
+        fail(label + QLatin1Char(' ') + QString::number(error.number()));
+        m_connectionLost |= error.number() == dbkit::ErrorNumber::ConnectionFailed;
+        if (error.description().isEmpty())
+            untold(label + QStringLiteral(": error %1 without a description").arg(error.number()));
+    } catch (const std::exception &error) {
+        untold(label + QStringLiteral(": raised ") + QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        untold(label + QStringLiteral(": raised an unknown exception"));
+    }
+    return false;
+}
+
+template <typename Step>
+bool LoadOperator::timed(CallKind kind, const QString &label, Step step)
+{
+    Sample sample{kind, m_shared.clock.now(), 0, false};
+    const bool done = attempt(label, step);
+    sample.endNs = m_shared.clock.now();
+    sample.failed = !done;
+    m_report.samples.push_back(sample);
+    return done;
+}
+
+void LoadOperator::tell(const QString &label, const ServiceResult &result)
+{
+    fail(label + QLatin1Char(' ') + refusalLabel(result));
+    m_connectionLost |= result.errorNumber == dbkit::ErrorNumber::ConnectionFailed;
+    if (result.message.isEmpty())
+        untold(label + QStringLiteral(": refused without a text"));
+}
+
+void LoadOperator::fail(const QString &key)
+{
+    ++m_report.failures[key];
+    m_lastFailure = key;
+}
+
+void LoadOperator::untold(const QString &what)
+{
+    m_report.untold << m_name + QStringLiteral(": ") + what;
+}
+
+// Opens a warehouse's card: takes its lock and reads it, timed as a lock.
+bool LoadOperator::openCard(Services &s, const QString &code, services::OpenedWarehouse &opened)
+{
+    const QString label = QStringLiteral("lock");
+    const bool done = timed(CallKind::Lock, label, [&] {
+        opened = s.warehouses.openForEdit(code);
+        return opened.outcome == services::OpenedWarehouse::Outcome::Opened;
+    });
+    if (!done && opened.outcome == services::OpenedWarehouse::Outcome::Locked)
+        fail(label + QStringLiteral(" held by another"));
+    if (!done && opened.outcome == services::OpenedWarehouse::Outcome::Gone)
+        fail(label + QStringLiteral(" gone"));
+    return done;
+}
+
+// Saves an opened card's changes, timed, and releases its lock.
+bool LoadOperator::saveCard(Services &s, const services::WarehouseSave &request,
+                            services::SavedWarehouse &saved)
+{
+    const QString label = QStringLiteral("save");
+    const bool done = timed(CallKind::Save, label, [&] {
+        saved = s.warehouses.save(request);
+        return saved.result.done();
+    });
+    s.warehouses.unlock(request.original.code);
+    if (!done && !saved.result.done())
+        tell(label, saved.result);
+    return done;
+}
+
+// Lock, read the counter, save it one up, unlock. An increment counts as
+// acknowledged only when the save says done.
+bool LoadOperator::editCounter(Services &s)
+{
+    const QString code = seed::counterCode(random(seed::counterWarehouses));
+    services::OpenedWarehouse opened;
+    if (!openCard(s, code, opened)) {
+        if (opened.outcome == services::OpenedWarehouse::Outcome::Gone)
+            untold(QStringLiteral("counter warehouse %1 opened as gone").arg(code));
+        return false;
+    }
+    bool ok = false;
+    const long long value = opened.record.memo.toLongLong(&ok);
+    if (!ok) {
+        untold(QStringLiteral("counter of %1 reads \"%2\"").arg(code, opened.record.memo));
+        s.warehouses.unlock(code);
+        return false;
+    }
+    services::WarehouseSave request{false, opened.record, opened.record, false};
+    request.edited.memo = QString::number(value + 1);
+    services::SavedWarehouse saved;
+    const bool done = saveCard(s, request, saved);
+    if (done) {
+        ++m_report.acked[code];
+        if (saved.stored.memo != request.edited.memo)
+            untold(QStringLiteral("save of %1 done but reports %2").arg(code, saved.stored.memo));
+    } else if (answerLost(saved.result.errorNumber)) {
+        ++m_report.unknown[code];
+    }
+    return done;
+}
+
+QString LoadOperator::temporaryCode(int op, int number) const
+{
+    return QStringLiteral("T%1%2").arg(op, 2, 10, QLatin1Char('0'))
+        .arg(number % 10000, 4, 10, QLatin1Char('0'));
+}
+
+bool LoadOperator::addWarehouse(Services &s)
+{
+    const int number = m_nextNumber++;
+    services::WarehouseSave request;
+    request.edited.code = temporaryCode(m_index, number);
+    request.edited.name = QStringLiteral("临时仓库") + request.edited.code;
+    request.edited.valueStyle = seed::valueStyle();
+    services::SavedWarehouse saved;
+    const QString label = QStringLiteral("add");
+    const bool done = timed(CallKind::Save, label, [&] {
+        saved = s.warehouses.save(request);
+        return saved.result.done();
+    });
+    if (done)
+        m_report.added.insert(request.edited.code);
+    if (done || answerLost(saved.result.errorNumber)) {
+        m_ownWarehouses.push_back(request.edited.code);
+        m_shared.lastAdded[m_index] = number;
+    }
+    if (!done && !saved.result.done())
+        tell(label, saved.result);
+    return done;
+}
+
+// Deletes an own warehouse, oldest first, or the one another operator added
+// last, which that operator may be opening or deleting right now.
+bool LoadOperator::deleteWarehouse(Services &s)
+{
+    QString code;
+    const int other = random(m_config.operators);
+    const int theirs = m_shared.lastAdded[other];
+    if (random(10) < 4 && other != m_index && theirs >= 0)
+        code = temporaryCode(other, theirs);
+    else if (!m_ownWarehouses.empty())
+        code = m_ownWarehouses.front();
+    else
+        return false;
+    ServiceResult result;
+    const QString label = QStringLiteral("delete");
+    const bool done = timed(CallKind::Delete, label, [&] {
+        result = s.warehouses.remove(code);
+        return result.done();
+    });
+    if (!done && !result.done())
+        tell(label, result);
+    if (done)
+        m_report.deleted.insert(code);
+    if (done || answerLost(result.errorNumber))
+        m_report.maybeDeleted.insert(code);
+    if (done || result.errorNumber == dbkit::ErrorNumber::RecordDeleted)
+        std::erase(m_ownWarehouses, code);
+    return done;
+}
+
+// Renames a warehouse an operator added last, its own or another's.
+bool LoadOperator::editTemporary(Services &s)
+{
+    const int other = random(m_config.operators);
+    const int number = m_shared.lastAdded[other];
+    if (number < 0)
+        return false;
+    services::OpenedWarehouse opened;
+    if (!openCard(s, temporaryCode(other, number), opened))
+        return false;
+    services::WarehouseSave request{false, opened.record, opened.record, false};
+    request.edited.name = QStringLiteral("改名仓库") + opened.record.code;
+    services::SavedWarehouse saved;
+    return saveCard(s, request, saved);
+}
+
+RightRecord LoadOperator::randomNarrowing(RightRecord right)
+{
+    static const std::vector<seed::Narrowing> narrowings = seed::narrowings();
+    // The whole warehouse is drawn less often: beside any right it is refused.
+    const seed::Narrowing &n =
+        narrowings[random(4) == 0 ? 0 : 1 + random(int(narrowings.size()) - 1)];
+    right.classCode = n.classCode;
+    right.itemCode = n.itemCode;
+    right.showMoney = random(2) == 0;
+    return right;
+}
+
+bool LoadOperator::insertRight(Services &s)
+{
+    const QStringList operators = seed::rightsOperators();
+    RightRecord right;
+    right.operatorCode = operators[random(int(operators.size()))];
+    right.operatorName = QStringLiteral("库管员") + right.operatorCode;
+    right.warehouseCode = seed::counterCode(random(seed::rightsWarehouses));
+    right = randomNarrowing(right);
+    const QString label = QStringLiteral("rights insert");
+    ServiceResult result;
+    const bool done = timed(CallKind::Rights, label, [&] {
+        result = s.rights.insert(right);
+        return result.done();
+    });
+    if (!done && !result.done())
+        tell(label, result);
+    if (done && right.autoId <= 0)
+        untold(QStringLiteral("right inserted without an Auto_id"));
+    if (done)
+        m_report.inserted.insert(right.autoId);
+    return done;
+}
+
+bool LoadOperator::pickStoredRight(Services &s, RightRecord &right)
+{
+    const QStringList operators = seed::rightsOperators();
+    const QString op = operators[random(int(operators.size()))];
+    const QString warehouse = seed::counterCode(random(seed::rightsWarehouses));
+    std::vector<RightRecord> stored;
+    if (!attempt(QStringLiteral("rights read"), [&] {
+            stored = s.rights.rightsOfOperator(op);
+            return true;
+        }))
+        return false;
+    std::erase_if(stored, [&](const RightRecord &r) { return r.warehouseCode != warehouse; });
+    if (stored.empty())
+        return false;
+    right = stored[random(int(stored.size()))];
+    return true;
+}
+
+bool LoadOperator::updateRight(Services &s)
+{
+    RightRecord asRead;
+    if (!pickStoredRight(s, asRead))
+        return false;
+    const RightRecord changed = randomNarrowing(asRead);
+    const QString label = QStringLiteral("rights update");
+    ServiceResult result;
+    const bool done = timed(CallKind::Rights, label, [&] {
+        result = s.rights.update(changed, asRead);
+        return result.done();
+    });
+    if (!done && !result.done())
+        tell(label, result);
+    return done;
+}
+
+bool LoadOperator::removeRight(Services &s)
+{
+    RightRecord right;
+    if (!pickStoredRight(s, right))
+        return false;
+    const QString label = QStringLiteral("rights remove");
+    ServiceResult result;
+    const bool done = timed(CallKind::Rights, label, [&] {
+        result = s.rights.remove(right.autoId);
+        return result.done();
+    });
+    if (!done && !result.done())
+        tell(label, result);
+    if (done || answerLost(result.errorNumber))
+        m_report.maybeRemoved.insert(right.autoId);
+    return done;
+}
+
+} // namespace load
