@@ -131,7 +131,8 @@ ServiceResult RightsService::checkStored(const RightRecord &right)
     if (!right.itemCode.isEmpty()) {
         dbkit::DbDataSetPtr item = m_login.OpenDataSet(
             QStringLiteral("select cInvCCode from Inventory where cInvCode='")
-            + quoted(right.itemCode) + QStringLiteral("'"));
+            + quoted(right.itemCode) + QStringLiteral("'"),
+            dbkit::OpenMode::ReadOnly);
         if (item->Eof())
             return ServiceResult::refused(QStringLiteral("存货编码输入错误!"),
                                           QStringLiteral("cInvCode"));
@@ -143,7 +144,8 @@ ServiceResult RightsService::checkStored(const RightRecord &right)
                        "where w.Id='")
         + quoted(right.operatorCode) + QStringLiteral("' and w.cWhCode='")
         + quoted(right.warehouseCode) + QStringLiteral("' and w.Auto_id <> ")
-        + QString::number(right.autoId) + rivalsOnly(right));
+        + QString::number(right.autoId) + rivalsOnly(right),
+        dbkit::OpenMode::ReadOnly);
     std::vector<NarrowedRight> stored;
     for (; !others->Eof(); others->MoveNext())
         stored.push_back({others->Fields(0).toLongLong(), NullToEmpty(others->Fields(1)),
@@ -191,7 +193,8 @@ ServiceResult RightsService::insert(RightRecord &right)
                                             "bDispMoney, cInvCCode, cInvCode) "
                                             "values (?, ?, ?, ?, ?, ?)"),
                              rightValues(stored));
-        dbkit::DbDataSetPtr identity = m_login.OpenDataSet(QStringLiteral("SELECT @@identity"));
+        dbkit::DbDataSetPtr identity =
+            m_login.OpenDataSet(QStringLiteral("SELECT @@identity"), dbkit::OpenMode::ReadOnly);
         stored.autoId = identity->Eof() ? 0 : identity->Fields(0).toLongLong();
         return ServiceResult::ok();
     });
@@ -243,7 +246,8 @@ ServiceResult RightsService::remove(long long autoId, const std::optional<RightR
 
 std::vector<RightRecord> RightsService::readRights(const QString &where)
 {
-    dbkit::DbDataSetPtr data = m_login.OpenDataSet(rightColumns + where);
+    dbkit::DbDataSetPtr data =
+        m_login.OpenDataSet(rightColumns + where, dbkit::OpenMode::ReadOnly);
     std::vector<RightRecord> rights;
     for (; !data->Eof(); data->MoveNext())
         rights.push_back(rightAt(*data));

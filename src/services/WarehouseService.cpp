@@ -312,6 +312,12 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
     if (inUse(stored->code))
         return storeInUse(request, *stored);
     int written = 0;
+    // Only a changed code can meet related records: the warehouse refers to
+    // no other table. A kept code is written without a savepoint to return to.
+    if (request.edited.code == request.original.code) {
+        written = writeChanges(request.original, request.edited, true);
+        return written == 0 ? notWritten(request.original.code) : storedAs(request.edited);
+    }
     try {
         dbkit::TransactionGuard attempt(m_login);
         written = writeChanges(request.original, request.edited, true);

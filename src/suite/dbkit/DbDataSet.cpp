@@ -72,7 +72,8 @@ void DbDataSet::Impl::load()
         const DirectLoad loaded =
             login.engine() == Engine::SQLite
                 ? loadSqliteDirect(login.database(), statement, rows, shape, &error)
-                : loadPostgresDirect(login.database(), statement, rows, shape, &error);
+                : loadPostgresDirect(login.database(), statement, rows, shape, &error,
+                                     mode != OpenMode::ReadOnly);
         switch (loaded) {
         case DirectLoad::Done:
             setShape(shape);

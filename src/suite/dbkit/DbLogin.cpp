@@ -240,8 +240,10 @@ void DbLogin::beginWatch()
             if (!d->watchdog)
                 d->watchdog = std::make_unique<StatementWatchdog>();
             // Past the server's own limit by a margin for the answer's way back:
-            // a server that kept its limit has answered well within half a second.
-            d->watchdog->arm(postgresSocket(d->db), d->statementTimeout + 500);
+            // a server that kept its limit has answered well within it. The
+            // caller is told within the limit and half a second, reconnecting
+            // and rolling back included.
+            d->watchdog->arm(postgresSocket(d->db), d->statementTimeout + 400);
         }
     }
     ++d->watchDepth;
@@ -344,6 +346,18 @@ int DbLogin::executeBound(const QString &sql, const QVariantList &values)
     refuseUnsendableValues(values, sql);
     const StatementWatch watch(*this);
     const QString statement = d->dialect->rewrite(sql);
+    if (d->engine == Engine::PostgreSQL && !d->throughOdbc) {
+        int rows = 0;
+        QSqlError error;
+        switch (execPostgresBound(d->db, statement, values, &rows, &error)) {
+        case DirectLoad::Done:
+            return rows;
+        case DirectLoad::Failed:
+            throw failure(error, sql, isReadingStatement(statement));
+        case DirectLoad::Unavailable:
+            break;
+        }
+    }
     QSqlQuery q(d->db);
     q.setForwardOnly(true);
     if (!q.prepare(statement))

@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <QSqlError>
 #include <QString>
+#include <QVariantList>
 #include <QStringList>
 #include <vector>
 
@@ -40,7 +41,16 @@ DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnSt
                             LoadedShape &shape, QSqlError *error);
 // The socket of the connection's libpq handle; -1 when it has none.
 int postgresSocket(QSqlDatabase &db);
+// The tables the columns come from cost a catalogue round trip; only a data
+// set that writes needs them (`withTables`).
 DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
-                              LoadedShape &shape, QSqlError *error);
+                              LoadedShape &shape, QSqlError *error, bool withTables = true);
+// Runs `statement`, its "?" placeholders bound to `values`, on the connection's
+// libpq handle in one round trip. Qt's driver prepares a named statement on
+// the server for each bound statement, runs it and deallocates it again:
+// three round trips where one does. Unavailable when the handle is not
+// libpq's or a value needs a binary parameter.
+DirectLoad execPostgresBound(QSqlDatabase &db, const QString &statement,
+                             const QVariantList &values, int *rowsAffected, QSqlError *error);
 
 } // namespace dbkit

@@ -3,10 +3,12 @@
 #include "ColumnStore.h"
 #include "DecodeThread.h"
 #include "ExactNumbers.h"
+#include "SqlQuoting.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
+#include <QLocale>
 #include <QSqlDriver>
 #include <QVariant>
 #include <cstdlib>
@@ -166,7 +168,7 @@ int postgresSocket(QSqlDatabase &db)
 }
 
 DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
-                              LoadedShape &shape, QSqlError *error)
+                              LoadedShape &shape, QSqlError *error, bool withTables)
 {
     PGconn *conn = connectionOf(db);
     if (!conn)
@@ -182,7 +184,7 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
     // there must not pass for one that answered.
     Result lookup;
     const std::optional<QHash<Oid, QString>> tables =
-        tableNames(conn, r.handle, columns, lookup);
+        withTables ? tableNames(conn, r.handle, columns, lookup) : QHash<Oid, QString>();
     if (!tables)
         return failedLoad(lookup.handle, error);
     shape = LoadedShape();
@@ -233,6 +235,79 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
     return DirectLoad::Done;
 }
 
+namespace {
+
+// A bound value as libpq's text parameter, formatted as Qt's driver would
+// write it; false for a value only a binary parameter could carry.
+bool parameterText(const QVariant &value, QByteArray &text)
+{
+    switch (value.typeId()) {
+    case QMetaType::QByteArray:
+        return false;
+    case QMetaType::Bool:
+        text = value.toBool() ? "true" : "false";
+        return true;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        text = QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        return true;
+    case QMetaType::QDate:
+        text = value.toDate().toString(Qt::ISODate).toLatin1();
+        return true;
+    case QMetaType::QDateTime:
+        text = value.toDateTime().toString(Qt::ISODateWithMs).toLatin1();
+        return true;
+    default:
+        text = value.toString().toUtf8();
+        return true;
+    }
+}
+
+// The statement with its "?" placeholders numbered as libpq's "$1", "$2"...;
+// quoted texts and comments are left alone.
+QString numberedPlaceholders(const QString &statement)
+{
+    return rewriteOutsideQuotes(statement, [](const QString &sql) {
+        QString out;
+        out.reserve(sql.size() + 16);
+        int number = 0;
+        for (const QChar c : sql) {
+            if (c == QLatin1Char('?'))
+                out += QLatin1Char('$') + QString::number(++number);
+            else
+                out += c;
+        }
+        return out;
+    });
+}
+
+} // namespace
+
+DirectLoad execPostgresBound(QSqlDatabase &db, const QString &statement,
+                             const QVariantList &values, int *rowsAffected, QSqlError *error)
+{
+    PGconn *conn = connectionOf(db);
+    if (!conn)
+        return DirectLoad::Unavailable;
+    std::vector<QByteArray> texts(size_t(values.size()));
+    std::vector<const char *> parameters(size_t(values.size()), nullptr);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (values[i].isNull())
+            continue;
+        if (!parameterText(values[i], texts[size_t(i)]))
+            return DirectLoad::Unavailable;
+        parameters[size_t(i)] = texts[size_t(i)].constData();
+    }
+    const QByteArray sql = numberedPlaceholders(statement).toUtf8();
+    Result r{PQexecParams(conn, sql.constData(), int(values.size()), nullptr,
+                          parameters.data(), nullptr, nullptr, 0)};
+    const ExecStatusType status = PQresultStatus(r.handle);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+        return failedLoad(r.handle, error);
+    *rowsAffected = std::atoi(PQcmdTuples(r.handle));
+    return DirectLoad::Done;
+}
+
 #else
 
 int postgresSocket(QSqlDatabase &)
@@ -241,7 +316,13 @@ int postgresSocket(QSqlDatabase &)
 }
 
 DirectLoad loadPostgresDirect(QSqlDatabase &, const QString &, ColumnStore &, LoadedShape &,
-                              QSqlError *)
+                              QSqlError *, bool)
+{
+    return DirectLoad::Unavailable;
+}
+
+DirectLoad execPostgresBound(QSqlDatabase &, const QString &, const QVariantList &, int *,
+                             QSqlError *)
 {
     return DirectLoad::Unavailable;
 }

@@ -1,5 +1,6 @@
 #include "suite/locks/LockTable.h"
 
+#include "suite/dbkit/DbDataSet.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlDialect.h"
@@ -136,41 +137,32 @@ void LockTable::ensureTable()
     tablesReady.insert(key);
 }
 
-std::optional<LockRow> LockTable::read(const QString &kind, const QString &code)
+std::optional<LockRow> LockTable::read(const QString &kind, const QString &code,
+                                       Liveness liveness)
 {
-    // Run directly with bound values: the kit's statement rewriting is meant
-    // for statement text and must not touch a code.
-    const QString sql = QStringLiteral(
-                            "SELECT cComputer, cOperator, cConnection, cSession, dLocked, ")
-                        + holderGoneColumn(m_login.engine())
-                        + QStringLiteral(" FROM LockRecords WHERE cKind = ? AND cCode = ?");
-    // Under the login's deadline like every statement of the kit, so a
-    // stalled server fails the read as a time-out, and a lost connection is
-    // noted and opened again by the next command.
-    m_login.ready(sql);
-    const dbkit::StatementWatch watch(m_login);
-    QSqlQuery query(m_login.database());
-    query.setForwardOnly(true);
+    const bool judged = liveness == Liveness::Judged;
+    // Codes are quoted: the kit's statement rewriting leaves quoted text alone.
+    const QString sql = QStringLiteral("SELECT cComputer, cOperator, cConnection, cSession, "
+                                       "dLocked, ")
+                        + (judged ? holderGoneColumn(m_login.engine()) : QStringLiteral("0"))
+                        + QStringLiteral(" FROM LockRecords WHERE cKind = '")
+                        + dbkit::quoted(kind) + QStringLiteral("' AND cCode = '")
+                        + dbkit::quoted(code) + QStringLiteral("'");
     // The server keeps one picture of its sessions per transaction; a
     // caller's long transaction must not judge holders by an old one.
-    if (m_login.engine() == Engine::PostgreSQL
-        && !query.exec(QStringLiteral("SELECT pg_stat_clear_snapshot()")))
-        throw m_login.failure(query.lastError(), query.lastQuery(), true);
-    if (!query.prepare(sql))
-        throw m_login.failedStatement(query, sql, true);
-    query.addBindValue(kind);
-    query.addBindValue(code);
-    if (!query.exec())
-        throw m_login.failedStatement(query, sql, true);
-    if (!query.next())
+    if (judged && m_login.engine() == Engine::PostgreSQL)
+        m_login.OpenDataSet(QStringLiteral("SELECT pg_stat_clear_snapshot()"),
+                            dbkit::OpenMode::ReadOnly);
+    const dbkit::DbDataSetPtr found = m_login.OpenDataSet(sql, dbkit::OpenMode::ReadOnly);
+    if (found->Eof())
         return std::nullopt;
     LockRow row;
-    row.computer = query.value(0).toString();
-    row.operatorName = query.value(1).toString();
-    row.connection = query.value(2).toString();
-    row.session = query.value(3).toString();
-    row.locked = toUtc(query.value(4));
-    row.holderGone = query.value(5).toInt() != 0;
+    row.computer = found->Fields(0).toString();
+    row.operatorName = found->Fields(1).toString();
+    row.connection = found->Fields(2).toString();
+    row.session = found->Fields(3).toString();
+    row.locked = toUtc(found->Fields(4));
+    row.holderGone = found->Fields(5).toInt() != 0;
     return row;
 }
 

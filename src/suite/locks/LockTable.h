@@ -12,14 +12,18 @@ class DbLogin;
 namespace locks {
 
 // The statements on table LockRecords in the login's engine. Values are
-// bound, so codes may hold any character.
+// bound or quoted, so codes may hold any character.
 class LockTable {
 public:
     // Creates the table when the database has none yet (checked once per
     // database and process).
     explicit LockTable(dbkit::DbLogin &login);
 
-    std::optional<LockRow> read(const QString &kind, const QString &code);
+    // Whether a read judges if the holder still lives: a question to the
+    // server's sessions that only a lock of somebody else needs.
+    enum class Liveness { Judged, NotNeeded };
+    std::optional<LockRow> read(const QString &kind, const QString &code,
+                                Liveness liveness = Liveness::Judged);
     // Throws DbError 3022 when somebody else holds the code meanwhile.
     void insert(const QString &kind, const QString &code, const QString &system,
                 const QString &mode, const QString &computer);

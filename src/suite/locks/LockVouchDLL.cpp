@@ -95,7 +95,9 @@ bool LockVouchDLL::HoldsRecords(DbLogin &login, const QString &kind, const QVari
 {
     locks::LockTable table(login);
     for (const QVariant &code : codes) {
-        const std::optional<locks::LockRow> row = table.read(kind, code.toString());
+        // Whether its own holder lives is no question: this login lives.
+        const std::optional<locks::LockRow> row =
+            table.read(kind, code.toString(), locks::LockTable::Liveness::NotNeeded);
         if (!row || !locks::isOwnLock(login, *row))
             return false;
     }
