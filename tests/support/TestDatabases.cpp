@@ -1,11 +1,14 @@
 #include "TestDatabases.h"
 
+#include "suite/dbkit/DbDataSet.h"
+
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
@@ -133,6 +136,19 @@ dbkit::DbLoginPtr TempDatabase::connect(const QString &operatorName,
                            + "operator=" + QUrl::toPercentEncoding(operatorName)
                            + "&computer=" + QUrl::toPercentEncoding(computerName);
     return dbkit::DbLogin::open(withIdentity);
+}
+
+void terminateBackend(dbkit::DbLogin &admin, const dbkit::DbLogin &login)
+{
+    const QString pid = login.connectionId().section(':', 1);
+    admin.Execute("SELECT pg_terminate_backend(" + pid + ")");
+    for (int i = 0; i < 200; ++i) {
+        if (admin.OpenDataSet("SELECT COUNT(*) FROM pg_stat_activity WHERE pid = " + pid)
+                ->Fields(0).toInt() == 0)
+            return;
+        QThread::msleep(20);
+    }
+    ADD_FAILURE() << "backend " << pid.toStdString() << " did not end";
 }
 
 } // namespace testsupport

@@ -28,6 +28,10 @@ bool isServerEngine(TestEngine engine);
 // Empty when none was started: tests then fail, unless DEPOTBASE_SKIP_PG=1
 // is set by hand for a quick local run.
 QString pgServerUrl();
+
+// Ends the server backend of `login` (a PostgreSQL login) through `admin`, as
+// a dropped connection would, and waits until the server has let it go.
+void terminateBackend(dbkit::DbLogin &admin, const dbkit::DbLogin &login);
 // Base URL of the hot-standby replica of that server (DEPOTBASE_PG_REPLICA_URL),
 // which the test command starts beside it; empty when none was started.
 QString pgReplicaUrl();

@@ -5,7 +5,6 @@
 #include "suite/dbkit/DbDataSet.h"
 #include "support/StoppedBackend.h"
 
-#include <QThread>
 
 using namespace dbkit;
 
@@ -34,15 +33,7 @@ TEST_P(ServerFaults, ALostConnectionFailsOneCommandAndTheNextReopensIt)
 {
     db().setStatementTimeout(12345);
     const QString pid = db().connectionId().section(':', 1);
-    auto admin = other();
-    admin->Execute("select pg_terminate_backend(" + pid + ")");
-    // Bounded wait until the server has ended the backend.
-    for (int i = 0; i < 200; ++i) {
-        if (admin->OpenDataSet("select count(*) from pg_stat_activity where pid = " + pid)
-                ->Fields(0).toInt() == 0)
-            break;
-        QThread::msleep(20);
-    }
+    testsupport::terminateBackend(*other(), db());
     EXPECT_EQ(errorOf([&] { db().Execute("update Store set cWhName='x' where cWhCode='01'"); }),
               ErrorNumber::ConnectionFailed);
     auto rs = db().OpenDataSet("select current_setting('statement_timeout'), cWhName "

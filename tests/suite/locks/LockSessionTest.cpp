@@ -6,7 +6,6 @@
 #include "suite/dbkit/DbError.h"
 
 #include <QCoreApplication>
-#include <QThread>
 #include <QUrl>
 
 using namespace lockstest;
@@ -16,19 +15,7 @@ namespace {
 
 class LockSessionTest : public LockTest {
 protected:
-    // Ends the login's backend on the server and waits until it is gone.
-    void terminateBackend(dbkit::DbLogin &login)
-    {
-        const QString pid = login.connectionId().section(':', 1);
-        bob->Execute("SELECT pg_terminate_backend(" + pid + ")");
-        for (int i = 0; i < 200; ++i) {
-            if (bob->OpenDataSet("SELECT COUNT(*) FROM pg_stat_activity WHERE pid = " + pid)
-                    ->Fields(0).toInt() == 0)
-                return;
-            QThread::msleep(20);
-        }
-        ADD_FAILURE() << "backend " << pid.toStdString() << " did not end";
-    }
+    void terminateBackend(dbkit::DbLogin &login) { testsupport::terminateBackend(*bob, login); }
 };
 
 TEST_P(LockSessionTest, OwnerKeepsItsLocksAcrossAReconnect)
