@@ -18,6 +18,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -66,8 +67,10 @@ Options parseOptions(const QCoreApplication &app)
     if (o.run.postgres == parser.isSet(sqlite))
         usage("give either a PostgreSQL server or a SQLite path");
     if (!o.run.postgres) {
-        if (QFileInfo::exists(parser.value(sqlite)))
-            usage("the SQLite account must not exist yet");
+        // The operators live in the system database beside the account file.
+        const QFileInfo account(parser.value(sqlite));
+        if (account.exists() || QFileInfo::exists(account.dir().filePath("lxsystem.db")))
+            usage("the SQLite account and the lxsystem.db beside it must not exist yet");
         o.run.url = QStringLiteral("sqlite:") + parser.value(sqlite);
     }
     o.run.operators = parser.value(operators).toInt();

@@ -373,8 +373,17 @@ void DbLogin::BeginTrans()
 {
     const StatementWatch watch(*this);
     d->transactionLost = false;
-    if (!d->db.transaction())
+    if (d->engine == Engine::SQLite) {
+        // The kit's transactions write. One that read first and wrote later
+        // could meet another such transaction in a deadlock that SQLite
+        // settles by failing one of them at once, busy handler or not; taking
+        // the write lock at the start makes the second wait its turn instead.
+        QSqlQuery begin(d->db);
+        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw failure(begin.lastError(), QStringLiteral("BEGIN IMMEDIATE"), false);
+    } else if (!d->db.transaction()) {
         throw failure(d->db.lastError(), QStringLiteral("BEGIN"), false);
+    }
     d->inTransaction = true;
 }
 

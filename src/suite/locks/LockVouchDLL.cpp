@@ -14,19 +14,10 @@ namespace ErrorNumber = dbkit::ErrorNumber;
 namespace {
 
 // Runs a lock operation as one unit: its own transaction, or a savepoint
-// when the caller already has a transaction open.
-// On SQLite it claims the write lock at once: a transaction that reads first
-// and writes later can meet another such transaction in a deadlock that
-// SQLite settles by failing one of them at once, even when the two lock
-// different codes.
-class LockTransaction : public dbkit::TransactionGuard {
-public:
-    explicit LockTransaction(DbLogin &login) : TransactionGuard(login)
-    {
-        if (login.engine() == dbkit::Engine::SQLite)
-            login.Execute(QStringLiteral("DELETE FROM LockRecords WHERE 1 = 0"));
-    }
-};
+// when the caller already has a transaction open. (On SQLite a transaction
+// of the kit claims the write lock at once, so two lock takers never meet in
+// a deadlock that fails one of them.)
+using LockTransaction = dbkit::TransactionGuard;
 
 // Errors that mean "somebody else has it or is taking it right now". A busy
 // SQLite file is not one of them: it says nothing about who holds the lock,
