@@ -68,19 +68,22 @@ bool hasSessionColumn(const dbkit::TableInfo &table)
 // every backend of a login names the session in its application_name, also
 // after the login reconnects. A row without a session names its backend
 // ("pg:PID"): a pid taken again by a later backend does not keep that lock
-// alive, since that backend started after the lock was taken.
+// alive, since that backend started after the lock was taken. The sessions
+// are read through pg_stat_get_activity, the function under the view
+// pg_stat_activity: the same rows, without the view's joins to plan anew for
+// every lock taken.
 QString holderGoneColumn(Engine engine)
 {
     if (engine != Engine::PostgreSQL)
         return QStringLiteral("0");
     return QStringLiteral(
                "CASE WHEN LockRecords.cSession IS NOT NULL THEN "
-               "CASE WHEN EXISTS (SELECT 1 FROM pg_stat_activity a "
+               "CASE WHEN EXISTS (SELECT 1 FROM pg_stat_get_activity(NULL) a "
                "WHERE a.application_name = '")
            + dbkit::quoted(dbkit::DbLogin::sessionApplicationName(QString()))
            + QStringLiteral(
                "' || LockRecords.cSession) THEN 0 ELSE 1 END "
-               "WHEN EXISTS (SELECT 1 FROM pg_stat_activity a "
+               "WHEN EXISTS (SELECT 1 FROM pg_stat_get_activity(NULL) a "
                "WHERE 'pg:' || CAST(a.pid AS varchar) = LockRecords.cConnection "
                "AND (LockRecords.dLocked IS NULL "
                "OR a.backend_start AT TIME ZONE 'UTC' <= LockRecords.dLocked)) "

@@ -33,7 +33,12 @@ bool isContention(const DbError &error)
 bool takeOne(DbLogin &login, locks::LockTable &table, const QString &kind, const QString &code,
              const QString &system, const QString &mode, const QString &computer)
 {
-    const std::optional<locks::LockRow> row = table.read(kind, code);
+    // Most codes are free or one's own: whether a holder lives is asked of
+    // the server's sessions only for a lock of somebody else.
+    std::optional<locks::LockRow> row =
+        table.read(kind, code, locks::LockTable::Liveness::NotNeeded);
+    if (row && !locks::isOwnLock(login, *row))
+        row = table.read(kind, code);
     if (row) {
         if (locks::isOwnLock(login, *row))
             return true;
