@@ -4,6 +4,7 @@
 
 #include "data/DataHelpers.h"
 #include "suite/dbkit/DbError.h"
+#include "suite/dbkit/StatementWatchdog.h"
 
 #include <QVariant>
 
@@ -166,6 +167,9 @@ template <typename Write>
 ServiceResult RightsService::writeChecked(const RightRecord &right, Write write)
 {
     try {
+        // The write as a whole keeps the statement time limit: a server that
+        // stops answering halfway is given up on within it.
+        const dbkit::StatementWatch deadline(m_login);
         dbkit::TransactionGuard transaction(m_login);
         serialise(right);
         // The write comes before the check: on SQLite it takes the write lock,

@@ -5,6 +5,7 @@
 #include "data/DataHelpers.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/StatementWatchdog.h"
 #include "suite/locks/LockVouchDLL.h"
 
 #include <QStringList>
@@ -263,6 +264,9 @@ SavedWarehouse WarehouseService::save(const WarehouseSave &request)
         return refused;
     }
     try {
+        // The save as a whole keeps the statement time limit: a server that
+        // stops answering halfway is given up on within it.
+        const dbkit::StatementWatch deadline(m_login);
         dbkit::TransactionGuard transaction(m_login);
         if (request.byDepartment)
             serialiseDepartment(request.edited.depCode);

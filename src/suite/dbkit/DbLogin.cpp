@@ -178,35 +178,49 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
 
 void DbLogin::Impl::startSession()
 {
-    if (engine == Engine::PostgreSQL && !throughOdbc)
-        setUp(db, url, QStringLiteral("SET client_encoding = 'UTF8'"));
+    if (engine == Engine::PostgreSQL) {
+        startPostgresSession();
+        return;
+    }
     for (const QString &sql : dialect->sessionSetup(statementTimeout))
         setUp(db, url, sql);
-    if (engine == Engine::PostgreSQL) {
-        // Every backend of this login names the login's session, so others
-        // can tell whether the session still lives after a reconnect.
-        setUp(db, url, QStringLiteral("SET application_name = '")
-                           + quoted(DbLogin::sessionApplicationName(sessionToken))
-                           + QStringLiteral("'"));
-        // System tables live in schema lxsystem; make sure it is there. A
-        // standby server refuses every write: it has what its primary has.
-        QSqlQuery q(db);
-        if (q.exec(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = 'lxsystem' "
-                                  "UNION ALL SELECT 1 WHERE pg_is_in_recovery()"))
-            && !q.next())
-            q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS lxsystem"));
-    }
-    const QString prefix = engine == Engine::PostgreSQL ? QStringLiteral("pg:")
-                                                        : QStringLiteral("odbc:");
     QSqlQuery id(db);
-    if (id.exec(dialect->sessionIdStatement()) && id.next()) {
-        connectionId = prefix + id.value(0).toString();
-    } else if (engine == Engine::PostgreSQL) {
-        failOpen(url, id.lastError().text());
-    } else {
+    if (id.exec(dialect->sessionIdStatement()) && id.next())
+        connectionId = QStringLiteral("odbc:") + id.value(0).toString();
+    else
         connectionId = QStringLiteral("odbc:%1:%2").arg(QCoreApplication::applicationPid())
                                                    .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
-    }
+}
+
+// The session's settings, its backend and whether the system schema is there
+// in one round trip: a reconnect on a busy server waits its turn for each.
+void DbLogin::Impl::startPostgresSession()
+{
+    QStringList settings;
+    if (!throughOdbc)
+        settings << QStringLiteral("set_config('client_encoding', 'UTF8', false)");
+    // No statement waits for ever: neither on another operator's row lock
+    // nor on a server that does not answer.
+    settings << QStringLiteral("set_config('lock_timeout', '2s', false)")
+             << QStringLiteral("set_config('statement_timeout', '%1', false)")
+                    .arg(statementTimeout)
+             // Every backend of this login names the login's session, so
+             // others can tell whether the session still lives after a
+             // reconnect.
+             << QStringLiteral("set_config('application_name', '")
+                    + quoted(DbLogin::sessionApplicationName(sessionToken))
+                    + QStringLiteral("', false)");
+    QSqlQuery q(db);
+    // A standby server refuses every write: it has the schema its primary has.
+    if (!q.exec(QStringLiteral("SELECT ") + settings.join(QStringLiteral(", "))
+                + QStringLiteral(", pg_backend_pid(), EXISTS (SELECT 1 FROM pg_namespace "
+                                 "WHERE nspname = 'lxsystem') OR pg_is_in_recovery()"))
+        || !q.next())
+        failOpen(url, q.lastError().text());
+    connectionId = QStringLiteral("pg:") + q.value(int(settings.size())).toString();
+    // System tables live in schema lxsystem; make sure it is there.
+    if (!q.value(int(settings.size()) + 1).toBool())
+        setUp(db, url, QStringLiteral("CREATE SCHEMA IF NOT EXISTS lxsystem"));
 }
 
 void DbLogin::ready(const QString &statement)
@@ -243,7 +257,7 @@ void DbLogin::beginWatch()
             // a server that kept its limit has answered well within it. The
             // caller is told within the limit and half a second, reconnecting
             // and rolling back included.
-            d->watchdog->arm(postgresSocket(d->db), d->statementTimeout + 400);
+            d->watchdog->arm(postgresSocket(d->db), d->statementTimeout + 300);
         }
     }
     ++d->watchDepth;

@@ -36,6 +36,7 @@ struct DbLogin::Impl {
 
     // Session settings, run at open and after every reconnect.
     void startSession();
+    void startPostgresSession();
     // Notes a broken connection: the next command opens it again.
     void connectionLost();
     QHash<QString, TableInfo> tables;  // catalogue facts by lower-case table name

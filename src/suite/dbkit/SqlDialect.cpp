@@ -174,16 +174,6 @@ public:
 
     QString lastIdentityStatement() const override { return QStringLiteral("SELECT lastval()"); }
 
-    QStringList sessionSetup(int statementTimeout) const override
-    {
-        return {QStringLiteral("SET lock_timeout = '2s'"),
-                QStringLiteral("SET statement_timeout = %1").arg(statementTimeout)};
-    }
-    QString sessionIdStatement() const override
-    {
-        return QStringLiteral("SELECT pg_backend_pid()");
-    }
-
     int errorNumber(const QSqlError &error, bool reading) const override
     {
         const QString state = sqlState(error);
