@@ -2,6 +2,7 @@
 
 #include "RightRules.h"
 
+#include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/StatementWatchdog.h"
@@ -84,6 +85,26 @@ QString rivalsOnly(const RightRecord &right)
     return QString();
 }
 
+// A database failure told in the user's words: the kit's own texts of a
+// lost, stalled or busy database already are; an engine's message gets a
+// sentence first that says what failed, the engine's text under it.
+ServiceResult failedWrite(const dbkit::DbError &error, const QString &what)
+{
+    switch (error.number()) {
+    case dbkit::ErrorNumber::ConnectionFailed:
+    case dbkit::ErrorNumber::TimedOut:
+    case dbkit::ErrorNumber::DatabaseBusy:
+    case dbkit::ErrorNumber::TableExclusive:
+        return ServiceResult::refused(error.description(), QString(), error.number());
+    case dbkit::ErrorNumber::ValueTooLong:
+        return ServiceResult::refused(depotbase::LoadResString(85), QString(), error.number());
+    default:
+        return ServiceResult::refused(what + QStringLiteral("请检查后重试。\n")
+                                          + error.description(),
+                                      QString(), error.number());
+    }
+}
+
 ServiceResult refusedByDatabase(const dbkit::DbError &error, const RightRecord &right)
 {
     // The unique key WarehAuth_Right: another administrator stored it first.
@@ -92,7 +113,7 @@ ServiceResult refusedByDatabase(const dbkit::DbError &error, const RightRecord &
                                       rightrules::narrowingField({0, right.classCode,
                                                                   right.itemCode, {}}),
                                       error.number());
-    return ServiceResult::refused(error.description(), QString(), error.number());
+    return failedWrite(error, QStringLiteral("权限未能保存，"));
 }
 
 } // namespace
@@ -244,7 +265,7 @@ ServiceResult RightsService::remove(long long autoId, const std::optional<RightR
         return ServiceResult::refused(goneOnDeleteMessage(), QString(),
                                       dbkit::ErrorNumber::RecordDeleted);
     } catch (const dbkit::DbError &e) {
-        return ServiceResult::refused(e.description(), QString(), e.number());
+        return failedWrite(e, QStringLiteral("权限未能删除，"));
     }
 }
 

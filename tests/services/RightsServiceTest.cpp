@@ -3,6 +3,7 @@
 #include "services/RightRules.h"
 #include "services/RightsService.h"
 
+#include "data/Catalogue.h"
 #include "support/DemoAccount.h"
 #include "suite/dbkit/DbError.h"
 
@@ -141,6 +142,33 @@ TEST_P(RightsServiceTest, ARightChangedSinceItWasReadIsNotOverwritten)
     mine.itemCode = "010201";
     EXPECT_TRUE(service.update(mine, read).done());
     EXPECT_EQ(service.find(read.autoId), mine);
+}
+
+// What the engine refuses is told in the user's words first: a value too
+// long for its column by the catalogue's text, any other refusal (here a
+// site's own trigger) by what failed and what to do, the engine's text below.
+TEST_P(RightsServiceTest, EngineRefusalsAreToldInTheUsersWordsFirst)
+{
+    RightsService service(*m_login);
+    const long long before = count("1=1");
+    RightRecord tooLong = right("002", "04");
+    tooLong.operatorName = QString(30, QChar(u'名'));
+    EXPECT_EQ(service.insert(tooLong).message, depotbase::LoadResString(85));
+
+    if (GetParam() == TestEngine::SQLite) {
+        m_login->Execute("CREATE TRIGGER no_rights BEFORE INSERT ON WarehAuth "
+                         "BEGIN SELECT RAISE(ABORT, 'rights are frozen'); END");
+    } else {
+        m_login->Execute("CREATE FUNCTION no_rights() RETURNS trigger LANGUAGE plpgsql AS "
+                         "$$BEGIN RAISE EXCEPTION 'rights are frozen'; END$$");
+        m_login->Execute("CREATE TRIGGER no_rights BEFORE INSERT ON WarehAuth "
+                         "FOR EACH ROW EXECUTE FUNCTION no_rights()");
+    }
+    RightRecord frozen = right("002", "04");
+    const QString told = service.insert(frozen).message;
+    EXPECT_TRUE(told.startsWith(QStringLiteral("权限未能保存，请检查后重试。\n"))) << qPrintable(told);
+    EXPECT_TRUE(told.contains("rights are frozen")) << qPrintable(told);
+    EXPECT_EQ(count("1=1"), before);
 }
 
 // One administrator has stored class 01 for 002 on 02 and not committed yet
