@@ -68,6 +68,8 @@ private:
     void SetupAuthGrid();
     void FillAuthGrid(dbkit::DbDataSet &data);
     void colourNameColumn();
+    // The title tells how many rights are shown, and whether a filter holds.
+    void showListState();
 
     // Commands (FrmWHAuthCommands.cpp)
     void runCommand(const QString &key);
@@ -86,6 +88,7 @@ private:
     QToolBar *m_toolbar = nullptr;
     QList<QIcon> ImageList1;
     bool m_loaded = false;
+    bool m_filtered = false;  // the grid shows the rows of a filter
 
     dbkit::DbDataSetPtr rsAuthList;
     dbkit::DbDataSetPtr rsUsers;

@@ -38,6 +38,9 @@ void FrmWHAuth::OnToolbarCommand(const QString &key)
     } catch (const std::exception &error) {
         refuse(QString::fromLocal8Bit(error.what()));
     }
+    // Any command may have read, filtered or left the rows.
+    if (m_loaded)
+        showListState();
 }
 
 void FrmWHAuth::runCommand(const QString &key)
@@ -143,6 +146,10 @@ void FrmWHAuth::filterRights()
     m_grid->setRows(1);
     FillAuthGrid(*filtered);
     m_grid->setRedraw(true);
+    m_filtered = !dialog.strSel.isEmpty();
+    // An empty grid says why, rather than look like an empty table.
+    if (m_filtered && m_grid->Rows() == 1)
+        refuse(QStringLiteral("没有符合过滤条件的权限，刷新可显示全部权限。"));
 }
 
 void FrmWHAuth::refreshList()
@@ -151,6 +158,7 @@ void FrmWHAuth::refreshList()
     // the data set, whose old rows are then freed while the new ones load
     // instead of being held twice over.
     m_grid->setRows(1);
+    m_filtered = false;
     rsAuthList->Requery(-1);
     m_grid->setRedraw(false);
     FillAuthGrid(*rsAuthList);

@@ -136,6 +136,8 @@ void FrmWHAuth::Form_Load()
     FillAuthGrid(*rsAuthList);
     m_grid->setRedraw(true);
     toolbarButton(QStringLiteral("TlbEdit"))->setEnabled(true);
+    m_filtered = false;
+    showListState();
     m_loaded = true;
     m_grid->setFocus();
 }
@@ -239,6 +241,15 @@ void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
         m_grid->setCol(0);
         m_grid->setRow(1);
     }
+}
+
+void FrmWHAuth::showListState()
+{
+    const int shown = m_grid->Rows() - 1;
+    setWindowTitle(LoadResString(140)
+                   + (m_filtered ? QStringLiteral("（已过滤：显示 %1 条权限）")
+                                 : QStringLiteral("（共 %1 条权限）"))
+                         .arg(shown));
 }
 
 void FrmWHAuth::colourNameColumn()

@@ -2,6 +2,7 @@
 #include "AuthListFixture.h"
 
 #include "authority/AuthListQuery.h"
+#include "data/Catalogue.h"
 #include "support/SheetReader.h"
 
 #include <QAbstractItemModel>
@@ -35,7 +36,9 @@ TEST_P(AuthListTest, ListsTheRightsOfSelectableOperatorsOnExistingWarehouses)
     m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
                      "VALUES ('003', '王强', '05', NULL)");
     runList([&](FrmWHAuth &list) {
-        EXPECT_EQ(list.windowTitle(), "仓库权限设置");
+        // The title tells how many rights are shown.
+        EXPECT_EQ(list.windowTitle(),
+                  QStringLiteral("仓库权限设置（共 %1 条权限）").arg(DemoRights.size() + 1));
         EXPECT_EQ(list.property("HelpContextID").toInt(), 31100141);
         // Administrators and inactive operators (admin, 刘洋) are left out.
         EXPECT_EQ(shown(), DemoRights + QStringList{"王强|05|否"});
@@ -125,10 +128,12 @@ TEST_P(AuthListTest, LocatesByOperatorOrWarehouseAndTellsWhatItCannotFind)
 
 TEST_P(AuthListTest, FiltersByOperatorWarehouseBothOrNothingAndRefreshShowsAllAgain)
 {
-    runList([&](FrmWHAuth &) {
+    runList([&](FrmWHAuth &list) {
+        const QString caption = depotbase::LoadResString(140);
         expectDialog({{"cnameCmb", "张伟"}});
         click("TlbFilter");
         EXPECT_EQ(shown(), QStringList({"张伟|01|是", "张伟|02|否"}));
+        EXPECT_EQ(list.windowTitle(), caption + QStringLiteral("（已过滤：显示 2 条权限）"));
 
         expectDialog({{"sidCmb", "01"}});
         click("TlbFilter");
@@ -138,8 +143,11 @@ TEST_P(AuthListTest, FiltersByOperatorWarehouseBothOrNothingAndRefreshShowsAllAg
         click("TlbFilter");
         EXPECT_EQ(shown(), QStringList({"李娜|03|否"}));
 
-        // A quote in a typed code is a value like any other.
+        // A quote in a typed code is a value like any other. A filter that
+        // matches nothing says so.
         expectDialog({{"cidCmb", "0'1"}});
+        m_seam->expectMessage("没有符合过滤条件的权限，刷新可显示全部权限。", Icon::None,
+                              Buttons::Ok, "提示", Answer::Ok);
         click("TlbFilter");
         EXPECT_EQ(grid().Rows(), 1);
 
@@ -152,6 +160,7 @@ TEST_P(AuthListTest, FiltersByOperatorWarehouseBothOrNothingAndRefreshShowsAllAg
         click("TlbFilter");
         click("TlbRefresh");
         EXPECT_EQ(shown(), DemoRights);
+        EXPECT_FALSE(list.windowTitle().contains(QStringLiteral("已过滤")));
     });
     EXPECT_EQ(authlist::filterCondition("0'1", ""), "WarehAuth.Id='0''1'");
     EXPECT_EQ(authlist::filterCondition("", "01"), "WarehAuth.cWhCode='01'");
