@@ -8,12 +8,14 @@
 #include "data/ModuleState.h"
 #include "forms/FormSlot.h"
 #include "forms/ToolbarButtons.h"
+#include "forms/ToolbarShortcuts.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/GridColors.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
+#include "suite/report/RTPrn.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -70,6 +72,19 @@ constexpr std::array<ToolbarButton, 13> Buttons{{
     {nullptr, 0, 0, 0},
     {"TlbHelp", 9, 14, 14},
     {"TlbExit", 10, 15, 15},
+}};
+
+// The warehouse list's keys for the same commands.
+constexpr std::array<ToolbarShortcut, 9> ListShortcuts{{
+    {Qt::Key_K, Qt::ControlModifier, false, "TlbFind", "Ctrl+K"},
+    {Qt::Key_F, Qt::ControlModifier, false, "TlbFilter", "Ctrl+F"},
+    {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
+    {Qt::Key_P, Qt::ControlModifier, false, "TlbPrint", "Ctrl+P"},
+    {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
+    {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
+    {Qt::Key_E, Qt::ControlModifier, false, "TlbEdit", "Ctrl+E"},
+    {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
+    {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
 }};
 
 } // namespace
@@ -167,11 +182,20 @@ void FrmWHAuth::changeEvent(QEvent *event)
 
 void FrmWHAuth::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        OnToolbarCommand(QStringLiteral("TlbHelp"));
+    const QString command = CommandOfKey(*event, ListShortcuts);
+    QAction *button = command.isEmpty() ? nullptr : toolbarButton(command);
+    if (!button || !button->isEnabled()) {
+        QDialog::keyPressEvent(event);
         return;
     }
-    QDialog::keyPressEvent(event);
+    event->accept();
+    ReportHost &printHost = m_inputs.printHost;
+    if (command == QLatin1String("TlbPrint") && printHost.control)
+        printHost.control->SetPrintConfirmation(
+            KeyedPrintConfirmation(this, QStringLiteral("权限列表")));
+    OnToolbarCommand(command);
+    if (printHost.control)
+        printHost.control->SetPrintConfirmation({});
 }
 
 void FrmWHAuth::LoadAuthToolbarImages()
@@ -183,6 +207,7 @@ void FrmWHAuth::BuildAuthToolbar()
 {
     BuildToolbar(*m_toolbar, ImageList1, Buttons,
                  [this](const QString &key) { OnToolbarCommand(key); });
+    NameShortcutsInToolTips(*m_toolbar, ListShortcuts);
 }
 
 void FrmWHAuth::SetupAuthGrid()

@@ -5,6 +5,7 @@
 #include "WarehouseListToolbar.h"
 #include "data/Catalogue.h"
 #include "forms/ToolbarButtons.h"
+#include "forms/ToolbarShortcuts.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
 
@@ -53,7 +54,7 @@ bool frmWHBrowse::handleShortcut(QKeyEvent *event)
         return false;
     event->accept();
     if (command == "TlbPrint")
-        RTPrn1().SetPrintConfirmation(listtoolbar::keyedPrintConfirmation(this));
+        RTPrn1().SetPrintConfirmation(KeyedPrintConfirmation(this, QStringLiteral("仓库列表")));
     OnToolbarCommand(command);
     RTPrn1().SetPrintConfirmation({});
     return true;

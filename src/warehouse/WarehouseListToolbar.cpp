@@ -2,6 +2,7 @@
 
 #include "data/Catalogue.h"
 #include "forms/ToolbarButtons.h"
+#include "forms/ToolbarShortcuts.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -32,17 +33,8 @@ constexpr std::array<ToolbarButton, 13> Buttons{{
     {"TlbExit", 10, 15, 15},
 }};
 
-// Keyboard shortcuts of the list: the key, exactly these modifiers (or any),
-// the command, and how the tool tip names the keys.
-struct Shortcut {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    bool anyModifiers;
-    const char *command;
-    const char *keys;
-};
-
-constexpr std::array<Shortcut, 12> Shortcuts{{
+// Keyboard shortcuts of the list.
+constexpr std::array<ToolbarShortcut, 13> Shortcuts{{
     {Qt::Key_I, Qt::ControlModifier, false, "TlbAdd", "Ctrl+I"},
     {Qt::Key_F5, Qt::NoModifier, true, "TlbAdd", "F5"},
     {Qt::Key_D, Qt::ControlModifier, false, "TlbDel", "Ctrl+D"},
@@ -53,6 +45,7 @@ constexpr std::array<Shortcut, 12> Shortcuts{{
     {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
     {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
     {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
+    {Qt::Key_U, Qt::ControlModifier, false, "TlbAuth", "Ctrl+U"},
     {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
     {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
 }};
@@ -77,37 +70,12 @@ void build(QToolBar &toolbar, const QList<QIcon> &pictures,
            const std::function<void(const QString &)> &run)
 {
     BuildToolbar(toolbar, pictures, Buttons, run);
-    for (QAction *action : toolbar.actions()) {
-        QStringList keys;
-        for (const Shortcut &shortcut : Shortcuts)
-            if (action->objectName() == QLatin1String(shortcut.command))
-                keys << QLatin1String(shortcut.keys);
-        if (!keys.isEmpty())
-            action->setToolTip(action->toolTip() + QStringLiteral(" (%1)")
-                                                       .arg(keys.join(QStringLiteral(", "))));
-    }
+    NameShortcutsInToolTips(toolbar, Shortcuts);
 }
 
 QString commandOfKey(const QKeyEvent &event)
 {
-    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
-    for (const Shortcut &shortcut : Shortcuts)
-        if (event.key() == shortcut.key && (shortcut.anyModifiers || mods == shortcut.modifiers))
-            return QLatin1String(shortcut.command);
-    return QString();
-}
-
-std::function<bool(int pages)> keyedPrintConfirmation(QWidget *window)
-{
-    return [window](int pages) {
-        return pages <= 1
-               || modal::message(window,
-                                 QStringLiteral("仓库列表共 %1 页，确实要在默认打印机上打印吗？")
-                                     .arg(pages),
-                                 modal::Icon::Question, modal::Buttons::YesNo,
-                                 LoadResString(17))
-                      == modal::Answer::Yes;
-    };
+    return CommandOfKey(event, Shortcuts);
 }
 
 void runStep(QWidget *window, const QString &key, const std::function<void()> &step)

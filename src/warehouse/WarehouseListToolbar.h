@@ -24,10 +24,6 @@ void build(QToolBar &toolbar, const QList<QIcon> &pictures,
 // that is no shortcut. The modifiers must be exactly the shortcut's.
 QString commandOfKey(const QKeyEvent &event);
 
-// What Ctrl+P asks before printing: a key pressed by accident must not send
-// a long list to the printer, so a list of more than one page asks first.
-std::function<bool(int pages)> keyedPrintConfirmation(QWidget *window);
-
 // Runs one step of a command. A step that fails is told to the user (the
 // database's refusals with the engine's text) and the command goes on with
 // its next step.

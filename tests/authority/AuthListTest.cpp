@@ -188,6 +188,48 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
     });
 }
 
+// The warehouse list's keys run the same commands here, and the tool tips
+// name them; a key needs exactly its modifiers.
+TEST_P(AuthListTest, TheWarehouseListsKeysRunTheSameCommands)
+{
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char *window;  // the window the command opens
+        const char *button;
+        const char *keys;
+    };
+    const Case cases[] = {
+        {Qt::Key_K, Qt::ControlModifier, "FrmWAFilter", "TlbFind", "Ctrl+K"},
+        {Qt::Key_F, Qt::ControlModifier, "FrmWAFilter", "TlbFilter", "Ctrl+F"},
+        {Qt::Key_E, Qt::ControlModifier, "FrmAuthority", "TlbEdit", "Ctrl+E"},
+        {Qt::Key_F1, Qt::NoModifier, "frmHelp", "TlbHelp", "F1"},
+    };
+    runList([&](FrmWHAuth &list) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.keys);
+            EXPECT_TRUE(list.toolbarButton(c.button)->toolTip().endsWith(
+                QStringLiteral("(%1)").arg(c.keys)));
+            m_seam->expectWindow(c.window, [](QDialog *window) { window->reject(); });
+            QTest::keyClick(grid().view(), Qt::Key(c.key), c.modifiers);
+            EXPECT_TRUE(m_seam->verifyDone());
+        }
+        const std::pair<const char *, const char *> printing[] = {
+            {"TlbRefresh", "(Ctrl+R)"}, {"TlbPrint", "(Ctrl+P)"},
+            {"TlbPreview", "(Ctrl+L)"}, {"TlbOutput", "(Ctrl+O)"}};
+        for (const auto &[button, keys] : printing)
+            EXPECT_TRUE(list.toolbarButton(button)->toolTip().endsWith(keys)) << button;
+        // Ctrl+R reads the table again.
+        m_login->Execute("DELETE FROM WarehAuth WHERE Id='001'");
+        QTest::keyClick(grid().view(), Qt::Key_R, Qt::ControlModifier);
+        EXPECT_EQ(shown(), DemoRights.mid(2));
+        // Ctrl+Shift+K is not Ctrl+K: nothing opens. Alt+F4 leaves the list.
+        QTest::keyClick(grid().view(), Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(grid().view(), Qt::Key_F4, Qt::AltModifier);
+        EXPECT_FALSE(list.isVisible());
+    });
+}
+
 TEST_P(AuthListTest, OutputWritesTheVisibleColumnsToXlsx)
 {
     runList([&](FrmWHAuth &) {

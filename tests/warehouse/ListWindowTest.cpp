@@ -171,6 +171,10 @@ TEST_P(ListWindowTest, ShortcutsNeedExactlyTheirModifiers)
         // F5 adds with any modifiers: the card opens.
         expectCard([](QDialog *card) { card->close(); });
         pressKey(&l, Qt::Key_F5, Qt::ShiftModifier);
+        // Ctrl+U opens the warehouse rights, as 权限 does, whose tip names it.
+        m_seam->expectWindow("FrmWHAuth", [](QDialog *list) { list->reject(); });
+        pressKey(&l, Qt::Key_U, Qt::ControlModifier);
+        EXPECT_TRUE(l.toolbarButton("TlbAuth")->toolTip().endsWith("(Ctrl+U)"));
         // Alt+F4 ends the list.
         pressKey(&l, Qt::Key_F4, Qt::AltModifier);
         EXPECT_FALSE(l.isVisible());
