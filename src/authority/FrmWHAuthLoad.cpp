@@ -94,7 +94,8 @@ FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmWHAuth"));
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    resize(12000 / controls::twipsPerPixel, 7200 / controls::twipsPerPixel);
+    // As wide as the warehouse list, so every column reads in full.
+    resize(ListWindowSize(QSize(18900, 9600) / controls::twipsPerPixel));
 
     m_toolbar = CreateListToolbar(this);
 
@@ -216,12 +217,11 @@ void FrmWHAuth::SetupAuthGrid()
     // The grid has its place in the window now; its width gives the columns'.
     layout()->activate();
     const int width = m_grid->width() * controls::twipsPerPixel;
-    const int quarter = int(std::lround(width / 4.0));
-    for (int col = 0; col <= ShowMoneyColumn; ++col)
-        m_grid->setColWidth(col, quarter);
-    m_grid->setColWidth(4, 0);
-    for (int col = 5; col < ColumnCount; ++col)
-        m_grid->setColWidth(col, m_grid->ColWidth(0));
+    // Shares of the width by what a column holds, so all nine columns show
+    // at once; the operator code (column 4) stays hidden.
+    constexpr std::array<int, ColumnCount> shares{10, 8, 14, 7, 0, 10, 13, 11, 16, 10};
+    for (int col = 0; col < ColumnCount; ++col)
+        m_grid->setColWidth(col, width * shares[size_t(col)] / 100);
     for (int col : {1, 2}) {
         m_grid->setColKind(col, SuperGrid::KindText);
         m_grid->setColFlag(col, 1);

@@ -28,6 +28,13 @@ void ShowNotice(QWidget *parent, const QString &text)
                    QStringLiteral("提示"));
 }
 
+QSize ListWindowSize(QSize wanted)
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    return wanted;
+}
+
 void ShowHelpPage(QWidget *parent, int helpContext)
 {
     QDialog help(parent);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 class QString;
 class QWidget;
 
@@ -9,6 +11,9 @@ namespace depotbase {
 // Centres a window on the screen: left = (screen width - window width) / 2,
 // top likewise.
 void CentreOnScreen(QWidget *window);
+
+// The first size of a list window: `wanted`, within nine tenths of the screen.
+QSize ListWindowSize(QSize wanted);
 
 // Opens the help page of a help context (31100041 warehouse list, card and
 // filter; 31100141 warehouse rights) modally over `parent`.

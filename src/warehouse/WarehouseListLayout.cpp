@@ -1,13 +1,12 @@
 #include "WarehouseListLayout.h"
 
 #include "data/Catalogue.h"
+#include "forms/WindowHelpers.h"
 #include "suite/controls/Twips.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QFont>
 #include <QLabel>
-#include <QScreen>
 #include <QToolBar>
 
 namespace listlayout {
@@ -34,10 +33,7 @@ void centre(QLabel &label, const QString &text, int pointSize, int width)
 
 QSize initialSize()
 {
-    QSize size(pixels(18900), pixels(9600));
-    if (const QScreen *screen = QApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    return size;
+    return depotbase::ListWindowSize(QSize(pixels(18900), pixels(9600)));
 }
 
 void prepareTitles(QLabel &title, QLabel &year, int width)
