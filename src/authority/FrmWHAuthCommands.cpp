@@ -111,11 +111,16 @@ void FrmWHAuth::locateRight()
     const QString warehouseCode = result.mid(p + 3);
 
     const int k = dialog.iConditon;
+    // With both an operator and a warehouse given, only that operator's right
+    // on that warehouse will do; with one, the box left last says which.
+    const bool both = !operatorCode.isEmpty() && !warehouseCode.isEmpty();
+    const bool byOperator = both || k == 1 || k == 2;
+    const bool byWarehouse = both || k == 3 || k == 4;
     int found = -1;
     for (int row = 1; row < m_grid->Rows() && found < 0; ++row) {
-        if (((k == 1 || k == 2) && m_grid->TextMatrix(row, OperatorCodeColumn) == operatorCode)
-            || ((k == 3 || k == 4)
-                && m_grid->TextMatrix(row, WarehouseCodeColumn) == warehouseCode))
+        if ((byOperator || byWarehouse)
+            && (!byOperator || m_grid->TextMatrix(row, OperatorCodeColumn) == operatorCode)
+            && (!byWarehouse || m_grid->TextMatrix(row, WarehouseCodeColumn) == warehouseCode))
             found = row;
     }
     if (found < 0) {

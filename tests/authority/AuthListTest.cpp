@@ -93,8 +93,18 @@ TEST_P(AuthListTest, LocatesByOperatorOrWarehouseAndTellsWhatItCannotFind)
         EXPECT_EQ(grid().Row(), 3);
         EXPECT_EQ(grid().BackColorSel(), 0x00FF0000u);
 
-        // The box left last decides: here the warehouse.
-        expectDialog({{"cidCmb", "001"}, {"sidCmb", "03"}});
+        // An operator and a warehouse: that operator's right on that
+        // warehouse, not the first right on the warehouse (陈静's, row 8).
+        m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
+                         "VALUES ('001', '张伟', '07', 1)");
+        click("TlbRefresh");
+        expectDialog({{"cidCmb", "001"}, {"sidCmb", "07"}});
+        click("TlbFind");
+        EXPECT_EQ(grid().Row(), 11);
+        EXPECT_EQ(grid().BackColorSel(), 0x00FF0000u);
+
+        // Only a warehouse: its first right.
+        expectDialog({{"sidCmb", "03"}});
         click("TlbFind");
         EXPECT_EQ(grid().Row(), 4);
 
