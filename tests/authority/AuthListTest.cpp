@@ -168,6 +168,47 @@ TEST_P(AuthListTest, FiltersByOperatorWarehouseBothOrNothingAndRefreshShowsAllAg
     EXPECT_EQ(authlist::filterCondition("1", "2"), "WarehAuth.Id='1' And WarehAuth.cWhCode='2'");
 }
 
+TEST_P(AuthListTest, APickedNameMeansThatEntryEvenWhenAnotherHasTheSameName)
+{
+    // A second 张伟 (006), with a right of his own.
+    m_login->Execute("insert into lxsystem..qd_user (cuser_id, cuser_name, iAdmin, nState) "
+                     "values ('006', '张伟', 0, 0)");
+    m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
+                     "VALUES ('006', '张伟', '03', 0)");
+    // The user picks 006's 张伟 from the name list (both lists go in one
+    // order), after typing the code when `code` is given.
+    const auto pickSecond = [&](const QString &code) {
+        m_seam->expectWindow("FrmWAFilter", [code](QDialog *dialog) {
+            auto *codes = dialog->findChild<QComboBox *>("cidCmb");
+            auto *names = dialog->findChild<QComboBox *>("cnameCmb");
+            if (!code.isEmpty())
+                testsupport::typeText(codes->lineEdit(), code);
+            const int entry = codes->findText("006");
+            ASSERT_GE(entry, 0);
+            ASSERT_EQ(names->itemText(entry), "张伟");
+            names->setCurrentIndex(entry);
+            dialog->findChild<QPushButton *>("Cmd4")->click();
+        });
+    };
+    runList([&](FrmWHAuth &) {
+        pickSecond(QString());
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"张伟|03|否"}));
+
+        // The code and the picked name agree: no refusal.
+        click("TlbRefresh");
+        pickSecond("006");
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"张伟|03|否"}));
+
+        // A typed name with a code goes with the same-named entry of that code.
+        click("TlbRefresh");
+        expectDialog({{"cidCmb", "006"}, {"cnameCmb", "张伟"}});
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"张伟|03|否"}));
+    });
+}
+
 TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
 {
     runList([&](FrmWHAuth &) {
