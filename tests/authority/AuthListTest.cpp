@@ -2,12 +2,14 @@
 #include "AuthListFixture.h"
 
 #include "authority/AuthListQuery.h"
+#include "authority/FrmAuthority.h"
 #include "support/SheetReader.h"
 
 #include <QAbstractItemModel>
 #include <QFile>
 #include <QTableView>
 #include <QToolBar>
+#include <QTreeWidget>
 
 using namespace depotbase;
 
@@ -212,13 +214,22 @@ TEST_P(AuthListTest, APickedNameMeansThatEntryEvenWhenAnotherHasTheSameName)
 TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
 {
     runList([&](FrmWHAuth &) {
-        m_seam->expectWindow("FrmAuthority", [&](QDialog *editor) {
+        // A double click on 王强's right on 02 opens the editor on 王强 (003),
+        // that right current.
+        m_seam->expectWindow("FrmAuthority", [&](QDialog *dialog) {
+            auto *editor = qobject_cast<FrmAuthority *>(dialog);
+            ASSERT_NE(editor, nullptr);
             EXPECT_EQ(editor->windowTitle(), "权限配置窗口");
+            EXPECT_EQ(editor->authTree()->currentItem(), editor->node("c003"));
+            EXPECT_EQ(editor->nodeCode, "003");
+            SuperGrid &rights = *editor->authGrid();
+            EXPECT_EQ(rights.TextMatrix(rights.Row(), RightsColumns::ColOther), "02");
+            EXPECT_EQ(editor->curRow, rights.Row());
             m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
                              "VALUES ('005', '陈静', '06', 1)");
         });
         QTableView *view = grid().view();
-        const QRect cell = view->visualRect(view->model()->index(0, 1));
+        const QRect cell = view->visualRect(view->model()->index(5, 1));
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
         EXPECT_EQ(shown(), DemoRights + QStringList{"陈静|06|是"});
 
