@@ -11,8 +11,10 @@
 #include "suite/controls/SuperGrid.h"
 
 #include <QAction>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTreeWidget>
+#include <utility>
 
 using namespace depotbase;
 
@@ -64,6 +66,33 @@ void FrmAuthority::Form_Load()
     toolbarButton(QStringLiteral("delbut"))->setEnabled(false);
     m_loaded = true;
     m_tree->setFocus();
+    if (m_start)
+        showStartRight();
+}
+
+void FrmAuthority::showStartRight()
+{
+    const RightToShow right = *std::exchange(m_start, std::nullopt);
+    QTreeWidgetItem *operatorNode = node(QStringLiteral("c") + right.operatorCode);
+    if (!operatorNode)
+        return;
+    // The node is chosen here, not by the tree's signal: that one waits for
+    // the mouse button that opened the editor to be let go.
+    {
+        const QSignalBlocker quiet(m_tree);
+        m_tree->setCurrentItem(operatorNode);
+    }
+    NodeClick(operatorNode);
+    if (nodeKind != 0 || nodeCode != right.operatorCode)
+        return;
+    for (int row = 1; row <= lastSavedRow; ++row) {
+        if (cell(row, ColOther) == right.warehouseCode && cell(row, ColClass) == right.classCode
+            && cell(row, ColInv) == right.itemCode) {
+            m_grid->setRow(row);
+            curRow = row;
+            return;
+        }
+    }
 }
 
 void FrmAuthority::Form_Unload()

@@ -39,6 +39,8 @@ public:
     explicit FrmAuthority(const AuthorityContext &inputs, QWidget *parent = nullptr);
     ~FrmAuthority() override;
     void ShowEditor();
+    // The right the next showing opens on (see RightToShow).
+    void startOn(const RightToShow &right) { m_start = right; }
 
     // The checks of a row: true when it passes; a failure is told.
     // kind 0 a warehouse, 1 an operator, by code or name; `code` becomes the code.
@@ -86,6 +88,8 @@ private:
     void Form_Load();
     void Form_Unload();
     void showHelp();
+    // Selects the operator of m_start and makes its right the current row.
+    void showStartRight();
 
     // AuthorityToolbar.cpp
     bool checkRowBeforeLeaving();
@@ -124,6 +128,7 @@ private:
     RowCommit m_commit;
     RowEntry m_entry;
     bool m_loaded = false;
+    std::optional<RightToShow> m_start;
     int m_insertedRow = 0;   // the row stored by the editing going on in it
 
     QTreeWidget *m_tree = nullptr;

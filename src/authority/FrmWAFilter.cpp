@@ -127,16 +127,41 @@ void FrmWAFilter::fillPair(const QString &kind, QComboBox *codeBox, QComboBox *n
     nameBox->setCurrentIndex(-1);
 }
 
-// The first row whose code (or name) is exactly `text`, -1 when none: the
-// list index a combo box gives a typed text. Scanning the pair table takes
-// microseconds; the box's own search of 10,000 entries through its model took
-// most of a filter's time after the confirm.
-int FrmWAFilter::rowOf(const Pairs &pairs, const QString &text, bool byName)
+// The first row whose code (or name) is exactly `text`, -1 when none; among
+// rows of one name, the one of `code` when it is there. Scanning the pair
+// table takes microseconds; the box's own search of 10,000 entries through
+// its model took most of a filter's time after the confirm.
+int FrmWAFilter::rowOf(const Pairs &pairs, const QString &text, bool byName,
+                       const QString &code)
 {
-    for (size_t row = 0; row < pairs.size(); ++row)
-        if ((byName ? pairs[row].second : pairs[row].first) == text)
+    int first = -1;
+    for (size_t row = 0; row < pairs.size(); ++row) {
+        if ((byName ? pairs[row].second : pairs[row].first) != text)
+            continue;
+        if (!byName || code.isEmpty() || pairs[row].first == code)
             return int(row);
-    return -1;
+        if (first < 0)
+            first = int(row);
+    }
+    return first;
+}
+
+// The row the box names: the entry picked from its list while the text is
+// still that entry's, else the row its typed text matches. Names repeat, so
+// only a picked entry tells which of two same-named rows is meant. The box
+// itself takes a typed text for the first entry of that text when it loses
+// the focus, so an entry that disagrees with the given code counts as typed.
+int FrmWAFilter::chosenRow(const QComboBox *box, const Pairs &pairs, bool byName,
+                           const QString &code)
+{
+    const QString text = box->currentText();
+    if (text.isEmpty())
+        return -1;
+    const int picked = box->currentIndex();
+    if (picked >= 0 && size_t(picked) < pairs.size() && box->itemText(picked) == text
+        && (code.isEmpty() || pairs[size_t(picked)].first == code))
+        return picked;
+    return rowOf(pairs, text, byName, code);
 }
 
 void FrmWAFilter::FillFilterCombos()
@@ -151,8 +176,8 @@ bool FrmWAFilter::chosenCode(QComboBox *codeBox, QComboBox *nameBox, const Pairs
     const QString t1 = codeBox->currentText();
     const QString t2 = nameBox->currentText();
     // A typed text counts as its list entry only when it is that entry exactly.
-    const int i1 = rowOf(pairs, t1, false);
-    const int i2 = rowOf(pairs, t2, true);
+    const int i1 = chosenRow(codeBox, pairs, false, QString());
+    const int i2 = chosenRow(nameBox, pairs, true, t1);
     code.clear();
     if (!t1.isEmpty() && !t2.isEmpty()) {
         if (i1 < 0 || i2 < 0)

@@ -49,7 +49,10 @@ private:
     // The code chosen by a code box and a name box of one kind; false when
     // both name entries of the lists but different rows.
     bool chosenCode(QComboBox *codeBox, QComboBox *nameBox, const Pairs &pairs, QString &code);
-    static int rowOf(const Pairs &pairs, const QString &text, bool byName);
+    static int rowOf(const Pairs &pairs, const QString &text, bool byName,
+                     const QString &code);
+    static int chosenRow(const QComboBox *box, const Pairs &pairs, bool byName,
+                         const QString &code);
     void confirm();
     void onFocusChanged(QWidget *old);
     // The four combo boxes in the order their numbers go: 1 cidCmb,

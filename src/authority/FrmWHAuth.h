@@ -10,7 +10,9 @@
 #include <QIcon>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QToolBar;
@@ -72,9 +74,14 @@ private:
     void showListState();
 
     // Commands (FrmWHAuthCommands.cpp)
+    // Runs a command; a failure is told and the title brought up to date.
+    void runGuarded(const std::function<void()> &command);
     void runCommand(const QString &key);
     bool refuseWithoutWarehouses(const QString &text);
-    void editRights();
+    // Opens the editor, on `start` when given, and reads the list again.
+    void editRights(const std::optional<RightToShow> &start = std::nullopt);
+    // The right a data row shows; nothing for the title row.
+    std::optional<RightToShow> rightOfRow(int row) const;
     void locateRight();
     void filterRights();
     void refreshList();

@@ -22,6 +22,8 @@ namespace {
 constexpr char LocateSeparator[] = "@*#";
 constexpr int OperatorCodeColumn = 4;
 constexpr int WarehouseCodeColumn = 1;
+constexpr int ClassCodeColumn = 5;
+constexpr int ItemCodeColumn = 7;
 // Pure blue (0x00BBGGRR): the selection of a row found by operator code.
 constexpr uint32_t LocatedByOperatorColour = 0x00FF0000;
 
@@ -29,10 +31,15 @@ constexpr uint32_t LocatedByOperatorColour = 0x00FF0000;
 
 void FrmWHAuth::OnToolbarCommand(const QString &key)
 {
+    runGuarded([this, &key] { runCommand(key); });
+}
+
+void FrmWHAuth::runGuarded(const std::function<void()> &command)
+{
     // A database failure ends the command with the engine's text; the window
     // stays as it was at that point.
     try {
-        runCommand(key);
+        command();
     } catch (const dbkit::DbError &error) {
         refuse(error.description());
     } catch (const std::exception &error) {
@@ -82,11 +89,21 @@ bool FrmWHAuth::refuseWithoutWarehouses(const QString &text)
     return true;
 }
 
-void FrmWHAuth::editRights()
+std::optional<RightToShow> FrmWHAuth::rightOfRow(int row) const
+{
+    if (row < 1 || row >= m_grid->Rows())
+        return std::nullopt;
+    return RightToShow{m_grid->TextMatrix(row, OperatorCodeColumn),
+                       m_grid->TextMatrix(row, WarehouseCodeColumn),
+                       m_grid->TextMatrix(row, ClassCodeColumn),
+                       m_grid->TextMatrix(row, ItemCodeColumn)};
+}
+
+void FrmWHAuth::editRights(const std::optional<RightToShow> &start)
 {
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,不能设置权限.")))
         return;
-    openAuthorityEditor(m_inputs.context, this);
+    openAuthorityEditor(m_inputs.context, this, start);
     // The editor may have added, changed or deleted rights, whichever way it
     // was opened: the list shows the table as it is now.
     refreshList();
@@ -114,11 +131,16 @@ void FrmWHAuth::locateRight()
     const QString warehouseCode = result.mid(p + 3);
 
     const int k = dialog.iConditon;
+    // With both an operator and a warehouse given, only that operator's right
+    // on that warehouse will do; with one, the box left last says which.
+    const bool both = !operatorCode.isEmpty() && !warehouseCode.isEmpty();
+    const bool byOperator = both || k == 1 || k == 2;
+    const bool byWarehouse = both || k == 3 || k == 4;
     int found = -1;
     for (int row = 1; row < m_grid->Rows() && found < 0; ++row) {
-        if (((k == 1 || k == 2) && m_grid->TextMatrix(row, OperatorCodeColumn) == operatorCode)
-            || ((k == 3 || k == 4)
-                && m_grid->TextMatrix(row, WarehouseCodeColumn) == warehouseCode))
+        if ((byOperator || byWarehouse)
+            && (!byOperator || m_grid->TextMatrix(row, OperatorCodeColumn) == operatorCode)
+            && (!byWarehouse || m_grid->TextMatrix(row, WarehouseCodeColumn) == warehouseCode))
             found = row;
     }
     if (found < 0) {

@@ -107,8 +107,11 @@ FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
     layout->addWidget(m_toolbar);
     layout->addWidget(m_grid, 1);
 
-    // The list is read-only: a double click opens the editor like 编辑.
-    connect(m_grid, &SuperGrid::DblClick, this, [this] { OnToolbarCommand("TlbEdit"); });
+    // The list is read-only: a double click opens the editor on that row's right.
+    connect(m_grid, &SuperGrid::DblClick, this, [this] {
+        const int row = m_grid->MouseRow();
+        runGuarded([this, row] { editRights(rightOfRow(row)); });
+    });
 }
 
 FrmWHAuth::~FrmWHAuth() = default;

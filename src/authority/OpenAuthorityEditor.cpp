@@ -3,9 +3,13 @@
 #include "FrmAuthority.h"
 #include "forms/FormSlot.h"
 
-void openAuthorityEditor(const AuthorityContext &context, QWidget *parent)
+void openAuthorityEditor(const AuthorityContext &context, QWidget *parent,
+                         const std::optional<RightToShow> &start)
 {
     // The editor keeps nothing between openings: a fresh one each time.
     depotbase::FormSlot<FrmAuthority> editor;
-    editor.get(context, parent).ShowEditor();
+    FrmAuthority &window = editor.get(context, parent);
+    if (start)
+        window.startOn(*start);
+    window.ShowEditor();
 }

@@ -2,6 +2,7 @@
 #include "AuthListFixture.h"
 
 #include "authority/AuthListQuery.h"
+#include "authority/FrmAuthority.h"
 #include "data/Catalogue.h"
 #include "support/SheetReader.h"
 
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QTableView>
 #include <QToolBar>
+#include <QTreeWidget>
 
 using namespace depotbase;
 
@@ -105,8 +107,18 @@ TEST_P(AuthListTest, LocatesByOperatorOrWarehouseAndTellsWhatItCannotFind)
         EXPECT_EQ(grid().Row(), 3);
         EXPECT_EQ(grid().BackColorSel(), 0x00FF0000u);
 
-        // The box left last decides: here the warehouse.
-        expectDialog({{"cidCmb", "001"}, {"sidCmb", "03"}});
+        // An operator and a warehouse: that operator's right on that
+        // warehouse, not the first right on the warehouse (陈静's, row 8).
+        m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
+                         "VALUES ('001', '张伟', '07', 1)");
+        click("TlbRefresh");
+        expectDialog({{"cidCmb", "001"}, {"sidCmb", "07"}});
+        click("TlbFind");
+        EXPECT_EQ(grid().Row(), 11);
+        EXPECT_EQ(grid().BackColorSel(), 0x00FF0000u);
+
+        // Only a warehouse: its first right.
+        expectDialog({{"sidCmb", "03"}});
         click("TlbFind");
         EXPECT_EQ(grid().Row(), 4);
 
@@ -176,16 +188,66 @@ TEST_P(AuthListTest, FiltersByOperatorWarehouseBothOrNothingAndRefreshShowsAllAg
     EXPECT_EQ(authlist::filterCondition("1", "2"), "WarehAuth.Id='1' And WarehAuth.cWhCode='2'");
 }
 
+TEST_P(AuthListTest, APickedNameMeansThatEntryEvenWhenAnotherHasTheSameName)
+{
+    // A second 张伟 (006), with a right of his own.
+    m_login->Execute("insert into lxsystem..qd_user (cuser_id, cuser_name, iAdmin, nState) "
+                     "values ('006', '张伟', 0, 0)");
+    m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
+                     "VALUES ('006', '张伟', '03', 0)");
+    // The user picks 006's 张伟 from the name list (both lists go in one
+    // order), after typing the code when `code` is given.
+    const auto pickSecond = [&](const QString &code) {
+        m_seam->expectWindow("FrmWAFilter", [code](QDialog *dialog) {
+            auto *codes = dialog->findChild<QComboBox *>("cidCmb");
+            auto *names = dialog->findChild<QComboBox *>("cnameCmb");
+            if (!code.isEmpty())
+                testsupport::typeText(codes->lineEdit(), code);
+            const int entry = codes->findText("006");
+            ASSERT_GE(entry, 0);
+            ASSERT_EQ(names->itemText(entry), "张伟");
+            names->setCurrentIndex(entry);
+            dialog->findChild<QPushButton *>("Cmd4")->click();
+        });
+    };
+    runList([&](FrmWHAuth &) {
+        pickSecond(QString());
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"张伟|03|否"}));
+
+        // The code and the picked name agree: no refusal.
+        click("TlbRefresh");
+        pickSecond("006");
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"张伟|03|否"}));
+
+        // A typed name with a code goes with the same-named entry of that code.
+        click("TlbRefresh");
+        expectDialog({{"cidCmb", "006"}, {"cnameCmb", "张伟"}});
+        click("TlbFilter");
+        EXPECT_EQ(shown(), QStringList({"张伟|03|否"}));
+    });
+}
+
 TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
 {
     runList([&](FrmWHAuth &) {
-        m_seam->expectWindow("FrmAuthority", [&](QDialog *editor) {
+        // A double click on 王强's right on 02 opens the editor on 王强 (003),
+        // that right current.
+        m_seam->expectWindow("FrmAuthority", [&](QDialog *dialog) {
+            auto *editor = qobject_cast<FrmAuthority *>(dialog);
+            ASSERT_NE(editor, nullptr);
             EXPECT_EQ(editor->windowTitle(), "权限配置窗口");
+            EXPECT_EQ(editor->authTree()->currentItem(), editor->node("c003"));
+            EXPECT_EQ(editor->nodeCode, "003");
+            SuperGrid &rights = *editor->authGrid();
+            EXPECT_EQ(rights.TextMatrix(rights.Row(), RightsColumns::ColOther), "02");
+            EXPECT_EQ(editor->curRow, rights.Row());
             m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
                              "VALUES ('005', '陈静', '06', 1)");
         });
         QTableView *view = grid().view();
-        const QRect cell = view->visualRect(view->model()->index(0, 1));
+        const QRect cell = view->visualRect(view->model()->index(5, 1));
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
         EXPECT_EQ(shown(), DemoRights + QStringList{"陈静|06|是"});
 
