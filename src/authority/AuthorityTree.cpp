@@ -1,6 +1,7 @@
 #include "AuthorityTree.h"
 
 #include "data/DataHelpers.h"
+#include "suite/controls/TypeAhead.h"
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -25,8 +26,9 @@ QTreeWidgetItem *addRoot(QTreeWidget &tree, const QString &key, const QString &t
 // without an allocation for each role.
 class CodeNode final : public QTreeWidgetItem {
 public:
-    CodeNode(QString text, QString key, const QIcon &icon)
-        : QTreeWidgetItem(UserType), m_text(std::move(text)), m_key(std::move(key)), m_icon(icon)
+    CodeNode(const QString &code, const QString &name, QString key, const QIcon &icon)
+        : QTreeWidgetItem(UserType), m_text(QLatin1Char('(') + code + QLatin1Char(')') + name),
+          m_key(std::move(key)), m_codeLength(int(code.size())), m_icon(icon)
     {
     }
 
@@ -42,6 +44,10 @@ public:
             return m_icon;
         case KeyRole:
             return m_key;
+        case controls::CodeRole:
+            return m_text.mid(1, m_codeLength);
+        case controls::NameRole:
+            return m_text.mid(m_codeLength + 2);
         default:
             return QTreeWidgetItem::data(column, role);
         }
@@ -50,6 +56,7 @@ public:
 private:
     QString m_text;
     QString m_key;
+    int m_codeLength;
     QIcon m_icon;
 };
 
@@ -60,9 +67,8 @@ void addChildren(QTreeWidgetItem &root, dbkit::DbDataSet &data, const QIcon &ico
     const QString prefix = keyOf(root);
     for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
         const QString code = depotbase::NullToEmpty(data.Fields(0));
-        children.push_back(new CodeNode(QLatin1Char('(') + code + QLatin1Char(')')
-                                            + depotbase::NullToEmpty(data.Fields(1)),
-                                        prefix + code, icon));
+        children.push_back(
+            new CodeNode(code, depotbase::NullToEmpty(data.Fields(1)), prefix + code, icon));
     }
     root.addChildren(children);
     root.setExpanded(true);

@@ -2,6 +2,7 @@
 
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
+#include "suite/controls/TypeAhead.h"
 
 #include <QDialog>
 #include <QSplitter>
@@ -31,7 +32,8 @@ Widgets build(QDialog &window)
     w.toolbar->setIconSize(QSize(24, 24));
     w.toolbar->setMovable(false);
 
-    w.tree = new QTreeWidget(&window);
+    // Typing a code or part of a name goes to that operator or warehouse.
+    w.tree = new controls::TypeAheadView<QTreeWidget>(&window);
     w.tree->setObjectName(QStringLiteral("authTree"));
     w.tree->setHeaderHidden(true);
     w.tree->setColumnCount(1);

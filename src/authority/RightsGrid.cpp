@@ -155,13 +155,15 @@ bool rowUnique(const SuperGrid &grid, int row)
 
 namespace {
 
-// Offers the codes of field 0 and keeps the names of field 1 in `names`.
+// Offers the codes of field 0, each shown with its name of field 1, and
+// keeps the names in `names`.
 void offerCodes(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names)
 {
     names.reserve(names.size() + int(data.RecordCount()));
     for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
-        list.AddItem(NullToEmpty(data.Fields(0)));
-        names.push_back(NullToEmpty(data.Fields(1)));
+        const QString name = NullToEmpty(data.Fields(1));
+        list.AddItem(NullToEmpty(data.Fields(0)), name);
+        names.push_back(name);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "support/DemoAccount.h"
 #include "support/SeamScript.h"
 #include "suite/controls/SuperGrid.h"
+#include "suite/controls/TypeAhead.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,7 +92,7 @@ protected:
         QTest::keyClick(grid->view(), Qt::Key_Return);
         auto *combo = qobject_cast<QComboBox *>(grid->editor());
         ASSERT_NE(combo, nullptr) << "no drop-down in " << row << "," << col;
-        const int target = combo->findText(item);
+        const int target = combo->findData(item, controls::CodeRole);
         ASSERT_GE(target, 0) << "no item " << item.toStdString();
         QTest::keyClick(combo, Qt::Key_Home);
         for (int i = 0; i < target; ++i)

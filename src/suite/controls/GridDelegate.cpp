@@ -3,11 +3,13 @@
 #include "EditBox.h"
 #include "GridModel.h"
 #include "SuperGrid.h"
+#include "TypeAhead.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QStyle>
 
 namespace controls {
@@ -40,6 +42,21 @@ protected:
 private:
     bool m_listShown = false;
 };
+
+// Fills a drop-down editor: each item shows its code with its name, carries
+// both for the type-ahead, and gives the cell its code.
+void fillCombo(QComboBox &combo, const GridDropDown &list)
+{
+    combo.setView(new TypeAheadView<QListView>(&combo));
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const QString code = list.List(i);
+        const QString name = list.ItemName(i);
+        combo.addItem(name.isEmpty() ? code : code + QStringLiteral("  ") + name);
+        combo.setItemData(i, code, CodeRole);
+        if (!name.isEmpty())
+            combo.setItemData(i, name, NameRole);
+    }
+}
 
 bool isReferenceKey(const QKeyEvent *key)
 {
@@ -74,7 +91,7 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         GridDropDown *list = m_grid->dropDown();
         list->Clear();
         emit m_grid->ComboDropDown(row, col, list);
-        combo->addItems(list->items());
+        fillCombo(*combo, *list);
         auto *self = const_cast<GridDelegate *>(this);
         connect(combo, &QComboBox::activated, combo, [self, combo] {
             if (!combo->pickedFromList())
@@ -128,7 +145,7 @@ void GridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) cons
 {
     const QString text = index.data(Qt::EditRole).toString();
     if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-        const int pos = combo->findText(text);
+        const int pos = combo->findData(text, CodeRole);
         combo->setCurrentIndex(pos);
         m_grid->dropDown()->setListIndex(pos);
     } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
@@ -143,7 +160,7 @@ void GridDelegate::setModelData(QWidget *editor, QAbstractItemModel *,
     QString text;
     if (auto *combo = qobject_cast<QComboBox *>(editor)) {
         m_grid->dropDown()->setListIndex(combo->currentIndex());
-        text = combo->currentText();
+        text = combo->currentData(CodeRole).toString();
     } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         text = line->text();
     }
