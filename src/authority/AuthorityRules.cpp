@@ -5,6 +5,7 @@
 
 #include "RightsGrid.h"
 #include "data/Catalogue.h"
+#include "data/UserErrors.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
@@ -23,7 +24,9 @@ bool FrmAuthority::trap(const std::function<bool()> &step)
     try {
         return step();
     } catch (const dbkit::DbError &e) {
-        stop(e.description());
+        stop(UserErrorText(QStringLiteral("仓库权限未能读取或保存，请稍后重试；"
+                                          "如仍不成功，请与系统管理员联系。"),
+                           e));
         return false;
     }
 }

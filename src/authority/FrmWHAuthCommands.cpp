@@ -6,6 +6,7 @@
 #include "FrmWAFilter.h"
 #include "OpenAuthorityEditor.h"
 #include "data/Catalogue.h"
+#include "data/UserErrors.h"
 #include "forms/WindowHelpers.h"
 #include "print/PrintList.h"
 #include "suite/controls/SuperGrid.h"
@@ -41,7 +42,7 @@ void FrmWHAuth::runGuarded(const std::function<void()> &command)
     try {
         command();
     } catch (const dbkit::DbError &error) {
-        refuse(error.description());
+        refuse(UserErrorText(QStringLiteral("命令未能完成，列表保持原样。请稍后重试。"), error));
     } catch (const std::exception &error) {
         refuse(QString::fromLocal8Bit(error.what()));
     }

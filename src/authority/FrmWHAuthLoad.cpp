@@ -6,6 +6,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
+#include "data/UserErrors.h"
 #include "forms/FormSlot.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/ToolbarShortcuts.h"
@@ -127,7 +128,9 @@ void FrmWHAuth::ShowList()
         showModalForm(*this, [this] { Form_Load(); }, [this] { Form_Unload(); });
     } catch (const dbkit::DbError &error) {
         // A list that cannot be read is not shown.
-        refuse(error.description());
+        refuse(UserErrorText(
+            QStringLiteral("仓库权限列表未能读取，请稍后重试；如仍不成功，请与系统管理员联系。"),
+            error));
     }
 }
 
@@ -186,6 +189,12 @@ void FrmWHAuth::changeEvent(QEvent *event)
 
 void FrmWHAuth::keyPressEvent(QKeyEvent *event)
 {
+    // As in the warehouse list, Esc does not close the list: 退出 and
+    // Alt+F4 do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
     const QString command = CommandOfKey(*event, ListShortcuts);
     QAction *button = command.isEmpty() ? nullptr : toolbarButton(command);
     if (!button || !button->isEnabled()) {

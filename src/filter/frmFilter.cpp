@@ -3,6 +3,7 @@
 #include "FilterColumns.h"
 #include "FilterKeys.h"
 #include "data/Catalogue.h"
+#include "data/UserErrors.h"
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
 #include "forms/FormSlot.h"
@@ -152,8 +153,9 @@ void frmFilter::fillValueList(int row)
         values = dbs->OpenDataSet(filtercolumns::valueListStatement(row),
                                   dbkit::OpenMode::Default);
     } catch (const dbkit::DbError &e) {
-        modal::message(this, e.description(), modal::Icon::Critical, modal::Buttons::Ok,
-                       LoadResString(CaptionMessage));
+        modal::message(this,
+                       UserErrorText(QStringLiteral("可选的值未能读取，条件仍可直接输入。"), e),
+                       modal::Icon::Critical, modal::Buttons::Ok, LoadResString(CaptionMessage));
         return;
     }
     QComboBox *box = m_boxes.at(size_t(row));

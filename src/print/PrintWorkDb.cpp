@@ -1,5 +1,6 @@
 #include "print/PrintWorkDb.h"
 
+#include "data/UserErrors.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -192,7 +193,10 @@ PrintWorkDbPtr OpenPrintWorkDb(const QString &folder, const QString &fileName, Q
         }
         return db;
     } catch (const dbkit::DbError &e) {
-        modal::message(parent, e.description(), modal::Icon::Critical, modal::Buttons::Ok,
+        modal::message(parent,
+                       depotbase::UserErrorText(
+                           QStringLiteral("打印用的工作文件未能打开，请检查其文件夹是否存在且可写。"), e),
+                       modal::Icon::Critical, modal::Buttons::Ok,
                        QStringLiteral("提示"));
         return nullptr;
     }

@@ -4,6 +4,7 @@
 
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "data/UserErrors.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/StatementWatchdog.h"
 
@@ -85,24 +86,15 @@ QString rivalsOnly(const RightRecord &right)
     return QString();
 }
 
-// A database failure told in the user's words: the kit's own texts of a
-// lost, stalled or busy database already are; an engine's message gets a
-// sentence first that says what failed, the engine's text under it.
+// A database failure told in the user's words; a value too long for its
+// column is the catalogue's own message.
 ServiceResult failedWrite(const dbkit::DbError &error, const QString &what)
 {
-    switch (error.number()) {
-    case dbkit::ErrorNumber::ConnectionFailed:
-    case dbkit::ErrorNumber::TimedOut:
-    case dbkit::ErrorNumber::DatabaseBusy:
-    case dbkit::ErrorNumber::TableExclusive:
-        return ServiceResult::refused(error.description(), QString(), error.number());
-    case dbkit::ErrorNumber::ValueTooLong:
+    if (error.number() == dbkit::ErrorNumber::ValueTooLong)
         return ServiceResult::refused(depotbase::LoadResString(85), QString(), error.number());
-    default:
-        return ServiceResult::refused(what + QStringLiteral("请检查后重试。\n")
-                                          + error.description(),
-                                      QString(), error.number());
-    }
+    return ServiceResult::refused(
+        depotbase::UserErrorText(what + QStringLiteral("请检查后重试。"), error), QString(),
+        error.number());
 }
 
 ServiceResult refusedByDatabase(const dbkit::DbError &error, const RightRecord &right)

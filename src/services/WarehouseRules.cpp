@@ -153,7 +153,7 @@ QString deleteErrorText(int number, const QString &engineText)
     if (number == ErrorNumber::RecordLocked || number == ErrorNumber::TableExclusive)
         return LoadResString(84);
     // The warehouse was not deleted and the user should know why.
-    return engineText;
+    return QStringLiteral("仓库档案未能删除，请稍后重试。\n") + engineText;
 }
 
 ServiceResult checkRequired(const WarehouseRecord &record)

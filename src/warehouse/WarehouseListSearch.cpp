@@ -3,6 +3,7 @@
 #include "WarehouseListGrid.h"
 #include "WarehouseStatements.h"
 #include "data/Catalogue.h"
+#include "data/UserErrors.h"
 #include "data/DataHelpers.h"
 #include "filter/frmFilter.h"
 #include "suite/controls/SuperGrid.h"
@@ -53,7 +54,9 @@ bool WarehouseListSearch::filter(QWidget *window, const dbkit::DbLoginPtr &login
         // A condition the database cannot run (a quota such as "1.2.3") is
         // told, and the rows shown stay as they were rather than looking
         // filtered.
-        modal::message(window, QStringLiteral("过滤条件不能执行：") + error.description(),
+        modal::message(window,
+                       depotbase::UserErrorText(
+                           QStringLiteral("过滤条件不能执行，请检查条件中的数值后重试。"), error),
                        modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
         return filtered;
     }

@@ -1,6 +1,7 @@
 #include "WarehouseListToolbar.h"
 
 #include "data/Catalogue.h"
+#include "data/UserErrors.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/ToolbarShortcuts.h"
 #include "suite/dbkit/DbError.h"
@@ -85,11 +86,11 @@ void runStep(QWidget *window, const QString &key, const std::function<void()> &s
         step();
         return;
     } catch (const dbkit::DbError &error) {
-        failure = error.description();
+        failure = depotbase::UserErrorText(QStringLiteral("请稍后重试。"), error);
     } catch (const std::exception &e) {
         failure = QString::fromLocal8Bit(e.what());
     }
-    modal::message(window, QStringLiteral("“%1”未能完成：").arg(commandCaption(key)) + failure,
+    modal::message(window, QStringLiteral("“%1”未能完成，").arg(commandCaption(key)) + failure,
                    modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
 }
 

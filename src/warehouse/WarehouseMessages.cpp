@@ -1,6 +1,7 @@
 #include "WarehouseMessages.h"
 
 #include "data/Catalogue.h"
+#include "data/UserErrors.h"
 #include "services/WarehouseRules.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
@@ -16,7 +17,10 @@ void critical(QWidget *window, const QString &text)
 
 void failure(QWidget *window, const dbkit::DbError &error)
 {
-    critical(window, QStringLiteral("数据库操作未能完成：") + error.description());
+    critical(window, depotbase::UserErrorText(
+                         QStringLiteral("数据库操作未能完成，请稍后重试；如仍不成功，"
+                                        "请与系统管理员联系。"),
+                         error));
 }
 
 void refusal(QWidget *window, const QString &message)

@@ -151,7 +151,8 @@ TEST_F(PrintWorkDbTest, AnyOtherFailureIsShownAndLeavesNoDatabase)
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     const QString lockPath = QDir(notAFolder).filePath("LxInit9.mdb.lock");
-    m_seam->expectMessage(QStringLiteral("无法打开文件 %1: %2")
+    m_seam->expectMessage(QStringLiteral("打印用的工作文件未能打开，请检查其文件夹是否存在且可写。\n"
+                                         "无法打开文件 %1: %2")
                               .arg(lockPath, QString::fromLocal8Bit(std::strerror(ENOTDIR))),
                           modal::Icon::Critical, modal::Buttons::Ok, "提示", modal::Answer::Ok);
     EXPECT_EQ(OpenPrintWorkDb(notAFolder, "LxInit9.mdb"), nullptr);

@@ -81,7 +81,7 @@ TEST_P(ListFailureTest, RefreshThatFailsIsToldAndTheRowsStay)
                               modal::Answer::Ok);
         click("TlbRefresh");
         EXPECT_TRUE(m_seam->verifyDone());
-        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("“刷新”未能完成："));
+        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("“刷新”未能完成，"));
         EXPECT_EQ(grid().Rows(), rows);
         EXPECT_EQ(grid().TextMatrix(1, 0), "01");
         if (postgres())

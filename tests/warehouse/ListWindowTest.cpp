@@ -255,7 +255,7 @@ TEST_P(ListWindowTest, AnAddWhoseCardFailsStillEnablesPrintAndShowsTheSelection)
         m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
                               modal::Answer::Ok);
         l.OnToolbarCommand("TlbAdd");
-        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("“增加”未能完成："));
+        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("“增加”未能完成，"));
         EXPECT_TRUE(l.toolbarButton("TlbPrint")->isEnabled());
         EXPECT_EQ(grid().BackColorSel(), 0x8000000Du);
         EXPECT_EQ(grid().ForeColorSel(), 0x8000000Eu);
