@@ -7,7 +7,7 @@
 #include "RightsGrid.h"
 #include "suite/controls/SuperGrid.h"
 
-#include <QAction>
+#include <QTableView>
 
 void FrmAuthority::connectGrid()
 {
@@ -16,10 +16,9 @@ void FrmAuthority::connectGrid()
     connect(m_grid, &SuperGrid::ButtonClick, this, &FrmAuthority::onReferenceButton);
     connect(m_grid, &SuperGrid::RowColChange, this, &FrmAuthority::onRowChanged);
     connect(m_grid, &SuperGrid::EnterCell, this, &FrmAuthority::onCursorMoved);
-    connect(m_grid, &SuperGrid::Click, this, [this] {
-        if (QAction *del = toolbarButton(QStringLiteral("delbut")))
-            del->setEnabled(true);
-    });
+    connect(m_grid, &SuperGrid::Click, this,
+            [this] { enableCommand(QStringLiteral("delbut"), true); });
+    m_grid->view()->installEventFilter(this);
     connect(m_grid, &SuperGrid::EnterNewRow, this,
             [this](int, int, int) { rightsgrid::settleShowMoney(*m_grid, m_grid->Row() - 1); });
     connect(m_grid, &SuperGrid::BeforeEdit, this, [this](int, int, bool &cancel) {

@@ -58,12 +58,13 @@ void FrmAuthority::Form_Load()
     authoritytree::fill(*m_tree, m_data.operators(), m_data.warehouses(), ImageList1);
     rightsgrid::prepare(*m_grid, nodeKind, editorlayout::gridWidthTwips(*this, *m_grid));
 
-    setWindowTitle(QStringLiteral("权限配置窗口"));
+    setWindowTitle(m_commit.readOnly() ? QStringLiteral("权限配置窗口（只读）")
+                                       : QStringLiteral("权限配置窗口"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     CentreOnScreen(this);
     curRow = 1;
-    toolbarButton(QStringLiteral("addbut"))->setEnabled(false);
-    toolbarButton(QStringLiteral("delbut"))->setEnabled(false);
+    enableCommand(QStringLiteral("addbut"), false);
+    enableCommand(QStringLiteral("delbut"), false);
     m_loaded = true;
     m_tree->setFocus();
     if (m_start)
@@ -114,7 +115,9 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     // A row that crosses a stored right keeps the previous node's grid.
     if (!trap([this] { return CheckNoOverlap(curRow); }))
         return;
-    toolbarButton(QStringLiteral("delbut"))->setEnabled(false);
+    // A node with thousands of rights takes a while to read and show.
+    const WaitCursor busy;
+    enableCommand(QStringLiteral("delbut"), false);
     const QString key = authoritytree::keyOf(*clicked);
     bool anyRight = false;
     if (!trap([&] {
@@ -127,8 +130,7 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     nodeCode = key.mid(1);
     nodeName = authoritytree::nameOf(*clicked, nodeCode);
     nodeKind = key.startsWith('c') ? 0 : 1;
-    QAction *add = toolbarButton(QStringLiteral("addbut"));
-    add->setEnabled(!isRoot);
+    enableCommand(QStringLiteral("addbut"), !isRoot);
     rightsgrid::writeTitles(*m_grid, nodeKind);
     // A completely empty rights table: the grid is left as it is.
     if (!anyRight)

@@ -10,10 +10,17 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QTableView>
 
 QAction *FrmAuthority::toolbarButton(const QString &key) const
 {
     return editortoolbar::button(*m_toolbar, key);
+}
+
+void FrmAuthority::enableCommand(const QString &key, bool enabled)
+{
+    if (QAction *button = toolbarButton(key))
+        button->setEnabled(enabled && !m_commit.readOnly());
 }
 
 // The three checks a row must pass before the user leaves it by a command.
@@ -53,7 +60,7 @@ void FrmAuthority::TbarClick(const QString &key)
             if (m_grid->Rows() > 1)
                 m_grid->setRow(1);
         }
-        toolbarButton(QStringLiteral("delbut"))->setEnabled(false);
+        enableCommand(QStringLiteral("delbut"), false);
     } else if (key == QLatin1String("helpbut")) {
         showHelp();
     } else if (key == QLatin1String("exitbut")) {
@@ -89,6 +96,13 @@ void FrmAuthority::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool FrmAuthority::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn && watched == m_grid->view() && m_grid->Rows() > 1)
+        enableCommand(QStringLiteral("delbut"), true);
+    return QDialog::eventFilter(watched, event);
 }
 
 void FrmAuthority::closeEvent(QCloseEvent *event)

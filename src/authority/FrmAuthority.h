@@ -82,6 +82,8 @@ protected:
     // Esc and the close box leave only as the exit button does.
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // The grid reached with the keys enables delete, as a click does.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // AuthorityLoad.cpp
@@ -92,6 +94,8 @@ private:
     void showStartRight();
 
     // AuthorityToolbar.cpp
+    // Add and delete: never enabled in a read-only editor.
+    void enableCommand(const QString &key, bool enabled);
     bool checkRowBeforeLeaving();
     bool mayClose();
 

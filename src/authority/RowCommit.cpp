@@ -98,6 +98,9 @@ ServiceResult RowCommit::insert(GridRow &row)
     const ServiceResult result = m_rights.insert(right);
     if (result.done()) {
         row.cells[ColAutoId] = QString::number(right.autoId);
+        // Stored without money shown: the row says so, as the table does.
+        if (row.cells[ColShowMoney].isEmpty())
+            row.cells[ColShowMoney] = depotbase::LoadResString(26);
         m_asRead.insert(right.autoId, right);
         ++row.lastSavedRow;
         row.insertedRow = row.row;

@@ -44,6 +44,7 @@ public:
 
     // True after telling, when the editor was opened read-only.
     bool refusesWrites();
+    bool readOnly() const { return m_readOnly; }
     // The selected node's side from the node, the rest from the cells.
     static services::RightRecord rightOf(const GridRow &row);
 

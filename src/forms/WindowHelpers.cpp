@@ -3,6 +3,7 @@
 #include "data/Catalogue.h"
 #include "suite/modal/ModalSeam.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,6 +12,16 @@
 #include <QVBoxLayout>
 
 namespace depotbase {
+
+WaitCursor::WaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
 
 void CentreOnScreen(QWidget *window)
 {

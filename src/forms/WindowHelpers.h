@@ -19,6 +19,16 @@ QSize ListWindowSize(QSize wanted);
 // filter; 31100141 warehouse rights) modally over `parent`.
 void ShowHelpPage(QWidget *parent, int helpContext);
 
+// Shows the wait cursor while it lives, for work that keeps the window
+// busy for a noticeable time.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
 // Tells the user why a command stops: OK button, no icon, caption "提示".
 void ShowNotice(QWidget *parent, const QString &text);
 

@@ -36,8 +36,8 @@ TEST_P(KeyboardAndVolume, ThreeRightsWithTheKeyboardAlone)
         QApplication::setActiveWindow(&e);
         SuperGrid *grid = e.authGrid();
         ASSERT_TRUE(e.authTree()->hasFocus());
-        for (int i = 0; i < 8 && e.nodeCode != "005"; ++i)
-            key(Qt::Key_Down);
+        // A name typed in the tree finds its operator.
+        type("陈");
         ASSERT_EQ(e.nodeCode, "005");
         ASSERT_EQ(grid->Rows(), 3);
         EXPECT_TRUE(grid->view()->model()->index(0, 6).data(Qt::ToolTipRole).toString()
@@ -61,10 +61,10 @@ TEST_P(KeyboardAndVolume, ThreeRightsWithTheKeyboardAlone)
         QCoreApplication::processEvents();
         EXPECT_EQ(grid->TextMatrix(3, 3), "是");
 
-        // Warehouse 08 narrowed to class 0101.
+        // Warehouse 08 narrowed to class 0101; the list finds it by its name.
         key(Qt::Key_Tab);
         key(Qt::Key_Space);
-        type("08");
+        type("劳");
         key(Qt::Key_Return);
         key(Qt::Key_Right);
         key(Qt::Key_Right);
@@ -110,6 +110,27 @@ TEST_P(KeyboardAndVolume, ThreeRightsWithTheKeyboardAlone)
               1);
     EXPECT_EQ(count("Id='005' and cWhCode='08' and bDispMoney=0 and cInvCCode='0101'"), 1);
     EXPECT_EQ(count("Id='005' and cWhCode='09' and bDispMoney=0 and cInvCode='010103'"), 1);
+}
+
+// Warehouse 04 has one right only: reached by its code in the tree, it is
+// deleted with the keys alone.
+TEST_P(KeyboardAndVolume, TheOnlyRightOfANodeIsDeletedWithTheKeys)
+{
+    runEditor([this](FrmAuthority &e) {
+        QApplication::setActiveWindow(&e);
+        type("04");
+        ASSERT_EQ(e.nodeCode, "04");
+        ASSERT_EQ(e.authGrid()->Rows(), 2);
+        EXPECT_FALSE(e.toolbarButton("delbut")->isEnabled());
+        key(Qt::Key_Tab);
+        EXPECT_TRUE(e.toolbarButton("delbut")->isEnabled());
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), "delbutButton");
+        key(Qt::Key_Space);
+        EXPECT_EQ(e.authGrid()->Rows(), 1);
+    });
+    EXPECT_EQ(count("cWhCode='04'"), 0);
 }
 
 TEST_P(KeyboardAndVolume, OperatorWithFortyThousandItemRights)
