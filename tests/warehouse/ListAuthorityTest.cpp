@@ -31,11 +31,12 @@ INSTANTIATE_TEST_SUITE_P(Engines, ListAuthorityTest,
                          ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
 
 // Run by hand:
-//   DEPOTBASE_DOCS_DIR=docs test_warehouse --gtest_also_run_disabled_tests
+//   DEPOTBASE_DOCS_DIR=docs xvfb-run -a test_warehouse -platform xcb
+//     --gtest_also_run_disabled_tests
 //     --gtest_filter='*AuthorityListPicture*'
 // (one command line) writes the picture of the authority list on the demo
-// account into docs/; run it on a display of 1280x800 (QT_QPA_PLATFORM=xcb
-// under Xvfb), as the list sizes itself to the screen.
+// account into docs/; run it on a display (xvfb-run and -platform xcb), as
+// the list sizes itself to the screen.
 using AuthorityListDocs = WarehouseFixture;
 
 TEST_P(AuthorityListDocs, DISABLED_AuthorityListPicture)
