@@ -1,5 +1,7 @@
 #include "suite/report/PdfTextLayer.h"
 
+#include "suite/report/PdfEditor.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -235,83 +237,6 @@ QByteArray writtenData(const TextMap &map)
     return map.deflated ? qCompress(cmap).mid(4) : cmap;
 }
 
-// One change to the file: `length` bytes at `at` become `bytes`.
-struct Edit {
-    qsizetype at;
-    qsizetype length;
-    QByteArray bytes;
-};
-
-// Where the byte at `offset` of the original file lands after the edits.
-qsizetype shifted(qsizetype offset, const std::vector<Edit> &edits)
-{
-    qsizetype moved = offset;
-    for (const Edit &edit : edits) {
-        if (edit.at < offset)
-            moved += edit.bytes.size() - edit.length;
-    }
-    return moved;
-}
-
-struct XrefEntry {
-    qsizetype at;      // where its ten-digit offset is written
-    qsizetype offset;  // the object's place in the file
-};
-
-// The decimal number at or after `from` (past blanks and line ends).
-struct Number {
-    qsizetype value = -1;  // -1: none there
-    qsizetype start = 0;
-    qsizetype end = 0;
-};
-
-Number numberAt(const QByteArray &pdf, qsizetype from)
-{
-    Number number;
-    while (from < pdf.size() && (pdf[from] == ' ' || pdf[from] == '\r' || pdf[from] == '\n'))
-        ++from;
-    number.start = number.end = from;
-    while (number.end < pdf.size() && pdf[number.end] >= '0' && pdf[number.end] <= '9')
-        ++number.end;
-    if (number.end > number.start)
-        number.value = pdf.mid(number.start, number.end - number.start).toLongLong();
-    return number;
-}
-
-// The cross-reference table of a file written in one go, by object number.
-bool readXref(const QByteArray &pdf, Number *xrefAt, std::vector<XrefEntry> &entries)
-{
-    const qsizetype keyword = pdf.lastIndexOf("startxref");
-    if (keyword < 0)
-        return false;
-    *xrefAt = numberAt(pdf, keyword + 9);
-    if (xrefAt->value < 0 || !pdf.mid(xrefAt->value, 4).startsWith("xref"))
-        return false;
-    const qsizetype trailer = pdf.indexOf("trailer", xrefAt->value);
-    if (trailer < 0 || pdf.indexOf("/Prev", trailer) >= 0)
-        return false;
-    qsizetype at = xrefAt->value + 4;
-    while (true) {
-        const Number firstObject = numberAt(pdf, at);
-        if (firstObject.value < 0)
-            return firstObject.start == trailer;
-        const Number count = numberAt(pdf, firstObject.end);
-        if (count.value < 0 || qsizetype(entries.size()) != firstObject.value)
-            return false;
-        at = count.end;
-        while (at < pdf.size() && pdf[at] != '\n' && pdf[at] != '\r')
-            ++at;
-        while (at < pdf.size() && (pdf[at] == '\n' || pdf[at] == '\r'))
-            ++at;
-        for (qsizetype i = 0; i < count.value; ++i, at += 20) {
-            if (at + 20 > trailer)
-                return false;
-            const bool used = pdf[at + 17] == 'n';
-            entries.push_back({at, used ? pdf.mid(at, 10).toLongLong() : -1});
-        }
-    }
-}
-
 } // namespace
 
 bool repairPdfTextLayer(QByteArray &pdf, const QString &printedText, QString *error)
@@ -321,9 +246,8 @@ bool repairPdfTextLayer(QByteArray &pdf, const QString &printedText, QString *er
             *error = why;
         return false;
     };
-    Number xrefAt;
-    std::vector<XrefEntry> xref;
-    if (!readXref(pdf, &xrefAt, xref))
+    PdfEditor editor;
+    if (!editor.read(pdf))
         return failed(QStringLiteral("no cross-reference table of the expected form"));
 
     std::set<qsizetype> objects;
@@ -332,9 +256,8 @@ bool repairPdfTextLayer(QByteArray &pdf, const QString &printedText, QString *er
         objects.insert(it.next().captured(1).toLongLong());
     std::vector<TextMap> maps;
     for (const qsizetype object : objects) {
-        const qsizetype at = object < qsizetype(xref.size()) ? xref[object].offset : -1;
-        const QByteArray opening = QByteArray::number(object) + " 0 obj";
-        if (at < 0 || at >= pdf.size() || !QByteArrayView(pdf).sliced(at).startsWith(opening))
+        const qsizetype at = editor.objectAt(object);
+        if (at < 0)
             return failed(QStringLiteral("text map %1 is not where the table says").arg(object));
         maps.emplace_back();
         if (!readTextMap(pdf, at, maps.back()))
@@ -344,40 +267,15 @@ bool repairPdfTextLayer(QByteArray &pdf, const QString &printedText, QString *er
     std::set<char32_t> printed;
     for (const uint c : printedText.toUcs4())
         printed.insert(c);
-    std::vector<Edit> edits;
     for (TextMap &map : maps) {
         if (!renameRadicals(map, printed))
             continue;
         const QByteArray data = writtenData(map);
-        edits.push_back({map.lengthAt, map.lengthDigits, QByteArray::number(data.size())});
-        edits.push_back({map.dataAt, map.dataLength, data});
+        editor.replace(map.lengthAt, map.lengthDigits, QByteArray::number(data.size()));
+        editor.replace(map.dataAt, map.dataLength, data);
     }
-    if (edits.empty())
-        return true;
-
-    // Every object after a changed map moves: the table gets their new places.
-    std::vector<Edit> moves = edits;
-    for (const XrefEntry &entry : xref) {
-        if (entry.offset < 0)
-            continue;
-        const qsizetype moved = shifted(entry.offset, edits);
-        moves.push_back({entry.at, 10, QByteArray::number(moved).rightJustified(10, '0')});
-    }
-    moves.push_back({xrefAt.start, xrefAt.end - xrefAt.start,
-                     QByteArray::number(shifted(xrefAt.value, edits))});
-    std::sort(moves.begin(), moves.end(),
-              [](const Edit &a, const Edit &b) { return a.at < b.at; });
-
-    QByteArray repaired;
-    repaired.reserve(pdf.size() + 1024);
-    qsizetype copied = 0;
-    for (const Edit &edit : moves) {
-        repaired += pdf.mid(copied, edit.at - copied);
-        repaired += edit.bytes;
-        copied = edit.at + edit.length;
-    }
-    repaired += pdf.mid(copied);
-    pdf = repaired;
+    if (editor.edited())
+        pdf = editor.written();
     return true;
 }
 

@@ -12,9 +12,11 @@ namespace report {
 // one glyph, and Qt names each glyph in the PDF's text map (the ToUnicode
 // CMap) by the lowest code point the font draws with it: the radical. Copied
 // or searched, "打印日期" then reads "打印⽇期". These functions rename such a
-// glyph after the ideograph when that ideograph is among the printed text.
-// One glyph has one name: when the radical itself was printed too, the
-// ideograph wins, being what the words around it are made of.
+// glyph after the ideograph it was printed for: the one of the radical's
+// ideographs (its Unicode equivalent and that one's simplified forms) that
+// the pages show and no other glyph of the font is named after. One glyph
+// has one name: when the radical itself was printed too, the ideograph wins,
+// being what the words around it are made of.
 //
 // `printedText` is every text the pages show, in any order.
 
