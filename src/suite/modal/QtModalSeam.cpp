@@ -1,9 +1,9 @@
 #include "QtModalSeam.h"
+#include "SaveFileDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
@@ -71,7 +71,7 @@ int QtModalSeam::showModal(QDialog *window)
 QString QtModalSeam::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                   const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    return askSaveFileName(parent, caption, dir, filter);
 }
 
 bool QtModalSeam::pageSetup(QWidget *parent, QPrinter *printer)

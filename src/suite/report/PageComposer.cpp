@@ -136,6 +136,7 @@ bool PageComposer::render(QPagedPaintDevice *device, QString *error)
         return false;
     }
     painter.setRenderHint(QPainter::TextAntialiasing);
+    m_printed.clear();
     for (int page = 0; page < m_pages; ++page) {
         if (page > 0 && !device->newPage()) {
             if (error)
@@ -160,7 +161,13 @@ void PageComposer::paintPage(QPainter &painter, int page)
     painter.setPen(QPen(Qt::black));
     const QString number = QStringLiteral("第 %1 页  共 %2 页").arg(page + 1).arg(m_pages);
     const qreal band = m_printable.height() - m_bandTop;
-    painter.drawText(QRectF(0, m_bandTop, m_printable.width(), band), Qt::AlignCenter, number);
+    drawText(painter, QRectF(0, m_bandTop, m_printable.width(), band), Qt::AlignCenter, number);
+}
+
+void PageComposer::drawText(QPainter &painter, const QRectF &rect, int flags, const QString &text)
+{
+    painter.drawText(rect, flags, text);
+    m_printed += text;
 }
 
 // The section's frame on the page, or the printable width when it has none.
@@ -224,10 +231,10 @@ void PageComposer::paintItem(QPainter &painter, const LayoutItem &item, QRectF r
         rect.moveBottom(std::max(frame.top() + rect.height(), frame.bottom()));
     painter.setPen(QPen(Qt::black));
     painter.setFont(font);
-    painter.drawText(rect,
-                     horizontalAlignment(item.alignment) | Qt::AlignVCenter | Qt::TextDontClip
-                         | Qt::TextSingleLine,
-                     item.text);
+    drawText(painter, rect,
+             int(horizontalAlignment(item.alignment) | Qt::AlignVCenter | Qt::TextDontClip
+                 | Qt::TextSingleLine),
+             item.text);
 }
 
 void PageComposer::paintTable(QPainter &painter, int page)
@@ -288,7 +295,7 @@ void PageComposer::paintCell(QPainter &painter, const QRectF &cell, const QStrin
         font.setPixelSize(std::max(1, int(font.pixelSize() * 0.92)));
     }
     painter.setFont(font);
-    painter.drawText(cell, int(align) | Qt::AlignVCenter | wrap | Qt::TextDontClip, text);
+    drawText(painter, cell, int(align) | Qt::AlignVCenter | wrap | Qt::TextDontClip, text);
 }
 
 } // namespace report

@@ -39,6 +39,8 @@ public:
     // Paints all pages onto a printer or PDF writer; false with a reason when
     // the device cannot be painted on or the page is too small.
     bool render(QPagedPaintDevice *device, QString *error = nullptr);
+    // Every text the last render painted, one after the other.
+    const QString &printedText() const { return m_printed; }
 
     // A font of the requested family with Chinese fallbacks, sized in points
     // for a painter working in twips.
@@ -60,6 +62,7 @@ private:
     void paintRow(QPainter &painter, int row, qreal y, bool title);
     void paintCell(QPainter &painter, const QRectF &cell, const QString &text,
                    Qt::Alignment align, QFont font, int lines);
+    void drawText(QPainter &painter, const QRectF &rect, int flags, const QString &text);
     void paintItem(QPainter &painter, const LayoutItem &item, QRectF rect, const QRectF &frame);
     QRectF sectionFrame(int section, qreal top) const;
     qreal sectionHeight(int section) const;
@@ -78,6 +81,7 @@ private:
     qreal m_bandTop = 0;
     int m_rowsPerPage = 0;
     int m_pages = 0;
+    QString m_printed;
 };
 
 } // namespace report

@@ -2,8 +2,10 @@
 
 #include "suite/modal/ModalSeam.h"
 #include "suite/report/PageComposer.h"
+#include "suite/report/PdfTextLayer.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -196,6 +198,18 @@ int RTPrn::PrintReport()
         return Cancelled;
     if (!composer.render(printer.get(), &m_lastError))
         return WriteFailed;
+    // The printer finishes and closes a PDF file when painting ends; gone, it
+    // holds nothing of it open.
+    printer.reset();
+    if (!m_printToFile.isEmpty()) {
+        const QFileInfo written(m_printToFile);
+        if (!written.isFile() || written.size() == 0)
+            return fail(WriteFailed, QStringLiteral("the PDF file was not written: %1")
+                                         .arg(m_printToFile));
+        QString why;
+        if (!repairPdfTextLayerFile(m_printToFile, composer.printedText(), &why))
+            qWarning("depotbase: the PDF's text layer was left as written: %s", qPrintable(why));
+    }
     m_lastPageCount = composer.pageCount();
     return Done;
 }

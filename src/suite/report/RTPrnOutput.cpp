@@ -2,8 +2,10 @@
 
 #include "suite/modal/ModalSeam.h"
 #include "suite/report/PageComposer.h"
+#include "suite/report/PdfTextLayer.h"
 #include "suite/report/ReportOutput.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
@@ -93,22 +95,26 @@ int RTPrn::writePdf(const QString &path, const ReportView &view, const LayoutIte
     const QPageLayout layout = PageLayout();
     if (!composer.paginate(layout.paintRect(QPageLayout::Point).size() * 20.0))
         return fail(PageUnusable, QStringLiteral("no row fits the page"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(WriteFailed, file.errorString());
+    // The pages are made in memory, their text layer repaired, and only then
+    // written: the file is either whole or not there.
+    QByteArray pdf;
     bool painted = false;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setPageLayout(layout);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("depotbase"));
         painted = composer.render(&writer, &m_lastError);
     }
-    if (!painted) {
-        file.cancelWriting();
+    if (!painted)
         return WriteFailed;
-    }
-    if (!file.commit())
+    QString why;
+    if (!repairPdfTextLayer(pdf, composer.printedText(), &why))
+        qWarning("depotbase: the PDF's text layer was left as written: %s", qPrintable(why));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit())
         return fail(WriteFailed, file.errorString());
     m_lastPageCount = composer.pageCount();
     return Done;
