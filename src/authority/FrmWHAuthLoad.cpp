@@ -7,6 +7,7 @@
 #include "data/DataHelpers.h"
 #include "data/ModuleState.h"
 #include "data/UserErrors.h"
+#include "forms/DataSetGridSource.h"
 #include "forms/FormSlot.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/ToolbarShortcuts.h"
@@ -244,35 +245,31 @@ void FrmWHAuth::SetupAuthGrid()
         m_grid->setTextMatrix(0, col, QString::fromUtf8(Columns[size_t(col)].title));
 }
 
+namespace {
+
+// The show-money flag as the list shows it: Null says "否" like false.
+QString showMoneyText(const QVariant &flag)
+{
+    return !flag.isNull() && flag.toInt() != 0 ? QStringLiteral("是") : QStringLiteral("否");
+}
+
+} // namespace
+
 void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
 {
     if (data.BOF() && data.Eof())
         return;
-    std::array<int, ColumnCount> fields{};
+    std::vector<DataSetGridSource::Column> columns(ColumnCount);
     for (int col = 0; col < ColumnCount; ++col)
-        fields[size_t(col)] =
-            RequiredField(data, Columns[size_t(col)].field, QStringLiteral("the rights"));
+        columns[size_t(col)] = {
+            RequiredField(data, Columns[size_t(col)].field, QStringLiteral("the rights")),
+            col == ShowMoneyColumn ? &showMoneyText : nullptr};
+    // The rows are read from the data set's rows without a copy.
+    colourNameColumn();
+    const int first = m_grid->Rows();
+    m_grid->setRows(first + int(data.RecordCount()));
+    m_grid->showSource(first, std::make_shared<DataSetGridSource>(data, std::move(columns)));
     data.MoveFirst();
-    int row = m_grid->Rows();
-    m_grid->setRows(row + int(data.RecordCount()));
-    while (!data.Eof()) {
-        std::vector<QString> cells(ColumnCount);
-        for (int col = 0; col < ColumnCount; ++col) {
-            const int field = fields[size_t(col)];
-            if (col == ShowMoneyColumn) {
-                // Null shows "否" like false.
-                const QVariant flag = data.Fields(field);
-                cells[size_t(col)] = !flag.isNull() && flag.toInt() != 0 ? QStringLiteral("是")
-                                                                         : QStringLiteral("否");
-            } else {
-                cells[size_t(col)] = CellText(data, field);
-            }
-        }
-        m_grid->setRowTexts(row, std::move(cells));
-        m_grid->setCellBackColorAt(row, NameColumn, controls::nameCellColor);
-        ++row;
-        data.MoveNext();
-    }
     // The first right is the current one, with the view at the left edge.
     if (m_grid->Rows() > 1) {
         m_grid->setCol(0);
@@ -291,6 +288,5 @@ void FrmWHAuth::showListState()
 
 void FrmWHAuth::colourNameColumn()
 {
-    for (int row = 1; row < m_grid->Rows(); ++row)
-        m_grid->setCellBackColorAt(row, NameColumn, controls::nameCellColor);
+    m_grid->setColBackColor(NameColumn, controls::nameCellColor);
 }

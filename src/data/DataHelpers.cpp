@@ -70,8 +70,8 @@ int RequiredField(const dbkit::DbDataSet &data, const char *field, const QString
 
 QString CellText(const dbkit::DbDataSet &data, int field)
 {
-    if (const QString *text = data.FieldText(field))
-        return *text;
+    if (const QStringView text = data.FieldText(field); !text.isNull())
+        return text.toString();
     return NullToEmpty(data.Fields(field));
 }
 

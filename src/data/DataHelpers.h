@@ -20,8 +20,8 @@ QVariant EmptyToNull(const QString &boxText);
 // UnknownField naming it when the data set has none, telling what it is for.
 int RequiredField(const dbkit::DbDataSet &data, const char *field, const QString &what);
 
-// A field of the current record as a grid cell shows it: a text is shared as
-// it is, without a copy; anything else goes through NullToEmpty.
+// A field of the current record as a grid cell shows it: a text as it is
+// stored, without a conversion; anything else goes through NullToEmpty.
 QString CellText(const dbkit::DbDataSet &data, int field);
 
 } // namespace depotbase

@@ -3,6 +3,7 @@
 #include "ListColumns.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
+#include "forms/DataSetGridSource.h"
 #include "services/WarehouseRecord.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
@@ -11,6 +12,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <vector>
 
 using namespace depotbase;
@@ -51,14 +53,14 @@ QString positionText(const QVariant &value)
     return LoadResString(value.toInt() != 0 ? 25 : 26);
 }
 
-void fillFrom(SuperGrid &grid, int row, const dbkit::DbDataSet &data,
-              const std::array<int, ListColumnCount> &fields)
+// The list's columns read straight from the data set's rows.
+std::shared_ptr<DataSetGridSource> sourceOf(const dbkit::DbDataSet &data)
 {
-    std::vector<QString> cells(ListColumnCount);
+    const auto fields = columnFields(data);
+    std::vector<DataSetGridSource::Column> columns(ListColumnCount);
     for (int col = 0; col < ListColumnCount; ++col)
-        cells[col] = col == PositionColumn ? positionText(data.Fields(fields[col]))
-                                           : CellText(data, fields[col]);
-    grid.setRowTexts(row, std::move(cells));
+        columns[size_t(col)] = {fields[size_t(col)], col == PositionColumn ? &positionText : nullptr};
+    return std::make_shared<DataSetGridSource>(data, std::move(columns));
 }
 
 } // namespace
@@ -108,17 +110,11 @@ void fill(SuperGrid &grid, dbkit::DbDataSet &data)
         return;
     }
     showSelection(grid, true);
-    const auto fields = columnFields(data);
-    data.MoveFirst();
-    // One row per record, appended after the rows the grid already has; the
-    // rows are made in one step rather than one at a time.
-    int row = grid.Rows();
-    grid.setRows(row + int(data.RecordCount()));
-    while (!data.Eof()) {
-        fillFrom(grid, row, data, fields);
-        ++row;
-        data.MoveNext();
-    }
+    // One row per record, appended after the rows the grid already has and
+    // read from the data set's rows without a copy.
+    const int first = grid.Rows();
+    grid.setRows(first + int(data.RecordCount()));
+    grid.showSource(first, sourceOf(data));
     data.MoveFirst();
 }
 

@@ -2,6 +2,7 @@
 
 #include "GridColors.h"
 #include "GridSorter.h"
+#include "GridSource.h"
 
 #include <QBrush>
 #include <QThreadPool>
@@ -37,6 +38,8 @@ void GridModel::setGridRows(int rows)
     if (!m_frozen)
         manyRows ? beginResetModel() : beginRemoveRows(QModelIndex(), rows - 1, old - 2);
     dropRowsFrom(size_t(rows));
+    if (rows == 1)
+        m_sources.clear();   // no row reads them any more
     if (!m_frozen)
         manyRows ? endResetModel() : endRemoveRows();
 }
@@ -89,7 +92,20 @@ QString GridModel::text(int row, int col) const
     if (!validCell(row, col))
         return QString();
     const GridRow &r = m_rows[size_t(row)];
+    if (r.source != 0)
+        return m_sources[r.source - 1u]->text(r.sourceRow, col);
     return size_t(col) < r.cells.size() ? r.cells[size_t(col)] : QString();
+}
+
+void GridModel::ownCells(GridRow &row)
+{
+    if (row.source == 0)
+        return;
+    const GridSource &source = *m_sources[row.source - 1u];
+    row.cells.resize(m_columns.size());
+    for (size_t c = 0; c < row.cells.size(); ++c)
+        row.cells[c] = source.text(row.sourceRow, int(c));
+    row.source = 0;
 }
 
 void GridModel::setText(int row, int col, const QString &text)
@@ -97,6 +113,7 @@ void GridModel::setText(int row, int col, const QString &text)
     if (!validCell(row, col))
         return;
     GridRow &r = m_rows[size_t(row)];
+    ownCells(r);
     if (r.cells.size() <= size_t(col)) {
         if (text.isEmpty())
             return;
@@ -111,8 +128,40 @@ void GridModel::setRowTexts(int row, std::vector<QString> &&cells)
     if (row < 1 || row >= gridRows())
         return;
     cells.resize(m_columns.size());
-    m_rows[size_t(row)].cells = std::move(cells);
+    GridRow &r = m_rows[size_t(row)];
+    r.cells = std::move(cells);
+    r.source = 0;
     rowsChanged(row, row);
+}
+
+void GridModel::showSource(int first, std::shared_ptr<const GridSource> source)
+{
+    if (!source || first < 1)
+        return;
+    const size_t count = std::min(source->rowCount(), m_rows.size() - std::min(m_rows.size(), size_t(first)));
+    if (count == 0)
+        return;
+    // Sources no row reads any more are let go of first.
+    std::vector<bool> read(m_sources.size(), false);
+    for (const GridRow &r : m_rows)
+        if (r.source != 0)
+            read[r.source - 1u] = true;
+    size_t slot = 0;
+    while (slot < m_sources.size() && read[slot])
+        ++slot;
+    if (slot == m_sources.size())
+        m_sources.push_back(std::move(source));
+    else
+        m_sources[slot] = std::move(source);
+    const auto id = uint16_t(slot + 1);
+    for (size_t i = 0; i < count; ++i) {
+        GridRow &r = m_rows[size_t(first) + i];
+        r.cells.clear();
+        r.cells.shrink_to_fit();
+        r.source = id;
+        r.sourceRow = uint32_t(i);
+    }
+    rowsChanged(first, first + int(count) - 1);
 }
 
 void GridModel::removeGridRow(int row)
@@ -133,7 +182,9 @@ void GridModel::clearCells()
     for (GridRow &r : m_rows) {
         r.cells.clear();
         r.backs.clear();
+        r.source = 0;
     }
+    m_sources.clear();
     if (!m_frozen)
         endResetModel();
 }
@@ -143,7 +194,8 @@ uint32_t GridModel::cellBack(int row, int col) const
     if (!validCell(row, col))
         return noColor;
     const GridRow &r = m_rows[size_t(row)];
-    return size_t(col) < r.backs.size() ? r.backs[size_t(col)] : noColor;
+    const uint32_t own = size_t(col) < r.backs.size() ? r.backs[size_t(col)] : noColor;
+    return own == noColor && row > 0 ? m_columns[size_t(col)].back : own;
 }
 
 void GridModel::setCellBack(int row, int col, uint32_t color)

@@ -4,9 +4,12 @@
 #include <QColor>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace controls {
+
+class GridSource;
 
 // Per-column settings of the grid.
 struct GridColumn {
@@ -15,14 +18,18 @@ struct GridColumn {
     int length = 0;      // maximum input length when editing; 0 = no limit
     int flag = 0;
     int editStyle = 0;   // 0 text, 1 text with a reference button, 4 drop-down list
+    uint32_t back = 0xFFFFFFFFu;  // colour of its cells without one of their own
 };
 
 // The cells of a SuperGrid in grid coordinates: row 0 is the title row, which
 // the view shows as its header; view row i is grid row i + 1.
 //
-// Cells are kept as one vector of texts per row, grown on first write, so a
-// row appended and filled cell by cell costs little. While frozen (the grid's
-// Redraw off) the model sends no signals at all; thawing sends one reset.
+// A row either reads its cells from a source (a list's data set, shown
+// without a copy) or keeps its own texts, one vector per row grown on first
+// write, so a row appended and filled cell by cell costs little; a write to
+// a row of a source first takes the row's texts as its own. While frozen
+// (the grid's Redraw off) the model sends no signals at all; thawing sends
+// one reset.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -42,6 +49,9 @@ public:
     QString text(int row, int col) const;
     void setText(int row, int col, const QString &text);
     void setRowTexts(int row, std::vector<QString> &&cells);
+    // Grid rows first.. read source rows 0.. (as many as the source has and
+    // the grid has rows for) instead of texts of their own.
+    void showSource(int first, std::shared_ptr<const GridSource> source);
     void removeGridRow(int row);
     // Empties every cell (titles included) and every cell colour.
     void clearCells();
@@ -72,20 +82,25 @@ public:
 
 private:
     struct GridRow {
-        std::vector<QString> cells;
+        std::vector<QString> cells;    // own texts; empty while reading a source
         std::vector<uint32_t> backs;   // empty until a cell gets a colour
+        uint32_t sourceRow = 0;
+        uint16_t source = 0;           // 1 + index into m_sources; 0 for none
     };
     // More rows than this dropped at once go to the view as a reset and are
     // freed off the UI thread.
     static constexpr int LongDrop = 1000;
 
     bool validCell(int row, int col) const;
+    // Takes the source's texts of a row as the row's own, before a write.
+    void ownCells(GridRow &row);
     void dropRowsFrom(size_t first);
     void cellChanged(int row, int col);
     void rowsChanged(int first, int last);
 
     std::vector<GridRow> m_rows;
     std::vector<GridColumn> m_columns;
+    std::vector<std::shared_ptr<const GridSource>> m_sources;
     int m_selLo = 0;
     int m_selHi = -1;
     bool m_showSelection = true;

@@ -61,6 +61,11 @@ void SuperGrid::setTextMatrix(int row, int col, const QString &text)
     m_model->setText(row, col, text);
 }
 
+void SuperGrid::showSource(int firstRow, std::shared_ptr<const controls::GridSource> source)
+{
+    m_model->showSource(firstRow, std::move(source));
+}
+
 void SuperGrid::setRowTexts(int row, std::vector<QString> &&cells)
 {
     m_model->setRowTexts(row, std::move(cells));
@@ -393,6 +398,15 @@ uint32_t SuperGrid::cellBackColorAt(int row, int col) const
 void SuperGrid::setCellBackColorAt(int row, int col, uint32_t color)
 {
     m_model->setCellBack(row, col, color);
+}
+
+void SuperGrid::setColBackColor(int col, uint32_t color)
+{
+    if (!validCol(col))
+        return;
+    m_model->column(col).back = color;
+    if (m_redraw)
+        m_view->viewport()->update();
 }
 
 // ---- editing -----------------------------------------------------------

@@ -4,8 +4,9 @@
 
 #include <QString>
 #include <QWidget>
-#include <vector>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -13,6 +14,7 @@ class QTableView;
 
 namespace controls {
 class GridModel;
+class GridSource;
 class GridView;
 class GridDelegate;
 }
@@ -50,6 +52,9 @@ public:
     // Writes a whole data row at once (cells beyond the columns are dropped):
     // the same as TextMatrix per cell, for fills of many rows.
     void setRowTexts(int row, std::vector<QString> &&cells);
+    // Rows firstRow.. show the source's rows, read from it without a copy
+    // (see controls::GridSource); the grid must have the rows already.
+    void showSource(int firstRow, std::shared_ptr<const controls::GridSource> source);
     // Empties every cell (titles too) and every cell colour; keeps the size.
     void Clear();
 
@@ -106,6 +111,9 @@ public:
     void setCellBackColor(uint32_t color);
     uint32_t cellBackColorAt(int row, int col) const;
     void setCellBackColorAt(int row, int col, uint32_t color);
+    // Background of every cell of a column below the titles that has no
+    // colour of its own; 0xFFFFFFFF: none.
+    void setColBackColor(int col, uint32_t color);
     // Cells painted in this colour are read-only in an editable grid (the
     // name cells a row fills itself). 0xFFFFFFFF: none.
     uint32_t LockBackColor() const { return m_lockBackColor; }

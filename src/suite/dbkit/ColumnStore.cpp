@@ -1,5 +1,11 @@
 #include "ColumnStore.h"
 
+#include "TextCache.h"
+
+#include <QStringDecoder>
+#include <limits>
+#include <stdexcept>
+
 namespace dbkit {
 
 Column::Kind Column::kindOf(const QVariant &value)
@@ -30,7 +36,7 @@ void Column::reserve(size_t rows)
     m_reserved = rows;
     m_null.reserve(rows);
     switch (m_kind) {
-    case Kind::Text: m_text.reserve(rows); break;
+    case Kind::Text: m_spans.reserve(rows); break;
     case Kind::Integer: m_int.reserve(rows); break;
     case Kind::Real: m_real.reserve(rows); break;
     case Kind::Other: m_other.reserve(rows); break;
@@ -47,7 +53,7 @@ void Column::become(Kind kind, int metaType)
         m_kind = kind;
         m_intType = metaType;
         switch (kind) {
-        case Kind::Text: m_text.assign(m_rows, QString()); m_text.reserve(m_reserved); break;
+        case Kind::Text: m_spans.assign(m_rows, TextSpan()); m_spans.reserve(m_reserved); break;
         case Kind::Integer: m_int.assign(m_rows, 0); m_int.reserve(m_reserved); break;
         case Kind::Real: m_real.assign(m_rows, 0.0); m_real.reserve(m_reserved); break;
         default: m_other.assign(m_rows, QVariant()); m_other.reserve(m_reserved); break;
@@ -66,7 +72,8 @@ void Column::become(Kind kind, int metaType)
     others.reserve(std::max(m_reserved, m_rows));
     for (size_t row = 0; row < m_rows; ++row)
         others.push_back(value(row));
-    m_text = {};
+    m_chars = {};
+    m_spans = {};
     m_int = {};
     m_real = {};
     m_other = std::move(others);
@@ -79,15 +86,53 @@ void Column::append(const QVariant &value)
     ++m_rows;
 }
 
-void Column::appendText(QString &&text)
+TextSpan Column::addChars(QStringView text)
+{
+    const size_t start = m_chars.size();
+    if (start + size_t(text.size()) > std::numeric_limits<uint32_t>::max())
+        throw std::length_error("a column holds more than 4 G characters of text");
+    m_chars.insert(m_chars.end(), text.utf16(), text.utf16() + text.size());
+    return TextSpan{uint32_t(start), uint32_t(text.size())};
+}
+
+void Column::pushText(TextSpan span)
+{
+    m_null.push_back(false);
+    m_spans.push_back(span);
+    ++m_rows;
+}
+
+void Column::appendText(QStringView text)
 {
     if (m_kind != Kind::Text) {
-        append(QVariant(text));
+        append(QVariant(text.toString()));
         return;
     }
-    m_null.push_back(false);
-    m_text.push_back(std::move(text));
-    ++m_rows;
+    pushText(addChars(text));
+}
+
+void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
+{
+    if (m_kind != Kind::Text) {
+        append(QVariant(QString::fromUtf8(utf8, bytes)));
+        return;
+    }
+    if (const TextSpan *known = cache.find(utf8, bytes)) {
+        pushText(*known);
+        return;
+    }
+    // Never more UTF-16 units than UTF-8 bytes: decode in place, then trim.
+    const size_t start = m_chars.size();
+    if (start + size_t(bytes) > std::numeric_limits<uint32_t>::max())
+        throw std::length_error("a column holds more than 4 G characters of text");
+    m_chars.resize(start + size_t(bytes));
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    auto *out = reinterpret_cast<QChar *>(m_chars.data() + start);
+    const QChar *end = decoder.appendToBuffer(out, QByteArrayView(utf8, bytes));
+    m_chars.resize(start + size_t(end - out));
+    const TextSpan span{uint32_t(start), uint32_t(end - out)};
+    cache.remember(utf8, bytes, span);
+    pushText(span);
 }
 
 void Column::appendInteger(qint64 value)
@@ -148,7 +193,12 @@ void Column::store(size_t row, const QVariant &value, bool appending)
             vec[row] = v;
     };
     switch (m_kind) {
-    case Kind::Text: put(m_text, null ? QString() : value.toString()); break;
+    case Kind::Text: {
+        // A changed text goes at the end of the buffer; its old span stays.
+        const QString text = null ? QString() : value.toString();
+        put(m_spans, addChars(text));
+        break;
+    }
     case Kind::Integer: put(m_int, null ? qint64(0) : value.toLongLong()); break;
     case Kind::Real: put(m_real, null ? 0.0 : value.toDouble()); break;
     case Kind::Other: put(m_other, null ? QVariant() : value); break;
@@ -160,7 +210,7 @@ void Column::remove(size_t row)
 {
     m_null.erase(m_null.begin() + std::ptrdiff_t(row));
     switch (m_kind) {
-    case Kind::Text: m_text.erase(m_text.begin() + std::ptrdiff_t(row)); break;
+    case Kind::Text: m_spans.erase(m_spans.begin() + std::ptrdiff_t(row)); break;
     case Kind::Integer: m_int.erase(m_int.begin() + std::ptrdiff_t(row)); break;
     case Kind::Real: m_real.erase(m_real.begin() + std::ptrdiff_t(row)); break;
     case Kind::Other: m_other.erase(m_other.begin() + std::ptrdiff_t(row)); break;
@@ -180,7 +230,7 @@ QVariant Column::value(size_t row) const
         return QVariant();
     switch (m_kind) {
     case Kind::Text:
-        return QVariant(m_text[row]);
+        return QVariant(text(row));
     case Kind::Integer:
         if (m_intType == QMetaType::Int)
             return QVariant(int(m_int[row]));

@@ -3,16 +3,28 @@
 // Internal: the rows of a data set, kept column by column.
 //
 // A list of 100,000 warehouses must load fast and stay small, so each column
-// keeps its values in one typed vector (texts as shared QStrings, integers and
-// reals unboxed) with a null mask, instead of one QVariant per cell.
+// keeps its values in one typed vector with a null mask, instead of one
+// QVariant per cell: integers and reals unboxed, and texts as UTF-16 in one
+// buffer per column, each row naming its span of it. Rows that hold the same
+// value (a department, a style, an operator) may name the same span. A text
+// becomes a QString only when it is read.
 
 #include <QMetaType>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <QVariantList>
 #include <vector>
 
 namespace dbkit {
+
+class TextCache;
+
+// Where a text stands in its column's buffer.
+struct TextSpan {
+    uint32_t start = 0;
+    uint32_t length = 0;
+};
 
 class Column {
 public:
@@ -21,7 +33,10 @@ public:
     void reserve(size_t rows);
     void append(const QVariant &value);
     // Typed appends for the loaders' fast paths.
-    void appendText(QString &&text);
+    void appendText(QStringView text);
+    // A text as the engine hands it, decoded straight into the column's
+    // buffer; a text the cache has seen in this column takes its span.
+    void appendUtf8(const char *utf8, int bytes, TextCache &cache);
     void appendInteger(qint64 value);
     void appendReal(double value);
     void appendNull();
@@ -32,7 +47,13 @@ public:
     bool isNull(size_t row) const { return m_null[row]; }
     Kind kind() const { return m_kind; }
     // Direct reads for the criteria evaluator (valid for the matching kind).
-    const QString &text(size_t row) const { return m_text[row]; }
+    // A text's view is valid until the column changes.
+    QStringView textView(size_t row) const
+    {
+        const TextSpan span = m_spans[row];
+        return QStringView(m_chars.data() + span.start, qsizetype(span.length));
+    }
+    QString text(size_t row) const { return textView(row).toString(); }
     qint64 integer(size_t row) const { return m_int[row]; }
     double real(size_t row) const { return m_real[row]; }
 
@@ -40,13 +61,16 @@ private:
     static Kind kindOf(const QVariant &value);
     void become(Kind kind, int metaType);
     void store(size_t row, const QVariant &value, bool appending);
+    TextSpan addChars(QStringView text);
+    void pushText(TextSpan span);
 
     Kind m_kind = Kind::Unset;
     int m_intType = QMetaType::LongLong;  // how integers read back (int, bool, qlonglong)
     size_t m_rows = 0;
     size_t m_reserved = 0;
     std::vector<bool> m_null;
-    std::vector<QString> m_text;
+    std::vector<char16_t> m_chars;   // the texts of Text rows, one after another
+    std::vector<TextSpan> m_spans;   // each Text row's span of m_chars
     std::vector<qint64> m_int;
     std::vector<double> m_real;
     std::vector<QVariant> m_other;

@@ -284,7 +284,7 @@ struct StoreReader {
         switch (c.kind()) {
         case Column::Kind::Text:
             v.kind = Value::Kind::Text;
-            v.text = c.text(row);
+            v.text = c.text(row);   // (a copy of the column's text)
             return v;
         case Column::Kind::Integer:
             v.kind = Value::Kind::Number;

@@ -1,4 +1,5 @@
 #include "DbDataSet.h"
+#include "DbRows.h"
 
 #include "Criteria.h"
 #include "DbDataSetImpl.h"
@@ -65,21 +66,22 @@ void DbDataSet::Impl::load()
     const bool reading = isReadingStatement(statement);
     pos = 0;
     noMatch = false;
+    rows = std::make_shared<ColumnStore>();
 
     if (!login.throughOdbc() && DbLogin::directLoading()) {
         LoadedShape shape;
         QSqlError error;
         const DirectLoad loaded =
             login.engine() == Engine::SQLite
-                ? loadSqliteDirect(login.database(), statement, rows, shape, &error)
-                : loadPostgresDirect(login.database(), statement, rows, shape, &error,
+                ? loadSqliteDirect(login.database(), statement, *rows, shape, &error)
+                : loadPostgresDirect(login.database(), statement, *rows, shape, &error,
                                      mode != OpenMode::ReadOnly);
         switch (loaded) {
         case DirectLoad::Done:
             setShape(shape);
             return;
         case DirectLoad::Failed:
-            rows.reset(0);
+            rows->reset(0);
             setShape(LoadedShape());
             throw login.failure(error, sql, reading);
         case DirectLoad::Unavailable:
@@ -108,19 +110,26 @@ void DbDataSet::Impl::load()
             typeCode(field, login.database().driverName() == QLatin1String("QPSQL")));
     }
     setShape(shape);
-    rows.reset(columns);
+    rows->reset(columns);
     if (q.size() > 0)
-        rows.reserve(size_t(q.size()));
+        rows->reserve(size_t(q.size()));
     while (q.next()) {
         const QSqlRecord values = q.record();
         for (int c = 0; c < columns; ++c)
-            rows.column(c).append(exactValue(values.field(c)));
-        rows.endRow();
+            rows->column(c).append(exactValue(values.field(c)));
+        rows->endRow();
     }
     if (q.lastError().isValid())
         throw login.failure(q.lastError(), sql, reading);
     // Release the statement at once: an open statement may hold a read lock.
     q.finish();
+}
+
+ColumnStore &DbDataSet::Impl::ownRows()
+{
+    if (rows.use_count() > 1)
+        rows = std::make_shared<ColumnStore>(*rows);
+    return *rows;
 }
 
 void DbDataSet::Impl::setShape(const LoadedShape &shape)
@@ -219,9 +228,9 @@ void DbDataSet::FindFirst(const QString &criteria)
         return d->fieldIndex(name);
     });
     d->leaveRecord();
-    const size_t rows = d->rows.rowCount();
+    const size_t rows = d->rows->rowCount();
     for (size_t row = 0; row < rows; ++row) {
-        if (compiled.matches(d->rows, row)) {
+        if (compiled.matches(*d->rows, row)) {
             d->pos = qsizetype(row);
             d->noMatch = false;
             return;
@@ -257,19 +266,26 @@ QVariant DbDataSet::Fields(int index) const
     if (d->editing == Impl::Editing::Adding)
         return QVariant();
     d->requireRecord();
-    return d->rows.value(size_t(d->pos), index);
+    return d->rows->value(size_t(d->pos), index);
 }
 
-const QString *DbDataSet::FieldText(int index) const
+DbRows rowsOf(const DbDataSet &data)
+{
+    return DbRows(data.d->rows);
+}
+
+QStringView DbDataSet::FieldText(int index) const
 {
     if (index < 0 || index >= d->names.size() || d->editing != Impl::Editing::None)
-        return nullptr;
+        return QStringView();
     d->requireRecord();
-    const Column &column = d->rows.column(index);
+    const Column &column = d->rows->column(index);
     const size_t row = size_t(d->pos);
     if (column.kind() != Column::Kind::Text || column.isNull(row))
-        return nullptr;
-    return &column.text(row);
+        return QStringView();
+    // An empty text is a view of no characters that is not null.
+    const QStringView text = column.textView(row);
+    return text.isNull() ? QStringView(u"") : text;
 }
 
 QVariant DbDataSet::Fields(const QString &name) const

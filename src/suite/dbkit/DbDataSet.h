@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QVariant>
 #include <memory>
 #include <vector>
@@ -13,6 +14,7 @@ namespace dbkit {
 class DbLogin;
 class Criteria;
 class DataSetWriter;
+class DbRows;
 
 // Open modes understood by DbLogin::OpenDataSet.
 namespace OpenMode {
@@ -68,10 +70,11 @@ public:
     // Writing a QString to such a column stores that decimal exactly on PostgreSQL.
     QVariant Fields(int index) const;
     QVariant Fields(const QString &name) const;
-    // The stored text of a text field of the current record, without a copy;
-    // nullptr when the field is Null, not a text, or has a pending value.
-    // For loops over many rows (filling a grid); Fields is the general read.
-    const QString *FieldText(int index) const;
+    // The stored text of a text field of the current record, without a copy
+    // (valid until the data set changes); a null view when the field is
+    // Null, not a text, or has a pending value. For loops over many rows
+    // (filling a grid); Fields is the general read.
+    QStringView FieldText(int index) const;
     // The declared type of a field as a recordset data-type code: 11 boolean,
     // 2 smallint, 3 integer, 20 bigint, 4 single, 5 double, 131 numeric/decimal,
     // 7 date, 134 time, 135 timestamp, 202 text/varchar, 205 binary, 12 other.
@@ -97,6 +100,7 @@ public:
 private:
     friend class DbLogin;
     friend class DataSetWriter;
+    friend DbRows rowsOf(const DbDataSet &data);
     struct Impl;
     explicit DbDataSet(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> d;

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 #include <vector>
 
 namespace dbkit {
@@ -42,7 +43,10 @@ struct __attribute__((visibility("hidden"))) DbDataSet::Impl {
     QStringList tables;             // each field's table where the driver tells it
     std::vector<int> types;         // recordset data-type codes
     QHash<QString, QList<int>> byName;  // lower-case name -> field indexes
-    ColumnStore rows;
+    // The rows as read. A reader of the rows (a grid showing them) may keep
+    // them alive past a requery or a write: a load starts a store of its own,
+    // and a write to a store somebody still reads first copies it.
+    std::shared_ptr<ColumnStore> rows = std::make_shared<ColumnStore>();
 
     qsizetype pos = 0;
     bool noMatch = false;
@@ -51,7 +55,9 @@ struct __attribute__((visibility("hidden"))) DbDataSet::Impl {
 
     void load();
     void setShape(const LoadedShape &shape);
-    qsizetype count() const { return qsizetype(rows.rowCount()); }
+    qsizetype count() const { return qsizetype(rows->rowCount()); }
+    // The store to write to, copied first when a reader still shares it.
+    ColumnStore &ownRows();
     bool atRecord() const { return pos >= 0 && pos < count(); }
     void requireRecord() const;
     void requireWritable() const;

@@ -116,7 +116,7 @@ public:
                               QStringLiteral("the key column %1 of %2 is not in the data set")
                                   .arg(k, m_info.name),
                               QString(), m_d.sql);
-            const QVariant v = m_d.rows.value(size_t(m_d.pos), field);
+            const QVariant v = m_d.rows->value(size_t(m_d.pos), field);
             if (v.isNull()) {
                 parts.append(name(k) + QStringLiteral(" IS NULL"));
             } else {
@@ -188,7 +188,7 @@ public:
         for (int i = 0; i < stored.count(); ++i) {
             const int field = fieldFor(stored.fieldName(i));
             if (field >= 0)
-                m_d.rows.set(row, field, exactValue(stored.field(i)));
+                m_d.ownRows().set(row, field, exactValue(stored.field(i)));
         }
     }
 
@@ -238,7 +238,7 @@ void DbDataSet::Impl::storeChange()
     QVariantList newKey;
     for (const QString &k : keys) {
         const qsizetype at = columns.indexOf(k);
-        newKey.append(at >= 0 ? values[at] : rows.value(size_t(pos), w.fieldFor(k)));
+        newKey.append(at >= 0 ? values[at] : rows->value(size_t(pos), w.fieldFor(k)));
     }
     const WriteResult r = w.run(sql, values, returning);
     if (r.affected == 0)
@@ -250,7 +250,7 @@ void DbDataSet::Impl::storeChange()
     } else {
         for (const Pending &p : pending)
             if (p.field >= 0)
-                rows.set(size_t(pos), p.field, p.value);
+                ownRows().set(size_t(pos), p.field, p.value);
     }
 }
 
@@ -303,7 +303,7 @@ void DbDataSet::Impl::storeNew()
     for (const Pending &p : pending)
         if (p.field >= 0)
             row[p.field] = p.value;
-    rows.appendRow(row);
+    ownRows().appendRow(row);
     pos = count() - 1;
     if (haveStored)
         w.apply(size_t(pos), stored);
@@ -319,7 +319,7 @@ void DbDataSet::Impl::deleteCurrent()
     if (w.run(sql, values, false).affected == 0)
         throw DbError(ErrorNumber::RecordDeleted,
                       QStringLiteral("the record was deleted by another operator"), QString(), sql);
-    rows.removeRow(size_t(pos));
+    ownRows().removeRow(size_t(pos));
 }
 
 void DbDataSet::Impl::leaveRecord()

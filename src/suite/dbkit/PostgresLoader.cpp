@@ -153,7 +153,7 @@ void convertColumn(const PGresult *result, int c, Oid type, int count, Column &c
                                                          Qt::ISODateWithMs)));
             break;
         default:
-            column.appendText(cache.text(value, length));
+            column.appendUtf8(value, length, cache);
             break;
         }
     }

@@ -140,8 +140,8 @@ void RowPipeline::decode(const Chunk &chunk)
                 column.appendReal(v.real);
                 break;
             case CellType::Text:
-                column.appendText(m_caches[size_t(c)].text(chunk.bytes.data() + v.offset,
-                                                           int(v.size)));
+                column.appendUtf8(chunk.bytes.data() + v.offset, int(v.size),
+                                  m_caches[size_t(c)]);
                 break;
             case CellType::Blob:
                 column.append(QVariant(QByteArray(chunk.bytes.data() + v.offset, int(v.size))));

@@ -7,32 +7,41 @@
 
 namespace dbkit {
 
-QString TextCache::text(const char *utf8, int bytes)
+const TextSpan *TextCache::find(const char *utf8, int bytes)
 {
     if (!m_enabled || bytes > LongestShared)
-        return QString::fromUtf8(utf8, bytes);
+        return nullptr;
     if (++m_lookups == TrialLookups && m_hits * 4 < m_lookups) {
         // Fewer than a quarter of the texts repeated: not worth keeping.
         m_enabled = false;
         m_slots = {};
         m_bytes = {};
         m_used = 0;
-        return QString::fromUtf8(utf8, bytes);
+        return nullptr;
     }
-    const size_t hash = qHash(QByteArrayView(utf8, bytes));
-    if (const Slot *slot = find(utf8, bytes, hash)) {
+    m_lastHash = qHash(QByteArrayView(utf8, bytes));
+    if (const Slot *slot = lookUp(utf8, bytes, m_lastHash)) {
         ++m_hits;
-        return slot->text;
+        return &slot->span;
     }
-    QString fresh = QString::fromUtf8(utf8, bytes);
-    if (m_used < MostTexts)
-        insert(fresh, hash, utf8, bytes);
-    return fresh;
+    return nullptr;
+}
+
+void TextCache::remember(const char *utf8, int bytes, TextSpan span)
+{
+    if (!m_enabled || bytes > LongestShared || m_used >= MostTexts)
+        return;
+    if ((m_used + 1) * 2 > m_slots.size())
+        grow();
+    const size_t offset = m_bytes.size();
+    m_bytes.insert(m_bytes.end(), utf8, utf8 + bytes);
+    place(Slot{span, m_lastHash, offset, bytes});
+    ++m_used;
 }
 
 // Open addressing with linear probing over a power-of-two table kept at most
 // half full.
-TextCache::Slot *TextCache::find(const char *utf8, int bytes, size_t hash)
+TextCache::Slot *TextCache::lookUp(const char *utf8, int bytes, size_t hash)
 {
     if (m_slots.empty())
         return nullptr;
@@ -45,16 +54,6 @@ TextCache::Slot *TextCache::find(const char *utf8, int bytes, size_t hash)
             && std::memcmp(m_bytes.data() + slot.offset, utf8, size_t(bytes)) == 0)
             return &slot;
     }
-}
-
-void TextCache::insert(const QString &text, size_t hash, const char *utf8, int bytes)
-{
-    if ((m_used + 1) * 2 > m_slots.size())
-        grow();
-    const size_t offset = m_bytes.size();
-    m_bytes.insert(m_bytes.end(), utf8, utf8 + bytes);
-    place(Slot{text, hash, offset, bytes});
-    ++m_used;
 }
 
 void TextCache::place(const Slot &slot)

@@ -1,0 +1,26 @@
+#include "DataSetGridSource.h"
+
+#include "data/DataHelpers.h"
+
+#include <utility>
+
+namespace depotbase {
+
+DataSetGridSource::DataSetGridSource(const dbkit::DbDataSet &data, std::vector<Column> columns)
+    : m_rows(dbkit::rowsOf(data)), m_columns(std::move(columns))
+{
+}
+
+QString DataSetGridSource::text(size_t row, int col) const
+{
+    if (col < 0 || size_t(col) >= m_columns.size())
+        return QString();
+    const Column &column = m_columns[size_t(col)];
+    if (column.format)
+        return column.format(m_rows.value(row, column.field));
+    if (const QStringView stored = m_rows.text(row, column.field); !stored.isNull())
+        return stored.toString();
+    return NullToEmpty(m_rows.value(row, column.field));
+}
+
+} // namespace depotbase

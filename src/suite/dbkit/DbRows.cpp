@@ -1,0 +1,39 @@
+#include "DbRows.h"
+
+#include "ColumnStore.h"
+
+#include <utility>
+
+namespace dbkit {
+
+DbRows::DbRows(std::shared_ptr<const ColumnStore> rows) : m_rows(std::move(rows)) {}
+
+size_t DbRows::rowCount() const
+{
+    return m_rows ? m_rows->rowCount() : 0;
+}
+
+int DbRows::columnCount() const
+{
+    return m_rows ? m_rows->columnCount() : 0;
+}
+
+QVariant DbRows::value(size_t row, int field) const
+{
+    if (row >= rowCount() || field < 0 || field >= columnCount())
+        return QVariant();
+    return m_rows->value(row, field);
+}
+
+QStringView DbRows::text(size_t row, int field) const
+{
+    if (row >= rowCount() || field < 0 || field >= columnCount())
+        return QStringView();
+    const Column &column = m_rows->column(field);
+    if (column.kind() != Column::Kind::Text || column.isNull(row))
+        return QStringView();
+    const QStringView text = column.textView(row);
+    return text.isNull() ? QStringView(u"") : text;
+}
+
+} // namespace dbkit

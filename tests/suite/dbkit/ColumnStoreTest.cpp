@@ -1,0 +1,66 @@
+// The rows of a data set kept column by column: every value comes back as it
+// went in, and a text that repeats down a column is stored once.
+#include "suite/dbkit/ColumnStore.h"
+#include "suite/dbkit/TextCache.h"
+
+#include <QByteArray>
+#include <gtest/gtest.h>
+
+namespace {
+
+void appendUtf8(dbkit::Column &column, dbkit::TextCache &cache, const QByteArray &utf8)
+{
+    column.appendUtf8(utf8.constData(), int(utf8.size()), cache);
+}
+
+} // namespace
+
+TEST(ColumnStore, EveryKindComesBackAsItWentIn)
+{
+    // 3,000 operators over 60,000 rows: the cache's table grows several
+    // times, texts of one length and similar bytes sit side by side, and
+    // every repeat names the first one's characters.
+    dbkit::Column repeating;
+    dbkit::TextCache cache;
+    repeating.appendText(u"");   // the column's kind comes from its first value
+    for (int row = 0; row < 60000; ++row)
+        appendUtf8(repeating, cache, "操作员" + QByteArray::number(row % 3000));
+    for (int row = 0; row < 60000; ++row) {
+        const QString expected = QStringLiteral("操作员%1").arg(row % 3000);
+        ASSERT_EQ(repeating.text(size_t(row) + 1), expected) << row;
+        if (row >= 3000) {
+            ASSERT_EQ(repeating.textView(size_t(row) + 1).data(),
+                      repeating.textView(size_t(row) + 1 - 3000).data())
+                << "stored once, row " << row;
+        }
+    }
+
+    // Texts beyond the basic plane, empty beside Null, a changed and a
+    // removed row, in a column of unique codes the cache gives up on.
+    dbkit::Column texts;
+    dbkit::TextCache unique;
+    texts.appendNull();
+    appendUtf8(texts, unique, QByteArray());
+    appendUtf8(texts, unique, "𠀀𪚥仓库\xF0\x9F\x93\xA6");
+    for (int row = 0; row < 40000; ++row)
+        appendUtf8(texts, unique, "I" + QByteArray::number(1000000 + row));
+    EXPECT_TRUE(texts.value(0).isNull());
+    EXPECT_FALSE(texts.value(1).isNull());
+    EXPECT_EQ(texts.value(1).toString(), QString());
+    EXPECT_EQ(texts.text(2), QStringLiteral("𠀀𪚥仓库📦"));
+    EXPECT_EQ(texts.text(40002), QStringLiteral("I1039999"));
+    texts.set(2, QStringLiteral("改"));
+    texts.remove(3);
+    EXPECT_EQ(texts.text(2), QStringLiteral("改"));
+    EXPECT_EQ(texts.text(3), QStringLiteral("I1000001"));
+
+    // Integers stay integers, reals exact, and a column of both is real.
+    dbkit::ColumnStore store;
+    store.reset(2);
+    store.appendRow({qlonglong(9007199254740993LL), 0.1});
+    store.appendRow({QVariant(), 3});
+    EXPECT_EQ(store.value(0, 0).toLongLong(), 9007199254740993LL);
+    EXPECT_TRUE(store.value(1, 0).isNull());
+    EXPECT_EQ(store.value(0, 1).toDouble(), 0.1);
+    EXPECT_EQ(store.value(1, 1).toDouble(), 3.0);
+}
