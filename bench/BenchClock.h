@@ -30,4 +30,13 @@ inline double peakMegabytes()
     return usage.ru_maxrss / 1024.0;
 }
 
+// Minor page faults of the process so far: fresh pages the kernel handed
+// out, the cost of a load that allocates much.
+inline long minorFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
 } // namespace bench
