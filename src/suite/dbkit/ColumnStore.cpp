@@ -86,11 +86,17 @@ void Column::append(const QVariant &value)
     ++m_rows;
 }
 
+size_t Column::charsEnd(size_t adding) const
+{
+    // Spans count in 32 bits: plenty for a list, and half the size of more.
+    if (m_chars.size() + adding > std::numeric_limits<uint32_t>::max())
+        throw std::length_error("a column holds more than 4 G characters of text");
+    return m_chars.size();
+}
+
 TextSpan Column::addChars(QStringView text)
 {
-    const size_t start = m_chars.size();
-    if (start + size_t(text.size()) > std::numeric_limits<uint32_t>::max())
-        throw std::length_error("a column holds more than 4 G characters of text");
+    const size_t start = charsEnd(size_t(text.size()));
     m_chars.insert(m_chars.end(), text.utf16(), text.utf16() + text.size());
     return TextSpan{uint32_t(start), uint32_t(text.size())};
 }
@@ -111,6 +117,29 @@ void Column::appendText(QStringView text)
     pushText(addChars(text));
 }
 
+TextSpan Column::addUtf8(const char *utf8, int bytes)
+{
+    // Codes, phone numbers and the like are plain ASCII: widened in place.
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8);
+    bool ascii = true;
+    for (int i = 0; i < bytes && ascii; ++i)
+        ascii = in[i] < 0x80;
+    const size_t start = charsEnd(size_t(bytes));
+    if (ascii) {
+        m_chars.insert(m_chars.end(), in, in + bytes);
+        return TextSpan{uint32_t(start), uint32_t(bytes)};
+    }
+    // Never more UTF-16 units than UTF-8 bytes: decoded in place, then
+    // trimmed. One decoder per thread (the loaders decode on a worker thread
+    // too); stateless, so no text carries anything over to the next.
+    thread_local QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    m_chars.resize(start + size_t(bytes));
+    auto *out = reinterpret_cast<QChar *>(m_chars.data() + start);
+    const QChar *end = decoder.appendToBuffer(out, QByteArrayView(utf8, bytes));
+    m_chars.resize(start + size_t(end - out));
+    return TextSpan{uint32_t(start), uint32_t(end - out)};
+}
+
 void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
 {
     if (m_kind != Kind::Text) {
@@ -121,16 +150,7 @@ void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
         pushText(*known);
         return;
     }
-    // Never more UTF-16 units than UTF-8 bytes: decode in place, then trim.
-    const size_t start = m_chars.size();
-    if (start + size_t(bytes) > std::numeric_limits<uint32_t>::max())
-        throw std::length_error("a column holds more than 4 G characters of text");
-    m_chars.resize(start + size_t(bytes));
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    auto *out = reinterpret_cast<QChar *>(m_chars.data() + start);
-    const QChar *end = decoder.appendToBuffer(out, QByteArrayView(utf8, bytes));
-    m_chars.resize(start + size_t(end - out));
-    const TextSpan span{uint32_t(start), uint32_t(end - out)};
+    const TextSpan span = addUtf8(utf8, bytes);
     cache.remember(utf8, bytes, span);
     pushText(span);
 }

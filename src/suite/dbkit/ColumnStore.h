@@ -61,7 +61,11 @@ private:
     static Kind kindOf(const QVariant &value);
     void become(Kind kind, int metaType);
     void store(size_t row, const QVariant &value, bool appending);
+    // Where texts of `adding` more characters start; throws when the
+    // buffer would outgrow its spans.
+    size_t charsEnd(size_t adding) const;
     TextSpan addChars(QStringView text);
+    TextSpan addUtf8(const char *utf8, int bytes);
     void pushText(TextSpan span);
 
     Kind m_kind = Kind::Unset;
