@@ -244,6 +244,14 @@ void Column::clear()
     *this = Column();
 }
 
+QStringView Column::storedText(size_t row) const
+{
+    if (m_kind != Kind::Text || m_null[row])
+        return QStringView();
+    const QStringView text = textView(row);
+    return text.isNull() ? QStringView(u"") : text;
+}
+
 QVariant Column::value(size_t row) const
 {
     if (m_null[row])

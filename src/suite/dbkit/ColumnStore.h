@@ -54,6 +54,10 @@ public:
         return QStringView(m_chars.data() + span.start, qsizetype(span.length));
     }
     QString text(size_t row) const { return textView(row).toString(); }
+    // The text of a row of any kind of column, without a copy: a null view
+    // for Null or a value that is not a text, and for an empty text an empty
+    // view that is not null.
+    QStringView storedText(size_t row) const;
     qint64 integer(size_t row) const { return m_int[row]; }
     double real(size_t row) const { return m_real[row]; }
 

@@ -279,13 +279,7 @@ QStringView DbDataSet::FieldText(int index) const
     if (index < 0 || index >= d->names.size() || d->editing != Impl::Editing::None)
         return QStringView();
     d->requireRecord();
-    const Column &column = d->rows->column(index);
-    const size_t row = size_t(d->pos);
-    if (column.kind() != Column::Kind::Text || column.isNull(row))
-        return QStringView();
-    // An empty text is a view of no characters that is not null.
-    const QStringView text = column.textView(row);
-    return text.isNull() ? QStringView(u"") : text;
+    return d->rows->column(index).storedText(size_t(d->pos));
 }
 
 QVariant DbDataSet::Fields(const QString &name) const

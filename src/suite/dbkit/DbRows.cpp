@@ -29,11 +29,7 @@ QStringView DbRows::text(size_t row, int field) const
 {
     if (row >= rowCount() || field < 0 || field >= columnCount())
         return QStringView();
-    const Column &column = m_rows->column(field);
-    if (column.kind() != Column::Kind::Text || column.isNull(row))
-        return QStringView();
-    const QStringView text = column.textView(row);
-    return text.isNull() ? QStringView(u"") : text;
+    return m_rows->column(field).storedText(row);
 }
 
 } // namespace dbkit

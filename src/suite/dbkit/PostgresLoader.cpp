@@ -196,10 +196,6 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
         const int code = postgresTypeCode(types.back());
         shape.types.push_back(code >= 0 ? code : 12);
     }
-    // The rows of an earlier load are freed on the decoding thread, beside
-    // the conversion, instead of before it.
-    ColumnStore retired = std::move(rows);
-    rows = ColumnStore();
     rows.reset(columns);
     rows.reserve(size_t(count));
     std::vector<TextCache> caches(static_cast<size_t>(columns));
@@ -220,12 +216,8 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
             (text && toDecoder ? there : here).push_back(c);
             toDecoder ^= text;
         }
-        decoder.start([&] {
-            retired = ColumnStore();
-            convert(there);
-        });
+        decoder.start([&] { convert(there); });
     } else {
-        retired = ColumnStore();
         for (int c = 0; c < columns; ++c)
             here.push_back(c);
     }

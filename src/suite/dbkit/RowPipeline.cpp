@@ -12,8 +12,8 @@ constexpr size_t RowsPerChunk = 2048;
 constexpr size_t MaxQueued = 8;
 } // namespace
 
-RowPipeline::RowPipeline(ColumnStore &rows, ColumnStore &&retired)
-    : m_rows(rows), m_retired(std::move(retired)), m_caches(size_t(rows.columnCount()))
+RowPipeline::RowPipeline(ColumnStore &rows)
+    : m_rows(rows), m_caches(size_t(rows.columnCount()))
 {
     m_chunk = freshChunk();
 }
@@ -79,7 +79,6 @@ void RowPipeline::hand(std::unique_ptr<Chunk> chunk)
 
 void RowPipeline::work()
 {
-    m_retired = ColumnStore();
     for (;;) {
         std::unique_ptr<Chunk> chunk;
         {
@@ -114,7 +113,6 @@ void RowPipeline::finish()
 {
     stopWorker();
     // What the worker never saw (or everything, for a small result).
-    m_retired = ColumnStore();
     decode(*m_chunk);
     m_chunk->cells.clear();
     m_chunk->bytes.clear();

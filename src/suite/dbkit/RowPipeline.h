@@ -31,9 +31,7 @@ class RowPipeline {
 public:
     enum class CellType : uint8_t { Null, Integer, Real, Text, Blob };
 
-    // `retired` (the rows of an earlier load) is freed on the worker, which
-    // allocated them, while the producer steps; or at the end.
-    RowPipeline(ColumnStore &rows, ColumnStore &&retired);
+    explicit RowPipeline(ColumnStore &rows);
     ~RowPipeline();
     RowPipeline(const RowPipeline &) = delete;
     RowPipeline &operator=(const RowPipeline &) = delete;
@@ -83,7 +81,6 @@ private:
     std::unique_ptr<Chunk> freshChunk();
 
     ColumnStore &m_rows;
-    ColumnStore m_retired;
     std::vector<TextCache> m_caches;
     std::unique_ptr<Chunk> m_chunk;
 

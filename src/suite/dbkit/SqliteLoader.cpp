@@ -92,14 +92,10 @@ DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnSt
         shape.tables.append(QString::fromUtf8(sqlite3_column_table_name(st.handle, c)));
         declared.push_back(declaredTypeCode(sqlite3_column_decltype(st.handle, c)));
     }
-    // The rows of an earlier load go to the worker to be freed there, beside
-    // the stepping, instead of before it.
-    ColumnStore retired = std::move(rows);
-    rows = ColumnStore();
     rows.reset(columns);
     if (!st.handle)  // an empty statement
         return DirectLoad::Done;
-    RowPipeline pipeline(rows, std::move(retired));
+    RowPipeline pipeline(rows);
     while ((rc = sqlite3_step(st.handle)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
             switch (sqlite3_column_type(st.handle, c)) {
