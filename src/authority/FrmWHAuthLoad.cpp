@@ -76,19 +76,6 @@ constexpr std::array<ToolbarButton, 13> Buttons{{
     {"TlbExit", 10, 15, 15},
 }};
 
-// The warehouse list's keys for the same commands.
-constexpr std::array<ToolbarShortcut, 9> ListShortcuts{{
-    {Qt::Key_K, Qt::ControlModifier, false, "TlbFind", "Ctrl+K"},
-    {Qt::Key_F, Qt::ControlModifier, false, "TlbFilter", "Ctrl+F"},
-    {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
-    {Qt::Key_P, Qt::ControlModifier, false, "TlbPrint", "Ctrl+P"},
-    {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
-    {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
-    {Qt::Key_E, Qt::ControlModifier, false, "TlbEdit", "Ctrl+E"},
-    {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
-    {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
-}};
-
 } // namespace
 
 FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
@@ -196,7 +183,7 @@ void FrmWHAuth::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    const QString command = CommandOfKey(*event, ListShortcuts);
+    const QString command = CommandOfKey(*event, SharedListShortcuts);
     QAction *button = command.isEmpty() ? nullptr : toolbarButton(command);
     if (!button || !button->isEnabled()) {
         QDialog::keyPressEvent(event);
@@ -221,7 +208,7 @@ void FrmWHAuth::BuildAuthToolbar()
 {
     BuildToolbar(*m_toolbar, ImageList1, Buttons,
                  [this](const QString &key) { OnToolbarCommand(key); });
-    NameShortcutsInToolTips(*m_toolbar, ListShortcuts);
+    NameShortcutsInToolTips(*m_toolbar, SharedListShortcuts);
 }
 
 void FrmWHAuth::SetupAuthGrid()

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <Qt>
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <span>
 
@@ -20,6 +22,34 @@ struct ToolbarShortcut {
     const char *command;
     const char *keys;
 };
+
+// The keys of the commands both lists have: the warehouse list and the
+// authority list run them by the same keys.
+inline constexpr std::array<ToolbarShortcut, 9> SharedListShortcuts{{
+    {Qt::Key_K, Qt::ControlModifier, false, "TlbFind", "Ctrl+K"},
+    {Qt::Key_F, Qt::ControlModifier, false, "TlbFilter", "Ctrl+F"},
+    {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
+    {Qt::Key_P, Qt::ControlModifier, false, "TlbPrint", "Ctrl+P"},
+    {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
+    {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
+    {Qt::Key_E, Qt::ControlModifier, false, "TlbEdit", "Ctrl+E"},
+    {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
+    {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
+}};
+
+// A list's own keys followed by the shared ones.
+template <std::size_t N>
+constexpr std::array<ToolbarShortcut, N + SharedListShortcuts.size()>
+WithSharedListShortcuts(const std::array<ToolbarShortcut, N> &own)
+{
+    std::array<ToolbarShortcut, N + SharedListShortcuts.size()> all{};
+    std::size_t i = 0;
+    for (const ToolbarShortcut &s : own)
+        all[i++] = s;
+    for (const ToolbarShortcut &s : SharedListShortcuts)
+        all[i++] = s;
+    return all;
+}
 
 // Adds the keys of each button's shortcuts to its tool tip ("刷新 (Ctrl+R)").
 void NameShortcutsInToolTips(QToolBar &toolbar, std::span<const ToolbarShortcut> shortcuts);

@@ -34,22 +34,14 @@ constexpr std::array<ToolbarButton, 13> Buttons{{
     {"TlbExit", 10, 15, 15},
 }};
 
-// Keyboard shortcuts of the list.
-constexpr std::array<ToolbarShortcut, 13> Shortcuts{{
+// Keyboard shortcuts of the list: its own, then those the authority list
+// shares.
+constexpr auto Shortcuts = WithSharedListShortcuts<4>({{
     {Qt::Key_I, Qt::ControlModifier, false, "TlbAdd", "Ctrl+I"},
     {Qt::Key_F5, Qt::NoModifier, true, "TlbAdd", "F5"},
     {Qt::Key_D, Qt::ControlModifier, false, "TlbDel", "Ctrl+D"},
-    {Qt::Key_K, Qt::ControlModifier, false, "TlbFind", "Ctrl+K"},
-    {Qt::Key_E, Qt::ControlModifier, false, "TlbEdit", "Ctrl+E"},
-    {Qt::Key_P, Qt::ControlModifier, false, "TlbPrint", "Ctrl+P"},
-    {Qt::Key_F, Qt::ControlModifier, false, "TlbFilter", "Ctrl+F"},
-    {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
-    {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
-    {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
     {Qt::Key_U, Qt::ControlModifier, false, "TlbAuth", "Ctrl+U"},
-    {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
-    {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
-}};
+}});
 
 // The caption of a toolbar key ("刷新" for "TlbRefresh").
 QString commandCaption(const QString &key)

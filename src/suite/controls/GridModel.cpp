@@ -156,8 +156,7 @@ void GridModel::showSource(int first, std::shared_ptr<const GridSource> source)
     const auto id = uint16_t(slot + 1);
     for (size_t i = 0; i < count; ++i) {
         GridRow &r = m_rows[size_t(first) + i];
-        r.cells.clear();
-        r.cells.shrink_to_fit();
+        r.cells = {};
         r.source = id;
         r.sourceRow = uint32_t(i);
     }
