@@ -3,6 +3,8 @@
 #include "TextCache.h"
 
 #include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -35,13 +37,9 @@ void Column::reserve(size_t rows)
 {
     m_reserved = rows;
     m_null.reserve(rows);
-    switch (m_kind) {
-    case Kind::Text: m_spans.reserve(rows); break;
-    case Kind::Integer: m_int.reserve(rows); break;
-    case Kind::Real: m_real.reserve(rows); break;
-    case Kind::Other: m_other.reserve(rows); break;
-    case Kind::Unset: break;
-    }
+    // The typed buffers grow in blocks and need no reservation.
+    if (m_kind == Kind::Other)
+        m_other.reserve(rows);
 }
 
 // Switches the column to another kind, converting what it holds. Integers met
@@ -53,18 +51,17 @@ void Column::become(Kind kind, int metaType)
         m_kind = kind;
         m_intType = metaType;
         switch (kind) {
-        case Kind::Text: m_spans.assign(m_rows, TextSpan()); m_spans.reserve(m_reserved); break;
-        case Kind::Integer: m_int.assign(m_rows, 0); m_int.reserve(m_reserved); break;
-        case Kind::Real: m_real.assign(m_rows, 0.0); m_real.reserve(m_reserved); break;
+        case Kind::Text: m_spans.assign(m_rows, TextSpan()); break;
+        case Kind::Integer: m_int.assign(m_rows, 0); break;
+        case Kind::Real: m_real.assign(m_rows, 0.0); break;
         default: m_other.assign(m_rows, QVariant()); m_other.reserve(m_reserved); break;
         }
         return;
     }
     if (m_kind == Kind::Integer && kind == Kind::Real) {
-        m_real.reserve(std::max(m_reserved, m_rows));
-        for (qint64 v : m_int)
-            m_real.push_back(double(v));
-        m_int = {};
+        for (size_t row = 0; row < m_int.size(); ++row)
+            m_real.push_back(double(m_int[row]));
+        m_int.clear();
         m_kind = Kind::Real;
         return;
     }
@@ -72,10 +69,10 @@ void Column::become(Kind kind, int metaType)
     others.reserve(std::max(m_reserved, m_rows));
     for (size_t row = 0; row < m_rows; ++row)
         others.push_back(value(row));
-    m_chars = {};
-    m_spans = {};
-    m_int = {};
-    m_real = {};
+    m_chars = TextBuffer();
+    m_spans.clear();
+    m_int.clear();
+    m_real.clear();
     m_other = std::move(others);
     m_kind = Kind::Other;
 }
@@ -86,18 +83,21 @@ void Column::append(const QVariant &value)
     ++m_rows;
 }
 
-size_t Column::charsEnd(size_t adding) const
+char16_t *Column::reserveChars(size_t length, size_t &start)
 {
     // Spans count in 32 bits: plenty for a list, and half the size of more.
-    if (m_chars.size() + adding > std::numeric_limits<uint32_t>::max())
+    // A text may start a new block, hence the block's worth of room.
+    if (m_chars.end() + length + TextBuffer::SlotSize > std::numeric_limits<uint32_t>::max())
         throw std::length_error("a column holds more than 4 G characters of text");
-    return m_chars.size();
+    return m_chars.reserve(length, start);
 }
 
 TextSpan Column::addChars(QStringView text)
 {
-    const size_t start = charsEnd(size_t(text.size()));
-    m_chars.insert(m_chars.end(), text.utf16(), text.utf16() + text.size());
+    size_t start = 0;
+    char16_t *out = reserveChars(size_t(text.size()), start);
+    if (out)
+        std::memcpy(out, text.utf16(), size_t(text.size()) * sizeof(char16_t));
     return TextSpan{uint32_t(start), uint32_t(text.size())};
 }
 
@@ -124,20 +124,20 @@ TextSpan Column::addUtf8(const char *utf8, int bytes)
     bool ascii = true;
     for (int i = 0; i < bytes && ascii; ++i)
         ascii = in[i] < 0x80;
-    const size_t start = charsEnd(size_t(bytes));
+    size_t start = 0;
+    char16_t *out = reserveChars(size_t(bytes), start);
     if (ascii) {
-        m_chars.insert(m_chars.end(), in, in + bytes);
+        std::copy(in, in + bytes, out);
         return TextSpan{uint32_t(start), uint32_t(bytes)};
     }
     // Never more UTF-16 units than UTF-8 bytes: decoded in place, then
     // trimmed. One decoder per thread (the loaders decode on a worker thread
     // too); stateless, so no text carries anything over to the next.
     thread_local QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    m_chars.resize(start + size_t(bytes));
-    auto *out = reinterpret_cast<QChar *>(m_chars.data() + start);
-    const QChar *end = decoder.appendToBuffer(out, QByteArrayView(utf8, bytes));
-    m_chars.resize(start + size_t(end - out));
-    return TextSpan{uint32_t(start), uint32_t(end - out)};
+    auto *begin = reinterpret_cast<QChar *>(out);
+    const QChar *end = decoder.appendToBuffer(begin, QByteArrayView(utf8, bytes));
+    m_chars.setEnd(start + size_t(end - begin));
+    return TextSpan{uint32_t(start), uint32_t(end - begin)};
 }
 
 void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
@@ -230,9 +230,9 @@ void Column::remove(size_t row)
 {
     m_null.erase(m_null.begin() + std::ptrdiff_t(row));
     switch (m_kind) {
-    case Kind::Text: m_spans.erase(m_spans.begin() + std::ptrdiff_t(row)); break;
-    case Kind::Integer: m_int.erase(m_int.begin() + std::ptrdiff_t(row)); break;
-    case Kind::Real: m_real.erase(m_real.begin() + std::ptrdiff_t(row)); break;
+    case Kind::Text: m_spans.erase(row); break;
+    case Kind::Integer: m_int.erase(row); break;
+    case Kind::Real: m_real.erase(row); break;
     case Kind::Other: m_other.erase(m_other.begin() + std::ptrdiff_t(row)); break;
     case Kind::Unset: break;
     }
@@ -248,8 +248,7 @@ QStringView Column::storedText(size_t row) const
 {
     if (m_kind != Kind::Text || m_null[row])
         return QStringView();
-    const QStringView text = textView(row);
-    return text.isNull() ? QStringView(u"") : text;
+    return textView(row);   // an empty text is an empty view that is not null
 }
 
 QVariant Column::value(size_t row) const

@@ -7,7 +7,10 @@
 // QVariant per cell: integers and reals unboxed, and texts as UTF-16 in one
 // buffer per column, each row naming its span of it. Rows that hold the same
 // value (a department, a style, an operator) may name the same span. A text
-// becomes a QString only when it is read.
+// becomes a QString only when it is read. The buffers grow in blocks that
+// never move (ColumnBuffers.h), so a load touches each page once.
+
+#include "ColumnBuffers.h"
 
 #include <QMetaType>
 #include <QString>
@@ -51,7 +54,9 @@ public:
     QStringView textView(size_t row) const
     {
         const TextSpan span = m_spans[row];
-        return QStringView(m_chars.data() + span.start, qsizetype(span.length));
+        if (span.length == 0)
+            return QStringView(u"");
+        return QStringView(m_chars.at(span.start), qsizetype(span.length));
     }
     QString text(size_t row) const { return textView(row).toString(); }
     // The text of a row of any kind of column, without a copy: a null view
@@ -65,9 +70,9 @@ private:
     static Kind kindOf(const QVariant &value);
     void become(Kind kind, int metaType);
     void store(size_t row, const QVariant &value, bool appending);
-    // Where texts of `adding` more characters start; throws when the
-    // buffer would outgrow its spans.
-    size_t charsEnd(size_t adding) const;
+    // Room for a text of `length` characters at the end of the buffer;
+    // throws when the buffer would outgrow its spans.
+    char16_t *reserveChars(size_t length, size_t &start);
     TextSpan addChars(QStringView text);
     TextSpan addUtf8(const char *utf8, int bytes);
     void pushText(TextSpan span);
@@ -77,10 +82,10 @@ private:
     size_t m_rows = 0;
     size_t m_reserved = 0;
     std::vector<bool> m_null;
-    std::vector<char16_t> m_chars;   // the texts of Text rows, one after another
-    std::vector<TextSpan> m_spans;   // each Text row's span of m_chars
-    std::vector<qint64> m_int;
-    std::vector<double> m_real;
+    TextBuffer m_chars;                  // the texts of Text rows, one after another
+    BlockArray<TextSpan, 14> m_spans;    // each Text row's span of m_chars
+    BlockArray<qint64, 14> m_int;
+    BlockArray<double, 14> m_real;
     std::vector<QVariant> m_other;
 };
 

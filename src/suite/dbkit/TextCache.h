@@ -13,6 +13,7 @@
 #include "ColumnStore.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace dbkit {
@@ -25,11 +26,18 @@ public:
     void remember(const char *utf8, int bytes, TextSpan span);
 
 private:
-    struct Slot {
+    // A kept text; the table's slots name it by its place here.
+    struct Entry {
         TextSpan span;
-        size_t hash = 0;
-        size_t offset = 0;   // where its UTF-8 bytes stand in m_bytes
-        int bytes = -1;      // -1: the slot is free
+        uint32_t offset = 0;   // where its UTF-8 bytes stand in m_bytes
+        uint32_t bytes = 0;
+    };
+    // Eight bytes a slot, so the table of a column with many distinct texts
+    // stays small: the low half of the hash and the entry's place plus one
+    // (0: the slot is free).
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t entry = 0;
     };
 
     // A text of more bytes is converted every time: long texts rarely repeat.
@@ -40,17 +48,18 @@ private:
     // At most this many distinct texts are kept; later ones pass through.
     static constexpr size_t MostTexts = 32768;
 
-    Slot *lookUp(const char *utf8, int bytes, size_t hash);
-    void place(const Slot &slot);
+    const Entry *lookUp(const char *utf8, int bytes, uint32_t hash) const;
+    void place(Slot slot);
     void grow();
+    void keepBytes(const char *utf8, int bytes);
 
     std::vector<Slot> m_slots;
+    BlockArray<Entry, 12> m_entries;
     std::vector<char> m_bytes;   // the kept texts as they came, for exact compares
-    size_t m_used = 0;
     size_t m_lookups = 0;
     size_t m_hits = 0;
     bool m_enabled = true;
-    size_t m_lastHash = 0;   // of the text find() missed last
+    uint32_t m_lastHash = 0;   // of the text find() missed last
 };
 
 } // namespace dbkit

@@ -49,10 +49,22 @@ TEST(ColumnStore, EveryKindComesBackAsItWentIn)
     EXPECT_EQ(texts.value(1).toString(), QString());
     EXPECT_EQ(texts.text(2), QStringLiteral("𠀀𪚥仓库📦"));
     EXPECT_EQ(texts.text(40002), QStringLiteral("I1039999"));
+    // A text longer than a block of the buffer gets one of its own, and the
+    // texts after it read back too.
+    const QString memo = QString(40000, QChar(u'备'));
+    texts.appendText(memo);
+    appendUtf8(texts, unique, "after");
+    EXPECT_EQ(texts.text(40003), memo);
+    EXPECT_EQ(texts.text(40004), QStringLiteral("after"));
+    // A copy (a window writing to rows a grid shows) keeps the texts as
+    // they were when the original changes.
+    const dbkit::Column copy = texts;
     texts.set(2, QStringLiteral("改"));
     texts.remove(3);
     EXPECT_EQ(texts.text(2), QStringLiteral("改"));
     EXPECT_EQ(texts.text(3), QStringLiteral("I1000001"));
+    EXPECT_EQ(copy.text(2), QStringLiteral("𠀀𪚥仓库📦"));
+    EXPECT_EQ(copy.text(40003), memo);
 
     // Integers stay integers, reals exact, and a column of both is real.
     dbkit::ColumnStore store;
