@@ -51,7 +51,7 @@ void Column::become(Kind kind, int metaType)
         m_kind = kind;
         m_intType = metaType;
         switch (kind) {
-        case Kind::Text: m_spans.assign(m_rows, TextSpan()); break;
+        case Kind::Text: m_starts.assign(m_rows, TextStart(0)); break;
         case Kind::Integer: m_int.assign(m_rows, 0); break;
         case Kind::Real: m_real.assign(m_rows, 0.0); break;
         default: m_other.assign(m_rows, QVariant()); m_other.reserve(m_reserved); break;
@@ -70,7 +70,7 @@ void Column::become(Kind kind, int metaType)
     for (size_t row = 0; row < m_rows; ++row)
         others.push_back(value(row));
     m_chars = TextBuffer();
-    m_spans.clear();
+    m_starts.clear();
     m_int.clear();
     m_real.clear();
     m_other = std::move(others);
@@ -83,28 +83,46 @@ void Column::append(const QVariant &value)
     ++m_rows;
 }
 
-char16_t *Column::reserveChars(size_t length, size_t &start)
+char16_t *Column::reserveText(size_t most, TextStart &start)
 {
-    // Spans count in 32 bits: plenty for a list, and half the size of more.
+    const size_t prefix = most < LongLength ? 1 : 2;
     // A text may start a new block, hence the block's worth of room.
-    if (m_chars.end() + length + TextBuffer::SlotSize > std::numeric_limits<uint32_t>::max())
+    if (m_chars.end() + prefix + most + TextBuffer::SlotSize
+        > std::numeric_limits<TextStart>::max())
         throw std::length_error("a column holds more than 4 G characters of text");
-    return m_chars.reserve(length, start);
+    size_t at = 0;
+    char16_t *out = m_chars.reserve(prefix + most, at) + prefix;
+    start = TextStart(at + prefix);
+    return out;
 }
 
-TextSpan Column::addChars(QStringView text)
+void Column::endText(char16_t *text, TextStart start, size_t most, size_t length)
 {
-    size_t start = 0;
-    char16_t *out = reserveChars(size_t(text.size()), start);
-    if (out)
-        std::memcpy(out, text.utf16(), size_t(text.size()) * sizeof(char16_t));
-    return TextSpan{uint32_t(start), uint32_t(text.size())};
+    if (most < LongLength) {
+        text[-1] = char16_t(length);
+    } else {
+        text[-1] = char16_t(LongLength | (length >> 16));
+        text[-2] = char16_t(length & 0xffff);
+    }
+    m_chars.setEnd(start + length);
 }
 
-void Column::pushText(TextSpan span)
+TextStart Column::addChars(QStringView text)
+{
+    const auto length = size_t(text.size());
+    if (length == 0)
+        return 0;
+    TextStart start = 0;
+    char16_t *out = reserveText(length, start);
+    std::memcpy(out, text.utf16(), length * sizeof(char16_t));
+    endText(out, start, length, length);
+    return start;
+}
+
+void Column::pushText(TextStart start)
 {
     m_null.push_back(false);
-    m_spans.push_back(span);
+    m_starts.push_back(start);
     ++m_rows;
 }
 
@@ -117,18 +135,21 @@ void Column::appendText(QStringView text)
     pushText(addChars(text));
 }
 
-TextSpan Column::addUtf8(const char *utf8, int bytes)
+TextStart Column::addUtf8(const char *utf8, int bytes)
 {
     // Codes, phone numbers and the like are plain ASCII: widened in place.
     const auto *in = reinterpret_cast<const unsigned char *>(utf8);
     bool ascii = true;
     for (int i = 0; i < bytes && ascii; ++i)
         ascii = in[i] < 0x80;
-    size_t start = 0;
-    char16_t *out = reserveChars(size_t(bytes), start);
+    if (bytes == 0)
+        return 0;
+    TextStart start = 0;
+    char16_t *out = reserveText(size_t(bytes), start);
     if (ascii) {
         std::copy(in, in + bytes, out);
-        return TextSpan{uint32_t(start), uint32_t(bytes)};
+        endText(out, start, size_t(bytes), size_t(bytes));
+        return start;
     }
     // Never more UTF-16 units than UTF-8 bytes: decoded in place, then
     // trimmed. One decoder per thread (the loaders decode on a worker thread
@@ -136,8 +157,8 @@ TextSpan Column::addUtf8(const char *utf8, int bytes)
     thread_local QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     auto *begin = reinterpret_cast<QChar *>(out);
     const QChar *end = decoder.appendToBuffer(begin, QByteArrayView(utf8, bytes));
-    m_chars.setEnd(start + size_t(end - begin));
-    return TextSpan{uint32_t(start), uint32_t(end - begin)};
+    endText(out, start, size_t(bytes), size_t(end - begin));
+    return start;
 }
 
 void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
@@ -146,13 +167,13 @@ void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
         append(QVariant(QString::fromUtf8(utf8, bytes)));
         return;
     }
-    if (const TextSpan *known = cache.find(utf8, bytes)) {
+    if (const TextStart *known = cache.find(utf8, bytes)) {
         pushText(*known);
         return;
     }
-    const TextSpan span = addUtf8(utf8, bytes);
-    cache.remember(utf8, bytes, span);
-    pushText(span);
+    const TextStart start = addUtf8(utf8, bytes);
+    cache.remember(utf8, bytes, start);
+    pushText(start);
 }
 
 void Column::appendInteger(qint64 value)
@@ -214,9 +235,9 @@ void Column::store(size_t row, const QVariant &value, bool appending)
     };
     switch (m_kind) {
     case Kind::Text: {
-        // A changed text goes at the end of the buffer; its old span stays.
+        // A changed text goes at the end of the buffer; the old text stays.
         const QString text = null ? QString() : value.toString();
-        put(m_spans, addChars(text));
+        put(m_starts, addChars(text));
         break;
     }
     case Kind::Integer: put(m_int, null ? qint64(0) : value.toLongLong()); break;
@@ -230,7 +251,7 @@ void Column::remove(size_t row)
 {
     m_null.erase(m_null.begin() + std::ptrdiff_t(row));
     switch (m_kind) {
-    case Kind::Text: m_spans.erase(row); break;
+    case Kind::Text: m_starts.erase(row); break;
     case Kind::Integer: m_int.erase(row); break;
     case Kind::Real: m_real.erase(row); break;
     case Kind::Other: m_other.erase(m_other.begin() + std::ptrdiff_t(row)); break;

@@ -5,8 +5,8 @@
 // A list of 100,000 warehouses must load fast and stay small, so each column
 // keeps its values in one typed vector with a null mask, instead of one
 // QVariant per cell: integers and reals unboxed, and texts as UTF-16 in one
-// buffer per column, each row naming its span of it. Rows that hold the same
-// value (a department, a style, an operator) may name the same span. A text
+// buffer per column, each row naming where its text starts. Rows that hold the
+// same value (a department, a style, an operator) may name the same text. A text
 // becomes a QString only when it is read. The buffers grow in blocks that
 // never move (ColumnBuffers.h), so a load touches each page once.
 
@@ -23,11 +23,10 @@ namespace dbkit {
 
 class TextCache;
 
-// Where a text stands in its column's buffer.
-struct TextSpan {
-    uint32_t start = 0;
-    uint32_t length = 0;
-};
+// Where a text stands in its column's buffer: the place of its first
+// character. Its length is kept in the one or two units just before it, so a
+// row names its text in four bytes. 0 is the empty text.
+using TextStart = uint32_t;
 
 class Column {
 public:
@@ -38,7 +37,7 @@ public:
     // Typed appends for the loaders' fast paths.
     void appendText(QStringView text);
     // A text as the engine hands it, decoded straight into the column's
-    // buffer; a text the cache has seen in this column takes its span.
+    // buffer; a text the cache has seen in this column is named again.
     void appendUtf8(const char *utf8, int bytes, TextCache &cache);
     void appendInteger(qint64 value);
     void appendReal(double value);
@@ -53,10 +52,14 @@ public:
     // A text's view is valid until the column changes.
     QStringView textView(size_t row) const
     {
-        const TextSpan span = m_spans[row];
-        if (span.length == 0)
+        const TextStart start = m_starts[row];
+        if (start == 0)
             return QStringView(u"");
-        return QStringView(m_chars.at(span.start), qsizetype(span.length));
+        const char16_t *text = m_chars.at(start);
+        size_t length = text[-1];
+        if (length & LongLength)
+            length = ((length & ~LongLength) << 16) | text[-2];
+        return QStringView(text, qsizetype(length));
     }
     QString text(size_t row) const { return textView(row).toString(); }
     // The text of a row of any kind of column, without a copy: a null view
@@ -70,12 +73,18 @@ private:
     static Kind kindOf(const QVariant &value);
     void become(Kind kind, int metaType);
     void store(size_t row, const QVariant &value, bool appending);
-    // Room for a text of `length` characters at the end of the buffer;
-    // throws when the buffer would outgrow its spans.
-    char16_t *reserveChars(size_t length, size_t &start);
-    TextSpan addChars(QStringView text);
-    TextSpan addUtf8(const char *utf8, int bytes);
-    void pushText(TextSpan span);
+    // A length of 2^15 units or more takes two units, this bit set in the
+    // one next to the text.
+    static constexpr size_t LongLength = 0x8000;
+    // Room at the end of the buffer for a text of at most `most` characters
+    // and its length: where the text goes. Throws when the buffer would
+    // outgrow what a TextStart can name.
+    char16_t *reserveText(size_t most, TextStart &start);
+    // Writes the length of a text reserved for at most `most` characters.
+    void endText(char16_t *text, TextStart start, size_t most, size_t length);
+    TextStart addChars(QStringView text);
+    TextStart addUtf8(const char *utf8, int bytes);
+    void pushText(TextStart start);
 
     Kind m_kind = Kind::Unset;
     int m_intType = QMetaType::LongLong;  // how integers read back (int, bool, qlonglong)
@@ -83,7 +92,7 @@ private:
     size_t m_reserved = 0;
     std::vector<bool> m_null;
     TextBuffer m_chars;                  // the texts of Text rows, one after another
-    BlockArray<TextSpan, 14> m_spans;    // each Text row's span of m_chars
+    BlockArray<TextStart, 14> m_starts;  // each Text row's text in m_chars
     BlockArray<qint64, 14> m_int;
     BlockArray<double, 14> m_real;
     std::vector<QVariant> m_other;

@@ -7,7 +7,7 @@
 
 namespace dbkit {
 
-const TextSpan *TextCache::find(const char *utf8, int bytes)
+const TextStart *TextCache::find(const char *utf8, int bytes)
 {
     if (!m_enabled || bytes > LongestShared)
         return nullptr;
@@ -22,12 +22,12 @@ const TextSpan *TextCache::find(const char *utf8, int bytes)
     m_lastHash = uint32_t(qHash(QByteArrayView(utf8, bytes)));
     if (const Entry *entry = lookUp(utf8, bytes, m_lastHash)) {
         ++m_hits;
-        return &entry->span;
+        return &entry->start;
     }
     return nullptr;
 }
 
-void TextCache::remember(const char *utf8, int bytes, TextSpan span)
+void TextCache::remember(const char *utf8, int bytes, TextStart start)
 {
     if (!m_enabled || bytes > LongestShared || m_entries.size() >= MostTexts)
         return;
@@ -35,7 +35,7 @@ void TextCache::remember(const char *utf8, int bytes, TextSpan span)
         grow();
     const auto offset = uint32_t(m_bytes.size());
     keepBytes(utf8, bytes);
-    m_entries.push_back(Entry{span, offset, uint32_t(bytes)});
+    m_entries.push_back(Entry{start, offset, uint32_t(bytes)});
     place(Slot{m_lastHash, uint32_t(m_entries.size())});
 }
 

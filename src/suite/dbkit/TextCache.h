@@ -1,12 +1,12 @@
 #pragma once
 
-// Internal: one span of a column's text buffer per distinct value while the
+// Internal: one text of a column's buffer per distinct value while the
 // column loads.
 //
 // Lists repeat most of their texts down a column (operators, warehouses,
 // departments, styles): a list of 200,000 rights holds 2,000 operator names.
 // Each distinct text is converted and stored once and every row that holds
-// it names the same span, which saves both the conversion and most of the
+// it names the same text, which saves both the conversion and most of the
 // memory. A column whose texts rarely repeat stops using the cache after a
 // trial period, so unique columns (codes, item names) pay little.
 
@@ -20,15 +20,15 @@ namespace dbkit {
 
 class TextCache {
 public:
-    // The span this text was stored in before; nullptr when it is to be
+    // Where this text was stored before; nullptr when it is to be
     // stored (and then remembered).
-    const TextSpan *find(const char *utf8, int bytes);
-    void remember(const char *utf8, int bytes, TextSpan span);
+    const TextStart *find(const char *utf8, int bytes);
+    void remember(const char *utf8, int bytes, TextStart start);
 
 private:
     // A kept text; the table's slots name it by its place here.
     struct Entry {
-        TextSpan span;
+        TextStart start = 0;
         uint32_t offset = 0;   // where its UTF-8 bytes stand in m_bytes
         uint32_t bytes = 0;
     };

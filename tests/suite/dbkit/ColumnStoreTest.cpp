@@ -50,12 +50,15 @@ TEST(ColumnStore, EveryKindComesBackAsItWentIn)
     EXPECT_EQ(texts.text(2), QStringLiteral("𠀀𪚥仓库📦"));
     EXPECT_EQ(texts.text(40002), QStringLiteral("I1039999"));
     // A text longer than a block of the buffer gets one of its own, and the
-    // texts after it read back too.
+    // texts after it read back too; so does a text whose UTF-8 was long but
+    // whose characters are fewer.
     const QString memo = QString(40000, QChar(u'备'));
     texts.appendText(memo);
     appendUtf8(texts, unique, "after");
+    appendUtf8(texts, unique, QString(12000, QChar(u'注')).toUtf8());
     EXPECT_EQ(texts.text(40003), memo);
     EXPECT_EQ(texts.text(40004), QStringLiteral("after"));
+    EXPECT_EQ(texts.text(40005), QString(12000, QChar(u'注')));
     // A copy (a window writing to rows a grid shows) keeps the texts as
     // they were when the original changes.
     const dbkit::Column copy = texts;
