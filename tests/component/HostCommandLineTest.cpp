@@ -55,7 +55,8 @@ TEST(HostCommandLine, CheckRightPrintsTheAnswerAndExitsWithItsStatus)
     EXPECT_EQ(runHeadless({"--account", url, "--check-right", "004", "01"}, &output), 1);
     EXPECT_EQ(output, "denied inactive-operator\n");
     EXPECT_EQ(runHeadless({"--account", url, "--check-right", "001"}, &output), 0);
-    EXPECT_EQ(output, "01\tamounts-shown\twhole-warehouse\n02\tamounts-hidden\tpart-of-warehouse\n");
+    EXPECT_EQ(output, "01\tamounts-shown\twhole-warehouse\n"
+                      "02\tamounts-hidden\tpart-of-warehouse\n");
     // Errors are 2, whatever went wrong: no account, no such option.
     EXPECT_EQ(runHeadless({"--account", "sqlite:" + folder.filePath("none.db"), "--check-right",
                            "001", "01"}, &output),
