@@ -1,6 +1,8 @@
 // depotbase-host: opens an account database, hands the login to the
-// warehouse component and shows its list until the user closes it.
+// warehouse component and shows its list until the user closes it; or,
+// without a window, answers whether an operator may use a warehouse.
 #include "component/LXWareHouse.h"
+#include "component/OperatorRights.h"
 #include "data/AccountSetup.h"
 #include "suite/dbkit/DbError.h"
 
@@ -10,6 +12,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -17,10 +20,34 @@ using namespace depotbase;
 
 namespace {
 
-int fail(const QString &text)
+int fail(const QString &text, int status = 1)
 {
     std::fprintf(stderr, "depotbase-host: %s\n", qPrintable(text));
-    return 1;
+    return status;
+}
+
+// --check-right OPERATOR [WAREHOUSE [ITEM]]: one line a script can read and
+// an exit status of 0 allowed, 1 denied (2 is left to errors). Without a
+// warehouse it lists the warehouses the operator may use, one per line.
+int checkRight(dbkit::DbLogin &login, const QString &operatorCode, const QStringList &rest)
+{
+    services::RightsCheck rights(login);
+    if (!rest.isEmpty()) {
+        const services::RightAnswer answer =
+            rights.check(operatorCode, rest.at(0), rest.value(1));
+        std::printf("%s\n", qPrintable(services::RightsCheck::answerLine(answer)));
+        return answer.allowed() ? DEPOTBASE_RIGHT_ALLOWED : DEPOTBASE_RIGHT_DENIED;
+    }
+    const services::UsableWarehouses usable = rights.usableWarehouses(operatorCode);
+    if (usable.warehouses.empty()) {
+        std::printf("denied %s\n", services::RightsCheck::verdictWord(usable.verdict));
+        return DEPOTBASE_RIGHT_DENIED;
+    }
+    for (const services::UsableWarehouse &w : usable.warehouses)
+        std::printf("%s\t%s\t%s\n", qPrintable(w.warehouseCode),
+                    w.amountsShown ? "amounts-shown" : "amounts-hidden",
+                    services::RightsCheck::scopeWord(w.scope));
+    return DEPOTBASE_RIGHT_ALLOWED;
 }
 
 QString demoAccountPath()
@@ -61,7 +88,19 @@ int main(int argc, char **argv)
     const QCommandLineOption authorityEditor(
         "authority-editor", "Open the warehouse-rights editor on the account instead of the "
                             "warehouse list.");
-    parser.addOptions({account, demo, init, basic, readOnly, systemFolder, authorityEditor});
+    const QCommandLineOption checkRightOption(
+        "check-right",
+        "Without a window: may operator OPERATOR (its code) use warehouse WAREHOUSE, for item "
+        "ITEM when given? Prints \"allowed amounts-shown\", \"allowed amounts-hidden\" or "
+        "\"denied REASON\" and exits with 0 (allowed), 1 (denied) or 2 (error). Without "
+        "WAREHOUSE it lists the warehouses the operator may use, one per line: code, "
+        "amounts-shown or amounts-hidden, and what grants it, tab-separated.",
+        "OPERATOR");
+    parser.addOptions({account, demo, init, basic, readOnly, systemFolder, authorityEditor,
+                       checkRightOption});
+    parser.addPositionalArgument("WAREHOUSE", "With --check-right: the warehouse code.",
+                                 "[WAREHOUSE");
+    parser.addPositionalArgument("ITEM", "With --check-right: the item code.", "[ITEM]]");
 
     // The options are read before any window system is needed: help, the
     // version, a wrong option and --init work on a server without a display.
@@ -70,13 +109,25 @@ int main(int argc, char **argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     const bool understood = parser.parse(arguments);
     const bool headless = !understood || parser.isSet(help) || parser.isSet(version)
-                          || parser.isSet(QStringLiteral("help-all")) || parser.isSet(init);
+                          || parser.isSet(QStringLiteral("help-all")) || parser.isSet(init)
+                          || parser.isSet(checkRightOption);
     std::unique_ptr<QCoreApplication> app;
     if (headless)
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
+    // A script tells an error from a denial by the status: errors of a check,
+    // a wrong option among them, exit with 2.
+    const bool checking =
+        std::any_of(arguments.cbegin(), arguments.cend(), [](const QString &argument) {
+            return argument.startsWith(QStringLiteral("--check-right"));
+        });
+    const int failed = checking ? DEPOTBASE_RIGHT_ERROR : 1;
+    if (checking && !understood)
+        return fail(parser.errorText(), failed);
     parser.process(*app);
+    if (checking && parser.positionalArguments().size() > 2)
+        return fail(QStringLiteral("--check-right takes OPERATOR [WAREHOUSE [ITEM]]"), failed);
 
     try {
         if (parser.isSet(init)) {
@@ -94,14 +145,27 @@ int main(int argc, char **argv)
             const QString url = parser.value(account);
             if (parser.isSet(demo)) {
                 if (!url.startsWith(QStringLiteral("sqlite:")))
-                    return fail(QStringLiteral("--demo works with sqlite: accounts only"));
+                    return fail(QStringLiteral("--demo works with sqlite: accounts only"),
+                                failed);
                 login = OpenOrCreateSqliteAccount(url.mid(7), true);
             } else {
                 if (url.startsWith(QStringLiteral("sqlite:"))
                     && !QFileInfo::exists(url.mid(7)))
                     return fail(QStringLiteral("no account database at %1 (use --demo to "
-                                               "create one)").arg(url.mid(7)));
+                                               "create one)").arg(url.mid(7)),
+                                failed);
                 login = dbkit::DbLogin::open(url);
+            }
+        }
+
+        if (checking) {
+            try {
+                return checkRight(*login, parser.value(checkRightOption),
+                                  parser.positionalArguments());
+            } catch (const dbkit::DbError &e) {
+                return fail(QStringLiteral("the rights cannot be checked: %1")
+                                .arg(e.description()),
+                            failed);
             }
         }
 
@@ -121,8 +185,8 @@ int main(int argc, char **argv)
         component.Show();
         return 0;
     } catch (const dbkit::DbError &e) {
-        return fail(QStringLiteral("cannot open the account: %1").arg(e.description()));
+        return fail(QStringLiteral("cannot open the account: %1").arg(e.description()), failed);
     } catch (const std::exception &e) {
-        return fail(QString::fromLocal8Bit(e.what()));
+        return fail(QString::fromLocal8Bit(e.what()), failed);
     }
 }

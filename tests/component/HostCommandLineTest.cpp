@@ -39,3 +39,28 @@ TEST(HostCommandLine, HelpAndInitWorkWithoutADisplay)
     EXPECT_TRUE(QFileInfo::exists(path));
     EXPECT_FALSE(QFileInfo::exists(folder.filePath("a")));
 }
+
+// --check-right answers in one line and by its exit status, without a display.
+TEST(HostCommandLine, CheckRightPrintsTheAnswerAndExitsWithItsStatus)
+{
+    QTemporaryDir folder;
+    const QString url = "sqlite:" + folder.filePath("demo.db");
+    QString output;
+    EXPECT_EQ(runHeadless({"--account", url, "--demo", "--check-right", "002", "01", "010101"},
+                          &output),
+              0);
+    EXPECT_EQ(output, "allowed amounts-shown\n");
+    EXPECT_EQ(runHeadless({"--account", url, "--check-right", "002", "03"}, &output), 0);
+    EXPECT_EQ(output, "allowed amounts-hidden\n");
+    EXPECT_EQ(runHeadless({"--account", url, "--check-right", "004", "01"}, &output), 1);
+    EXPECT_EQ(output, "denied inactive-operator\n");
+    EXPECT_EQ(runHeadless({"--account", url, "--check-right", "001"}, &output), 0);
+    EXPECT_EQ(output, "01\tamounts-shown\twhole-warehouse\n"
+                      "02\tamounts-hidden\tpart-of-warehouse\n");
+    // Errors are 2, whatever went wrong: no account, no such option.
+    EXPECT_EQ(runHeadless({"--account", "sqlite:" + folder.filePath("none.db"), "--check-right",
+                           "001", "01"}, &output),
+              2);
+    EXPECT_EQ(runHeadless({"--account", url, "--check-right", "001", "01", "--nope"}, &output),
+              2);
+}

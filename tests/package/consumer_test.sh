@@ -19,7 +19,8 @@ symbols=$(nm -D --defined-only -C "$work/prefix/lib/libdepotbase.so")
 for wanted in 'LXWareHouse::Show()' 'LXWareHouse::Init(' depotbase_create_warehouse \
               depotbase_destroy_warehouse depotbase_version depotbase_description \
               'dbkit::DbLogin::open(' 'dbkit::DbDataSet::' 'dbkit::DbError::' \
-              'dbkit::TransactionGuard::'; do
+              'dbkit::TransactionGuard::' 'services::RightsCheck::check(' \
+              depotbase_rights_open depotbase_check_right depotbase_usable_warehouses; do
     grep -qF "$wanted" <<<"$symbols" || { echo "not exported: $wanted" >&2; exit 1; }
 done
 for internal in ScriptedModalSeam GenerateWarehouses frmWHBrowse frmWHCard frmFilter SuperGrid \

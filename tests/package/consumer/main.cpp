@@ -1,6 +1,7 @@
 // A host built against the installed package: it links libdepotbase, opens an
 // account through the kit it exports and initialises the component on it.
 #include <component/LXWareHouse.h>
+#include <component/OperatorRights.h>
 
 #include <QApplication>
 #include <cstdio>
@@ -28,5 +29,11 @@ int main(int argc, char **argv)
     const bool opened = warehouses.Init(login, true);
     std::printf("depotbase %s %s, list opened: %d\n", depotbase_version(),
                 depotbase_description(), int(opened));
-    return opened ? 4 : 0;
+    if (opened)
+        return 4;
+    // Nor can its rights be checked: an error, never a denial.
+    depotbase_rights *rights = depotbase_rights_open(argv[1]);
+    const int status = depotbase_check_right(rights, "001", "01", nullptr, nullptr);
+    depotbase_rights_close(rights);
+    return status == DEPOTBASE_RIGHT_ERROR ? 0 : 6;
 }
