@@ -172,10 +172,10 @@ void frmFilter::fillValueList(int row)
         values->MoveNext();
     }
     // Listed in the order the grid sorts: numbers by value, Chinese by pinyin.
-    const std::vector<QString> texts(items.begin(), items.end());
+    const std::vector<QStringView> texts(items.begin(), items.end());
     QStringList sorted;
     for (int index : controls::sortOrder(texts, row == filtercolumns::QuotaRow, false))
-        sorted.push_back(texts.at(size_t(index)));
+        sorted.push_back(items.at(index));
     box->addItems(sorted);
     box->setCurrentIndex(-1);
     box->setEditText(typed);

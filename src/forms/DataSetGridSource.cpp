@@ -23,4 +23,11 @@ QString DataSetGridSource::text(size_t row, int col) const
     return NullToEmpty(m_rows.value(row, column.field));
 }
 
+QStringView DataSetGridSource::storedText(size_t row, int col) const
+{
+    if (col < 0 || size_t(col) >= m_columns.size() || m_columns[size_t(col)].format)
+        return QStringView();
+    return m_rows.text(row, m_columns[size_t(col)].field);
+}
+
 } // namespace depotbase

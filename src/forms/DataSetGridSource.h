@@ -30,6 +30,7 @@ public:
 
     size_t rowCount() const override { return m_rows.rowCount(); }
     QString text(size_t row, int col) const override;
+    QStringView storedText(size_t row, int col) const override;
 
 private:
     dbkit::DbRows m_rows;

@@ -31,17 +31,18 @@ class DataSetGridSourceTest : public datatest::DemoAccount {};
 TEST_P(DataSetGridSourceTest, TheGridShowsSortsAndWritesTheRowsAsTheyWereRead)
 {
     dbkit::DbDataSetPtr data = m_login->OpenDataSet(
-        QStringLiteral("SELECT cWhCode, cWhName, bWhPos FROM Warehouse WHERE cWhCode < '04' "
+        QStringLiteral("SELECT cWhCode, cWhName, bWhPos, CASE WHEN cWhCode < '02' THEN 'b' "
+                       "ELSE 'a' END AS grp FROM Warehouse WHERE cWhCode < '04' "
                        "ORDER BY cWhCode"),
         dbkit::OpenMode::Default);
     SuperGrid grid;
-    grid.setCols(3);
+    grid.setCols(4);
     grid.setRows(2);
     grid.setTextMatrix(1, 0, "own row");
     grid.setRows(2 + int(data->RecordCount()));
     grid.showSource(2, std::make_shared<DataSetGridSource>(
                            *data, std::vector<DataSetGridSource::Column>{
-                                      {0, nullptr}, {1, nullptr}, {2, &flagText}}));
+                                      {0, nullptr}, {1, nullptr}, {2, &flagText}, {3, nullptr}}));
     const QStringList read{"own row", "01", "02", "03"};
     ASSERT_EQ(column(grid, 0), read);
     EXPECT_EQ(column(grid, 2), QStringList({"", "是", "是", "否"}));
@@ -65,6 +66,14 @@ TEST_P(DataSetGridSourceTest, TheGridShowsSortsAndWritesTheRowsAsTheyWereRead)
     grid.setSort(2);   // descending
     EXPECT_EQ(column(grid, 0), QStringList({"own row", "03", "02", "01"}));
     EXPECT_EQ(column(grid, 1).mid(1), QStringList({"半成品库", "写入", "原材料库"}));
+
+    // Rows that hold one stored text, and a row whose own cells hold it,
+    // sort as equals and keep their order.
+    grid.setCol(0);
+    grid.setSort(1);
+    grid.setCol(3);
+    grid.setSort(1);
+    EXPECT_EQ(column(grid, 0), QStringList({"own row", "02", "03", "01"}));
 
     // Dropping the rows lets go of the data set's rows; new ones come in.
     grid.setRows(1);

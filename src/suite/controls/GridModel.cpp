@@ -244,10 +244,22 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
     hi = std::min(hi, gridRows() - 1);
     if (col < 0 || col >= gridCols() || hi - lo < 1)
         return;
-    std::vector<QString> keys;
+    // Rows shown from a source are sorted by views of its stored texts; the
+    // others by texts made for the sort and kept here while it runs.
+    std::vector<QStringView> keys;
     keys.reserve(size_t(hi - lo + 1));
-    for (int r = lo; r <= hi; ++r)
-        keys.push_back(text(r, col));
+    std::vector<QString> made;
+    for (int r = lo; r <= hi; ++r) {
+        const GridRow &row = m_rows[size_t(r)];
+        QStringView key;
+        if (row.source != 0)
+            key = m_sources[row.source - 1u]->storedText(row.sourceRow, col);
+        if (key.isNull()) {
+            made.push_back(text(r, col));
+            key = made.back();   // a QString's characters stay put when it moves
+        }
+        keys.push_back(key);
+    }
     const std::vector<int> order = sortOrder(keys, column(col).kind == 4, descending);
     std::vector<GridRow> sorted;
     sorted.reserve(order.size());

@@ -1,18 +1,19 @@
 #pragma once
 
-#include <QString>
+#include <QStringView>
 #include <vector>
 
 namespace controls {
 
 // The order in which `texts` stand once sorted: result[i] is the index in
 // `texts` of the i-th text. The sort is stable, so equal texts keep their
-// order.
+// order. Views of one stored text (the same characters at the same place,
+// as rows sharing a value in a data set's column) are collated once.
 //
 // Text is compared as a reader of codes and Chinese names expects: digits by
 // their numeric value ("2" before "10"), Chinese by pinyin, case ignored.
 // Numeric order compares the texts as numbers; empty cells come last, and
 // texts that are not numbers come after the numbers, in text order.
-std::vector<int> sortOrder(const std::vector<QString> &texts, bool numeric, bool descending);
+std::vector<int> sortOrder(const std::vector<QStringView> &texts, bool numeric, bool descending);
 
 } // namespace controls

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <cstddef>
 
 namespace controls {
@@ -15,6 +16,10 @@ public:
     virtual size_t rowCount() const = 0;
     // The text of grid column `col` of source row `row`.
     virtual QString text(size_t row, int col) const = 0;
+    // The same text without a copy where the source keeps it as shown; a
+    // null view where the text is made when asked for (a formatted number).
+    // Views of one stored text share their characters.
+    virtual QStringView storedText(size_t /*row*/, int /*col*/) const { return {}; }
 };
 
 } // namespace controls
