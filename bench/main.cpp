@@ -127,21 +127,23 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption count("count", "Warehouses to generate.", "N", "100000");
-    const bench::BenchOptions options = bench::parseBenchOptions(parser, {count});
+    const QCommandLineOption pgOnly("pg-only", "Measure PostgreSQL only, so its memory and page "
+                                               "fault figures are those of a process of its own.");
+    const bench::BenchOptions options = bench::parseBenchOptions(parser, {count, pgOnly});
     const int n = parser.value(count).toInt();
     const int r = options.runs;
 
     QTemporaryDir dir;
     const QString path = dir.filePath("account.db");
-    {
-        auto login = OpenOrCreateSqliteAccount(path, true);
-        login->Execute("DELETE FROM StockMove");
-        login->Execute("DELETE FROM Position");
-        login->Execute("DELETE FROM WarehAuth");
-        login->Execute("DELETE FROM Warehouse");
-        GenerateWarehouses(*login, n);
-    }
-    {
+    if (!parser.isSet(pgOnly)) {
+        {
+            auto login = OpenOrCreateSqliteAccount(path, true);
+            login->Execute("DELETE FROM StockMove");
+            login->Execute("DELETE FROM Position");
+            login->Execute("DELETE FROM WarehAuth");
+            login->Execute("DELETE FROM Warehouse");
+            GenerateWarehouses(*login, n);
+        }
         auto login = dbkit::DbLogin::open("sqlite:" + path);
         runEngine("SQLite", login, r, bench::rawSqlite(path));
     }
