@@ -1,67 +1,19 @@
 #include "DirectLoad.h"
 
 #include "ColumnStore.h"
-#include "ExactNumbers.h"
-#include "TextCache.h"
+#include "OdbcFetch.h"
 
-#include <QByteArray>
-#include <QDate>
-#include <QDateTime>
 #include <QSqlDriver>
 #include <QStringList>
-#include <QTime>
 #include <QVariant>
 #include <algorithm>
 #include <vector>
-
-#ifdef DBKIT_HAVE_ODBC
-#include <sql.h>
-#include <sqlext.h>
-#endif
 
 namespace dbkit {
 
 #ifdef DBKIT_HAVE_ODBC
 
 namespace {
-
-static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager's wide text is UTF-16");
-
-// How a column's values are read, by its ODBC SQL type, as Qt's driver reads
-// them: integers and reals as numbers, exact numerics as their decimal text,
-// dates and times as values, binary and unknown types as bytes, the rest as
-// text.
-enum class Reading { Integer, Real, Exact, Text, Date, Time, Timestamp, Bytes };
-
-Reading readingOf(SQLSMALLINT type)
-{
-    switch (type) {
-    case SQL_BIT:
-    case SQL_TINYINT:
-    case SQL_SMALLINT:
-    case SQL_INTEGER:
-    case SQL_BIGINT: return Reading::Integer;
-    case SQL_REAL:
-    case SQL_FLOAT:
-    case SQL_DOUBLE: return Reading::Real;
-    case SQL_NUMERIC:
-    case SQL_DECIMAL: return Reading::Exact;
-    case SQL_CHAR:
-    case SQL_VARCHAR:
-    case SQL_LONGVARCHAR:
-    case SQL_WCHAR:
-    case SQL_WVARCHAR:
-    case SQL_WLONGVARCHAR:
-    case SQL_GUID: return Reading::Text;
-    case SQL_DATE:
-    case SQL_TYPE_DATE: return Reading::Date;
-    case SQL_TIME:
-    case SQL_TYPE_TIME: return Reading::Time;
-    case SQL_TIMESTAMP:
-    case SQL_TYPE_TIMESTAMP: return Reading::Timestamp;
-    default: return Reading::Bytes;
-    }
-}
 
 // The recordset data-type code the Qt driver's field type gives (see
 // typeCode() in DbDataSet.cpp).
@@ -153,144 +105,6 @@ SQLHDBC connectionOf(QSqlDatabase &db)
     return *static_cast<const SQLHDBC *>(handle.constData());
 }
 
-// Reads one cell of the current row of a column of `type` into the loader's
-// buffer, the whole value however long it is: a text longer than the buffer
-// comes in parts, the buffer growing to hold them all.
-class CellReader {
-public:
-    explicit CellReader(SQLHSTMT statement) : m_statement(statement), m_buffer(2048) {}
-
-    // False when the driver refused; `bytes` is SQL_NULL_DATA for Null.
-    bool read(SQLUSMALLINT column, SQLSMALLINT type, SQLLEN &bytes)
-    {
-        // A text's parts each end in a terminator the next part overwrites.
-        const size_t terminator =
-            type == SQL_C_WCHAR ? sizeof(SQLWCHAR) : type == SQL_C_CHAR ? 1 : 0;
-        size_t have = 0;
-        for (;;) {
-            const size_t room = byteSize() - have;
-            SQLLEN indicator = 0;
-            const SQLRETURN r = SQLGetData(m_statement, column, type, bytesAt(have), SQLLEN(room),
-                                           &indicator);
-            if (r == SQL_NO_DATA) {   // the last part ended exactly at the room's end
-                bytes = SQLLEN(have);
-                return true;
-            }
-            if (!SQL_SUCCEEDED(r))
-                return false;
-            if (indicator == SQL_NULL_DATA) {
-                bytes = SQL_NULL_DATA;
-                return true;
-            }
-            if (indicator != SQL_NO_TOTAL && size_t(indicator) + terminator <= room) {
-                bytes = SQLLEN(have + size_t(indicator));
-                return true;
-            }
-            // Cut short: what came fills the room but its terminator; the
-            // indicator tells what was left before this part, when it knows.
-            const size_t came = room - terminator;
-            have += came;
-            const size_t wanted = indicator == SQL_NO_TOTAL
-                                      ? byteSize() * 2
-                                      : have + (size_t(indicator) - came) + terminator;
-            m_buffer.resize(std::max(wanted, byteSize() * 3 / 2) / sizeof(char16_t) + 1);
-        }
-    }
-    const char16_t *text() const { return m_buffer.data(); }
-    const char *bytes() const { return reinterpret_cast<const char *>(m_buffer.data()); }
-
-private:
-    size_t byteSize() const { return m_buffer.size() * sizeof(char16_t); }
-    char *bytesAt(size_t offset) { return reinterpret_cast<char *>(m_buffer.data()) + offset; }
-
-    SQLHSTMT m_statement;
-    std::vector<char16_t> m_buffer;
-};
-
-template <class T>
-bool readFixed(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT type, T &value, bool &null)
-{
-    SQLLEN indicator = 0;
-    if (!SQL_SUCCEEDED(SQLGetData(statement, column, type, &value, sizeof value, &indicator)))
-        return false;
-    null = indicator == SQL_NULL_DATA;
-    return true;
-}
-
-// Appends column `c` (from 0) of the current row to `column`; false when the
-// driver refused.
-bool readCell(SQLHSTMT statement, int c, Reading reading, Column &column, TextCache &cache,
-              CellReader &reader)
-{
-    const auto number = SQLUSMALLINT(c + 1);
-    bool null = false;
-    bool read = true;
-    switch (reading) {
-    case Reading::Integer: {
-        SQLBIGINT value = 0;
-        read = readFixed(statement, number, SQL_C_SBIGINT, value, null);
-        if (read && !null)
-            column.appendInteger(qint64(value));
-        break;
-    }
-    case Reading::Real: {
-        SQLDOUBLE value = 0;
-        read = readFixed(statement, number, SQL_C_DOUBLE, value, null);
-        if (read && !null)
-            column.appendReal(value);
-        break;
-    }
-    case Reading::Date: {
-        SQL_DATE_STRUCT value{};
-        read = readFixed(statement, number, SQL_C_TYPE_DATE, value, null);
-        if (read && !null)
-            column.append(QVariant(QDate(value.year, value.month, value.day)));
-        break;
-    }
-    case Reading::Time: {
-        SQL_TIME_STRUCT value{};
-        read = readFixed(statement, number, SQL_C_TYPE_TIME, value, null);
-        if (read && !null)
-            column.append(QVariant(QTime(value.hour, value.minute, value.second)));
-        break;
-    }
-    case Reading::Timestamp: {
-        SQL_TIMESTAMP_STRUCT value{};
-        read = readFixed(statement, number, SQL_C_TYPE_TIMESTAMP, value, null);
-        if (read && !null)
-            column.append(QVariant(QDateTime(
-                QDate(value.year, value.month, value.day),
-                QTime(value.hour, value.minute, value.second, int(value.fraction / 1000000)))));
-        break;
-    }
-    case Reading::Text:
-    case Reading::Exact: {
-        SQLLEN bytes = 0;
-        read = reader.read(number, SQL_C_WCHAR, bytes);
-        null = bytes == SQL_NULL_DATA;
-        if (!read || null)
-            break;
-        size_t length = size_t(bytes) / sizeof(char16_t);
-        // An exact numeric stays its decimal text, never a double.
-        if (reading == Reading::Exact)
-            length = decimalLength(reader.text(), length);
-        column.appendUtf16(reader.text(), length, cache);
-        break;
-    }
-    case Reading::Bytes: {
-        SQLLEN bytes = 0;
-        read = reader.read(number, SQL_C_BINARY, bytes);
-        null = bytes == SQL_NULL_DATA;
-        if (read && !null)
-            column.append(QVariant(QByteArray(reader.bytes(), qsizetype(bytes))));
-        break;
-    }
-    }
-    if (read && null)
-        column.appendNull();
-    return read;
-}
-
 // A column attribute that is a text, such as the table a column comes from.
 QString textAttribute(SQLHSTMT statement, SQLUSMALLINT column, SQLUSMALLINT field)
 {
@@ -335,7 +149,7 @@ DirectLoad loadOdbcDirect(QSqlDatabase &db, const QString &statement, ColumnStor
     if (!SQL_SUCCEEDED(SQLNumResultCols(st.handle, &columns)))
         return failed(SQL_HANDLE_STMT, st.handle, "Unable to count the result's columns", error);
     shape = LoadedShape();
-    std::vector<Reading> readings;
+    std::vector<ColumnInfo> described;
     for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columns); ++c) {
         std::vector<SQLWCHAR> name(256);
         SQLSMALLINT nameLength = 0;
@@ -355,7 +169,7 @@ DirectLoad loadOdbcDirect(QSqlDatabase &db, const QString &statement, ColumnStor
         shape.names.append(fromWide(name.data(), nameLength));
         shape.tables.append(textAttribute(st.handle, c, SQL_DESC_BASE_TABLE_NAME));
         shape.types.push_back(typeCodeOf(type));
-        readings.push_back(readingOf(type));
+        described.push_back(ColumnInfo{readingOf(type), size});
     }
     rows.reset(columns);
     if (columns == 0)
@@ -364,17 +178,7 @@ DirectLoad loadOdbcDirect(QSqlDatabase &db, const QString &statement, ColumnStor
     if (SQL_SUCCEEDED(SQLRowCount(st.handle, &count)) && count > 0)
         rows.reserve(size_t(count));
 
-    std::vector<TextCache> caches(static_cast<size_t>(columns));
-    CellReader reader(st.handle);
-    SQLRETURN fetched = SQL_SUCCESS;
-    while (SQL_SUCCEEDED(fetched = SQLFetch(st.handle))) {
-        for (int c = 0; c < columns; ++c)
-            if (!readCell(st.handle, c, readings[size_t(c)], rows.column(c), caches[size_t(c)],
-                          reader))
-                return failed(SQL_HANDLE_STMT, st.handle, "Unable to read a value", error);
-        rows.endRow();
-    }
-    if (fetched != SQL_NO_DATA)
+    if (!fetchOdbcRows(connection, st.handle, described, rows))
         return failed(SQL_HANDLE_STMT, st.handle, "Unable to fetch next", error);
     return DirectLoad::Done;
 }
