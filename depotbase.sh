@@ -11,8 +11,8 @@ cd "$(dirname "$(readlink -f "$0")")"
 BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc libxlsxwriter-dev libgtest-dev
-          libsqlite3-dev libpq-dev postgresql fonts-noto-cjk unzip unixodbc odbc-postgresql
-          qt6-translations-l10n poppler-utils)
+          libsqlite3-dev libpq-dev unixodbc-dev postgresql fonts-noto-cjk unzip unixodbc
+          odbc-postgresql qt6-translations-l10n poppler-utils)
 
 install_packages() {
     local missing=()

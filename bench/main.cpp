@@ -1,6 +1,7 @@
 // depotbase-bench: generates an account with many warehouses and prints, per
 // engine, the component's timings beside the raw time of the same statement
-// through the engine's own C library, and peak memory.
+// through the engine's own C library, and peak memory. With --pg, the list's
+// Init is also timed through ODBC (psqlODBC) on the same server.
 //
 //   depotbase-bench [--count N] [--pg postgresql://user@host:port/db] [--runs R]
 #include "BenchClock.h"
@@ -20,6 +21,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <cstdio>
 
 using namespace depotbase;
@@ -119,6 +121,40 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
     bench::measureCardSave(engine, login, runs, timed);
 }
 
+// The same PostgreSQL database through psqlODBC ("PostgreSQL Unicode").
+QString odbcUrl(const QString &postgresUrl)
+{
+    const QUrl url(postgresUrl);
+    return QStringLiteral("odbc:Driver={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;"
+                          "Uid=%4;Pwd=%5;")
+        .arg(url.host())
+        .arg(url.port(5432))
+        .arg(url.path().mid(1), url.userName(), url.password());
+}
+
+// The list's Init through ODBC, on the kit's loading path and on Qt's QODBC
+// driver, beside the raw query through libpq.
+void runOdbcInit(const QString &postgresUrl, int runs,
+                 const std::function<long(const QString &sql)> &raw)
+{
+    auto login = dbkit::DbLogin::open(odbcUrl(postgresUrl));
+    long rows = 0;
+    const double rawMs = bench::bestOf(runs, [&] { rows = raw(RawListSql); });
+    std::printf("%-10s %ld warehouses\n", "ODBC", rows);
+    LXWareHouse component;
+    const bool directBefore = dbkit::DbLogin::directLoading();
+    for (const bool direct : {true, false}) {
+        dbkit::DbLogin::setDirectLoading(direct);
+        component.Init(login, false);
+        const double ms = bench::bestOf(runs, [&] { component.Init(login, false); });
+        printRatio("ODBC",
+                   direct ? "Init (list data set opened)" : "Init through Qt's QODBC driver", ms,
+                   rawMs);
+    }
+    dbkit::DbLogin::setDirectLoading(directBefore);
+    memory("ODBC", "after Init");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -157,6 +193,7 @@ int main(int argc, char **argv)
             login->Execute("DELETE FROM Warehouse");
             GenerateWarehouses(*login, n);
             runEngine("PostgreSQL", login, r, bench::rawPostgres(url));
+            runOdbcInit(url, r, bench::rawPostgres(url));
         };
         bench::withScratchPostgres(options.postgresServer, "depotbase_bench_", onPostgres);
     }

@@ -176,6 +176,25 @@ void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
     pushText(start);
 }
 
+void Column::appendUtf16(const char16_t *text, size_t length, TextCache &cache)
+{
+    const QStringView view(text, qsizetype(length));
+    if (m_kind != Kind::Text) {
+        append(QVariant(view.toString()));
+        return;
+    }
+    const auto *key = reinterpret_cast<const char *>(text);
+    // A text too long to share keeps a key length the cache turns away.
+    const int bytes = int(std::min(length, size_t(1) << 24) * sizeof(char16_t));
+    if (const TextStart *known = cache.find(key, bytes)) {
+        pushText(*known);
+        return;
+    }
+    const TextStart start = addChars(view);
+    cache.remember(key, bytes, start);
+    pushText(start);
+}
+
 void Column::appendInteger(qint64 value)
 {
     if (m_kind == Kind::Integer && m_intType == QMetaType::LongLong) {

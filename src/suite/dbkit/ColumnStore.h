@@ -39,6 +39,9 @@ public:
     // A text as the engine hands it, decoded straight into the column's
     // buffer; a text the cache has seen in this column is named again.
     void appendUtf8(const char *utf8, int bytes, TextCache &cache);
+    // The same for a text the engine hands out as UTF-16; the cache is keyed
+    // by its bytes, so a column is filled by one of the two only.
+    void appendUtf16(const char16_t *text, size_t length, TextCache &cache);
     void appendInteger(qint64 value);
     void appendReal(double value);
     void appendNull();

@@ -68,11 +68,12 @@ void DbDataSet::Impl::load()
     noMatch = false;
     rows = std::make_shared<ColumnStore>();
 
-    if (!login.throughOdbc() && DbLogin::directLoading()) {
+    if (DbLogin::directLoading()) {
         LoadedShape shape;
         QSqlError error;
         const DirectLoad loaded =
-            login.engine() == Engine::SQLite
+            login.throughOdbc() ? loadOdbcDirect(login.database(), statement, *rows, shape, &error)
+            : login.engine() == Engine::SQLite
                 ? loadSqliteDirect(login.database(), statement, *rows, shape, &error)
                 : loadPostgresDirect(login.database(), statement, *rows, shape, &error,
                                      mode != OpenMode::ReadOnly);

@@ -65,16 +65,16 @@ public:
     bool inTransaction() const;
 
     Engine engine() const;
-    // True when the connection goes through an ODBC driver (Qt's driver path only).
+    // True when the connection goes through an ODBC driver (Qt's QODBC driver).
     bool throughOdbc() const;
     // The time limit of every statement on a PostgreSQL server, in milliseconds
     // (0: none); kept for reconnects. SQLite keeps its busy timeout instead.
     void setStatementTimeout(int milliseconds);
     static constexpr int defaultStatementTimeout = 30000;
 
-    // Whether data sets read SQLite and PostgreSQL results through the
-    // engines' own client libraries (the default) or through Qt's drivers,
-    // as ODBC always does. For tests of both paths; process-wide. The
+    // Whether data sets read results through the engines' own client
+    // libraries (sqlite3, libpq, the ODBC API under QODBC; the default) or
+    // through Qt's drivers. For tests of both paths; process-wide. The
     // environment variable DEPOTBASE_KIT_QT_DRIVER=1 starts with Qt's drivers.
     static void setDirectLoading(bool enabled);
     static bool directLoading();

@@ -45,6 +45,12 @@ int postgresSocket(QSqlDatabase &db);
 // set that writes needs them (`withTables`).
 DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
                               LoadedShape &shape, QSqlError *error, bool withTables = true);
+// Runs `statement` through the ODBC connection under Qt's QODBC driver, its
+// texts read as UTF-16 straight into the columns. Unavailable when the kit
+// was built without the ODBC headers or the driver is not QODBC; Failed with
+// `error` worded as QODBC words it when the driver refused.
+DirectLoad loadOdbcDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
+                          LoadedShape &shape, QSqlError *error);
 // Runs `statement`, its "?" placeholders bound to `values`, on the connection's
 // libpq handle in one round trip. Qt's driver prepares a named statement on
 // the server for each bound statement, runs it and deallocates it again:

@@ -24,14 +24,8 @@ bool isExactNumeric(const QSqlField &field)
 
 QString decimalText(QByteArrayView stored)
 {
-    qsizetype end = stored.size();
-    if (stored.indexOf('.') >= 0 && stored.indexOf('e') < 0 && stored.indexOf('E') < 0) {
-        while (end > 0 && stored[end - 1] == '0')
-            --end;
-        if (end > 0 && stored[end - 1] == '.')
-            --end;
-    }
-    return QString::fromLatin1(stored.first(end));
+    return QString::fromLatin1(stored.first(
+        qsizetype(decimalLength(stored.data(), size_t(stored.size())))));
 }
 
 void readNumbersExactly(QSqlQuery &query)
@@ -44,8 +38,10 @@ void readNumbersExactly(QSqlQuery &query)
 QVariant exactValue(const QSqlField &field)
 {
     const QVariant value = field.value();
+    // QODBC hands a real (single precision) column out as text too.
+    const int type = field.metaType().id();
     if (value.isNull() || value.typeId() != QMetaType::QString
-        || field.metaType().id() != QMetaType::Double)
+        || (type != QMetaType::Double && type != QMetaType::Float))
         return value;
     if (isExactNumeric(field))
         return decimalText(value.toString().toLatin1());

@@ -8,6 +8,7 @@
 #include <QSqlField>
 #include <QString>
 #include <QVariant>
+#include <cstddef>
 
 class QSqlQuery;
 
@@ -17,6 +18,25 @@ namespace dbkit {
 // (the column's scale) dropped, and the point when nothing follows it:
 // "12.4500" -> "12.45", "0.0000" -> "0". Other texts are kept as they are.
 QString decimalText(QByteArrayView stored);
+// How many of a stored decimal's characters decimalText() keeps, for a loader
+// that writes them straight into a column.
+template <class Char>
+size_t decimalLength(const Char *stored, size_t length)
+{
+    bool point = false;
+    for (size_t i = 0; i < length; ++i) {
+        if (stored[i] == Char('e') || stored[i] == Char('E'))
+            return length;
+        point = point || stored[i] == Char('.');
+    }
+    if (!point)
+        return length;
+    while (length > 0 && stored[length - 1] == Char('0'))
+        --length;
+    if (length > 0 && stored[length - 1] == Char('.'))
+        --length;
+    return length;
+}
 
 // Whether a field read through a Qt driver is a numeric / decimal column.
 bool isExactNumeric(const QSqlField &field);

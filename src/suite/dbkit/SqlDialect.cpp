@@ -134,14 +134,23 @@ public:
 };
 
 // The server's SQLSTATE of a failure. QPSQL reports it as the native code;
-// QODBC reports psqlODBC's own number instead, so the state is told by the
-// server's (English) message there.
+// QODBC reports psqlODBC's own number instead. The kit's ODBC loader (and
+// QODBC from Qt 6.5 on) puts the SQLSTATEs after the messages: "..., 23505".
+// Otherwise the state is told by the server's (English) message.
 QString sqlState(const QSqlError &error)
 {
     static const Re state(QStringLiteral("^[0-9A-Z]{5}$"));
     const QString code = error.nativeErrorCode();
     if (state.match(code).hasMatch())
         return code;
+    const QString text = error.databaseText();
+    if (const qsizetype comma = text.lastIndexOf(QLatin1String(", ")); comma >= 0) {
+        // The first that is the server's own: HY... are the driver's.
+        for (const QString &listed : text.mid(comma + 2).split(QLatin1Char(';')))
+            if (state.match(listed).hasMatch() && !listed.startsWith(QLatin1String("HY"))
+                && !listed.startsWith(QLatin1String("01")))
+                return listed;
+    }
     static const std::pair<const char *, const char *> byMessage[] = {
         {"duplicate key value", "23505"},
         {"violates foreign key constraint", "23503"},
@@ -151,7 +160,6 @@ QString sqlState(const QSqlError &error)
         {"deadlock detected", "40P01"},
         {"statement timeout", "57014"},
     };
-    const QString text = error.databaseText();
     for (const auto &[fragment, mapped] : byMessage)
         if (text.contains(QLatin1String(fragment), Qt::CaseInsensitive))
             return QLatin1String(mapped);

@@ -106,3 +106,58 @@ TEST_P(DataSetRead, QuotedValuesSurvive)
 }
 
 DBKIT_ENGINES_AND_PATHS(DataSetRead);
+
+// The engine's own library and Qt's driver read the same statement into the
+// same values, names, tables and types: a text far longer than any first
+// buffer, with characters outside the basic plane, exact numerics, reals,
+// Nulls; and a refused statement is the same error either way.
+class LoadPaths : public DbKitTest {};
+
+TEST_P(LoadPaths, BothPathsReadTheSameValuesAndErrors)
+{
+    db().Execute("CREATE TABLE Notes (iNo integer PRIMARY KEY, cBody text, "
+                 "nAmount numeric(18,4), fRatio real)");
+    const QString longBody = QString("仓库𠀀🙂 note ").repeated(700);
+    db().Execute("INSERT INTO Notes VALUES (1, '" + longBody + "', 12345678901234.5678, 0.1)");
+    db().Execute("INSERT INTO Notes VALUES (2, '𠀀', 0.5, NULL)");
+    db().Execute("INSERT INTO Notes VALUES (3, NULL, NULL, 2.5)");
+    // A text column of no stated size, and one of a size its values outgrow
+    // (an unbounded varchar is said to hold 255 characters through ODBC).
+    const QStringList statements = {
+        "SELECT Notes.*, Store.cWhName FROM Notes LEFT JOIN Store "
+        "ON Store.cWhCode = '01' ORDER BY Notes.iNo",
+        "SELECT iNo, CAST(cBody AS varchar) AS cBody, nAmount FROM Notes ORDER BY iNo"};
+    for (const QString &sql : statements) {
+        SCOPED_TRACE(sql.toStdString());
+        auto direct = db().OpenDataSet(sql);
+        dbkit::DbLogin::setDirectLoading(false);
+        auto qt = db().OpenDataSet(sql);
+        dbkit::DbLogin::setDirectLoading(true);
+        ASSERT_EQ(direct->RecordCount(), 3);
+        ASSERT_EQ(qt->RecordCount(), 3);
+        ASSERT_EQ(direct->FieldCount(), qt->FieldCount());
+        for (int c = 0; c < qt->FieldCount(); ++c) {
+            EXPECT_EQ(direct->FieldName(c), qt->FieldName(c));
+            // Qt's SQLite driver tells a real column from a numeric one by the
+            // stored value only, so it calls both numeric.
+            if (!isSqlite() || c != direct->FieldIndex("fRatio")) {
+                EXPECT_EQ(direct->FieldType(c), qt->FieldType(c)) << c;
+            }
+        }
+        EXPECT_EQ(direct->Fields("cBody").toString(), longBody);
+        if (!isSqlite()) {  // SQLite keeps a numeric as a double
+            EXPECT_EQ(direct->Fields("nAmount").toString(), "12345678901234.5678");
+        }
+        for (; !qt->Eof(); qt->MoveNext(), direct->MoveNext())
+            for (int c = 0; c < qt->FieldCount(); ++c)
+                EXPECT_EQ(direct->Fields(c), qt->Fields(c)) << qt->FieldName(c).toStdString();
+    }
+
+    const QString duplicate = "INSERT INTO Dept VALUES ('D1', 'x')";
+    dbkit::DbLogin::setDirectLoading(false);
+    EXPECT_EQ(errorOf([&] { db().OpenDataSet(duplicate); }), ErrorNumber::DuplicateKey);
+    dbkit::DbLogin::setDirectLoading(true);
+    EXPECT_EQ(errorOf([&] { db().OpenDataSet(duplicate); }), ErrorNumber::DuplicateKey);
+}
+
+DBKIT_ENGINES(LoadPaths);

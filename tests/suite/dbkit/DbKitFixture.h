@@ -13,7 +13,7 @@
 #include <vector>
 
 // An engine, and whether data sets read through Qt's drivers instead of the
-// engines' own client libraries (ODBC always uses Qt's driver).
+// engines' own client libraries (the ODBC API under QODBC for ODBC).
 struct KitSetup {
     testsupport::TestEngine engine;
     bool qtDrivers = false;
@@ -101,7 +101,7 @@ inline std::vector<KitSetup> kitSetups(bool bothLoadPaths)
     std::vector<KitSetup> setups;
     for (const testsupport::TestEngine engine : testsupport::kitEngines()) {
         setups.push_back({engine, false});
-        if (bothLoadPaths && engine != testsupport::TestEngine::ODBC)
+        if (bothLoadPaths)
             setups.push_back({engine, true});
     }
     return setups;
@@ -113,7 +113,7 @@ inline std::string kitSetupName(const ::testing::TestParamInfo<KitSetup> &info)
 }
 
 // Every engine (SQLite, PostgreSQL, PostgreSQL through ODBC) on the loading path
-// the kit chooses; ..._AND_PATHS adds SQLite and PostgreSQL through Qt's drivers.
+// the kit chooses; ..._AND_PATHS adds each of them through Qt's drivers.
 #define DBKIT_ENGINES(Suite)                                                                      \
     INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(kitSetups(false)), kitSetupName)
 #define DBKIT_ENGINES_AND_PATHS(Suite)                                                            \

@@ -47,6 +47,20 @@ TEST(Dialect, OdbcNativeCodes)
     EXPECT_EQ(number("208"), ErrorNumber::General);
 }
 
+TEST(Dialect, PostgresStateAfterTheOdbcMessage)
+{
+    const auto pg = SqlDialect::create(Engine::PostgreSQL);
+    auto number = [&](const QString &text) {
+        return pg->errorNumber(QSqlError("QODBC", text, QSqlError::StatementError, "1"), false);
+    };
+    // A server that answers in another language is told by its SQLSTATE.
+    EXPECT_EQ(number("FEHLER: doppelter Schlüsselwert, 23505"), ErrorNumber::DuplicateKey);
+    EXPECT_EQ(number("FEHLER: Sperrzeitüberschreitung, 01000;55P03"), ErrorNumber::RecordLocked);
+    EXPECT_EQ(number("ERROR: value too long for type character varying(10), HY000"),
+              ErrorNumber::ValueTooLong);
+    EXPECT_EQ(number("ERROR: syntax error at or near \"x, y\", 42601"), ErrorNumber::General);
+}
+
 class DialectOnEngine : public DbKitTest {};
 
 TEST_P(DialectOnEngine, ComponentStatementsRunAsWritten)
