@@ -67,7 +67,7 @@ constexpr std::array<ToolbarButton, 14> Buttons{{
     {"TlbOutput", 12, 136, 136},
     {nullptr, 0, 0, 0},
     {"TlbEdit", 3, 141, 141},
-    {"TlbHistory", 14, 144, 144},
+    {"TlbHistory", 14, HistoryCaptionId, HistoryCaptionId},
     {nullptr, 0, 0, 0},
     {"TlbFind", 4, 142, 142},
     {"TlbFilter", 5, 12, 12},

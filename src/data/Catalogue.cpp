@@ -82,7 +82,7 @@ constexpr Entry entries[] = {
     {141, "编辑"},
     {142, "定位"},
     {143, "定位条件"},
-    {144, "修改记录"},
+    {HistoryCaptionId, "修改记录"},
 };
 
 const QHash<int, QString> &catalogue()

@@ -6,6 +6,7 @@
 //     --gtest_also_run_disabled_tests --gtest_filter='*HistoryPicture*'
 #include "WarehouseFixture.h"
 
+#include "authority/FrmAuthority.h"
 #include "authority/FrmWHAuth.h"
 #include "history/FrmHistory.h"
 #include "history/HistoryText.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 using namespace whtest;
 namespace col = historytext;
@@ -114,6 +116,18 @@ TEST_P(HistoryWindow, ReachedByKeyNewestFirstAndFiltered)
                     << history->windowTitle().toStdString();
             });
             pressKey(window, Qt::Key_H, Qt::ControlModifier);
+
+            // From the editor: the rights of the operator selected in its tree.
+            m_seam->expectWindow("FrmAuthority", [&](QDialog *window) {
+                auto *editor = static_cast<FrmAuthority *>(window);
+                editor->NodeClick(editor->node("c001"));
+                m_seam->expectWindow("FrmHistory", [&](QDialog *history) {
+                    EXPECT_TRUE(history->windowTitle().contains("操作员 001"))
+                        << history->windowTitle().toStdString();
+                });
+                pressKey(window, Qt::Key_H, Qt::ControlModifier);
+            });
+            rights->toolbarButton("TlbEdit")->trigger();
         });
         click("TlbAuth");
     });
