@@ -4,6 +4,7 @@
 
 #include "EditorToolbar.h"
 #include "RightsGrid.h"
+#include "history/FrmHistory.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -61,6 +62,8 @@ void FrmAuthority::TbarClick(const QString &key)
                 m_grid->setRow(1);
         }
         enableCommand(QStringLiteral("delbut"), false);
+    } else if (key == QLatin1String("histbut")) {
+        showHistory();
     } else if (key == QLatin1String("helpbut")) {
         showHelp();
     } else if (key == QLatin1String("exitbut")) {
@@ -89,6 +92,11 @@ void FrmAuthority::keyPressEvent(QKeyEvent *event)
         showHelp();
         return;
     }
+    if (event->key() == Qt::Key_H && event->modifiers() == Qt::ControlModifier) {
+        event->accept();
+        showHistory();
+        return;
+    }
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         if (mayClose())
@@ -112,4 +120,20 @@ void FrmAuthority::closeEvent(QCloseEvent *event)
         return;
     }
     QDialog::closeEvent(event);
+}
+
+// The change history of the selected node: the rights of the operator, or
+// the warehouse and its rights; without a node, every change.
+void FrmAuthority::showHistory()
+{
+    HistorySubject subject;
+    subject.title = QStringLiteral("全部");
+    if (!nodeCode.isEmpty() && nodeKind == 0) {
+        subject.filter.rightUser = nodeCode;
+        subject.title = QStringLiteral("操作员 %1 %2 的权限").arg(nodeCode, nodeName);
+    } else if (!nodeCode.isEmpty()) {
+        subject.filter.warehouse = nodeCode;
+        subject.title = QStringLiteral("仓库 %1 %2").arg(nodeCode, nodeName);
+    }
+    ShowChangeHistory(this, m_login, subject);
 }

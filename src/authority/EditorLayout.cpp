@@ -61,7 +61,8 @@ Widgets build(QDialog &window)
 QList<QIcon> images()
 {
     QList<QIcon> icons;
-    for (const char *key : {"trchild", "trroot", "imgAdd", "imgDel", "imgHelp", "imgExit"})
+    for (const char *key : {"trchild", "trroot", "imgAdd", "imgDel", "imgHelp", "imgExit",
+                            "imgHistory"})
         icons.push_back(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(key))));
     return icons;
 }

@@ -16,7 +16,8 @@ struct Button {
 };
 
 constexpr Button Buttons[] = {
-    {"addbut", 3, 63}, {"delbut", 4, 9}, {"", 0, 0}, {"helpbut", 5, 14}, {"exitbut", 6, 15},
+    {"addbut", 3, 63}, {"delbut", 4, 9}, {"", 0, 0}, {"histbut", 7, depotbase::HistoryCaptionId},
+    {"helpbut", 5, 14}, {"exitbut", 6, 15},
 };
 
 } // namespace

@@ -10,9 +10,9 @@ class QToolBar;
 class QWidget;
 
 // The authority editor's toolbar: add, delete, a third button that does
-// nothing, help and exit. Each button's action carries its key as its object
-// name, its tool button the key followed by "Button"; Tab reaches them after
-// `before`.
+// nothing, the change history of the selected node (Ctrl+H), help and exit.
+// Each button's action carries its key as its object name, its tool button
+// the key followed by "Button"; Tab reaches them after `before`.
 namespace editortoolbar {
 
 void build(QToolBar &toolbar, const QList<QIcon> &images, QWidget *before,

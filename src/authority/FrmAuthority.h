@@ -90,6 +90,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void showHelp();
+    void showHistory();
     // Selects the operator of m_start and makes its right the current row.
     void showStartRight();
 

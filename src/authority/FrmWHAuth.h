@@ -85,6 +85,7 @@ private:
     void locateRight();
     void filterRights();
     void refreshList();
+    void showHistory();
     void runPrintCommand(short mode);
     // Shows the locate (filter false) or filter dialog; read its results after.
     FrmWAFilter &askDialog(bool filter, const QString &caption);

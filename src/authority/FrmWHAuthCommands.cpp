@@ -8,6 +8,7 @@
 #include "data/Catalogue.h"
 #include "data/UserErrors.h"
 #include "forms/WindowHelpers.h"
+#include "history/FrmHistory.h"
 #include "print/PrintList.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
@@ -55,6 +56,8 @@ void FrmWHAuth::runCommand(const QString &key)
 {
     if (key == QLatin1String("TlbEdit"))
         editRights();
+    else if (key == QLatin1String("TlbHistory"))
+        showHistory();
     else if (key == QLatin1String("TlbFind"))
         locateRight();
     else if (key == QLatin1String("TlbFilter"))
@@ -197,4 +200,20 @@ void FrmWHAuth::runPrintCommand(short mode)
     ReportHost host = m_inputs.printHost;
     host.owner = this;
     PrintAuthorityList(printDb.get(), *m_grid, LoadResString(140), mode, *this, host);
+}
+
+// The history of the current row's right: every right of its operator on its
+// warehouse, so a right deleted and stored again shows whole.
+void FrmWHAuth::showHistory()
+{
+    const std::optional<RightToShow> right = rightOfRow(m_grid->Row());
+    if (!right)
+        return;
+    HistorySubject subject;
+    subject.filter.table = QStringLiteral("WarehAuth");
+    subject.filter.rightUser = right->operatorCode;
+    subject.filter.warehouse = right->warehouseCode;
+    subject.title = QStringLiteral("%1 在仓库 %2 的权限")
+                        .arg(m_grid->TextMatrix(m_grid->Row(), 0), right->warehouseCode);
+    ShowChangeHistory(this, m_inputs.context.login, subject);
 }

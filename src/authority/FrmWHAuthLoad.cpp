@@ -53,20 +53,21 @@ constexpr std::array<AuthColumn, ColumnCount> Columns{{
     {"规格型号", "cInvStd"},
 }};
 
-// Pictures of ImageList1 in list order (index 1 to 13).
-constexpr std::array<const char *, 13> Pictures{
+// Pictures of ImageList1 in list order (index 1 to 14).
+constexpr std::array<const char *, 14> Pictures{
     "imgAdd",   "imgDel",  "imgEdit", "imgFind",    "imgFilter", "imgRefresh", "imgFont",
-    "imgPrint", "imgHelp", "imgExit", "imgPreview", "imgOutput", "imgPSetup",
+    "imgPrint", "imgHelp", "imgExit", "imgPreview", "imgOutput", "imgPSetup", "imgHistory",
 };
 
-// Positions 5, 7 and 11 are separators.
-constexpr std::array<ToolbarButton, 13> Buttons{{
+// Positions 5, 8 and 12 are separators.
+constexpr std::array<ToolbarButton, 14> Buttons{{
     {"TlbPSetup", 13, 137, 138},
     {"TlbPrint", 8, 13, 13},
     {"TlbPreview", 11, 135, 135},
     {"TlbOutput", 12, 136, 136},
     {nullptr, 0, 0, 0},
     {"TlbEdit", 3, 141, 141},
+    {"TlbHistory", 14, HistoryCaptionId, HistoryCaptionId},
     {nullptr, 0, 0, 0},
     {"TlbFind", 4, 142, 142},
     {"TlbFilter", 5, 12, 12},

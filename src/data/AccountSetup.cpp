@@ -39,6 +39,15 @@ QString engineFolder(dbkit::Engine engine)
                          QStringLiteral("ODBC 账套的表须由数据库服务器一方建立。"));
 }
 
+// The history script of the login's engine. Unlike the account's other
+// tables it is also made on a SQL Server account reached through ODBC: an
+// account in use there gains it on first use like any other.
+QString historyScript(dbkit::Engine engine)
+{
+    return (engine == dbkit::Engine::ODBC ? QStringLiteral("odbc") : engineFolder(engine))
+           + QStringLiteral("/history.sql");
+}
+
 QString readScript(const QString &name)
 {
     initSchemaResources();
@@ -67,11 +76,31 @@ void CreateAccountSchema(dbkit::DbLogin &login, bool withDemoData)
     dbkit::TransactionGuard transaction(login);
     runScript(login, folder + QStringLiteral("system.sql"));
     runScript(login, folder + QStringLiteral("account.sql"));
+    runScript(login, historyScript(login.engine()));
     if (withDemoData) {
         runScript(login, QStringLiteral("demo/system.sql"));
         runScript(login, QStringLiteral("demo/account.sql"));
     }
     transaction.commit();
+}
+
+void AddChangeHistory(dbkit::DbLogin &login)
+{
+    const auto exists = [&login] {
+        return login.dialect().tableInfo(login.database(), QStringLiteral("ChangeHistory")).exists;
+    };
+    if (exists())
+        return;
+    try {
+        dbkit::TransactionGuard transaction(login);
+        runScript(login, historyScript(login.engine()));
+        transaction.commit();
+    } catch (const dbkit::DbError &) {
+        // A PostgreSQL server lets two "IF NOT EXISTS" creations at once
+        // collide; the one that lost finds the table the other one made.
+        if (!exists())
+            throw;
+    }
 }
 
 dbkit::DbLoginPtr OpenOrCreateSqliteAccount(const QString &path, bool demo)

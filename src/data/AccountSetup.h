@@ -14,6 +14,11 @@ namespace depotbase {
 // behind then.
 DEPOTBASE_EXPORT void CreateAccountSchema(dbkit::DbLogin &login, bool withDemoData);
 
+// Adds the change history table and its indexes to an account made before
+// they existed, leaving everything else as it is; nothing when they are there.
+// Two operators may do it at once. Throws dbkit::DbError when it fails.
+DEPOTBASE_EXPORT void AddChangeHistory(dbkit::DbLogin &login);
+
 // Opens the SQLite account at `path`; when the file does not exist yet it is
 // created with the schema (and the demo data when `demo`). Throws
 // dbkit::DbError when the account cannot be opened or created.

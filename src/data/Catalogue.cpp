@@ -82,6 +82,7 @@ constexpr Entry entries[] = {
     {141, "编辑"},
     {142, "定位"},
     {143, "定位条件"},
+    {HistoryCaptionId, "修改记录"},
 };
 
 const QHash<int, QString> &catalogue()

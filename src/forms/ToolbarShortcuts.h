@@ -25,7 +25,7 @@ struct ToolbarShortcut {
 
 // The keys of the commands both lists have: the warehouse list and the
 // authority list run them by the same keys.
-inline constexpr std::array<ToolbarShortcut, 9> SharedListShortcuts{{
+inline constexpr std::array<ToolbarShortcut, 10> SharedListShortcuts{{
     {Qt::Key_K, Qt::ControlModifier, false, "TlbFind", "Ctrl+K"},
     {Qt::Key_F, Qt::ControlModifier, false, "TlbFilter", "Ctrl+F"},
     {Qt::Key_R, Qt::ControlModifier, false, "TlbRefresh", "Ctrl+R"},
@@ -33,6 +33,7 @@ inline constexpr std::array<ToolbarShortcut, 9> SharedListShortcuts{{
     {Qt::Key_L, Qt::ControlModifier, false, "TlbPreview", "Ctrl+L"},
     {Qt::Key_O, Qt::ControlModifier, false, "TlbOutput", "Ctrl+O"},
     {Qt::Key_E, Qt::ControlModifier, false, "TlbEdit", "Ctrl+E"},
+    {Qt::Key_H, Qt::ControlModifier, false, "TlbHistory", "Ctrl+H"},
     {Qt::Key_F1, Qt::NoModifier, true, "TlbHelp", "F1"},
     {Qt::Key_F4, Qt::AltModifier, false, "TlbExit", "Alt+F4"},
 }};

@@ -183,6 +183,7 @@ ServiceResult RightsService::writeChecked(const RightRecord &right, Write write)
         // The write as a whole keeps the statement time limit: a server that
         // stops answering halfway is given up on within it.
         const dbkit::StatementWatch deadline(m_login);
+        m_history.ensureTable();
         dbkit::TransactionGuard transaction(m_login);
         serialise(right);
         // The write comes before the check: on SQLite it takes the write lock,
@@ -213,6 +214,7 @@ ServiceResult RightsService::insert(RightRecord &right)
         dbkit::DbDataSetPtr identity =
             m_login.OpenDataSet(QStringLiteral("SELECT @@identity"), dbkit::OpenMode::ReadOnly);
         stored.autoId = identity->Eof() ? 0 : identity->Fields(0).toLongLong();
+        m_history.recordAfter(rightHistory(), std::nullopt, stored.autoId);
         return ServiceResult::ok();
     });
     if (result.done())
@@ -223,6 +225,7 @@ ServiceResult RightsService::insert(RightRecord &right)
 ServiceResult RightsService::update(const RightRecord &right, const RightRecord &asRead)
 {
     return writeChecked(right, [&] {
+        const RowImage before = m_history.image(rightHistory(), right.autoId);
         QVariantList values = rightValues(right);
         const QString asReadOnly = asReadCondition(right.autoId, asRead, values);
         const int changed = m_login.executeBound(
@@ -230,8 +233,10 @@ ServiceResult RightsService::update(const RightRecord &right, const RightRecord 
                            "cInvCCode=?, cInvCode=? where ")
                 + asReadOnly,
             values);
-        if (changed != 0)
+        if (changed != 0) {
+            m_history.recordAfter(rightHistory(), before, right.autoId);
             return ServiceResult::ok();
+        }
         if (find(right.autoId))
             return ServiceResult::refused(changedOnSaveMessage());
         return ServiceResult::refused(goneOnSaveMessage(), QString(),
@@ -242,6 +247,10 @@ ServiceResult RightsService::update(const RightRecord &right, const RightRecord 
 ServiceResult RightsService::remove(long long autoId, const std::optional<RightRecord> &asRead)
 {
     try {
+        const dbkit::StatementWatch deadline(m_login);
+        m_history.ensureTable();
+        dbkit::TransactionGuard transaction(m_login);
+        const RowImage before = m_history.image(rightHistory(), autoId);
         QVariantList values{autoId};
         QString which = QStringLiteral("Auto_id=?");
         if (asRead) {
@@ -250,8 +259,11 @@ ServiceResult RightsService::remove(long long autoId, const std::optional<RightR
         }
         const int removed =
             m_login.executeBound(QStringLiteral("delete from WarehAuth where ") + which, values);
-        if (removed != 0)
+        if (removed != 0) {
+            m_history.record(rightHistory(), before, std::nullopt);
+            transaction.commit();
             return ServiceResult::ok();
+        }
         if (asRead && find(autoId))
             return ServiceResult::refused(changedOnDeleteMessage());
         return ServiceResult::refused(goneOnDeleteMessage(), QString(),

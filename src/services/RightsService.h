@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChangeHistory.h"
 #include "RightRecord.h"
 #include "ServiceResult.h"
 
@@ -15,10 +16,11 @@ namespace services {
 // rules. Every write checks the whole right against the rights stored for
 // the same operator and warehouse inside its own transaction, serialised per
 // operator and warehouse, so two administrators cannot both store rights
-// that cross. Nothing here shows a window: each call answers with a result.
+// that cross. Each write stores its history row in its own transaction.
+// Nothing here shows a window: each call answers with a result.
 class RightsService {
 public:
-    explicit RightsService(dbkit::DbLogin &login) : m_login(login) {}
+    explicit RightsService(dbkit::DbLogin &login) : m_login(login), m_history(login) {}
 
     // The texts of a right gone from the table (deleted by another
     // administrator) when it is saved and when it is deleted.
@@ -65,6 +67,7 @@ private:
     std::vector<RightRecord> readRights(const QString &where);
 
     dbkit::DbLogin &m_login;
+    ChangeHistory m_history;
 };
 
 } // namespace services

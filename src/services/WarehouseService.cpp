@@ -10,6 +10,8 @@
 
 #include <QStringList>
 #include <QVariantList>
+#include <utility>
+#include <vector>
 
 using depotbase::EmptyToNull;
 using depotbase::NullToEmpty;
@@ -139,7 +141,7 @@ private:
 
 WarehouseService::WarehouseService(dbkit::DbLogin &login, LockVouchDLL &locks,
                                    const QString &computer)
-    : m_login(login), m_locks(locks), m_computer(computer)
+    : m_login(login), m_locks(locks), m_computer(computer), m_history(login)
 {
 }
 
@@ -267,6 +269,7 @@ SavedWarehouse WarehouseService::save(const WarehouseSave &request)
         // The save as a whole keeps the statement time limit: a server that
         // stops answering halfway is given up on within it.
         const dbkit::StatementWatch deadline(m_login);
+        m_history.ensureTable();
         dbkit::TransactionGuard transaction(m_login);
         if (request.byDepartment)
             serialiseDepartment(request.edited.depCode);
@@ -296,6 +299,7 @@ SavedWarehouse WarehouseService::insert(const WarehouseSave &request)
          EmptyToNull(r.address), EmptyToNull(r.phone), EmptyToNull(r.person),
          quotaValue(r.fundQuota), EmptyToNull(r.memo), EmptyToNull(r.valueStyle),
          r.positions ? 1 : 0});
+    m_history.recordAfter(warehouseHistory(), std::nullopt, r.code);
     return storedAs(r);
 }
 
@@ -308,31 +312,37 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
         refused.result = ServiceResult::refused(rules::lockTakenText());
         return refused;
     }
+    // The row as the change finds it, kept in its history (and held
+    // against other writers until the save ends).
+    const RowImage before = m_history.image(warehouseHistory(), request.original.code);
     const std::optional<WarehouseRecord> stored = read(request.original.code);
-    if (!stored)
+    if (!stored || !before)
         return vanishedMeanwhile();
     // The in-use test raises what is not a refusal by related records (a
     // lock, a lost connection): it is told as what it is.
     if (inUse(stored->code))
-        return storeInUse(request, *stored);
+        return storeInUse(request, *stored, before);
     int written = 0;
     // Only a changed code can meet related records: the warehouse refers to
     // no other table. A kept code is written without a savepoint to return to.
     if (request.edited.code == request.original.code) {
         written = writeChanges(request.original, request.edited, true);
-        return written == 0 ? notWritten(request.original.code) : storedAs(request.edited);
+    } else {
+        try {
+            dbkit::TransactionGuard attempt(m_login);
+            written = writeChanges(request.original, request.edited, true);
+            attempt.commit();
+        } catch (const dbkit::DbError &error) {
+            // Related records refuse a change of the code: the warehouse is in use.
+            if (!rules::isRelatedRecords(error.number()))
+                throw;
+            return storeInUse(request, *stored, before);
+        }
     }
-    try {
-        dbkit::TransactionGuard attempt(m_login);
-        written = writeChanges(request.original, request.edited, true);
-        attempt.commit();
-    } catch (const dbkit::DbError &error) {
-        // Related records refuse a change of the code: the warehouse is in use.
-        if (!rules::isRelatedRecords(error.number()))
-            throw;
-        return storeInUse(request, *stored);
-    }
-    return written == 0 ? notWritten(request.original.code) : storedAs(request.edited);
+    if (written == 0)
+        return notWritten(request.original.code);
+    m_history.recordAfter(warehouseHistory(), before, request.edited.code);
+    return storedAs(request.edited);
 }
 
 // An edit that wrote no row: the warehouse is gone, or another operator
@@ -345,7 +355,8 @@ SavedWarehouse WarehouseService::notWritten(const QString &code)
 // A warehouse that other tables use keeps its code and valuation style; the
 // other fields are stored.
 SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
-                                            const WarehouseRecord &stored)
+                                            const WarehouseRecord &stored,
+                                            const RowImage &before)
 {
     SavedWarehouse saved;
     if (request.edited.code != request.original.code) {
@@ -362,6 +373,7 @@ SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
         saved.result = ServiceResult::refused(rules::aboutCode(106), QString(), error.number());
         return saved;
     }
+    m_history.recordAfter(warehouseHistory(), before, request.original.code);
     saved = storedAs(request.edited);
     saved.storedInUse = true;
     saved.stored.code = stored.code;
@@ -426,14 +438,28 @@ void WarehouseService::serialiseDepartment(const QString &depCode)
 }
 
 // Every warehouse of the department takes the saved warehouse's style, in
-// the save's own transaction.
+// the save's own transaction; each one whose style this changes gets its
+// own history row.
 void WarehouseService::spreadStyle(const WarehouseRecord &saved)
 {
     if (saved.depCode.isEmpty())
         return;
+    dbkit::DbDataSetPtr others = m_login.OpenDataSet(
+        QStringLiteral("SELECT cWhCode FROM Warehouse WHERE cDepCode='")
+            + dbkit::quoted(saved.depCode) + QStringLiteral("' AND COALESCE(cWhValueStyle, '')<>'")
+            + dbkit::quoted(saved.valueStyle) + QStringLiteral("'"),
+        dbkit::OpenMode::ReadOnly);
+    std::vector<std::pair<QString, RowImage>> changing;
+    for (; !others->Eof(); others->MoveNext()) {
+        const QString code = NullToEmpty(others->Fields(0));
+        changing.emplace_back(code, m_history.image(warehouseHistory(), code));
+    }
     m_login.executeBound(
         QStringLiteral("UPDATE Warehouse SET cWhValueStyle=? WHERE cDepCode=?"),
         {EmptyToNull(saved.valueStyle), saved.depCode});
+    for (const auto &[code, before] : changing)
+        if (before)
+            m_history.recordAfter(warehouseHistory(), before, code);
 }
 
 ServiceResult WarehouseService::remove(const QString &code)
@@ -442,16 +468,19 @@ ServiceResult WarehouseService::remove(const QString &code)
         if (!lock(code))
             return ServiceResult::refused(rules::lockedText(), QStringLiteral("cWhCode"));
         const CommandLock release(*this, code);
+        m_history.ensureTable();
         dbkit::TransactionGuard transaction(m_login);
         const ServiceResult gone =
             ServiceResult::refused(rules::deletedBeforeDeleteText(), QStringLiteral("cWhCode"),
                                    dbkit::ErrorNumber::RecordDeleted);
-        if (!read(code))
+        const RowImage before = m_history.image(warehouseHistory(), code);
+        if (!before)
             return gone;
         if (m_login.executeBound(QStringLiteral("DELETE FROM Warehouse WHERE cWhCode=?"),
                                  {code})
             == 0)
             return gone;
+        m_history.record(warehouseHistory(), before, std::nullopt);
         transaction.commit();
         return ServiceResult::ok();
     } catch (const dbkit::DbError &error) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChangeHistory.h"
 #include "ServiceResult.h"
 #include "WarehouseRecord.h"
 
@@ -110,12 +111,14 @@ public:
     DepartmentStyle departmentStyle(const QString &depCode, const QString &ownCode);
 
     // Stores a new or changed warehouse in one transaction, applying the
-    // in-use rule and, by department, the department's style. Database
+    // in-use rule and, by department, the department's style; each warehouse
+    // it adds or changes gets its history row in that transaction. Database
     // refusals come back by error number, never raised.
     SavedWarehouse save(const WarehouseSave &request);
 
     // Deletes the warehouse of `code`: takes its lock, reads it again by key
-    // and deletes it by key; the lock is released on every path. A warehouse
+    // and deletes it by key with its history row; the lock is released on
+    // every path. A warehouse
     // gone meanwhile is refused, never reported as deleted. The refusal of a
     // held lock carries lockedText().
     ServiceResult remove(const QString &code);
@@ -124,7 +127,8 @@ private:
     SavedWarehouse insert(const WarehouseSave &request);
     SavedWarehouse update(const WarehouseSave &request);
     SavedWarehouse notWritten(const QString &code);
-    SavedWarehouse storeInUse(const WarehouseSave &request, const WarehouseRecord &stored);
+    SavedWarehouse storeInUse(const WarehouseSave &request, const WarehouseRecord &stored,
+                              const RowImage &before);
     int writeChanges(const WarehouseRecord &original, const WarehouseRecord &edited,
                      bool withCodeAndStyle);
     void serialiseDepartment(const QString &depCode);
@@ -133,6 +137,7 @@ private:
     dbkit::DbLogin &m_login;
     LockVouchDLL &m_locks;
     QString m_computer;
+    ChangeHistory m_history;
 };
 
 } // namespace services

@@ -1,7 +1,10 @@
-// The authority command of the list: the authority list, modal over this one.
+// The authority and history commands of the list: the authority list and
+// the change history, modal over this one.
 #include "frmWHBrowse.h"
 
 #include "authority/FrmWHAuth.h"
+#include "history/FrmHistory.h"
+#include "suite/controls/SuperGrid.h"
 
 void frmWHBrowse::showAuthority()
 {
@@ -10,4 +13,15 @@ void frmWHBrowse::showAuthority()
     // The authority list keeps nothing between commands: a fresh one each time.
     m_authorityList.get(inputs, this).ShowList();
     m_authorityList.unload();
+}
+
+void frmWHBrowse::showHistory()
+{
+    if (m_grid->Rows() < 2 || m_grid->Row() < 1)
+        return;
+    HistorySubject subject;
+    subject.filter.warehouse = m_grid->TextMatrix(m_grid->Row(), 0);
+    subject.title = QStringLiteral("仓库 %1 %2")
+                        .arg(subject.filter.warehouse, m_grid->TextMatrix(m_grid->Row(), 1));
+    ShowChangeHistory(this, dbs, subject);
 }

@@ -128,6 +128,8 @@ void frmWHBrowse::runOtherCommand(const QString &key)
         filterList();
     } else if (key == "TlbAuth") {
         showAuthority();
+    } else if (key == "TlbHistory") {
+        showHistory();
     }
 }
 

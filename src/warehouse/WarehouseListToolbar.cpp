@@ -20,18 +20,20 @@ namespace listtoolbar {
 
 namespace {
 
-// Toolbar pictures in image-list order (index 1 to 14), by key.
-constexpr std::array<const char *, 14> Pictures{
+// Toolbar pictures in image-list order (index 1 to 15), by key.
+constexpr std::array<const char *, 15> Pictures{
     "imgAdd",  "imgDel",   "imgEdit",    "imgFind",   "imgFilter", "imgRefresh", "imgFont",
     "imgPrint", "imgHelp", "imgExit",    "imgPreview", "imgOutput", "imgPSetup", "imgauth",
+    "imgHistory",
 };
 
-constexpr std::array<ToolbarButton, 13> Buttons{{
+constexpr std::array<ToolbarButton, 14> Buttons{{
     {"TlbPSetup", 13, 137, 138}, {"TlbPrint", 8, 13, 13},     {"TlbPreview", 11, 135, 135},
     {"TlbOutput", 12, 136, 136}, {"TlbAdd", 1, 63, 63},       {"TlbEdit", 3, 74, 74},
     {"TlbDel", 2, 9, 9},         {"TlbFind", 4, 11, 11},      {"TlbFilter", 5, 12, 12},
-    {"TlbRefresh", 6, 117, 117}, {"TlbAuth", 14, 139, 139},   {"TlbHelp", 9, 14, 14},
-    {"TlbExit", 10, 15, 15},
+    {"TlbRefresh", 6, 117, 117}, {"TlbAuth", 14, 139, 139},
+    {"TlbHistory", 15, HistoryCaptionId, HistoryCaptionId},
+    {"TlbHelp", 9, 14, 14},      {"TlbExit", 10, 15, 15},
 }};
 
 // Keyboard shortcuts of the list: its own, then those the authority list

@@ -111,6 +111,8 @@ private:
     void findWarehouse();
     void filterList();
     void showAuthority();
+    // The change history of the current row's warehouse and its rights.
+    void showHistory();
     // The window title says how many warehouses are listed and whether a
     // filter hides others.
     void showListState();

@@ -76,8 +76,8 @@ TEST_P(AuthListTest, ListsTheRightsOfSelectableOperatorsOnExistingWarehouses)
         for (QAction *action : list.Toolbar1()->actions())
             keys << action->objectName();
         EXPECT_EQ(keys, QStringList({"TlbPSetup", "TlbPrint", "TlbPreview", "TlbOutput", "",
-                                     "TlbEdit", "", "TlbFind", "TlbFilter", "TlbRefresh", "",
-                                     "TlbHelp", "TlbExit"}));
+                                     "TlbEdit", "TlbHistory", "", "TlbFind", "TlbFilter",
+                                     "TlbRefresh", "", "TlbHelp", "TlbExit"}));
         EXPECT_EQ(list.toolbarButton("TlbEdit")->text(), "编辑");
         EXPECT_EQ(list.toolbarButton("TlbPSetup")->toolTip(), "打印设置");
 

@@ -87,6 +87,7 @@ TEST_P(Concurrency, ReadOnlyEditorShowsEverythingAndWritesNothing)
         },
         true);
     EXPECT_EQ(count("1=1"), before);
+    EXPECT_EQ(value("select count(*) from ChangeHistory").toLongLong(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Concurrency,

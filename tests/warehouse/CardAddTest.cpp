@@ -280,6 +280,7 @@ TEST_P(CardAddTest, ReadOnlyListRefusesWrites)
     });
     EXPECT_EQ(warehouseField("12", "cWhName"), "外租仓库");
     EXPECT_EQ(locksHeld(), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM ChangeHistory"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CardAddTest,

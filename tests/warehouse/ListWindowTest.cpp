@@ -224,17 +224,17 @@ TEST_P(ListWindowTest, NextAndPreviousMoveFromTheGridsCurrentRow)
     });
 }
 
-TEST_P(ListWindowTest, ToolbarHasTheThirteenButtonsInOrderWithPictures)
+TEST_P(ListWindowTest, ToolbarHasTheFourteenButtonsInOrderWithPictures)
 {
     runList([&](frmWHBrowse &l) {
         const QStringList keys{"TlbPSetup", "TlbPrint", "TlbPreview", "TlbOutput", "TlbAdd",
                                "TlbEdit", "TlbDel", "TlbFind", "TlbFilter", "TlbRefresh",
-                               "TlbAuth", "TlbHelp", "TlbExit"};
+                               "TlbAuth", "TlbHistory", "TlbHelp", "TlbExit"};
         const QStringList captions{"设置", "打印", "预览", "输出", "增加", "修改", "删除",
-                                   "查询", "过滤", "刷新", "权限", "帮助", "退出"};
+                                   "查询", "过滤", "刷新", "权限", "修改记录", "帮助", "退出"};
         const QList<QAction *> actions = l.Toolbar1()->actions();
-        ASSERT_EQ(actions.size(), 13);
-        for (int i = 0; i < 13; ++i) {
+        ASSERT_EQ(actions.size(), keys.size());
+        for (int i = 0; i < keys.size(); ++i) {
             EXPECT_EQ(actions[i]->objectName(), keys[i]);
             EXPECT_EQ(actions[i]->text(), captions[i]);
             EXPECT_FALSE(actions[i]->icon().isNull()) << keys[i].toStdString();

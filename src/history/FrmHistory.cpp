@@ -1,0 +1,259 @@
+// The history window: its controls, the reading under its filters, its keys
+// and its print commands.
+#include "FrmHistory.h"
+
+#include "HistoryText.h"
+#include "data/Catalogue.h"
+#include "data/DataHelpers.h"
+#include "data/ModuleState.h"
+#include "data/UserErrors.h"
+#include "forms/FormSlot.h"
+#include "forms/ToolbarButtons.h"
+#include "forms/ToolbarShortcuts.h"
+#include "forms/WindowHelpers.h"
+#include "print/PrintList.h"
+#include "suite/controls/SuperGrid.h"
+#include "suite/controls/Twips.h"
+#include "suite/dbkit/DbError.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <array>
+#include <utility>
+
+using namespace depotbase;
+namespace text = historytext;
+
+namespace {
+
+constexpr char HistoryPrintFile[] = "LxHistory.mdb";
+const QDate NoDate(2000, 1, 1);
+
+constexpr std::array<const char *, 6> Pictures{
+    "imgPSetup", "imgPrint", "imgPreview", "imgOutput", "imgRefresh", "imgExit",
+};
+
+constexpr std::array<ToolbarButton, 8> Buttons{{
+    {"TlbPSetup", 1, 137, 138},
+    {"TlbPrint", 2, 13, 13},
+    {"TlbPreview", 3, 135, 135},
+    {"TlbOutput", 4, 136, 136},
+    {nullptr, 0, 0, 0},
+    {"TlbRefresh", 5, 117, 117},
+    {nullptr, 0, 0, 0},
+    {"TlbExit", 6, 15, 15},
+}};
+
+// Widths in twips: the values before and after take the room.
+constexpr std::array<int, text::ColumnCount> Widths{
+    2100, 1000, 1100, 1200, 600, 1400, 600, 1800, 3600, 3600,
+};
+
+// The changed-fields column stands out (light yellow, 0x00BBGGRR).
+constexpr uint32_t ChangedColour = 0x00E0FFFF;
+
+QDateEdit *dateBox(QWidget *parent, const char *name)
+{
+    auto *box = new QDateEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setCalendarPopup(true);
+    box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    box->setMinimumDate(NoDate);
+    // The first date stands for no limit.
+    box->setSpecialValueText(QStringLiteral("不限"));
+    box->setDate(NoDate);
+    return box;
+}
+
+} // namespace
+
+FrmHistory::FrmHistory(dbkit::DbLoginPtr login, HistorySubject subject, QWidget *parent)
+    : QDialog(parent), m_login(std::move(login)), m_subject(std::move(subject))
+{
+    setObjectName(QStringLiteral("FrmHistory"));
+    setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    resize(ListWindowSize(QSize(18900, 8400) / controls::twipsPerPixel));
+
+    m_toolbar = CreateListToolbar(this);
+    m_from = dateBox(this, "DtpFrom");
+    m_to = dateBox(this, "DtpTo");
+    m_operator = new QComboBox(this);
+    m_operator->setObjectName(QStringLiteral("CboOperator"));
+    m_operator->setMinimumContentsLength(12);
+    auto *ask = new QPushButton(LoadResString(11), this);
+    ask->setObjectName(QStringLiteral("CmdQuery"));
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("LblCount"));
+    m_grid = new SuperGrid(this);
+    m_grid->setObjectName(QStringLiteral("SpGrdHistory"));
+
+    auto *filters = new QHBoxLayout;
+    filters->setContentsMargins(8, 4, 8, 4);
+    filters->addWidget(new QLabel(QStringLiteral("修改日期 从"), this));
+    filters->addWidget(m_from);
+    filters->addWidget(new QLabel(QStringLiteral("到"), this));
+    filters->addWidget(m_to);
+    filters->addSpacing(16);
+    filters->addWidget(new QLabel(QStringLiteral("操作员"), this));
+    filters->addWidget(m_operator);
+    filters->addWidget(ask);
+    filters->addSpacing(16);
+    filters->addWidget(m_count, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_toolbar);
+    layout->addLayout(filters);
+    layout->addWidget(m_grid, 1);
+
+    connect(ask, &QPushButton::clicked, this, [this] { OnToolbarCommand("TlbRefresh"); });
+}
+
+FrmHistory::~FrmHistory() = default;
+
+QAction *FrmHistory::toolbarButton(const QString &key) const
+{
+    return ToolbarAction(*m_toolbar, key);
+}
+
+void FrmHistory::ShowHistory()
+{
+    showModalForm(*this, [this] { load(); }, [this] { unload(); });
+}
+
+void FrmHistory::load()
+{
+    setWindowTitle(QStringLiteral("修改记录 - ") + m_subject.title);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
+    BuildToolbar(*m_toolbar, LoadToolbarPictures(Pictures), Buttons,
+                 [this](const QString &key) { OnToolbarCommand(key); });
+    NameShortcutsInToolTips(*m_toolbar, SharedListShortcuts);
+    setUpGrid();
+    fillOperators();
+    query();
+    m_printDb = OpenPrintWorkDb(SystemFolder(), QString::fromLatin1(HistoryPrintFile), this);
+    m_grid->setFocus();
+}
+
+void FrmHistory::unload()
+{
+    m_printDb.reset();
+}
+
+void FrmHistory::setUpGrid()
+{
+    m_grid->setCols(text::ColumnCount);
+    m_grid->setRows(1);
+    for (int col = 0; col < text::ColumnCount; ++col) {
+        m_grid->setTextMatrix(0, col, text::columnTitle(col));
+        m_grid->setColWidth(col, Widths[size_t(col)]);
+        m_grid->setColKind(col, SuperGrid::KindText);
+    }
+    m_grid->setColBackColor(text::ColChanged, ChangedColour);
+}
+
+// Everyone who may sign in, by code: the history keeps the code of whoever
+// changed something.
+void FrmHistory::fillOperators()
+{
+    m_operator->clear();
+    m_operator->addItem(QStringLiteral("全部"), QString());
+    const dbkit::DbDataSetPtr users = m_login->OpenDataSet(
+        QStringLiteral("SELECT cuser_id, cuser_name FROM lxsystem..qd_user ORDER BY cuser_id"),
+        dbkit::OpenMode::ReadOnly);
+    for (; !users->Eof(); users->MoveNext()) {
+        const QString code = NullToEmpty(users->Fields(0));
+        m_operator->addItem(code + u' ' + NullToEmpty(users->Fields(1)), code);
+    }
+}
+
+services::HistoryFilter FrmHistory::currentFilter() const
+{
+    services::HistoryFilter filter = m_subject.filter;
+    filter.limit = RowLimit;
+    if (m_from->date() > NoDate)
+        filter.from = QDateTime(m_from->date(), QTime(0, 0)).toUTC();
+    if (m_to->date() > NoDate)
+        filter.to = QDateTime(m_to->date().addDays(1), QTime(0, 0)).toUTC();
+    filter.changedBy = m_operator->currentData().toString();
+    return filter;
+}
+
+void FrmHistory::query()
+{
+    const std::vector<services::HistoryEntry> entries =
+        services::HistoryReader(*m_login).read(currentFilter());
+    m_grid->setRedraw(false);
+    m_grid->setRows(int(entries.size()) + 1);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const QStringList cells = text::rowCells(entries[i]);
+        m_grid->setRowTexts(int(i) + 1, std::vector<QString>(cells.begin(), cells.end()));
+    }
+    m_grid->setRedraw(true);
+    if (m_grid->Rows() > 1)
+        m_grid->setRow(1);
+    m_count->setText(int(entries.size()) >= RowLimit
+                         ? QStringLiteral("显示最近的 %1 条；更早的请按日期查询").arg(RowLimit)
+                         : QStringLiteral("共 %1 条").arg(entries.size()));
+}
+
+void FrmHistory::OnToolbarCommand(const QString &key)
+{
+    try {
+        if (key == QLatin1String("TlbRefresh"))
+            query();
+        else if (key == QLatin1String("TlbPreview"))
+            runPrintCommand(PrintMode::Preview);
+        else if (key == QLatin1String("TlbPrint"))
+            runPrintCommand(PrintMode::Print);
+        else if (key == QLatin1String("TlbOutput"))
+            runPrintCommand(PrintMode::Output);
+        else if (key == QLatin1String("TlbPSetup"))
+            runPrintCommand(PrintMode::PageSetup);
+        else if (key == QLatin1String("TlbExit"))
+            done(QDialog::Accepted);
+    } catch (const dbkit::DbError &error) {
+        ShowNotice(this, UserErrorText(QStringLiteral("修改记录未能读取，请稍后重试。"), error));
+    }
+}
+
+void FrmHistory::runPrintCommand(short mode)
+{
+    if (refuseEmptyList(mode, m_grid->Rows(), this))
+        return;
+    const ReportHost host{&m_control, this, nullptr};
+    PrintAuthorityList(m_printDb.get(), *m_grid, QStringLiteral("修改记录"), mode, *this, host);
+}
+
+// The lists' keys, for the commands this window has.
+void FrmHistory::keyPressEvent(QKeyEvent *event)
+{
+    const QString command = CommandOfKey(*event, SharedListShortcuts);
+    QAction *button = command.isEmpty() ? nullptr : toolbarButton(command);
+    if (!button || !button->isEnabled()) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (command == QLatin1String("TlbPrint"))
+        m_control.SetPrintConfirmation(KeyedPrintConfirmation(this, QStringLiteral("修改记录")));
+    OnToolbarCommand(command);
+    m_control.SetPrintConfirmation({});
+}
+
+void ShowChangeHistory(QWidget *parent, const dbkit::DbLoginPtr &login,
+                       const HistorySubject &subject)
+{
+    try {
+        FrmHistory window(login, subject, parent);
+        window.ShowHistory();
+    } catch (const dbkit::DbError &error) {
+        ShowNotice(parent, UserErrorText(QStringLiteral("修改记录未能读取，请稍后重试。"), error));
+    }
+}

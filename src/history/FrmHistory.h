@@ -1,0 +1,76 @@
+#pragma once
+
+#include "print/PrintWorkDb.h"
+#include "services/HistoryReader.h"
+#include "suite/dbkit/DbLogin.h"
+#include "suite/report/RTPrn.h"
+
+#include <QDialog>
+#include <QString>
+
+class QAction;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QToolBar;
+class SuperGrid;
+
+// What the history window shows: the changes `subject` selects (a warehouse,
+// a right, an operator's rights, or all), named in the title by `title`.
+struct HistorySubject {
+    services::HistoryFilter filter;
+    QString title;
+};
+
+// The history window 修改记录: the changes of its subject newest first, the
+// changed fields of each named, narrowed by a date range and by the operator
+// who made them; it prints, previews and outputs like the lists. It only
+// reads, so it serves a read-only seat as well.
+class FrmHistory : public QDialog {
+    Q_OBJECT
+public:
+    FrmHistory(dbkit::DbLoginPtr login, HistorySubject subject, QWidget *parent = nullptr);
+    ~FrmHistory() override;
+
+    // The most rows one reading shows: the newest.
+    static constexpr int RowLimit = 2000;
+
+    // Loads the window, shows it modally and unloads it when it closes.
+    void ShowHistory();
+    // Runs a toolbar command ("TlbRefresh", "TlbPreview", ...).
+    void OnToolbarCommand(const QString &key);
+    // Reads the changes again under the filters as they are set.
+    void query();
+
+    SuperGrid *SpGrdHistory() const { return m_grid; }
+    QDateEdit *DtpFrom() const { return m_from; }
+    QDateEdit *DtpTo() const { return m_to; }
+    QComboBox *CboOperator() const { return m_operator; }
+    QAction *toolbarButton(const QString &key) const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void load();
+    void unload();
+    void setUpGrid();
+    void fillOperators();
+    services::HistoryFilter currentFilter() const;
+    void runPrintCommand(short mode);
+
+    dbkit::DbLoginPtr m_login;
+    HistorySubject m_subject;
+    QToolBar *m_toolbar = nullptr;
+    QDateEdit *m_from = nullptr;
+    QDateEdit *m_to = nullptr;
+    QComboBox *m_operator = nullptr;
+    QLabel *m_count = nullptr;
+    SuperGrid *m_grid = nullptr;
+    report::RTPrn m_control;
+    PrintWorkDbPtr m_printDb;
+};
+
+// Shows the history of `subject` over `parent`; a failure to read is told.
+void ShowChangeHistory(QWidget *parent, const dbkit::DbLoginPtr &login,
+                       const HistorySubject &subject);

@@ -1,0 +1,140 @@
+#include "HistoryReader.h"
+
+#include "data/DataHelpers.h"
+#include "suite/dbkit/DbDataSet.h"
+#include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/SqlDialect.h"
+
+#include <QDate>
+#include <QTime>
+
+namespace services {
+
+using depotbase::NullToEmpty;
+
+namespace {
+
+// The stored time as text, the same shape on every engine:
+// 'YYYY-MM-DD HH:MM:SS' with an optional fraction.
+QString timeColumn(dbkit::Engine engine)
+{
+    switch (engine) {
+    case dbkit::Engine::SQLite:
+        return QStringLiteral("CAST(dChanged AS TEXT)");
+    case dbkit::Engine::PostgreSQL:
+        return QStringLiteral("CAST(dChanged AS varchar(40))");
+    case dbkit::Engine::ODBC:
+        break;
+    }
+    return QStringLiteral("CONVERT(varchar(40), dChanged, 121)");
+}
+
+QDateTime utcOf(const QString &text)
+{
+    QDateTime time(QDate::fromString(text.left(10), Qt::ISODate),
+                   QTime::fromString(text.mid(11, 8), QStringLiteral("HH:mm:ss")), Qt::UTC);
+    if (text.size() > 20 && text.at(19) == QLatin1Char('.'))
+        time = time.addMSecs(text.mid(20, 3).leftJustified(3, QLatin1Char('0')).toInt());
+    return time;
+}
+
+// A time as the history stores it; built from digits only.
+QString timeLiteral(const QDateTime &time)
+{
+    return QLatin1Char('\'') + time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+           + QLatin1Char('\'');
+}
+
+const HistoryTable *tableNamed(const QString &name)
+{
+    for (const HistoryTable *table : {&warehouseHistory(), &rightHistory()})
+        if (table->name == name)
+            return table;
+    return nullptr;
+}
+
+} // namespace
+
+QStringList HistoryEntry::changedColumns() const
+{
+    QStringList order;
+    if (const HistoryTable *known = tableNamed(table))
+        order = known->columns;
+    QStringList others;
+    for (const RowImage &row : {before, after})
+        if (row)
+            for (const QString &column : row->keys())
+                if (!order.contains(column) && !others.contains(column))
+                    others << column;
+    order << others;
+    QStringList changed;
+    for (const QString &column : order) {
+        const bool wasThere = before && before->contains(column);
+        const bool isThere = after && after->contains(column);
+        if (!wasThere && !isThere)
+            continue;
+        if (wasThere != isThere || before->value(column) != after->value(column))
+            changed << column;
+    }
+    return changed;
+}
+
+QString HistoryReader::statement(const HistoryFilter &filter) const
+{
+    QStringList terms;
+    auto equal = [&terms](const char *column, const QString &value) {
+        if (!value.isEmpty())
+            terms << QLatin1String(column) + QStringLiteral("='") + dbkit::quoted(value)
+                         + QLatin1Char('\'');
+    };
+    equal("cTable", filter.table);
+    equal("cKey", filter.key);
+    equal("cWhCode", filter.warehouse);
+    equal("cRightUser", filter.rightUser);
+    equal("cOperCode", filter.changedBy);
+    if (filter.from.isValid())
+        terms << QStringLiteral("dChanged>=") + timeLiteral(filter.from);
+    if (filter.to.isValid())
+        terms << QStringLiteral("dChanged<") + timeLiteral(filter.to);
+    const bool top = m_login.engine() == dbkit::Engine::ODBC;
+    const QString limit = QString::number(qMax(1, filter.limit));
+    QString sql = QStringLiteral("SELECT ")
+                  + (top ? QStringLiteral("TOP ") + limit + u' ' : QString())
+                  + QStringLiteral("iId, ") + timeColumn(m_login.engine())
+                  // Named apart from dChanged, so that ORDER BY sorts by the
+                  // stored time (and its index), not by this text.
+                  + QStringLiteral(" AS cChangedAt, cOperCode, cOperName, cComputer, cTable, cKey, cAction, "
+                                   "cBefore, cAfter FROM ChangeHistory");
+    if (!terms.isEmpty())
+        sql += QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY dChanged DESC, iId DESC");
+    if (!top)
+        sql += QStringLiteral(" LIMIT ") + limit;
+    return sql;
+}
+
+std::vector<HistoryEntry> HistoryReader::read(const HistoryFilter &filter)
+{
+    std::vector<HistoryEntry> entries;
+    if (!m_login.dialect().tableInfo(m_login.database(), QStringLiteral("ChangeHistory")).exists)
+        return entries;
+    const dbkit::DbDataSetPtr rows =
+        m_login.OpenDataSet(statement(filter), dbkit::OpenMode::ReadOnly);
+    for (; !rows->Eof(); rows->MoveNext()) {
+        HistoryEntry entry;
+        entry.id = rows->Fields(0).toLongLong();
+        entry.changed = utcOf(NullToEmpty(rows->Fields(1)));
+        entry.operatorCode = NullToEmpty(rows->Fields(2));
+        entry.operatorName = NullToEmpty(rows->Fields(3));
+        entry.computer = NullToEmpty(rows->Fields(4));
+        entry.table = NullToEmpty(rows->Fields(5));
+        entry.key = NullToEmpty(rows->Fields(6));
+        entry.action = NullToEmpty(rows->Fields(7));
+        entry.before = ChangeHistory::decode(NullToEmpty(rows->Fields(8)));
+        entry.after = ChangeHistory::decode(NullToEmpty(rows->Fields(9)));
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+} // namespace services

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ChangeHistory.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace dbkit {
+class DbLogin;
+}
+
+namespace services {
+
+// Which history rows to read. Empty fields do not narrow.
+struct HistoryFilter {
+    // One row's history: the table and the row's key.
+    QString table;
+    QString key;
+    // The changes that concern one warehouse: of the warehouse and its rights.
+    QString warehouse;
+    // The changes of one operator's rights.
+    QString rightUser;
+    // Changed at or after `from` and before `to` (UTC); invalid: open.
+    QDateTime from;
+    QDateTime to;
+    // Made by this operator (code).
+    QString changedBy;
+    // At most this many, the newest.
+    int limit = 2000;
+};
+
+// One change as the history keeps it.
+struct HistoryEntry {
+    long long id = 0;
+    QDateTime changed;  // UTC
+    QString operatorCode;
+    QString operatorName;
+    QString computer;
+    QString table;
+    QString key;
+    QString action;  // add, change or delete
+    RowImage before;
+    RowImage after;
+
+    // The columns whose value the change altered, in the order of the
+    // row's columns: every column for an add or a delete.
+    QStringList changedColumns() const;
+};
+
+// Reads the history newest first, each question served by an index of
+// ChangeHistory, so the answer costs the same on a million rows as on a few.
+// An account that has no history table yet has no history.
+class HistoryReader {
+public:
+    explicit HistoryReader(dbkit::DbLogin &login) : m_login(login) {}
+
+    std::vector<HistoryEntry> read(const HistoryFilter &filter);
+    // The statement read() runs for `filter`.
+    QString statement(const HistoryFilter &filter) const;
+
+private:
+    dbkit::DbLogin &m_login;
+};
+
+} // namespace services
