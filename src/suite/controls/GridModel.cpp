@@ -244,8 +244,9 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
     hi = std::min(hi, gridRows() - 1);
     if (col < 0 || col >= gridCols() || hi - lo < 1)
         return;
-    // Rows shown from a source are sorted by views of its stored texts; the
-    // others by texts made for the sort and kept here while it runs.
+    // Sorted by views of the texts where they are kept: a source's stored
+    // texts, a row's own cells, or texts made for the sort (a formatted
+    // number) and kept here while it runs.
     std::vector<QStringView> keys;
     keys.reserve(size_t(hi - lo + 1));
     std::vector<QString> made;
@@ -254,6 +255,8 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
         QStringView key;
         if (row.source != 0)
             key = m_sources[row.source - 1u]->storedText(row.sourceRow, col);
+        else if (size_t(col) < row.cells.size())
+            key = row.cells[size_t(col)];
         if (key.isNull()) {
             made.push_back(text(r, col));
             key = made.back();   // a QString's characters stay put when it moves

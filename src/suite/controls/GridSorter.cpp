@@ -26,59 +26,38 @@ std::vector<int> identity(size_t n)
     return order;
 }
 
-// Which of `texts` are views of one stored text (the same characters at the
-// same place): result[i] is the first view of the text that texts[i] views.
-// An open-addressing table of the texts' places, kept at most half full.
-std::vector<size_t> firstViews(const std::vector<QStringView> &texts)
-{
-    size_t tableSize = 16;
-    while (tableSize < texts.size() * 2)
-        tableSize *= 2;
-    std::vector<uint32_t> table(tableSize, 0);   // a first view's index plus one; 0: free
-    std::vector<size_t> first(texts.size());
-    for (size_t i = 0; i < texts.size(); ++i) {
-        const QStringView text = texts[i];
-        size_t at = (reinterpret_cast<uintptr_t>(text.data()) >> 1) * 0x9E3779B97F4A7C15ull;
-        for (at &= tableSize - 1;; at = (at + 1) & (tableSize - 1)) {
-            if (table[at] == 0) {
-                table[at] = uint32_t(i + 1);
-                first[i] = i;
-                break;
-            }
-            const QStringView seen = texts[table[at] - 1];
-            if (seen.data() == text.data() && seen.size() == text.size()) {
-                first[i] = table[at] - 1;
-                break;
-            }
-        }
-    }
-    return first;
-}
-
 std::vector<int> textOrder(const std::vector<QStringView> &texts, bool descending)
 {
-    // A sort key per stored text: comparing keys is a byte compare, far
-    // cheaper than collating every pair again, and a column of 100,000 rows
-    // that repeats a few departments makes a few keys.
+    // Sort keys once per text: comparing keys is a byte compare, far cheaper
+    // than collating every pair again. Views of one stored text (the same
+    // characters at the same place) share a key: the keys of recently seen
+    // texts are kept by place, so a column of 100,000 rows that repeats a few
+    // departments makes a few keys, and a column of unique codes pays one
+    // probe of a small table per row.
+    struct Recent {
+        const QChar *data = nullptr;
+        qsizetype size = -1;
+        size_t key = 0;
+    };
+    constexpr size_t RecentSize = 1024;
+    std::vector<Recent> recent(RecentSize);
     const QCollator collator = textCollator();
-    const std::vector<size_t> first = firstViews(texts);
-    std::vector<QCollatorSortKey> keys;
-    std::vector<size_t> keyOf(texts.size());
-    for (size_t i = 0; i < texts.size(); ++i) {
-        if (first[i] == i) {
-            keyOf[i] = keys.size();
-            keys.push_back(collator.sortKey(texts[i].toString()));
-        } else {
-            keyOf[i] = keyOf[first[i]];
+    std::vector<QCollatorSortKey> made;   // one per stored text
+    std::vector<QCollatorSortKey> keys;   // one per row, sharing the made ones
+    keys.reserve(texts.size());
+    for (const QStringView text : texts) {
+        const auto place = reinterpret_cast<uintptr_t>(text.data());
+        Recent &seen = recent[((place >> 1) * 0x9E3779B97F4A7C15ull >> 54) & (RecentSize - 1)];
+        if (seen.data != text.data() || seen.size != text.size()) {
+            seen = Recent{text.data(), text.size(), made.size()};
+            // The collator copies what it needs: no copy of the text for it.
+            made.push_back(collator.sortKey(QString::fromRawData(text.data(), text.size())));
         }
+        keys.push_back(made[seen.key]);
     }
     std::vector<int> order = identity(texts.size());
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const size_t ka = keyOf[size_t(a)];
-        const size_t kb = keyOf[size_t(b)];
-        if (ka == kb)
-            return false;
-        const int c = keys[ka].compare(keys[kb]);
+        const int c = keys[size_t(a)].compare(keys[size_t(b)]);
         return descending ? c > 0 : c < 0;
     });
     return order;
