@@ -64,14 +64,8 @@ void FrmWHAuth::runCommand(const QString &key)
         filterRights();
     else if (key == QLatin1String("TlbRefresh"))
         refreshList();
-    else if (key == QLatin1String("TlbPreview"))
-        runPrintCommand(PrintMode::Preview);
-    else if (key == QLatin1String("TlbPrint"))
-        runPrintCommand(PrintMode::Print);
-    else if (key == QLatin1String("TlbOutput"))
-        runPrintCommand(PrintMode::Output);
-    else if (key == QLatin1String("TlbPSetup"))
-        runPrintCommand(PrintMode::PageSetup);
+    else if (const short mode = PrintModeOfKey(key); mode >= 0)
+        runPrintCommand(mode);
     else if (key == QLatin1String("TlbHelp"))
         ShowHelpPage(this, HelpContext);
     else if (key == QLatin1String("TlbExit"))

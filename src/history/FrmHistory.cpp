@@ -208,14 +208,8 @@ void FrmHistory::OnToolbarCommand(const QString &key)
     try {
         if (key == QLatin1String("TlbRefresh"))
             query();
-        else if (key == QLatin1String("TlbPreview"))
-            runPrintCommand(PrintMode::Preview);
-        else if (key == QLatin1String("TlbPrint"))
-            runPrintCommand(PrintMode::Print);
-        else if (key == QLatin1String("TlbOutput"))
-            runPrintCommand(PrintMode::Output);
-        else if (key == QLatin1String("TlbPSetup"))
-            runPrintCommand(PrintMode::PageSetup);
+        else if (const short mode = PrintModeOfKey(key); mode >= 0)
+            runPrintCommand(mode);
         else if (key == QLatin1String("TlbExit"))
             done(QDialog::Accepted);
     } catch (const dbkit::DbError &error) {

@@ -11,6 +11,19 @@
 
 namespace depotbase {
 
+short PrintModeOfKey(const QString &key)
+{
+    if (key == QLatin1String("TlbPSetup"))
+        return PrintMode::PageSetup;
+    if (key == QLatin1String("TlbPreview"))
+        return PrintMode::Preview;
+    if (key == QLatin1String("TlbPrint"))
+        return PrintMode::Print;
+    if (key == QLatin1String("TlbOutput"))
+        return PrintMode::Output;
+    return -1;
+}
+
 namespace {
 
 // The control reads the grid only while a command runs; it must not keep a

@@ -32,6 +32,10 @@ struct ReportHost {
 
 namespace depotbase {
 
+// The print mode of a list toolbar's key (TlbPreview, TlbPrint, TlbOutput,
+// TlbPSetup); -1 for a key that does not print.
+short PrintModeOfKey(const QString &key);
+
 // Configures the report-print control for one command over the grid and the
 // layout table, then previews, prints, writes the output file or leaves it
 // after the page set-up. Returns the output's result code in the output mode,

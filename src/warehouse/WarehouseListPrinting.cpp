@@ -7,24 +7,6 @@
 
 using namespace depotbase;
 
-namespace {
-
-// The report-print mode of a toolbar key; -1 for a key that does not print.
-short printMode(const QString &key)
-{
-    if (key == QStringLiteral("TlbPSetup"))
-        return 3;
-    if (key == QStringLiteral("TlbPreview"))
-        return 0;
-    if (key == QStringLiteral("TlbPrint"))
-        return 1;
-    if (key == QStringLiteral("TlbOutput"))
-        return 2;
-    return -1;
-}
-
-} // namespace
-
 WarehouseListPrinting::WarehouseListPrinting(QWidget *list) : m_list(list) {}
 
 void WarehouseListPrinting::open()
@@ -46,7 +28,7 @@ ReportHost WarehouseListPrinting::host(const dbkit::DbDataSet *listData)
 bool WarehouseListPrinting::run(const QString &key, SuperGrid &grid, const QWidget &lblTitle1,
                                 const QWidget &lblTitle2, const dbkit::DbDataSet *listData)
 {
-    const short mode = printMode(key);
+    const short mode = PrintModeOfKey(key);
     if (mode < 0)
         return false;
     if (refuseEmptyList(mode, grid.Rows(), m_list))
