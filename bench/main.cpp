@@ -4,6 +4,7 @@
 // Init is also timed through ODBC (psqlODBC) on the same server.
 //
 //   depotbase-bench [--count N] [--pg postgresql://user@host:port/db] [--runs R]
+//   depotbase-bench [--count N] --make-account PATH   only writes the account
 #include "BenchClock.h"
 #include "ListCommandBench.h"
 #include "OutputBench.h"
@@ -155,6 +156,17 @@ void runOdbcInit(const QString &postgresUrl, int runs,
     memory("ODBC", "after Init");
 }
 
+// A SQLite account whose only warehouses are `count` generated ones.
+void writeSqliteAccount(const QString &path, int count)
+{
+    auto login = OpenOrCreateSqliteAccount(path, true);
+    login->Execute("DELETE FROM StockMove");
+    login->Execute("DELETE FROM Position");
+    login->Execute("DELETE FROM WarehAuth");
+    login->Execute("DELETE FROM Warehouse");
+    GenerateWarehouses(*login, count);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -165,21 +177,23 @@ int main(int argc, char **argv)
     const QCommandLineOption count("count", "Warehouses to generate.", "N", "100000");
     const QCommandLineOption pgOnly("pg-only", "Measure PostgreSQL only, so its memory and page "
                                                "fault figures are those of a process of its own.");
-    const bench::BenchOptions options = bench::parseBenchOptions(parser, {count, pgOnly});
+    const QCommandLineOption makeAccount(
+        "make-account", "Only write a SQLite account of N warehouses at PATH (for "
+                        "host-to-window.sh) and exit.", "PATH");
+    const bench::BenchOptions options =
+        bench::parseBenchOptions(parser, {count, pgOnly, makeAccount});
     const int n = parser.value(count).toInt();
     const int r = options.runs;
+
+    if (parser.isSet(makeAccount)) {
+        writeSqliteAccount(parser.value(makeAccount), n);
+        return 0;
+    }
 
     QTemporaryDir dir;
     const QString path = dir.filePath("account.db");
     if (!parser.isSet(pgOnly)) {
-        {
-            auto login = OpenOrCreateSqliteAccount(path, true);
-            login->Execute("DELETE FROM StockMove");
-            login->Execute("DELETE FROM Position");
-            login->Execute("DELETE FROM WarehAuth");
-            login->Execute("DELETE FROM Warehouse");
-            GenerateWarehouses(*login, n);
-        }
+        writeSqliteAccount(path, n);
         auto login = dbkit::DbLogin::open("sqlite:" + path);
         runEngine("SQLite", login, r, bench::rawSqlite(path));
     }
