@@ -27,7 +27,11 @@ best() {
     local title=$1 best_ms=999999 best_mb=0 ms mb
     shift
     for _ in $(seq "$runs"); do
-        read -r ms mb < <(timeout 60 "$wait_for_window" "$title" "$host" "$@" 2>/dev/null)
+        if ! read -r ms mb < <(timeout 60 "$wait_for_window" "$title" "$host" "$@" 2>/dev/null)
+        then
+            echo "no window titled $title within 60 s: depotbase-host $*" >&2
+            exit 1
+        fi
         if [ "$ms" -lt "$best_ms" ]; then best_ms=$ms; best_mb=$mb; fi
     done
     echo "$best_ms $best_mb"

@@ -156,15 +156,19 @@ void runOdbcInit(const QString &postgresUrl, int runs,
     memory("ODBC", "after Init");
 }
 
-// A SQLite account whose only warehouses are `count` generated ones.
+// Leaves `count` generated warehouses as the account's only ones.
+void replaceWarehouses(dbkit::DbLogin &login, int count)
+{
+    login.Execute("DELETE FROM StockMove");
+    login.Execute("DELETE FROM Position");
+    login.Execute("DELETE FROM WarehAuth");
+    login.Execute("DELETE FROM Warehouse");
+    GenerateWarehouses(login, count);
+}
+
 void writeSqliteAccount(const QString &path, int count)
 {
-    auto login = OpenOrCreateSqliteAccount(path, true);
-    login->Execute("DELETE FROM StockMove");
-    login->Execute("DELETE FROM Position");
-    login->Execute("DELETE FROM WarehAuth");
-    login->Execute("DELETE FROM Warehouse");
-    GenerateWarehouses(*login, count);
+    replaceWarehouses(*OpenOrCreateSqliteAccount(path, true), count);
 }
 
 } // namespace
@@ -201,11 +205,7 @@ int main(int argc, char **argv)
         const auto onPostgres = [&](const QString &url) {
             auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, true);
-            login->Execute("DELETE FROM StockMove");
-            login->Execute("DELETE FROM Position");
-            login->Execute("DELETE FROM WarehAuth");
-            login->Execute("DELETE FROM Warehouse");
-            GenerateWarehouses(*login, n);
+            replaceWarehouses(*login, n);
             runEngine("PostgreSQL", login, r, bench::rawPostgres(url));
             runOdbcInit(url, r, bench::rawPostgres(url));
         };
