@@ -143,6 +143,7 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     // Editing starts on the first row of the new node.
     if (m_grid->Rows() > 1)
         m_grid->setRow(1);
+    rightsgrid::markStoreState(*m_grid, m_grid->Row());
 }
 
 void FrmAuthority::showHelp()
