@@ -117,23 +117,17 @@ void FrmAuthority::AddGridRow()
 
 void FrmAuthority::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_F1) {
-        event->accept();
-        showHelp();
+    // The keys run their buttons, and only while those are enabled: Esc
+    // leaves as the exit button does.
+    const QString command = editortoolbar::commandOfKey(*event);
+    QAction *button = command.isEmpty() ? nullptr : toolbarButton(command);
+    if (!button) {
+        QDialog::keyPressEvent(event);
         return;
     }
-    if (event->key() == Qt::Key_H && event->modifiers() == Qt::ControlModifier) {
-        event->accept();
-        showHistory();
-        return;
-    }
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        if (mayClose())
-            reject();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    event->accept();
+    if (button->isEnabled())
+        TbarClick(command);
 }
 
 bool FrmAuthority::eventFilter(QObject *watched, QEvent *event)
