@@ -256,6 +256,25 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
         });
         click("TlbEdit");
         EXPECT_EQ(shown(), DemoRights.mid(2) + QStringList{"陈静|06|是"});
+
+        // Ctrl+E on a row of a filtered list opens the editor on that row's
+        // operator and right; the list keeps its filter, read again.
+        expectDialog({{"sidCmb", "07"}});
+        click("TlbFilter");
+        ASSERT_EQ(shown(), QStringList({"陈静|07|是", "周(小)明|07|是"}));
+        grid().setRow(2);
+        m_seam->expectWindow("FrmAuthority", [&](QDialog *dialog) {
+            auto *editor = qobject_cast<FrmAuthority *>(dialog);
+            ASSERT_NE(editor, nullptr);
+            EXPECT_EQ(editor->nodeCode, "07");
+            EXPECT_EQ(editor->nodeKind, 0);
+            SuperGrid &rights = *editor->authGrid();
+            EXPECT_EQ(rights.TextMatrix(rights.Row(), RightsColumns::ColOther), "07");
+            m_login->Execute("UPDATE WarehAuth SET bDispMoney=0 WHERE Id='07' AND cWhCode='07'");
+        });
+        QTest::keyClick(grid().view(), Qt::Key_E, Qt::ControlModifier);
+        EXPECT_EQ(shown(), QStringList({"陈静|07|是", "周(小)明|07|否"}));
+        EXPECT_TRUE(m_list->windowTitle().contains(QStringLiteral("已过滤")));
     });
 }
 
