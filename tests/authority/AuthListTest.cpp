@@ -7,6 +7,7 @@
 #include "support/SheetReader.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QFile>
 #include <QTableView>
 #include <QToolBar>
@@ -140,7 +141,14 @@ TEST_P(AuthListTest, LocatesByOperatorOrWarehouseAndTellsWhatItCannotFind)
                                   Answer::Ok);
             fillDialog(dialog, {{"cidCmb", "001"}, {"cnameCmb", "李娜"}});
             EXPECT_TRUE(dialog->isVisible());
-            dialog->findChild<QPushButton *>("Cmd5")->click();
+            // The buttons answer Alt with their letters: 确定(&O), 取消(&C).
+            EXPECT_EQ(dialog->findChild<QPushButton *>("Cmd4")->text(), "确定(&O)");
+            QApplication::setActiveWindow(dialog);
+            QTest::keyClick(dialog, Qt::Key_C, Qt::AltModifier);
+            // The button shows itself pressed for a moment before it acts.
+            for (int i = 0; i < 100 && dialog->isVisible(); ++i)
+                QTest::qWait(10);
+            EXPECT_FALSE(dialog->isVisible());
         });
         click("TlbFind");
         EXPECT_EQ(grid().Row(), 4);
