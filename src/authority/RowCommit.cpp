@@ -5,6 +5,7 @@
 #include "services/RightRules.h"
 #include "suite/dbkit/DbError.h"
 
+#include <algorithm>
 #include <utility>
 
 using services::ServiceResult;
@@ -102,10 +103,10 @@ ServiceResult RowCommit::insert(GridRow &row)
         if (row.cells[ColShowMoney].isEmpty())
             row.cells[ColShowMoney] = depotbase::LoadResString(26);
         m_asRead.insert(right.autoId, right);
-        // A row stored again where another administrator deleted its right
-        // is already counted among the written rows.
-        if (row.row > row.lastSavedRow)
-            ++row.lastSavedRow;
+        // Rows down to this one count as written; one among them that is
+        // not (its right deleted by another administrator) is known by
+        // its empty Auto_id.
+        row.lastSavedRow = std::max(row.lastSavedRow, row.row);
         row.insertedRow = row.row;
     }
     return result;
