@@ -99,7 +99,7 @@ private:
     QList<QIcon> ImageList1;
     bool m_loaded = false;
     bool m_filtered = false;  // the grid shows the rows of a filter
-    QString m_filterCondition; // ... of this condition
+    QString m_filterCondition;  // the condition of that filter
 
     dbkit::DbDataSetPtr rsAuthList;
     dbkit::DbDataSetPtr rsUsers;
