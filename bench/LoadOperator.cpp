@@ -35,6 +35,7 @@ QString refusalLabel(const ServiceResult &result)
     const std::pair<QString, const char *> known[] = {
         {services::rightrules::duplicateMessage(), "duplicate"},
         {services::rightrules::overlapMessage(), "overlap"},
+        {services::rightrules::wholeBesideNarrowedMessage(), "overlap"},
         {services::RightsService::changedOnSaveMessage(), "changed meanwhile"},
         {services::RightsService::goneOnSaveMessage(), "gone"},
         {services::RightsService::goneOnDeleteMessage(), "gone"},

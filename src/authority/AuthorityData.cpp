@@ -18,14 +18,10 @@ void AuthorityData::close()
     m_classes.reset();
 }
 
-bool AuthorityData::loadNode(const QString &nodeKey)
+void AuthorityData::loadNode(const QString &nodeKey)
 {
     m_rights.reset();
     if (nodeKey.size() > 1)
         m_rights = m_login.OpenDataSet(
             authority::rightsOfNodeStatement(nodeKey.startsWith('c') ? 0 : 1, nodeKey.mid(1)));
-    if (m_rights && !m_rights->Eof())
-        return true;
-    dbkit::DbDataSetPtr probe = m_login.OpenDataSet(authority::anyRightStatement());
-    return !probe->Eof() && probe->Fields(0).toInt() == 1;
 }

@@ -13,8 +13,8 @@ public:
     void open();
     void close();
     // Reads the rights of the node with this tree key (a root has none of
-    // its own); false when no right at all is stored.
-    bool loadNode(const QString &nodeKey);
+    // its own).
+    void loadNode(const QString &nodeKey);
     // The selected node's rights; nullptr for a root.
     dbkit::DbDataSet *nodeRights() const { return m_rights.get(); }
 

@@ -108,6 +108,7 @@ void FrmAuthority::onRowChanged(bool rowChanged)
         m_insertedRow = 0;   // a new editing begins
     }
     rowMoved = true;
+    rightsgrid::markStoreState(*m_grid, m_grid->Row());
 }
 
 void FrmAuthority::onCursorMoved()

@@ -119,9 +119,8 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     const WaitCursor busy;
     enableCommand(QStringLiteral("delbut"), false);
     const QString key = authoritytree::keyOf(*clicked);
-    bool anyRight = false;
     if (!trap([&] {
-            anyRight = m_data.loadNode(key);
+            m_data.loadNode(key);
             return true;
         }))
         return;
@@ -131,10 +130,9 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     nodeName = authoritytree::nameOf(*clicked, nodeCode);
     nodeKind = key.startsWith('c') ? 0 : 1;
     enableCommand(QStringLiteral("addbut"), !isRoot);
-    rightsgrid::writeTitles(*m_grid, nodeKind);
-    // A completely empty rights table: the grid is left as it is.
-    if (!anyRight)
-        return;
+    // The grid always shows the new node's rights alone, even when no right
+    // is stored at all: a row left over from the previous node would be
+    // stored under this one.
     curRow = 1;
     lastSavedRow = rightsgrid::show(*m_grid, m_data.nodeRights(), nodeKind);
     std::vector<GridRow> shown;
@@ -145,6 +143,7 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     // Editing starts on the first row of the new node.
     if (m_grid->Rows() > 1)
         m_grid->setRow(1);
+    rightsgrid::markStoreState(*m_grid, m_grid->Row());
 }
 
 void FrmAuthority::showHelp()

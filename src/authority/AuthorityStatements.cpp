@@ -60,13 +60,6 @@ QString rightsOfNodeStatement(int nodeKind, const QString &code)
            + quoted(code) + QStringLiteral("' order by WarehAuth.Auto_id");
 }
 
-QString anyRightStatement()
-{
-    // Stops at the first joined row, however large the table.
-    return QStringLiteral("select case when exists (select warehauth.auto_id ") + rightsFrom()
-           + QStringLiteral(") then 1 else 0 end");
-}
-
 QString rightByAutoIdStatement(long long autoId)
 {
     return rightsStatement() + QStringLiteral(" where WarehAuth.Auto_id=")

@@ -19,8 +19,6 @@ QString rightsStatement();
 // The same rights of one operator (nodeKind 0) or one warehouse (1), in the
 // order they were written.
 QString rightsOfNodeStatement(int nodeKind, const QString &code);
-// One row (1) when the joined rights statement has any row at all, else 0.
-QString anyRightStatement();
 // The joined right with this Auto_id (no row when it is gone or not listed).
 QString rightByAutoIdStatement(long long autoId);
 

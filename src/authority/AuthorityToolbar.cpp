@@ -4,6 +4,7 @@
 
 #include "EditorToolbar.h"
 #include "RightsGrid.h"
+#include "data/Catalogue.h"
 #include "history/FrmHistory.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ModalSeam.h"
@@ -32,14 +33,42 @@ bool FrmAuthority::checkRowBeforeLeaving()
         m_grid->setRow(curRow);
         return false;
     }
-    return trap([this] { return CheckShowMoney(curRow) && CheckNoOverlap(curRow); });
+    // A row that cannot be stored says why before it asks for show money:
+    // a whole warehouse beside narrowed rights is to be narrowed or deleted.
+    return trap([this] { return CheckNoOverlap(curRow) && CheckShowMoney(curRow); });
 }
 
 bool FrmAuthority::mayClose()
 {
     // A cell still open is committed first, as leaving it would.
     m_grid->EndEdit();
-    return checkRowBeforeLeaving();
+    return checkRowBeforeLeaving() && mayDropUnstoredRows();
+}
+
+bool FrmAuthority::mayDropUnstoredRows()
+{
+    // A row with a code but no stored right (its right refused, not yet
+    // stored, or deleted meanwhile by another administrator) is lost on
+    // closing: the user decides, and "否" goes back to it.
+    const std::vector<int> rows = rightsgrid::unstoredRowsWithCode(*m_grid);
+    if (rows.empty())
+        return true;
+    const int row = rows.front();
+    const QString which =
+        rows.size() == 1
+            ? QStringLiteral("第 %1 行（%2）").arg(QString::number(row), cell(row, ColOther))
+            : QStringLiteral("第 %1 行（%2）等 %3 行")
+                  .arg(QString::number(row), cell(row, ColOther), QString::number(rows.size()));
+    const QString question = which + QStringLiteral("的权限尚未保存，退出后不会保存。")
+                             + QChar(13) + QStringLiteral("是否放弃并退出？");
+    if (modal::message(this, question, modal::Icon::Question, modal::Buttons::YesNo,
+                       depotbase::LoadResString(140))
+        == modal::Answer::Yes)
+        return true;
+    m_grid->setRow(row);
+    curRow = row;
+    m_grid->setFocus();
+    return false;
 }
 
 void FrmAuthority::TbarClick(const QString &key)
@@ -83,27 +112,22 @@ void FrmAuthority::AddGridRow()
         return;
     }
     rightsgrid::appendRow(*m_grid);
+    rightsgrid::markStoreState(*m_grid, lastRow());
 }
 
 void FrmAuthority::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_F1) {
-        event->accept();
-        showHelp();
+    // The keys run their buttons, and only while those are enabled: Esc
+    // leaves as the exit button does.
+    const QString command = editortoolbar::commandOfKey(*event);
+    QAction *button = command.isEmpty() ? nullptr : toolbarButton(command);
+    if (!button) {
+        QDialog::keyPressEvent(event);
         return;
     }
-    if (event->key() == Qt::Key_H && event->modifiers() == Qt::ControlModifier) {
-        event->accept();
-        showHistory();
-        return;
-    }
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        if (mayClose())
-            reject();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    event->accept();
+    if (button->isEnabled())
+        TbarClick(command);
 }
 
 bool FrmAuthority::eventFilter(QObject *watched, QEvent *event)

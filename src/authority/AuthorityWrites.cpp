@@ -19,6 +19,7 @@ GridRow FrmAuthority::gridRow(int row) const
 void FrmAuthority::showRow(const GridRow &row)
 {
     rightsgrid::showCells(*m_grid, row.row, row.cells);
+    rightsgrid::markStoreState(*m_grid, row.row);
     lastSavedRow = row.lastSavedRow;
     m_insertedRow = row.insertedRow;
 }
@@ -73,6 +74,7 @@ bool FrmAuthority::DeleteRight()
         return false;
     }
     m_grid->RemoveItem(row);
+    rightsgrid::markStoreState(*m_grid, m_grid->Row());
     // Only a written row counts among the written ones: removing a new row
     // must not turn the last written row into a new one.
     if (row <= lastSavedRow)

@@ -1,9 +1,12 @@
 #include "EditorToolbar.h"
 
 #include "data/Catalogue.h"
+#include "forms/ToolbarShortcuts.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QToolBar>
+#include <array>
 
 namespace editortoolbar {
 
@@ -19,6 +22,16 @@ constexpr Button Buttons[] = {
     {"addbut", 3, 63}, {"delbut", 4, 9}, {"", 0, 0}, {"histbut", 7, depotbase::HistoryCaptionId},
     {"helpbut", 5, 14}, {"exitbut", 6, 15},
 };
+
+// The keys of the buttons: add and delete as in the lists.
+constexpr std::array<depotbase::ToolbarShortcut, 6> Shortcuts{{
+    {Qt::Key_I, Qt::ControlModifier, false, "addbut", "Ctrl+I"},
+    {Qt::Key_F5, Qt::NoModifier, true, "addbut", "F5"},
+    {Qt::Key_D, Qt::ControlModifier, false, "delbut", "Ctrl+D"},
+    {Qt::Key_H, Qt::ControlModifier, false, "histbut", "Ctrl+H"},
+    {Qt::Key_F1, Qt::NoModifier, true, "helpbut", "F1"},
+    {Qt::Key_Escape, Qt::NoModifier, false, "exitbut", "Esc"},
+}};
 
 } // namespace
 
@@ -54,6 +67,12 @@ void build(QToolBar &toolbar, const QList<QIcon> &images, QWidget *before,
             previous = widget;
         }
     }
+    depotbase::NameShortcutsInToolTips(toolbar, Shortcuts);
+}
+
+QString commandOfKey(const QKeyEvent &event)
+{
+    return depotbase::CommandOfKey(event, Shortcuts);
 }
 
 QAction *button(const QToolBar &toolbar, const QString &key)

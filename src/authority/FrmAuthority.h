@@ -98,7 +98,11 @@ private:
     // Add and delete: never enabled in a read-only editor.
     void enableCommand(const QString &key, bool enabled);
     bool checkRowBeforeLeaving();
+    // The row checks, then a question before rows that are not stored are
+    // dropped (否 goes back to the first): the one way of leaving for the
+    // exit button, Esc and the close box.
     bool mayClose();
+    bool mayDropUnstoredRows();
 
     // AuthorityGridEdit.cpp
     void connectGrid();

@@ -58,10 +58,10 @@ void FrmWAFilter::buildControls()
     }
 
     Cmd4 = new QPushButton(QIcon(QStringLiteral(":/icons/cmdYes.png")),
-                           QStringLiteral("确定"), this);
+                           QStringLiteral("确定(&O)"), this);
     Cmd4->setObjectName(QStringLiteral("Cmd4"));
     Cmd5 = new QPushButton(QIcon(QStringLiteral(":/icons/cmdNo.png")),
-                           QStringLiteral("取消"), this);
+                           QStringLiteral("取消(&C)"), this);
     Cmd5->setObjectName(QStringLiteral("Cmd5"));
     connect(Cmd4, &QPushButton::clicked, this, [this] { confirm(); });
     connect(Cmd5, &QPushButton::clicked, this, [this] { reject(); });

@@ -84,6 +84,8 @@ private:
     std::optional<RightToShow> rightOfRow(int row) const;
     void locateRight();
     void filterRights();
+    // Shows the rights that meet a condition of the filter dialog.
+    void showFiltered(const QString &condition);
     void refreshList();
     void showHistory();
     void runPrintCommand(short mode);
@@ -97,6 +99,7 @@ private:
     QList<QIcon> ImageList1;
     bool m_loaded = false;
     bool m_filtered = false;  // the grid shows the rows of a filter
+    QString m_filterCondition;  // the condition of that filter
 
     dbkit::DbDataSetPtr rsAuthList;
     dbkit::DbDataSetPtr rsUsers;

@@ -55,7 +55,7 @@ void FrmWHAuth::runGuarded(const std::function<void()> &command)
 void FrmWHAuth::runCommand(const QString &key)
 {
     if (key == QLatin1String("TlbEdit"))
-        editRights();
+        editRights(rightOfRow(m_grid->Row()));
     else if (key == QLatin1String("TlbHistory"))
         showHistory();
     else if (key == QLatin1String("TlbFind"))
@@ -103,8 +103,12 @@ void FrmWHAuth::editRights(const std::optional<RightToShow> &start)
         return;
     openAuthorityEditor(m_inputs.context, this, start);
     // The editor may have added, changed or deleted rights, whichever way it
-    // was opened: the list shows the table as it is now.
-    refreshList();
+    // was opened: the list shows the table as it is now, through the filter
+    // it showed before.
+    if (m_filtered)
+        showFiltered(m_filterCondition);
+    else
+        refreshList();
 }
 
 FrmWAFilter &FrmWHAuth::askDialog(bool filter, const QString &caption)
@@ -158,18 +162,24 @@ void FrmWHAuth::filterRights()
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行过滤功能.")))
         return;
     FrmWAFilter &dialog = askDialog(true, LoadResString(118));
+    showFiltered(dialog.strSel);
+    // An empty grid says why, rather than look like an empty table.
+    if (m_filtered && m_grid->Rows() == 1)
+        refuse(QStringLiteral("没有符合过滤条件的权限，刷新可显示全部权限。"));
+}
+
+void FrmWHAuth::showFiltered(const QString &condition)
+{
     // The filtered rows come from a data set of their own; rsAuthList stays
     // the whole list, so a refresh shows every right again.
     const dbkit::DbDataSetPtr filtered =
-        m_inputs.context.login->OpenDataSet(authlist::filterStatement(dialog.strSel));
+        m_inputs.context.login->OpenDataSet(authlist::filterStatement(condition));
     m_grid->setRedraw(false);
     m_grid->setRows(1);
     FillAuthGrid(*filtered);
     m_grid->setRedraw(true);
-    m_filtered = !dialog.strSel.isEmpty();
-    // An empty grid says why, rather than look like an empty table.
-    if (m_filtered && m_grid->Rows() == 1)
-        refuse(QStringLiteral("没有符合过滤条件的权限，刷新可显示全部权限。"));
+    m_filtered = !condition.isEmpty();
+    m_filterCondition = condition;
 }
 
 void FrmWHAuth::refreshList()

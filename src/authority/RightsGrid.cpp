@@ -119,6 +119,44 @@ void appendRow(SuperGrid &grid)
     grid.setCol(C::ColOther);
 }
 
+namespace {
+
+// Pale red: the first cell of a row whose right is not stored.
+constexpr uint32_t unstoredCellColor = controls::rgbValue(255, 200, 200);
+// Dark red: the selection over an unstored current row.
+constexpr uint32_t unstoredSelectionColor = controls::rgbValue(176, 32, 32);
+// The grid's own selection colour: the system's highlight.
+constexpr uint32_t storedSelectionColor = controls::systemColorFlag | 13u;
+// A cell without a colour of its own.
+constexpr uint32_t noOwnColor = 0xFFFFFFFFu;
+
+} // namespace
+
+bool unstored(const SuperGrid &grid, int row)
+{
+    return row >= 1 && row < grid.Rows() && grid.TextMatrix(row, C::ColAutoId).isEmpty();
+}
+
+std::vector<int> unstoredRowsWithCode(const SuperGrid &grid)
+{
+    std::vector<int> rows;
+    for (int row = 1; row < grid.Rows(); ++row)
+        if (unstored(grid, row) && !grid.TextMatrix(row, C::ColOther).isEmpty())
+            rows.push_back(row);
+    return rows;
+}
+
+void markStoreState(SuperGrid &grid, int row)
+{
+    const bool marked = grid.cellBackColorAt(row, C::ColOther) == unstoredCellColor;
+    if (row >= 1 && row < grid.Rows() && marked != unstored(grid, row))
+        grid.setCellBackColorAt(row, C::ColOther, marked ? noOwnColor : unstoredCellColor);
+    const uint32_t selection =
+        unstored(grid, grid.Row()) ? unstoredSelectionColor : storedSelectionColor;
+    if (grid.BackColorSel() != selection)
+        grid.setBackColorSel(selection);
+}
+
 std::vector<QString> cellsOf(const SuperGrid &grid, int row)
 {
     std::vector<QString> cells;

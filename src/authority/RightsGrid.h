@@ -34,6 +34,15 @@ void settleShowMoney(SuperGrid &grid, int row);
 // name colour.
 void appendRow(SuperGrid &grid);
 
+// A row without a stored right (no Auto_id): new, refused, or stored and
+// deleted meanwhile by another administrator.
+bool unstored(const SuperGrid &grid, int row);
+// The unstored rows that hold a code, which closing would lose.
+std::vector<int> unstoredRowsWithCode(const SuperGrid &grid);
+// An unstored row shows it in its first cell until it is stored; the
+// current row, which the selection colour covers, shows it by that colour.
+void markStoreState(SuperGrid &grid, int row);
+
 // The texts of a grid row, one per column.
 std::vector<QString> cellsOf(const SuperGrid &grid, int row);
 // Shows the texts that differ from what the row shows.

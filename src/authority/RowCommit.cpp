@@ -5,6 +5,7 @@
 #include "services/RightRules.h"
 #include "suite/dbkit/DbError.h"
 
+#include <algorithm>
 #include <utility>
 
 using services::ServiceResult;
@@ -102,7 +103,10 @@ ServiceResult RowCommit::insert(GridRow &row)
         if (row.cells[ColShowMoney].isEmpty())
             row.cells[ColShowMoney] = depotbase::LoadResString(26);
         m_asRead.insert(right.autoId, right);
-        ++row.lastSavedRow;
+        // Rows down to this one count as written; one among them that is
+        // not (its right deleted by another administrator) is known by
+        // its empty Auto_id.
+        row.lastSavedRow = std::max(row.lastSavedRow, row.row);
         row.insertedRow = row.row;
     }
     return result;
@@ -130,9 +134,10 @@ ServiceResult RowCommit::update(GridRow &row)
 
 bool RowCommit::save(GridRow &row, int col)
 {
-    // A row below the written ones is new. The last written row is rewritten
-    // only while the cursor stays on it; a row above it always is.
-    const bool isNew = row.row > row.lastSavedRow;
+    // A row below the written ones is new, and so is a row whose right
+    // another administrator deleted. The last written row is rewritten only
+    // while the cursor stays on it; a row above it always is.
+    const bool isNew = row.row > row.lastSavedRow || row.cells.at(ColAutoId).isEmpty();
     ServiceResult result;
     if (isNew)
         result = insert(row);
@@ -153,7 +158,8 @@ bool RowCommit::save(GridRow &row, int col)
     // A new row of a warehouse (or operator) the pair already has rights on
     // is only a step towards a narrowed right: nothing is stored or said
     // yet, and leaving the row tells the overlap.
-    if (isNew && wholeWarehouse(row) && result.message == services::rightrules::overlapMessage())
+    if (isNew && wholeWarehouse(row)
+        && result.message == services::rightrules::wholeBesideNarrowedMessage())
         return false;
     m_tell(result.message);
     // A busy or lost database refused nothing: the row stays as typed, to
@@ -168,7 +174,10 @@ bool RowCommit::save(GridRow &row, int col)
 void RowCommit::setNew(GridRow &row)
 {
     row.cells[ColAutoId].clear();
-    --row.lastSavedRow;
+    // Only the last written row moves the bound: the written rows below a
+    // row made new stay written.
+    if (row.row == row.lastSavedRow)
+        --row.lastSavedRow;
 }
 
 void RowCommit::refuse(GridRow &row, int col)

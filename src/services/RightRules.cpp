@@ -16,6 +16,13 @@ QString overlapMessage()
            + QStringLiteral("不能有交叉。");
 }
 
+QString wholeBesideNarrowedMessage()
+{
+    return QStringLiteral("该操作员在该仓库已有按存货分类或存货设置的权限，"
+                          "整个仓库的权限不能与之并存。") + QChar(13)
+           + QStringLiteral("请把本行缩小到一个存货分类或存货，或删除本行。");
+}
+
 QString narrowingField(const NarrowedRight &right)
 {
     if (!right.classCode.isEmpty())
@@ -58,7 +65,10 @@ ServiceResult check(const NarrowedRight &candidate, const std::vector<NarrowedRi
     }
     for (const NarrowedRight &other : stored) {
         if (crosses(candidate, other))
-            return ServiceResult::refused(overlapMessage(), field);
+            return ServiceResult::refused(candidate.wholeWarehouse()
+                                              ? wholeBesideNarrowedMessage()
+                                              : overlapMessage(),
+                                          field);
     }
     return ServiceResult::ok();
 }

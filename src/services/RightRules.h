@@ -25,6 +25,9 @@ namespace rightrules {
 // The texts the editor shows for a refusal.
 QString duplicateMessage();
 QString overlapMessage();
+// A whole-warehouse right beside rights of the same pair that are narrowed
+// to a class or an item: the remedy is to narrow it too, or to delete it.
+QString wholeBesideNarrowedMessage();
 
 // The column a refusal of this right concerns: its class, its item, or, for a
 // whole-warehouse right, its warehouse.
@@ -44,7 +47,8 @@ bool sameRight(const NarrowedRight &a, const NarrowedRight &b);
 bool crosses(const NarrowedRight &candidate, const NarrowedRight &stored);
 
 // Done, or refused as a duplicate or an overlap with one of `stored` (the
-// other rights of the same operator and warehouse).
+// other rights of the same operator and warehouse). A whole-warehouse
+// candidate beside narrowed rights is refused with its own message.
 ServiceResult check(const NarrowedRight &candidate, const std::vector<NarrowedRight> &stored);
 
 } // namespace rightrules

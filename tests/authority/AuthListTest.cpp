@@ -7,6 +7,7 @@
 #include "support/SheetReader.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QFile>
 #include <QTableView>
 #include <QToolBar>
@@ -140,7 +141,14 @@ TEST_P(AuthListTest, LocatesByOperatorOrWarehouseAndTellsWhatItCannotFind)
                                   Answer::Ok);
             fillDialog(dialog, {{"cidCmb", "001"}, {"cnameCmb", "李娜"}});
             EXPECT_TRUE(dialog->isVisible());
-            dialog->findChild<QPushButton *>("Cmd5")->click();
+            // The buttons answer Alt with their letters: 确定(&O), 取消(&C).
+            EXPECT_EQ(dialog->findChild<QPushButton *>("Cmd4")->text(), "确定(&O)");
+            QApplication::setActiveWindow(dialog);
+            QTest::keyClick(dialog, Qt::Key_C, Qt::AltModifier);
+            // The button shows itself pressed for a moment before it acts.
+            for (int i = 0; i < 100 && dialog->isVisible(); ++i)
+                QTest::qWait(10);
+            EXPECT_FALSE(dialog->isVisible());
         });
         click("TlbFind");
         EXPECT_EQ(grid().Row(), 4);
@@ -256,6 +264,25 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
         });
         click("TlbEdit");
         EXPECT_EQ(shown(), DemoRights.mid(2) + QStringList{"陈静|06|是"});
+
+        // Ctrl+E on a row of a filtered list opens the editor on that row's
+        // operator and right; the list keeps its filter, read again.
+        expectDialog({{"sidCmb", "07"}});
+        click("TlbFilter");
+        ASSERT_EQ(shown(), QStringList({"陈静|07|是", "周(小)明|07|是"}));
+        grid().setRow(2);
+        m_seam->expectWindow("FrmAuthority", [&](QDialog *dialog) {
+            auto *editor = qobject_cast<FrmAuthority *>(dialog);
+            ASSERT_NE(editor, nullptr);
+            EXPECT_EQ(editor->nodeCode, "07");
+            EXPECT_EQ(editor->nodeKind, 0);
+            SuperGrid &rights = *editor->authGrid();
+            EXPECT_EQ(rights.TextMatrix(rights.Row(), RightsColumns::ColOther), "07");
+            m_login->Execute("UPDATE WarehAuth SET bDispMoney=0 WHERE Id='07' AND cWhCode='07'");
+        });
+        QTest::keyClick(grid().view(), Qt::Key_E, Qt::ControlModifier);
+        EXPECT_EQ(shown(), QStringList({"陈静|07|是", "周(小)明|07|否"}));
+        EXPECT_TRUE(m_list->windowTitle().contains(QStringLiteral("已过滤")));
     });
 }
 

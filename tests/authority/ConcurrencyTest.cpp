@@ -1,6 +1,7 @@
 // Two administrators at once, database refusals, and the read-only editor.
 #include "AuthorityFixture.h"
 
+#include "services/RightsService.h"
 #include "suite/dbkit/DbError.h"
 
 using namespace depotbase;
@@ -62,6 +63,67 @@ TEST_P(Concurrency, TwoEditorsOneRightAndRightsChangedByOthers)
             EXPECT_EQ(rowTexts(b, 4).mid(0, 3), QStringList({"08", "劳保用品库", ""}));
             EXPECT_EQ(count("Id='005' and cWhCode='08'"), 0);
         });
+}
+
+// Another administrator deletes 陈静's right on 05 while this editor shows
+// it. The row is then unstored and says so; closing asks before dropping it.
+TEST_P(Concurrency, ARightDeletedMeanwhileIsNeverDroppedWithoutAQuestion)
+{
+    dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
+    const auto expectQuestion = [&](int row, modal::Answer answer) {
+        m_seam->expectMessage(QStringLiteral("第 %1 行（05）的权限尚未保存，退出后不会保存。")
+                                      .arg(row)
+                                  + QChar(13) + QStringLiteral("是否放弃并退出？"),
+                              modal::Icon::Question, modal::Buttons::YesNo, LoadResString(140),
+                              answer);
+    };
+    runEditor([&](FrmAuthority &a) {
+        SuperGrid *grid = a.authGrid();
+        clickNode(a, "c005");
+        ASSERT_EQ(grid->Rows(), 3);
+        ASSERT_EQ(grid->TextMatrix(1, 0), "05");
+        const uint32_t storedSelection = grid->BackColorSel();
+        const uint32_t storedFirstCell = grid->cellBackColorAt(1, 0);
+        other->Execute("delete from WarehAuth where Id='005' and cWhCode='05'");
+
+        expectStop(services::RightsService::goneOnSaveMessage());
+        pickInCell(a, 1, 4, "010102");
+        EXPECT_EQ(grid->TextMatrix(1, FrmAuthority::ColAutoId), "");
+        EXPECT_NE(grid->BackColorSel(), storedSelection) << "the current row looks unstored";
+        // The stored row below it is still rewritten, not stored a second time.
+        pickInCell(a, 2, 3, "否");
+        EXPECT_NE(grid->cellBackColorAt(1, 0), storedFirstCell);
+        EXPECT_EQ(grid->BackColorSel(), storedSelection);
+        EXPECT_EQ(count("Id='005'"), 1);
+        EXPECT_EQ(count("Id='005' and cWhCode='07' and bDispMoney=0"), 1);
+
+        // Esc, the close box and the exit button ask; 否 goes back to the row.
+        expectQuestion(1, modal::Answer::No);
+        QTest::keyClick(grid->view(), Qt::Key_Escape);
+        EXPECT_TRUE(a.isVisible());
+        EXPECT_EQ(grid->Row(), 1);
+        expectQuestion(1, modal::Answer::No);
+        a.close();
+        EXPECT_TRUE(a.isVisible());
+        // Confirming a cell again stores it as the row shows it.
+        pickInCell(a, 1, 3, "是");
+        EXPECT_EQ(count("Id='005' and cWhCode='05' and cInvCCode='010102' and bDispMoney=1"), 1);
+        EXPECT_EQ(grid->cellBackColorAt(1, 0), storedFirstCell);
+        EXPECT_EQ(grid->BackColorSel(), storedSelection);
+        QTest::keyClick(grid->view(), Qt::Key_Escape);
+        EXPECT_FALSE(a.isVisible());
+    });
+    // Dropped on purpose: 是 closes without the row (now the second).
+    runEditor([&](FrmAuthority &a) {
+        clickNode(a, "c005");
+        other->Execute("delete from WarehAuth where Id='005' and cWhCode='05'");
+        expectStop(services::RightsService::goneOnSaveMessage());
+        pickInCell(a, 2, 3, "否");
+        expectQuestion(2, modal::Answer::Yes);
+        press(a, "exitbut");
+        EXPECT_FALSE(a.isVisible());
+    });
+    EXPECT_EQ(count("Id='005'"), 1);
 }
 
 TEST_P(Concurrency, ReadOnlyEditorShowsEverythingAndWritesNothing)

@@ -119,10 +119,17 @@ TEST_P(EditorWindow, TreeViewsAndRowsWrittenAsTheyAreCompleted)
     });
 }
 
-TEST_P(EditorWindow, EmptyRightsTableKeepsTheGridAndCrossingRowKeepsTheNode)
+TEST_P(EditorWindow, EmptyRightsTableClearsTheGridAndCrossingRowKeepsTheNode)
 {
     m_login->Execute("delete from WarehAuth");
     runEditor([this](FrmAuthority &e) {
+        // A row begun for 002 is not left in the grid of 003, where it
+        // would be stored for 003.
+        clickNode(e, "c002");
+        press(e, "addbut");
+        clickNode(e, "c003");
+        EXPECT_EQ(e.authGrid()->Rows(), 1);
+        EXPECT_EQ(e.lastSavedRow, 0);
         clickNode(e, "c002");
         EXPECT_TRUE(e.toolbarButton("addbut")->isEnabled());
         press(e, "addbut");

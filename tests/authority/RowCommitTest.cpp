@@ -66,12 +66,23 @@ TEST_P(RowCommitTest, ARightGoneMeanwhileIsStoredAnew)
     EXPECT_EQ(row.cells[C::ColAutoId], "");
     EXPECT_EQ(row.lastSavedRow, 1);
 
-    // The next commit stores it again, as the row shows it.
+    // A row added below it is stored, and its next commit rewrites it.
+    GridRow added = rowOf002(3, std::vector<QString>(C::ColumnCount));
+    added.lastSavedRow = row.lastSavedRow;
+    added.cells[C::ColOther] = QStringLiteral("06");
+    EXPECT_FALSE(m_commit->save(added, C::ColOther));
+    EXPECT_EQ(added.lastSavedRow, 3);
+    added.cells[C::ColShowMoney] = QStringLiteral("是");
+    EXPECT_FALSE(m_commit->save(added, C::ColShowMoney));
+    EXPECT_EQ(count("Id='002' and cWhCode='06' and bDispMoney=1"), 1);
+
+    // The next commit of the row stores it again, as the row shows it.
+    row.lastSavedRow = added.lastSavedRow;
     EXPECT_FALSE(m_commit->save(row, C::ColShowMoney));
     EXPECT_EQ(count("Id='002' and cWhCode='03' and cInvCode='010201' and bDispMoney=1 "
                     "and Auto_id=" + row.cells[C::ColAutoId]),
               1);
-    EXPECT_EQ(row.lastSavedRow, 2);
+    EXPECT_EQ(row.lastSavedRow, 3);
     EXPECT_EQ(m_told.size(), 1);
 }
 

@@ -31,26 +31,32 @@ TEST_P(Rules, RefusedNarrowingNeverLeavesAWiderRight)
         EXPECT_EQ(count("Id='002' and cWhCode='03' and cInvCode='010201' and bDispMoney=1"), 1);
 
         // Warehouse 01 again: not stored as a whole-warehouse right beside
-        // class 0101, and an item inside 0101 is refused.
+        // class 0101, and an item inside 0101 is refused. The row's first
+        // cell says it is not stored.
+        const uint32_t storedFirstCell = grid->cellBackColorAt(1, 0);
         press(e, "addbut");
         pickInCell(e, 3, 0, "01");
         EXPECT_EQ(grid->TextMatrix(3, FrmAuthority::ColAutoId), "");
+        EXPECT_NE(grid->cellBackColorAt(3, 0), storedFirstCell);
         expectStop(overlap);
         typeIntoCell(e, 3, 6, "010101");
         EXPECT_EQ(rowTexts(e, 3).mid(6), QStringList({"", "", ""}));
         EXPECT_EQ(count("Id='002' and cWhCode='01'"), 1);
-        // Esc and the close box ask what the exit button asks.
-        expectStop("请设置是否显示金额!");
+        // Esc and the close box name what keeps the row from being stored,
+        // before and after show money is chosen.
+        const QString wholeBesideNarrowed = services::rightrules::wholeBesideNarrowedMessage();
+        expectStop(wholeBesideNarrowed);
         QTest::keyClick(&e, Qt::Key_Escape);
         EXPECT_TRUE(e.isVisible());
         pickInCell(e, 3, 3, "是");
         EXPECT_EQ(count("Id='002' and cWhCode='01'"), 1);
-        expectStop(overlap);
+        expectStop(wholeBesideNarrowed);
         e.close();
         EXPECT_TRUE(e.isVisible());
         // A sibling class makes the row valid: now it is stored.
         pickInCell(e, 3, 4, "0102");
         EXPECT_EQ(count("Id='002' and cWhCode='01' and cInvCCode='0102' and bDispMoney=1"), 1);
+        EXPECT_EQ(grid->cellBackColorAt(3, 0), storedFirstCell);
 
     });
     EXPECT_EQ(count("Id='002'"), 3);

@@ -63,9 +63,11 @@ TEST(RightRules, CheckTellsDuplicateBeforeOverlapWithTheFieldConcerned)
     EXPECT_EQ(result.field, "cInvCCode");
     EXPECT_EQ(overlapMessage().count(QChar(13)), 3);
 
+    // A whole warehouse beside narrowed rights says how to mend it.
     result = check(whole, stored);
-    EXPECT_EQ(result.message, overlapMessage());
+    EXPECT_EQ(result.message, wholeBesideNarrowedMessage());
     EXPECT_EQ(result.field, "cWhCode");
+    EXPECT_EQ(check(whole, {whole, classRight("0101")}).message, duplicateMessage());
 
     EXPECT_TRUE(check(classRight("0102"), stored).done());
     EXPECT_TRUE(check(whole, {}).done());

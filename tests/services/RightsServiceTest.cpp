@@ -58,7 +58,9 @@ TEST_P(RightsServiceTest, StoredRightsDecideEveryWrite)
           right("002", "01", "010101"), right("002", "01")}) {
         RightRecord attempt = crossing;
         const ServiceResult result = service.insert(attempt);
-        EXPECT_EQ(result.message, rightrules::overlapMessage())
+        EXPECT_EQ(result.message, attempt.wholeWarehouse()
+                                      ? rightrules::wholeBesideNarrowedMessage()
+                                      : rightrules::overlapMessage())
             << attempt.classCode.toStdString() << attempt.itemCode.toStdString();
         EXPECT_EQ(attempt.autoId, 0);
     }
