@@ -159,11 +159,17 @@ TEST_P(CardAddTest, DepartmentChecks)
                 EXPECT_EQ(textOf(card, "EdtcDepCode"), "");
                 EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(card, "EdtcDepCode"));
             }
-            // Without by-department accounting an unknown department typed and
-            // saved straight away is dropped: stored without department.
+            // An unknown department typed and saved straight away is refused
+            // as on leaving the box, never stored as none; an emptied box
+            // stores the warehouse without department.
             retype(card, "EdtcWhCode", "23");
             retype(card, "EdtcWhName", "无部门库");
-            retype(card, "EdtcDepCode", "99");
+            retype(card, "EdtcDepCode", "不存在的部门");
+            expectRefusal(LoadResString(129));
+            pressKey(card, Qt::Key_F6);
+            EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(card, "EdtcDepCode"));
+            EXPECT_FALSE(warehouseExists("23"));
+            retype(card, "EdtcDepCode", "");
             pressKey(card, Qt::Key_F6);
             EXPECT_EQ(grid().TextMatrix(grid().Rows() - 1, 2), "");
 
