@@ -274,15 +274,19 @@ TEST_P(CardAddTest, ReadOnlyListRefusesWrites)
         selectCode("12");
         m_seam->expectMessage(refusal, modal::Answer::Ok);
         click("TlbDel");
-        // The card shows the warehouse, but its save is refused too.
-        expectCard([&](QDialog *card) {
+        // The card only shows the warehouse: nothing takes typing, nothing
+        // saves, and leaving asks nothing.
+        editCode("12", [&](QDialog *card) {
+            EXPECT_FALSE(control<QComboBox>(card, "CmbcWhValueStyle")->isEnabled());
+            EXPECT_FALSE(control<QCheckBox>(card, "ChkbWhPos")->isEnabled());
             retype(card, "EdtcWhName", "改不了");
-            m_seam->expectMessage(refusal, modal::Answer::Ok);
+            EXPECT_EQ(textOf(card, "EdtcWhName"), "外租仓库");
+            EXPECT_FALSE(button(card, "TlbSave")->isEnabled());
+            EXPECT_FALSE(button(card, "TlbAdd")->isEnabled());
             pressKey(card, Qt::Key_F6);
-            m_seam->expectMessage("是否保存?", modal::Answer::No);
             pressKey(card, Qt::Key_Escape);
+            EXPECT_FALSE(card->isVisible());
         });
-        click("TlbEdit");
     });
     EXPECT_EQ(warehouseField("12", "cWhName"), "外租仓库");
     EXPECT_EQ(locksHeld(), 0);
