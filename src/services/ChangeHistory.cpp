@@ -150,8 +150,9 @@ RowImage ChangeHistory::image(const HistoryTable &table, const QVariant &key)
 void ChangeHistory::record(const HistoryTable &table, const RowImage &before,
                            const RowImage &after)
 {
-    if (!before && !after)
-        return;  // nothing was there and nothing is
+    // Nothing was there and nothing is, or the row is as it was: no change.
+    if ((!before && !after) || (before && after && *before == *after))
+        return;
     const QJsonObject &row = after ? *after : *before;
     const QString action = !before ? QStringLiteral("add")
                            : !after ? QStringLiteral("delete")

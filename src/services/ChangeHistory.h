@@ -48,8 +48,9 @@ public:
     RowImage image(const HistoryTable &table, const QVariant &key);
 
     // Writes the history row of one change of `table`: added when there was
-    // no row before, deleted when there is none after, else changed. The key
-    // is that of the row after the change (before it, for a delete).
+    // no row before, deleted when there is none after, else changed; a row
+    // that is as it was leaves no history row. The key is that of the row
+    // after the change (before it, for a delete).
     void record(const HistoryTable &table, const RowImage &before, const RowImage &after);
 
     // The row of `table` keyed `key` is read as it stands after a change

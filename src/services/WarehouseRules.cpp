@@ -34,32 +34,57 @@ int significantDigits(QString digits)
     return int(digits.lastIndexOf(nonZero) - first + 1);
 }
 
-// "##############0.0###" over a decimal text such as the database gives an
-// exact numeric, without a detour through binary floating point. Empty when
-// the text is no such number or has more decimals than the pattern shows.
-QString formatDecimalText(const QString &value)
+// A decimal text such as the database gives an exact numeric, split into
+// its sign, its whole digits without leading zeros ("0" for none) and its
+// decimals without trailing zeros. Empty `whole` when the text is no such
+// number.
+struct DecimalParts {
+    QString sign;
+    QString whole;
+    QString fraction;
+};
+
+DecimalParts decimalParts(const QString &value)
 {
     static const QRegularExpression decimal(
         QStringLiteral("^\\s*(-?)([0-9]*)(?:\\.([0-9]*))?\\s*$"));
+    static const QRegularExpression digit(QStringLiteral("[0-9]"));
     const QRegularExpressionMatch m = decimal.match(value);
-    if (!m.hasMatch())
+    if (!m.hasMatch() || !value.contains(digit))
+        return {};
+    DecimalParts parts{m.captured(1), m.captured(2), m.captured(3)};
+    while (parts.fraction.endsWith(QLatin1Char('0')))
+        parts.fraction.chop(1);
+    while (parts.whole.startsWith(QLatin1Char('0')))
+        parts.whole.remove(0, 1);
+    if (parts.whole.isEmpty())
+        parts.whole = QStringLiteral("0");
+    if (parts.whole == QStringLiteral("0") && parts.fraction.isEmpty())
+        parts.sign.clear();
+    return parts;
+}
+
+// "##############0.0###" over a decimal text, without a detour through
+// binary floating point. Empty when the text is no such number or has more
+// decimals than the pattern shows.
+QString formatDecimalText(const QString &value)
+{
+    const DecimalParts parts = decimalParts(value);
+    if (parts.whole.isEmpty() || parts.fraction.size() > 4)
         return QString();
-    QString whole = m.captured(2);
-    QString fraction = m.captured(3);
-    while (fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    const bool noDigits = whole.isEmpty() && fraction.isEmpty()
-                          && !value.contains(QLatin1Char('0'));
-    if (fraction.size() > 4 || noDigits)
-        return QString();
-    while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
-        whole.remove(0, 1);
-    if (whole.isEmpty())
-        whole = QStringLiteral("0");
-    if (whole == QStringLiteral("0") && fraction.isEmpty())
+    if (parts.whole == QStringLiteral("0") && parts.fraction.isEmpty())
         return QStringLiteral("0");
-    return m.captured(1) + whole + QLatin1Char('.')
-           + (fraction.isEmpty() ? QStringLiteral("0") : fraction);
+    return parts.sign + parts.whole + QLatin1Char('.')
+           + (parts.fraction.isEmpty() ? QStringLiteral("0") : parts.fraction);
+}
+
+// A database busy with another connection's work (SQLite's file lock, a
+// table held for a moment): the kit's text already says so in the user's
+// words ("账套数据库正忙，请稍后重试。") with the engine's text below. It is
+// no lock of another operator on the record.
+bool isBusy(int number)
+{
+    return number == ErrorNumber::DatabaseBusy || number == ErrorNumber::TableExclusive;
 }
 
 } // namespace
@@ -135,10 +160,10 @@ QString saveErrorText(int number, const QString &engineText)
         return aboutCode(107);
     if (isRelatedRecords(number))
         return aboutCode(106);
-    if (number == ErrorNumber::RecordLocked || number == ErrorNumber::TableExclusive)
+    if (number == ErrorNumber::RecordLocked)
         return LoadResString(84);
-    if (number == ErrorNumber::DatabaseBusy)
-        return engineText;  // "busy, retry" with the engine's text below
+    if (isBusy(number))
+        return engineText;
     // Anything else (a read-only file, a lost connection, a statement
     // timeout) is a failed save, told with the engine's own text.
     return QStringLiteral("保存失败：") + engineText;
@@ -150,8 +175,10 @@ QString deleteErrorText(int number, const QString &engineText)
         return aboutCode(107);
     if (number == ErrorNumber::RelatedRecords)
         return aboutCode(106);
-    if (number == ErrorNumber::RecordLocked || number == ErrorNumber::TableExclusive)
+    if (number == ErrorNumber::RecordLocked)
         return LoadResString(84);
+    if (isBusy(number))
+        return engineText;
     // The warehouse was not deleted and the user should know why.
     return QStringLiteral("仓库档案未能删除，请稍后重试。\n") + engineText;
 }
@@ -172,6 +199,18 @@ ServiceResult checkRequired(const WarehouseRecord &record)
         if (r.text.trimmed().isEmpty())
             return ServiceResult::refused(LoadResString(r.caption) + LoadResString(18),
                                           QLatin1String(r.column));
+    return ServiceResult::ok();
+}
+
+ServiceResult checkDepartment(const WarehouseRecord &record, bool byDepartment)
+{
+    const QString column = QStringLiteral("cDepCode");
+    if (!record.depCode.isEmpty())
+        return ServiceResult::ok();
+    if (!record.depName.trimmed().isEmpty())
+        return ServiceResult::refused(LoadResString(129), column);
+    if (byDepartment)
+        return ServiceResult::refused(LoadResString(54) + LoadResString(18), column);
     return ServiceResult::ok();
 }
 
@@ -199,6 +238,22 @@ QStringList offeredStyles(bool basicVersion, bool industrial)
         styles << LoadResString(id);
     styles << LoadResString(industrial ? 65 : 71);
     return styles;
+}
+
+bool sameQuota(const QString &stored, const QString &typed)
+{
+    if (stored.trimmed().isEmpty() || typed.trimmed().isEmpty())
+        return stored.trimmed().isEmpty() == typed.trimmed().isEmpty();
+    const DecimalParts a = decimalParts(stored);
+    const DecimalParts b = decimalParts(typed);
+    if (!a.whole.isEmpty() && !b.whole.isEmpty())
+        return a.sign == b.sign && a.whole == b.whole && a.fraction == b.fraction;
+    // A double the engine gave in another form ("1e-05").
+    bool storedOk = false;
+    bool typedOk = false;
+    const double storedNumber = stored.toDouble(&storedOk);
+    const double typedNumber = typed.toDouble(&typedOk);
+    return storedOk && typedOk ? storedNumber == typedNumber : stored == typed;
 }
 
 QString formatQuota(const QString &stored)

@@ -38,15 +38,23 @@ bool isRelatedRecords(int errorNumber);
 bool isDuplicateKey(int errorNumber);
 
 // The message of a save the database refused, by its error number; any other
-// failure is told with the engine's own text.
+// failure is told with the engine's own text. A busy database (3261, 3262)
+// is told as busy, by the kit's text, never as another operator's lock.
 QString saveErrorText(int errorNumber, const QString &engineText);
-// The message of a delete the database refused; the engine's text for numbers
-// without a message of their own.
+// The message of a delete the database refused, busy told as for a save; the
+// engine's text for numbers without a message of their own.
 QString deleteErrorText(int errorNumber, const QString &engineText);
 
 // The first empty required field (code, name, valuation style; blanks count
 // as empty), refused with "<field>不能为空，请输入！" and the field's column.
 ServiceResult checkRequired(const WarehouseRecord &record);
+
+// The department of a warehouse to store: `depName` is the department box's
+// text and `depCode` the leaf department it was resolved to ("" when none).
+// A text that names no leaf department is refused ("非法的所属部门！"), never
+// stored as no department; an empty box means no department, which
+// by-department accounting refuses ("所属部门不能为空，请输入！").
+ServiceResult checkDepartment(const WarehouseRecord &record, bool byDepartment);
 
 // A fund quota typed on the card: "" is 0; it must hold a digit; when the
 // column keeps a double (`doubleColumn`), at most 15 significant digits, so
@@ -57,6 +65,10 @@ ServiceResult checkQuota(const QString &quota, bool doubleColumn);
 // basic version offers the two averages only; otherwise five common styles
 // and the planned-price (industrial) or sales-price style.
 QStringList offeredStyles(bool basicVersion, bool industrial);
+
+// True when a typed fund quota is the number stored ("12" and "12.0000"
+// are one number; "" is Null and no number).
+bool sameQuota(const QString &stored, const QString &typed);
 
 // The fund quota as the card shows it: "0" for 0, else at least one and at
 // most four decimals; "" for an empty text.

@@ -20,6 +20,13 @@ namespace services {
 
 namespace rules = warehouse_rules;
 
+// The columns an edit writes: "column=?" terms and their values, in the
+// card's order.
+struct ColumnChanges {
+    QStringList terms;
+    QVariantList values;
+};
+
 namespace {
 
 const QString LockKind = QStringLiteral("BJ");
@@ -84,6 +91,38 @@ SavedWarehouse changedMeanwhile()
     SavedWarehouse saved;
     saved.result = ServiceResult::refused(rules::changedMeanwhileText());
     return saved;
+}
+
+// The columns an edit changes. A column the user left as read is not among
+// them, so it keeps exactly what is stored; the code and the valuation style
+// only take part when `withCodeAndStyle`.
+ColumnChanges changesOf(const WarehouseRecord &original, const WarehouseRecord &edited,
+                        bool withCodeAndStyle)
+{
+    ColumnChanges changes;
+    auto set = [&](const char *column, const QVariant &value) {
+        changes.terms << QLatin1String(column) + QStringLiteral("=?");
+        changes.values << value;
+    };
+    auto text = [&](const char *column, const QString &was, const QString &now) {
+        if (was != now)
+            set(column, EmptyToNull(now));
+    };
+    if (withCodeAndStyle)
+        text("cWhCode", original.code, edited.code);
+    text("cWhName", original.name, edited.name);
+    text("cDepCode", original.depCode, edited.depCode);
+    text("cWhAddress", original.address, edited.address);
+    text("cWhPhone", original.phone, edited.phone);
+    text("cWhPerson", original.person, edited.person);
+    if (!rules::sameQuota(original.fundQuota, edited.fundQuota))
+        set("iWhFundQuota", quotaValue(edited.fundQuota));
+    text("cWhMemo", original.memo, edited.memo);
+    if (withCodeAndStyle)
+        text("cWhValueStyle", original.valueStyle, edited.valueStyle);
+    if (original.positions != edited.positions)
+        set("bWhPos", edited.positions ? 1 : 0);
+    return changes;
 }
 
 // The WHERE clause that names the row exactly as it was read: its key and
@@ -259,10 +298,12 @@ DepartmentStyle WarehouseService::departmentStyle(const QString &depCode, const 
 
 SavedWarehouse WarehouseService::save(const WarehouseSave &request)
 {
-    const ServiceResult required = rules::checkRequired(request.edited);
-    if (!required.done()) {
+    ServiceResult checked = rules::checkRequired(request.edited);
+    if (checked.done())
+        checked = rules::checkDepartment(request.edited, request.byDepartment);
+    if (!checked.done()) {
         SavedWarehouse refused;
-        refused.result = required;
+        refused.result = checked;
         return refused;
     }
     try {
@@ -276,7 +317,7 @@ SavedWarehouse WarehouseService::save(const WarehouseSave &request)
         SavedWarehouse saved = request.adding ? insert(request) : update(request);
         if (!saved.result.done())
             return saved;
-        if (request.byDepartment && !saved.storedInUse)
+        if (request.byDepartment && !saved.storedInUse && !saved.unchanged)
             spreadStyle(saved.stored);
         transaction.commit();
         return saved;
@@ -318,6 +359,13 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
     const std::optional<WarehouseRecord> stored = read(request.original.code);
     if (!stored || !before)
         return vanishedMeanwhile();
+    const ColumnChanges changes = changesOf(request.original, request.edited, true);
+    // A save that changes nothing writes nothing, and leaves no history.
+    if (changes.terms.isEmpty()) {
+        SavedWarehouse saved = storedAs(*stored);
+        saved.unchanged = true;
+        return saved;
+    }
     // The in-use test raises what is not a refusal by related records (a
     // lock, a lost connection): it is told as what it is.
     if (inUse(stored->code))
@@ -326,11 +374,11 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
     // Only a changed code can meet related records: the warehouse refers to
     // no other table. A kept code is written without a savepoint to return to.
     if (request.edited.code == request.original.code) {
-        written = writeChanges(request.original, request.edited, true);
+        written = writeChanges(request.original, changes);
     } else {
         try {
             dbkit::TransactionGuard attempt(m_login);
-            written = writeChanges(request.original, request.edited, true);
+            written = writeChanges(request.original, changes);
             attempt.commit();
         } catch (const dbkit::DbError &error) {
             // Related records refuse a change of the code: the warehouse is in use.
@@ -353,7 +401,8 @@ SavedWarehouse WarehouseService::notWritten(const QString &code)
 }
 
 // A warehouse that other tables use keeps its code and valuation style; the
-// other fields are stored.
+// other fields the user changed are stored. A changed style is kept back
+// (and said so); when nothing else changed, nothing is written.
 SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
                                             const WarehouseRecord &stored,
                                             const RowImage &before)
@@ -364,61 +413,41 @@ SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
                                               dbkit::ErrorNumber::RelatedRecords);
         return saved;
     }
-    try {
-        if (writeChanges(request.original, request.edited, false) == 0)
-            return notWritten(request.original.code);
-    } catch (const dbkit::DbError &error) {
-        if (!rules::isRelatedRecords(error.number()))
-            throw;
-        saved.result = ServiceResult::refused(rules::aboutCode(106), QString(), error.number());
-        return saved;
+    const ColumnChanges changes = changesOf(request.original, request.edited, false);
+    if (!changes.terms.isEmpty()) {
+        try {
+            if (writeChanges(request.original, changes) == 0)
+                return notWritten(request.original.code);
+        } catch (const dbkit::DbError &error) {
+            if (!rules::isRelatedRecords(error.number()))
+                throw;
+            saved.result =
+                ServiceResult::refused(rules::aboutCode(106), QString(), error.number());
+            return saved;
+        }
+        m_history.recordAfter(warehouseHistory(), before, request.original.code);
     }
-    m_history.recordAfter(warehouseHistory(), before, request.original.code);
-    saved = storedAs(request.edited);
+    saved = storedAs(changes.terms.isEmpty() ? stored : request.edited);
     saved.storedInUse = true;
+    saved.styleKept = request.edited.valueStyle != request.original.valueStyle;
+    saved.unchanged = changes.terms.isEmpty();
     saved.stored.code = stored.code;
     saved.stored.valueStyle = stored.valueStyle;
     return saved;
 }
 
-// Writes the columns the user changed to the row as it was read (by its key
-// and the values read); a column left as read keeps exactly what is stored.
-// The department and the position flag are always written. Returns the rows
-// written: 0 when the row is gone or was changed meanwhile.
-int WarehouseService::writeChanges(const WarehouseRecord &original, const WarehouseRecord &edited,
-                                   bool withCodeAndStyle)
+// Writes the changes to the row as it was read (by its key and the values
+// read). Returns the rows written: 0 when the row is gone or was changed
+// meanwhile.
+int WarehouseService::writeChanges(const WarehouseRecord &original, const ColumnChanges &changes)
 {
-    QStringList columns;
-    QVariantList values;
-    auto text = [&](const char *column, const QString &was, const QString &now) {
-        if (was == now)
-            return;
-        columns << QLatin1String(column) + QStringLiteral("=?");
-        values << EmptyToNull(now);
-    };
-    if (withCodeAndStyle)
-        text("cWhCode", original.code, edited.code);
-    text("cWhName", original.name, edited.name);
-    columns << QStringLiteral("cDepCode=?");
-    values << EmptyToNull(edited.depCode);
-    text("cWhAddress", original.address, edited.address);
-    text("cWhPhone", original.phone, edited.phone);
-    text("cWhPerson", original.person, edited.person);
-    if (original.fundQuota != edited.fundQuota) {
-        columns << QStringLiteral("iWhFundQuota=?");
-        values << quotaValue(edited.fundQuota);
-    }
-    text("cWhMemo", original.memo, edited.memo);
-    if (withCodeAndStyle)
-        text("cWhValueStyle", original.valueStyle, edited.valueStyle);
-    columns << QStringLiteral("bWhPos=?");
-    values << (edited.positions ? 1 : 0);
+    QVariantList values = changes.values;
     // SQLite keeps the quota as a double and ODBC drivers differ in how they
     // bind a decimal text: only PostgreSQL compares the quota as read exactly.
     const bool withQuota = m_login.engine() == dbkit::Engine::PostgreSQL;
     const QString asRead = asReadCondition(original, withQuota, values);
     return m_login.executeBound(QStringLiteral("UPDATE Warehouse SET ")
-                                    + columns.join(QStringLiteral(", "))
+                                    + changes.terms.join(QStringLiteral(", "))
                                     + QStringLiteral(" WHERE ") + asRead,
                                 values);
 }

@@ -14,6 +14,8 @@ class DbLogin;
 
 namespace services {
 
+struct ColumnChanges;
+
 // A warehouse opened for editing: its record lock taken and its row read.
 struct OpenedWarehouse {
     enum class Outcome {
@@ -57,12 +59,16 @@ struct WarehouseSave {
 
 // How a save ended. A refused save changed nothing; `vanished` says the
 // warehouse being edited is no longer stored (an edit of a warehouse another
-// operator changed since it was read is refused without it); `storedInUse` that a warehouse
-// other tables use was stored without its code and valuation style.
+// operator changed since it was read is refused without it); `storedInUse`
+// that a warehouse other tables use was stored keeping its code and
+// valuation style, and `styleKept` that the user had changed that style;
+// `unchanged` that the edit changed nothing, so nothing was written.
 struct SavedWarehouse {
     ServiceResult result;
     bool vanished = false;
     bool storedInUse = false;
+    bool styleKept = false;
+    bool unchanged = false;
     WarehouseRecord stored;  // the row as now stored, when done
 };
 
@@ -129,8 +135,7 @@ private:
     SavedWarehouse notWritten(const QString &code);
     SavedWarehouse storeInUse(const WarehouseSave &request, const WarehouseRecord &stored,
                               const RowImage &before);
-    int writeChanges(const WarehouseRecord &original, const WarehouseRecord &edited,
-                     bool withCodeAndStyle);
+    int writeChanges(const WarehouseRecord &original, const ColumnChanges &changes);
     void serialiseDepartment(const QString &depCode);
     void spreadStyle(const WarehouseRecord &saved);
 

@@ -68,6 +68,7 @@ void frmWHCard::ShowCard(WarehouseCardHost &host)
 void frmWHCard::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
+    m_readOnly = m_host->isReadOnly();
     m_options = m_host->warehouses().accountOptions();
 
     setWindowTitle(LoadResString(73));
@@ -84,6 +85,10 @@ void frmWHCard::Form_Load()
         ClearCard();
     else
         LoadRecord();
+    // A read-only list's card shows the warehouse and offers nothing that
+    // writes, so there is nothing to save or to ask about on leaving.
+    setEditable(!m_readOnly);
+    toolbarButton(QStringLiteral("TlbAdd"))->setEnabled(!m_readOnly);
     mblnChanged = false;
     ShowSaveState();
     // Sized once the captions and buttons are in, so every opening has the
@@ -129,7 +134,7 @@ void frmWHCard::markChanged()
 void frmWHCard::ShowSaveState()
 {
     if (QAction *save = toolbarButton(QStringLiteral("TlbSave")))
-        save->setEnabled(mblnChanged);
+        save->setEnabled(mblnChanged && !m_readOnly);
 }
 
 void frmWHCard::Form_Activate()
@@ -245,6 +250,8 @@ void frmWHCard::Form_Unload()
 
 void frmWHCard::SetupDepartmentRef()
 {
+    if (m_readOnly)
+        return;
     try {
         if (const std::optional<CardDepartment> chosen = m_departments.choose())
             EdtcDepCode->setText(chosen->name);

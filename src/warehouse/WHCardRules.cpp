@@ -55,10 +55,11 @@ bool frmWHCard::FindDepartment()
     return found.has_value();
 }
 
-// Leaving a non-empty department box checks it at once.
+// Leaving a non-empty department box checks it at once; a read-only card's
+// box holds what is stored and is not checked.
 void frmWHCard::onDepartmentLeft()
 {
-    if (EdtcDepCode->text().isEmpty())
+    if (m_readOnly || EdtcDepCode->text().isEmpty())
         return;
     try {
         if (FindDepartment())

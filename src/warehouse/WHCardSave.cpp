@@ -45,21 +45,28 @@ void frmWHCard::saveCard()
     EdtcWhCode->setFocus(Qt::OtherFocusReason);
 }
 
-// The department of the box, resolved by code or name. Without by-department
-// accounting an unknown department is dropped; with it, it stops the save.
+// The department of the box, resolved by code or name. A text that names no
+// leaf department stops the save, as leaving the box does, so a typo never
+// stores the warehouse without its department; an empty box means none.
 bool frmWHCard::checkDepartmentForSave()
 {
+    services::WarehouseRecord typed;
+    typed.depName = EdtcDepCode->text();
     if (FindDepartment())
-        return true;
-    if (!m_options.byDepartment) {
-        EdtcDepCode->clear();
+        typed.depCode = m_departments.code();
+    else
         m_departments.forget();
-        return true;
+    const services::ServiceResult result =
+        rules::checkDepartment(typed, m_options.byDepartment);
+    if (!result.done()) {
+        refuse(result.message);
+        EdtcDepCode->setFocus(Qt::OtherFocusReason);
+        return false;
     }
-    refuse(EdtcDepCode->text().trimmed().isEmpty() ? LoadResString(54) + LoadResString(18)
-                                                   : LoadResString(129));
-    EdtcDepCode->setFocus(Qt::OtherFocusReason);
-    return false;
+    // A box of blanks is no department either.
+    if (typed.depCode.isEmpty())
+        EdtcDepCode->clear();
+    return true;
 }
 
 // Every warehouse of a department carries the department's valuation style,
@@ -109,7 +116,8 @@ bool frmWHCard::storeCard(bool adding)
             recordVanished();
         return false;
     }
-    if (saved.storedInUse)
+    // Only a style the user changed was kept back: then the user is told.
+    if (saved.styleKept)
         modal::message(this, rules::storedInUseText(), modal::Icon::Information,
                        modal::Buttons::Ok, LoadResString(17));
     m_host->showSavedWarehouse(saved.stored, adding);

@@ -219,6 +219,16 @@ void WarehouseCardControls::showStyle(const QString &style)
     CmbcWhValueStyle->setCurrentIndex(index);
 }
 
+void WarehouseCardControls::setEditable(bool editable)
+{
+    for (EditBox *box : valueBoxes())
+        box->setReadOnly(!editable);
+    EdtcDepCode->setReadOnly(!editable);
+    CmbcWhValueStyle->setEnabled(editable);
+    ChkbWhPos->setEnabled(editable);
+    cmdRef->setEnabled(editable);
+}
+
 QList<EditBox *> WarehouseCardControls::valueBoxes() const
 {
     return {EdtcWhCode, EdtcWhName, EdtcWhAddress, EdtcWhPhone, EdtcWhPerson, EdtcWhMemo,

@@ -45,6 +45,9 @@ struct WarehouseCardControls {
     // "TlbHelp" (F1), "cmdRef" (F2 in the department box), "Next" (Enter, to
     // the next field as Tab); "" for any other key.
     QString keyCommand(const QKeyEvent &event, const QWidget *focus) const;
+    // Editable boxes and choices, or (not `editable`) read-only boxes and
+    // disabled choices and reference button: a card that only shows.
+    void setEditable(bool editable);
     // The edit boxes whose text is stored as typed (all but the department's).
     QList<EditBox *> valueBoxes() const;
 

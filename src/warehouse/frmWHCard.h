@@ -87,6 +87,8 @@ private:
     bool mblnChanged = false;
     bool mblnSaved = false;
     bool mblnFilling = false;
+    // Opened from a read-only list: the card only shows the warehouse.
+    bool m_readOnly = false;
     bool m_loaded = false;
     bool m_closing = false;
     // The departments of the department box.

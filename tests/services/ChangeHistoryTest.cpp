@@ -230,6 +230,12 @@ TEST_P(ChangeHistoryTest, RefusedOrFailedChangesLeaveNone)
     crossing.operatorCode = "002";
     crossing.warehouseCode = "01";
     EXPECT_FALSE(rights.insert(crossing).done());
+    // A warehouse in use keeps its style: a save that changed only the style
+    // stores nothing; neither does a save that changed nothing at all.
+    WarehouseSave style = editOf("03");
+    style.edited.valueStyle = "全月平均法";
+    EXPECT_TRUE(m_warehouses->save(style).styleKept);
+    EXPECT_TRUE(m_warehouses->save(editOf("12")).unchanged);
     EXPECT_EQ(historyRows(), 0);
 
     const long long rightsBefore = count("SELECT COUNT(*) FROM WarehAuth");

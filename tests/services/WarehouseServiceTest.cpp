@@ -8,8 +8,10 @@
 #include "data/DataHelpers.h"
 #include "support/DemoAccount.h"
 #include "suite/dbkit/DbError.h"
+#include "suite/dbkit/SqlDialect.h"
 #include "suite/locks/LockVouchDLL.h"
 
+#include <QSqlError>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <thread>
@@ -173,9 +175,17 @@ TEST_P(WarehouseServiceTest, WarehouseInUseKeepsItsCodeAndStyle)
     saved = service().save(edit);
     ASSERT_TRUE(saved.result.done());
     EXPECT_TRUE(saved.storedInUse);
+    EXPECT_TRUE(saved.styleKept);
     EXPECT_EQ(saved.stored.valueStyle, "移动平均法");
     EXPECT_EQ(field("03", "cWhName"), "半成品库新");
     EXPECT_EQ(field("03", "cWhValueStyle"), "移动平均法");
+    // Neither the code nor the style changed: nothing was kept back.
+    WarehouseSave phone = editOf("03");
+    phone.edited.phone = "0512-1";
+    saved = service().save(phone);
+    ASSERT_TRUE(saved.result.done());
+    EXPECT_FALSE(saved.styleKept);
+    EXPECT_EQ(field("03", "cWhPhone"), "0512-1");
 
     WarehouseSave busy = editOf("12");
     busy.edited.code = "12B";
@@ -206,6 +216,13 @@ TEST_P(WarehouseServiceTest, RefusalsByErrorNumberChangeNothing)
     EXPECT_EQ(field("12", "cWhName"), "<none>");
 
     EXPECT_EQ(service().save(addOf(" ", "空编码")).result.field, "cWhCode");
+    // A department text that names no department is refused, never stored
+    // as no department.
+    WarehouseSave unknown = editOf("01");
+    unknown.edited.depCode.clear();
+    unknown.edited.depName = "不存在的部门";
+    EXPECT_EQ(service().save(unknown).result.message, depotbase::LoadResString(129));
+    EXPECT_EQ(field("01", "cDepCode"), "0201");
     EXPECT_FALSE(m_login->inTransaction());
 }
 
@@ -390,5 +407,15 @@ TEST(WarehouseRulesTest, RequiredFieldsQuotaAndItsDisplay)
           std::pair{"99999999999999999.9999", "99999999999999999.9999"}})
         EXPECT_EQ(rules::formatQuota(stored), QString::fromUtf8(shown)) << stored;
     EXPECT_EQ(rules::saveErrorText(3146, "engine"), "保存失败：engine");
+    // A read SQLite finds busy is told as a busy database, not as a record
+    // another operator holds.
+    const dbkit::DbError busy = dbkit::SqlDialect::create(dbkit::Engine::SQLite)
+                                    ->toError(QSqlError("QSQLITE", "database is locked",
+                                                        QSqlError::StatementError, "5"),
+                                              "SELECT * FROM Warehouse", true);
+    for (const QString &text : {rules::saveErrorText(busy.number(), busy.description()),
+                                rules::deleteErrorText(busy.number(), busy.description())})
+        EXPECT_TRUE(text.startsWith(QStringLiteral("账套数据库正忙，请稍后重试。\n")))
+            << text.toStdString();
     EXPECT_EQ(rules::saveErrorText(3396, QString()), rules::aboutCode(106));
 }

@@ -159,11 +159,17 @@ TEST_P(CardAddTest, DepartmentChecks)
                 EXPECT_EQ(textOf(card, "EdtcDepCode"), "");
                 EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(card, "EdtcDepCode"));
             }
-            // Without by-department accounting an unknown department typed and
-            // saved straight away is dropped: stored without department.
+            // An unknown department typed and saved straight away is refused
+            // as on leaving the box, never stored as none; an emptied box
+            // stores the warehouse without department.
             retype(card, "EdtcWhCode", "23");
             retype(card, "EdtcWhName", "无部门库");
-            retype(card, "EdtcDepCode", "99");
+            retype(card, "EdtcDepCode", "不存在的部门");
+            expectRefusal(LoadResString(129));
+            pressKey(card, Qt::Key_F6);
+            EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(card, "EdtcDepCode"));
+            EXPECT_FALSE(warehouseExists("23"));
+            retype(card, "EdtcDepCode", "");
             pressKey(card, Qt::Key_F6);
             EXPECT_EQ(grid().TextMatrix(grid().Rows() - 1, 2), "");
 
@@ -268,15 +274,19 @@ TEST_P(CardAddTest, ReadOnlyListRefusesWrites)
         selectCode("12");
         m_seam->expectMessage(refusal, modal::Answer::Ok);
         click("TlbDel");
-        // The card shows the warehouse, but its save is refused too.
-        expectCard([&](QDialog *card) {
+        // The card only shows the warehouse: nothing takes typing, nothing
+        // saves, and leaving asks nothing.
+        editCode("12", [&](QDialog *card) {
+            EXPECT_FALSE(control<QComboBox>(card, "CmbcWhValueStyle")->isEnabled());
+            EXPECT_FALSE(control<QCheckBox>(card, "ChkbWhPos")->isEnabled());
             retype(card, "EdtcWhName", "改不了");
-            m_seam->expectMessage(refusal, modal::Answer::Ok);
+            EXPECT_EQ(textOf(card, "EdtcWhName"), "外租仓库");
+            EXPECT_FALSE(button(card, "TlbSave")->isEnabled());
+            EXPECT_FALSE(button(card, "TlbAdd")->isEnabled());
             pressKey(card, Qt::Key_F6);
-            m_seam->expectMessage("是否保存?", modal::Answer::No);
             pressKey(card, Qt::Key_Escape);
+            EXPECT_FALSE(card->isVisible());
         });
-        click("TlbEdit");
     });
     EXPECT_EQ(warehouseField("12", "cWhName"), "外租仓库");
     EXPECT_EQ(locksHeld(), 0);

@@ -58,8 +58,17 @@ TEST_P(CardEditTest, EditRewritesTheGridRowAndReleasesTheLock)
 
 TEST_P(CardEditTest, WarehouseInUseKeepsCodeAndStyle)
 {
+    const QString quota = "SELECT iWhFundQuota FROM Warehouse WHERE cWhCode='03'";
+    const QVariant quotaBefore = value(quota);
     runList([&](frmWHBrowse &) {
         const int row = rowOf("03");
+        // Only the phone changed: stored without a word, and the quota shown
+        // rounded keeps what is stored.
+        editCode("03", [&](QDialog *card) {
+            retype(card, "EdtcWhPhone", "0512-1");
+            pressKey(card, Qt::Key_F6);
+            pressKey(card, Qt::Key_Escape);
+        });
         editCode("03", [&](QDialog *card) {
             retype(card, "EdtcWhName", "半成品库新");
             control<QComboBox>(card, "CmbcWhValueStyle")->setCurrentText("全月平均法");
@@ -75,6 +84,8 @@ TEST_P(CardEditTest, WarehouseInUseKeepsCodeAndStyle)
     });
     EXPECT_EQ(warehouseField("03", "cWhName"), "半成品库新");
     EXPECT_EQ(warehouseField("03", "cWhValueStyle"), "移动平均法");
+    EXPECT_EQ(warehouseField("03", "cWhPhone"), "0512-1");
+    EXPECT_EQ(value(quota), quotaBefore);
     EXPECT_EQ(locksHeld(), 0);
 }
 

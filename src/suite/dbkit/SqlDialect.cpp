@@ -354,7 +354,11 @@ QString SqlDialect::quoteName(const QString &name) const
 bool isReadingStatement(const QString &sql)
 {
     static const Re reading(QStringLiteral("^\\s*\\(*\\s*(select|with|values|pragma|show)\\b"), ci);
-    return reading.match(sql).hasMatch();
+    // A read that locks its rows waits for another operator's lock on them
+    // like a write does: a time-out there is that record's lock.
+    static const Re locking(
+        QStringLiteral("\\bfor\\s+(update|share|no\\s+key\\s+update|key\\s+share)\\b"), ci);
+    return reading.match(sql).hasMatch() && !locking.match(maskQuoted(sql)).hasMatch();
 }
 
 } // namespace dbkit

@@ -57,7 +57,8 @@ protected:
     virtual QString adapt(const QString &masked) const;
 };
 
-// True when the statement only reads (SELECT / WITH / VALUES / PRAGMA).
+// True when the statement only reads (SELECT / WITH / VALUES / PRAGMA) and
+// takes no row locks (no FOR UPDATE / FOR SHARE).
 bool isReadingStatement(const QString &sql);
 
 } // namespace dbkit
