@@ -102,13 +102,31 @@ void frmFilter::buildControls()
     connect(cmdNo, &QPushButton::clicked, this, [this] { reject(); });
 }
 
-void frmFilter::ShowFilter(const QString &caption)
+bool frmFilter::ShowFilter(const QString &caption, const filtercolumns::Choice &start)
 {
     // Closing lets the value data sets go (done); so does a failed load.
-    showModalForm(*this, [this, &caption] {
+    return showModalForm(*this, [this, &caption, &start] {
         Form_Load();
+        showChoice(start);
         setWindowTitle(caption);
-    }, [this] { releaseValueSets(); });
+    }, [this] { releaseValueSets(); }) == QDialog::Accepted;
+}
+
+void frmFilter::showChoice(const filtercolumns::Choice &start)
+{
+    for (int row = 0; row < filtercolumns::Count; ++row)
+        m_boxes.at(size_t(row))->setEditText(start.texts.at(size_t(row)));
+    switch (start.positions) {
+    case filtercolumns::Positions::Managed:
+        chkWHPos->setCheckState(Qt::Checked);
+        break;
+    case filtercolumns::Positions::NotManaged:
+        chkWHPos->setCheckState(Qt::Unchecked);
+        break;
+    case filtercolumns::Positions::Any:
+        chkWHPos->setCheckState(Qt::PartiallyChecked);
+        break;
+    }
 }
 
 // Each showing starts like a newly loaded dialog: empty boxes without value
@@ -199,7 +217,8 @@ void frmFilter::confirm()
         box->lineEdit()->selectAll();
         return;
     }
-    strSel = filtercolumns::buildCondition(texts, positionChoice());
+    m_choice = {texts, positionChoice()};
+    strSel = filtercolumns::buildCondition(texts, m_choice.positions);
     accept();
 }
 

@@ -137,6 +137,8 @@ void frmWHBrowse::refreshList()
 {
     if (m_data.refresh(*m_grid))
         toolbarButton("TlbPrint")->setEnabled(true);
+    if (!m_data.filtered())
+        m_search.forgetFilter();
 }
 
 void frmWHBrowse::closeEvent(QCloseEvent *event)
