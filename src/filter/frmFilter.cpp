@@ -189,6 +189,9 @@ void frmFilter::fillValueList(int row)
             items.push_back(value);
         values->MoveNext();
     }
+    // A value stands beside several department names in the statement's
+    // rows; the user picks it once.
+    items.removeDuplicates();
     // Listed in the order the grid sorts: numbers by value, Chinese by pinyin.
     const std::vector<QStringView> texts(items.begin(), items.end());
     QStringList sorted;
@@ -276,8 +279,13 @@ bool frmFilter::eventFilter(QObject *watched, QEvent *event)
         confirm();
         return true;
     }
+    if (filterkeys::isEnter(*key) && (watched == cmdYes || watched == cmdNo)) {
+        // Enter on a focused 确定 or 取消 presses it, as a user expects.
+        static_cast<QPushButton *>(watched)->click();
+        return true;
+    }
     if (filterkeys::isEnter(*key)) {
-        // Enter anywhere in the dialog moves on as Tab does.
+        // Enter anywhere else in the dialog moves on as Tab does.
         focusNextChild();
         return true;
     }
