@@ -143,7 +143,7 @@ TEST_P(ListWindowTest, FullLengthCodeAndAddressAreShownWhole)
     });
 }
 
-TEST_P(ListWindowTest, RefreshShowsAnotherOperatorsInsertButKeepsRowsWhenAllAreGone)
+TEST_P(ListWindowTest, RefreshShowsAnotherOperatorsInsertAndAnEmptiedTable)
 {
     auto other = m_db->connect("other", "PC-2");
     runList([&](frmWHBrowse &l) {
@@ -157,7 +157,9 @@ TEST_P(ListWindowTest, RefreshShowsAnotherOperatorsInsertButKeepsRowsWhenAllAreG
         other->Execute("DELETE FROM Position");
         other->Execute("DELETE FROM Warehouse");
         click("TlbRefresh");
-        EXPECT_EQ(grid().Rows(), 14);
+        EXPECT_EQ(grid().Rows(), 1);
+        EXPECT_EQ(grid().HighLight(), 0);
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 0 个仓库）");
         l.OnToolbarCommand("TlbExit");
     });
 }
