@@ -345,6 +345,23 @@ TEST_P(ListWindowTest, ALaterLoadStartsWithFreshButtonsAndAVisibleSelection)
     });
 }
 
+// The title counts the warehouses while the card adds them.
+TEST_P(ListWindowTest, TheTitleFollowsTheCardsAdds)
+{
+    runList([&](frmWHBrowse &l) {
+        expectCard([&](QDialog *card) {
+            retype(card, "EdtcWhCode", "20");
+            retype(card, "EdtcWhName", "新建一库");
+            pressKey(card, Qt::Key_F6);
+            EXPECT_EQ(l.windowTitle(), "仓库档案（共 13 个仓库）");
+            card->close();
+        });
+        click("TlbAdd");
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 13 个仓库）");
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ListWindowTest,
                          ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
 
