@@ -100,6 +100,8 @@ void frmWHBrowse::Form_Load()
     listtoolbar::build(*m_toolbar, m_images, [this](const QString &key) {
         OnToolbarCommand(key);
     });
+    if (isReadOnly())
+        listtoolbar::offerReadOnly(*m_toolbar);
     // The toolbar's height with its buttons, for the layout.
     m_toolbarHeight = m_toolbar->sizeHint().height();
     listgrid::setup(*m_grid, blnBasicVersion);

@@ -35,6 +35,21 @@ bool refuseWhenReadOnly(QWidget *window, bool readOnly)
     return readOnly;
 }
 
+QString readOnlyMark()
+{
+    return QStringLiteral("［只读］");
+}
+
+QString readOnlyTip(const QString &command)
+{
+    return QStringLiteral("%1：仓库档案以只读方式打开，不能%1").arg(command);
+}
+
+QString viewOnlyTip()
+{
+    return QStringLiteral("查看 (Ctrl+E)：仓库档案以只读方式打开，卡片只能查看");
+}
+
 QString lockHolderLine(const QString &operatorName, const QString &computer)
 {
     return QStringLiteral("锁定者：操作员 %1，计算机 %2").arg(operatorName, computer);

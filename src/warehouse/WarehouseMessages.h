@@ -21,6 +21,12 @@ void notice(QWidget *window, const QString &text);
 // was (the caller then changes nothing).
 bool refuseWhenReadOnly(QWidget *window, bool readOnly);
 
+// The window title's mark of a list opened read-only.
+QString readOnlyMark();
+// Tool tip of a command a read-only list does not offer ("增加").
+QString readOnlyTip(const QString &command);
+// Tool tip of 修改 on a read-only list, which opens the card to look only.
+QString viewOnlyTip();
 // The line under the lock message that names the lock's holder.
 QString lockHolderLine(const QString &operatorName, const QString &computer);
 // A multi-row delete stopped at a warehouse other tables use: how many went
