@@ -12,6 +12,7 @@
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -63,6 +64,7 @@ void frmFilter::buildControls()
         box->setMinimumWidth(220);
         box->lineEdit()->installEventFilter(this);
         box->installEventFilter(this);
+        box->view()->installEventFilter(this);
         if (row == filtercolumns::QuotaRow)
             box->setValidator(new filterkeys::QuotaValidator(box));
         else
@@ -254,12 +256,27 @@ void frmFilter::releaseValueSets()
         values.reset();
 }
 
+// Enter while a box's value list is open picks the highlighted value, whether
+// the platform hands the key to the list or to the box behind it.
+bool frmFilter::pickFromOpenList(int row)
+{
+    QComboBox *box = m_boxes.at(size_t(row));
+    const QAbstractItemView *list = box->view();
+    if (!list->isVisible())
+        return false;
+    if (list->currentIndex().isValid())
+        box->setCurrentIndex(list->currentIndex().row());
+    box->hidePopup();
+    return true;
+}
+
 int frmFilter::boxRowOf(QObject *watched) const
 {
     for (int row = 0; row < filtercolumns::Count; ++row) {
-        // Keys reach the box first; its line edit sees those sent to it directly.
+        // Keys reach the box first; its line edit sees those sent to it
+        // directly, its value list those typed while the list is open.
         const QComboBox *box = m_boxes.at(size_t(row));
-        if (watched == box || watched == box->lineEdit())
+        if (watched == box || watched == box->lineEdit() || watched == box->view())
             return row;
     }
     return -1;
@@ -279,6 +296,12 @@ bool frmFilter::eventFilter(QObject *watched, QEvent *event)
         confirm();
         return true;
     }
+    const int row = boxRowOf(watched);
+    // Enter in a value list picks, and only picks: the list itself may have
+    // picked and closed already when the key reaches it.
+    if (filterkeys::isEnter(*key) && row >= 0
+        && (pickFromOpenList(row) || watched == m_boxes.at(size_t(row))->view()))
+        return true;
     if (filterkeys::isEnter(*key) && (watched == cmdYes || watched == cmdNo)) {
         // Enter on a focused 确定 or 取消 presses it, as a user expects.
         static_cast<QPushButton *>(watched)->click();
@@ -289,7 +312,6 @@ bool frmFilter::eventFilter(QObject *watched, QEvent *event)
         focusNextChild();
         return true;
     }
-    const int row = boxRowOf(watched);
     if (row >= 0 && filterkeys::isRefused(*key, row == filtercolumns::QuotaRow)) {
         modal::beep();
         return true;

@@ -48,6 +48,7 @@ private:
     filtercolumns::Positions positionChoice() const;
     void releaseValueSets();
     int boxRowOf(QObject *watched) const;
+    bool pickFromOpenList(int row);
 
     std::array<QComboBox *, 9> m_boxes{};
     std::array<QPushButton *, 9> m_valueButtons{};
