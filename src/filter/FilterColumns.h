@@ -36,6 +36,14 @@ int quotaDecimals(const QString &text);
 // managed, as the list and the card show it).
 enum class Positions { Any, Managed, NotManaged };
 
+// What the user chose in the dialog: the nine box texts (table order) and
+// the position check box. The list keeps the choice of the filter in force,
+// so the dialog opens with it again.
+struct Choice {
+    std::array<QString, Count> texts;
+    Positions positions = Positions::Any;
+};
+
 // The condition for the nine box texts (table order) and the position check
 // box: "cWHCode='01' And ... And bWHPos=1". Empty boxes add nothing; texts are
 // used as typed, with quotes doubled so that no text changes the statement.

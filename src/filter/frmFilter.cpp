@@ -12,6 +12,7 @@
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -63,6 +64,7 @@ void frmFilter::buildControls()
         box->setMinimumWidth(220);
         box->lineEdit()->installEventFilter(this);
         box->installEventFilter(this);
+        box->view()->installEventFilter(this);
         if (row == filtercolumns::QuotaRow)
             box->setValidator(new filterkeys::QuotaValidator(box));
         else
@@ -102,13 +104,31 @@ void frmFilter::buildControls()
     connect(cmdNo, &QPushButton::clicked, this, [this] { reject(); });
 }
 
-void frmFilter::ShowFilter(const QString &caption)
+bool frmFilter::ShowFilter(const QString &caption, const filtercolumns::Choice &start)
 {
     // Closing lets the value data sets go (done); so does a failed load.
-    showModalForm(*this, [this, &caption] {
+    return showModalForm(*this, [this, &caption, &start] {
         Form_Load();
+        showChoice(start);
         setWindowTitle(caption);
-    }, [this] { releaseValueSets(); });
+    }, [this] { releaseValueSets(); }) == QDialog::Accepted;
+}
+
+void frmFilter::showChoice(const filtercolumns::Choice &start)
+{
+    for (int row = 0; row < filtercolumns::Count; ++row)
+        m_boxes.at(size_t(row))->setEditText(start.texts.at(size_t(row)));
+    switch (start.positions) {
+    case filtercolumns::Positions::Managed:
+        chkWHPos->setCheckState(Qt::Checked);
+        break;
+    case filtercolumns::Positions::NotManaged:
+        chkWHPos->setCheckState(Qt::Unchecked);
+        break;
+    case filtercolumns::Positions::Any:
+        chkWHPos->setCheckState(Qt::PartiallyChecked);
+        break;
+    }
 }
 
 // Each showing starts like a newly loaded dialog: empty boxes without value
@@ -171,6 +191,9 @@ void frmFilter::fillValueList(int row)
             items.push_back(value);
         values->MoveNext();
     }
+    // A value stands beside several department names in the statement's
+    // rows; the user picks it once.
+    items.removeDuplicates();
     // Listed in the order the grid sorts: numbers by value, Chinese by pinyin.
     const std::vector<QStringView> texts(items.begin(), items.end());
     QStringList sorted;
@@ -199,7 +222,8 @@ void frmFilter::confirm()
         box->lineEdit()->selectAll();
         return;
     }
-    strSel = filtercolumns::buildCondition(texts, positionChoice());
+    m_choice = {texts, positionChoice()};
+    strSel = filtercolumns::buildCondition(texts, m_choice.positions);
     accept();
 }
 
@@ -232,12 +256,27 @@ void frmFilter::releaseValueSets()
         values.reset();
 }
 
+// Enter while a box's value list is open picks the highlighted value, whether
+// the platform hands the key to the list or to the box behind it.
+bool frmFilter::pickFromOpenList(int row)
+{
+    QComboBox *box = m_boxes.at(size_t(row));
+    const QAbstractItemView *list = box->view();
+    if (!list->isVisible())
+        return false;
+    if (list->currentIndex().isValid())
+        box->setCurrentIndex(list->currentIndex().row());
+    box->hidePopup();
+    return true;
+}
+
 int frmFilter::boxRowOf(QObject *watched) const
 {
     for (int row = 0; row < filtercolumns::Count; ++row) {
-        // Keys reach the box first; its line edit sees those sent to it directly.
+        // Keys reach the box first; its line edit sees those sent to it
+        // directly, its value list those typed while the list is open.
         const QComboBox *box = m_boxes.at(size_t(row));
-        if (watched == box || watched == box->lineEdit())
+        if (watched == box || watched == box->lineEdit() || watched == box->view())
             return row;
     }
     return -1;
@@ -257,12 +296,22 @@ bool frmFilter::eventFilter(QObject *watched, QEvent *event)
         confirm();
         return true;
     }
+    const int row = boxRowOf(watched);
+    // Enter in a value list picks, and only picks: the list itself may have
+    // picked and closed already when the key reaches it.
+    if (filterkeys::isEnter(*key) && row >= 0
+        && (pickFromOpenList(row) || watched == m_boxes.at(size_t(row))->view()))
+        return true;
+    if (filterkeys::isEnter(*key) && (watched == cmdYes || watched == cmdNo)) {
+        // Enter on a focused 确定 or 取消 presses it, as a user expects.
+        static_cast<QPushButton *>(watched)->click();
+        return true;
+    }
     if (filterkeys::isEnter(*key)) {
-        // Enter anywhere in the dialog moves on as Tab does.
+        // Enter anywhere else in the dialog moves on as Tab does.
         focusNextChild();
         return true;
     }
-    const int row = boxRowOf(watched);
     if (row >= 0 && filterkeys::isRefused(*key, row == filtercolumns::QuotaRow)) {
         modal::beep();
         return true;

@@ -28,8 +28,12 @@ public:
     QString strSel;
 
     // Loads the dialog (captions, pictures, basic version) and shows it
-    // modally with the given caption.
-    void ShowFilter(const QString &caption);
+    // modally with the given caption, its boxes and check box set as in
+    // `start`. True when the user confirmed: strSel and choice() then hold
+    // what was confirmed; a cancel leaves both as they were.
+    bool ShowFilter(const QString &caption, const filtercolumns::Choice &start = {});
+    // The choice of the last confirm.
+    const filtercolumns::Choice &choice() const { return m_choice; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -38,11 +42,13 @@ protected:
 private:
     void buildControls();
     void Form_Load();
+    void showChoice(const filtercolumns::Choice &start);
     void fillValueList(int row);
     void confirm();
     filtercolumns::Positions positionChoice() const;
     void releaseValueSets();
     int boxRowOf(QObject *watched) const;
+    bool pickFromOpenList(int row);
 
     std::array<QComboBox *, 9> m_boxes{};
     std::array<QPushButton *, 9> m_valueButtons{};
@@ -51,4 +57,5 @@ private:
     QCheckBox *chkWHPos = nullptr;
     QPushButton *cmdYes = nullptr;
     QPushButton *cmdNo = nullptr;
+    filtercolumns::Choice m_choice;
 };

@@ -3,6 +3,7 @@
 #include "frmWHBrowse.h"
 
 #include "WarehouseListToolbar.h"
+#include "WarehouseMessages.h"
 #include "data/Catalogue.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/ToolbarShortcuts.h"
@@ -47,10 +48,11 @@ void frmWHBrowse::keyPressEvent(QKeyEvent *event)
 
 bool frmWHBrowse::handleShortcut(QKeyEvent *event)
 {
-    QString command = listtoolbar::commandOfKey(*event);
-    if (command == "TlbPrint" && !toolbarButton("TlbPrint")->isEnabled())
-        command.clear();
+    const QString command = listtoolbar::commandOfKey(*event);
     if (command.isEmpty())
+        return false;
+    // The key of a disabled button does nothing, as its click does.
+    if (const QAction *button = toolbarButton(command); button && !button->isEnabled())
         return false;
     event->accept();
     if (command == "TlbPrint")
@@ -107,7 +109,8 @@ void frmWHBrowse::showListState()
     setWindowTitle(LoadResString(62)
                    + (m_data.filtered() ? QStringLiteral("（已过滤：显示 %1 个仓库）")
                                  : QStringLiteral("（共 %1 个仓库）"))
-                         .arg(shown));
+                         .arg(shown)
+                   + (isReadOnly() ? whmessages::readOnlyMark() : QString()));
 }
 
 // The branches that are one step each.
@@ -137,6 +140,8 @@ void frmWHBrowse::refreshList()
 {
     if (m_data.refresh(*m_grid))
         toolbarButton("TlbPrint")->setEnabled(true);
+    if (!m_data.filtered())
+        m_search.forgetFilter();
 }
 
 void frmWHBrowse::closeEvent(QCloseEvent *event)

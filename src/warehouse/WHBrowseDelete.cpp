@@ -29,7 +29,7 @@ bool frmWHBrowse::runDeletion(const std::function<bool(WarehouseListDeletion &)>
     const bool result = command(deletion);
     if (!deletion.lastCode().isEmpty())
         recLock = deletion.lastCode();
-    m_data.rowsChanged(deletion.deletedAny());
+    m_data.rowsChanged(deletion.removedRows());
     return result;
 }
 

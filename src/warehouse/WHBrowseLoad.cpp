@@ -12,10 +12,12 @@
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QSysInfo>
+#include <QTableView>
 #include <QToolBar>
 
 using namespace depotbase;
@@ -50,6 +52,16 @@ frmWHBrowse::frmWHBrowse()
     connect(m_grid, &SuperGrid::DblClick, this, [this] { OnToolbarCommand("TlbEdit"); });
     connect(m_grid, &SuperGrid::MouseDown, this,
             [this](int, int, int, int) { listgrid::sortByTitleClick(*m_grid); });
+    // The title counts the rows as they come and go, also while the card
+    // adds warehouses or a delete removes them.
+    QAbstractItemModel *rows = m_grid->view()->model();
+    const auto countRows = [this] {
+        if (m_loaded)
+            showListState();
+    };
+    connect(rows, &QAbstractItemModel::rowsInserted, this, countRows);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, countRows);
+    connect(rows, &QAbstractItemModel::modelReset, this, countRows);
 }
 
 frmWHBrowse::~frmWHBrowse() = default;
@@ -88,6 +100,8 @@ void frmWHBrowse::Form_Load()
     listtoolbar::build(*m_toolbar, m_images, [this](const QString &key) {
         OnToolbarCommand(key);
     });
+    if (isReadOnly())
+        listtoolbar::offerReadOnly(*m_toolbar);
     // The toolbar's height with its buttons, for the layout.
     m_toolbarHeight = m_toolbar->sizeHint().height();
     listgrid::setup(*m_grid, blnBasicVersion);

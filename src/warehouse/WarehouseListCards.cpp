@@ -42,11 +42,13 @@ void WarehouseListCards::edit(const QString &code)
     const bool locking = !m_readOnly;
     const services::OpenedWarehouse opened = warehouses().openForEdit(code, locking);
     if (opened.outcome == services::OpenedWarehouse::Outcome::Locked) {
-        whmessages::refusal(m_list, rules::lockedText());
+        m_locks.tellLocked(code);
         return;
     }
     if (opened.outcome == services::OpenedWarehouse::Outcome::Gone) {
         whmessages::critical(m_list, rules::deletedBeforeEditText());
+        // Its row goes: the list must not offer a warehouse that is gone.
+        dropEditedRow();
         return;
     }
     frmWHCard &card = m_card.get(m_list);

@@ -26,10 +26,10 @@ bool WarehouseListData::refresh(SuperGrid &grid)
         return false;
     m_data->Requery(-1);
     m_behind = false;
-    if (m_data->RecordCount() <= 0)
-        return false;
+    // An emptied table empties the grid too: rows of warehouses that are
+    // gone must not stay on screen as if they could still be used.
     showAll(grid, true);
-    return true;
+    return m_data->RecordCount() > 0;
 }
 
 bool WarehouseListData::position(SuperGrid &grid, int moveKind)

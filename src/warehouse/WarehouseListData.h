@@ -16,8 +16,8 @@ public:
     // Fills the grid with every warehouse of the data set, unfiltered;
     // `sorted`: in the order of the first column.
     void showAll(SuperGrid &grid, bool sorted = false);
-    // Reads the data set again; only a list that still holds warehouses
-    // replaces the rows shown (true then).
+    // Reads the data set again and shows every warehouse it holds, none
+    // when all are gone; true when it holds any.
     bool refresh(SuperGrid &grid);
     // Positions the data set by a move kind (see listcursor::position).
     bool position(SuperGrid &grid, int moveKind);

@@ -34,20 +34,27 @@ WarehouseListDeletion::WarehouseListDeletion(QWidget *window,
 {
 }
 
-// Deletes one warehouse through the service; a refusal is told.
-bool WarehouseListDeletion::deleteCode(const QString &code)
+services::ServiceResult WarehouseListDeletion::deleteCode(const QString &code)
 {
     m_code = code;
     const services::ServiceResult result = m_service.remove(code);
     m_locks.tellFailedRelease();
-    if (!result.done()) {
-        m_refusal = result.message;
-        whmessages::refusal(m_window, result.message);
-        return false;
+    if (result.done())
+        ++m_deleted;
+    // A warehouse another operator deleted meanwhile leaves the list too.
+    if (result.done() || result.errorNumber == dbkit::ErrorNumber::RecordDeleted) {
+        m_removedRows = true;
+        listgrid::removeCurrentRow(m_grid);
     }
-    m_deletedAny = true;
-    listgrid::removeCurrentRow(m_grid);
-    return true;
+    return result;
+}
+
+void WarehouseListDeletion::tellRefusal(const services::ServiceResult &refusal)
+{
+    if (refusal.message == rules::lockedText())
+        m_locks.tellLocked(m_code);
+    else
+        whmessages::critical(m_window, refusal.message);
 }
 
 bool WarehouseListDeletion::deleteCurrent()
@@ -62,6 +69,8 @@ bool WarehouseListDeletion::deleteCurrent()
         const std::optional<services::WarehouseRecord> stored = m_service.read(code);
         if (!stored) {
             whmessages::critical(m_window, rules::deletedBeforeDeleteText());
+            m_removedRows = true;
+            listgrid::removeCurrentRow(m_grid);
             return false;
         }
         m_code = stored->code;
@@ -69,8 +78,12 @@ bool WarehouseListDeletion::deleteCurrent()
                                      + stored->name + QStringLiteral(" ") + LoadResString(5)
                                      + QStringLiteral("?")))
             return true;
+        const services::ServiceResult result = deleteCode(m_code);
+        if (result.done())
+            return true;
+        tellRefusal(result);
         // A lock held by another operator still counts as found.
-        return deleteCode(m_code) || m_refusal == rules::lockedText();
+        return result.message == rules::lockedText();
     } catch (const dbkit::DbError &error) {
         whmessages::critical(m_window,
                                rules::deleteErrorText(error.number(), error.description()));
@@ -92,8 +105,18 @@ bool WarehouseListDeletion::deleteRows(long &firstRow, long &lastRow)
             return true;
         for (long i = 0; i < count; ++i) {
             // A row that cannot go stops the delete: the rest stay as they are.
-            if (!deleteCode(m_grid.TextMatrix(int(firstRow), 0)))
+            const services::ServiceResult result =
+                deleteCode(m_grid.TextMatrix(int(firstRow), 0));
+            if (!result.done()) {
+                // In use: the user learns which warehouse stopped it and
+                // how many went before it.
+                if (rules::isRelatedRecords(result.errorNumber))
+                    whmessages::critical(m_window,
+                                         whmessages::deleteStoppedInUseText(m_deleted, m_code));
+                else
+                    tellRefusal(result);
                 return false;
+            }
             if (firstRow < lastRow) {
                 --lastRow;
                 m_grid.setRowSel(int(lastRow));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/ServiceResult.h"
+
 #include <QString>
 
 class QWidget;
@@ -28,17 +30,20 @@ public:
 
     // The code of the warehouse last deleted or tried.
     QString lastCode() const { return m_code; }
-    // True when a warehouse was deleted.
-    bool deletedAny() const { return m_deletedAny; }
+    // True when rows went: warehouses deleted, or found gone meanwhile.
+    bool removedRows() const { return m_removedRows; }
 
 private:
-    bool deleteCode(const QString &code);
+    // Deletes one warehouse through the service, removing its row when it
+    // went or was gone already; a refusal comes back untold.
+    services::ServiceResult deleteCode(const QString &code);
+    void tellRefusal(const services::ServiceResult &refusal);
 
     QWidget *m_window;
     services::WarehouseService &m_service;
     SuperGrid &m_grid;
     WarehouseListLocks &m_locks;
     QString m_code;
-    QString m_refusal;  // the last refusal told
-    bool m_deletedAny = false;
+    int m_deleted = 0;
+    bool m_removedRows = false;
 };

@@ -1,7 +1,10 @@
 #include "WarehouseListLocks.h"
 
+#include "WarehouseMessages.h"
 #include "data/Catalogue.h"
+#include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
+#include "suite/dbkit/DbError.h"
 #include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -67,4 +70,21 @@ void WarehouseListLocks::tellFailedRelease()
                    QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
                        + lockObject().LastReleaseError(),
                    modal::Icon::Exclamation, modal::Buttons::Ok, LoadResString(17));
+}
+
+void WarehouseListLocks::tellLocked(const QString &code)
+{
+    QString text = services::warehouse_rules::lockedText();
+    try {
+        // The holder may have let go meanwhile: then there is nobody to name.
+        if (m_listLogin) {
+            const auto holder = lockObject().Holder(*m_listLogin, QStringLiteral("BJ"), code);
+            if (holder)
+                text += QLatin1Char('\n')
+                        + whmessages::lockHolderLine(holder->operatorName, holder->computer);
+        }
+    } catch (const dbkit::DbError &) {
+        // Only the holder's name is missing; the refusal itself is told.
+    }
+    whmessages::notice(m_window, text);
 }

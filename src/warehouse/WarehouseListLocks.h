@@ -38,6 +38,9 @@ public:
     void releaseBeforeClose(const QString &code);
     // Tells a release the database refused in the last call to the lock object.
     void tellFailedRelease();
+    // Tells that another operator holds the lock of `code`, and who: the
+    // holder's operator and computer on a second line.
+    void tellLocked(const QString &code);
 
 private:
     QWidget *m_window;

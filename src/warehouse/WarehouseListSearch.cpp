@@ -16,22 +16,25 @@ WarehouseListSearch::WarehouseListSearch() = default;
 
 WarehouseListSearch::~WarehouseListSearch() = default;
 
-QString WarehouseListSearch::askCondition(const dbkit::DbLoginPtr &login, const QString &caption)
+std::optional<QString> WarehouseListSearch::askCondition(const dbkit::DbLoginPtr &login,
+                                                        const QString &caption,
+                                                        const filtercolumns::Choice &start)
 {
     frmFilter &filter = m_filter.get();
     filter.dbs = login;
     filter.strSel.clear();
-    filter.ShowFilter(caption);
+    if (!filter.ShowFilter(caption, start))
+        return std::nullopt;
     return filter.strSel;
 }
 
 void WarehouseListSearch::find(QWidget *window, const dbkit::DbLoginPtr &login,
                                dbkit::DbDataSet &list, SuperGrid &grid)
 {
-    const QString condition = askCondition(login, LoadResString(119));
-    if (condition.isEmpty())
+    const std::optional<QString> condition = askCondition(login, LoadResString(119));
+    if (!condition || condition->isEmpty())
         return;
-    list.FindFirst(condition);
+    list.FindFirst(*condition);
     if (list.NoMatch()) {
         modal::message(window, LoadResString(123), modal::Icon::Critical, modal::Buttons::Ok,
                        LoadResString(17));
@@ -43,12 +46,15 @@ void WarehouseListSearch::find(QWidget *window, const dbkit::DbLoginPtr &login,
 bool WarehouseListSearch::filter(QWidget *window, const dbkit::DbLoginPtr &login,
                                  SuperGrid &grid, bool filtered)
 {
-    const QString condition = askCondition(login, LoadResString(118));
+    const std::optional<QString> condition = askCondition(login, LoadResString(118), m_inForce);
+    // A cancelled dialog keeps the filter in force and the rows shown.
+    if (!condition)
+        return filtered;
     // The filtered rows come from a data set of their own; the list's data
     // set stays the whole list, so refresh shows every warehouse again.
     dbkit::DbDataSetPtr rows;
     try {
-        rows = login->OpenDataSet(warehouse::filteredListStatement(condition),
+        rows = login->OpenDataSet(warehouse::filteredListStatement(*condition),
                                   dbkit::OpenMode::Default);
     } catch (const dbkit::DbError &error) {
         // A condition the database cannot run (a quota such as "1.2.3") is
@@ -64,5 +70,6 @@ bool WarehouseListSearch::filter(QWidget *window, const dbkit::DbLoginPtr &login
     grid.setRedraw(false);
     listgrid::fill(grid, *rows);
     grid.setRedraw(true);
-    return !condition.isEmpty();
+    m_inForce = m_filter.get().choice();
+    return !condition->isEmpty();
 }

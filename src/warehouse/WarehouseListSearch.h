@@ -1,9 +1,11 @@
 #pragma once
 
+#include "filter/FilterColumns.h"
 #include "forms/FormSlot.h"
 #include "suite/dbkit/DbLogin.h"
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 class SuperGrid;
@@ -18,22 +20,27 @@ public:
     WarehouseListSearch(const WarehouseListSearch &) = delete;
     WarehouseListSearch &operator=(const WarehouseListSearch &) = delete;
 
-    // Shows the filter dialog with a caption and returns the condition it
-    // built ("" when cancelled).
-    QString askCondition(const dbkit::DbLoginPtr &login, const QString &caption);
+    // Shows the filter dialog with a caption, its boxes set as in `start`,
+    // and returns the condition it built; nullopt when cancelled.
+    std::optional<QString> askCondition(const dbkit::DbLoginPtr &login, const QString &caption,
+                                        const filtercolumns::Choice &start = {});
 
     // Asks for a condition, finds the first warehouse of the list's data set
     // that meets it and selects and shows its grid row; tells when none does.
     void find(QWidget *window, const dbkit::DbLoginPtr &login, dbkit::DbDataSet &list,
               SuperGrid &grid);
 
-    // Asks for a condition and fills the grid with the warehouses that meet
-    // it, all of them for an empty one. Returns whether the grid now shows a
-    // filtered list; a condition the database cannot run is told and leaves
-    // the rows as they were (`filtered` unchanged).
+    // Asks for a condition, the dialog showing the filter in force, and fills
+    // the grid with the warehouses that meet it, all of them for an empty
+    // one. Returns whether the grid now shows a filtered list; a cancelled
+    // dialog, and a condition the database cannot run (told), leave the rows
+    // and the filter in force as they were (`filtered` unchanged).
     bool filter(QWidget *window, const dbkit::DbLoginPtr &login, SuperGrid &grid,
                 bool filtered);
+    // The list shows every warehouse again: the next filter starts empty.
+    void forgetFilter() { m_inForce = {}; }
 
 private:
     depotbase::FormSlot<frmFilter> m_filter;
+    filtercolumns::Choice m_inForce;
 };

@@ -1,5 +1,6 @@
 #include "WarehouseListToolbar.h"
 
+#include "WarehouseMessages.h"
 #include "data/Catalogue.h"
 #include "data/UserErrors.h"
 #include "forms/ToolbarButtons.h"
@@ -66,6 +67,16 @@ void build(QToolBar &toolbar, const QList<QIcon> &pictures,
 {
     BuildToolbar(toolbar, pictures, Buttons, run);
     NameShortcutsInToolTips(toolbar, Shortcuts);
+}
+
+void offerReadOnly(QToolBar &toolbar)
+{
+    for (const char *key : {"TlbAdd", "TlbDel"}) {
+        QAction *action = ToolbarAction(toolbar, QLatin1String(key));
+        action->setEnabled(false);
+        action->setToolTip(whmessages::readOnlyTip(commandCaption(QLatin1String(key))));
+    }
+    ToolbarAction(toolbar, QStringLiteral("TlbEdit"))->setToolTip(whmessages::viewOnlyTip());
 }
 
 QString commandOfKey(const QKeyEvent &event)

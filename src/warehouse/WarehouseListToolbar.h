@@ -20,6 +20,10 @@ QList<QIcon> loadPictures();
 void build(QToolBar &toolbar, const QList<QIcon> &pictures,
            const std::function<void(const QString &)> &run);
 
+// A list opened read-only: 增加 and 删除 are disabled, their tool tips say
+// why; 修改 stays, as the way to look at a warehouse on its card.
+void offerReadOnly(QToolBar &toolbar);
+
 // The command key of a shortcut ("TlbAdd" for Ctrl+I or F5); "" for a key
 // that is no shortcut. The modifiers must be exactly the shortcut's.
 QString commandOfKey(const QKeyEvent &event);

@@ -2,7 +2,6 @@
 
 #include "data/Catalogue.h"
 #include "data/UserErrors.h"
-#include "services/WarehouseRules.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
@@ -23,13 +22,10 @@ void failure(QWidget *window, const dbkit::DbError &error)
                          error));
 }
 
-void refusal(QWidget *window, const QString &message)
+void notice(QWidget *window, const QString &text)
 {
-    if (message == services::warehouse_rules::lockedText())
-        modal::message(window, message, modal::Icon::Information, modal::Buttons::Ok,
-                       LoadResString(17));
-    else
-        critical(window, message);
+    modal::message(window, text, modal::Icon::Information, modal::Buttons::Ok,
+                   LoadResString(17));
 }
 
 bool refuseWhenReadOnly(QWidget *window, bool readOnly)
@@ -37,6 +33,31 @@ bool refuseWhenReadOnly(QWidget *window, bool readOnly)
     if (readOnly)
         critical(window, QStringLiteral("仓库档案以只读方式打开，不能增加、修改或删除！"));
     return readOnly;
+}
+
+QString readOnlyMark()
+{
+    return QStringLiteral("［只读］");
+}
+
+QString readOnlyTip(const QString &command)
+{
+    return QStringLiteral("%1：仓库档案以只读方式打开，不能%1").arg(command);
+}
+
+QString viewOnlyTip()
+{
+    return QStringLiteral("查看 (Ctrl+E)：仓库档案以只读方式打开，卡片只能查看");
+}
+
+QString lockHolderLine(const QString &operatorName, const QString &computer)
+{
+    return QStringLiteral("锁定者：操作员 %1，计算机 %2").arg(operatorName, computer);
+}
+
+QString deleteStoppedInUseText(int deleted, const QString &code)
+{
+    return QStringLiteral("已删除 %1 个；%2 在其它数据表中使用，未删除").arg(deleted).arg(code);
 }
 
 } // namespace whmessages

@@ -267,13 +267,14 @@ TEST_P(CardAddTest, ReadOnlyListRefusesWrites)
 {
     openListDataSet(true);
     const QString refusal = QStringLiteral("仓库档案以只读方式打开，不能增加、修改或删除！");
-    runList([&](frmWHBrowse &) {
+    runList([&](frmWHBrowse &l) {
+        // The list disables 增加 and 删除; run anyway, they are refused.
         m_seam->expectMessage(refusal, modal::Icon::Critical, modal::Buttons::Ok, caption(),
                               modal::Answer::Ok);
-        click("TlbAdd");
+        l.OnToolbarCommand("TlbAdd");
         selectCode("12");
         m_seam->expectMessage(refusal, modal::Answer::Ok);
-        click("TlbDel");
+        l.OnToolbarCommand("TlbDel");
         // The card only shows the warehouse: nothing takes typing, nothing
         // saves, and leaving asks nothing.
         editCode("12", [&](QDialog *card) {

@@ -20,7 +20,9 @@ QString multiQuestion(int count)
 {
     return LoadResString(128) + "?" + QStringLiteral("\n（共 %1 个仓库将被删除）").arg(count);
 }
-const QString LockMessage = QStringLiteral("其他操作员正在对此仓库档案进行操作，请稍候操作！");
+// The lock message names the holder on its second line.
+const QString LockMessage = QStringLiteral("其他操作员正在对此仓库档案进行操作，请稍候操作！\n"
+                                           "锁定者：操作员 other，计算机 OTHERPC");
 
 } // namespace
 
@@ -102,37 +104,43 @@ TEST_P(DeleteTest, DeletesSelectedRowsInBothDirections)
     EXPECT_EQ(locksHeld(), 0);
 }
 
-TEST_P(DeleteTest, RefusalsKeepTheRowAndLeaveNoLock)
+TEST_P(DeleteTest, RefusalsLeaveNoLockAndGoneWarehousesLeaveTheList)
 {
     // Positions are checked before any lock: another operator's lock on 01
     // does not even come into it.
     ASSERT_TRUE(otherLocks("01"));
-    runList([&](frmWHBrowse &) {
+    runList([&](frmWHBrowse &l) {
         selectCode("01");
         expectCritical("该仓库编码已被货位档案使用，不能删除！");
         click("TlbDel");
 
-        // Deleted by someone else meanwhile: told, nothing locked.
-        m_other->Execute("DELETE FROM Warehouse WHERE cWhCode='11'");
+        // Deleted by someone else meanwhile: told, nothing locked, and its
+        // row leaves the list.
+        m_other->Execute("DELETE FROM Warehouse WHERE cWhCode IN ('08', '09', '11')");
         selectCode("11");
         expectCritical("该仓库编码已被他人删除，不能删除！");
         click("TlbDel");
+        EXPECT_EQ(rowOf("11"), -1);
+        selectCode("09");
         expectCritical("该仓库编码已被他人删除，不能修改！");
         click("TlbEdit");
+        EXPECT_EQ(rowOf("09"), -1);
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 10 个仓库）");
         expectCritical(LoadResString(6) + LoadResString(52) + "," + LoadResString(7));
-        select(rowOf("11"), rowOf("12"));
+        select(rowOf("08"), rowOf("10"));
         click("TlbDel");
         // Met half-way through a multi-row delete: the rows before it go,
         // the lock taken for it is released.
-        select(rowOf("10"), rowOf("12"));
-        expectQuestion(multiQuestion(rowOf("12") - rowOf("10") + 1), modal::Answer::Yes);
+        select(rowOf("07"), rowOf("08"));
+        expectQuestion(multiQuestion(2), modal::Answer::Yes);
         expectCritical("该仓库编码已被他人删除，不能删除！");
         click("TlbDel");
-        EXPECT_EQ(rowOf("10"), -1);
+        EXPECT_EQ(rowOf("07"), -1);
+        EXPECT_EQ(rowOf("08"), -1);
     });
-    EXPECT_FALSE(warehouseExists("10"));
+    EXPECT_FALSE(warehouseExists("07"));
     EXPECT_TRUE(warehouseExists("01"));
-    EXPECT_TRUE(warehouseExists("12"));
+    EXPECT_TRUE(warehouseExists("10"));
     EXPECT_EQ(locksHeld(), 1);  // only the other operator's
 }
 
@@ -192,6 +200,24 @@ TEST_P(DeleteTest, SecondOperatorWaitsForTheFirstsLock)
     });
     EXPECT_TRUE(warehouseExists("12"));
     EXPECT_FALSE(warehouseExists("10"));
+}
+
+// A multi-row delete that meets a warehouse in use stops there and says how
+// many went before it and which one stopped it.
+TEST_P(DeleteTest, MultiRowDeleteStoppedByAWarehouseInUseSaysWhatWent)
+{
+    runList([&](frmWHBrowse &) {
+        select(rowOf("05"), rowOf("03"));
+        expectQuestion(multiQuestion(3), modal::Answer::Yes);
+        expectCritical("已删除 2 个；03 在其它数据表中使用，未删除");
+        click("TlbDel");
+        EXPECT_EQ(rowOf("05"), -1);
+        EXPECT_EQ(rowOf("04"), -1);
+        EXPECT_GT(rowOf("03"), 0);
+    });
+    EXPECT_TRUE(warehouseExists("03"));
+    EXPECT_FALSE(warehouseExists("04"));
+    EXPECT_EQ(locksHeld(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DeleteTest,

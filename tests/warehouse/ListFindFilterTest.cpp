@@ -15,9 +15,9 @@ namespace {
 
 using Values = std::initializer_list<std::pair<const char *, QString>>;
 
-// Fills the dialog's boxes as a user does (typed, or pasted when the text
-// holds a key the box refuses) and confirms.
-// The position box starts at "any" (partly checked).
+// Empties the boxes the dialog opened with (the filter in force), fills them
+// as a user does (typed, or pasted when the text holds a key the box refuses),
+// sets the position box and confirms.
 WindowScript confirmWith(Values values, Qt::CheckState positions = Qt::PartiallyChecked,
                          QString *caption = nullptr)
 {
@@ -27,6 +27,8 @@ WindowScript confirmWith(Values values, Qt::CheckState positions = Qt::Partially
     return [copy, positions, caption](QDialog *w) {
         if (caption)
             *caption = w->windowTitle();
+        for (QComboBox *box : w->findChildren<QComboBox *>())
+            box->lineEdit()->clear();
         for (const auto &[name, text] : copy) {
             auto *box = control<QComboBox>(w, name);
             if (text.contains(QLatin1Char('\'')) || text.contains(QLatin1Char('|'))
@@ -37,9 +39,7 @@ WindowScript confirmWith(Values values, Qt::CheckState positions = Qt::Partially
                 typeText(box, text);
             }
         }
-        auto *check = control<QCheckBox>(w, QStringLiteral("chkWHPos"));
-        EXPECT_EQ(check->checkState(), Qt::PartiallyChecked);
-        check->setCheckState(positions);
+        control<QCheckBox>(w, QStringLiteral("chkWHPos"))->setCheckState(positions);
         QTest::mouseClick(control<QPushButton>(w, QStringLiteral("cmdYes")), Qt::LeftButton);
     };
 }
@@ -150,27 +150,53 @@ TEST_P(ListFindFilterTest, FilterByCodeAndNameAndByFundQuota)
     });
 }
 
-TEST_P(ListFindFilterTest, FilterMatchingNothingHidesTheSelectionAndCancelShowsAll)
+// The filter dialog opens with the conditions in force; Esc and 取消 change
+// nothing. 刷新 shows every warehouse, with its selection, and the next
+// filter starts empty.
+TEST_P(ListFindFilterTest, FilterMatchingNothingHidesTheSelectionAndCancelKeepsTheFilter)
 {
     runList([&](frmWHBrowse &l) {
         // A box of blanks is compared as it stands: no memo is blank.
-        filter(confirmWith({{"cboWHMemo", "   "}}));
+        filter(confirmWith({{"cboWHMemo", "   "}}, Qt::Unchecked));
         EXPECT_EQ(grid().Rows(), 1);
         EXPECT_EQ(grid().HighLight(), 0);
         EXPECT_EQ(grid().BackColorSel(), 0x8000000Bu);
         EXPECT_EQ(grid().ForeColorSel(), 0x80000012u);
+        const QString filtered = QStringLiteral("仓库档案（已过滤：显示 0 个仓库）");
+        EXPECT_EQ(l.windowTitle(), filtered);
 
-        // Cancelling after typing leaves the list unfiltered.
+        m_seam->expectWindow(QStringLiteral("frmFilter"), [](QDialog *w) {
+            EXPECT_EQ(control<QComboBox>(w, "cboWHMemo")->currentText(), "   ");
+            EXPECT_EQ(control<QCheckBox>(w, "chkWHPos")->checkState(), Qt::Unchecked);
+            auto *code = control<QComboBox>(w, "cboWHCode");
+            typeText(code, "01");
+            QTest::keyClick(code, Qt::Key_Escape);
+        });
+        pressKey(&l, Qt::Key_F, Qt::ControlModifier);
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_EQ(l.windowTitle(), filtered);
         filter([](QDialog *w) {
-            typeText(control<QComboBox>(w, "cboWHCode"), "01");
+            // What the cancelled dialog was given is gone.
+            EXPECT_EQ(control<QComboBox>(w, "cboWHCode")->currentText(), "");
+            EXPECT_EQ(control<QComboBox>(w, "cboWHMemo")->currentText(), "   ");
             control<QCheckBox>(w, "chkWHPos")->setChecked(true);
             QTest::mouseClick(control<QPushButton>(w, "cmdNo"), Qt::LeftButton);
         });
+        EXPECT_EQ(grid().Rows(), 1);
+        EXPECT_EQ(l.windowTitle(), filtered);
+
+        click("TlbRefresh");
         EXPECT_EQ(grid().Rows(), 13);
         EXPECT_EQ(grid().BackColorSel(), 0x8000000Du);
         // Rows shown again show their selection again.
         EXPECT_EQ(grid().HighLight(), 1);
         EXPECT_EQ(grid().FocusRect(), 1);
+        filter([](QDialog *w) {
+            EXPECT_EQ(control<QComboBox>(w, "cboWHMemo")->currentText(), "");
+            EXPECT_EQ(control<QCheckBox>(w, "chkWHPos")->checkState(), Qt::PartiallyChecked);
+            QTest::mouseClick(control<QPushButton>(w, "cmdNo"), Qt::LeftButton);
+        });
+        EXPECT_EQ(grid().Rows(), 13);
         l.OnToolbarCommand("TlbExit");
     });
 }

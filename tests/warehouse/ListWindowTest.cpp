@@ -143,7 +143,7 @@ TEST_P(ListWindowTest, FullLengthCodeAndAddressAreShownWhole)
     });
 }
 
-TEST_P(ListWindowTest, RefreshShowsAnotherOperatorsInsertButKeepsRowsWhenAllAreGone)
+TEST_P(ListWindowTest, RefreshShowsAnotherOperatorsInsertAndAnEmptiedTable)
 {
     auto other = m_db->connect("other", "PC-2");
     runList([&](frmWHBrowse &l) {
@@ -157,7 +157,9 @@ TEST_P(ListWindowTest, RefreshShowsAnotherOperatorsInsertButKeepsRowsWhenAllAreG
         other->Execute("DELETE FROM Position");
         other->Execute("DELETE FROM Warehouse");
         click("TlbRefresh");
-        EXPECT_EQ(grid().Rows(), 14);
+        EXPECT_EQ(grid().Rows(), 1);
+        EXPECT_EQ(grid().HighLight(), 0);
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 0 个仓库）");
         l.OnToolbarCommand("TlbExit");
     });
 }
@@ -339,6 +341,48 @@ TEST_P(ListWindowTest, ALaterLoadStartsWithFreshButtonsAndAVisibleSelection)
         QAction *print = l.toolbarButton("TlbPrint");
         ASSERT_NE(print, nullptr);
         EXPECT_TRUE(l.Toolbar1()->actions().contains(print));
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// A list opened read-only says so and offers no command that writes: 增加
+// and 删除 are disabled, with their keys; 修改 opens the card to look.
+TEST_P(ListWindowTest, ReadOnlyListSaysSoAndOffersNoWrites)
+{
+    openListDataSet(true);
+    runList([&](frmWHBrowse &l) {
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 12 个仓库）［只读］");
+        EXPECT_FALSE(l.toolbarButton("TlbAdd")->isEnabled());
+        EXPECT_EQ(l.toolbarButton("TlbAdd")->toolTip(), "增加：仓库档案以只读方式打开，不能增加");
+        EXPECT_FALSE(l.toolbarButton("TlbDel")->isEnabled());
+        EXPECT_EQ(l.toolbarButton("TlbDel")->toolTip(), "删除：仓库档案以只读方式打开，不能删除");
+        EXPECT_TRUE(l.toolbarButton("TlbEdit")->isEnabled());
+        EXPECT_TRUE(l.toolbarButton("TlbEdit")->toolTip().startsWith("查看 (Ctrl+E)"));
+        // The seam fails the test on any card or message these keys would open.
+        grid().setFocus();
+        pressKey(&l, Qt::Key_I, Qt::ControlModifier);
+        pressKey(&l, Qt::Key_F5);
+        pressKey(&l, Qt::Key_D, Qt::ControlModifier);
+        expectCard([](QDialog *card) { card->close(); });
+        pressKey(&l, Qt::Key_E, Qt::ControlModifier);
+        EXPECT_TRUE(m_seam->verifyDone());
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// The title counts the warehouses while the card adds them.
+TEST_P(ListWindowTest, TheTitleFollowsTheCardsAdds)
+{
+    runList([&](frmWHBrowse &l) {
+        expectCard([&](QDialog *card) {
+            retype(card, "EdtcWhCode", "20");
+            retype(card, "EdtcWhName", "新建一库");
+            pressKey(card, Qt::Key_F6);
+            EXPECT_EQ(l.windowTitle(), "仓库档案（共 13 个仓库）");
+            card->close();
+        });
+        click("TlbAdd");
+        EXPECT_EQ(l.windowTitle(), "仓库档案（共 13 个仓库）");
         l.OnToolbarCommand("TlbExit");
     });
 }

@@ -78,6 +78,9 @@ int SuperGrid::Rows() const
 
 void SuperGrid::setRows(int rows)
 {
+    // Rows filled or appended anew are in no column's order.
+    if (rows != Rows())
+        showSortIndicator(-1, false);
     m_model->setGridRows(rows);
     rowsResized();
 }
@@ -107,6 +110,7 @@ void SuperGrid::Clear()
 {
     m_view->finishEdit();
     m_model->clearCells();
+    showSortIndicator(-1, false);
 }
 
 // ---- current cell and selection ---------------------------------------
@@ -328,7 +332,20 @@ void SuperGrid::setSort(int order)
     if (order != 1 && order != 2)
         return;
     m_view->finishEdit();
-    m_model->sortRows(std::min(m_row, m_rowSel), std::max(m_row, m_rowSel), m_col, order == 2);
+    const int lo = std::min(m_row, m_rowSel);
+    const int hi = std::max(m_row, m_rowSel);
+    m_model->sortRows(lo, hi, m_col, order == 2);
+    // The header's arrow marks the column every row is ordered by; a sort of
+    // some of the rows leaves the list in no column's order.
+    const bool wholeList = lo <= 1 && hi >= Rows() - 1 && Rows() > 2;
+    showSortIndicator(wholeList ? m_col : -1, order == 2);
+}
+
+void SuperGrid::showSortIndicator(int col, bool descending)
+{
+    QHeaderView *header = m_view->horizontalHeader();
+    header->setSortIndicatorShown(col >= 0);
+    header->setSortIndicator(col, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void SuperGrid::setRedraw(bool redraw)

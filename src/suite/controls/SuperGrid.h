@@ -86,6 +86,8 @@ public:
     void setColEditStyle(int col, int style);
 
     // 1 sorts rows Row..RowSel ascending by the current column, 2 descending.
+    // A sort of every row shows the column's arrow in the header until rows
+    // are added, refilled or cleared.
     void setSort(int order);
     bool Redraw() const { return m_redraw; }
     // Off while many cells are written: no signals, no painting; switching it
@@ -186,6 +188,8 @@ private:
     void applySelection();
     void syncCurrent();
     void scrollToRow(int row);
+    // The header's sort arrow on a column; -1 shows none.
+    void showSortIndicator(int col, bool descending);
     void applyColumnWidth(int col);
     int nextVisibleCol(int col, int step) const;
     bool cellEditable(int row, int col) const;

@@ -100,6 +100,13 @@ bool LockVouchDLL::HoldsRecords(DbLogin &login, const QString &kind, const QVari
     return true;
 }
 
+std::optional<locks::LockRow> LockVouchDLL::Holder(DbLogin &login, const QString &kind,
+                                                  const QString &code)
+{
+    locks::LockTable table(login);
+    return table.read(kind, code, locks::LockTable::Liveness::NotNeeded);
+}
+
 bool LockVouchDLL::UnlockRecords(DbLogin &login, const QString &kind, const QVariantList &codes)
 {
     m_releaseFailed = false;

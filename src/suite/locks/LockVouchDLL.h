@@ -1,10 +1,12 @@
 #pragma once
 
 #include "suite/dbkit/DbLogin.h"
+#include "suite/locks/LockHolders.h"
 
 #include <QList>
 #include <QString>
 #include <QVariantList>
+#include <optional>
 
 // The suite's record-lock object. Locks are rows of the account database's
 // table LockRecords, unique on (kind, code), so they hold between computers.
@@ -28,6 +30,12 @@ public:
     // lost for a while, say). A save confirms its lock with it first.
     // Database failures are raised as dbkit::DbError.
     bool HoldsRecords(dbkit::DbLogin &login, const QString &kind, const QVariantList &codes);
+
+    // The lock of a code as stored (computer and operator of its holder), so
+    // a refused operator can be told who to ask; nullopt when nobody holds
+    // it. Database failures are raised as dbkit::DbError.
+    std::optional<locks::LockRow> Holder(dbkit::DbLogin &login, const QString &kind,
+                                         const QString &code);
 
     // Releases the caller's own locks of these codes; locks of other holders
     // are left alone. True when every code was held by the caller and is now

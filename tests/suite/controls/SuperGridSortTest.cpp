@@ -2,6 +2,7 @@
 #include "suite/controls/GridColors.h"
 #include "suite/controls/SuperGrid.h"
 
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -95,4 +96,31 @@ TEST(SuperGridSort, OnlyTheSelectedRowsAreSorted)
     grid->setRow(3);   // one row selected: nothing to sort
     grid->setSort(1);
     EXPECT_EQ(column(*grid, 0), QStringList({"e", "b", "c", "d", "a"}));
+}
+
+// The header shows an arrow on the column the whole list is ordered by, and
+// none once the rows are in no column's order.
+TEST(SuperGridSort, HeaderArrowMarksTheColumnOfAWholeListSort)
+{
+    auto grid = gridOf({"c", "a", "b"});
+    QHeaderView *header = grid->view()->horizontalHeader();
+    EXPECT_FALSE(header->isSortIndicatorShown());
+    sortAll(*grid, 1, 2);
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    // Some rows sorted: the list as a whole is in no column's order.
+    grid->setRow(1);
+    grid->setRowSel(2);
+    grid->setCol(0);
+    grid->setSort(1);
+    EXPECT_FALSE(header->isSortIndicatorShown());
+
+    sortAll(*grid, 0);
+    EXPECT_EQ(header->sortIndicatorSection(), 0);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    // A row appended at the end breaks the order.
+    grid->setRows(grid->Rows() + 1);
+    EXPECT_FALSE(header->isSortIndicatorShown());
 }

@@ -25,6 +25,11 @@ TEST_P(LockTest, HolderTakesReleasesAndOthersAreRefused)
     EXPECT_EQ(row->Fields("cConnection").toString(), alice->connectionId());
 
     EXPECT_FALSE(lock(*bob, {"01"}));
+    // The refused operator can be told who holds it.
+    const std::optional<locks::LockRow> holder = locker.Holder(*bob, "BJ", "01");
+    ASSERT_TRUE(holder);
+    EXPECT_EQ(holder->operatorName, "alice");
+    EXPECT_EQ(holder->computer, "PC-A");
     // The list unlocks after a refused lock too: that must not free alice's lock.
     EXPECT_FALSE(unlock(*bob, {"01"}));
     EXPECT_FALSE(lock(*bob, {"01"}));
@@ -39,6 +44,7 @@ TEST_P(LockTest, HolderTakesReleasesAndOthersAreRefused)
 
     EXPECT_TRUE(unlock(*alice, {"01"}));
     EXPECT_FALSE(unlock(*alice, {"01"}));
+    EXPECT_FALSE(locker.Holder(*bob, "BJ", "01"));
     EXPECT_TRUE(lock(*bob, {"01"}));
 }
 
