@@ -117,6 +117,8 @@ RightAnswer RightsCheck::check(const QString &operatorCode, const QString &wareh
         answer.verdict = RightVerdict::UnknownWarehouse;
     else if (row[0].toInt() == 1)
         answer = {RightVerdict::Allowed, true, RightScope::Administrator};
+    else if (row[0].isNull())
+        answer.verdict = RightVerdict::NoRight;  // the lists leave their rows out
     else if (!row[3].isNull()) {
         const int best = row[3].toInt();
         answer = {RightVerdict::Allowed, best % 2 == 1, scopeOfRank(best / 2)};
@@ -205,6 +207,33 @@ QString RightsCheck::answerLine(const RightAnswer &answer)
         return QStringLiteral("denied ") + QLatin1String(verdictWord(answer.verdict));
     return answer.amountsShown ? QStringLiteral("allowed amounts-shown")
                                : QStringLiteral("allowed amounts-hidden");
+}
+
+QString RightsCheck::listingLine(const UsableWarehouse &warehouse)
+{
+    QString code;
+    code.reserve(warehouse.warehouseCode.size());
+    for (const QChar ch : warehouse.warehouseCode) {
+        switch (ch.unicode()) {
+        case '\\':
+            code += QStringLiteral("\\\\");
+            break;
+        case '\t':
+            code += QStringLiteral("\\t");
+            break;
+        case '\n':
+            code += QStringLiteral("\\n");
+            break;
+        case '\r':
+            code += QStringLiteral("\\r");
+            break;
+        default:
+            code += ch;
+        }
+    }
+    return code + u'\t'
+           + QLatin1String(warehouse.amountsShown ? "amounts-shown" : "amounts-hidden") + u'\t'
+           + QLatin1String(scopeWord(warehouse.scope));
 }
 
 const char *RightsCheck::scopeWord(RightScope scope)
