@@ -4,6 +4,10 @@
 
 #include <QVariant>
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 namespace services {
 
 namespace {
@@ -211,25 +215,20 @@ QString RightsCheck::answerLine(const RightAnswer &answer)
 
 QString RightsCheck::listingLine(const UsableWarehouse &warehouse)
 {
+    // Each character that would break a line's fields, and how it is written.
+    static constexpr std::array<std::pair<char16_t, const char *>, 4> escapes{{
+        {u'\\', "\\\\"}, {u'\t', "\\t"}, {u'\n', "\\n"}, {u'\r', "\\r"},
+    }};
     QString code;
     code.reserve(warehouse.warehouseCode.size());
     for (const QChar ch : warehouse.warehouseCode) {
-        switch (ch.unicode()) {
-        case '\\':
-            code += QStringLiteral("\\\\");
-            break;
-        case '\t':
-            code += QStringLiteral("\\t");
-            break;
-        case '\n':
-            code += QStringLiteral("\\n");
-            break;
-        case '\r':
-            code += QStringLiteral("\\r");
-            break;
-        default:
+        const auto escape = std::find_if(escapes.begin(), escapes.end(), [ch](const auto &e) {
+            return e.first == ch.unicode();
+        });
+        if (escape == escapes.end())
             code += ch;
-        }
+        else
+            code += QLatin1String(escape->second);
     }
     return code + u'\t'
            + QLatin1String(warehouse.amountsShown ? "amounts-shown" : "amounts-hidden") + u'\t'
