@@ -4,7 +4,6 @@
 
 #include "HistoryText.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "data/ModuleState.h"
 #include "data/UserErrors.h"
 #include "forms/FormSlot.h"
@@ -17,11 +16,14 @@
 #include "suite/dbkit/DbError.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -35,12 +37,14 @@ namespace {
 
 constexpr char HistoryPrintFile[] = "LxHistory.mdb";
 const QDate NoDate(2000, 1, 1);
+// The help page of this window.
+constexpr int HistoryHelpContext = 31100241;
 
-constexpr std::array<const char *, 6> Pictures{
-    "imgPSetup", "imgPrint", "imgPreview", "imgOutput", "imgRefresh", "imgExit",
+constexpr std::array<const char *, 7> Pictures{
+    "imgPSetup", "imgPrint", "imgPreview", "imgOutput", "imgRefresh", "imgHelp", "imgExit",
 };
 
-constexpr std::array<ToolbarButton, 8> Buttons{{
+constexpr std::array<ToolbarButton, 9> Buttons{{
     {"TlbPSetup", 1, 137, 138},
     {"TlbPrint", 2, 13, 13},
     {"TlbPreview", 3, 135, 135},
@@ -48,7 +52,8 @@ constexpr std::array<ToolbarButton, 8> Buttons{{
     {nullptr, 0, 0, 0},
     {"TlbRefresh", 5, 117, 117},
     {nullptr, 0, 0, 0},
-    {"TlbExit", 6, 15, 15},
+    {"TlbHelp", 6, 14, 14},
+    {"TlbExit", 7, 15, 15},
 }};
 
 // Widths in twips: the values before and after take the room.
@@ -58,6 +63,25 @@ constexpr std::array<int, text::ColumnCount> Widths{
 
 // The changed-fields column stands out (light yellow, 0x00BBGGRR).
 constexpr uint32_t ChangedColour = 0x00E0FFFF;
+
+// Opens a date box's calendar on the current month while the box says 不限,
+// rather than on the month of the date that stands for no limit.
+class CalendarOpener : public QObject {
+public:
+    explicit CalendarOpener(QDateEdit *box) : QObject(box), m_box(box) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && m_box->date() == NoDate) {
+            const QDate today = QDate::currentDate();
+            m_box->calendarWidget()->setCurrentPage(today.year(), today.month());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QDateEdit *m_box;
+};
 
 QDateEdit *dateBox(QWidget *parent, const char *name)
 {
@@ -69,6 +93,12 @@ QDateEdit *dateBox(QWidget *parent, const char *name)
     // The first date stands for no limit.
     box->setSpecialValueText(QStringLiteral("不限"));
     box->setDate(NoDate);
+    // Months and weekdays in Chinese, whatever the system's language.
+    QCalendarWidget *calendar = box->calendarWidget();
+    calendar->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+    calendar->setFirstDayOfWeek(Qt::Monday);
+    // The calendar opens inside a popup window of its own.
+    calendar->window()->installEventFilter(new CalendarOpener(box));
     return box;
 }
 
@@ -164,13 +194,8 @@ void FrmHistory::fillOperators()
 {
     m_operator->clear();
     m_operator->addItem(QStringLiteral("全部"), QString());
-    const dbkit::DbDataSetPtr users = m_login->OpenDataSet(
-        QStringLiteral("SELECT cuser_id, cuser_name FROM lxsystem..qd_user ORDER BY cuser_id"),
-        dbkit::OpenMode::ReadOnly);
-    for (; !users->Eof(); users->MoveNext()) {
-        const QString code = NullToEmpty(users->Fields(0));
-        m_operator->addItem(code + u' ' + NullToEmpty(users->Fields(1)), code);
-    }
+    for (const auto &[code, name] : services::HistoryReader(*m_login).operators())
+        m_operator->addItem(code + u' ' + name, code);
 }
 
 services::HistoryFilter FrmHistory::currentFilter() const
@@ -187,12 +212,13 @@ services::HistoryFilter FrmHistory::currentFilter() const
 
 void FrmHistory::query()
 {
-    const std::vector<services::HistoryEntry> entries =
-        services::HistoryReader(*m_login).read(currentFilter());
+    services::HistoryReader reader(*m_login);
+    const std::vector<services::HistoryEntry> entries = reader.read(currentFilter());
+    const QHash<QString, QString> departments = reader.departmentNames(entries);
     m_grid->setRedraw(false);
     m_grid->setRows(int(entries.size()) + 1);
     for (size_t i = 0; i < entries.size(); ++i) {
-        const QStringList cells = text::rowCells(entries[i]);
+        const QStringList cells = text::rowCells(entries[i], departments);
         m_grid->setRowTexts(int(i) + 1, std::vector<QString>(cells.begin(), cells.end()));
     }
     m_grid->setRedraw(true);
@@ -210,6 +236,8 @@ void FrmHistory::OnToolbarCommand(const QString &key)
             query();
         else if (const short mode = PrintModeOfKey(key); mode >= 0)
             runPrintCommand(mode);
+        else if (key == QLatin1String("TlbHelp"))
+            ShowHelpPage(this, HistoryHelpContext);
         else if (key == QLatin1String("TlbExit"))
             done(QDialog::Accepted);
     } catch (const dbkit::DbError &error) {

@@ -63,15 +63,18 @@ QString valueText(const QString &column, const QJsonValue &value)
     return value.toString();
 }
 
-// "仓库名称=一号库；电话=…" over the columns given.
+// "仓库名称=一号库；所属部门=0201 销售部；电话=…" over the columns given.
 QString fieldsText(const services::HistoryEntry &entry, const services::RowImage &row,
-                   const QStringList &columns)
+                   const QStringList &columns, const QHash<QString, QString> &departmentNames)
 {
     if (!row)
         return QString();
+    const bool warehouse = entry.table == QLatin1String("Warehouse");
     QStringList parts;
     for (const QString &column : columns) {
-        const QString value = valueText(column, row->value(column));
+        QString value = valueText(column, row->value(column));
+        if (warehouse && column == QLatin1String("cDepCode") && departmentNames.contains(value))
+            value += u' ' + departmentNames.value(value);
         parts << columnCaption(entry.table, column) + u'='
                      + (value.isEmpty() ? QStringLiteral("（空）") : value);
     }
@@ -118,7 +121,8 @@ QString columnCaption(const QString &table, const QString &column)
     return column;
 }
 
-QStringList rowCells(const services::HistoryEntry &entry)
+QStringList rowCells(const services::HistoryEntry &entry,
+                     const QHash<QString, QString> &departmentNames)
 {
     // An add or a delete shows the row's filled fields and marks none: the
     // whole row came or went.
@@ -142,8 +146,8 @@ QStringList rowCells(const services::HistoryEntry &entry)
             objectKey(entry),
             actionText(entry.action),
             captions.join(QStringLiteral("、")),
-            fieldsText(entry, entry.before, changed),
-            fieldsText(entry, entry.after, changed)};
+            fieldsText(entry, entry.before, changed, departmentNames),
+            fieldsText(entry, entry.after, changed, departmentNames)};
 }
 
 } // namespace historytext

@@ -2,6 +2,7 @@
 
 #include "services/HistoryReader.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -31,7 +32,9 @@ QString columnCaption(const QString &table, const QString &column);
 // The cells of one change: the time in local time, who, what (a right by its
 // operator and warehouse), the captions of the changed fields, and the
 // values before and after: a change shows only its changed fields, an add
-// or a delete the filled fields of the whole row.
-QStringList rowCells(const services::HistoryEntry &entry);
+// or a delete the filled fields of the whole row. A warehouse's department
+// shows its code and, when `departmentNames` knows it, its name.
+QStringList rowCells(const services::HistoryEntry &entry,
+                     const QHash<QString, QString> &departmentNames = {});
 
 } // namespace historytext

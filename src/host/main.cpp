@@ -1,6 +1,7 @@
 // depotbase-host: opens an account database, hands the login to the
 // warehouse component and shows its list until the user closes it; or,
 // without a window, answers whether an operator may use a warehouse.
+#include "component/HostAccount.h"
 #include "component/LXWareHouse.h"
 #include "component/OperatorRights.h"
 #include "data/AccountSetup.h"
@@ -9,7 +10,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
 #include <algorithm>
@@ -28,7 +28,8 @@ int fail(const QString &text, int status = 1)
 
 // --check-right OPERATOR [WAREHOUSE [ITEM]]: one line a script can read and
 // an exit status of 0 allowed, 1 denied (2 is left to errors). Without a
-// warehouse it lists the warehouses the operator may use, one per line.
+// warehouse it lists the warehouses the operator may use, one per line of
+// three tab-separated fields (a tab or line break in a code is escaped).
 int checkRight(dbkit::DbLogin &login, const QString &operatorCode, const QStringList &rest)
 {
     services::RightsCheck rights(login);
@@ -44,9 +45,7 @@ int checkRight(dbkit::DbLogin &login, const QString &operatorCode, const QString
         return DEPOTBASE_RIGHT_DENIED;
     }
     for (const services::UsableWarehouse &w : usable.warehouses)
-        std::printf("%s\t%s\t%s\n", qPrintable(w.warehouseCode),
-                    w.amountsShown ? "amounts-shown" : "amounts-hidden",
-                    services::RightsCheck::scopeWord(w.scope));
+        std::printf("%s\n", qPrintable(services::RightsCheck::listingLine(w)));
     return DEPOTBASE_RIGHT_ALLOWED;
 }
 
@@ -96,8 +95,13 @@ int main(int argc, char **argv)
         "WAREHOUSE it lists the warehouses the operator may use, one per line: code, "
         "amounts-shown or amounts-hidden, and what grants it, tab-separated.",
         "OPERATOR");
+    const QCommandLineOption operatorOption(
+        "operator", "Work as operator NAME (a code of the system database's operator table): "
+                    "the change history and the record locks carry it. Replaces an "
+                    "?operator=NAME item of the URL. Default: that item, else the login name "
+                    "of the user ($USER).", "NAME");
     parser.addOptions({account, demo, init, basic, readOnly, systemFolder, authorityEditor,
-                       checkRightOption});
+                       checkRightOption, operatorOption});
     parser.addPositionalArgument("WAREHOUSE", "With --check-right: the warehouse code.",
                                  "[WAREHOUSE");
     parser.addPositionalArgument("ITEM", "With --check-right: the item code.", "[ITEM]]");
@@ -138,28 +142,21 @@ int main(int argc, char **argv)
             return 0;
         }
 
-        dbkit::DbLoginPtr login;
-        if (!parser.isSet(account)) {
-            login = OpenOrCreateSqliteAccount(demoAccountPath(), true);
-        } else {
-            const QString url = parser.value(account);
-            if (parser.isSet(demo)) {
-                if (!url.startsWith(QStringLiteral("sqlite:")))
-                    return fail(QStringLiteral("--demo works with sqlite: accounts only"),
-                                failed);
-                login = OpenOrCreateSqliteAccount(url.mid(7), true);
-            } else {
-                if (url.startsWith(QStringLiteral("sqlite:"))
-                    && !QFileInfo::exists(url.mid(7)))
-                    return fail(QStringLiteral("no account database at %1 (use --demo to "
-                                               "create one)").arg(url.mid(7)),
-                                failed);
-                login = dbkit::DbLogin::open(url);
-            }
-        }
+        // Without --account the demo account, created on first use.
+        const bool demoAccount = !parser.isSet(account);
+        QString url = demoAccount ? QStringLiteral("sqlite:") + demoAccountPath()
+                                  : parser.value(account);
+        if (parser.isSet(operatorOption))
+            url = dbkit::DbLogin::withOperator(url, parser.value(operatorOption));
+        const bool createDemo = demoAccount || parser.isSet(demo);
+        if (createDemo
+            && !dbkit::DbLogin::databaseUrl(url).startsWith(QStringLiteral("sqlite:"),
+                                                            Qt::CaseInsensitive))
+            return fail(QStringLiteral("--demo works with sqlite: accounts only"), failed);
 
         if (checking) {
             try {
+                dbkit::DbLoginPtr login = OpenHostAccount(url, createDemo);
                 return checkRight(*login, parser.value(checkRightOption),
                                   parser.positionalArguments());
             } catch (const dbkit::DbError &e) {
@@ -174,15 +171,17 @@ int main(int argc, char **argv)
             LXWareHouse::setSystemFolder(parser.value(systemFolder));
         if (parser.isSet(basic))
             component.SetBasicVersion(true);
-        if (parser.isSet(authorityEditor)) {
-            component.mdbObject = login;
-            component.blnReadOnly = parser.isSet(readOnly);
+        // An account that cannot be opened or read is told in a message box
+        // and on standard error, and ends the program with 2.
+        const QString failure = OpenAccountForWindows(
+            component, {url, createDemo, parser.isSet(readOnly),
+                        !parser.isSet(authorityEditor)});
+        if (!failure.isEmpty())
+            return fail(failure, DEPOTBASE_RIGHT_ERROR);
+        if (parser.isSet(authorityEditor))
             component.ShowAuthorityEditor();
-            return 0;
-        }
-        if (!component.Init(login, parser.isSet(readOnly)))
-            return fail(QStringLiteral("the warehouse list of the account cannot be opened"));
-        component.Show();
+        else
+            component.Show();
         return 0;
     } catch (const dbkit::DbError &e) {
         return fail(QStringLiteral("cannot open the account: %1").arg(e.description()), failed);

@@ -125,11 +125,11 @@ int RunReport(PrintWorkDb &db, const QString &table, report::ReportSource &grid,
     report::RTPrn &rt = *host.control;
     rt.Identify(QStringLiteral("AS"), QStringLiteral("WareHouse"));
     rt.SetOwner(host.owner);
-    if (mode == PrintMode::Preview || mode == PrintMode::Print) {
-        if (rt.PrinterName().isEmpty()) {
-            showMessage(host.owner, LoadResString(133), modal::Icon::Critical, LoadResString(17));
-            return 0;
-        }
+    // Printing needs a printer; a preview is laid out on the page set-up's
+    // paper without one, and says so itself.
+    if (mode == PrintMode::Print && rt.PrinterName().isEmpty()) {
+        showMessage(host.owner, LoadResString(133), modal::Icon::Critical, LoadResString(17));
+        return 0;
     }
     rt.SetReportKind(6);
     rt.SetPrintNow(false);

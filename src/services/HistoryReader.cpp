@@ -1,11 +1,13 @@
 #include "HistoryReader.h"
 
 #include "data/DataHelpers.h"
+#include "suite/dbkit/BoundQuery.h"
 #include "suite/dbkit/DbDataSet.h"
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlDialect.h"
 
 #include <QDate>
+#include <QSet>
 #include <QTime>
 
 namespace services {
@@ -135,6 +137,52 @@ std::vector<HistoryEntry> HistoryReader::read(const HistoryFilter &filter)
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+QHash<QString, QString> HistoryReader::departmentNames(const std::vector<HistoryEntry> &entries)
+{
+    QStringList codes;
+    QSet<QString> seen;
+    for (const HistoryEntry &entry : entries) {
+        if (entry.table != warehouseHistory().name)
+            continue;
+        for (const RowImage &row : {entry.before, entry.after}) {
+            if (!row)
+                continue;
+            const QString code = row->value(QStringLiteral("cDepCode")).toString();
+            if (!code.isEmpty() && !seen.contains(code)) {
+                seen.insert(code);
+                codes << code;
+            }
+        }
+    }
+    // A few bound codes a statement, each found by the department's key.
+    constexpr qsizetype perStatement = 100;
+    QHash<QString, QString> names;
+    for (qsizetype first = 0; first < codes.size(); first += perStatement) {
+        const QStringList part = codes.mid(first, perStatement);
+        QStringList marks(part.size(), QStringLiteral("?"));
+        QVariantList values;
+        for (const QString &code : part)
+            values << code;
+        const QString sql = QStringLiteral("SELECT cDepCode, cDepName FROM Department "
+                                           "WHERE cDepCode IN (")
+                            + marks.join(u',') + u')';
+        for (const QVariantList &row : dbkit::selectBound(m_login, sql, values))
+            names.insert(row.value(0).toString(), row.value(1).toString());
+    }
+    return names;
+}
+
+std::vector<std::pair<QString, QString>> HistoryReader::operators()
+{
+    std::vector<std::pair<QString, QString>> users;
+    const dbkit::DbDataSetPtr rows = m_login.OpenDataSet(
+        QStringLiteral("SELECT cuser_id, cuser_name FROM lxsystem..qd_user ORDER BY cuser_id"),
+        dbkit::OpenMode::ReadOnly);
+    for (; !rows->Eof(); rows->MoveNext())
+        users.emplace_back(NullToEmpty(rows->Fields(0)), NullToEmpty(rows->Fields(1)));
+    return users;
 }
 
 } // namespace services

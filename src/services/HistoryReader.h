@@ -3,8 +3,10 @@
 #include "ChangeHistory.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 namespace dbkit {
@@ -59,6 +61,12 @@ public:
     std::vector<HistoryEntry> read(const HistoryFilter &filter);
     // The statement read() runs for `filter`.
     QString statement(const HistoryFilter &filter) const;
+    // The names of the departments (cDepCode) that the warehouse rows of
+    // `entries` name, by code, as the department table holds them now; a
+    // department deleted since has none.
+    QHash<QString, QString> departmentNames(const std::vector<HistoryEntry> &entries);
+    // Everyone who may sign in, by code: each code with its name.
+    std::vector<std::pair<QString, QString>> operators();
 
 private:
     dbkit::DbLogin &m_login;

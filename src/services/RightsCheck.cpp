@@ -4,6 +4,10 @@
 
 #include <QVariant>
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 namespace services {
 
 namespace {
@@ -117,6 +121,8 @@ RightAnswer RightsCheck::check(const QString &operatorCode, const QString &wareh
         answer.verdict = RightVerdict::UnknownWarehouse;
     else if (row[0].toInt() == 1)
         answer = {RightVerdict::Allowed, true, RightScope::Administrator};
+    else if (row[0].isNull())
+        answer.verdict = RightVerdict::NoRight;  // the lists leave their rows out
     else if (!row[3].isNull()) {
         const int best = row[3].toInt();
         answer = {RightVerdict::Allowed, best % 2 == 1, scopeOfRank(best / 2)};
@@ -205,6 +211,28 @@ QString RightsCheck::answerLine(const RightAnswer &answer)
         return QStringLiteral("denied ") + QLatin1String(verdictWord(answer.verdict));
     return answer.amountsShown ? QStringLiteral("allowed amounts-shown")
                                : QStringLiteral("allowed amounts-hidden");
+}
+
+QString RightsCheck::listingLine(const UsableWarehouse &warehouse)
+{
+    // Each character that would break a line's fields, and how it is written.
+    static constexpr std::array<std::pair<char16_t, const char *>, 4> escapes{{
+        {u'\\', "\\\\"}, {u'\t', "\\t"}, {u'\n', "\\n"}, {u'\r', "\\r"},
+    }};
+    QString code;
+    code.reserve(warehouse.warehouseCode.size());
+    for (const QChar ch : warehouse.warehouseCode) {
+        const auto escape = std::find_if(escapes.begin(), escapes.end(), [ch](const auto &e) {
+            return e.first == ch.unicode();
+        });
+        if (escape == escapes.end())
+            code += ch;
+        else
+            code += QLatin1String(escape->second);
+    }
+    return code + u'\t'
+           + QLatin1String(warehouse.amountsShown ? "amounts-shown" : "amounts-hidden") + u'\t'
+           + QLatin1String(scopeWord(warehouse.scope));
 }
 
 const char *RightsCheck::scopeWord(RightScope scope)

@@ -20,7 +20,11 @@
 // - an administrator (iAdmin = 1) who is active may use every warehouse with
 //   amounts shown. The editor lists no administrator, so no right can be
 //   given to or taken from one there; the rights table does not apply to
-//   them, and any row an administrator holds in it is ignored.
+//   them, and any row an administrator holds in it is ignored;
+// - an operator whose iAdmin is Null is left out of the editor's lists too
+//   (they select iAdmin <> 1), so their rows are as invisible as an
+//   administrator's and are ignored in the same way; not being known as an
+//   administrator either, such an operator may use nothing.
 //
 // Each question is one statement with bound values, served by the indexes
 // on WarehAuth (operator and warehouse lead the unique key); nothing reads a
@@ -103,6 +107,11 @@ public:
     static const char *verdictWord(RightVerdict verdict);
     static const char *scopeWord(RightScope scope);
     static QString answerLine(const RightAnswer &answer);
+    // The host program's tab-separated line for a usable warehouse: code,
+    // "amounts-shown" or "amounts-hidden", and the scope's word. A backslash,
+    // tab, line feed or carriage return in the code is written as \\, \t, \n
+    // or \r, so every line keeps its three fields.
+    static QString listingLine(const UsableWarehouse &warehouse);
 
 private:
     dbkit::DbLogin &m_login;

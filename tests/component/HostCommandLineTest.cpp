@@ -50,7 +50,10 @@ TEST(HostCommandLine, CheckRightPrintsTheAnswerAndExitsWithItsStatus)
                           &output),
               0);
     EXPECT_EQ(output, "allowed amounts-shown\n");
-    EXPECT_EQ(runHeadless({"--account", url, "--check-right", "002", "03"}, &output), 0);
+    // An operator item on a sqlite: URL, and --operator, leave the file as named.
+    EXPECT_EQ(runHeadless({"--account", url + "?operator=002", "--operator", "003",
+                           "--check-right", "002", "03"}, &output),
+              0);
     EXPECT_EQ(output, "allowed amounts-hidden\n");
     EXPECT_EQ(runHeadless({"--account", url, "--check-right", "004", "01"}, &output), 1);
     EXPECT_EQ(output, "denied inactive-operator\n");

@@ -122,6 +122,35 @@ TEST_P(RightsCheckTest, CoverageAndTheMostSpecificRight)
     EXPECT_EQ(rights.usableWarehouses("05").verdict, V::UnknownOperator);
 }
 
+// An operator whose iAdmin is Null is left out of the editor's lists, as an
+// administrator is, yet is not known as one: the rows nobody can see grant
+// nothing, and the check agrees with the list of usable warehouses.
+TEST_P(RightsCheckTest, OperatorWithoutAdministratorFlagMayUseNothing)
+{
+    // Our schema forbids the Null; a system database of another program may hold it.
+    if (GetParam() == TestEngine::SQLite) {
+        m_login->Execute("create table lxsystem.qd_copy as select * from lxsystem.qd_user");
+        m_login->Execute("drop table lxsystem.qd_user");
+        m_login->Execute("alter table lxsystem.qd_copy rename to qd_user");
+    } else {
+        m_login->Execute("alter table lxsystem.qd_user alter column iAdmin drop not null");
+    }
+    m_login->Execute("update lxsystem..qd_user set iAdmin = null where cuser_id = '005'");
+    RightsCheck rights(*m_login);
+    expectAnswers({{"005", "07", "", RightVerdict::NoRight, false, RightScope::None}});
+    EXPECT_EQ(rights.usableWarehouses("005").verdict, RightVerdict::NoRight);
+    EXPECT_TRUE(rights.usableWarehouses("005").warehouses.empty());
+}
+
+// The host's listing keeps three fields a line whatever a code holds.
+TEST(RightsCheckListing, ControlCharactersInACodeAreEscaped)
+{
+    const UsableWarehouse odd{"A\tB\nC\r\\", "", true, RightScope::WholeWarehouse};
+    EXPECT_EQ(RightsCheck::listingLine(odd), "A\\tB\\nC\\r\\\\\tamounts-shown\twhole-warehouse");
+    const UsableWarehouse plain{"02", "", false, RightScope::PartOfWarehouse};
+    EXPECT_EQ(RightsCheck::listingLine(plain), "02\tamounts-hidden\tpart-of-warehouse");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, RightsCheckTest,
                          ::testing::ValuesIn(testsupport::kitEngines()),
                          [](const auto &info) { return testsupport::engineName(info.param); });

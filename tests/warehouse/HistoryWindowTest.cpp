@@ -14,12 +14,14 @@
 #include "suite/locks/LockVouchDLL.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 using namespace whtest;
@@ -136,6 +138,50 @@ TEST_P(HistoryWindow, ReachedByKeyNewestFirstAndFiltered)
     const QString written = QString::fromUtf8(csv.readAll());
     EXPECT_TRUE(written.contains("仓库名称=外租一库")) << written.toStdString();
     EXPECT_FALSE(written.contains("2020-01-02"));
+}
+
+// Help by F1 and by its button; date boxes whose calendars speak Chinese and
+// open at the current month while they say 不限; a department by its code
+// and its name (only the code once the department is gone).
+TEST_P(HistoryWindow, HelpCalendarsAndDepartmentNames)
+{
+    m_login->Execute("INSERT INTO ChangeHistory (dChanged, cOperCode, cOperName, cComputer, "
+                     "cTable, cKey, cAction, cWhCode, cBefore, cAfter) VALUES "
+                     "('2021-05-06 07:08:09', '001', '张伟', 'PC', 'Warehouse', '12', "
+                     "'change', '12', '{\"cDepCode\":\"0201\"}', '{\"cDepCode\":\"99\"}')");
+    runList([&](frmWHBrowse &l) {
+        selectCode("12");
+        m_seam->expectWindow("FrmHistory", [&](QDialog *window) {
+            auto *history = static_cast<FrmHistory *>(window);
+            SuperGrid &grid = *history->SpGrdHistory();
+            ASSERT_EQ(grid.Rows(), 2);
+            EXPECT_EQ(grid.TextMatrix(1, col::ColBefore), "所属部门=0201 原料采购组");
+            EXPECT_EQ(grid.TextMatrix(1, col::ColAfter), "所属部门=99");
+
+            QDateEdit *from = history->DtpFrom();
+            QCalendarWidget *calendar = from->calendarWidget();
+            EXPECT_EQ(calendar->locale().language(), QLocale::Chinese);
+            // A click on the box's arrow opens its calendar.
+            QTest::mouseClick(from, Qt::LeftButton, {}, QPoint(from->width() - 4,
+                                                                from->height() / 2));
+            EXPECT_TRUE(calendar->isVisible());
+            EXPECT_EQ(calendar->yearShown(), QDate::currentDate().year());
+            EXPECT_EQ(calendar->monthShown(), QDate::currentDate().month());
+            calendar->window()->close();
+
+            auto isHistoryHelp = [](QDialog *help) {
+                const auto *page = help->findChild<QTextBrowser *>("helpBrowser");
+                ASSERT_NE(page, nullptr);
+                EXPECT_TRUE(page->source().toString().endsWith("31100241.html"));
+                EXPECT_TRUE(page->toPlainText().contains("修改日期")) << "the page is there";
+            };
+            m_seam->expectWindow("frmHelp", isHistoryHelp);
+            pressKey(window, Qt::Key_F1);
+            m_seam->expectWindow("frmHelp", isHistoryHelp);
+            history->toolbarButton("TlbHelp")->trigger();
+        });
+        pressKey(&l, Qt::Key_H, Qt::ControlModifier);
+    });
 }
 
 TEST_P(HistoryWindow, DISABLED_HistoryPicture)

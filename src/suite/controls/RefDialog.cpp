@@ -124,10 +124,12 @@ void RefDialog::buildWindow()
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     auto *buttons = new QDialogButtonBox(m_window);
-    QPushButton *ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    // Alt+O and Alt+C press the buttons, as in the component's other dialogs.
+    QPushButton *ok = buttons->addButton(QStringLiteral("确定(&O)"),
+                                         QDialogButtonBox::AcceptRole);
     ok->setObjectName("btnOK");
     ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(QStringLiteral("取消"),
+    QPushButton *cancel = buttons->addButton(QStringLiteral("取消(&C)"),
                                              QDialogButtonBox::RejectRole);
     cancel->setObjectName("btnCancel");
     cancel->setAutoDefault(false);

@@ -45,6 +45,21 @@ bool isIdentityQuery(const QString &query)
     return true;
 }
 
+// A URL split into the database it names and its identity items. Only a
+// last "?" followed by such items starts them, so a file name holding "?" or
+// "#" is taken whole.
+struct SplitUrl {
+    QString base;
+    QUrlQuery items;
+};
+
+SplitUrl splitUrl(const QString &url)
+{
+    if (const int q = url.lastIndexOf('?'); q >= 0 && isIdentityQuery(url.mid(q + 1)))
+        return {url.left(q), QUrlQuery(url.mid(q + 1))};
+    return {url, QUrlQuery()};
+}
+
 [[noreturn]] void failOpen(const QString &url, const QString &why)
 {
     throw DbError(ErrorNumber::ConnectionFailed,
@@ -137,15 +152,8 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
                            .arg(QCoreApplication::applicationPid())
                            .arg(loginCounter.fetchAndAddRelaxed(1) + 1);
 
-    // Identity items may follow any URL: ?operator=NAME&computer=NAME. Only
-    // a last "?" followed by such items starts them, so a file name holding
-    // "?" or "#" is taken whole.
-    QString base = url;
-    QUrlQuery items;
-    if (const int q = url.lastIndexOf('?'); q >= 0 && isIdentityQuery(url.mid(q + 1))) {
-        base = url.left(q);
-        items = QUrlQuery(url.mid(q + 1));
-    }
+    // Identity items may follow any URL: ?operator=NAME&computer=NAME.
+    const auto [base, items] = splitUrl(url);
     d.operatorName = items.hasQueryItem(QStringLiteral("operator"))
                          ? items.queryItemValue(QStringLiteral("operator"), QUrl::FullyDecoded)
                          : osUserName();
@@ -439,6 +447,22 @@ Engine DbLogin::engine() const { return d->engine; }
 bool DbLogin::throughOdbc() const { return d->throughOdbc; }
 const SqlDialect &DbLogin::dialect() const { return *d->dialect; }
 QString DbLogin::url() const { return d->url; }
+
+QString DbLogin::databaseUrl(const QString &url)
+{
+    return splitUrl(url).base;
+}
+
+QString DbLogin::withOperator(const QString &url, const QString &name)
+{
+    auto [base, items] = splitUrl(url);
+    items.removeAllQueryItems(QStringLiteral("operator"));
+    // Encoded by hand: QUrlQuery would leave "&" and "=" in a name as they are.
+    const QString item = QStringLiteral("operator=")
+                         + QString::fromLatin1(QUrl::toPercentEncoding(name));
+    const QString others = items.toString(QUrl::FullyEncoded);
+    return base + u'?' + item + (others.isEmpty() ? QString() : u'&' + others);
+}
 QString DbLogin::operatorName() const { return d->operatorName; }
 QString DbLogin::computerName() const { return d->computerName; }
 QString DbLogin::connectionId() const { return d->connectionId; }

@@ -80,6 +80,11 @@ public:
     static bool directLoading();
     const SqlDialect &dialect() const;
     QString url() const;
+    // The URL without its identity items: the database it names (for
+    // sqlite:PATH, PATH is the account's file).
+    static QString databaseUrl(const QString &url);
+    // The URL with its operator item set to `name`, added or replacing one.
+    static QString withOperator(const QString &url, const QString &name);
     // Identity of this login for callers that need one (record locks).
     QString operatorName() const;
     QString computerName() const;

@@ -160,7 +160,13 @@ int RTPrn::PreviewReport()
     printer.setPageLayout(PageLayout());
     printer.setDocName(reportTitle(items));
     QPrintPreviewDialog preview(&printer, m_owner);
-    preview.setWindowTitle(reportTitle(items));
+    // A computer without a printer still previews, on the page set-up's paper
+    // (A4 unless another was chosen); the title says why printing will refuse.
+    QString title = reportTitle(items);
+    if (PrinterName().isEmpty())
+        title += QStringLiteral("（未安装打印机：按页面设置的 %1 纸张排版）")
+                     .arg(PageLayout().pageSize().name());
+    preview.setWindowTitle(title);
     // Large enough to read a page: the whole screen, the page as wide as the window.
     preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
     if (auto *fitWidth = preview.findChild<QAction *>(QStringLiteral("fitWidthAction")))

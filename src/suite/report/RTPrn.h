@@ -22,7 +22,7 @@ class PageComposer;
 // report to a file:
 //
 //   Identify("AS", "WareHouse"); SetOwner(window);
-//   PrinterName()                       (preview and print: "" when no printer)
+//   PrinterName()                       (print: "" when no printer)
 //   SetReportKind(6); SetPrintNow(false);
 //   SetDatabasePath(file); SetLayoutTable(name); SetSecondTable(LayoutTable());
 //   SetSourceGrid(grid);
@@ -128,6 +128,7 @@ public:
     }
 
     // Shows the composed pages in Qt's print preview over the owner window.
+    // Without a printer too: its title then says that none is installed.
     int PreviewReport();
     // Prints the composed pages on the default printer at once.
     int PrintReport();

@@ -146,6 +146,25 @@ TEST_F(RefDialogTest, EscapeAndEmptyResultsChangeNothing)
     EXPECT_EQ(data->Fields(0).toString(), "04");
 }
 
+// The buttons answer to Alt+C and Alt+O from the search box (a pressed
+// mnemonic clicks its button a moment later, as a mouse click shows).
+TEST_F(RefDialogTest, AltKeysPressTheButtons)
+{
+    auto pressAlt = [](QDialog *d, Qt::Key key) {
+        QApplication::setActiveWindow(d);   // shortcuts reach the active window only
+        typeText(searchBox(d), "财务");
+        QTest::keyClick(searchBox(d), key, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([d] { return !d->isVisible(); }, 2000));
+    };
+    seam->expectWindow("RefDialog", [&](QDialog *d) { pressAlt(d, Qt::Key_C); });
+    ref.RefShow();
+    EXPECT_FALSE(ref.RefChosen());
+    seam->expectWindow("RefDialog", [&](QDialog *d) { pressAlt(d, Qt::Key_O); });
+    ref.RefShow();
+    ASSERT_TRUE(ref.RefChosen());
+    EXPECT_EQ(data->Fields(0).toString(), "01");
+}
+
 TEST(RefDialogLifetime, WindowOwnerMayGoFirst)
 {
     auto *owner = new QWidget;

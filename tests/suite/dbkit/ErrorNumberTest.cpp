@@ -138,6 +138,13 @@ TEST_P(ErrorNumbers, IdentityOfALogin)
     auto plain = DbLogin::open(temp().url());
     EXPECT_FALSE(plain->operatorName().isEmpty());
     EXPECT_FALSE(plain->computerName().isEmpty());
+    // The host's --operator sets the operator on a URL, replacing an earlier
+    // one and keeping the computer; the database named stays the same.
+    const QString url = DbLogin::withOperator(temp().url() + "?operator=x&computer=PC7", "王 & 1");
+    auto chosen = DbLogin::open(url);
+    EXPECT_EQ(chosen->operatorName(), "王 & 1");
+    EXPECT_EQ(chosen->computerName(), "PC7");
+    EXPECT_EQ(DbLogin::databaseUrl(url), temp().url());
 }
 
 // A NUL would cut the statement short in the engine's client library

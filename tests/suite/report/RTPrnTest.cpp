@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -42,10 +43,14 @@ public:
         maximised = preview->windowState().testFlag(Qt::WindowMaximized);
         const auto *pages = preview->findChild<QPrintPreviewWidget *>();
         fitWidth = pages && pages->zoomMode() == QPrintPreviewWidget::FitToWidth;
+        title = preview->windowTitle();
+        paper = preview->printer()->pageLayout().pageSize().id();
         return ScriptedModalSeam::printPreview(preview);
     }
     bool maximised = false;
     bool fitWidth = false;
+    QString title;
+    QPageSize::PageSizeId paper = QPageSize::Custom;
 };
 
 } // namespace
@@ -132,7 +137,9 @@ TEST_F(RTPrnTest, ChosenPageLayoutServesLaterCommands)
     modal::installSeam(std::move(previous));
 }
 
-// The preview opens over the whole screen with the page as wide as the window.
+// The preview opens over the whole screen with the page as wide as the window,
+// on A4 unless the page set-up chose otherwise; a computer without a printer
+// previews too, and the title says that none is installed.
 TEST_F(RTPrnTest, PreviewShowsComposedPagesLargeEnoughToRead)
 {
     auto look = std::make_unique<PreviewLookSeam>();
@@ -146,6 +153,10 @@ TEST_F(RTPrnTest, PreviewShowsComposedPagesLargeEnoughToRead)
     EXPECT_GE(rt.LastPageCount(), 2);
     EXPECT_TRUE(seam.maximised);
     EXPECT_TRUE(seam.fitWidth);
+    EXPECT_EQ(seam.paper, QPageSize::A4);
+    EXPECT_EQ(seam.title.contains("未安装打印机：按页面设置的 A4 纸张排版"),
+              QPrinterInfo::defaultPrinterName().isEmpty())
+        << seam.title.toStdString();
     EXPECT_TRUE(seam.verifyDone());
     modal::installSeam(std::move(previous));
 }
