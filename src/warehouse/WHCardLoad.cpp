@@ -71,7 +71,7 @@ void frmWHCard::Form_Load()
     m_readOnly = m_host->isReadOnly();
     m_options = m_host->warehouses().accountOptions();
 
-    setWindowTitle(LoadResString(73));
+    setWindowTitle(LoadResString(73) + (m_readOnly ? whmessages::readOnlyMark() : QString()));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     setCaptions();
 

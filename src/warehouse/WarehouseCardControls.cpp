@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -221,9 +222,17 @@ void WarehouseCardControls::showStyle(const QString &style)
 
 void WarehouseCardControls::setEditable(bool editable)
 {
-    for (EditBox *box : valueBoxes())
+    // A box that takes no typing is drawn on the window's colour, so the
+    // card does not look editable.
+    QList<EditBox *> boxes = valueBoxes();
+    boxes << EdtcDepCode;
+    for (EditBox *box : boxes) {
         box->setReadOnly(!editable);
-    EdtcDepCode->setReadOnly(!editable);
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, editable ? QPalette().color(QPalette::Base)
+                                                  : palette.color(QPalette::Window));
+        box->setPalette(palette);
+    }
     CmbcWhValueStyle->setEnabled(editable);
     ChkbWhPos->setEnabled(editable);
     cmdRef->setEnabled(editable);

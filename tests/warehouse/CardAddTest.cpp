@@ -278,6 +278,7 @@ TEST_P(CardAddTest, ReadOnlyListRefusesWrites)
         // The card only shows the warehouse: nothing takes typing, nothing
         // saves, and leaving asks nothing.
         editCode("12", [&](QDialog *card) {
+            EXPECT_EQ(card->windowTitle(), "仓库档案卡片［只读］");
             EXPECT_FALSE(control<QComboBox>(card, "CmbcWhValueStyle")->isEnabled());
             EXPECT_FALSE(control<QCheckBox>(card, "ChkbWhPos")->isEnabled());
             retype(card, "EdtcWhName", "改不了");
