@@ -2,12 +2,11 @@
 
 #include "AuthorityLookups.h"
 #include "data/Catalogue.h"
-#include "services/RightRules.h"
-#include "suite/dbkit/DbError.h"
 
 #include <algorithm>
 #include <utility>
 
+using services::Refusal;
 using services::ServiceResult;
 
 namespace {
@@ -38,6 +37,20 @@ int columnOfField(const QString &field, int otherwise)
 QString readOnlyText()
 {
     return QStringLiteral("仓库权限以只读方式打开，不能增加、修改或删除！");
+}
+
+// The database failed the write (busy, lost, a value too long): the values
+// typed are not what was refused, so the row keeps them for its next commit.
+bool failedByDatabase(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::ValueTooLong:
+    case Refusal::Busy:
+    case Refusal::RecordLocked:
+    case Refusal::InUse:
+    case Refusal::Failed: return true;
+    default: return false;
+    }
 }
 
 } // namespace
@@ -93,7 +106,7 @@ void RowCommit::rememberRead(const std::vector<GridRow> &rows)
 ServiceResult RowCommit::insert(GridRow &row)
 {
     if (m_readOnly)
-        return ServiceResult::refused(readOnlyText());
+        return ServiceResult::refused(Refusal::ReadOnly, readOnlyText());
     services::RightRecord right = rightOf(row);
     right.autoId = 0;
     const ServiceResult result = m_rights.insert(right);
@@ -115,7 +128,7 @@ ServiceResult RowCommit::insert(GridRow &row)
 ServiceResult RowCommit::update(GridRow &row)
 {
     if (m_readOnly)
-        return ServiceResult::refused(readOnlyText());
+        return ServiceResult::refused(Refusal::ReadOnly, readOnlyText());
     if (row.cells.at(ColAutoId).isEmpty())
         return insert(row);
     const services::RightRecord right = rightOf(row);
@@ -124,8 +137,8 @@ ServiceResult RowCommit::update(GridRow &row)
         m_asRead.contains(right.autoId) ? m_asRead.value(right.autoId)
                                         : m_rights.find(right.autoId);
     if (!asRead)
-        return ServiceResult::refused(services::RightsService::goneOnSaveMessage(), QString(),
-                                      dbkit::ErrorNumber::RecordDeleted);
+        return ServiceResult::refused(Refusal::DeletedMeanwhile,
+                                      services::RightsService::goneOnSaveMessage());
     const ServiceResult result = m_rights.update(right, *asRead);
     if (result.done())
         m_asRead.insert(right.autoId, right);
@@ -145,12 +158,12 @@ bool RowCommit::save(GridRow &row, int col)
         result = update(row);
     if (result.done())
         return false;
-    if (result.errorNumber == dbkit::ErrorNumber::RecordDeleted) {
+    if (result.refusal == Refusal::DeletedMeanwhile) {
         m_tell(result.message);
         setNew(row);
         return false;
     }
-    if (result.message == services::RightsService::changedOnSaveMessage()) {
+    if (result.refusal == Refusal::ChangedMeanwhile) {
         m_tell(result.message);
         restoreAll(row);
         return true;
@@ -158,14 +171,12 @@ bool RowCommit::save(GridRow &row, int col)
     // A new row of a warehouse (or operator) the pair already has rights on
     // is only a step towards a narrowed right: nothing is stored or said
     // yet, and leaving the row tells the overlap.
-    if (isNew && wholeWarehouse(row)
-        && result.message == services::rightrules::wholeBesideNarrowedMessage())
+    if (isNew && wholeWarehouse(row) && result.refusal == Refusal::WholeBesideNarrowed)
         return false;
     m_tell(result.message);
     // A busy or lost database refused nothing: the row stays as typed, to
     // be stored by its next commit.
-    const int number = result.errorNumber;
-    if (number != 0 && number != dbkit::ErrorNumber::DuplicateKey)
+    if (failedByDatabase(result.refusal))
         return false;
     refuse(row, columnOfField(result.field, col));
     return true;
@@ -229,9 +240,9 @@ bool RowCommit::remove(GridRow &row)
             : std::nullopt;
     const ServiceResult result = m_rights.remove(autoId.toLongLong(), asRead);
     // Deleted by another administrator meanwhile: gone either way.
-    if (!result.done() && result.errorNumber != dbkit::ErrorNumber::RecordDeleted) {
+    if (!result.done() && result.refusal != Refusal::DeletedMeanwhile) {
         m_tell(result.message);
-        if (result.message == services::RightsService::changedOnDeleteMessage())
+        if (result.refusal == Refusal::ChangedMeanwhile)
             restoreAll(row);
         return false;
     }

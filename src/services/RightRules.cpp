@@ -61,14 +61,15 @@ ServiceResult check(const NarrowedRight &candidate, const std::vector<NarrowedRi
     const QString field = narrowingField(candidate);
     for (const NarrowedRight &other : stored) {
         if (sameRight(candidate, other))
-            return ServiceResult::refused(duplicateMessage(), field);
+            return ServiceResult::refused(Refusal::Duplicate, duplicateMessage(), field);
     }
     for (const NarrowedRight &other : stored) {
-        if (crosses(candidate, other))
-            return ServiceResult::refused(candidate.wholeWarehouse()
-                                              ? wholeBesideNarrowedMessage()
-                                              : overlapMessage(),
-                                          field);
+        if (!crosses(candidate, other))
+            continue;
+        if (candidate.wholeWarehouse())
+            return ServiceResult::refused(Refusal::WholeBesideNarrowed,
+                                          wholeBesideNarrowedMessage(), field);
+        return ServiceResult::refused(Refusal::Overlap, overlapMessage(), field);
     }
     return ServiceResult::ok();
 }

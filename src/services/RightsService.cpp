@@ -90,21 +90,20 @@ QString rivalsOnly(const RightRecord &right)
 // column is the catalogue's own message.
 ServiceResult failedWrite(const dbkit::DbError &error, const QString &what)
 {
-    if (error.number() == dbkit::ErrorNumber::ValueTooLong)
-        return ServiceResult::refused(depotbase::LoadResString(85), QString(), error.number());
+    const Refusal refusal = refusalOfError(error.number());
+    if (refusal == Refusal::ValueTooLong)
+        return ServiceResult::refused(refusal, depotbase::LoadResString(85));
     return ServiceResult::refused(
-        depotbase::UserErrorText(what + QStringLiteral("请检查后重试。"), error), QString(),
-        error.number());
+        refusal, depotbase::UserErrorText(what + QStringLiteral("请检查后重试。"), error));
 }
 
 ServiceResult refusedByDatabase(const dbkit::DbError &error, const RightRecord &right)
 {
     // The unique key WarehAuth_Right: another administrator stored it first.
     if (error.number() == dbkit::ErrorNumber::DuplicateKey)
-        return ServiceResult::refused(rightrules::duplicateMessage(),
+        return ServiceResult::refused(Refusal::Duplicate, rightrules::duplicateMessage(),
                                       rightrules::narrowingField({0, right.classCode,
-                                                                  right.itemCode, {}}),
-                                      error.number());
+                                                                  right.itemCode, {}}));
     return failedWrite(error, QStringLiteral("权限未能保存，"));
 }
 
@@ -148,7 +147,8 @@ ServiceResult RightsService::checkStored(const RightRecord &right)
             + quoted(right.itemCode) + QStringLiteral("'"),
             dbkit::OpenMode::ReadOnly);
         if (item->Eof())
-            return ServiceResult::refused(QStringLiteral("存货编码输入错误!"),
+            return ServiceResult::refused(Refusal::InvalidValue,
+                                          QStringLiteral("存货编码输入错误!"),
                                           QStringLiteral("cInvCode"));
         candidate.itemClass = NullToEmpty(item->Fields(0));
     }
@@ -238,9 +238,8 @@ ServiceResult RightsService::update(const RightRecord &right, const RightRecord 
             return ServiceResult::ok();
         }
         if (find(right.autoId))
-            return ServiceResult::refused(changedOnSaveMessage());
-        return ServiceResult::refused(goneOnSaveMessage(), QString(),
-                                      dbkit::ErrorNumber::RecordDeleted);
+            return ServiceResult::refused(Refusal::ChangedMeanwhile, changedOnSaveMessage());
+        return ServiceResult::refused(Refusal::DeletedMeanwhile, goneOnSaveMessage());
     });
 }
 
@@ -265,9 +264,8 @@ ServiceResult RightsService::remove(long long autoId, const std::optional<RightR
             return ServiceResult::ok();
         }
         if (asRead && find(autoId))
-            return ServiceResult::refused(changedOnDeleteMessage());
-        return ServiceResult::refused(goneOnDeleteMessage(), QString(),
-                                      dbkit::ErrorNumber::RecordDeleted);
+            return ServiceResult::refused(Refusal::ChangedMeanwhile, changedOnDeleteMessage());
+        return ServiceResult::refused(Refusal::DeletedMeanwhile, goneOnDeleteMessage());
     } catch (const dbkit::DbError &e) {
         return failedWrite(e, QStringLiteral("权限未能删除，"));
     }

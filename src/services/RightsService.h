@@ -38,14 +38,14 @@ public:
     ServiceResult insert(RightRecord &right);
     // Rewrites the right stored under right.autoId as long as it still holds
     // what `asRead` says was read (the grid's columns: both sides, show
-    // money, class and item). Refused with ErrorNumber::RecordDeleted when it
-    // is no longer there, and with changedOnSaveMessage() when another
-    // administrator changed it meanwhile; nothing is overwritten then.
+    // money, class and item). Refused as DeletedMeanwhile when it is no
+    // longer there, and as ChangedMeanwhile when another administrator
+    // changed it meanwhile; nothing is overwritten then.
     ServiceResult update(const RightRecord &right, const RightRecord &asRead);
-    // Deletes the right; refused with ErrorNumber::RecordDeleted when it was
-    // already gone (nothing is lost then). Given the right as read, it
-    // deletes it only unchanged and is refused with changedOnDeleteMessage()
-    // when another administrator changed it meanwhile.
+    // Deletes the right; refused as DeletedMeanwhile when it was already
+    // gone (nothing is lost then). Given the right as read, it deletes it
+    // only unchanged and is refused as ChangedMeanwhile when another
+    // administrator changed it meanwhile.
     ServiceResult remove(long long autoId,
                          const std::optional<RightRecord> &asRead = std::nullopt);
 

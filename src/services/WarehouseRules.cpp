@@ -13,11 +13,6 @@ namespace {
 
 namespace ErrorNumber = dbkit::ErrorNumber;
 
-// Numbers a server or driver gives a refusal by related records or a
-// duplicate key, beside the kit's own.
-constexpr int RelatedRecordsAlt = 3396;
-constexpr int DuplicateKeyAlt = -2147220991;  // 0x80040201
-
 // A double keeps every number of up to this many significant digits.
 constexpr int DoubleDigits = 15;
 
@@ -84,7 +79,7 @@ QString formatDecimalText(const QString &value)
 // no lock of another operator on the record.
 bool isBusy(int number)
 {
-    return number == ErrorNumber::DatabaseBusy || number == ErrorNumber::TableExclusive;
+    return refusalOfError(number) == Refusal::Busy;
 }
 
 } // namespace
@@ -147,7 +142,7 @@ bool isRelatedRecords(int number)
 
 bool isDuplicateKey(int number)
 {
-    return number == ErrorNumber::DuplicateKey || number == DuplicateKeyAlt;
+    return refusalOfError(number) == Refusal::Duplicate;
 }
 
 QString saveErrorText(int number, const QString &engineText)
@@ -197,7 +192,8 @@ ServiceResult checkRequired(const WarehouseRecord &record)
     };
     for (const Required &r : fields)
         if (r.text.trimmed().isEmpty())
-            return ServiceResult::refused(LoadResString(r.caption) + LoadResString(18),
+            return ServiceResult::refused(Refusal::Required,
+                                          LoadResString(r.caption) + LoadResString(18),
                                           QLatin1String(r.column));
     return ServiceResult::ok();
 }
@@ -208,9 +204,10 @@ ServiceResult checkDepartment(const WarehouseRecord &record, bool byDepartment)
     if (!record.depCode.isEmpty())
         return ServiceResult::ok();
     if (!record.depName.trimmed().isEmpty())
-        return ServiceResult::refused(LoadResString(129), column);
+        return ServiceResult::refused(Refusal::InvalidValue, LoadResString(129), column);
     if (byDepartment)
-        return ServiceResult::refused(LoadResString(54) + LoadResString(18), column);
+        return ServiceResult::refused(Refusal::Required, LoadResString(54) + LoadResString(18),
+                                      column);
     return ServiceResult::ok();
 }
 
@@ -221,11 +218,13 @@ ServiceResult checkQuota(const QString &quota, bool doubleColumn)
         return ServiceResult::ok();
     static const QRegularExpression digit(QStringLiteral("[0-9]"));
     if (!quota.contains(digit))
-        return ServiceResult::refused(QStringLiteral("资金定额不是有效的数字，请重新输入！"),
+        return ServiceResult::refused(Refusal::InvalidValue,
+                                      QStringLiteral("资金定额不是有效的数字，请重新输入！"),
                                       column);
     if (doubleColumn && significantDigits(quota) > DoubleDigits)
         return ServiceResult::refused(
-            QStringLiteral("资金定额最多只能有15位有效数字，请重新输入！"), column);
+            Refusal::InvalidValue, QStringLiteral("资金定额最多只能有15位有效数字，请重新输入！"),
+            column);
     return ServiceResult::ok();
 }
 

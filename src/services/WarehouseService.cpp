@@ -79,8 +79,8 @@ SavedWarehouse vanishedMeanwhile()
 {
     SavedWarehouse saved;
     saved.vanished = true;
-    saved.result = ServiceResult::refused(rules::aboutCode(107), QStringLiteral("cWhCode"),
-                                          dbkit::ErrorNumber::RecordDeleted);
+    saved.result = ServiceResult::refused(Refusal::DeletedMeanwhile, rules::aboutCode(107),
+                                          QStringLiteral("cWhCode"));
     return saved;
 }
 
@@ -89,7 +89,8 @@ SavedWarehouse vanishedMeanwhile()
 SavedWarehouse changedMeanwhile()
 {
     SavedWarehouse saved;
-    saved.result = ServiceResult::refused(rules::changedMeanwhileText());
+    saved.result =
+        ServiceResult::refused(Refusal::ChangedMeanwhile, rules::changedMeanwhileText());
     return saved;
 }
 
@@ -323,8 +324,9 @@ SavedWarehouse WarehouseService::save(const WarehouseSave &request)
         return saved;
     } catch (const dbkit::DbError &error) {
         SavedWarehouse refused;
-        refused.result = ServiceResult::refused(
-            rules::saveErrorText(error.number(), error.description()), QString(), error.number());
+        refused.result =
+            ServiceResult::refused(refusalOfError(error.number()),
+                                   rules::saveErrorText(error.number(), error.description()));
         return refused;
     }
 }
@@ -350,7 +352,7 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
     // connection was lost: then another operator may be editing it too.
     if (!m_locks.HoldsRecords(m_login, LockKind, QVariantList{request.original.code})) {
         SavedWarehouse refused;
-        refused.result = ServiceResult::refused(rules::lockTakenText());
+        refused.result = ServiceResult::refused(Refusal::LockLost, rules::lockTakenText());
         return refused;
     }
     // The row as the change finds it, kept in its history (and held
@@ -409,8 +411,8 @@ SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
 {
     SavedWarehouse saved;
     if (request.edited.code != request.original.code) {
-        saved.result = ServiceResult::refused(rules::aboutCode(106), QStringLiteral("cWhCode"),
-                                              dbkit::ErrorNumber::RelatedRecords);
+        saved.result = ServiceResult::refused(Refusal::InUse, rules::aboutCode(106),
+                                              QStringLiteral("cWhCode"));
         return saved;
     }
     const ColumnChanges changes = changesOf(request.original, request.edited, false);
@@ -421,8 +423,7 @@ SavedWarehouse WarehouseService::storeInUse(const WarehouseSave &request,
         } catch (const dbkit::DbError &error) {
             if (!rules::isRelatedRecords(error.number()))
                 throw;
-            saved.result =
-                ServiceResult::refused(rules::aboutCode(106), QString(), error.number());
+            saved.result = ServiceResult::refused(Refusal::InUse, rules::aboutCode(106));
             return saved;
         }
         m_history.recordAfter(warehouseHistory(), before, request.original.code);
@@ -495,13 +496,14 @@ ServiceResult WarehouseService::remove(const QString &code)
 {
     try {
         if (!lock(code))
-            return ServiceResult::refused(rules::lockedText(), QStringLiteral("cWhCode"));
+            return ServiceResult::refused(Refusal::Locked, rules::lockedText(),
+                                          QStringLiteral("cWhCode"));
         const CommandLock release(*this, code);
         m_history.ensureTable();
         dbkit::TransactionGuard transaction(m_login);
         const ServiceResult gone =
-            ServiceResult::refused(rules::deletedBeforeDeleteText(), QStringLiteral("cWhCode"),
-                                   dbkit::ErrorNumber::RecordDeleted);
+            ServiceResult::refused(Refusal::DeletedMeanwhile, rules::deletedBeforeDeleteText(),
+                                   QStringLiteral("cWhCode"));
         const RowImage before = m_history.image(warehouseHistory(), code);
         if (!before)
             return gone;
@@ -513,8 +515,8 @@ ServiceResult WarehouseService::remove(const QString &code)
         transaction.commit();
         return ServiceResult::ok();
     } catch (const dbkit::DbError &error) {
-        return ServiceResult::refused(rules::deleteErrorText(error.number(), error.description()),
-                                      QString(), error.number());
+        return ServiceResult::refused(refusalOfError(error.number()),
+                                      rules::deleteErrorText(error.number(), error.description()));
     }
 }
 

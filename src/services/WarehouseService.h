@@ -125,8 +125,8 @@ public:
     // Deletes the warehouse of `code`: takes its lock, reads it again by key
     // and deletes it by key with its history row; the lock is released on
     // every path. A warehouse
-    // gone meanwhile is refused, never reported as deleted. The refusal of a
-    // held lock carries lockedText().
+    // gone meanwhile is refused, never reported as deleted. A lock another
+    // operator holds is refused as Locked.
     ServiceResult remove(const QString &code);
 
 private:

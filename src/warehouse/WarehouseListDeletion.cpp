@@ -42,7 +42,7 @@ services::ServiceResult WarehouseListDeletion::deleteCode(const QString &code)
     if (result.done())
         ++m_deleted;
     // A warehouse another operator deleted meanwhile leaves the list too.
-    if (result.done() || result.errorNumber == dbkit::ErrorNumber::RecordDeleted) {
+    if (result.done() || result.refusal == services::Refusal::DeletedMeanwhile) {
         m_removedRows = true;
         listgrid::removeCurrentRow(m_grid);
     }
@@ -51,7 +51,7 @@ services::ServiceResult WarehouseListDeletion::deleteCode(const QString &code)
 
 void WarehouseListDeletion::tellRefusal(const services::ServiceResult &refusal)
 {
-    if (refusal.message == rules::lockedText())
+    if (refusal.refusal == services::Refusal::Locked)
         m_locks.tellLocked(m_code);
     else
         whmessages::critical(m_window, refusal.message);
@@ -83,7 +83,7 @@ bool WarehouseListDeletion::deleteCurrent()
             return true;
         tellRefusal(result);
         // A lock held by another operator still counts as found.
-        return result.message == rules::lockedText();
+        return result.refusal == services::Refusal::Locked;
     } catch (const dbkit::DbError &error) {
         whmessages::critical(m_window,
                                rules::deleteErrorText(error.number(), error.description()));
@@ -110,7 +110,7 @@ bool WarehouseListDeletion::deleteRows(long &firstRow, long &lastRow)
             if (!result.done()) {
                 // In use: the user learns which warehouse stopped it and
                 // how many went before it.
-                if (rules::isRelatedRecords(result.errorNumber))
+                if (result.refusal == services::Refusal::InUse)
                     whmessages::critical(m_window,
                                          whmessages::deleteStoppedInUseText(m_deleted, m_code));
                 else

@@ -54,17 +54,19 @@ TEST(RightRules, CheckTellsDuplicateBeforeOverlapWithTheFieldConcerned)
     const std::vector<NarrowedRight> stored{classRight("0101"), itemRight("020101", "0201")};
 
     ServiceResult result = check(itemRight("020101", "0201"), stored);
-    EXPECT_FALSE(result.done());
+    EXPECT_EQ(result.refusal, Refusal::Duplicate);
     EXPECT_EQ(result.message, duplicateMessage());
     EXPECT_EQ(result.field, "cInvCode");
 
     result = check(classRight("02"), stored);
+    EXPECT_EQ(result.refusal, Refusal::Overlap);
     EXPECT_EQ(result.message, overlapMessage());
     EXPECT_EQ(result.field, "cInvCCode");
     EXPECT_EQ(overlapMessage().count(QChar(13)), 3);
 
     // A whole warehouse beside narrowed rights says how to mend it.
     result = check(whole, stored);
+    EXPECT_EQ(result.refusal, Refusal::WholeBesideNarrowed);
     EXPECT_EQ(result.message, wholeBesideNarrowedMessage());
     EXPECT_EQ(result.field, "cWhCode");
     EXPECT_EQ(check(whole, {whole, classRight("0101")}).message, duplicateMessage());

@@ -78,7 +78,7 @@ TEST_P(RightsServiceTest, StoredRightsDecideEveryWrite)
     RightRecord again = item;
     const ServiceResult duplicate = service.insert(again);
     EXPECT_EQ(duplicate.message, rightrules::duplicateMessage());
-    EXPECT_EQ(duplicate.errorNumber, dbkit::ErrorNumber::DuplicateKey);
+    EXPECT_EQ(duplicate.refusal, services::Refusal::Duplicate);
     // A narrowed right beside a whole-warehouse one is allowed.
     RightRecord narrowed = right("001", "01", "0101");
     EXPECT_TRUE(service.insert(narrowed).done());
@@ -110,11 +110,11 @@ TEST_P(RightsServiceTest, StoredRightsDecideEveryWrite)
     m_db->connect("other")->Execute("delete from WarehAuth where Auto_id="
                                     + QString::number(changed.autoId));
     const ServiceResult gone = service.update(changed, changed);
-    EXPECT_EQ(gone.errorNumber, dbkit::ErrorNumber::RecordDeleted);
+    EXPECT_EQ(gone.refusal, services::Refusal::DeletedMeanwhile);
     EXPECT_EQ(gone.message, RightsService::goneOnSaveMessage());
     EXPECT_EQ(count("Auto_id=" + QString::number(changed.autoId)), 0) << "not stored again";
     EXPECT_TRUE(service.remove(narrowed.autoId).done());
-    EXPECT_EQ(service.remove(narrowed.autoId).errorNumber, dbkit::ErrorNumber::RecordDeleted);
+    EXPECT_EQ(service.remove(narrowed.autoId).refusal, services::Refusal::DeletedMeanwhile);
     EXPECT_FALSE(service.find(narrowed.autoId).has_value());
 }
 

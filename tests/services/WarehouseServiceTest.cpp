@@ -305,7 +305,9 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
     LockVouchDLL otherLocks;
     ASSERT_TRUE(otherLocks.LockRecords(*m_other, "BJ", "AA", "a", "OTHERPC", {"11"}));
     EXPECT_EQ(service().openForEdit("11").outcome, OpenedWarehouse::Outcome::Locked);
-    EXPECT_EQ(service().remove("11").message, rules::lockedText());
+    const ServiceResult locked = service().remove("11");
+    EXPECT_EQ(locked.refusal, Refusal::Locked);
+    EXPECT_EQ(locked.message, rules::lockedText());
     EXPECT_EQ(field("11", "cWhName"), "不合格品库");
     otherLocks.UnlockRecords(*m_other, "BJ", {"11"});
 
@@ -320,10 +322,14 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
 
     // Renamed by another operator while the question was on screen.
     m_other->Execute("UPDATE Warehouse SET cWhCode='12X' WHERE cWhCode='12'");
-    EXPECT_EQ(service().remove("12").message, rules::deletedBeforeDeleteText());
+    const ServiceResult gone = service().remove("12");
+    EXPECT_EQ(gone.refusal, Refusal::DeletedMeanwhile);
+    EXPECT_EQ(gone.message, rules::deletedBeforeDeleteText());
     EXPECT_EQ(field("12X", "cWhName"), "外租仓库");
     // Refused by its stock records: in use.
-    EXPECT_EQ(service().remove("03").message, rules::aboutCode(106));
+    const ServiceResult inUse = service().remove("03");
+    EXPECT_EQ(inUse.refusal, Refusal::InUse);
+    EXPECT_EQ(inUse.message, rules::aboutCode(106));
     EXPECT_TRUE(service().remove("12X").done());
     EXPECT_EQ(field("12X", "cWhName"), "<none>");
     EXPECT_EQ(service().positionCount("01"), 3);
