@@ -206,6 +206,24 @@ void WarehouseService::unlock(const QString &code)
         m_locks.UnlockRecords(m_login, LockKind, QVariantList{code});
 }
 
+bool WarehouseService::retryReleases()
+{
+    return m_locks.RetryReleases(m_login);
+}
+
+bool WarehouseService::hasPendingReleases() const
+{
+    return m_locks.HasPendingReleases();
+}
+
+std::optional<LockHolder> WarehouseService::lockHolder(const QString &code)
+{
+    const std::optional<locks::LockRow> row = m_locks.Holder(m_login, LockKind, code);
+    if (!row)
+        return std::nullopt;
+    return LockHolder{row->operatorName, row->computer};
+}
+
 OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock)
 {
     OpenedWarehouse opened;

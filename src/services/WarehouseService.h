@@ -35,6 +35,13 @@ struct DepartmentStyle {
     int others = 0;
 };
 
+// Who holds the record lock of a warehouse, so a refused operator knows
+// whom to ask.
+struct LockHolder {
+    QString operatorName;
+    QString computer;
+};
+
 // The account's options a warehouse save follows.
 struct AccountOptions {
     // An industrial account (the default) offers the planned-price style, a
@@ -90,6 +97,12 @@ public:
     // releases it. A failed release is remembered by the lock object.
     bool lock(const QString &code);
     void unlock(const QString &code);
+    // Tries the releases that failed before; true when none is left.
+    bool retryReleases();
+    bool hasPendingReleases() const;
+    // The holder of the lock of `code`; nullopt when nobody holds it.
+    // Database failures are raised as dbkit::DbError.
+    std::optional<LockHolder> lockHolder(const QString &code);
 
     // Locks the warehouse and reads it. Without `takeLock` (a read-only
     // list) it is only read. The lock of an opened warehouse stays until

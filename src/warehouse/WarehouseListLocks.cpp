@@ -37,19 +37,24 @@ services::WarehouseService &WarehouseListLocks::service(dbkit::DbLogin &login,
     return *m_service;
 }
 
+services::WarehouseService &WarehouseListLocks::service(dbkit::DbLogin &login)
+{
+    return service(login, m_serviceComputer);
+}
+
 void WarehouseListLocks::release(dbkit::DbLogin &login, const QString &code)
 {
     if (code.isEmpty())
         return;
-    lockObject().UnlockRecords(login, QStringLiteral("BJ"), QVariantList{code});
+    service(login).unlock(code);
     tellFailedRelease();
 }
 
 void WarehouseListLocks::retry()
 {
     // A retry that fails again waits for the next command.
-    if (m_listLogin && lockObject().HasPendingReleases())
-        lockObject().RetryReleases(*m_listLogin);
+    if (m_listLogin && service(*m_listLogin).hasPendingReleases())
+        service(*m_listLogin).retryReleases();
 }
 
 void WarehouseListLocks::releaseBeforeClose(const QString &code)
@@ -57,7 +62,7 @@ void WarehouseListLocks::releaseBeforeClose(const QString &code)
     if (!m_listLogin)
         return;
     // Other operators stay locked out of the warehouse until the release works.
-    if (!lockObject().RetryReleases(*m_listLogin))
+    if (!service(*m_listLogin).retryReleases())
         tellFailedRelease();
     release(*m_listLogin, code);
 }
@@ -78,7 +83,7 @@ void WarehouseListLocks::tellLocked(const QString &code)
     try {
         // The holder may have let go meanwhile: then there is nobody to name.
         if (m_listLogin) {
-            const auto holder = lockObject().Holder(*m_listLogin, QStringLiteral("BJ"), code);
+            const auto holder = service(*m_listLogin).lockHolder(code);
             if (holder)
                 text += QLatin1Char('\n')
                         + whmessages::lockHolderLine(holder->operatorName, holder->computer);

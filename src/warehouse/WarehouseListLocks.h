@@ -11,9 +11,10 @@ namespace services {
 class WarehouseService;
 }
 
-// The warehouse list's record locks and the warehouse service that takes
-// them. A release the database refuses is told in the list's window, kept,
-// and tried again by the next command and by the closing of the list.
+// The warehouse list's record locks, taken, released and retried through
+// the warehouse service. A release the database refuses is told in the
+// list's window, kept, and tried again by the next command and by the
+// closing of the list.
 class WarehouseListLocks {
 public:
     // `listLogin` is the list's login field, which its host sets and may
@@ -29,6 +30,8 @@ public:
     // made again when either changes.
     services::WarehouseService &service(dbkit::DbLogin &login, const QString &computer);
 
+    // The service on `login` with the computer name it was last given.
+    services::WarehouseService &service(dbkit::DbLogin &login);
     // Releases this list's lock of a warehouse.
     void release(dbkit::DbLogin &login, const QString &code);
     // Tries the releases that failed before, quietly: the user was told.
