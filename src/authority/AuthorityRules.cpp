@@ -4,6 +4,7 @@
 #include "FrmAuthority.h"
 
 #include "RightsGrid.h"
+#include "services/RightRules.h"
 #include "data/Catalogue.h"
 #include "data/UserErrors.h"
 #include "suite/controls/SuperGrid.h"
@@ -58,7 +59,10 @@ bool FrmAuthority::ResolveInventory()
 
 bool FrmAuthority::CheckRowUnique(int row)
 {
-    return rightsgrid::rowUnique(*m_grid, row);
+    // Row 1 is the first right listed; the titles are none.
+    return row < 1
+           || services::rightrules::listedOnce(rightsgrid::listedRights(*m_grid),
+                                               size_t(row - 1));
 }
 
 bool FrmAuthority::CheckNoOverlap(int row)

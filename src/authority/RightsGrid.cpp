@@ -174,21 +174,13 @@ void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells)
     }
 }
 
-bool rowUnique(const SuperGrid &grid, int row)
+std::vector<services::ListedRight> listedRights(const SuperGrid &grid)
 {
-    const int last = grid.Rows() - 1;
-    const auto keyOf = [&](int r) {
-        if (r > last)
-            return QString();
-        return grid.TextMatrix(r, C::ColOther) + '\'' + grid.TextMatrix(r, C::ColClass) + '\''
-               + grid.TextMatrix(r, C::ColInv);
-    };
-    const QString key = keyOf(row);
-    for (int i = 1; i <= last; ++i) {
-        if (i != row && keyOf(i) == key)
-            return false;
-    }
-    return true;
+    std::vector<services::ListedRight> rights;
+    for (int row = 1; row < grid.Rows(); ++row)
+        rights.push_back({grid.TextMatrix(row, C::ColOther), grid.TextMatrix(row, C::ColClass),
+                          grid.TextMatrix(row, C::ColInv)});
+    return rights;
 }
 
 namespace {

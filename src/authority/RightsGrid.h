@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/RightRules.h"
 #include "suite/dbkit/DbDataSet.h"
 
 #include <QString>
@@ -47,8 +48,8 @@ void markStoreState(SuperGrid &grid, int row);
 std::vector<QString> cellsOf(const SuperGrid &grid, int row);
 // Shows the texts that differ from what the row shows.
 void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells);
-// False when another row has the same other side, class and item.
-bool rowUnique(const SuperGrid &grid, int row);
+// The rights the rows show, from row 1 on: the rights rules check them.
+std::vector<services::ListedRight> listedRights(const SuperGrid &grid);
 // Fills the drop-down of column `col`: the two show-money answers, the
 // classes after an empty item that clears the class, or the warehouses
 // (nodeKind 0) or operators (1). The names of the codes offered replace

@@ -74,4 +74,15 @@ ServiceResult check(const NarrowedRight &candidate, const std::vector<NarrowedRi
     return ServiceResult::ok();
 }
 
+bool listedOnce(const std::vector<ListedRight> &listed, size_t index)
+{
+    if (index >= listed.size())
+        return true;
+    for (size_t i = 0; i < listed.size(); ++i) {
+        if (i != index && listed[i] == listed[index])
+            return false;
+    }
+    return true;
+}
+
 } // namespace services::rightrules

@@ -18,6 +18,17 @@ struct NarrowedRight {
     bool wholeWarehouse() const { return classCode.isEmpty() && itemCode.isEmpty(); }
 };
 
+// A right as the editor lists it beneath a node: the other side (a
+// warehouse beneath an operator, an operator beneath a warehouse) and what
+// narrows it.
+struct ListedRight {
+    QString other;
+    QString classCode;
+    QString itemCode;
+
+    bool operator==(const ListedRight &) const = default;
+};
+
 // The rules that hold between the rights of one operator on one warehouse.
 // Pure functions over values: the caller reads the stored rights.
 namespace rightrules {
@@ -50,6 +61,11 @@ bool crosses(const NarrowedRight &candidate, const NarrowedRight &stored);
 // other rights of the same operator and warehouse). A whole-warehouse
 // candidate beside narrowed rights is refused with its own message.
 ServiceResult check(const NarrowedRight &candidate, const std::vector<NarrowedRight> &stored);
+
+// True when no right of `listed` but the one at `index` is the same right:
+// the same other side, class and item. An index outside the list names no
+// right and is unique.
+bool listedOnce(const std::vector<ListedRight> &listed, size_t index);
 
 } // namespace rightrules
 } // namespace services

@@ -124,6 +124,11 @@ QString storedInUseText()
     return QStringLiteral("该仓库编码已经在其它数据表中使用，因此计价方式等项目不能改变！");
 }
 
+QString positionsKeptText()
+{
+    return QStringLiteral("该仓库已录入了货位，不能取消货位管理！");
+}
+
 QString departmentStyleQuestion(const QString &depName, const QString &style, int others)
 {
     QString question = depName + QStringLiteral("的计价方式必须以‘") + style
@@ -135,9 +140,17 @@ QString departmentStyleQuestion(const QString &depName, const QString &style, in
     return question;
 }
 
+QString styleQuestion(const QString &depName, const QString &depStyle, int others,
+                      const QString &chosen)
+{
+    if (depStyle.isEmpty() || depStyle == chosen)
+        return QString();
+    return departmentStyleQuestion(depName, depStyle, others);
+}
+
 bool isRelatedRecords(int number)
 {
-    return number == ErrorNumber::RelatedRecords || number == RelatedRecordsAlt;
+    return refusalOfError(number) == Refusal::InUse;
 }
 
 bool isDuplicateKey(int number)

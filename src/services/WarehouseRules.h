@@ -28,10 +28,18 @@ QString changedMeanwhileText();
 QString hasPositionsText();
 // A warehouse in use was stored without its code and valuation style.
 QString storedInUseText();
+// Position management cannot be cleared while the warehouse has positions.
+QString positionsKeptText();
 
 // The question before a save by department: the department (as its name)
 // must keep `style`, and how many other warehouses the save sets to it.
 QString departmentStyleQuestion(const QString &depName, const QString &style, int others);
+
+// The question a save by department asks before it stores, over the
+// department's style `depStyle` and the `others` warehouses it sets to it:
+// "" when the department sets no style or `chosen` is its style already.
+QString styleQuestion(const QString &depName, const QString &depStyle, int others,
+                      const QString &chosen);
 
 // Kit numbers and the other numbers servers give the same refusals.
 bool isRelatedRecords(int errorNumber);

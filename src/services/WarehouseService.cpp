@@ -299,6 +299,14 @@ long long WarehouseService::positionCount(const QString &code)
     return count->Fields(0).toLongLong();
 }
 
+ServiceResult WarehouseService::checkPositionsOff(const WarehouseRecord &stored)
+{
+    if (!stored.positions || positionCount(stored.code) == 0)
+        return ServiceResult::ok();
+    return ServiceResult::refused(Refusal::HasPositions, rules::positionsKeptText(),
+                                  QStringLiteral("bWhPos"));
+}
+
 DepartmentStyle WarehouseService::departmentStyle(const QString &depCode, const QString &ownCode)
 {
     DepartmentStyle rule;

@@ -124,6 +124,10 @@ public:
 
     // Number of storage positions of a warehouse.
     long long positionCount(const QString &code);
+    // Clearing the position management of the stored warehouse `stored`:
+    // refused as HasPositions while it has storage positions. Database
+    // failures are raised as dbkit::DbError.
+    ServiceResult checkPositionsOff(const WarehouseRecord &stored);
 
     // The style rule of a department for a save of warehouse `ownCode` ("" for
     // a new warehouse).

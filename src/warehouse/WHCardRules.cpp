@@ -78,12 +78,14 @@ void frmWHCard::onDepartmentLeft()
 void frmWHCard::onPositionClicked()
 {
     const bool cleared = !mblnAddMark && !mblnFilling && !ChkbWhPos->isChecked();
-    if (cleared && mRecwarehouse.positions) {
+    if (cleared) {
         bool keep = false;
         try {
-            keep = m_host->warehouses().positionCount(mRecwarehouse.code) > 0;
+            const services::ServiceResult result =
+                m_host->warehouses().checkPositionsOff(mRecwarehouse);
+            keep = !result.done();
             if (keep)
-                refuse(QStringLiteral("该仓库已录入了货位，不能取消货位管理！"));
+                refuse(result.message);
         } catch (const dbkit::DbError &error) {
             // Without an answer the box stays as it was.
             whmessages::failure(this, error);

@@ -77,12 +77,11 @@ bool frmWHCard::applyDepartmentStyle()
     // The warehouse on the card is not one of the others.
     const services::DepartmentStyle rule = m_host->warehouses().departmentStyle(
         m_departments.code(), mblnAddMark ? QString() : mstrOldCode);
-    // A department whose first warehouse has no style sets no rule.
-    if (rule.style.isEmpty() || rule.style == CmbcWhValueStyle->currentText())
+    const QString question = rules::styleQuestion(EdtcDepCode->text(), rule.style, rule.others,
+                                                  CmbcWhValueStyle->currentText());
+    if (question.isEmpty())
         return true;
     showStyle(rule.style);
-    const QString question = rules::departmentStyleQuestion(
-        EdtcDepCode->text(), CmbcWhValueStyle->currentText(), rule.others);
     const modal::Answer answer =
         modal::message(this, question, modal::Icon::Information, modal::Buttons::OkCancel,
                        LoadResString(17));

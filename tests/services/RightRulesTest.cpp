@@ -74,3 +74,17 @@ TEST(RightRules, CheckTellsDuplicateBeforeOverlapWithTheFieldConcerned)
     EXPECT_TRUE(check(classRight("0102"), stored).done());
     EXPECT_TRUE(check(whole, {}).done());
 }
+
+// The editor's rows: the same other side, class and item twice is one right
+// listed twice; a quote in a code is part of the code, not a separator.
+TEST(RightRules, ListedOnceComparesSideClassAndItem)
+{
+    const std::vector<ListedRight> listed{
+        {"01", "0101", ""}, {"01", "", "010101"}, {"01", "0101", ""}, {"a'", "b", ""},
+        {"a", "'b", ""}};
+    EXPECT_FALSE(listedOnce(listed, 0));
+    EXPECT_FALSE(listedOnce(listed, 2));
+    EXPECT_TRUE(listedOnce(listed, 1));
+    EXPECT_TRUE(listedOnce(listed, 3));
+    EXPECT_TRUE(listedOnce(listed, 5)) << "no right is listed there";
+}

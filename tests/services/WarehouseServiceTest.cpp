@@ -336,6 +336,17 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
     EXPECT_EQ(locksHeld(), 0);
 }
 
+// Position management stays while the warehouse has storage positions; a
+// warehouse without positions may clear it.
+TEST_P(WarehouseServiceTest, PositionManagementStaysWhilePositionsExist)
+{
+    const ServiceResult kept = service().checkPositionsOff(*service().read("01"));
+    EXPECT_EQ(kept.refusal, Refusal::HasPositions);
+    EXPECT_EQ(kept.message, "该仓库已录入了货位，不能取消货位管理！");
+    m_login->Execute("UPDATE Warehouse SET bWhPos=1 WHERE cWhCode='04'");
+    EXPECT_TRUE(service().checkPositionsOff(*service().read("04")).done());
+}
+
 // The card's lock was taken over by another operator (this operator's
 // connection was lost long enough for its session to look gone): the save
 // is refused and overwrites nothing, also once the other operator has
@@ -386,6 +397,16 @@ TEST_P(WarehouseServiceTest, AccountOptionsChooseTheStyles)
 INSTANTIATE_TEST_SUITE_P(Engines, WarehouseServiceTest,
                          ::testing::ValuesIn(testsupport::allEngines()),
                          [](const auto &info) { return testsupport::engineName(info.param); });
+
+// A save by department asks only when the chosen style is not the
+// department's; a department whose first warehouse has no style sets none.
+TEST(WarehouseRulesTest, DepartmentStyleIsAskedOnlyWhenItDiffers)
+{
+    EXPECT_EQ(rules::styleQuestion("生产部", "", 3, "全月平均法"), "");
+    EXPECT_EQ(rules::styleQuestion("生产部", "全月平均法", 3, "全月平均法"), "");
+    EXPECT_EQ(rules::styleQuestion("生产部", "全月平均法", 0, "后进先出法"),
+              "生产部的计价方式必须以‘全月平均法’为准！");
+}
 
 // The rules that need no database.
 TEST(WarehouseRulesTest, RequiredFieldsQuotaAndItsDisplay)

@@ -134,7 +134,6 @@ TEST_P(CardEditTest, WarehouseDeletedWhileTheCardWasOpen)
 
 TEST_P(CardEditTest, PositionManagementStaysWhilePositionsExist)
 {
-    m_login->Execute("UPDATE Warehouse SET bWhPos=1 WHERE cWhCode='04'");
     openListDataSet(false);
     runList([&](frmWHBrowse &) {
         editCode("01", [&](QDialog *card) {
@@ -145,17 +144,8 @@ TEST_P(CardEditTest, PositionManagementStaysWhilePositionsExist)
             EXPECT_FALSE(button(card, "TlbSave")->isEnabled());
             pressKey(card, Qt::Key_Escape);
         });
-        // Without positions the box may be cleared.
-        editCode("04", [&](QDialog *card) {
-            control<QCheckBox>(card, "ChkbWhPos")->click();
-            EXPECT_TRUE(button(card, "TlbSave")->isEnabled());
-            pressKey(card, Qt::Key_F6);
-            pressKey(card, Qt::Key_Escape);
-        });
-        EXPECT_EQ(grid().TextMatrix(rowOf("04"), 7), "否");
     });
     EXPECT_EQ(warehouseField("01", "bWhPos"), "1");
-    EXPECT_EQ(warehouseField("04", "bWhPos"), "0");
 }
 
 TEST_P(CardEditTest, DepartmentWideValuation)
