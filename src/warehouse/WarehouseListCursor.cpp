@@ -1,7 +1,7 @@
 #include "WarehouseListCursor.h"
 
-#include "WarehouseStatements.h"
 #include "data/DataHelpers.h"
+#include "services/WarehouseQueries.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbDataSet.h"
 
@@ -35,7 +35,8 @@ bool position(dbkit::DbDataSet &data, SuperGrid &grid, int moveKind)
 {
     data.Requery(-1);
     auto findGridRow = [&] {
-        data.FindFirst(warehouse::codeCriterion(grid.TextMatrix(grid.Row(), 0)));
+        const QString code = grid.TextMatrix(grid.Row(), 0);
+        data.FindFirst(services::WarehouseQueries::codeCriterion(code));
         return !data.NoMatch();
     };
     if (data.Eof() || data.BOF()) {
