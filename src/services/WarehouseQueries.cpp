@@ -71,6 +71,24 @@ QString WarehouseQueries::codeCriterion(const QString &code)
     return QStringLiteral("cWhCode='") + dbkit::quoted(code) + QStringLiteral("'");
 }
 
+std::optional<QString> WarehouseQueries::findFirst(dbkit::DbDataSet &list,
+                                                   const WarehouseFilter &filter)
+{
+    const QString criterion = filterCondition(filter);
+    if (criterion.isEmpty())
+        return std::nullopt;
+    list.FindFirst(criterion);
+    if (list.NoMatch())
+        return std::nullopt;
+    return depotbase::NullToEmpty(list.Fields(QStringLiteral("cWhCode")));
+}
+
+bool WarehouseQueries::findCode(dbkit::DbDataSet &list, const QString &code)
+{
+    list.FindFirst(codeCriterion(code));
+    return !list.NoMatch();
+}
+
 ReadOutcome<dbkit::DbDataSetPtr> WarehouseQueries::filteredList(const WarehouseFilter &filter)
 {
     try {

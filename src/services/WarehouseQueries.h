@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace services {
 
@@ -36,6 +37,15 @@ public:
     static QString valueListStatement(FilterField field);
     // The criterion that finds the warehouse of a code in the list's data set.
     static QString codeCriterion(const QString &code);
+
+    // Positions the list's data set on the first warehouse a find asks for
+    // and returns its code; nullopt (the data set's position then undefined)
+    // when none matches. A find that compares nothing is never run.
+    static std::optional<QString> findFirst(dbkit::DbDataSet &list,
+                                            const WarehouseFilter &filter);
+    // Positions the list's data set on the warehouse of `code`; false when
+    // the data set holds none.
+    static bool findCode(dbkit::DbDataSet &list, const QString &code);
 
     // The warehouses a filter lets through, in a data set of their own. A
     // condition the database cannot run (a quota such as "1.2.3") comes back

@@ -35,9 +35,7 @@ bool position(dbkit::DbDataSet &data, SuperGrid &grid, int moveKind)
 {
     data.Requery(-1);
     auto findGridRow = [&] {
-        const QString code = grid.TextMatrix(grid.Row(), 0);
-        data.FindFirst(services::WarehouseQueries::codeCriterion(code));
-        return !data.NoMatch();
+        return services::WarehouseQueries::findCode(data, grid.TextMatrix(grid.Row(), 0));
     };
     if (data.Eof() || data.BOF()) {
         if (data.RecordCount() == 0)

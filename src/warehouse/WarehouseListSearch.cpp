@@ -2,7 +2,6 @@
 
 #include "WarehouseListGrid.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "filter/frmFilter.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ModalSeam.h"
@@ -35,16 +34,15 @@ void WarehouseListSearch::find(QWidget *window, const dbkit::DbLoginPtr &login,
     const std::optional<services::WarehouseFilter> asked =
         askFilter(queries, LoadResString(119), start);
     // A find that compares nothing (no box filled, any position) does nothing.
-    const QString criterion = asked ? services::filterCondition(*asked) : QString();
-    if (criterion.isEmpty())
+    if (!asked || services::filterCondition(*asked).isEmpty())
         return;
-    list.FindFirst(criterion);
-    if (list.NoMatch()) {
+    const std::optional<QString> found = services::WarehouseQueries::findFirst(list, *asked);
+    if (!found) {
         modal::message(window, LoadResString(123), modal::Icon::Critical, modal::Buttons::Ok,
                        LoadResString(17));
         return;
     }
-    listgrid::selectCode(grid, NullToEmpty(list.Fields(QStringLiteral("cWhCode"))), true);
+    listgrid::selectCode(grid, *found, true);
 }
 
 bool WarehouseListSearch::filter(QWidget *window, const dbkit::DbLoginPtr &login,
