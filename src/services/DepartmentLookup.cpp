@@ -1,6 +1,7 @@
 #include "DepartmentLookup.h"
 
 #include "data/DataHelpers.h"
+#include "suite/dbkit/DbLogin.h"
 
 namespace services {
 

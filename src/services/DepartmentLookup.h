@@ -1,9 +1,13 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
-
 #include <QString>
+#include <memory>
 #include <optional>
+
+namespace dbkit {
+class DbLogin;
+class DbDataSet;
+}
 
 namespace services {
 
@@ -29,13 +33,13 @@ public:
     std::optional<Department> find(const QString &text);
     // The departments as they are now, for a reference dialog to show and
     // position; current() is then the one it stands on.
-    dbkit::DbDataSetPtr rows();
+    std::shared_ptr<dbkit::DbDataSet> rows();
     Department current() const;
 
 private:
     std::optional<Department> firstWhere(const QString &column, const QString &text);
 
-    dbkit::DbDataSetPtr m_rows;
+    std::shared_ptr<dbkit::DbDataSet> m_rows;
 };
 
 } // namespace services

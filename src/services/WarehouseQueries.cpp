@@ -2,6 +2,7 @@
 
 #include "data/DataHelpers.h"
 #include "data/UserErrors.h"
+#include "suite/dbkit/DbLogin.h"
 
 #include <array>
 

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "WarehouseFilter.h"
-#include "suite/dbkit/DbLogin.h"
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+
+namespace dbkit {
+class DbLogin;
+class DbDataSet;
+}
 
 namespace services {
 
@@ -50,7 +55,7 @@ public:
     // The warehouses a filter lets through, in a data set of their own. A
     // condition the database cannot run (a quota such as "1.2.3") comes back
     // as a failure.
-    ReadOutcome<dbkit::DbDataSetPtr> filteredList(const WarehouseFilter &filter);
+    ReadOutcome<std::shared_ptr<dbkit::DbDataSet>> filteredList(const WarehouseFilter &filter);
     // The values the column of a filter box holds, each once and none empty,
     // in the order the statement reads them.
     ReadOutcome<QStringList> filterValues(FilterField field);

@@ -2,6 +2,7 @@
 
 #include "forms/FormSlot.h"
 #include "services/WarehouseQueries.h"
+#include "suite/dbkit/DbLogin.h"
 
 #include <QString>
 #include <optional>
