@@ -5,9 +5,9 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/FormSlot.h"
+#include "services/WarehouseQueries.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ScriptedModalSeam.h"
-#include "warehouse/WarehouseStatements.h"
 #include "warehouse/frmWHBrowse.h"
 
 #include <QAction>
@@ -39,8 +39,8 @@ void withList(const dbkit::DbLoginPtr &login,
     depotbase::FormSlot<frmWHBrowse> listSlot;
     frmWHBrowse &list = listSlot.get();
     list.dbs = login;
-    list.mRecObject = depotbase::OpenListDataSet(*login, warehouse::listStatement(), false,
-                                                 depotbase::LoadResString(51));
+    list.mRecObject = depotbase::OpenListDataSet(
+        *login, services::WarehouseQueries::listStatement(), false, depotbase::LoadResString(51));
     scripted.expectWindow("frmWHBrowse", [&](QDialog *) {
         script(scripted, list);
         list.OnToolbarCommand("TlbExit");
@@ -135,7 +135,7 @@ void measureCardSave(const char *engine, const dbkit::DbLoginPtr &login, int run
             });
             list.toolbarButton("TlbEdit")->trigger();
 
-            rawMs = std::min(rawMs, raw(warehouse::listStatement(), rows));
+            rawMs = std::min(rawMs, raw(services::WarehouseQueries::listStatement(), rows));
             requeryMs = std::min(requeryMs, bestOf(1, [&] { list.mRecObject->Requery(-1); }));
         }
     });
@@ -165,14 +165,17 @@ void measureFilterAndFind(const char *engine, const dbkit::DbLoginPtr &login, in
             return timer.nsecsElapsed() / 1e6;
         };
         const SuperGrid &grid = *list.SpGrdWH();
-        const QString filtered = warehouse::filteredListStatement("bWHPos=0");
+        services::WarehouseFilter notManaged;
+        notManaged.positions = services::FilterPositions::NotManaged;
+        const QString filtered = services::WarehouseQueries::filteredListStatement(notManaged);
+        const QString whole = services::WarehouseQueries::listStatement();
         for (int run = 0; run < runs; ++run) {
             filterMs = std::min(filterMs, confirm("TlbFilter", QString()));
             rawFilterMs = std::min(rawFilterMs, raw(filtered, filteredRows));
             // A code near the end of the filtered list: the longest walk.
             const QString nearEnd = grid.TextMatrix(std::max(1, grid.Rows() - 11), 0);
             findMs = std::min(findMs, confirm("TlbFind", nearEnd));
-            rawListMs = std::min(rawListMs, raw(warehouse::listStatement(), listRows));
+            rawListMs = std::min(rawListMs, raw(whole, listRows));
         }
     });
     std::printf("%-10s filter  %ld of %ld warehouses, confirm to grid refilled: %.1f ms; "

@@ -8,7 +8,7 @@
 #include "data/ModuleState.h"
 #include "forms/FormSlot.h"
 #include "suite/modal/ModalSeam.h"
-#include "warehouse/WarehouseStatements.h"
+#include "services/WarehouseQueries.h"
 #include "warehouse/frmWHBrowse.h"
 
 #include <QApplication>
@@ -46,8 +46,8 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
     const QString tableName = LoadResString(51);
     // The earlier list goes first, so two lists never fill memory at once.
     list.mRecObject.reset();
-    list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, warehouse::listStatement(),
-                                                  blnReadOnly, tableName)
+    const QString statement = services::WarehouseQueries::listStatement();
+    list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, statement, blnReadOnly, tableName)
                                 : nullptr;
     return list.mRecObject != nullptr;
 }

@@ -3,13 +3,11 @@
 #include "FilterColumns.h"
 #include "FilterKeys.h"
 #include "data/Catalogue.h"
-#include "data/UserErrors.h"
-#include "data/DataHelpers.h"
 #include "data/ModuleState.h"
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
+#include "services/WarehouseQueries.h"
 #include "suite/controls/GridSorter.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QAbstractItemView>
@@ -104,28 +102,28 @@ void frmFilter::buildControls()
     connect(cmdNo, &QPushButton::clicked, this, [this] { reject(); });
 }
 
-bool frmFilter::ShowFilter(const QString &caption, const filtercolumns::Choice &start)
+bool frmFilter::ShowFilter(const QString &caption, const services::WarehouseFilter &start)
 {
-    // Closing lets the value data sets go (done); so does a failed load.
+    m_find = start.find;
     return showModalForm(*this, [this, &caption, &start] {
         Form_Load();
         showChoice(start);
         setWindowTitle(caption);
-    }, [this] { releaseValueSets(); }) == QDialog::Accepted;
+    }, [] {}) == QDialog::Accepted;
 }
 
-void frmFilter::showChoice(const filtercolumns::Choice &start)
+void frmFilter::showChoice(const services::WarehouseFilter &start)
 {
     for (int row = 0; row < filtercolumns::Count; ++row)
         m_boxes.at(size_t(row))->setEditText(start.texts.at(size_t(row)));
     switch (start.positions) {
-    case filtercolumns::Positions::Managed:
+    case services::FilterPositions::Managed:
         chkWHPos->setCheckState(Qt::Checked);
         break;
-    case filtercolumns::Positions::NotManaged:
+    case services::FilterPositions::NotManaged:
         chkWHPos->setCheckState(Qt::Unchecked);
         break;
-    case filtercolumns::Positions::Any:
+    case services::FilterPositions::Any:
         chkWHPos->setCheckState(Qt::PartiallyChecked);
         break;
     }
@@ -165,35 +163,19 @@ void frmFilter::Form_Load()
 // press; the text the user typed stays.
 void frmFilter::fillValueList(int row)
 {
-    if (!dbs)
+    if (!queries)
         return;
-    const filtercolumns::Column &c = filtercolumns::columns().at(size_t(row));
-    dbkit::DbDataSetPtr &values = m_valueSets.at(size_t(row));
-    try {
-        values = dbs->OpenDataSet(filtercolumns::valueListStatement(row),
-                                  dbkit::OpenMode::Default);
-    } catch (const dbkit::DbError &e) {
-        modal::message(this,
-                       UserErrorText(QStringLiteral("可选的值未能读取，条件仍可直接输入。"), e),
-                       modal::Icon::Critical, modal::Buttons::Ok, LoadResString(CaptionMessage));
+    const services::ReadOutcome<QStringList> values =
+        queries->filterValues(services::FilterField(row));
+    if (values.failed()) {
+        modal::message(this, values.failure, modal::Icon::Critical, modal::Buttons::Ok,
+                       LoadResString(CaptionMessage));
         return;
     }
     QComboBox *box = m_boxes.at(size_t(row));
     const QString typed = box->currentText();
     box->clear();
-    if (values->RecordCount() > 0)
-        values->MoveFirst();
-    const QString field = QLatin1String(c.listField);
-    QStringList items;
-    while (!values->Eof()) {
-        const QString value = NullToEmpty(values->Fields(field));
-        if (!value.isEmpty())
-            items.push_back(value);
-        values->MoveNext();
-    }
-    // A value stands beside several department names in the statement's
-    // rows; the user picks it once.
-    items.removeDuplicates();
+    const QStringList &items = values.rows;
     // Listed in the order the grid sorts: numbers by value, Chinese by pinyin.
     const std::vector<QStringView> texts(items.begin(), items.end());
     QStringList sorted;
@@ -210,7 +192,7 @@ void frmFilter::confirm()
     for (int row = 0; row < filtercolumns::Count; ++row)
         texts.at(size_t(row)) = m_boxes.at(size_t(row))->currentText();
     const QString &quota = texts.at(size_t(filtercolumns::QuotaRow));
-    if (!quota.isEmpty() && !filtercolumns::isQuotaNumber(quota)) {
+    if (!quota.isEmpty() && !services::isQuotaNumber(quota)) {
         // Told before the dialog closes, so the user corrects it in place.
         QComboBox *box = m_boxes.at(size_t(filtercolumns::QuotaRow));
         modal::message(this,
@@ -222,38 +204,23 @@ void frmFilter::confirm()
         box->lineEdit()->selectAll();
         return;
     }
-    m_choice = {texts, positionChoice()};
-    strSel = filtercolumns::buildCondition(texts, m_choice.positions);
+    m_choice = {texts, positionChoice(), m_find};
     accept();
 }
 
-filtercolumns::Positions frmFilter::positionChoice() const
+services::FilterPositions frmFilter::positionChoice() const
 {
     // The basic version has no position management to ask about.
     if (blnBasicVersion)
-        return filtercolumns::Positions::Any;
+        return services::FilterPositions::Any;
     switch (chkWHPos->checkState()) {
     case Qt::Checked:
-        return filtercolumns::Positions::Managed;
+        return services::FilterPositions::Managed;
     case Qt::Unchecked:
-        return filtercolumns::Positions::NotManaged;
+        return services::FilterPositions::NotManaged;
     default:
-        return filtercolumns::Positions::Any;
+        return services::FilterPositions::Any;
     }
-}
-
-// Every way of closing (confirm, cancel, Esc, the title bar) lets the value
-// data sets go; only confirm has changed strSel.
-void frmFilter::done(int result)
-{
-    releaseValueSets();
-    QDialog::done(result);
-}
-
-void frmFilter::releaseValueSets()
-{
-    for (dbkit::DbDataSetPtr &values : m_valueSets)
-        values.reset();
 }
 
 // Enter while a box's value list is open picks the highlighted value, whether

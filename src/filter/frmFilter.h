@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FilterColumns.h"
-#include "suite/dbkit/DbLogin.h"
+#include "services/WarehouseFilter.h"
 
 #include <QDialog>
 #include <QString>
@@ -10,52 +10,52 @@
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+namespace services {
+class WarehouseQueries;
+}
 
 // The filter dialog of the warehouse list, for filtering ("过滤条件") and for
 // locating ("查找条件"); one per list, which creates it on first use. The
-// caller sets the caption and clears strSel, shows it modally and reads
-// strSel afterwards: a WHERE-clause body without the word, or "" when
-// cancelled.
+// caller sets where the value lists are read, shows it modally with a
+// caption and the filter to start from, and reads the confirmed filter.
 class frmFilter : public QDialog {
     Q_OBJECT
 public:
     frmFilter();
     ~frmFilter() override;
 
-    // The login the value lists are read through (the list window's).
-    dbkit::DbLoginPtr dbs;
-    // The condition built by the last confirm.
-    QString strSel;
+    // Where the value buttons read the values a column holds (the list
+    // window's reads); without it the buttons list nothing.
+    services::WarehouseQueries *queries = nullptr;
 
     // Loads the dialog (captions, pictures, basic version) and shows it
     // modally with the given caption, its boxes and check box set as in
-    // `start`. True when the user confirmed: strSel and choice() then hold
-    // what was confirmed; a cancel leaves both as they were.
-    bool ShowFilter(const QString &caption, const filtercolumns::Choice &start = {});
-    // The choice of the last confirm.
-    const filtercolumns::Choice &choice() const { return m_choice; }
+    // `start`. True when the user confirmed: choice() then holds what was
+    // confirmed (a find or a filter as `start` was); a cancel leaves it as
+    // it was.
+    bool ShowFilter(const QString &caption, const services::WarehouseFilter &start = {});
+    // The filter of the last confirm.
+    const services::WarehouseFilter &choice() const { return m_choice; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void done(int result) override;
 
 private:
     void buildControls();
     void Form_Load();
-    void showChoice(const filtercolumns::Choice &start);
+    void showChoice(const services::WarehouseFilter &start);
     void fillValueList(int row);
     void confirm();
-    filtercolumns::Positions positionChoice() const;
-    void releaseValueSets();
+    services::FilterPositions positionChoice() const;
     int boxRowOf(QObject *watched) const;
     bool pickFromOpenList(int row);
 
     std::array<QComboBox *, 9> m_boxes{};
     std::array<QPushButton *, 9> m_valueButtons{};
-    // One value data set per value button, kept until the dialog closes.
-    std::array<dbkit::DbDataSetPtr, 9> m_valueSets{};
     QCheckBox *chkWHPos = nullptr;
     QPushButton *cmdYes = nullptr;
     QPushButton *cmdNo = nullptr;
-    filtercolumns::Choice m_choice;
+    services::WarehouseFilter m_choice;
+    // Whether the showing locates a warehouse (kept in the confirmed filter).
+    bool m_find = false;
 };

@@ -1,8 +1,6 @@
 #include "WarehouseCardDepartments.h"
 
-#include "WarehouseStatements.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "suite/controls/RefDialog.h"
 
 using namespace depotbase;
@@ -14,8 +12,7 @@ WarehouseCardDepartments::~WarehouseCardDepartments() = default;
 void WarehouseCardDepartments::open(dbkit::DbLogin &login, QWidget *card)
 {
     m_ref = std::make_unique<RefDialog>(card);
-    rsDepartment =
-        login.OpenDataSet(warehouse::leafDepartmentsStatement(), dbkit::OpenMode::Default);
+    rsDepartment = std::make_unique<services::DepartmentLookup>(login);
     m_shown = {};
     m_resolved.clear();
 }
@@ -36,18 +33,10 @@ std::optional<CardDepartment> WarehouseCardDepartments::find(const QString &boxT
         m_resolved = m_shown.code;
         return m_shown;
     }
-    const QString typed = dbkit::quoted(boxText);
-    rsDepartment->Requery(-1);
-    if (rsDepartment->RecordCount() <= 0)
+    const std::optional<CardDepartment> found = rsDepartment->find(boxText);
+    if (!found)
         return std::nullopt;
-    // A typed code wins over a department whose name it is.
-    rsDepartment->FindFirst(QStringLiteral("cDepCode='") + typed + QStringLiteral("'"));
-    if (rsDepartment->NoMatch())
-        rsDepartment->FindFirst(QStringLiteral("cDepName='") + typed + QStringLiteral("'"));
-    if (rsDepartment->NoMatch())
-        return std::nullopt;
-    m_shown = {NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepCode"))),
-               NullToEmpty(rsDepartment->Fields(QStringLiteral("cDepName")))};
+    m_shown = *found;
     m_resolved = m_shown.code;
     return m_shown;
 }
@@ -56,9 +45,8 @@ std::optional<CardDepartment> WarehouseCardDepartments::choose()
 {
     if (!rsDepartment || !m_ref)
         return std::nullopt;
-    rsDepartment->Requery(-1);
     RefDialog &ref = *m_ref;
-    ref.setRefData(rsDepartment);
+    ref.setRefData(rsDepartment->rows());
     ref.setRefCaption(LoadResString(75));
     ref.setRefColumnTitle(0, LoadResString(76));
     ref.setRefColumnTitle(1, LoadResString(77));
@@ -72,7 +60,7 @@ std::optional<CardDepartment> WarehouseCardDepartments::choose()
     ref.RefShow();
     if (!ref.RefChosen())
         return std::nullopt;
-    m_shown = {NullToEmpty(rsDepartment->Fields(0)), NullToEmpty(rsDepartment->Fields(1))};
+    m_shown = rsDepartment->current();
     m_resolved = m_shown.code;
     return m_shown;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
+#include "services/DepartmentLookup.h"
 
 #include <QString>
 #include <memory>
@@ -10,14 +10,11 @@ class QWidget;
 class RefDialog;
 
 // A leaf department the card's department box may name.
-struct CardDepartment {
-    QString code;
-    QString name;
-};
+using CardDepartment = services::Department;
 
 // The departments of the card's department box: the leaf departments
-// (rsDepartment), the reference dialog over them, and which department the
-// box's text stands for.
+// (rsDepartment, read by the department look-up), the reference dialog over
+// them, and which department the box's text stands for.
 class WarehouseCardDepartments {
 public:
     WarehouseCardDepartments();
@@ -46,7 +43,7 @@ public:
     void forget() { m_resolved.clear(); }
 
 private:
-    dbkit::DbDataSetPtr rsDepartment;
+    std::unique_ptr<services::DepartmentLookup> rsDepartment;
     std::unique_ptr<RefDialog> m_ref;
     CardDepartment m_shown;
     QString m_resolved;

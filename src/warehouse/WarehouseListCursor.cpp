@@ -1,7 +1,7 @@
 #include "WarehouseListCursor.h"
 
-#include "WarehouseStatements.h"
 #include "data/DataHelpers.h"
+#include "services/WarehouseQueries.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbDataSet.h"
 
@@ -35,8 +35,7 @@ bool position(dbkit::DbDataSet &data, SuperGrid &grid, int moveKind)
 {
     data.Requery(-1);
     auto findGridRow = [&] {
-        data.FindFirst(warehouse::codeCriterion(grid.TextMatrix(grid.Row(), 0)));
-        return !data.NoMatch();
+        return services::WarehouseQueries::findCode(data, grid.TextMatrix(grid.Row(), 0));
     };
     if (data.Eof() || data.BOF()) {
         if (data.RecordCount() == 0)

@@ -1,13 +1,9 @@
 #include "WarehouseListSearch.h"
 
 #include "WarehouseListGrid.h"
-#include "WarehouseStatements.h"
 #include "data/Catalogue.h"
-#include "data/UserErrors.h"
-#include "data/DataHelpers.h"
 #include "filter/frmFilter.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 using namespace depotbase;
@@ -16,60 +12,63 @@ WarehouseListSearch::WarehouseListSearch() = default;
 
 WarehouseListSearch::~WarehouseListSearch() = default;
 
-std::optional<QString> WarehouseListSearch::askCondition(const dbkit::DbLoginPtr &login,
-                                                        const QString &caption,
-                                                        const filtercolumns::Choice &start)
+std::optional<services::WarehouseFilter>
+WarehouseListSearch::askFilter(services::WarehouseQueries &queries, const QString &caption,
+                               const services::WarehouseFilter &start)
 {
     frmFilter &filter = m_filter.get();
-    filter.dbs = login;
-    filter.strSel.clear();
-    if (!filter.ShowFilter(caption, start))
+    filter.queries = &queries;
+    const bool confirmed = filter.ShowFilter(caption, start);
+    filter.queries = nullptr;
+    if (!confirmed)
         return std::nullopt;
-    return filter.strSel;
+    return filter.choice();
 }
 
 void WarehouseListSearch::find(QWidget *window, const dbkit::DbLoginPtr &login,
                                dbkit::DbDataSet &list, SuperGrid &grid)
 {
-    const std::optional<QString> condition = askCondition(login, LoadResString(119));
-    if (!condition || condition->isEmpty())
+    services::WarehouseQueries queries(*login);
+    services::WarehouseFilter start;
+    start.find = true;
+    const std::optional<services::WarehouseFilter> asked =
+        askFilter(queries, LoadResString(119), start);
+    // A find that compares nothing (no box filled, any position) does nothing.
+    if (!asked || services::filterCondition(*asked).isEmpty())
         return;
-    list.FindFirst(*condition);
-    if (list.NoMatch()) {
+    const std::optional<QString> found = services::WarehouseQueries::findFirst(list, *asked);
+    if (!found) {
         modal::message(window, LoadResString(123), modal::Icon::Critical, modal::Buttons::Ok,
                        LoadResString(17));
         return;
     }
-    listgrid::selectCode(grid, NullToEmpty(list.Fields(QStringLiteral("cWhCode"))), true);
+    listgrid::selectCode(grid, *found, true);
 }
 
 bool WarehouseListSearch::filter(QWidget *window, const dbkit::DbLoginPtr &login,
                                  SuperGrid &grid, bool filtered)
 {
-    const std::optional<QString> condition = askCondition(login, LoadResString(118), m_inForce);
+    services::WarehouseQueries queries(*login);
+    const std::optional<services::WarehouseFilter> asked =
+        askFilter(queries, LoadResString(118), m_inForce);
     // A cancelled dialog keeps the filter in force and the rows shown.
-    if (!condition)
+    if (!asked)
         return filtered;
     // The filtered rows come from a data set of their own; the list's data
     // set stays the whole list, so refresh shows every warehouse again.
-    dbkit::DbDataSetPtr rows;
-    try {
-        rows = login->OpenDataSet(warehouse::filteredListStatement(*condition),
-                                  dbkit::OpenMode::Default);
-    } catch (const dbkit::DbError &error) {
+    const services::ReadOutcome<dbkit::DbDataSetPtr> rows = queries.filteredList(*asked);
+    if (rows.failed()) {
         // A condition the database cannot run (a quota such as "1.2.3") is
         // told, and the rows shown stay as they were rather than looking
         // filtered.
-        modal::message(window,
-                       depotbase::UserErrorText(
-                           QStringLiteral("过滤条件不能执行，请检查条件中的数值后重试。"), error),
-                       modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
+        modal::message(window, rows.failure, modal::Icon::Critical, modal::Buttons::Ok,
+                       LoadResString(17));
         return filtered;
     }
     grid.setRows(1);
     grid.setRedraw(false);
-    listgrid::fill(grid, *rows);
+    listgrid::fill(grid, *rows.rows);
     grid.setRedraw(true);
-    m_inForce = m_filter.get().choice();
-    return !condition->isEmpty();
+    m_inForce = *asked;
+    return !services::filterCondition(*asked).isEmpty();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "filter/FilterColumns.h"
 #include "forms/FormSlot.h"
+#include "services/WarehouseQueries.h"
 #include "suite/dbkit/DbLogin.h"
 
 #include <QString>
@@ -21,9 +21,10 @@ public:
     WarehouseListSearch &operator=(const WarehouseListSearch &) = delete;
 
     // Shows the filter dialog with a caption, its boxes set as in `start`,
-    // and returns the condition it built; nullopt when cancelled.
-    std::optional<QString> askCondition(const dbkit::DbLoginPtr &login, const QString &caption,
-                                        const filtercolumns::Choice &start = {});
+    // and returns the filter confirmed; nullopt when cancelled.
+    std::optional<services::WarehouseFilter> askFilter(services::WarehouseQueries &queries,
+                                                       const QString &caption,
+                                                       const services::WarehouseFilter &start);
 
     // Asks for a condition, finds the first warehouse of the list's data set
     // that meets it and selects and shows its grid row; tells when none does.
@@ -42,5 +43,5 @@ public:
 
 private:
     depotbase::FormSlot<frmFilter> m_filter;
-    filtercolumns::Choice m_inForce;
+    services::WarehouseFilter m_inForce;
 };

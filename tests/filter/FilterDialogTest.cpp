@@ -2,6 +2,7 @@
 #include "data/ModuleState.h"
 #include "filter/frmFilter.h"
 #include "forms/FormSlot.h"
+#include "services/WarehouseQueries.h"
 #include "support/DemoAccount.h"
 #include "support/SeamScript.h"
 #include "support/TestDatabases.h"
@@ -67,18 +68,19 @@ protected:
         blnBasicVersion = false;
     }
 
-    // Shows the dialog as the list does (caption set, strSel preset) and runs
-    // the script in it; returns strSel afterwards.
-    QString run(const Script &script, const QString &preset = QString())
+    // Shows the dialog as the list does and runs the script in it; returns
+    // the condition of the filter confirmed, or `cancelled`.
+    QString run(const Script &script, const QString &cancelled = QString())
     {
         frmFilter &f = m_filter.get();
-        f.dbs = m_login;
-        f.strSel = preset;
+        services::WarehouseQueries queries(*m_login);
+        f.queries = &queries;
         m_seam->expectWindow(QStringLiteral("frmFilter"), script);
-        f.ShowFilter(QStringLiteral("过滤条件"));
+        const bool confirmed = f.ShowFilter(QStringLiteral("过滤条件"));
+        f.queries = nullptr;
         EXPECT_TRUE(m_seam->verifyDone());
         EXPECT_FALSE(f.isVisible());
-        return f.strSel;
+        return confirmed ? services::filterCondition(f.choice()) : cancelled;
     }
 
     long long matches(const QString &condition)
@@ -168,7 +170,7 @@ TEST_P(FilterDialogTest, ConfirmBuildsAConditionTheDatabaseAccepts)
     EXPECT_EQ(matches(quota), 1);
 }
 
-TEST_P(FilterDialogTest, CancelLeavesTheCallersConditionAndEscIsCancel)
+TEST_P(FilterDialogTest, CancelConfirmsNothingAndEscIsCancel)
 {
     const QString sel = run(
         [](QDialog *w) {
@@ -176,15 +178,17 @@ TEST_P(FilterDialogTest, CancelLeavesTheCallersConditionAndEscIsCancel)
             w->findChild<QCheckBox *>("chkWHPos")->setChecked(true);
             click(w, "cmdNo");
         },
-        QStringLiteral("as set by the caller"));
-    EXPECT_EQ(sel, "as set by the caller");
+        QStringLiteral("cancelled"));
+    EXPECT_EQ(sel, "cancelled");
 
-    const QString esc = run([](QDialog *w) {
-        typeText(box(w, "cboWHName"), "x");
-        QTest::keyClick(box(w, "cboWHName"), Qt::Key_Escape);
-        EXPECT_FALSE(w->isVisible());
-    });
-    EXPECT_EQ(esc, "");
+    const QString esc = run(
+        [](QDialog *w) {
+            typeText(box(w, "cboWHName"), "x");
+            QTest::keyClick(box(w, "cboWHName"), Qt::Key_Escape);
+            EXPECT_FALSE(w->isVisible());
+        },
+        QStringLiteral("cancelled"));
+    EXPECT_EQ(esc, "cancelled");
 }
 
 TEST_P(FilterDialogTest, KeyRulesRefuseQuotesAndBarsAndKeepTheQuotaNumeric)
@@ -265,7 +269,7 @@ TEST_P(FilterDialogTest, EnterMovesOnPicksFromTheListAndConfirmsOnYes)
 
 TEST_P(FilterDialogTest, ValueButtonsListEachValueOnce)
 {
-    run([&](QDialog *w) {
+    const QString sel = run([&](QDialog *w) {
         QComboBox *code = box(w, "cboWHCode");
         typeText(code, "0");
         click(w, "cmdValue1");
@@ -307,7 +311,7 @@ TEST_P(FilterDialogTest, ValueButtonsListEachValueOnce)
         dep->setCurrentIndex(dep->findText("生产部"));
         click(w, "cmdYes");
     });
-    EXPECT_EQ(m_filter.get().strSel, "cWHCode='0' And cDepName='生产部'");
+    EXPECT_EQ(sel, "cWHCode='0' And cDepName='生产部'");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, FilterDialogTest,

@@ -17,7 +17,7 @@
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/SqlDialect.h"
-#include "warehouse/WarehouseStatements.h"
+#include "services/WarehouseQueries.h"
 #include "warehouse/frmWHBrowse.h"
 
 #include <QAbstractButton>
@@ -122,8 +122,8 @@ protected:
     {
         frmWHBrowse &l = list();
         l.dbs = m_login;
-        l.mRecObject = OpenListDataSet(*m_login, warehouse::listStatement(), readOnly,
-                                       LoadResString(51));
+        l.mRecObject = OpenListDataSet(*m_login, services::WarehouseQueries::listStatement(),
+                                       readOnly, LoadResString(51));
         ASSERT_NE(l.mRecObject, nullptr);
         m_readOnly = readOnly;
     }
