@@ -7,7 +7,8 @@
 #include <optional>
 #include <vector>
 
-// What the authority editor looks up as the user types.
+// What the authority editor looks up as the user types, read through the
+// rights queries and shaped as its grid rows want them.
 namespace authoritylookups {
 
 // The code of the warehouse (kind 0) or operator (kind 1) whose code or name
