@@ -1,11 +1,13 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
-
 #include <QString>
 #include <array>
 #include <optional>
 #include <vector>
+
+namespace dbkit {
+class DbLogin;
+}
 
 // What the authority editor looks up as the user types, read through the
 // rights queries and shaped as its grid rows want them.
