@@ -154,8 +154,8 @@ void FrmWHAuth::filterRights()
 
 void FrmWHAuth::showFiltered(const services::RightsFilter &filter)
 {
-    // The filtered rows come from a data set of their own; rsAuthList stays
-    // the whole list, so a refresh shows every right again.
+    // The filtered rows come from a data set of their own; a refresh reads
+    // the whole list again.
     const dbkit::DbDataSetPtr filtered = m_queries.filteredRights(filter);
     m_grid->setRedraw(false);
     m_grid->setRows(1);
@@ -167,12 +167,13 @@ void FrmWHAuth::showFiltered(const services::RightsFilter &filter)
 
 void FrmWHAuth::refreshList()
 {
-    // The grid lets go of the old rows first: they share their texts with
-    // the data set, whose old rows are then freed while the new ones load
-    // instead of being held twice over.
+    // The grid and the list let go of the old rows first: they share their
+    // texts, which are then freed before the new rows load instead of being
+    // held twice over.
     m_grid->setRows(1);
     m_filtered = false;
-    rsAuthList->Requery(-1);
+    rsAuthList.reset();
+    rsAuthList = m_queries.rightsList();
     m_grid->setRedraw(false);
     FillAuthGrid(*rsAuthList);
     m_grid->setRedraw(true);
