@@ -1,6 +1,5 @@
 #include "FrmWAFilter.h"
 
-#include "data/DataHelpers.h"
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
 
@@ -15,6 +14,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
+#include <utility>
 
 using namespace depotbase;
 

@@ -4,6 +4,8 @@
 #include "data/DataHelpers.h"
 #include "suite/dbkit/BoundQuery.h"
 
+#include <algorithm>
+
 namespace services {
 
 using depotbase::NullToEmpty;
