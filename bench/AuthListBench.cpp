@@ -135,7 +135,11 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
     const double rawList = rawOf(sql::listStatement());
     services::RightsFilter filter;
     filter.operatorCode = QString::fromLatin1(FilteredOperator);
-    const double rawFilter = rawOf(sql::filterStatement(filter));
+    // The raw reader takes text only: the one bound value, a plain code, is
+    // written in as a literal.
+    const sql::BoundStatement bound = sql::filterStatement(filter);
+    const double rawFilter = rawOf(QString(bound.sql).replace(
+        QLatin1Char('?'), QLatin1Char('\'') + filter.operatorCode + QLatin1Char('\'')));
     // The whole command also reads the dialog's operators and warehouses.
     const double rawFilterCommand =
         rawFilter + rawOf(sql::operatorsStatement()) + rawOf(sql::warehousesStatement());

@@ -17,7 +17,7 @@ dbkit::DbDataSetPtr RightsQueries::rightsList()
 
 dbkit::DbDataSetPtr RightsQueries::filteredRights(const RightsFilter &filter)
 {
-    return m_login.OpenDataSet(rightsql::filterStatement(filter));
+    return open(rightsql::filterStatement(filter));
 }
 
 bool RightsQueries::anyWarehouse()
@@ -65,7 +65,7 @@ std::vector<CodeAndName> RightsQueries::pairsOf(const QString &statement)
 
 dbkit::DbDataSetPtr RightsQueries::rightsOfNode(int nodeKind, const QString &code)
 {
-    return m_login.OpenDataSet(rightsql::rightsOfNodeStatement(nodeKind, code));
+    return open(rightsql::rightsOfNodeStatement(nodeKind, code));
 }
 
 dbkit::DbDataSetPtr RightsQueries::rightByAutoId(long long autoId)
@@ -90,6 +90,11 @@ std::optional<ItemNames> RightsQueries::typedItem(const QString &text)
         return std::nullopt;
     const QVariantList &item = items.front();
     return ItemNames{NullToEmpty(item.at(0)), NullToEmpty(item.at(1)), NullToEmpty(item.at(2))};
+}
+
+dbkit::DbDataSetPtr RightsQueries::open(const rightsql::BoundStatement &statement)
+{
+    return m_login.OpenDataSet(statement.sql, statement.values);
 }
 
 dbkit::DbDataSetPtr RightsQueries::inventoryReference()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RightsFilter.h"
+#include "RightsStatements.h"
 #include "suite/dbkit/DbDataSet.h"
 #include "suite/dbkit/DbLogin.h"
 
@@ -64,6 +65,7 @@ public:
 
 private:
     std::vector<CodeAndName> pairsOf(const QString &statement);
+    dbkit::DbDataSetPtr open(const rightsql::BoundStatement &statement);
 
     dbkit::DbLogin &m_login;
 };

@@ -1,10 +1,6 @@
 #include "RightsStatements.h"
 
-#include "suite/dbkit/DbLogin.h"
-
 namespace services::rightsql {
-
-using dbkit::quoted;
 
 namespace {
 
@@ -14,18 +10,21 @@ QString selectableOperator()
                           "lxsystem..qd_user.nState is null)");
 }
 
-// The list's conditions on the codes of a filter, joined by " And ";
-// "" when the filter gives no code.
-QString filterCondition(const RightsFilter &filter)
+// The list's conditions on the codes a filter gives, joined by " And ", with
+// the codes as their values; no condition when the filter gives no code.
+BoundStatement filterCondition(const RightsFilter &filter)
 {
-    QString condition;
-    if (!filter.operatorCode.isEmpty())
-        condition += QStringLiteral(" And WarehAuth.Id='") + quoted(filter.operatorCode) + "'";
-    if (!filter.warehouseCode.isEmpty())
-        condition += QStringLiteral(" And WarehAuth.cWhCode='") + quoted(filter.warehouseCode)
-                     + "'";
-    if (condition.startsWith(QStringLiteral(" And ")))
-        condition.remove(0, 5);
+    BoundStatement condition;
+    if (!filter.operatorCode.isEmpty()) {
+        condition.sql += QStringLiteral(" And WarehAuth.Id=?");
+        condition.values << filter.operatorCode;
+    }
+    if (!filter.warehouseCode.isEmpty()) {
+        condition.sql += QStringLiteral(" And WarehAuth.cWhCode=?");
+        condition.values << filter.warehouseCode;
+    }
+    if (condition.sql.startsWith(QStringLiteral(" And ")))
+        condition.sql.remove(0, 5);
     return condition;
 }
 
@@ -84,16 +83,16 @@ QString listStatement()
            + QStringLiteral(" order by WarehAuth.Auto_Id");
 }
 
-QString filterStatement(const RightsFilter &filter)
+BoundStatement filterStatement(const RightsFilter &filter)
 {
     // The operator restriction always stands in the WHERE clause, so an
     // empty filter lists exactly what the unfiltered list does.
-    const QString condition = filterCondition(filter);
-    const QString where = condition.isEmpty()
+    const BoundStatement condition = filterCondition(filter);
+    const QString where = condition.sql.isEmpty()
                               ? QStringLiteral(" where ") + selectableOperator() + " "
-                              : QStringLiteral(" where ") + condition + QStringLiteral(" ")
+                              : QStringLiteral(" where ") + condition.sql + QStringLiteral(" ")
                                     + QStringLiteral(" and ") + selectableOperator() + " ";
-    return QStringLiteral("select WarehAuth.Auto_Id, WarehAuth.Id,lxsystem..qd_user.cuser_name,"
+    const QString sql = QStringLiteral("select WarehAuth.Auto_Id, WarehAuth.Id,lxsystem..qd_user.cuser_name,"
                           "WarehAuth.cWhCode,Warehouse.cWhName,WarehAuth.bDispMoney ")
            + QStringLiteral(", WarehAuth.cInvCCode, WarehAuth.cInvCode, InventoryClass.cInvCName,"
                             " Inventory.cInvName, Inventory.cInvStd ")
@@ -104,6 +103,7 @@ QString filterStatement(const RightsFilter &filter)
                             "InventoryClass.cInvCCode) LEFT OUTER JOIN ")
            + QStringLiteral(" Inventory ON WarehAuth.cInvCode = Inventory.cInvCode") + where
            + QStringLiteral(" order by WarehAuth.Auto_Id");
+    return {sql, condition.values};
 }
 
 QString rightsStatement()
@@ -111,12 +111,13 @@ QString rightsStatement()
     return rightsFields() + rightsFrom();
 }
 
-QString rightsOfNodeStatement(int nodeKind, const QString &code)
+BoundStatement rightsOfNodeStatement(int nodeKind, const QString &code)
 {
     const QString column = nodeKind == 0 ? QStringLiteral("WarehAuth.Id")
                                          : QStringLiteral("WarehAuth.cWhCode");
-    return rightsStatement() + QStringLiteral(" where ") + column + QStringLiteral("='")
-           + quoted(code) + QStringLiteral("' order by WarehAuth.Auto_id");
+    return {rightsStatement() + QStringLiteral(" where ") + column
+                + QStringLiteral("=? order by WarehAuth.Auto_id"),
+            {code}};
 }
 
 QString rightByAutoIdStatement(long long autoId)

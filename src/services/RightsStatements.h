@@ -3,12 +3,18 @@
 #include "RightsFilter.h"
 
 #include <QString>
+#include <QVariantList>
 
 // The statements that read warehouse rights for the authority list, its
-// locate and filter dialog and the authority editor. A value that goes into a
-// statement's text has its quotes doubled, so nothing typed changes the
-// statement's shape; the typed look-ups leave "?" for bound values instead.
+// locate and filter dialog and the authority editor. A code or a typed text
+// is never part of a statement's text: it is bound to a "?" placeholder.
 namespace services::rightsql {
+
+// A statement and the values bound to its "?" placeholders, in order.
+struct BoundStatement {
+    QString sql;
+    QVariantList values;
+};
 
 // Operators that may hold rights (no administrators, no inactive operators):
 // code and name.
@@ -23,7 +29,7 @@ QString classesStatement();
 QString listStatement();
 // The same rights narrowed to the codes of `filter`; an empty filter lists
 // what listStatement lists.
-QString filterStatement(const RightsFilter &filter);
+BoundStatement filterStatement(const RightsFilter &filter);
 
 // The existing rights joined with operator, warehouse, class and item names.
 // Fields: 0 operator code, 1 operator name, 2 warehouse code, 3 warehouse
@@ -32,7 +38,7 @@ QString filterStatement(const RightsFilter &filter);
 QString rightsStatement();
 // The same rights of one operator (nodeKind 0) or one warehouse (1), in the
 // order they were written.
-QString rightsOfNodeStatement(int nodeKind, const QString &code);
+BoundStatement rightsOfNodeStatement(int nodeKind, const QString &code);
 // The joined right with this Auto_id (no row when it is gone or not listed).
 QString rightByAutoIdStatement(long long autoId);
 
