@@ -92,17 +92,18 @@ BoundStatement filterStatement(const RightsFilter &filter)
                               ? QStringLiteral(" where ") + selectableOperator() + " "
                               : QStringLiteral(" where ") + condition.sql + QStringLiteral(" ")
                                     + QStringLiteral(" and ") + selectableOperator() + " ";
-    const QString sql = QStringLiteral("select WarehAuth.Auto_Id, WarehAuth.Id,lxsystem..qd_user.cuser_name,"
-                          "WarehAuth.cWhCode,Warehouse.cWhName,WarehAuth.bDispMoney ")
-           + QStringLiteral(", WarehAuth.cInvCCode, WarehAuth.cInvCode, InventoryClass.cInvCName,"
-                            " Inventory.cInvName, Inventory.cInvStd ")
-           + QStringLiteral(" from (((WarehAuth inner join Warehouse on "
-                            "WarehAuth.cWhCode=Warehouse.cWhCode) ")
-           + QStringLiteral("inner join lxsystem..qd_user on WarehAuth.Id=lxsystem..qd_user."
-                            "cuser_id) LEFT OUTER JOIN InventoryClass ON WarehAuth.cInvCCode = "
-                            "InventoryClass.cInvCCode) LEFT OUTER JOIN ")
-           + QStringLiteral(" Inventory ON WarehAuth.cInvCode = Inventory.cInvCode") + where
-           + QStringLiteral(" order by WarehAuth.Auto_Id");
+    const QString sql =
+        QStringLiteral("select WarehAuth.Auto_Id, WarehAuth.Id,lxsystem..qd_user.cuser_name,"
+                       "WarehAuth.cWhCode,Warehouse.cWhName,WarehAuth.bDispMoney ")
+        + QStringLiteral(", WarehAuth.cInvCCode, WarehAuth.cInvCode, InventoryClass.cInvCName,"
+                         " Inventory.cInvName, Inventory.cInvStd ")
+        + QStringLiteral(" from (((WarehAuth inner join Warehouse on "
+                         "WarehAuth.cWhCode=Warehouse.cWhCode) ")
+        + QStringLiteral("inner join lxsystem..qd_user on WarehAuth.Id=lxsystem..qd_user."
+                         "cuser_id) LEFT OUTER JOIN InventoryClass ON WarehAuth.cInvCCode = "
+                         "InventoryClass.cInvCCode) LEFT OUTER JOIN ")
+        + QStringLiteral(" Inventory ON WarehAuth.cInvCode = Inventory.cInvCode") + where
+        + QStringLiteral(" order by WarehAuth.Auto_Id");
     return {sql, condition.values};
 }
 
@@ -129,7 +130,8 @@ QString rightByAutoIdStatement(long long autoId)
 QString otherSideStatement(int kind)
 {
     if (kind == 0)
-        return QStringLiteral("select cwhcode,cwhname from warehouse where cwhcode=? or cwhname=?");
+        return QStringLiteral(
+            "select cwhcode,cwhname from warehouse where cwhcode=? or cwhname=?");
     return QStringLiteral(
         "select cuser_id,cuser_name from lxsystem..qd_user where cuser_id=? or cuser_name=?");
 }
