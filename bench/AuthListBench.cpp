@@ -10,7 +10,7 @@
 #include "BenchSupport.h"
 #include "RawQuery.h"
 #include "RightsAccount.h"
-#include "authority/AuthListQuery.h"
+#include "services/RightsStatements.h"
 #include "authority/FrmWHAuth.h"
 #include "data/AccountSetup.h"
 #include "suite/controls/SuperGrid.h"
@@ -131,12 +131,18 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
                const RawQuery &raw)
 {
     const auto rawOf = bench::rawTimer(login, runs, raw);
-    const double rawList = rawOf(authlist::listStatement());
-    const double rawFilter = rawOf(authlist::filterStatement(
-        authlist::filterCondition(QString::fromLatin1(FilteredOperator), QString())));
+    namespace sql = services::rightsql;
+    const double rawList = rawOf(sql::listStatement());
+    services::RightsFilter filter;
+    filter.operatorCode = QString::fromLatin1(FilteredOperator);
+    // The raw reader takes text only: the one bound value, a plain code, is
+    // written in as a literal.
+    const sql::BoundStatement bound = sql::filterStatement(filter);
+    const double rawFilter = rawOf(QString(bound.sql).replace(
+        QLatin1Char('?'), QLatin1Char('\'') + filter.operatorCode + QLatin1Char('\'')));
     // The whole command also reads the dialog's operators and warehouses.
-    const double rawFilterCommand = rawFilter + rawOf(authlist::usersStatement())
-                                    + rawOf(authlist::warehousesStatement());
+    const double rawFilterCommand =
+        rawFilter + rawOf(sql::operatorsStatement()) + rawOf(sql::warehousesStatement());
     Figures f;
     for (int i = 0; i < runs; ++i)
         measureList(login, f);

@@ -10,7 +10,7 @@
 #include "RawQuery.h"
 #include "BenchSupport.h"
 #include "RightsAccount.h"
-#include "authority/AuthorityStatements.h"
+#include "services/RightsStatements.h"
 #include "authority/FrmAuthority.h"
 #include "data/AccountSetup.h"
 #include "suite/controls/SuperGrid.h"
@@ -101,10 +101,10 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login,
                const dbkit::DbLoginPtr &demo, int runs, const RawQuery &raw)
 {
     const auto rawOf = bench::rawTimer(login, runs, raw);
-    const double rawJoined = rawOf(authority::rightsStatement());
-    const double rawOpen = rawOf(authority::operatorSetStatement())
-                           + rawOf(authority::warehouseSetStatement())
-                           + rawOf(authority::classSetStatement());
+    namespace sql = services::rightsql;
+    const double rawJoined = rawOf(sql::rightsStatement());
+    const double rawOpen = rawOf(sql::operatorsStatement()) + rawOf(sql::warehousesStatement())
+                           + rawOf(sql::classesStatement());
     const Figures f = measure(login, runs, true);
     printRatio(engine, "editor open (until the tree is shown)", f.open, rawOpen);
     // Opening reads no rights, only the operators and warehouses its tree

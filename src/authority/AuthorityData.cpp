@@ -1,13 +1,11 @@
 #include "AuthorityData.h"
 
-#include "AuthorityStatements.h"
-
 void AuthorityData::open()
 {
     // The rights are read per node when one is clicked.
-    m_operators = m_login.OpenDataSet(authority::operatorSetStatement());
-    m_warehouses = m_login.OpenDataSet(authority::warehouseSetStatement());
-    m_classes = m_login.OpenDataSet(authority::classSetStatement());
+    m_operators = m_queries.operatorSet();
+    m_warehouses = m_queries.warehouseSet();
+    m_classes = m_queries.classSet();
 }
 
 void AuthorityData::close()
@@ -22,6 +20,5 @@ void AuthorityData::loadNode(const QString &nodeKey)
 {
     m_rights.reset();
     if (nodeKey.size() > 1)
-        m_rights = m_login.OpenDataSet(
-            authority::rightsOfNodeStatement(nodeKey.startsWith('c') ? 0 : 1, nodeKey.mid(1)));
+        m_rights = m_queries.rightsOfNode(nodeKey.startsWith('c') ? 0 : 1, nodeKey.mid(1));
 }

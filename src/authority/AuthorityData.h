@@ -1,14 +1,15 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
+#include "services/RightsQueries.h"
 
 #include <QString>
 
-// What the authority editor reads: the operators, warehouses and classes
-// its tree and drop-downs offer, and the rights of the selected node.
+// What the authority editor shows from the database: the operators,
+// warehouses and classes its tree and drop-downs offer, and the rights of
+// the selected node, all read through the rights queries.
 class AuthorityData {
 public:
-    explicit AuthorityData(dbkit::DbLogin &login) : m_login(login) {}
+    explicit AuthorityData(dbkit::DbLogin &login) : m_queries(login) {}
 
     void open();
     void close();
@@ -23,7 +24,7 @@ public:
     dbkit::DbDataSet &classes() const { return *m_classes; }
 
 private:
-    dbkit::DbLogin &m_login;
+    services::RightsQueries m_queries;
     dbkit::DbDataSetPtr m_rights;
     dbkit::DbDataSetPtr m_operators;
     dbkit::DbDataSetPtr m_warehouses;

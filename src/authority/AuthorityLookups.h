@@ -1,13 +1,16 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
-
 #include <QString>
 #include <array>
 #include <optional>
 #include <vector>
 
-// What the authority editor looks up as the user types.
+namespace dbkit {
+class DbLogin;
+}
+
+// What the authority editor looks up as the user types, read through the
+// rights queries and shaped as its grid rows want them.
 namespace authoritylookups {
 
 // The code of the warehouse (kind 0) or operator (kind 1) whose code or name

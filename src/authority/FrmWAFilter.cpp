@@ -1,10 +1,7 @@
 #include "FrmWAFilter.h"
 
-#include "AuthListQuery.h"
-#include "data/DataHelpers.h"
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
-#include "suite/dbkit/DbDataSet.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +14,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
+#include <utility>
 
 using namespace depotbase;
 
@@ -76,11 +74,11 @@ void FrmWAFilter::buildControls()
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
 }
 
-void FrmWAFilter::ShowFilter(const QString &caption)
+services::RightsFilter FrmWAFilter::ShowFilter(const QString &caption)
 {
     showModalForm(*this, [this, &caption] {
         setWindowTitle(caption);
-        iConditon = 0;
+        m_chosen = {};
         for (QComboBox *box : boxes()) {
             box->clear();
             box->setEditText(QString());
@@ -89,36 +87,21 @@ void FrmWAFilter::ShowFilter(const QString &caption)
         adjustSize();
         CentreOnScreen(this);
         cidCmb->setFocus();
-    }, [this] { rsSource.reset(); });
+    }, [] {});
+    return m_chosen;
 }
 
-void FrmWAFilter::OpenFilterSource(const QString &kind)
+void FrmWAFilter::fillPair(Pairs read, QComboBox *codeBox, QComboBox *nameBox, Pairs &pairs)
 {
-    if (kind == QLatin1String("c"))
-        rsSource = m_login->OpenDataSet(authlist::usersStatement());
-    else if (kind == QLatin1String("s"))
-        rsSource = m_login->OpenDataSet(authlist::warehousesStatement());
-}
-
-void FrmWAFilter::fillPair(const QString &kind, QComboBox *codeBox, QComboBox *nameBox,
-                           Pairs &pairs)
-{
-    OpenFilterSource(kind);
-    pairs.clear();
-    pairs.reserve(size_t(std::max(0L, rsSource->RecordCount())));
+    pairs = std::move(read);
     QStringList codes;
     QStringList names;
-    if (!(rsSource->BOF() && rsSource->Eof()))
-        rsSource->MoveFirst();
-    while (!rsSource->Eof()) {
-        pairs.emplace_back(NullToEmpty(rsSource->Fields(0)), NullToEmpty(rsSource->Fields(1)));
-        codes << pairs.back().first;
-        names << pairs.back().second;
-        rsSource->MoveNext();
+    codes.reserve(qsizetype(pairs.size()));
+    names.reserve(qsizetype(pairs.size()));
+    for (const services::CodeAndName &pair : pairs) {
+        codes << pair.code;
+        names << pair.name;
     }
-    // The lists keep the texts; the source lets go of its rows now rather
-    // than when the user confirms.
-    rsSource.reset();
     // Plain string models: thousands of entries fill at once.
     codeBox->setModel(new QStringListModel(codes, codeBox));
     nameBox->setModel(new QStringListModel(names, nameBox));
@@ -136,9 +119,9 @@ int FrmWAFilter::rowOf(const Pairs &pairs, const QString &text, bool byName,
 {
     int first = -1;
     for (size_t row = 0; row < pairs.size(); ++row) {
-        if ((byName ? pairs[row].second : pairs[row].first) != text)
+        if ((byName ? pairs[row].name : pairs[row].code) != text)
             continue;
-        if (!byName || code.isEmpty() || pairs[row].first == code)
+        if (!byName || code.isEmpty() || pairs[row].code == code)
             return int(row);
         if (first < 0)
             first = int(row);
@@ -159,15 +142,16 @@ int FrmWAFilter::chosenRow(const QComboBox *box, const Pairs &pairs, bool byName
         return -1;
     const int picked = box->currentIndex();
     if (picked >= 0 && size_t(picked) < pairs.size() && box->itemText(picked) == text
-        && (code.isEmpty() || pairs[size_t(picked)].first == code))
+        && (code.isEmpty() || pairs[size_t(picked)].code == code))
         return picked;
     return rowOf(pairs, text, byName, code);
 }
 
 void FrmWAFilter::FillFilterCombos()
 {
-    fillPair(QStringLiteral("c"), cidCmb, cnameCmb, userPairs);
-    fillPair(QStringLiteral("s"), sidCmb, snameCmb, warehousePairs);
+    services::RightsQueries queries(*m_login);
+    fillPair(queries.operators(), cidCmb, cnameCmb, userPairs);
+    fillPair(queries.warehouses(), sidCmb, snameCmb, warehousePairs);
 }
 
 bool FrmWAFilter::chosenCode(QComboBox *codeBox, QComboBox *nameBox, const Pairs &pairs,
@@ -182,14 +166,14 @@ bool FrmWAFilter::chosenCode(QComboBox *codeBox, QComboBox *nameBox, const Pairs
     if (!t1.isEmpty() && !t2.isEmpty()) {
         if (i1 < 0 || i2 < 0)
             return true;
-        if (pairs[size_t(i1)].first != pairs[size_t(i2)].first) {
+        if (pairs[size_t(i1)].code != pairs[size_t(i2)].code) {
             refuse(QStringLiteral("查不到满足条件的记录。"));
             return false;
         }
         code = t1;
     } else if (!t2.isEmpty()) {
         if (i2 >= 0)
-            code = pairs[size_t(i2)].first;
+            code = pairs[size_t(i2)].code;
     } else if (!t1.isEmpty()) {
         code = t1;
     }
@@ -203,12 +187,12 @@ void FrmWAFilter::confirm()
         refuse(QStringLiteral("请输入定位条件。"));
         return;
     }
-    QString u;
-    QString w;
-    if (!chosenCode(cidCmb, cnameCmb, userPairs, u)
-        || !chosenCode(sidCmb, snameCmb, warehousePairs, w))
+    services::RightsFilter chosen;
+    chosen.lastBox = m_chosen.lastBox;
+    if (!chosenCode(cidCmb, cnameCmb, userPairs, chosen.operatorCode)
+        || !chosenCode(sidCmb, snameCmb, warehousePairs, chosen.warehouseCode))
         return;
-    strSel = bFilter ? authlist::filterCondition(u, w) : u + QStringLiteral("@*#") + w;
+    m_chosen = chosen;
     accept();
 }
 
@@ -217,26 +201,27 @@ void FrmWAFilter::refuse(const QString &text)
     ShowNotice(this, text);
 }
 
-int FrmWAFilter::boxNumber(const QWidget *widget) const
+services::RightsFilterBox FrmWAFilter::boxOf(const QWidget *widget) const
 {
     const std::array<QComboBox *, 4> all = boxes();
     for (size_t i = 0; i < all.size(); ++i)
         if (widget && (widget == all[i] || widget == all[i]->lineEdit()))
-            return int(i) + 1;
-    return 0;
+            return services::RightsFilterBox(int(i) + 1);
+    return services::RightsFilterBox::None;
 }
 
 void FrmWAFilter::onFocusChanged(QWidget *old)
 {
-    if (const int number = boxNumber(old))
-        iConditon = number;
+    // Only the box left last counts; the codes are read when the user confirms.
+    if (const services::RightsFilterBox box = boxOf(old); box != services::RightsFilterBox::None)
+        m_chosen.lastBox = box;
 }
 
 bool FrmWAFilter::eventFilter(QObject *watched, QEvent *event)
 {
     // Enter in a combo box only moves the focus to the confirm button.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && boxNumber(static_cast<QWidget *>(watched)) != 0) {
+        && boxOf(static_cast<QWidget *>(watched)) != services::RightsFilterBox::None) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             Cmd4->setFocus();

@@ -4,7 +4,8 @@
 #include "forms/FormSlot.h"
 #include "print/PrintWorkDb.h"
 #include "print/RunReport.h"
-#include "suite/dbkit/DbLogin.h"
+#include "services/RightsFilter.h"
+#include "services/RightsQueries.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -84,13 +85,14 @@ private:
     std::optional<RightToShow> rightOfRow(int row) const;
     void locateRight();
     void filterRights();
-    // Shows the rights that meet a condition of the filter dialog.
-    void showFiltered(const QString &condition);
+    // Shows the rights that match a filter of the filter dialog.
+    void showFiltered(const services::RightsFilter &filter);
     void refreshList();
     void showHistory();
     void runPrintCommand(short mode);
-    // Shows the locate (filter false) or filter dialog; read its results after.
-    FrmWAFilter &askDialog(bool filter, const QString &caption);
+    // Shows the locate (filter false) or filter dialog and hands back what
+    // the user gave; an empty filter when cancelled.
+    services::RightsFilter askDialog(bool filter, const QString &caption);
     void refuse(const QString &text);
 
     AuthListInputs m_inputs;
@@ -99,13 +101,12 @@ private:
     QList<QIcon> ImageList1;
     bool m_loaded = false;
     bool m_filtered = false;  // the grid shows the rows of a filter
-    QString m_filterCondition;  // the condition of that filter
+    services::RightsFilter m_shownFilter;  // that filter
 
+    services::RightsQueries m_queries;
     dbkit::DbDataSetPtr rsAuthList;
-    dbkit::DbDataSetPtr rsUsers;
-    dbkit::DbDataSetPtr rsWarehouses;
     // Print-work database of the list (LxInit10.mdb), held from load to unload.
     PrintWorkDbPtr printDb;
-    // Created on first use; keeps iConditon for the list between showings.
+    // Created on first use and kept for the list between showings.
     depotbase::FormSlot<FrmWAFilter> m_filter;
 };

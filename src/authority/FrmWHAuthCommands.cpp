@@ -2,7 +2,6 @@
 // commands, help and exit.
 #include "FrmWHAuth.h"
 
-#include "AuthListQuery.h"
 #include "FrmWAFilter.h"
 #include "OpenAuthorityEditor.h"
 #include "data/Catalogue.h"
@@ -20,8 +19,6 @@ using namespace depotbase;
 
 namespace {
 
-// Operator code and warehouse code of a locate, as the dialog joins them.
-constexpr char LocateSeparator[] = "@*#";
 constexpr int OperatorCodeColumn = 4;
 constexpr int WarehouseCodeColumn = 1;
 constexpr int ClassCodeColumn = 5;
@@ -79,9 +76,7 @@ void FrmWHAuth::refuse(const QString &text)
 
 bool FrmWHAuth::refuseWithoutWarehouses(const QString &text)
 {
-    const dbkit::DbDataSetPtr warehouses =
-        m_inputs.context.login->OpenDataSet(authlist::warehousesStatement());
-    if (!(warehouses->BOF() && warehouses->Eof()))
+    if (m_queries.anyWarehouse())
         return false;
     refuse(text);
     return true;
@@ -106,43 +101,33 @@ void FrmWHAuth::editRights(const std::optional<RightToShow> &start)
     // was opened: the list shows the table as it is now, through the filter
     // it showed before.
     if (m_filtered)
-        showFiltered(m_filterCondition);
+        showFiltered(m_shownFilter);
     else
         refreshList();
 }
 
-FrmWAFilter &FrmWHAuth::askDialog(bool filter, const QString &caption)
+services::RightsFilter FrmWHAuth::askDialog(bool filter, const QString &caption)
 {
     FrmWAFilter &dialog = m_filter.get(m_inputs.context.login, this);
-    dialog.strSel.clear();
     dialog.bFilter = filter;
-    dialog.ShowFilter(caption);
-    return dialog;
+    return dialog.ShowFilter(caption);
 }
 
 void FrmWHAuth::locateRight()
 {
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行定位功能.")))
         return;
-    FrmWAFilter &dialog = askDialog(false, LoadResString(143));
-    const QString result = dialog.strSel;
-    if (result.isEmpty() || result == QLatin1String(LocateSeparator))
+    const services::RightsFilter wanted = askDialog(false, LoadResString(143));
+    if (wanted.empty())
         return;
-    const int p = result.indexOf(QLatin1String(LocateSeparator));
-    const QString operatorCode = result.left(p);
-    const QString warehouseCode = result.mid(p + 3);
-
-    const int k = dialog.iConditon;
-    // With both an operator and a warehouse given, only that operator's right
-    // on that warehouse will do; with one, the box left last says which.
-    const bool both = !operatorCode.isEmpty() && !warehouseCode.isEmpty();
-    const bool byOperator = both || k == 1 || k == 2;
-    const bool byWarehouse = both || k == 3 || k == 4;
+    const bool byOperator = wanted.locatesByOperator();
+    const bool byWarehouse = wanted.locatesByWarehouse();
     int found = -1;
     for (int row = 1; row < m_grid->Rows() && found < 0; ++row) {
         if ((byOperator || byWarehouse)
-            && (!byOperator || m_grid->TextMatrix(row, OperatorCodeColumn) == operatorCode)
-            && (!byWarehouse || m_grid->TextMatrix(row, WarehouseCodeColumn) == warehouseCode))
+            && (!byOperator || m_grid->TextMatrix(row, OperatorCodeColumn) == wanted.operatorCode)
+            && (!byWarehouse
+                || m_grid->TextMatrix(row, WarehouseCodeColumn) == wanted.warehouseCode))
             found = row;
     }
     if (found < 0) {
@@ -153,7 +138,7 @@ void FrmWHAuth::locateRight()
     m_grid->setCol(0);
     m_grid->setRow(found);
     m_grid->setRowSel(found);
-    if (k == 1)
+    if (wanted.lastBox == services::RightsFilterBox::OperatorCode)
         m_grid->setBackColorSel(LocatedByOperatorColour);
 }
 
@@ -161,35 +146,34 @@ void FrmWHAuth::filterRights()
 {
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行过滤功能.")))
         return;
-    FrmWAFilter &dialog = askDialog(true, LoadResString(118));
-    showFiltered(dialog.strSel);
+    showFiltered(askDialog(true, LoadResString(118)));
     // An empty grid says why, rather than look like an empty table.
     if (m_filtered && m_grid->Rows() == 1)
         refuse(QStringLiteral("没有符合过滤条件的权限，刷新可显示全部权限。"));
 }
 
-void FrmWHAuth::showFiltered(const QString &condition)
+void FrmWHAuth::showFiltered(const services::RightsFilter &filter)
 {
-    // The filtered rows come from a data set of their own; rsAuthList stays
-    // the whole list, so a refresh shows every right again.
-    const dbkit::DbDataSetPtr filtered =
-        m_inputs.context.login->OpenDataSet(authlist::filterStatement(condition));
+    // The filtered rows come from a data set of their own; a refresh reads
+    // the whole list again.
+    const dbkit::DbDataSetPtr filtered = m_queries.filteredRights(filter);
     m_grid->setRedraw(false);
     m_grid->setRows(1);
     FillAuthGrid(*filtered);
     m_grid->setRedraw(true);
-    m_filtered = !condition.isEmpty();
-    m_filterCondition = condition;
+    m_filtered = !filter.empty();
+    m_shownFilter = filter;
 }
 
 void FrmWHAuth::refreshList()
 {
-    // The grid lets go of the old rows first: they share their texts with
-    // the data set, whose old rows are then freed while the new ones load
-    // instead of being held twice over.
+    // The grid and the list let go of the old rows first: they share their
+    // texts, which are then freed before the new rows load instead of being
+    // held twice over.
     m_grid->setRows(1);
     m_filtered = false;
-    rsAuthList->Requery(-1);
+    rsAuthList.reset();
+    rsAuthList = m_queries.rightsList();
     m_grid->setRedraw(false);
     FillAuthGrid(*rsAuthList);
     m_grid->setRedraw(true);

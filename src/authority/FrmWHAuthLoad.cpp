@@ -1,7 +1,6 @@
 // The authority list: loading, the grid and its fill, unloading.
 #include "FrmWHAuth.h"
 
-#include "AuthListQuery.h"
 #include "FrmWAFilter.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
@@ -80,7 +79,7 @@ constexpr std::array<ToolbarButton, 14> Buttons{{
 } // namespace
 
 FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
-    : QDialog(parent), m_inputs(inputs)
+    : QDialog(parent), m_inputs(inputs), m_queries(*m_inputs.context.login)
 {
     setObjectName(QStringLiteral("FrmWHAuth"));
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -126,13 +125,10 @@ void FrmWHAuth::ShowList()
 void FrmWHAuth::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
-    dbkit::DbLogin &login = *m_inputs.context.login;
-    rsAuthList = login.OpenDataSet(authlist::listStatement());
-    // The whole rights table (authTableStatement) served only editing in the
-    // list's cells, which the list does not offer: it is not read, which
-    // spares a second copy of every right.
-    rsUsers = login.OpenDataSet(authlist::usersStatement());
-    rsWarehouses = login.OpenDataSet(authlist::warehousesStatement());
+    rsAuthList = m_queries.rightsList();
+    // The whole rights table served only editing in the list's cells, and the
+    // operator and warehouse sets only those cells' checks and references;
+    // the list offers no such editing, so none of them is read.
     printDb = OpenPrintWorkDb(SystemFolder(), QString::fromLatin1(AuthorityListPrintFile), this);
 
     setWindowTitle(LoadResString(140));
@@ -161,8 +157,6 @@ void FrmWHAuth::Form_Activate()
 
 void FrmWHAuth::Form_Unload()
 {
-    rsUsers.reset();
-    rsWarehouses.reset();
     rsAuthList.reset();
     m_grid->setRows(1);
     printDb.reset();

@@ -1,7 +1,7 @@
 #include "InventoryReference.h"
 
-#include "AuthorityStatements.h"
 #include "data/DataHelpers.h"
+#include "services/RightsQueries.h"
 #include "suite/controls/RefDialog.h"
 
 InventoryReference::InventoryReference(QWidget *parent)
@@ -13,7 +13,7 @@ InventoryReference::~InventoryReference() = default;
 
 std::optional<std::array<QString, 3>> InventoryReference::pick(dbkit::DbLogin &login)
 {
-    m_dialog->setRefData(login.OpenDataSet(authority::inventoryReferenceStatement()));
+    m_dialog->setRefData(services::RightsQueries(login).inventoryReference());
     m_dialog->setRefColumnTitle(0, QStringLiteral("存货编码"));
     m_dialog->setRefColumnTitle(1, QStringLiteral("存货名称"));
     m_dialog->setRefColumnTitle(2, QStringLiteral("规格型号"));

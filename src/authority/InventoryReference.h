@@ -1,7 +1,5 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
-
 #include <QString>
 #include <array>
 #include <memory>
@@ -9,6 +7,9 @@
 
 class QWidget;
 class RefDialog;
+namespace dbkit {
+class DbLogin;
+}
 
 // The authority editor's inventory reference (Ctrl+R in the item cell): every
 // item but the service items, searched by code or name.

@@ -1,7 +1,6 @@
 // The authority list and its locate and filter dialog as a user drives them.
 #include "AuthListFixture.h"
 
-#include "authority/AuthListQuery.h"
 #include "authority/FrmAuthority.h"
 #include "data/Catalogue.h"
 #include "support/SheetReader.h"
@@ -191,9 +190,6 @@ TEST_P(AuthListTest, FiltersByOperatorWarehouseBothOrNothingAndRefreshShowsAllAg
         EXPECT_EQ(shown(), DemoRights);
         EXPECT_FALSE(list.windowTitle().contains(QStringLiteral("已过滤")));
     });
-    EXPECT_EQ(authlist::filterCondition("0'1", ""), "WarehAuth.Id='0''1'");
-    EXPECT_EQ(authlist::filterCondition("", "01"), "WarehAuth.cWhCode='01'");
-    EXPECT_EQ(authlist::filterCondition("1", "2"), "WarehAuth.Id='1' And WarehAuth.cWhCode='2'");
 }
 
 TEST_P(AuthListTest, APickedNameMeansThatEntryEvenWhenAnotherHasTheSameName)

@@ -68,7 +68,7 @@ void DbDataSet::Impl::load()
     noMatch = false;
     rows = std::make_shared<ColumnStore>();
 
-    if (DbLogin::directLoading()) {
+    if (DbLogin::directLoading() && values.isEmpty()) {
         LoadedShape shape;
         QSqlError error;
         const DirectLoad loaded =
@@ -93,8 +93,16 @@ void DbDataSet::Impl::load()
     QSqlQuery q(login.database());
     q.setForwardOnly(true);
     readNumbersExactly(q);
-    if (!q.exec(statement))
+    if (!values.isEmpty()) {
+        if (!q.prepare(statement))
+            throw login.failedStatement(q, sql, reading);
+        for (const QVariant &value : values)
+            q.addBindValue(value);
+        if (!q.exec())
+            throw login.failedStatement(q, sql, reading);
+    } else if (!q.exec(statement)) {
         throw login.failure(q.lastError(), sql, reading);
+    }
 
     const QSqlRecord record = q.record();
     const int columns = record.count();

@@ -37,6 +37,7 @@ struct __attribute__((visibility("hidden"))) DbDataSet::Impl {
     std::shared_ptr<DbLogin> keepAlive;  // a data set keeps its connection open
     QString sql;        // as the caller gave it
     QString statement;  // as the engine runs it
+    QVariantList values;  // bound to the statement's "?" placeholders
     int mode = OpenMode::Default;
 
     QStringList names;              // field names as the engine returned them

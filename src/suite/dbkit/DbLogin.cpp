@@ -344,7 +344,14 @@ bool DbLogin::directLoading()
 
 DbDataSetPtr DbLogin::OpenDataSet(const QString &sql, int mode)
 {
+    return OpenDataSet(sql, QVariantList(), mode);
+}
+
+DbDataSetPtr DbLogin::OpenDataSet(const QString &sql, const QVariantList &values, int mode)
+{
+    refuseUnsendableValues(values, sql);
     auto impl = std::make_unique<DbDataSet::Impl>(*this, sql, mode);
+    impl->values = values;
     impl->keepAlive = shared_from_this();
     DbDataSetPtr set(new DbDataSet(std::move(impl)));
     set->Requery();

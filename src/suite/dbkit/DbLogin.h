@@ -58,6 +58,11 @@ public:
     // The component's operations. SQL is written in the suite server's
     // dialect; the login's SqlDialect rewrites what its engine needs.
     DbDataSetPtr OpenDataSet(const QString &sql, int mode = OpenMode::Default);
+    // The same with the statement's "?" placeholders bound to `values` in
+    // order, so no value becomes part of the statement's text. Read through
+    // Qt's drivers, as the engines' own libraries are given text only.
+    DbDataSetPtr OpenDataSet(const QString &sql, const QVariantList &values,
+                             int mode = OpenMode::Default);
     void Execute(const QString &sql);
     void BeginTrans();
     void RollbackTrans();
