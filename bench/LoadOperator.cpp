@@ -2,9 +2,7 @@
 
 #include "LoadAccount.h"
 
-#include "services/RightRules.h"
 #include "services/RightsService.h"
-#include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
@@ -20,43 +18,35 @@ namespace load {
 
 using services::RightRecord;
 using services::ServiceResult;
-namespace rules = services::warehouse_rules;
 
 namespace {
 
-// A short name for a refusal the services give with a text of their own.
+// A short name for a refusal, as the report counts it. Any other failure is
+// told with the start of its own text.
 QString refusalLabel(const ServiceResult &result)
 {
-    // Any other engine failure: its own text tells what it was.
-    if (result.errorNumber == dbkit::ErrorNumber::General)
-        return QStringLiteral("%1 %2").arg(result.errorNumber).arg(result.message.left(60));
-    if (result.errorNumber != 0)
-        return QString::number(result.errorNumber);
-    const std::pair<QString, const char *> known[] = {
-        {services::rightrules::duplicateMessage(), "duplicate"},
-        {services::rightrules::overlapMessage(), "overlap"},
-        {services::rightrules::wholeBesideNarrowedMessage(), "overlap"},
-        {services::RightsService::changedOnSaveMessage(), "changed meanwhile"},
-        {services::RightsService::goneOnSaveMessage(), "gone"},
-        {services::RightsService::goneOnDeleteMessage(), "gone"},
-        {rules::lockedText(), "locked"},
-        {rules::lockTakenText(), "lock taken over"},
-        {rules::changedMeanwhileText(), "changed meanwhile"},
-        {rules::deletedBeforeDeleteText(), "gone"},
-    };
-    for (const auto &[text, label] : known) {
-        if (result.message == text)
-            return QLatin1String(label);
+    using services::Refusal;
+    switch (result.refusal) {
+    case Refusal::Duplicate: return QStringLiteral("duplicate");
+    case Refusal::Overlap:
+    case Refusal::WholeBesideNarrowed: return QStringLiteral("overlap");
+    case Refusal::ChangedMeanwhile: return QStringLiteral("changed meanwhile");
+    case Refusal::DeletedMeanwhile: return QStringLiteral("gone");
+    case Refusal::Locked: return QStringLiteral("locked");
+    case Refusal::LockLost: return QStringLiteral("lock taken over");
+    case Refusal::RecordLocked: return QStringLiteral("record locked");
+    case Refusal::Busy: return QStringLiteral("busy");
+    case Refusal::ConnectionLost: return QStringLiteral("connection lost");
+    case Refusal::InUse: return QStringLiteral("in use");
+    default: return result.message.left(60);
     }
-    return result.message.left(24);
 }
 
 // A failure after which the write may or may not be stored: the connection
 // went (or was given up on) before the answer came.
-bool answerLost(int errorNumber)
+bool answerLost(const ServiceResult &result)
 {
-    return errorNumber == dbkit::ErrorNumber::ConnectionFailed
-           || errorNumber == dbkit::ErrorNumber::TimedOut;
+    return result.refusal == services::Refusal::ConnectionLost;
 }
 
 } // namespace
@@ -176,7 +166,7 @@ bool LoadOperator::timed(CallKind kind, const QString &label, Step step)
 void LoadOperator::tell(const QString &label, const ServiceResult &result)
 {
     fail(label + QLatin1Char(' ') + refusalLabel(result));
-    m_connectionLost |= result.errorNumber == dbkit::ErrorNumber::ConnectionFailed;
+    m_connectionLost |= answerLost(result);
     if (result.message.isEmpty())
         untold(label + QStringLiteral(": refused without a text"));
 }
@@ -248,7 +238,7 @@ bool LoadOperator::editCounter(Services &s)
         ++m_report.acked[code];
         if (saved.stored.memo != request.edited.memo)
             untold(QStringLiteral("save of %1 done but reports %2").arg(code, saved.stored.memo));
-    } else if (answerLost(saved.result.errorNumber)) {
+    } else if (answerLost(saved.result)) {
         ++m_report.unknown[code];
     }
     return done;
@@ -275,7 +265,7 @@ bool LoadOperator::addWarehouse(Services &s)
     });
     if (done)
         m_report.added.insert(request.edited.code);
-    if (done || answerLost(saved.result.errorNumber)) {
+    if (done || answerLost(saved.result)) {
         m_ownWarehouses.push_back(request.edited.code);
         m_shared.lastAdded[m_index] = number;
     }
@@ -307,9 +297,9 @@ bool LoadOperator::deleteWarehouse(Services &s)
         tell(label, result);
     if (done)
         m_report.deleted.insert(code);
-    if (done || answerLost(result.errorNumber))
+    if (done || answerLost(result))
         m_report.maybeDeleted.insert(code);
-    if (done || result.errorNumber == dbkit::ErrorNumber::RecordDeleted)
+    if (done || result.refusal == services::Refusal::DeletedMeanwhile)
         std::erase(m_ownWarehouses, code);
     return done;
 }
@@ -413,7 +403,7 @@ bool LoadOperator::removeRight(Services &s)
     });
     if (!done && !result.done())
         tell(label, result);
-    if (done || answerLost(result.errorNumber))
+    if (done || answerLost(result))
         m_report.maybeRemoved.insert(right.autoId);
     return done;
 }

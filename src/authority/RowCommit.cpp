@@ -48,6 +48,7 @@ bool failedByDatabase(Refusal refusal)
     case Refusal::Busy:
     case Refusal::RecordLocked:
     case Refusal::InUse:
+    case Refusal::ConnectionLost:
     case Refusal::Failed: return true;
     default: return false;
     }

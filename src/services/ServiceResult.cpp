@@ -27,6 +27,8 @@ Refusal refusalOfError(int errorNumber)
     case ErrorNumber::TableExclusive:
     case ErrorNumber::DatabaseBusy: return Refusal::Busy;
     case ErrorNumber::ValueTooLong: return Refusal::ValueTooLong;
+    case ErrorNumber::ConnectionFailed:
+    case ErrorNumber::TimedOut: return Refusal::ConnectionLost;
     default: return Refusal::Failed;
     }
 }

@@ -22,6 +22,8 @@ enum class Refusal {
     RecordLocked,         // the database holds the row for another connection
     Busy,                 // the database is busy with another connection's work
     ValueTooLong,         // a value is too long for its column
+    ConnectionLost,       // the connection broke or the server did not answer in time:
+                          // whether the change was stored is not known
     Failed,               // any other database failure: nothing was changed
 };
 
