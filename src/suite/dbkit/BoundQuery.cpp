@@ -7,6 +7,17 @@
 
 namespace dbkit {
 
+void execBound(DbLogin &login, QSqlQuery &q, const QString &statement, const QString &sql,
+               const QVariantList &values, bool reading)
+{
+    if (!q.prepare(statement))
+        throw login.failedStatement(q, sql, reading);
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    if (!q.exec())
+        throw login.failedStatement(q, sql, reading);
+}
+
 std::vector<QVariantList> selectBound(DbLogin &login, const QString &sql,
                                       const QVariantList &values)
 {
@@ -16,12 +27,7 @@ std::vector<QVariantList> selectBound(DbLogin &login, const QString &sql,
     const QString statement = login.dialect().rewrite(sql);
     QSqlQuery q(login.database());
     q.setForwardOnly(true);
-    if (!q.prepare(statement))
-        throw login.failedStatement(q, sql, true);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw login.failedStatement(q, sql, true);
+    execBound(login, q, statement, sql, values, true);
     std::vector<QVariantList> rows;
     const int columns = q.record().count();
     while (q.next()) {

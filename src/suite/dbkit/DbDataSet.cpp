@@ -1,4 +1,6 @@
 #include "DbDataSet.h"
+
+#include "BoundQuery.h"
 #include "DbRows.h"
 
 #include "Criteria.h"
@@ -94,12 +96,7 @@ void DbDataSet::Impl::load()
     q.setForwardOnly(true);
     readNumbersExactly(q);
     if (!values.isEmpty()) {
-        if (!q.prepare(statement))
-            throw login.failedStatement(q, sql, reading);
-        for (const QVariant &value : values)
-            q.addBindValue(value);
-        if (!q.exec())
-            throw login.failedStatement(q, sql, reading);
+        execBound(login, q, statement, sql, values, reading);
     } else if (!q.exec(statement)) {
         throw login.failure(q.lastError(), sql, reading);
     }
