@@ -73,15 +73,6 @@ QString formatDecimalText(const QString &value)
            + (parts.fraction.isEmpty() ? QStringLiteral("0") : parts.fraction);
 }
 
-// A database busy with another connection's work (SQLite's file lock, a
-// table held for a moment): the kit's text already says so in the user's
-// words ("账套数据库正忙，请稍后重试。") with the engine's text below. It is
-// no lock of another operator on the record.
-bool isBusy(int number)
-{
-    return refusalOfError(number) == Refusal::Busy;
-}
-
 } // namespace
 
 QString aboutCode(int endingId)
@@ -153,28 +144,22 @@ bool isRelatedRecords(int number)
     return refusalOfError(number) == Refusal::InUse;
 }
 
-bool isDuplicateKey(int number)
-{
-    return refusalOfError(number) == Refusal::Duplicate;
-}
-
 QString saveErrorText(int number, const QString &engineText)
 {
-    if (number == ErrorNumber::ValueTooLong)
-        return LoadResString(85);
-    if (isDuplicateKey(number))
-        return aboutCode(105);
-    if (number == ErrorNumber::RecordDeleted)
-        return aboutCode(107);
-    if (isRelatedRecords(number))
-        return aboutCode(106);
-    if (number == ErrorNumber::RecordLocked)
-        return LoadResString(84);
-    if (isBusy(number))
-        return engineText;
+    switch (refusalOfError(number)) {
+    case Refusal::ValueTooLong: return LoadResString(85);
+    case Refusal::Duplicate: return aboutCode(105);
+    case Refusal::DeletedMeanwhile: return aboutCode(107);
+    case Refusal::InUse: return aboutCode(106);
+    case Refusal::RecordLocked: return LoadResString(84);
+    // A database busy with another connection's work: the kit's text says
+    // so in the user's words, with the engine's text below. It is no lock
+    // of another operator on the record.
+    case Refusal::Busy: return engineText;
     // Anything else (a read-only file, a lost connection, a statement
     // timeout) is a failed save, told with the engine's own text.
-    return QStringLiteral("保存失败：") + engineText;
+    default: return QStringLiteral("保存失败：") + engineText;
+    }
 }
 
 QString deleteErrorText(int number, const QString &engineText)
@@ -185,7 +170,7 @@ QString deleteErrorText(int number, const QString &engineText)
         return aboutCode(106);
     if (number == ErrorNumber::RecordLocked)
         return LoadResString(84);
-    if (isBusy(number))
+    if (refusalOfError(number) == Refusal::Busy)
         return engineText;
     // The warehouse was not deleted and the user should know why.
     return QStringLiteral("仓库档案未能删除，请稍后重试。\n") + engineText;

@@ -41,9 +41,8 @@ QString departmentStyleQuestion(const QString &depName, const QString &style, in
 QString styleQuestion(const QString &depName, const QString &depStyle, int others,
                       const QString &chosen);
 
-// Kit numbers and the other numbers servers give the same refusals.
+// True for the kit's related-records number and the one other servers give for it.
 bool isRelatedRecords(int errorNumber);
-bool isDuplicateKey(int errorNumber);
 
 // The message of a save the database refused, by its error number; any other
 // failure is told with the engine's own text. A busy database (3261, 3262)
