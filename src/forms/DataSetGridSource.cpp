@@ -1,14 +1,23 @@
 #include "DataSetGridSource.h"
 
 #include "data/DataHelpers.h"
+#include "suite/dbkit/DbRows.h"
 
 #include <utility>
 
 namespace depotbase {
 
 DataSetGridSource::DataSetGridSource(const dbkit::DbDataSet &data, std::vector<Column> columns)
-    : m_rows(dbkit::rowsOf(data)), m_columns(std::move(columns))
+    : m_rows(std::make_unique<const dbkit::DbRows>(dbkit::rowsOf(data))),
+      m_columns(std::move(columns))
 {
+}
+
+DataSetGridSource::~DataSetGridSource() = default;
+
+size_t DataSetGridSource::rowCount() const
+{
+    return m_rows->rowCount();
 }
 
 QString DataSetGridSource::text(size_t row, int col) const
@@ -17,17 +26,17 @@ QString DataSetGridSource::text(size_t row, int col) const
         return QString();
     const Column &column = m_columns[size_t(col)];
     if (column.format)
-        return column.format(m_rows.value(row, column.field));
-    if (const QStringView stored = m_rows.text(row, column.field); !stored.isNull())
+        return column.format(m_rows->value(row, column.field));
+    if (const QStringView stored = m_rows->text(row, column.field); !stored.isNull())
         return stored.toString();
-    return NullToEmpty(m_rows.value(row, column.field));
+    return NullToEmpty(m_rows->value(row, column.field));
 }
 
 QStringView DataSetGridSource::storedText(size_t row, int col) const
 {
     if (col < 0 || size_t(col) >= m_columns.size() || m_columns[size_t(col)].format)
         return QStringView();
-    return m_rows.text(row, m_columns[size_t(col)].field);
+    return m_rows->text(row, m_columns[size_t(col)].field);
 }
 
 } // namespace depotbase

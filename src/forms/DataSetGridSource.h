@@ -1,14 +1,15 @@
 #pragma once
 
 #include "suite/controls/GridSource.h"
-#include "suite/dbkit/DbRows.h"
 
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <vector>
 
 namespace dbkit {
 class DbDataSet;
+class DbRows;
 }
 
 namespace depotbase {
@@ -27,13 +28,14 @@ public:
     };
 
     DataSetGridSource(const dbkit::DbDataSet &data, std::vector<Column> columns);
+    ~DataSetGridSource() override;
 
-    size_t rowCount() const override { return m_rows.rowCount(); }
+    size_t rowCount() const override;
     QString text(size_t row, int col) const override;
     QStringView storedText(size_t row, int col) const override;
 
 private:
-    dbkit::DbRows m_rows;
+    std::unique_ptr<const dbkit::DbRows> m_rows;
     std::vector<Column> m_columns;
 };
 

@@ -2,6 +2,7 @@
 
 #include "data/Catalogue.h"
 #include "suite/dbkit/DbError.h"
+#include "suite/dbkit/DbLogin.h"
 #include "suite/modal/ModalSeam.h"
 
 namespace depotbase {

@@ -2,6 +2,7 @@
 
 #include "RefFilterModel.h"
 #include "Twips.h"
+#include "suite/dbkit/DbDataSet.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QDialog>

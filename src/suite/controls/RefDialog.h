@@ -1,7 +1,5 @@
 #pragma once
 
-#include "suite/dbkit/DbDataSet.h"
-
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
@@ -19,6 +17,9 @@ class QWidget;
 namespace controls {
 class RefFilterModel;
 }
+namespace dbkit {
+class DbDataSet;
+}
 
 // The lookup window over a data set: column 0 is the code, column 1 the
 // name, further columns are shown as well. The user narrows the rows by
@@ -34,8 +35,8 @@ public:
     explicit RefDialog(QWidget *parent = nullptr);
     ~RefDialog() override;
 
-    dbkit::DbDataSetPtr RefData() const { return m_data; }
-    void setRefData(dbkit::DbDataSetPtr data);
+    std::shared_ptr<dbkit::DbDataSet> RefData() const { return m_data; }
+    void setRefData(std::shared_ptr<dbkit::DbDataSet> data);
     QString RefCaption() const { return m_caption; }
     void setRefCaption(const QString &caption) { m_caption = caption; }
     QString RefColumnTitle(int col) const;
@@ -70,7 +71,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     QWidget *m_parent = nullptr;
-    dbkit::DbDataSetPtr m_data;
+    std::shared_ptr<dbkit::DbDataSet> m_data;
     QString m_caption;
     std::map<int, QString> m_titles;
     std::map<int, int> m_widths;
