@@ -167,7 +167,10 @@ void measureFilterAndFind(const char *engine, const dbkit::DbLoginPtr &login, in
         const SuperGrid &grid = *list.SpGrdWH();
         services::WarehouseFilter notManaged;
         notManaged.positions = services::FilterPositions::NotManaged;
-        const QString filtered = services::WarehouseQueries::filteredListStatement(notManaged);
+        // The "not managed" condition binds nothing.
+        QVariantList noValues;
+        const QString filtered =
+            services::WarehouseQueries::filteredListStatement(notManaged, noValues);
         const QString whole = services::WarehouseQueries::listStatement();
         for (int run = 0; run < runs; ++run) {
             filterMs = std::min(filterMs, confirm("TlbFilter", QString()));

@@ -3,12 +3,11 @@
 #include "SqlScript.h"
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/DbError.h"
-#include "suite/dbkit/SqlDialect.h"
+#include "suite/dbkit/SqlForms.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlQuery>
 
 // The schema scripts live in a resource of this static library; initialising
 // it by name keeps the linker from dropping it.
@@ -25,27 +24,23 @@ namespace depotbase {
 
 namespace {
 
-QString engineFolder(dbkit::Engine engine)
+// The folder of the account's scripts for the login's engine; refused where
+// the server's administrators make the account's tables.
+QString schemaFolder(const dbkit::SqlForms &forms)
 {
-    switch (engine) {
-    case dbkit::Engine::SQLite:
-        return QStringLiteral("sqlite");
-    case dbkit::Engine::PostgreSQL:
-        return QStringLiteral("postgresql");
-    case dbkit::Engine::ODBC:
-        break;
-    }
-    throw dbkit::DbError(dbkit::ErrorNumber::General,
-                         QStringLiteral("ODBC 账套的表须由数据库服务器一方建立。"));
+    if (!forms.makesAccountSchema())
+        throw dbkit::DbError(dbkit::ErrorNumber::General,
+                             QStringLiteral("ODBC 账套的表须由数据库服务器一方建立。"));
+    return forms.schemaFolder();
 }
 
 // The history script of the login's engine. Unlike the account's other
-// tables it is also made on a SQL Server account reached through ODBC: an
-// account in use there gains it on first use like any other.
-QString historyScript(dbkit::Engine engine)
+// tables it is also made where the server's administrators make those (a
+// SQL Server account reached through ODBC): an account in use there gains
+// it on first use like any other.
+QString historyScript(dbkit::DbLogin &login)
 {
-    return (engine == dbkit::Engine::ODBC ? QStringLiteral("odbc") : engineFolder(engine))
-           + QStringLiteral("/history.sql");
+    return dbkit::SqlForms(login).schemaFolder() + QStringLiteral("/history.sql");
 }
 
 QString readScript(const QString &name)
@@ -60,23 +55,20 @@ QString readScript(const QString &name)
 
 void runScript(dbkit::DbLogin &login, const QString &name)
 {
-    for (const QString &statement : splitSqlScript(readScript(name))) {
-        // DDL cannot be prepared on every engine, so it is executed directly.
-        QSqlQuery query(login.database());
-        if (!query.exec(statement))
-            throw login.dialect().toError(query.lastError(), statement, false);
-    }
+    const dbkit::SqlForms forms(login);
+    for (const QString &statement : splitSqlScript(readScript(name)))
+        forms.runScriptStatement(statement);
 }
 
 } // namespace
 
 void CreateAccountSchema(dbkit::DbLogin &login, bool withDemoData)
 {
-    const QString folder = engineFolder(login.engine()) + QLatin1Char('/');
+    const QString folder = schemaFolder(dbkit::SqlForms(login)) + QLatin1Char('/');
     dbkit::TransactionGuard transaction(login);
     runScript(login, folder + QStringLiteral("system.sql"));
     runScript(login, folder + QStringLiteral("account.sql"));
-    runScript(login, historyScript(login.engine()));
+    runScript(login, historyScript(login));
     if (withDemoData) {
         runScript(login, QStringLiteral("demo/system.sql"));
         runScript(login, QStringLiteral("demo/account.sql"));
@@ -87,13 +79,13 @@ void CreateAccountSchema(dbkit::DbLogin &login, bool withDemoData)
 void AddChangeHistory(dbkit::DbLogin &login)
 {
     const auto exists = [&login] {
-        return login.dialect().tableInfo(login.database(), QStringLiteral("ChangeHistory")).exists;
+        return dbkit::SqlForms(login).tableExists(QStringLiteral("ChangeHistory"));
     };
     if (exists())
         return;
     try {
         dbkit::TransactionGuard transaction(login);
-        runScript(login, historyScript(login.engine()));
+        runScript(login, historyScript(login));
         transaction.commit();
     } catch (const dbkit::DbError &) {
         // A PostgreSQL server lets two "IF NOT EXISTS" creations at once

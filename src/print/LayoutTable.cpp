@@ -2,7 +2,6 @@
 
 #include "print/PrintWorkDb.h"
 #include "suite/dbkit/DbError.h"
-#include "suite/dbkit/DbLogin.h"
 
 #include <QDate>
 #include <QRandomGenerator>
@@ -81,8 +80,8 @@ void WriteLayoutRows(PrintWorkDb &db, const QString &table, const QString &title
     db.execute(insert + " VALUES(2,0,0," + number(width()) + ",2252,' ',10,' ',0,0,' ')");
     db.execute(insert + " VALUES(2,0,100," + number(width()) + ",500,' ',0,' ',1,0,' ')");
     // Title and year line of the title block.
-    db.execute(insert + " VALUES(0," + number(place.titleX) + ",1550,3000,300,'宋体',15,'"
-               + dbkit::quoted(title) + "',0,0,'BU')");
+    db.execute(insert + " VALUES(0," + number(place.titleX) + ",1550,3000,300,'宋体',15,?,0,0,'BU')",
+               {title});
     db.execute(insert + " VALUES(0," + number(place.yearX) + ",2050,3000,200,'宋体',10,'"
                + year + QStringLiteral("年度") + "',0,0,' ')");
     // Print date 2000 twips from the right edge of the band; a window

@@ -147,6 +147,19 @@ void PrintWorkDb::execute(const QString &sql)
         failSql(query.lastError(), sql);
 }
 
+void PrintWorkDb::execute(const QString &sql, const QVariantList &values)
+{
+    if (!isOpen())
+        fail(dbkit::ErrorNumber::General, QStringLiteral("print-work database is closed"), sql);
+    QSqlQuery query(database());
+    if (!query.prepare(sql))
+        failSql(query.lastError(), sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        failSql(query.lastError(), sql);
+}
+
 bool PrintWorkDb::hasTable(const QString &name) const
 {
     if (!isOpen())

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 #include <memory>
 
 class QWidget;
@@ -44,6 +45,8 @@ public:
 
     // Runs one statement; throws dbkit::DbError when the file refuses it.
     void execute(const QString &sql);
+    // The same with the statement's "?" placeholders bound to `values`.
+    void execute(const QString &sql, const QVariantList &values);
     bool hasTable(const QString &name) const;
     QSqlDatabase database() const;
 

@@ -3,6 +3,7 @@
 #include "data/AccountSetup.h"
 #include "suite/dbkit/DbDataSet.h"
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/SqlForms.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -77,19 +78,6 @@ QVariant textOrNull(const QString &text)
     return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
 }
 
-QString serverTimeUtc(dbkit::Engine engine)
-{
-    switch (engine) {
-    case dbkit::Engine::SQLite:
-        return QStringLiteral("CURRENT_TIMESTAMP");
-    case dbkit::Engine::PostgreSQL:
-        return QStringLiteral("CURRENT_TIMESTAMP AT TIME ZONE 'UTC'");
-    case dbkit::Engine::ODBC:
-        break;
-    }
-    return QStringLiteral("SYSUTCDATETIME()");
-}
-
 } // namespace
 
 const HistoryTable &warehouseHistory()
@@ -130,15 +118,15 @@ void ChangeHistory::ensureTable()
 
 RowImage ChangeHistory::image(const HistoryTable &table, const QVariant &key)
 {
-    const QString keyText = key.typeId() == QMetaType::QString
-                                ? QLatin1Char('\'') + dbkit::quoted(key.toString())
-                                      + QLatin1Char('\'')
-                                : QString::number(key.toLongLong());
-    QString sql = QStringLiteral("SELECT * FROM ") + table.name + QStringLiteral(" WHERE ")
-                  + table.keyColumn + QLatin1Char('=') + keyText;
-    if (m_login.engine() == dbkit::Engine::PostgreSQL)
-        sql += QStringLiteral(" FOR UPDATE");
-    const dbkit::DbDataSetPtr row = m_login.OpenDataSet(sql, dbkit::OpenMode::ReadOnly);
+    const QVariant keyValue =
+        key.typeId() == QMetaType::QString ? key : QVariant(key.toLongLong());
+    // The row stays as read until the change is recorded, where the engine
+    // lets other writers in meanwhile.
+    const QString sql = QStringLiteral("SELECT * FROM ") + table.name + QStringLiteral(" WHERE ")
+                        + table.keyColumn + QStringLiteral("=?")
+                        + dbkit::SqlForms(m_login).lockingReadSuffix();
+    const dbkit::DbDataSetPtr row =
+        m_login.OpenDataSet(sql, {keyValue}, dbkit::OpenMode::ReadOnly);
     if (row->Eof())
         return std::nullopt;
     QJsonObject image;
@@ -162,7 +150,7 @@ void ChangeHistory::record(const HistoryTable &table, const RowImage &before,
     m_login.executeBound(
         QStringLiteral("INSERT INTO ChangeHistory (dChanged, cOperCode, cOperName, cComputer, "
                        "cTable, cKey, cAction, cWhCode, cRightUser, cBefore, cAfter) VALUES (")
-            + serverTimeUtc(m_login.engine())
+            + dbkit::SqlForms(m_login).utcNow()
             + QStringLiteral(", ?, (SELECT MAX(cuser_name) FROM lxsystem..qd_user "
                              "WHERE cuser_id = ?), ?, ?, ?, ?, ?, ?, ?, ?)"),
         {m_login.operatorName().left(OperatorWidth), m_login.operatorName(),

@@ -4,7 +4,7 @@
 #include "suite/dbkit/BoundQuery.h"
 #include "suite/dbkit/DbDataSet.h"
 #include "suite/dbkit/DbLogin.h"
-#include "suite/dbkit/SqlDialect.h"
+#include "suite/dbkit/SqlForms.h"
 
 #include <QDate>
 #include <QSet>
@@ -15,21 +15,6 @@ namespace services {
 using depotbase::NullToEmpty;
 
 namespace {
-
-// The stored time as text, the same shape on every engine:
-// 'YYYY-MM-DD HH:MM:SS' with an optional fraction.
-QString timeColumn(dbkit::Engine engine)
-{
-    switch (engine) {
-    case dbkit::Engine::SQLite:
-        return QStringLiteral("CAST(dChanged AS TEXT)");
-    case dbkit::Engine::PostgreSQL:
-        return QStringLiteral("CAST(dChanged AS varchar(40))");
-    case dbkit::Engine::ODBC:
-        break;
-    }
-    return QStringLiteral("CONVERT(varchar(40), dChanged, 121)");
-}
 
 QDateTime utcOf(const QString &text)
 {
@@ -81,13 +66,14 @@ QStringList HistoryEntry::changedColumns() const
     return changed;
 }
 
-QString HistoryReader::statement(const HistoryFilter &filter) const
+QString HistoryReader::statement(const HistoryFilter &filter, QVariantList &values) const
 {
     QStringList terms;
-    auto equal = [&terms](const char *column, const QString &value) {
-        if (!value.isEmpty())
-            terms << QLatin1String(column) + QStringLiteral("='") + dbkit::quoted(value)
-                         + QLatin1Char('\'');
+    auto equal = [&terms, &values](const char *column, const QString &value) {
+        if (value.isEmpty())
+            return;
+        terms << QLatin1String(column) + QStringLiteral("=?");
+        values << value;
     };
     equal("cTable", filter.table);
     equal("cKey", filter.key);
@@ -98,11 +84,9 @@ QString HistoryReader::statement(const HistoryFilter &filter) const
         terms << QStringLiteral("dChanged>=") + timeLiteral(filter.from);
     if (filter.to.isValid())
         terms << QStringLiteral("dChanged<") + timeLiteral(filter.to);
-    const bool top = m_login.engine() == dbkit::Engine::ODBC;
-    const QString limit = QString::number(qMax(1, filter.limit));
-    QString sql = QStringLiteral("SELECT ")
-                  + (top ? QStringLiteral("TOP ") + limit + u' ' : QString())
-                  + QStringLiteral("iId, ") + timeColumn(m_login.engine())
+    // The stored time as text, the same shape on every engine.
+    const dbkit::SqlForms forms(m_login);
+    QString sql = QStringLiteral("SELECT iId, ") + forms.timeAsText(QStringLiteral("dChanged"))
                   // Named apart from dChanged, so that ORDER BY sorts by the
                   // stored time (and its index), not by this text.
                   + QStringLiteral(" AS cChangedAt, cOperCode, cOperName, cComputer, cTable, cKey, cAction, "
@@ -110,18 +94,17 @@ QString HistoryReader::statement(const HistoryFilter &filter) const
     if (!terms.isEmpty())
         sql += QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY dChanged DESC, iId DESC");
-    if (!top)
-        sql += QStringLiteral(" LIMIT ") + limit;
-    return sql;
+    return forms.firstRows(sql, qMax(1, filter.limit));
 }
 
 std::vector<HistoryEntry> HistoryReader::read(const HistoryFilter &filter)
 {
     std::vector<HistoryEntry> entries;
-    if (!m_login.dialect().tableInfo(m_login.database(), QStringLiteral("ChangeHistory")).exists)
+    if (!dbkit::SqlForms(m_login).tableExists(QStringLiteral("ChangeHistory")))
         return entries;
-    const dbkit::DbDataSetPtr rows =
-        m_login.OpenDataSet(statement(filter), dbkit::OpenMode::ReadOnly);
+    QVariantList values;
+    const QString sql = statement(filter, values);
+    const dbkit::DbDataSetPtr rows = m_login.OpenDataSet(sql, values, dbkit::OpenMode::ReadOnly);
     for (; !rows->Eof(); rows->MoveNext()) {
         HistoryEntry entry;
         entry.id = rows->Fields(0).toLongLong();

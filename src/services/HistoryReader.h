@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QVariantList>
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -59,8 +60,9 @@ public:
     explicit HistoryReader(dbkit::DbLogin &login) : m_login(login) {}
 
     std::vector<HistoryEntry> read(const HistoryFilter &filter);
-    // The statement read() runs for `filter`.
-    QString statement(const HistoryFilter &filter) const;
+    // The statement read() runs for `filter`; the values its "?" stand for
+    // are added to `values`.
+    QString statement(const HistoryFilter &filter, QVariantList &values) const;
     // The names of the departments (cDepCode) that the warehouse rows of
     // `entries` name, by code, as the department table holds them now; a
     // department deleted since has none.

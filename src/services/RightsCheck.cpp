@@ -1,6 +1,7 @@
 #include "RightsCheck.h"
 
 #include "suite/dbkit/BoundQuery.h"
+#include "suite/dbkit/SqlForms.h"
 
 #include <QVariant>
 
@@ -11,8 +12,6 @@
 namespace services {
 
 namespace {
-
-using dbkit::Engine;
 
 // Every right that covers the question gets a score: its rank times two plus
 // its money flag. The greatest score is the most specific right, and its
@@ -27,17 +26,6 @@ const QString moneyBit =
 const QString wholeRight =
     QStringLiteral("coalesce(a.cInvCode, '') = '' and coalesce(a.cInvCCode, '') = ''");
 const QString activeOperator = QStringLiteral("(u.nState = 0 or u.nState is null)");
-
-// A SQL Server account spells the string functions its own way.
-QString lengthFunction(Engine engine)
-{
-    return engine == Engine::ODBC ? QStringLiteral("len") : QStringLiteral("length");
-}
-
-QString prefixFunction(Engine engine)
-{
-    return engine == Engine::ODBC ? QStringLiteral("substring") : QStringLiteral("substr");
-}
 
 // The best right of operator u on a warehouse (bound) as a whole, any right
 // counting: a narrowed one makes the warehouse usable with amounts hidden.
@@ -54,10 +42,11 @@ QString warehouseScore()
 // The most specific right of operator u on a warehouse (bound) covering an
 // item (bound twice): the item itself, a class whose code begins the item's
 // class code, or the whole warehouse. A row naming an item counts as that
-// item's right, whatever class it also names.
-QString itemScore(Engine engine)
+// item's right, whatever class it also names. The string functions are
+// spelt as the engine does.
+QString itemScore(const dbkit::SqlForms &forms)
 {
-    const QString length = lengthFunction(engine) + QStringLiteral("(a.cInvCCode)");
+    const QString length = forms.lengthFunction() + QStringLiteral("(a.cInvCCode)");
     return QStringLiteral(
                "select max((case when coalesce(a.cInvCode, '') <> '' then %1 "
                "when coalesce(a.cInvCCode, '') <> '' then %2 + %3 else %4 end) * 2 + %5) "
@@ -70,7 +59,7 @@ QString itemScore(Engine engine)
         .arg(length)
         .arg(rankWholeWarehouse)
         .arg(moneyBit)
-        .arg(prefixFunction(engine));
+        .arg(forms.substringFunction());
 }
 
 bool isActive(const QVariant &state)
@@ -97,7 +86,7 @@ RightAnswer RightsCheck::check(const QString &operatorCode, const QString &wareh
     // One row for a known operator: its flags, whether the warehouse exists,
     // and the score of its best right there.
     const bool forItem = !itemCode.isEmpty();
-    const QString score = forItem ? itemScore(m_login.engine()) : warehouseScore();
+    const QString score = forItem ? itemScore(dbkit::SqlForms(m_login)) : warehouseScore();
     QVariantList values{warehouseCode, warehouseCode};
     if (forItem)
         values << itemCode << itemCode;

@@ -6,6 +6,7 @@
 #include "data/DataHelpers.h"
 #include "data/UserErrors.h"
 #include "suite/dbkit/DbError.h"
+#include "suite/dbkit/SqlForms.h"
 #include "suite/dbkit/StatementWatchdog.h"
 
 #include <QVariant>
@@ -13,7 +14,6 @@
 namespace services {
 
 using depotbase::NullToEmpty;
-using dbkit::quoted;
 
 namespace {
 
@@ -70,18 +70,20 @@ RightRecord rightAt(dbkit::DbDataSet &data)
 // refuse beside `right`, so an operator with thousands of item rights on a
 // warehouse does not read them all for each one: two different items never
 // cross, and an item crosses a class only when its class lies beneath it.
-QString rivalsOnly(const RightRecord &right)
+// The condition's values are added to `values`.
+QString rivalsOnly(const RightRecord &right, QVariantList &values)
 {
-    if (!right.itemCode.isEmpty())
-        return QStringLiteral(" and (w.cInvCode is null or w.cInvCode='") + quoted(right.itemCode)
-               + QStringLiteral("')");
+    if (!right.itemCode.isEmpty()) {
+        values << right.itemCode;
+        return QStringLiteral(" and (w.cInvCode is null or w.cInvCode=?)");
+    }
     if (!right.classCode.isEmpty()) {
         QString prefix = right.classCode;
         prefix.replace('\\', QStringLiteral("\\\\"))
             .replace('%', QStringLiteral("\\%"))
             .replace('_', QStringLiteral("\\_"));
-        return QStringLiteral(" and (w.cInvCode is null or i.cInvCCode like '")
-               + quoted(prefix) + QStringLiteral("%' escape '\\')");
+        values << prefix + QLatin1Char('%');
+        return QStringLiteral(" and (w.cInvCode is null or i.cInvCCode like ? escape '\\')");
     }
     return QString();
 }
@@ -132,34 +134,30 @@ QString RightsService::goneOnDeleteMessage()
 
 void RightsService::serialise(const RightRecord &right)
 {
-    if (m_login.engine() != dbkit::Engine::PostgreSQL)
-        return;
-    m_login.executeBound(QStringLiteral("select pg_advisory_xact_lock(hashtext(?), hashtext(?))"),
-                         {right.operatorCode, right.warehouseCode});
+    dbkit::SqlForms(m_login).holdTransactionLock({right.operatorCode, right.warehouseCode});
 }
 
 ServiceResult RightsService::checkStored(const RightRecord &right)
 {
     NarrowedRight candidate{right.autoId, right.classCode, right.itemCode, {}};
     if (!right.itemCode.isEmpty()) {
-        dbkit::DbDataSetPtr item = m_login.OpenDataSet(
-            QStringLiteral("select cInvCCode from Inventory where cInvCode='")
-            + quoted(right.itemCode) + QStringLiteral("'"),
-            dbkit::OpenMode::ReadOnly);
+        dbkit::DbDataSetPtr item =
+            m_login.OpenDataSet(QStringLiteral("select cInvCCode from Inventory where cInvCode=?"),
+                                {right.itemCode}, dbkit::OpenMode::ReadOnly);
         if (item->Eof())
             return ServiceResult::refused(Refusal::InvalidValue,
                                           QStringLiteral("存货编码输入错误!"),
                                           QStringLiteral("cInvCode"));
         candidate.itemClass = NullToEmpty(item->Fields(0));
     }
+    QVariantList values{right.operatorCode, right.warehouseCode, right.autoId};
+    const QString rivals = rivalsOnly(right, values);
     dbkit::DbDataSetPtr others = m_login.OpenDataSet(
         QStringLiteral("select w.Auto_id, w.cInvCCode, w.cInvCode, i.cInvCCode "
                        "from WarehAuth w left join Inventory i on i.cInvCode = w.cInvCode "
-                       "where w.Id='")
-        + quoted(right.operatorCode) + QStringLiteral("' and w.cWhCode='")
-        + quoted(right.warehouseCode) + QStringLiteral("' and w.Auto_id <> ")
-        + QString::number(right.autoId) + rivalsOnly(right),
-        dbkit::OpenMode::ReadOnly);
+                       "where w.Id=? and w.cWhCode=? and w.Auto_id <> ?")
+            + rivals,
+        values, dbkit::OpenMode::ReadOnly);
     std::vector<NarrowedRight> stored;
     for (; !others->Eof(); others->MoveNext())
         stored.push_back({others->Fields(0).toLongLong(), NullToEmpty(others->Fields(1)),
@@ -271,10 +269,11 @@ ServiceResult RightsService::remove(long long autoId, const std::optional<RightR
     }
 }
 
-std::vector<RightRecord> RightsService::readRights(const QString &where)
+std::vector<RightRecord> RightsService::readRights(const QString &where,
+                                                  const QVariantList &values)
 {
     dbkit::DbDataSetPtr data =
-        m_login.OpenDataSet(rightColumns + where, dbkit::OpenMode::ReadOnly);
+        m_login.OpenDataSet(rightColumns + where, values, dbkit::OpenMode::ReadOnly);
     std::vector<RightRecord> rights;
     for (; !data->Eof(); data->MoveNext())
         rights.push_back(rightAt(*data));
@@ -284,7 +283,7 @@ std::vector<RightRecord> RightsService::readRights(const QString &where)
 std::optional<RightRecord> RightsService::find(long long autoId)
 {
     std::vector<RightRecord> found =
-        readRights(QStringLiteral("Auto_id=") + QString::number(autoId));
+        readRights(QStringLiteral("Auto_id=?"), {autoId});
     if (found.empty())
         return std::nullopt;
     return found.front();
@@ -292,14 +291,12 @@ std::optional<RightRecord> RightsService::find(long long autoId)
 
 std::vector<RightRecord> RightsService::rightsOfOperator(const QString &operatorCode)
 {
-    return readRights(QStringLiteral("Id='") + quoted(operatorCode)
-                      + QStringLiteral("' order by Auto_id"));
+    return readRights(QStringLiteral("Id=? order by Auto_id"), {operatorCode});
 }
 
 std::vector<RightRecord> RightsService::rightsOfWarehouse(const QString &warehouseCode)
 {
-    return readRights(QStringLiteral("cWhCode='") + quoted(warehouseCode)
-                      + QStringLiteral("' order by Auto_id"));
+    return readRights(QStringLiteral("cWhCode=? order by Auto_id"), {warehouseCode});
 }
 
 } // namespace services

@@ -64,7 +64,8 @@ private:
     // pass. A database refusal becomes a refused result.
     template <typename Write>
     ServiceResult writeChecked(const RightRecord &right, Write write);
-    std::vector<RightRecord> readRights(const QString &where);
+    // The rights a condition picks, its "?" bound to `values` in order.
+    std::vector<RightRecord> readRights(const QString &where, const QVariantList &values);
 
     dbkit::DbLogin &m_login;
     ChangeHistory m_history;

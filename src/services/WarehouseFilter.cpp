@@ -1,8 +1,10 @@
 #include "WarehouseFilter.h"
 
-#include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/SqlForms.h"
 
 #include <QRegularExpression>
+
+#include <functional>
 
 namespace services {
 
@@ -15,12 +17,10 @@ constexpr std::array<const char *, WarehouseFilter::FieldCount> ConditionColumns
     "iWHFundQuota", "cWHValueStyle", "cWHAddress", "cWHMemo",
 };
 
-QString quotedText(const QString &text)
-{
-    return QLatin1Char('\'') + dbkit::quoted(text) + QLatin1Char('\'');
-}
+// How a text stands in the condition: a literal or a bound placeholder.
+using TextValue = std::function<QString(const QString &)>;
 
-QString conditionPart(FilterField field, const QString &text)
+QString conditionPart(FilterField field, const QString &text, const TextValue &quotedText)
 {
     if (text.isEmpty())
         return QString();
@@ -54,11 +54,14 @@ bool isQuotaNumber(const QString &text)
     return number.match(text).hasMatch();
 }
 
-QString filterCondition(const WarehouseFilter &filter)
+namespace {
+
+QString conditionOf(const WarehouseFilter &filter, const TextValue &quotedText)
 {
     QString condition;
     for (int field = 0; field < WarehouseFilter::FieldCount; ++field)
-        condition += conditionPart(FilterField(field), filter.texts.at(size_t(field)));
+        condition +=
+            conditionPart(FilterField(field), filter.texts.at(size_t(field)), quotedText);
     // "Any" adds nothing, so an empty filter hides no warehouse; "not
     // managed" takes the warehouses whose flag was never set too.
     if (filter.positions == FilterPositions::Managed)
@@ -69,6 +72,22 @@ QString filterCondition(const WarehouseFilter &filter)
     if (condition.startsWith(lead))
         condition.remove(0, lead.length());
     return condition;
+}
+
+} // namespace
+
+QString filterCondition(const WarehouseFilter &filter)
+{
+    // A find's criterion is read by the data set itself, never by a server.
+    return conditionOf(filter, &dbkit::SqlForms::criteriaLiteral);
+}
+
+QString filterCondition(const WarehouseFilter &filter, QVariantList &values)
+{
+    return conditionOf(filter, [&values](const QString &text) {
+        values << text;
+        return QStringLiteral("?");
+    });
 }
 
 } // namespace services

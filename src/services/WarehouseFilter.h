@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 #include <array>
 
 namespace services {
@@ -38,12 +39,16 @@ struct WarehouseFilter {
     QString &text(FilterField field) { return texts.at(size_t(field)); }
 };
 
-// The condition of a filter, as the list's statement puts it after " where "
-// and a find hands it to the data set: "cWHCode='01' And ... And bWHPos=1".
+// The condition of a filter as a find hands it to the data set (the kit's
+// criteria, never sent to a server): "cWHCode='01' And ... And bWHPos=1".
 // Empty boxes add nothing; texts are compared as typed, their quotes doubled
 // so that no text changes the condition's shape. The fund quota is compared
 // rounded to the decimals typed.
 QString filterCondition(const WarehouseFilter &filter);
+// The same condition for a statement sent to the database: each text stands
+// as a "?" whose value is added to `values` (a quota that is a number is
+// written in as it is).
+QString filterCondition(const WarehouseFilter &filter, QVariantList &values);
 
 // Decimals the fund quota is rounded to before comparing: the digits after
 // the first "."; a text without "." counts all of its characters.

@@ -3,6 +3,7 @@
 #include "data/DataHelpers.h"
 #include "data/UserErrors.h"
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/SqlForms.h"
 
 #include <array>
 
@@ -46,9 +47,10 @@ QString WarehouseQueries::listStatement()
            + QStringLiteral("Order By Warehouse.cWhCode");
 }
 
-QString WarehouseQueries::filteredListStatement(const WarehouseFilter &filter)
+QString WarehouseQueries::filteredListStatement(const WarehouseFilter &filter,
+                                                QVariantList &values)
 {
-    const QString condition = filterCondition(filter);
+    const QString condition = filterCondition(filter, values);
     const QString where = condition.isEmpty() ? QString()
                                               : QStringLiteral(" where ") + condition + " ";
     // The join ends in two blanks here, as the filtered list always read.
@@ -69,7 +71,7 @@ QString WarehouseQueries::valueListStatement(FilterField field)
 
 QString WarehouseQueries::codeCriterion(const QString &code)
 {
-    return QStringLiteral("cWhCode='") + dbkit::quoted(code) + QStringLiteral("'");
+    return QStringLiteral("cWhCode=") + dbkit::SqlForms::criteriaLiteral(code);
 }
 
 std::optional<QString> WarehouseQueries::findFirst(dbkit::DbDataSet &list,
@@ -93,7 +95,9 @@ bool WarehouseQueries::findCode(dbkit::DbDataSet &list, const QString &code)
 ReadOutcome<dbkit::DbDataSetPtr> WarehouseQueries::filteredList(const WarehouseFilter &filter)
 {
     try {
-        return {m_login.OpenDataSet(filteredListStatement(filter), dbkit::OpenMode::Default), {}};
+        QVariantList values;
+        const QString sql = filteredListStatement(filter, values);
+        return {m_login.OpenDataSet(sql, values, dbkit::OpenMode::Default), {}};
     } catch (const dbkit::DbError &error) {
         return {nullptr, depotbase::UserErrorText(
                              QStringLiteral("过滤条件不能执行，请检查条件中的数值后重试。"),

@@ -36,8 +36,9 @@ public:
     // Every warehouse with its department's name, by code.
     static QString listStatement();
     // The same narrowed by a filter's condition (every warehouse for an
-    // empty filter).
-    static QString filteredListStatement(const WarehouseFilter &filter);
+    // empty filter), the condition's texts bound: their values are added to
+    // `values`.
+    static QString filteredListStatement(const WarehouseFilter &filter, QVariantList &values);
     // The statement that lists the values of one filter box's column.
     static QString valueListStatement(FilterField field);
     // The criterion that finds the warehouse of a code in the list's data set.

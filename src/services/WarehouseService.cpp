@@ -5,6 +5,7 @@
 #include "data/DataHelpers.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/SqlForms.h"
 #include "suite/dbkit/StatementWatchdog.h"
 #include "suite/locks/LockVouchDLL.h"
 
@@ -31,12 +32,12 @@ namespace {
 
 const QString LockKind = QStringLiteral("BJ");
 
-QString keyedReadStatement(const QString &code)
+// The warehouse of one code (bound) with its department's name.
+QString keyedReadStatement()
 {
     return QStringLiteral("SELECT Department.cDepName, Warehouse.* FROM Warehouse ")
            + QStringLiteral("LEFT JOIN Department ON Department.cDepCode = Warehouse.cDepCode ")
-           + QStringLiteral("WHERE Warehouse.cWhCode='") + dbkit::quoted(code)
-           + QStringLiteral("'");
+           + QStringLiteral("WHERE Warehouse.cWhCode=?");
 }
 
 WarehouseRecord recordOf(const dbkit::DbDataSet &row)
@@ -188,7 +189,7 @@ WarehouseService::WarehouseService(dbkit::DbLogin &login, LockVouchDLL &locks,
 std::optional<WarehouseRecord> WarehouseService::read(const QString &code)
 {
     dbkit::DbDataSetPtr row =
-        m_login.OpenDataSet(keyedReadStatement(code), dbkit::OpenMode::ReadOnly);
+        m_login.OpenDataSet(keyedReadStatement(), {code}, dbkit::OpenMode::ReadOnly);
     if (row->Eof())
         return std::nullopt;
     return recordOf(*row);
@@ -252,7 +253,7 @@ OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock
 
 ServiceResult WarehouseService::checkQuota(const QString &quota)
 {
-    return rules::checkQuota(quota, m_login.engine() == dbkit::Engine::SQLite);
+    return rules::checkQuota(quota, dbkit::SqlForms(m_login).decimalsAsDouble());
 }
 
 AccountOptions WarehouseService::accountOptions()
@@ -292,10 +293,9 @@ bool WarehouseService::inUse(const QString &code)
 
 long long WarehouseService::positionCount(const QString &code)
 {
-    dbkit::DbDataSetPtr count = m_login.OpenDataSet(
-        QStringLiteral("Select Count(*) From Position Where cWHcode = '") + dbkit::quoted(code)
-            + QStringLiteral("'"),
-        dbkit::OpenMode::ReadOnly);
+    dbkit::DbDataSetPtr count =
+        m_login.OpenDataSet(QStringLiteral("Select Count(*) From Position Where cWHcode = ?"),
+                            {code}, dbkit::OpenMode::ReadOnly);
     return count->Fields(0).toLongLong();
 }
 
@@ -311,9 +311,9 @@ DepartmentStyle WarehouseService::departmentStyle(const QString &depCode, const 
 {
     DepartmentStyle rule;
     dbkit::DbDataSetPtr styles = m_login.OpenDataSet(
-        QStringLiteral("SELECT cWhCode, cWhValueStyle FROM WareHouse WHERE cDepCode='")
-            + dbkit::quoted(depCode) + QStringLiteral("' ORDER BY cWhCode"),
-        dbkit::OpenMode::ReadOnly);
+        QStringLiteral("SELECT cWhCode, cWhValueStyle FROM WareHouse WHERE cDepCode=? "
+                       "ORDER BY cWhCode"),
+        {depCode}, dbkit::OpenMode::ReadOnly);
     if (styles->Eof())
         return rule;
     rule.style = NullToEmpty(styles->Fields(QStringLiteral("cWhValueStyle")));
@@ -471,7 +471,7 @@ int WarehouseService::writeChanges(const WarehouseRecord &original, const Column
     QVariantList values = changes.values;
     // SQLite keeps the quota as a double and ODBC drivers differ in how they
     // bind a decimal text: only PostgreSQL compares the quota as read exactly.
-    const bool withQuota = m_login.engine() == dbkit::Engine::PostgreSQL;
+    const bool withQuota = dbkit::SqlForms(m_login).decimalsCompareExactly();
     const QString asRead = asReadCondition(original, withQuota, values);
     return m_login.executeBound(QStringLiteral("UPDATE Warehouse SET ")
                                     + changes.terms.join(QStringLiteral(", "))
@@ -485,12 +485,9 @@ int WarehouseService::writeChanges(const WarehouseRecord &original, const Column
 // lets one writer in at a time anyway.
 void WarehouseService::serialiseDepartment(const QString &depCode)
 {
-    if (depCode.isEmpty() || m_login.engine() != dbkit::Engine::PostgreSQL)
+    if (depCode.isEmpty())
         return;
-    m_login.OpenDataSet(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('")
-                            + dbkit::quoted(QStringLiteral("Warehouse.cDepCode:") + depCode)
-                            + QStringLiteral("'))"),
-                        dbkit::OpenMode::ReadOnly);
+    dbkit::SqlForms(m_login).holdTransactionLock({QStringLiteral("Warehouse.cDepCode:") + depCode});
 }
 
 // Every warehouse of the department takes the saved warehouse's style, in
@@ -501,10 +498,9 @@ void WarehouseService::spreadStyle(const WarehouseRecord &saved)
     if (saved.depCode.isEmpty())
         return;
     dbkit::DbDataSetPtr others = m_login.OpenDataSet(
-        QStringLiteral("SELECT cWhCode FROM Warehouse WHERE cDepCode='")
-            + dbkit::quoted(saved.depCode) + QStringLiteral("' AND COALESCE(cWhValueStyle, '')<>'")
-            + dbkit::quoted(saved.valueStyle) + QStringLiteral("'"),
-        dbkit::OpenMode::ReadOnly);
+        QStringLiteral("SELECT cWhCode FROM Warehouse WHERE cDepCode=? "
+                       "AND COALESCE(cWhValueStyle, '')<>COALESCE(?, '')"),
+        {saved.depCode, saved.valueStyle}, dbkit::OpenMode::ReadOnly);
     std::vector<std::pair<QString, RowImage>> changing;
     for (; !others->Eof(); others->MoveNext()) {
         const QString code = NullToEmpty(others->Fields(0));

@@ -62,15 +62,23 @@ TEST(WarehouseFilter, StatementsJoinTheDepartmentName)
               "Department.cDepCode = Warehouse.cDepCode Order By Warehouse.cWhCode");
     // The filtered list: the join ends in two blanks, the condition follows
     // " where " with one blank after it; an empty filter adds no WHERE.
-    EXPECT_EQ(WarehouseQueries::filteredListStatement({}),
+    QVariantList values;
+    EXPECT_EQ(WarehouseQueries::filteredListStatement({}, values),
               "SELECT Department.cDepName, Warehouse.* FROM Department RIGHT JOIN Warehouse ON "
               "Department.cDepCode = Warehouse.cDepCode  Order By Warehouse.cWhCode");
     WarehouseFilter managed;
     managed.positions = FilterPositions::Managed;
-    EXPECT_EQ(WarehouseQueries::filteredListStatement(managed),
+    EXPECT_EQ(WarehouseQueries::filteredListStatement(managed, values),
               "SELECT Department.cDepName, Warehouse.* FROM Department RIGHT JOIN Warehouse ON "
               "Department.cDepCode = Warehouse.cDepCode   where bWHPos=1 Order By "
               "Warehouse.cWhCode");
+    // Texts are bound; a quota that is a number stays written in.
+    WarehouseFilter typed;
+    typed.text(services::FilterField::Name) = "x' Or 'a'='a";
+    typed.text(services::FilterField::FundQuota) = "12.5";
+    EXPECT_EQ(services::filterCondition(typed, values),
+              "cWHName=? And round(iWHFundQuota,1) =12.5");
+    EXPECT_EQ(values, QVariantList{"x' Or 'a'='a"});
     EXPECT_EQ(WarehouseQueries::codeCriterion("O'1"), "cWhCode='O''1'");
 
     // Selected column and order column of each value button, top to bottom.

@@ -72,6 +72,24 @@ public:
         return QStringLiteral("SELECT last_insert_rowid()");
     }
 
+    QString utcNow() const override { return QStringLiteral("CURRENT_TIMESTAMP"); }
+    QString timeAsText(const QString &column) const override
+    {
+        return QStringLiteral("CAST(%1 AS TEXT)").arg(column);
+    }
+    bool decimalsAsDouble() const override { return true; }
+    bool timeFromClient() const override { return true; }
+    // Any length is kept; times are ISO texts.
+    QString textType(int) const override { return QStringLiteral("TEXT"); }
+    QString timeType() const override { return QStringLiteral("TEXT"); }
+    QString addColumn(const QString &table, const QString &column,
+                      const QString &type) const override
+    {
+        return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, type);
+    }
+    QString schemaFolder() const override { return QStringLiteral("sqlite"); }
+    HolderCheck holderCheck() const override { return HolderCheck::LocalProcesses; }
+
     int errorNumber(const QSqlError &error, bool reading) const override
     {
         const QString text = error.databaseText();
@@ -182,6 +200,63 @@ public:
 
     QString lastIdentityStatement() const override { return QStringLiteral("SELECT lastval()"); }
 
+    QString utcNow() const override
+    {
+        return QStringLiteral("CURRENT_TIMESTAMP AT TIME ZONE 'UTC'");
+    }
+    QString timeAsText(const QString &column) const override
+    {
+        return QStringLiteral("CAST(%1 AS varchar(40))").arg(column);
+    }
+    QString lockingReadSuffix() const override { return QStringLiteral(" FOR UPDATE"); }
+    // An advisory lock on the keys' hashes (one key: its own; two: a pair).
+    QString transactionLockStatement(int keys) const override
+    {
+        Q_ASSERT(keys == 1 || keys == 2);
+        return keys == 1 ? QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))")
+                         : QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?), hashtext(?))");
+    }
+    bool decimalsCompareExactly() const override { return true; }
+    QString timeType() const override { return QStringLiteral("timestamp"); }
+    QString addColumn(const QString &table, const QString &column,
+                      const QString &type) const override
+    {
+        return QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2 %3")
+            .arg(table, column, type);
+    }
+    QString schemaFolder() const override { return QStringLiteral("postgresql"); }
+
+    // A lock lives while a backend of its holder's session does: every
+    // backend of a login names the session in its application_name, also
+    // after the login reconnects. A row without a session names its backend
+    // ("pg:PID"): a pid taken again by a later backend does not keep that
+    // lock alive, since that backend started after the lock was taken. The
+    // sessions are read through pg_stat_get_activity, the function under the
+    // view pg_stat_activity: the same rows, without the view's joins to plan
+    // anew for every lock taken.
+    HolderCheck holderCheck() const override { return HolderCheck::ServerSessions; }
+    QString lockHolderGone() const override
+    {
+        return QStringLiteral(
+                   "CASE WHEN LockRecords.cSession IS NOT NULL THEN "
+                   "CASE WHEN EXISTS (SELECT 1 FROM pg_stat_get_activity(NULL) a "
+                   "WHERE a.application_name = '")
+               + quoted(DbLogin::sessionApplicationName(QString()))
+               + QStringLiteral(
+                   "' || LockRecords.cSession) THEN 0 ELSE 1 END "
+                   "WHEN EXISTS (SELECT 1 FROM pg_stat_get_activity(NULL) a "
+                   "WHERE 'pg:' || CAST(a.pid AS varchar) = LockRecords.cConnection "
+                   "AND (LockRecords.dLocked IS NULL "
+                   "OR a.backend_start AT TIME ZONE 'UTC' <= LockRecords.dLocked)) "
+                   "THEN 0 ELSE 1 END");
+    }
+    // The server keeps one picture of its sessions per transaction; a long
+    // transaction must not judge holders by an old one.
+    QString refreshSessionsStatement() const override
+    {
+        return QStringLiteral("SELECT pg_stat_clear_snapshot()");
+    }
+
     int errorNumber(const QSqlError &error, bool reading) const override
     {
         const QString state = sqlState(error);
@@ -248,6 +323,47 @@ public:
     Engine engine() const override { return Engine::ODBC; }
     QString adapt(const QString &masked) const override { return masked; }
     QString lastIdentityStatement() const override { return QStringLiteral("SELECT @@identity"); }
+
+    // Savepoints are saved transactions; there is no release.
+    QString savepointStatement(const QString &name) const override
+    {
+        return QStringLiteral("SAVE TRANSACTION ") + name;
+    }
+    QString releaseSavepointStatement(const QString &) const override { return QString(); }
+    QString rollbackToSavepointStatement(const QString &name) const override
+    {
+        return QStringLiteral("ROLLBACK TRANSACTION ") + name;
+    }
+
+    QString lengthFunction() const override { return QStringLiteral("len"); }
+    QString substringFunction() const override { return QStringLiteral("substring"); }
+    QString firstRows(const QString &select, int rows) const override
+    {
+        static const Re lead(QStringLiteral("^\\s*select\\s+"), ci);
+        const auto m = lead.match(select);
+        if (!m.hasMatch())
+            return select;
+        return QString(select).insert(m.capturedEnd(),
+                                      QStringLiteral("TOP %1 ").arg(qMax(0, rows)));
+    }
+    QString utcNow() const override { return QStringLiteral("SYSUTCDATETIME()"); }
+    QString timeAsText(const QString &column) const override
+    {
+        return QStringLiteral("CONVERT(varchar(40), %1, 121)").arg(column);
+    }
+    QString timeType() const override { return QStringLiteral("datetime"); }
+    QString createTableIfMissing(const QString &table, const QString &columns) const override
+    {
+        return QStringLiteral("IF OBJECT_ID('%1', 'U') IS NULL CREATE TABLE %1 (%2)")
+            .arg(table, columns);
+    }
+    QString addColumn(const QString &table, const QString &column,
+                      const QString &type) const override
+    {
+        return QStringLiteral("ALTER TABLE %1 ADD %2 %3 NULL").arg(table, column, type);
+    }
+    QString schemaFolder() const override { return QStringLiteral("odbc"); }
+    bool makesAccountSchema() const override { return false; }
 
     // A lock wait ends after 2 s with error 1222.
     QStringList sessionSetup(int) const override
@@ -349,6 +465,41 @@ DbError SqlDialect::toError(const QSqlError &error, const QString &statement, bo
 QString SqlDialect::quoteName(const QString &name) const
 {
     return '"' + QString(name).replace('"', QLatin1String("\"\"")) + '"';
+}
+
+QString SqlDialect::savepointStatement(const QString &name) const
+{
+    return QStringLiteral("SAVEPOINT ") + name;
+}
+
+QString SqlDialect::releaseSavepointStatement(const QString &name) const
+{
+    return QStringLiteral("RELEASE SAVEPOINT ") + name;
+}
+
+QString SqlDialect::rollbackToSavepointStatement(const QString &name) const
+{
+    return QStringLiteral("ROLLBACK TO SAVEPOINT ") + name;
+}
+
+QString SqlDialect::firstRows(const QString &select, int rows) const
+{
+    return select + QStringLiteral(" LIMIT ") + QString::number(qMax(0, rows));
+}
+
+QString SqlDialect::transactionLockStatement(int) const
+{
+    return QString();
+}
+
+QString SqlDialect::textType(int width) const
+{
+    return QStringLiteral("varchar(%1)").arg(width);
+}
+
+QString SqlDialect::createTableIfMissing(const QString &table, const QString &columns) const
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)").arg(table, columns);
 }
 
 bool isReadingStatement(const QString &sql)

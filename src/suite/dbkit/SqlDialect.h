@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "DbLogin.h"
+#include "SqlForms.h"
 
 #include <QSqlError>
 #include <QString>
@@ -51,6 +52,39 @@ public:
     virtual bool supportsReturning() const { return false; }
     // A name as it may stand in a statement.
     virtual QString quoteName(const QString &name) const;
+
+    // Savepoints inside a transaction. An engine without a release has
+    // nothing to run there (empty statement).
+    virtual QString savepointStatement(const QString &name) const;
+    virtual QString releaseSavepointStatement(const QString &name) const;
+    virtual QString rollbackToSavepointStatement(const QString &name) const;
+
+    // The engine's answers that SqlForms hands to the component; each is
+    // described there.
+    virtual QString lengthFunction() const { return QStringLiteral("length"); }
+    virtual QString substringFunction() const { return QStringLiteral("substr"); }
+    virtual QString firstRows(const QString &select, int rows) const;
+    virtual QString utcNow() const = 0;
+    virtual QString timeAsText(const QString &column) const = 0;
+    virtual QString lockingReadSuffix() const { return QString(); }
+    virtual bool decimalsAsDouble() const { return false; }
+    virtual bool decimalsCompareExactly() const { return false; }
+    virtual bool timeFromClient() const { return false; }
+    virtual QString textType(int width) const;
+    virtual QString timeType() const = 0;
+    virtual QString createTableIfMissing(const QString &table, const QString &columns) const;
+    virtual QString addColumn(const QString &table, const QString &column,
+                              const QString &type) const = 0;
+    virtual QString schemaFolder() const = 0;
+    virtual bool makesAccountSchema() const { return true; }
+    virtual HolderCheck holderCheck() const { return HolderCheck::Lease; }
+    virtual QString lockHolderGone() const { return QStringLiteral("0"); }
+    // A reading statement whose "?" keys (one or two) name a lock the
+    // transaction holds until it ends; empty when the engine has none.
+    virtual QString transactionLockStatement(int keys) const;
+    // A reading statement that makes the list of live sessions current
+    // within a transaction; empty when none is needed.
+    virtual QString refreshSessionsStatement() const { return QString(); }
 
 protected:
     // Adapts a statement whose quoted parts are masked (see SqlQuoting.h).

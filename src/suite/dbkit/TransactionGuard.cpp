@@ -1,6 +1,7 @@
 #include "DbLogin.h"
 
 #include "DbError.h"
+#include "SqlDialect.h"
 
 #include <QtGlobal>
 #include <atomic>
@@ -16,13 +17,21 @@ QString nextSavepointName()
     return QStringLiteral("dbkit_guard_%1").arg(++counter);
 }
 
+// Runs a statement of the dialect's; an empty one means the engine has
+// nothing to do there.
+void runIfAny(DbLogin &login, const QString &statement)
+{
+    if (!statement.isEmpty())
+        login.Execute(statement);
+}
+
 } // namespace
 
 TransactionGuard::TransactionGuard(DbLogin &login) : m_login(login)
 {
     if (m_login.inTransaction()) {
         m_savepoint = nextSavepointName();
-        m_login.Execute(QStringLiteral("SAVEPOINT ") + m_savepoint);
+        m_login.Execute(m_login.dialect().savepointStatement(m_savepoint));
     } else {
         m_login.BeginTrans();
     }
@@ -44,7 +53,7 @@ TransactionGuard::~TransactionGuard()
 void TransactionGuard::commit()
 {
     if (nested())
-        m_login.Execute(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
+        runIfAny(m_login, m_login.dialect().releaseSavepointStatement(m_savepoint));
     else
         m_login.CommitTrans();
     m_open = false;
@@ -59,9 +68,10 @@ void TransactionGuard::rollback()
     }
     // Back to the savepoint, which also clears an error state of the enclosing
     // transaction on PostgreSQL; then drop the savepoint itself.
-    m_login.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
+    const SqlDialect &dialect = m_login.dialect();
+    m_login.Execute(dialect.rollbackToSavepointStatement(m_savepoint));
     m_login.freeFailedStatements();
-    m_login.Execute(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
+    runIfAny(m_login, dialect.releaseSavepointStatement(m_savepoint));
 }
 
 } // namespace dbkit

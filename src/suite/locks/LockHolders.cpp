@@ -1,13 +1,13 @@
 #include "suite/locks/LockHolders.h"
 
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/SqlForms.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSqlDriver>
 #include <QSysInfo>
 
 #include <cerrno>
@@ -18,9 +18,9 @@ namespace locks {
 namespace {
 
 // The SQLite logins of this process that took locks, by connection id. An
-// entry goes when the login's connection is removed (its driver destroyed).
+// entry goes when the login's connection is removed (its connection object destroyed).
 QMutex registryMutex;
-QHash<QString, const QSqlDriver *> liveLogins;
+QHash<QString, const QObject *> liveLogins;
 
 bool isLiveLoginOfThisProcess(const QString &connectionId)
 {
@@ -89,19 +89,20 @@ bool parseSqliteConnection(const QString &connectionId, SqliteHolder &holder)
 
 void registerLogin(dbkit::DbLogin &login)
 {
-    if (login.engine() != dbkit::Engine::SQLite)
+    const dbkit::SqlForms forms(login);
+    if (forms.holderCheck() != dbkit::HolderCheck::LocalProcesses)
         return;
-    const QSqlDriver *driver = login.database().driver();
+    const QObject *connection = forms.connectionObject();
     const QString id = login.connectionId();
     {
         QMutexLocker lock(&registryMutex);
-        if (liveLogins.value(id) == driver)
+        if (liveLogins.value(id) == connection)
             return;
-        liveLogins.insert(id, driver);
+        liveLogins.insert(id, connection);
     }
-    QObject::connect(driver, &QObject::destroyed, [id, driver] {
+    QObject::connect(connection, &QObject::destroyed, [id, connection] {
         QMutexLocker lock(&registryMutex);
-        if (liveLogins.value(id) == driver)
+        if (liveLogins.value(id) == connection)
             liveLogins.remove(id);
     });
 }
@@ -117,12 +118,12 @@ bool isOwnLock(dbkit::DbLogin &login, const LockRow &row)
 
 bool isStale(dbkit::DbLogin &login, const LockRow &row, const QDateTime &nowUtc)
 {
-    switch (login.engine()) {
-    case dbkit::Engine::PostgreSQL:
+    switch (dbkit::SqlForms(login).holderCheck()) {
+    case dbkit::HolderCheck::ServerSessions:
         return row.holderGone;
-    case dbkit::Engine::SQLite:
+    case dbkit::HolderCheck::LocalProcesses:
         return sqliteHolderGone(row, nowUtc);
-    case dbkit::Engine::ODBC:
+    case dbkit::HolderCheck::Lease:
         break;
     }
     return leaseExpired(row, nowUtc);

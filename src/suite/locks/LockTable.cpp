@@ -3,7 +3,7 @@
 #include "suite/dbkit/DbDataSet.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
-#include "suite/dbkit/SqlDialect.h"
+#include "suite/dbkit/SqlForms.h"
 #include "suite/dbkit/StatementWatchdog.h"
 
 #include <QMutex>
@@ -14,80 +14,21 @@
 
 namespace locks {
 
-using dbkit::Engine;
-
 namespace {
 
-// One definition per engine; the account schema uses the same.
-QString createStatement(Engine engine)
+// The lock table's columns; the account schema defines the same.
+QString lockColumns(const dbkit::SqlForms &forms)
 {
-    switch (engine) {
-    case Engine::SQLite:
-        return QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS LockRecords (cKind TEXT NOT NULL, cCode TEXT NOT NULL, "
-            "cSystem TEXT, cMode TEXT, cComputer TEXT, cOperator TEXT, "
-            "cConnection TEXT NOT NULL, cSession TEXT, dLocked TEXT, UNIQUE (cKind, cCode))");
-    case Engine::PostgreSQL:
-        return QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS LockRecords (cKind varchar(10) NOT NULL, "
-            "cCode varchar(60) NOT NULL, cSystem varchar(10), cMode varchar(10), "
-            "cComputer varchar(60), cOperator varchar(60), cConnection varchar(120) NOT NULL, "
-            "cSession varchar(64), dLocked timestamp, UNIQUE (cKind, cCode))");
-    case Engine::ODBC:
-        break;
-    }
-    return QStringLiteral(
-        "IF OBJECT_ID('LockRecords', 'U') IS NULL CREATE TABLE LockRecords ("
-        "cKind varchar(10) NOT NULL, cCode varchar(60) NOT NULL, cSystem varchar(10), "
-        "cMode varchar(10), cComputer varchar(60), cOperator varchar(60), "
-        "cConnection varchar(120) NOT NULL, cSession varchar(64), dLocked datetime, "
-        "UNIQUE (cKind, cCode))");
+    return QStringLiteral("cKind %1 NOT NULL, cCode %2 NOT NULL, cSystem %1, cMode %1, "
+                          "cComputer %2, cOperator %2, cConnection %3 NOT NULL, cSession %4, "
+                          "dLocked %5, UNIQUE (cKind, cCode)")
+        .arg(forms.textType(10), forms.textType(60), forms.textType(120), forms.textType(64),
+             forms.timeType());
 }
 
-// A lock table made before locks belonged to sessions gets the column.
-QString addSessionStatement(Engine engine)
+bool hasSessionColumn(const QStringList &columns)
 {
-    switch (engine) {
-    case Engine::SQLite:
-        return QStringLiteral("ALTER TABLE LockRecords ADD COLUMN cSession TEXT");
-    case Engine::PostgreSQL:
-        return QStringLiteral(
-            "ALTER TABLE LockRecords ADD COLUMN IF NOT EXISTS cSession varchar(64)");
-    case Engine::ODBC:
-        break;
-    }
-    return QStringLiteral("ALTER TABLE LockRecords ADD cSession varchar(64) NULL");
-}
-
-bool hasSessionColumn(const dbkit::TableInfo &table)
-{
-    return table.columns.contains(QStringLiteral("cSession"), Qt::CaseInsensitive);
-}
-
-// On PostgreSQL a lock lives while a backend of its holder's session does:
-// every backend of a login names the session in its application_name, also
-// after the login reconnects. A row without a session names its backend
-// ("pg:PID"): a pid taken again by a later backend does not keep that lock
-// alive, since that backend started after the lock was taken. The sessions
-// are read through pg_stat_get_activity, the function under the view
-// pg_stat_activity: the same rows, without the view's joins to plan anew for
-// every lock taken.
-QString holderGoneColumn(Engine engine)
-{
-    if (engine != Engine::PostgreSQL)
-        return QStringLiteral("0");
-    return QStringLiteral(
-               "CASE WHEN LockRecords.cSession IS NOT NULL THEN "
-               "CASE WHEN EXISTS (SELECT 1 FROM pg_stat_get_activity(NULL) a "
-               "WHERE a.application_name = '")
-           + dbkit::quoted(dbkit::DbLogin::sessionApplicationName(QString()))
-           + QStringLiteral(
-               "' || LockRecords.cSession) THEN 0 ELSE 1 END "
-               "WHEN EXISTS (SELECT 1 FROM pg_stat_get_activity(NULL) a "
-               "WHERE 'pg:' || CAST(a.pid AS varchar) = LockRecords.cConnection "
-               "AND (LockRecords.dLocked IS NULL "
-               "OR a.backend_start AT TIME ZONE 'UTC' <= LockRecords.dLocked)) "
-               "THEN 0 ELSE 1 END");
+    return columns.contains(QStringLiteral("cSession"), Qt::CaseInsensitive);
 }
 
 QDateTime toUtc(const QVariant &value)
@@ -121,18 +62,19 @@ void LockTable::ensureTable()
         if (tablesReady.contains(key))
             return;
     }
-    const auto lockTable = [this] {
-        return m_login.dialect().tableInfo(m_login.database(), QStringLiteral("LockRecords"));
-    };
-    const dbkit::TableInfo table = lockTable();
-    if (!table.exists) {
-        m_login.Execute(createStatement(m_login.engine()));
-    } else if (!hasSessionColumn(table)) {
+    const dbkit::SqlForms forms(m_login);
+    const QString table = QStringLiteral("LockRecords");
+    const QStringList columns = forms.tableColumns(table);
+    if (columns.isEmpty()) {
+        m_login.Execute(forms.createTableIfMissing(table, lockColumns(forms)));
+    } else if (!hasSessionColumn(columns)) {
+        // A lock table made before locks belonged to sessions gets the column.
         try {
-            m_login.Execute(addSessionStatement(m_login.engine()));
+            m_login.Execute(
+                forms.addColumn(table, QStringLiteral("cSession"), forms.textType(64)));
         } catch (const dbkit::DbError &) {
             // Another process may have added it meanwhile.
-            if (!hasSessionColumn(lockTable()))
+            if (!hasSessionColumn(forms.tableColumns(table)))
                 throw;
         }
     }
@@ -144,19 +86,18 @@ std::optional<LockRow> LockTable::read(const QString &kind, const QString &code,
                                        Liveness liveness)
 {
     const bool judged = liveness == Liveness::Judged;
-    // Codes are quoted: the kit's statement rewriting leaves quoted text alone.
+    const dbkit::SqlForms forms(m_login);
+    // Whether the holder's session is gone, where the server tells.
     const QString sql = QStringLiteral("SELECT cComputer, cOperator, cConnection, cSession, "
                                        "dLocked, ")
-                        + (judged ? holderGoneColumn(m_login.engine()) : QStringLiteral("0"))
-                        + QStringLiteral(" FROM LockRecords WHERE cKind = '")
-                        + dbkit::quoted(kind) + QStringLiteral("' AND cCode = '")
-                        + dbkit::quoted(code) + QStringLiteral("'");
-    // The server keeps one picture of its sessions per transaction; a
-    // caller's long transaction must not judge holders by an old one.
-    if (judged && m_login.engine() == Engine::PostgreSQL)
-        m_login.OpenDataSet(QStringLiteral("SELECT pg_stat_clear_snapshot()"),
-                            dbkit::OpenMode::ReadOnly);
-    const dbkit::DbDataSetPtr found = m_login.OpenDataSet(sql, dbkit::OpenMode::ReadOnly);
+                        + (judged ? forms.lockHolderGone() : QStringLiteral("0"))
+                        + QStringLiteral(" FROM LockRecords WHERE cKind = ? AND cCode = ?");
+    // A caller's long transaction must not judge holders by an old picture
+    // of the server's sessions.
+    if (judged)
+        forms.refreshSessions();
+    const dbkit::DbDataSetPtr found =
+        m_login.OpenDataSet(sql, {kind, code}, dbkit::OpenMode::ReadOnly);
     if (found->Eof())
         return std::nullopt;
     LockRow row;
@@ -174,19 +115,13 @@ void LockTable::insert(const QString &kind, const QString &code, const QString &
 {
     QVariantList values{kind, code, system, mode, computer, m_login.operatorName(),
                         m_login.connectionId(), m_login.sessionToken()};
-    QString lockedAt;
-    switch (m_login.engine()) {
-    case Engine::PostgreSQL:
-        // The server's clock, comparable with its sessions' start times.
-        lockedAt = QStringLiteral("CURRENT_TIMESTAMP AT TIME ZONE 'UTC'");
-        break;
-    case Engine::SQLite:
+    // A server's clock, comparable with its sessions' start times; else this
+    // machine's, to the millisecond.
+    const dbkit::SqlForms forms(m_login);
+    QString lockedAt = forms.utcNow();
+    if (forms.timeFromClient()) {
         lockedAt = QStringLiteral("?");
         values << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
-        break;
-    case Engine::ODBC:
-        lockedAt = QStringLiteral("GETUTCDATE()");
-        break;
     }
     m_login.executeBound(
         QStringLiteral("INSERT INTO LockRecords (cKind, cCode, cSystem, cMode, cComputer, "

@@ -31,6 +31,28 @@ TEST(Dialect, RewritesOnlyWhatTheEngineNeeds)
               "x And round(CAST(iWHFundQuota AS numeric),1) =12.5");
 }
 
+// A SQL Server account has saved transactions instead of ANSI savepoints,
+// and no release; nested guards run what the dialect gives.
+TEST(Dialect, SavepointStatements)
+{
+    const auto odbc = SqlDialect::create(Engine::ODBC);
+    EXPECT_EQ(odbc->savepointStatement("g1"), "SAVE TRANSACTION g1");
+    EXPECT_EQ(odbc->rollbackToSavepointStatement("g1"), "ROLLBACK TRANSACTION g1");
+    EXPECT_EQ(odbc->releaseSavepointStatement("g1"), "");
+    const auto pg = SqlDialect::create(Engine::PostgreSQL);
+    EXPECT_EQ(pg->savepointStatement("g1"), "SAVEPOINT g1");
+    EXPECT_EQ(pg->rollbackToSavepointStatement("g1"), "ROLLBACK TO SAVEPOINT g1");
+    EXPECT_EQ(pg->releaseSavepointStatement("g1"), "RELEASE SAVEPOINT g1");
+}
+
+TEST(Dialect, FirstRowsOfASelect)
+{
+    const QString select = " select iId FROM ChangeHistory ORDER BY iId DESC";
+    EXPECT_EQ(SqlDialect::create(Engine::ODBC)->firstRows(select, 50),
+              " select TOP 50 iId FROM ChangeHistory ORDER BY iId DESC");
+    EXPECT_EQ(SqlDialect::create(Engine::SQLite)->firstRows(select, 50), select + " LIMIT 50");
+}
+
 TEST(Dialect, OdbcNativeCodes)
 {
     const auto odbc = SqlDialect::create(Engine::ODBC);
