@@ -41,7 +41,7 @@ std::function<bool(int pages)> KeyedPrintConfirmation(QWidget *window, const QSt
                                      .arg(list)
                                      .arg(pages),
                                  modal::Icon::Question, modal::Buttons::YesNo,
-                                 LoadResString(17))
+                                 LoadResString(text::MessageCaption))
                       == modal::Answer::Yes;
     };
 }

@@ -51,7 +51,7 @@ void ShowHelpPage(QWidget *parent, int helpContext)
     QDialog help(parent);
     help.setObjectName(QStringLiteral("frmHelp"));
     const QString title = parent ? parent->windowTitle() : QString();
-    help.setWindowTitle(LoadResString(14) + (title.isEmpty() ? QString() : " - " + title));
+    help.setWindowTitle(LoadResString(text::Help) + (title.isEmpty() ? QString() : " - " + title));
     help.resize(720, 560);
     auto *layout = new QVBoxLayout(&help);
     auto *browser = new QTextBrowser(&help);

@@ -22,8 +22,8 @@ QString printList(PrintWorkDb *printDb, SuperGrid &grid, const QString &title, s
     try {
         const QString table = CreateLayoutTable(printDb);
         if (table.isEmpty()) {
-            modal::message(host.owner, LoadResString(132), modal::Icon::Critical,
-                           modal::Buttons::Ok, LoadResString(17));
+            modal::message(host.owner, LoadResString(text::UnexpectedError), modal::Icon::Critical,
+                           modal::Buttons::Ok, LoadResString(text::MessageCaption));
             return QString();
         }
         WriteLayoutRows(*printDb, table, title, place);

@@ -72,7 +72,7 @@ int runOutput(report::RTPrn &rt, const ReportHost &host, int *outputResult)
     const int result = step(-2, 0, 0);
     if (result != report::RTPrn::Done && result != report::RTPrn::Cancelled)
         showMessage(host.owner, QStringLiteral("输出失败：") + rt.LastError(),
-                    modal::Icon::Critical, LoadResString(17));
+                    modal::Icon::Critical, LoadResString(text::MessageCaption));
     return result;
 }
 
@@ -128,7 +128,7 @@ int RunReport(PrintWorkDb &db, const QString &table, report::ReportSource &grid,
     // Printing needs a printer; a preview is laid out on the page set-up's
     // paper without one, and says so itself.
     if (mode == PrintMode::Print && rt.PrinterName().isEmpty()) {
-        showMessage(host.owner, LoadResString(133), modal::Icon::Critical, LoadResString(17));
+        showMessage(host.owner, LoadResString(text::NoDefaultPrinter), modal::Icon::Critical, LoadResString(text::MessageCaption));
         return 0;
     }
     rt.SetReportKind(6);
@@ -165,7 +165,7 @@ int RunReport(PrintWorkDb &db, const QString &table, report::ReportSource &grid,
         if (const int result = rt.PrintReport();
             result != report::RTPrn::Done && result != report::RTPrn::Cancelled)
             showMessage(host.owner, QStringLiteral("打印失败：") + rt.LastError(),
-                        modal::Icon::Critical, LoadResString(17));
+                        modal::Icon::Critical, LoadResString(text::MessageCaption));
         return 0;
     case PrintMode::Output:
         return runOutput(rt, host, outputResult);

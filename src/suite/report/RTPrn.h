@@ -74,8 +74,7 @@ public:
     QString PrinterName() const;
 
     // Kept for the caller; the page does not depend on it.
-    void SetReportKind(short kind) { m_reportKind = kind; }
-    short ReportKind() const { return m_reportKind; }
+    void SetReportKind(short) {}
 
     void SetPrintNow(bool now) { m_printNow = now; }
     bool PrintNow() const { return m_printNow; }
@@ -166,7 +165,6 @@ private:
     QString m_system;
     QString m_report;
     QPointer<QWidget> m_owner;
-    short m_reportKind = 0;
     bool m_printNow = false;
     QString m_databasePath;
     QString m_layoutTable;
