@@ -31,7 +31,6 @@
 #include <utility>
 
 using namespace depotbase;
-namespace text = historytext;
 
 namespace {
 
@@ -57,7 +56,7 @@ constexpr std::array<ToolbarButton, 9> Buttons{{
 }};
 
 // Widths in twips: the values before and after take the room.
-constexpr std::array<int, text::ColumnCount> Widths{
+constexpr std::array<int, historytext::ColumnCount> Widths{
     2100, 1000, 1100, 1200, 600, 1400, 600, 1800, 3600, 3600,
 };
 
@@ -178,14 +177,14 @@ void FrmHistory::unload()
 
 void FrmHistory::setUpGrid()
 {
-    m_grid->setCols(text::ColumnCount);
+    m_grid->setCols(historytext::ColumnCount);
     m_grid->setRows(1);
-    for (int col = 0; col < text::ColumnCount; ++col) {
-        m_grid->setTextMatrix(0, col, text::columnTitle(col));
+    for (int col = 0; col < historytext::ColumnCount; ++col) {
+        m_grid->setTextMatrix(0, col, historytext::columnTitle(col));
         m_grid->setColWidth(col, Widths[size_t(col)]);
         m_grid->setColKind(col, SuperGrid::KindText);
     }
-    m_grid->setColBackColor(text::ColChanged, ChangedColour);
+    m_grid->setColBackColor(historytext::ColChanged, ChangedColour);
 }
 
 // Everyone who may sign in, by code: the history keeps the code of whoever
@@ -218,7 +217,7 @@ void FrmHistory::query()
     m_grid->setRedraw(false);
     m_grid->setRows(int(entries.size()) + 1);
     for (size_t i = 0; i < entries.size(); ++i) {
-        const QStringList cells = text::rowCells(entries[i], departments);
+        const QStringList cells = historytext::rowCells(entries[i], departments);
         m_grid->setRowTexts(int(i) + 1, std::vector<QString>(cells.begin(), cells.end()));
     }
     m_grid->setRedraw(true);

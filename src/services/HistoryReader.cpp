@@ -54,16 +54,16 @@ QStringList HistoryEntry::changedColumns() const
                 if (!order.contains(column) && !others.contains(column))
                     others << column;
     order << others;
-    QStringList changed;
+    QStringList columns;
     for (const QString &column : order) {
         const bool wasThere = before && before->contains(column);
         const bool isThere = after && after->contains(column);
         if (!wasThere && !isThere)
             continue;
         if (wasThere != isThere || before->value(column) != after->value(column))
-            changed << column;
+            columns << column;
     }
-    return changed;
+    return columns;
 }
 
 QString HistoryReader::statement(const HistoryFilter &filter, QVariantList &values) const

@@ -147,6 +147,6 @@ TEST_P(RowCommitTest, ARefusedNarrowingTakesBackTheWholeRightOfTheSameEditing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RowCommitTest, ::testing::ValuesIn(testsupport::kitEngines()),
-                         [](const ::testing::TestParamInfo<TestEngine> &info) {
-                             return testsupport::engineName(info.param);
+                         [](const ::testing::TestParamInfo<TestEngine> &engine) {
+                             return testsupport::engineName(engine.param);
                          });

@@ -149,7 +149,7 @@ TEST_P(ComponentTest, TwoComponentsEachOwnTheirList)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ComponentTest, ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 // A host without a translator of its own gets Qt's dialogs in Chinese once the
 // component starts: the page set-up's and the file dialog's texts.

@@ -148,8 +148,8 @@ TEST(ReplicaReadOnly, EveryReadingCommandWorksOnAHotStandby)
                 auto *rights = rightsList->findChild<SuperGrid *>("SpGrdWAuth");
                 ASSERT_NE(rights, nullptr);
                 EXPECT_EQ(rights->Rows(), 11);
-                seam->expectWindow("FrmAuthority", [&](QDialog *window) {
-                    auto &editor = *static_cast<FrmAuthority *>(window);
+                seam->expectWindow("FrmAuthority", [&](QDialog *editorWindow) {
+                    auto &editor = *static_cast<FrmAuthority *>(editorWindow);
                     QTreeWidgetItem *node = editor.node("c001");
                     ASSERT_NE(node, nullptr);
                     QTest::mouseClick(editor.authTree()->viewport(), Qt::LeftButton, {},

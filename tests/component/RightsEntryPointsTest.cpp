@@ -53,7 +53,7 @@ TEST_P(RightsEntryPointsTest, AnswersByAccountUrl)
 
 INSTANTIATE_TEST_SUITE_P(Engines, RightsEntryPointsTest,
                          ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 // An account that cannot be opened, or one without the tables, is an error
 // with its reason, never a denial.

@@ -316,6 +316,6 @@ TEST_P(FilterDialogTest, ValueButtonsListEachValueOnce)
 
 INSTANTIATE_TEST_SUITE_P(Engines, FilterDialogTest,
                          ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 } // namespace

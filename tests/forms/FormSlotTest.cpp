@@ -15,7 +15,7 @@ namespace {
 
 class TaggedForm : public QDialog {
 public:
-    explicit TaggedForm(int tag, QWidget *parent = nullptr) : QDialog(parent), tag(tag) {}
+    explicit TaggedForm(int formTag, QWidget *parent = nullptr) : QDialog(parent), tag(formTag) {}
     const int tag;
 };
 

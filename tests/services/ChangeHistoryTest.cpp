@@ -332,4 +332,4 @@ TEST_P(ChangeHistoryTest, EveryReadingUsesAnIndex)
 
 INSTANTIATE_TEST_SUITE_P(Engines, ChangeHistoryTest,
                          ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });

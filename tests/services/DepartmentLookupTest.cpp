@@ -46,6 +46,6 @@ TEST_P(DepartmentLookupTest, FindsLeafDepartmentsByCodeBeforeNameAndAsTheyAreNow
 
 INSTANTIATE_TEST_SUITE_P(Engines, DepartmentLookupTest,
                          ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 } // namespace

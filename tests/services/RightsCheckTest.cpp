@@ -153,4 +153,4 @@ TEST(RightsCheckListing, ControlCharactersInACodeAreEscaped)
 
 INSTANTIATE_TEST_SUITE_P(Engines, RightsCheckTest,
                          ::testing::ValuesIn(testsupport::kitEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });

@@ -82,4 +82,4 @@ TEST_P(RightsQueriesTest, TypedCodeOrNameFindsItsRowAndNothingElse)
 
 INSTANTIATE_TEST_SUITE_P(Engines, RightsQueriesTest,
                          ::testing::ValuesIn(testsupport::kitEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });

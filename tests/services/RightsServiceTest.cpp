@@ -206,4 +206,4 @@ TEST_P(RightsServiceTest, TwoWritersOfCrossingRightsAtOnceOneWins)
 
 INSTANTIATE_TEST_SUITE_P(Engines, RightsServiceTest,
                          ::testing::ValuesIn(testsupport::kitEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });

@@ -396,7 +396,7 @@ TEST_P(WarehouseServiceTest, AccountOptionsChooseTheStyles)
 
 INSTANTIATE_TEST_SUITE_P(Engines, WarehouseServiceTest,
                          ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 // A save by department asks only when the chosen style is not the
 // department's; a department whose first warehouse has no style sets none.

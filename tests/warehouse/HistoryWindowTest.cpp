@@ -120,14 +120,14 @@ TEST_P(HistoryWindow, ReachedByKeyNewestFirstAndFiltered)
             pressKey(window, Qt::Key_H, Qt::ControlModifier);
 
             // From the editor: the rights of the operator selected in its tree.
-            m_seam->expectWindow("FrmAuthority", [&](QDialog *window) {
-                auto *editor = static_cast<FrmAuthority *>(window);
+            m_seam->expectWindow("FrmAuthority", [&](QDialog *editorWindow) {
+                auto *editor = static_cast<FrmAuthority *>(editorWindow);
                 editor->NodeClick(editor->node("c001"));
                 m_seam->expectWindow("FrmHistory", [&](QDialog *history) {
                     EXPECT_TRUE(history->windowTitle().contains("操作员 001"))
                         << history->windowTitle().toStdString();
                 });
-                pressKey(window, Qt::Key_H, Qt::ControlModifier);
+                pressKey(editorWindow, Qt::Key_H, Qt::ControlModifier);
             });
             rights->toolbarButton("TlbEdit")->trigger();
         });

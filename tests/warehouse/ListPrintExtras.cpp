@@ -102,8 +102,8 @@ TEST_P(ListPrintDocs, DISABLED_WindowPictures)
         pageSetup.reject();
 
         m_seam->expectWindow("FrmWHAuth", [&](QDialog *window) {
-            m_seam->expectWindow("FrmAuthority", [&](QDialog *window) {
-                auto *editor = static_cast<FrmAuthority *>(window);
+            m_seam->expectWindow("FrmAuthority", [&](QDialog *editorWindow) {
+                auto *editor = static_cast<FrmAuthority *>(editorWindow);
                 // The rights of operator 001 in the grid.
                 QTreeWidget *tree = editor->authTree();
                 QTreeWidgetItem *node = editor->node("c001");

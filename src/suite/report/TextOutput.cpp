@@ -105,17 +105,17 @@ bool writeHtml(const QString &path, const ReportView &view, const QString &title
     for (const ReportColumn &column : view.columns)
         head += "<col style=\"width:" + QByteArray::number(column.widthTwips / 15) + "px\">\n";
     const auto row = [&](QByteArray &out, int r) {
-        const bool title = r < view.titleRows;
+        const bool titleRow = r < view.titleRows;
         out += "<tr>";
         for (int c = 0; c < cols; ++c) {
-            if (title)
+            if (titleRow)
                 out += "<th>";
             else if (isNumericKind(view.columns[size_t(c)].kind))
                 out += "<td class=\"n\">";
             else
                 out += "<td>";
             out += htmlEscaped(view.text(r, c));
-            out += title ? "</th>" : "</td>";
+            out += titleRow ? "</th>" : "</td>";
         }
         out += "</tr>\n";
     };
