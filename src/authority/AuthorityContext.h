@@ -1,11 +1,11 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
+#include "services/Account.h"
 
 #include <QString>
 
-// What the rights windows are opened with: the warehouse list's login and the
-// component's read-only flag (the editor then refuses every write).
+// What the rights windows are opened with: the warehouse list's account and
+// the component's read-only flag (the editor then refuses every write).
 // A right the editor opens on: its operator selected, the row of this
 // warehouse, item class and item current.
 struct RightToShow {
@@ -16,6 +16,6 @@ struct RightToShow {
 };
 
 struct AuthorityContext {
-    dbkit::DbLoginPtr login;
+    services::Account account;
     bool readOnly = false;
 };

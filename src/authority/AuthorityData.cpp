@@ -3,22 +3,22 @@
 void AuthorityData::open()
 {
     // The rights are read per node when one is clicked.
-    m_operators = m_queries.operatorSet();
-    m_warehouses = m_queries.warehouseSet();
-    m_classes = m_queries.classSet();
+    m_operators = m_queries.operators();
+    m_warehouses = m_queries.warehouses();
+    m_classes = m_queries.classes();
 }
 
 void AuthorityData::close()
 {
-    m_rights.reset();
-    m_operators.reset();
-    m_warehouses.reset();
-    m_classes.reset();
+    m_rights.clear();
+    m_operators.clear();
+    m_warehouses.clear();
+    m_classes.clear();
 }
 
 void AuthorityData::loadNode(const QString &nodeKey)
 {
-    m_rights.reset();
+    m_rights.clear();
     if (nodeKey.size() > 1)
         m_rights = m_queries.rightsOfNode(nodeKey.startsWith('c') ? 0 : 1, nodeKey.mid(1));
 }

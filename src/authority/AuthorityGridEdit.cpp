@@ -87,11 +87,13 @@ void FrmAuthority::onReferenceButton(int row, int col)
     trap([&] {
         if (!refInv)
             refInv = std::make_unique<InventoryReference>(this);
-        const auto picked = refInv->pick(*m_login);
+        services::RightsQueries queries(m_account.login());
+        const std::optional<services::ItemNames> picked = refInv->pick(queries);
         if (!picked)
             return true;
-        for (int c = ColInv; c <= ColInvStd; ++c)
-            m_grid->setTextMatrix(row, c, picked->at(size_t(c - ColInv)));
+        m_grid->setTextMatrix(row, ColInv, picked->code);
+        m_grid->setTextMatrix(row, ColInvName, picked->name);
+        m_grid->setTextMatrix(row, ColInvStd, picked->model);
         // A picked item is stored like a typed one, so what the grid shows
         // is what the table holds.
         QString text = cell(row, ColInv);

@@ -19,9 +19,9 @@
 using namespace depotbase;
 
 FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
-    : QDialog(parent), m_login(inputs.login), m_data(*m_login),
-      m_commit(*m_login, inputs.readOnly, [this](const QString &text) { stop(text); }),
-      m_entry(*m_login, m_commit, [this](const QString &text) { stop(text); })
+    : QDialog(parent), m_account(inputs.account), m_data(m_account),
+      m_commit(m_account, inputs.readOnly, [this](const QString &text) { stop(text); }),
+      m_entry(m_account, m_commit, [this](const QString &text) { stop(text); })
 {
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("FrmAuthority"));

@@ -3,12 +3,12 @@
 // what was typed and ask the rights service.
 #include "FrmAuthority.h"
 
+#include "FailureText.h"
 #include "RightsGrid.h"
-#include "services/RightRules.h"
 #include "data/Catalogue.h"
-#include "data/UserErrors.h"
+#include "services/DatabaseFailure.h"
+#include "services/RightRules.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 using namespace depotbase;
@@ -22,14 +22,14 @@ void FrmAuthority::stop(const QString &text)
 
 bool FrmAuthority::trap(const std::function<bool()> &step)
 {
-    try {
-        return step();
-    } catch (const dbkit::DbError &e) {
-        stop(UserErrorText(QStringLiteral("仓库权限未能读取或保存，请稍后重试；"
-                                          "如仍不成功，请与系统管理员联系。"),
-                           e));
-        return false;
-    }
+    bool passed = false;
+    services::guarded([&] { passed = step(); },
+                      [this](const services::DatabaseFailure &failure) {
+                          stop(failureText(QStringLiteral("仓库权限未能读取或保存，请稍后重试；"
+                                                          "如仍不成功，请与系统管理员联系。"),
+                                           failure));
+                      });
+    return passed;
 }
 
 QString FrmAuthority::cell(int row, int col) const

@@ -159,5 +159,5 @@ void FrmAuthority::showHistory()
         subject.filter.warehouse = nodeCode;
         subject.title = QStringLiteral("仓库 %1 %2").arg(nodeCode, nodeName);
     }
-    ShowChangeHistory(this, m_login, subject);
+    ShowChangeHistory(this, m_account.shared(), subject);
 }

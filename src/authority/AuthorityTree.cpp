@@ -1,6 +1,6 @@
 #include "AuthorityTree.h"
 
-#include "data/DataHelpers.h"
+#include "services/RightsQueries.h"
 #include "suite/controls/TypeAhead.h"
 
 #include <QApplication>
@@ -60,24 +60,22 @@ private:
     QIcon m_icon;
 };
 
-void addChildren(QTreeWidgetItem &root, dbkit::DbDataSet &data, const QIcon &icon)
+void addChildren(QTreeWidgetItem &root, const std::vector<services::CodeAndName> &pairs,
+                 const QIcon &icon)
 {
     QList<QTreeWidgetItem *> children;
-    children.reserve(qsizetype(data.RecordCount()));
+    children.reserve(qsizetype(pairs.size()));
     const QString prefix = keyOf(root);
-    for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
-        const QString code = depotbase::NullToEmpty(data.Fields(0));
-        children.push_back(
-            new CodeNode(code, depotbase::NullToEmpty(data.Fields(1)), prefix + code, icon));
-    }
+    for (const services::CodeAndName &pair : pairs)
+        children.push_back(new CodeNode(pair.code, pair.name, prefix + pair.code, icon));
     root.addChildren(children);
     root.setExpanded(true);
 }
 
 } // namespace
 
-void fill(QTreeWidget &tree, dbkit::DbDataSet &operators, dbkit::DbDataSet &warehouses,
-          const QList<QIcon> &images)
+void fill(QTreeWidget &tree, const std::vector<services::CodeAndName> &operators,
+          const std::vector<services::CodeAndName> &warehouses, const QList<QIcon> &images)
 {
     tree.clear();
     QTreeWidgetItem *operatorRoot =

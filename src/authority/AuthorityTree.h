@@ -1,25 +1,27 @@
 #pragma once
 
-#include "suite/dbkit/DbDataSet.h"
-
 #include <QIcon>
 #include <QList>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QObject;
 class QTreeWidget;
 class QTreeWidgetItem;
+namespace services {
+struct CodeAndName;
+}
 
 // The authority editor's tree: all operators under the root "c", all
 // warehouses under the root "s". A node's key is its root's key followed by
 // its code; its text is "(code)name".
 namespace authoritytree {
 
-// Fills the tree from the two sets (code in field 0, name in field 1);
-// images 0 and 1 are the child and root icons.
-void fill(QTreeWidget &tree, dbkit::DbDataSet &operators, dbkit::DbDataSet &warehouses,
-          const QList<QIcon> &images);
+// Fills the tree with the operators and warehouses in their order; images 0
+// and 1 are the child and root icons.
+void fill(QTreeWidget &tree, const std::vector<services::CodeAndName> &operators,
+          const std::vector<services::CodeAndName> &warehouses, const QList<QIcon> &images);
 // Runs `chosen` for a node clicked with the mouse or reached with the keys.
 void onNodeChosen(QTreeWidget &tree, QObject &context,
                   const std::function<void(QTreeWidgetItem *node)> &chosen);

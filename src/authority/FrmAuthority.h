@@ -7,7 +7,6 @@
 #include "RowEntry.h"
 
 #include "services/ServiceResult.h"
-#include "suite/dbkit/DbLogin.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -132,7 +131,7 @@ private:
     void saveRow(int row, int col, QString &text);
     void refuseCells(int row, int col);
 
-    dbkit::DbLoginPtr m_login;
+    services::Account m_account;
     AuthorityData m_data;
     RowCommit m_commit;
     RowEntry m_entry;

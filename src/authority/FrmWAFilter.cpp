@@ -18,8 +18,8 @@
 
 using namespace depotbase;
 
-FrmWAFilter::FrmWAFilter(dbkit::DbLoginPtr login, QWidget *parent)
-    : QDialog(parent), m_login(std::move(login))
+FrmWAFilter::FrmWAFilter(const services::Account &account, QWidget *parent)
+    : QDialog(parent), m_account(account)
 {
     setObjectName(QStringLiteral("FrmWAFilter"));
     buildControls();
@@ -149,7 +149,7 @@ int FrmWAFilter::chosenRow(const QComboBox *box, const Pairs &pairs, bool byName
 
 void FrmWAFilter::FillFilterCombos()
 {
-    services::RightsQueries queries(*m_login);
+    services::RightsQueries queries(m_account.login());
     fillPair(queries.operators(), cidCmb, cnameCmb, userPairs);
     fillPair(queries.warehouses(), sidCmb, snameCmb, warehousePairs);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/Account.h"
 #include "services/RightsFilter.h"
 #include "services/RightsQueries.h"
 
@@ -18,7 +19,7 @@ class QPushButton;
 class FrmWAFilter : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmWAFilter(dbkit::DbLoginPtr login, QWidget *parent = nullptr);
+    explicit FrmWAFilter(const services::Account &account, QWidget *parent = nullptr);
     ~FrmWAFilter() override;
 
     bool bFilter = false;
@@ -53,7 +54,7 @@ private:
     services::RightsFilterBox boxOf(const QWidget *widget) const;
     void refuse(const QString &text);
 
-    dbkit::DbLoginPtr m_login;
+    services::Account m_account;
     // What the last confirm chose; empty until then.
     services::RightsFilter m_chosen;
     Pairs userPairs;

@@ -20,7 +20,7 @@ class QToolBar;
 class SuperGrid;
 class FrmWAFilter;
 
-// What the authority list is opened with: the login and read-only flag it
+// What the authority list is opened with: the account and read-only flag it
 // hands on to the editor, and the report-print control (with the warehouse
 // list's data set, whose field types give the output's column kinds) that its
 // print commands drive.
@@ -69,7 +69,8 @@ private:
     void LoadAuthToolbarImages();
     void BuildAuthToolbar();
     void SetupAuthGrid();
-    void FillAuthGrid(dbkit::DbDataSet &data);
+    // Shows the rows of a rights list below the grid's rows.
+    void FillAuthGrid(const dbkit::DbDataSet &data);
     void colourNameColumn();
     // The title tells how many rights are shown, and whether a filter holds.
     void showListState();
@@ -104,7 +105,7 @@ private:
     services::RightsFilter m_shownFilter;  // that filter
 
     services::RightsQueries m_queries;
-    dbkit::DbDataSetPtr rsAuthList;
+    std::shared_ptr<dbkit::DbDataSet> rsAuthList;
     // Print-work database of the list (LxInit10.mdb), held from load to unload.
     PrintWorkDbPtr printDb;
     // Created on first use and kept for the list between showings.

@@ -2,15 +2,15 @@
 // commands, help and exit.
 #include "FrmWHAuth.h"
 
+#include "FailureText.h"
 #include "FrmWAFilter.h"
 #include "OpenAuthorityEditor.h"
 #include "data/Catalogue.h"
-#include "data/UserErrors.h"
 #include "forms/WindowHelpers.h"
 #include "history/FrmHistory.h"
 #include "print/PrintList.h"
+#include "services/DatabaseFailure.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
 
 #include <QAction>
 #include <exception>
@@ -38,9 +38,10 @@ void FrmWHAuth::runGuarded(const std::function<void()> &command)
     // A database failure ends the command with the engine's text; the window
     // stays as it was at that point.
     try {
-        command();
-    } catch (const dbkit::DbError &error) {
-        refuse(UserErrorText(QStringLiteral("命令未能完成，列表保持原样。请稍后重试。"), error));
+        services::guarded(command, [this](const services::DatabaseFailure &failure) {
+            refuse(failureText(QStringLiteral("命令未能完成，列表保持原样。请稍后重试。"),
+                               failure));
+        });
     } catch (const std::exception &error) {
         refuse(QString::fromLocal8Bit(error.what()));
     }
@@ -108,7 +109,7 @@ void FrmWHAuth::editRights(const std::optional<RightToShow> &start)
 
 services::RightsFilter FrmWHAuth::askDialog(bool filter, const QString &caption)
 {
-    FrmWAFilter &dialog = m_filter.get(m_inputs.context.login, this);
+    FrmWAFilter &dialog = m_filter.get(m_inputs.context.account, this);
     dialog.bFilter = filter;
     return dialog.ShowFilter(caption);
 }
@@ -156,7 +157,7 @@ void FrmWHAuth::showFiltered(const services::RightsFilter &filter)
 {
     // The filtered rows come from a data set of their own; a refresh reads
     // the whole list again.
-    const dbkit::DbDataSetPtr filtered = m_queries.filteredRights(filter);
+    const std::shared_ptr<dbkit::DbDataSet> filtered = m_queries.filteredRights(filter);
     m_grid->setRedraw(false);
     m_grid->setRows(1);
     FillAuthGrid(*filtered);
@@ -203,5 +204,5 @@ void FrmWHAuth::showHistory()
     subject.filter.warehouse = right->warehouseCode;
     subject.title = QStringLiteral("%1 在仓库 %2 的权限")
                         .arg(m_grid->TextMatrix(m_grid->Row(), 0), right->warehouseCode);
-    ShowChangeHistory(this, m_inputs.context.login, subject);
+    ShowChangeHistory(this, m_inputs.context.account.shared(), subject);
 }

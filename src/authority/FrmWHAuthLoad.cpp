@@ -1,20 +1,20 @@
 // The authority list: loading, the grid and its fill, unloading.
 #include "FrmWHAuth.h"
 
+#include "FailureText.h"
 #include "FrmWAFilter.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "data/ModuleState.h"
-#include "data/UserErrors.h"
 #include "forms/DataSetGridSource.h"
 #include "forms/FormSlot.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/ToolbarShortcuts.h"
 #include "forms/WindowHelpers.h"
+#include "services/DatabaseFailure.h"
+#include "services/RightsList.h"
 #include "suite/controls/GridColors.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 #include "suite/report/RTPrn.h"
 
@@ -79,7 +79,7 @@ constexpr std::array<ToolbarButton, 14> Buttons{{
 } // namespace
 
 FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
-    : QDialog(parent), m_inputs(inputs), m_queries(*m_inputs.context.login)
+    : QDialog(parent), m_inputs(inputs), m_queries(m_inputs.context.account.login())
 {
     setObjectName(QStringLiteral("FrmWHAuth"));
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -112,14 +112,14 @@ QAction *FrmWHAuth::toolbarButton(const QString &key) const
 
 void FrmWHAuth::ShowList()
 {
-    try {
-        showModalForm(*this, [this] { Form_Load(); }, [this] { Form_Unload(); });
-    } catch (const dbkit::DbError &error) {
-        // A list that cannot be read is not shown.
-        refuse(UserErrorText(
-            QStringLiteral("仓库权限列表未能读取，请稍后重试；如仍不成功，请与系统管理员联系。"),
-            error));
-    }
+    services::guarded(
+        [this] { showModalForm(*this, [this] { Form_Load(); }, [this] { Form_Unload(); }); },
+        [this](const services::DatabaseFailure &failure) {
+            // A list that cannot be read is not shown.
+            refuse(failureText(QStringLiteral("仓库权限列表未能读取，请稍后重试；"
+                                              "如仍不成功，请与系统管理员联系。"),
+                               failure));
+        });
 }
 
 void FrmWHAuth::Form_Load()
@@ -237,21 +237,24 @@ QString showMoneyText(const QVariant &flag)
 
 } // namespace
 
-void FrmWHAuth::FillAuthGrid(dbkit::DbDataSet &data)
+void FrmWHAuth::FillAuthGrid(const dbkit::DbDataSet &data)
 {
-    if (data.BOF() && data.Eof())
+    const int count = services::rightslist::count(data);
+    if (count == 0)
         return;
+    std::vector<const char *> names;
+    for (const AuthColumn &column : Columns)
+        names.push_back(column.field);
+    const std::vector<int> fields = services::rightslist::fieldPositions(data, names);
     std::vector<DataSetGridSource::Column> columns(ColumnCount);
     for (int col = 0; col < ColumnCount; ++col)
-        columns[size_t(col)] = {
-            RequiredField(data, Columns[size_t(col)].field, QStringLiteral("the rights")),
-            col == ShowMoneyColumn ? &showMoneyText : nullptr};
+        columns[size_t(col)] = {fields[size_t(col)],
+                                col == ShowMoneyColumn ? &showMoneyText : nullptr};
     // The rows are read from the data set's rows without a copy.
     colourNameColumn();
     const int first = m_grid->Rows();
-    m_grid->setRows(first + int(data.RecordCount()));
+    m_grid->setRows(first + count);
     m_grid->showSource(first, std::make_shared<DataSetGridSource>(data, std::move(columns)));
-    data.MoveFirst();
     // The first right is the current one, with the view at the left edge.
     if (m_grid->Rows() > 1) {
         m_grid->setCol(0);

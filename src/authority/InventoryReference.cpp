@@ -1,6 +1,5 @@
 #include "InventoryReference.h"
 
-#include "data/DataHelpers.h"
 #include "services/RightsQueries.h"
 #include "suite/controls/RefDialog.h"
 
@@ -11,9 +10,9 @@ InventoryReference::InventoryReference(QWidget *parent)
 
 InventoryReference::~InventoryReference() = default;
 
-std::optional<std::array<QString, 3>> InventoryReference::pick(dbkit::DbLogin &login)
+std::optional<services::ItemNames> InventoryReference::pick(services::RightsQueries &queries)
 {
-    m_dialog->setRefData(services::RightsQueries(login).inventoryReference());
+    m_dialog->setRefData(queries.inventoryReference());
     m_dialog->setRefColumnTitle(0, QStringLiteral("存货编码"));
     m_dialog->setRefColumnTitle(1, QStringLiteral("存货名称"));
     m_dialog->setRefColumnTitle(2, QStringLiteral("规格型号"));
@@ -24,8 +23,6 @@ std::optional<std::array<QString, 3>> InventoryReference::pick(dbkit::DbLogin &l
     m_dialog->RefShow();
     if (!m_dialog->RefChosen())
         return std::nullopt;
-    const dbkit::DbDataSetPtr data = m_dialog->RefData();
-    return std::array<QString, 3>{depotbase::NullToEmpty(data->Fields(0)),
-                                  depotbase::NullToEmpty(data->Fields(1)),
-                                  depotbase::NullToEmpty(data->Fields(2))};
+    // The reference's rows stand on the chosen item.
+    return services::RightsQueries::referenceItem(*m_dialog->RefData());
 }

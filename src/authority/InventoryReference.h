@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QString>
-#include <array>
 #include <memory>
 #include <optional>
 
 class QWidget;
 class RefDialog;
-namespace dbkit {
-class DbLogin;
+namespace services {
+class RightsQueries;
+struct ItemNames;
 }
 
 // The authority editor's inventory reference (Ctrl+R in the item cell): every
@@ -18,9 +17,8 @@ public:
     explicit InventoryReference(QWidget *parent);
     ~InventoryReference();
 
-    // Code, name and model (规格型号) of the item the user picked; nothing
-    // when the user cancelled.
-    std::optional<std::array<QString, 3>> pick(dbkit::DbLogin &login);
+    // The item the user picked; nothing when the user cancelled.
+    std::optional<services::ItemNames> pick(services::RightsQueries &queries);
 
 private:
     std::unique_ptr<RefDialog> m_dialog;

@@ -3,7 +3,6 @@
 #include "AuthorityData.h"
 #include "RightsColumns.h"
 #include "data/Catalogue.h"
-#include "data/DataHelpers.h"
 #include "suite/controls/GridColors.h"
 #include "suite/controls/GridDropDown.h"
 #include "suite/controls/SuperGrid.h"
@@ -14,40 +13,42 @@ namespace rightsgrid {
 
 using C = RightsColumns;
 using depotbase::LoadResString;
-using depotbase::NullToEmpty;
 
-std::vector<QString> rowCells(dbkit::DbDataSet &rights, int nodeKind)
+std::vector<QString> rowCells(const services::JoinedRight &right, int nodeKind)
 {
-    // Fields: 0 operator code, 1 operator name, 2 warehouse code, 3 warehouse
-    // name, 4 auto_id, 5 bDispMoney, 6 class, 7 item, 8 class name, 9 item
-    // name, 10 item model.
-    const int codeField = nodeKind == 0 ? 2 : 0;
-    const auto text = [&rights](int field) { return NullToEmpty(rights.Fields(field)); };
-    return {text(codeField),
-            text(codeField + 1),
-            text(4),
-            LoadResString(rights.Fields(5).toInt() != 0 ? 25 : 26),
-            text(6),
-            text(8),
-            text(7),
-            text(9),
-            text(10)};
+    const bool operatorView = nodeKind == 0;
+    return {operatorView ? right.warehouseCode : right.operatorCode,
+            operatorView ? right.warehouseName : right.operatorName,
+            QString::number(right.autoId),
+            LoadResString(right.showMoney ? 25 : 26),
+            right.classCode,
+            right.className,
+            right.item.code,
+            right.item.name,
+            right.item.model};
 }
 
-int show(SuperGrid &grid, dbkit::DbDataSet *rights, int nodeKind)
+void setItemCells(std::vector<QString> &cells, const std::optional<services::ItemNames> &item)
+{
+    const services::ItemNames shown = item.value_or(services::ItemNames{});
+    cells[C::ColInv] = shown.code;
+    cells[C::ColInvName] = shown.name;
+    cells[C::ColInvStd] = shown.model;
+}
+
+int show(SuperGrid &grid, const std::vector<services::JoinedRight> &rights, int nodeKind)
 {
     grid.Clear();
-    const int count = rights ? int(rights->RecordCount()) : 0;
+    const int count = int(rights.size());
     grid.setRows(count + 1);
     writeTitles(grid, nodeKind);
-    if (!rights)
-        return 0;
     grid.setRedraw(false);
     int row = 1;
-    for (rights->MoveFirst(); !rights->Eof(); rights->MoveNext(), ++row) {
-        grid.setRowTexts(row, rowCells(*rights, nodeKind));
+    for (const services::JoinedRight &right : rights) {
+        grid.setRowTexts(row, rowCells(right, nodeKind));
         for (int c : C::NameColumns)
             grid.setCellBackColorAt(row, c, controls::nameCellColor);
+        ++row;
     }
     grid.setRedraw(true);
     return count;
@@ -185,15 +186,14 @@ std::vector<services::ListedRight> listedRights(const SuperGrid &grid)
 
 namespace {
 
-// Offers the codes of field 0, each shown with its name of field 1, and
-// keeps the names in `names`.
-void offerCodes(GridDropDown &list, dbkit::DbDataSet &data, QStringList &names)
+// Offers the codes, each shown with its name, and keeps the names in `names`.
+void offerCodes(GridDropDown &list, const std::vector<services::CodeAndName> &pairs,
+                QStringList &names)
 {
-    names.reserve(names.size() + int(data.RecordCount()));
-    for (data.MoveFirst(); !data.Eof(); data.MoveNext()) {
-        const QString name = NullToEmpty(data.Fields(1));
-        list.AddItem(NullToEmpty(data.Fields(0)), name);
-        names.push_back(name);
+    names.reserve(names.size() + qsizetype(pairs.size()));
+    for (const services::CodeAndName &pair : pairs) {
+        list.AddItem(pair.code, pair.name);
+        names.push_back(pair.name);
     }
 }
 

@@ -1,26 +1,28 @@
 #pragma once
 
 #include "services/RightRules.h"
-#include "suite/dbkit/DbDataSet.h"
+#include "services/RightsQueries.h"
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 class AuthorityData;
 class GridDropDown;
 class SuperGrid;
 
-// How the authority editor's grid shows rights read with the joined rights
-// statement (authority::rightsStatement): nodeKind 0 lists warehouses (the
-// operator view), 1 lists operators (the warehouse view).
+// How the authority editor's grid shows stored rights with their names:
+// nodeKind 0 lists warehouses (the operator view), 1 lists operators (the
+// warehouse view).
 namespace rightsgrid {
 
-// The grid cells of the data set's current record, one per column.
-std::vector<QString> rowCells(dbkit::DbDataSet &rights, int nodeKind);
-// Shows the records (none for nullptr) below the titles, in their order;
-// returns how many.
-int show(SuperGrid &grid, dbkit::DbDataSet *rights, int nodeKind);
+// The grid cells of a right, one per column.
+std::vector<QString> rowCells(const services::JoinedRight &right, int nodeKind);
+// The item cells' texts: code, name and model, all empty without an item.
+void setItemCells(std::vector<QString> &cells, const std::optional<services::ItemNames> &item);
+// Shows the rights below the titles, in their order; returns how many.
+int show(SuperGrid &grid, const std::vector<services::JoinedRight> &rights, int nodeKind);
 void writeTitles(SuperGrid &grid, int nodeKind);
 // An empty grid of the editor: its titles, and its columns as setupColumns
 // sets them.

@@ -56,8 +56,8 @@ bool failedByDatabase(Refusal refusal)
 
 } // namespace
 
-RowCommit::RowCommit(dbkit::DbLogin &login, bool readOnly, Tell tell)
-    : m_login(login), m_rights(login), m_readOnly(readOnly), m_tell(std::move(tell))
+RowCommit::RowCommit(const services::Account &account, bool readOnly, Tell tell)
+    : m_queries(account.login()), m_rights(account.login()), m_readOnly(readOnly), m_tell(std::move(tell))
 {
 }
 
@@ -211,9 +211,10 @@ void RowCommit::restoreStored(GridRow &row, int col)
     // A new row keeps the code the user typed, so it can be corrected.
     if (autoId.isEmpty() && col == ColOther)
         return;
-    const auto stored = autoId.isEmpty() ? std::nullopt
-                                         : authoritylookups::storedCells(
-                                               m_login, autoId.toLongLong(), row.node.kind);
+    const auto stored =
+        autoId.isEmpty()
+            ? std::nullopt
+            : authoritylookups::storedCells(m_queries, autoId.toLongLong(), row.node.kind);
     for (int c = first; c <= last; ++c)
         row.cells[size_t(c)] = stored ? stored->at(size_t(c)) : QString();
 }
@@ -221,7 +222,7 @@ void RowCommit::restoreStored(GridRow &row, int col)
 void RowCommit::restoreAll(GridRow &row)
 {
     const long long autoId = row.cells.at(ColAutoId).toLongLong();
-    const auto stored = authoritylookups::storedCells(m_login, autoId, row.node.kind);
+    const auto stored = authoritylookups::storedCells(m_queries, autoId, row.node.kind);
     if (!stored) {
         setNew(row);
         return;

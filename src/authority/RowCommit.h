@@ -2,10 +2,11 @@
 
 #include "RightsColumns.h"
 
+#include "services/Account.h"
 #include "services/RightRecord.h"
+#include "services/RightsQueries.h"
 #include "services/RightsService.h"
 #include "services/ServiceResult.h"
-#include "suite/dbkit/DbLogin.h"
 
 #include <QHash>
 #include <QString>
@@ -40,7 +41,7 @@ class RowCommit : public RightsColumns {
 public:
     using Tell = std::function<void(const QString &text)>;
 
-    RowCommit(dbkit::DbLogin &login, bool readOnly, Tell tell);
+    RowCommit(const services::Account &account, bool readOnly, Tell tell);
 
     // True after telling, when the editor was opened read-only.
     bool refusesWrites();
@@ -78,7 +79,7 @@ private:
     static void setNew(GridRow &row);
     static bool wholeWarehouse(const GridRow &row);
 
-    dbkit::DbLogin &m_login;
+    services::RightsQueries m_queries;
     services::RightsService m_rights;
     bool m_readOnly = false;
     Tell m_tell;

@@ -1,11 +1,11 @@
 #include "RowEntry.h"
 
-#include "AuthorityLookups.h"
+#include "RightsGrid.h"
 
 #include <utility>
 
-RowEntry::RowEntry(dbkit::DbLogin &login, RowCommit &commit, RowCommit::Tell tell)
-    : m_login(login), m_commit(commit), m_tell(std::move(tell))
+RowEntry::RowEntry(const services::Account &account, RowCommit &commit, RowCommit::Tell tell)
+    : m_queries(account.login()), m_commit(commit), m_tell(std::move(tell))
 {
 }
 
@@ -39,7 +39,7 @@ bool RowEntry::resolveOtherSide(int kind, QString &code)
 {
     if (kind != 0 && kind != 1)
         return true;
-    const std::optional<QString> found = authoritylookups::otherSide(m_login, kind, code);
+    const std::optional<QString> found = m_queries.otherSideCode(kind, code);
     if (found)
         code = *found;
     return found.has_value();
@@ -76,9 +76,8 @@ RowEntry::Answer RowEntry::takeItem(GridRow &row)
 
 bool RowEntry::resolveItem(GridRow &row)
 {
-    const auto item = authoritylookups::item(m_login, row.cells.at(ColInv));
-    for (int c = ColInv; c <= ColInvStd; ++c)
-        row.cells[size_t(c)] = item ? item->at(size_t(c - ColInv)) : QString();
+    const std::optional<services::ItemNames> item = m_queries.typedItem(row.cells.at(ColInv));
+    rightsgrid::setItemCells(row.cells, item);
     return item.has_value();
 }
 

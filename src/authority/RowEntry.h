@@ -3,7 +3,7 @@
 #include "RightsColumns.h"
 #include "RowCommit.h"
 
-#include "suite/dbkit/DbLogin.h"
+#include "services/RightsQueries.h"
 
 #include <QString>
 #include <optional>
@@ -21,7 +21,7 @@ public:
         UnknownItem,  // told; the item cells show what the table holds
     };
 
-    RowEntry(dbkit::DbLogin &login, RowCommit &commit, RowCommit::Tell tell);
+    RowEntry(const services::Account &account, RowCommit &commit, RowCommit::Tell tell);
 
     // Takes the text committed into column `col`; `picked` is the name of
     // the drop-down item chosen for it, if any.
@@ -49,7 +49,7 @@ private:
     Answer takeOtherSide(GridRow &row, const std::optional<QString> &picked);
     Answer takeItem(GridRow &row);
 
-    dbkit::DbLogin &m_login;
+    services::RightsQueries m_queries;
     RowCommit &m_commit;
     RowCommit::Tell m_tell;
 };

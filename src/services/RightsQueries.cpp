@@ -3,6 +3,8 @@
 #include "RightsStatements.h"
 #include "data/DataHelpers.h"
 #include "suite/dbkit/BoundQuery.h"
+#include "suite/dbkit/DbDataSet.h"
+#include "suite/dbkit/DbLogin.h"
 
 #include <algorithm>
 
@@ -10,35 +12,54 @@ namespace services {
 
 using depotbase::NullToEmpty;
 
-dbkit::DbDataSetPtr RightsQueries::rightsList()
+namespace {
+
+// The first record of a data set, when it has one, is its current record.
+void toFirst(dbkit::DbDataSet &set)
+{
+    if (!(set.BOF() && set.Eof()))
+        set.MoveFirst();
+}
+
+size_t sizeOf(const dbkit::DbDataSet &set)
+{
+    return size_t(std::max(0L, set.RecordCount()));
+}
+
+// The current record of a set of rightsql::rightsStatement's fields.
+JoinedRight joinedRight(const dbkit::DbDataSet &set)
+{
+    const auto text = [&set](int field) { return NullToEmpty(set.Fields(field)); };
+    JoinedRight right;
+    right.operatorCode = text(0);
+    right.operatorName = text(1);
+    right.warehouseCode = text(2);
+    right.warehouseName = text(3);
+    right.autoId = set.Fields(4).toLongLong();
+    right.showMoney = set.Fields(5).toInt() != 0;
+    right.classCode = text(6);
+    right.itemCode = text(7);
+    right.className = text(8);
+    right.item = {right.itemCode, text(9), text(10)};
+    return right;
+}
+
+} // namespace
+
+std::shared_ptr<dbkit::DbDataSet> RightsQueries::rightsList()
 {
     return m_login.OpenDataSet(rightsql::listStatement());
 }
 
-dbkit::DbDataSetPtr RightsQueries::filteredRights(const RightsFilter &filter)
+std::shared_ptr<dbkit::DbDataSet> RightsQueries::filteredRights(const RightsFilter &filter)
 {
     return open(rightsql::filterStatement(filter));
 }
 
 bool RightsQueries::anyWarehouse()
 {
-    const dbkit::DbDataSetPtr all = warehouseSet();
+    const dbkit::DbDataSetPtr all = m_login.OpenDataSet(rightsql::warehousesStatement());
     return !(all->BOF() && all->Eof());
-}
-
-dbkit::DbDataSetPtr RightsQueries::operatorSet()
-{
-    return m_login.OpenDataSet(rightsql::operatorsStatement());
-}
-
-dbkit::DbDataSetPtr RightsQueries::warehouseSet()
-{
-    return m_login.OpenDataSet(rightsql::warehousesStatement());
-}
-
-dbkit::DbDataSetPtr RightsQueries::classSet()
-{
-    return m_login.OpenDataSet(rightsql::classesStatement());
 }
 
 std::vector<CodeAndName> RightsQueries::operators()
@@ -51,26 +72,37 @@ std::vector<CodeAndName> RightsQueries::warehouses()
     return pairsOf(rightsql::warehousesStatement());
 }
 
+std::vector<CodeAndName> RightsQueries::classes()
+{
+    return pairsOf(rightsql::classesStatement());
+}
+
 std::vector<CodeAndName> RightsQueries::pairsOf(const QString &statement)
 {
     const dbkit::DbDataSetPtr set = m_login.OpenDataSet(statement);
     std::vector<CodeAndName> pairs;
-    pairs.reserve(size_t(std::max(0L, set->RecordCount())));
-    if (!(set->BOF() && set->Eof()))
-        set->MoveFirst();
-    for (; !set->Eof(); set->MoveNext())
+    pairs.reserve(sizeOf(*set));
+    for (toFirst(*set); !set->Eof(); set->MoveNext())
         pairs.push_back({NullToEmpty(set->Fields(0)), NullToEmpty(set->Fields(1))});
     return pairs;
 }
 
-dbkit::DbDataSetPtr RightsQueries::rightsOfNode(int nodeKind, const QString &code)
+std::vector<JoinedRight> RightsQueries::rightsOfNode(int nodeKind, const QString &code)
 {
-    return open(rightsql::rightsOfNodeStatement(nodeKind, code));
+    const dbkit::DbDataSetPtr set = open(rightsql::rightsOfNodeStatement(nodeKind, code));
+    std::vector<JoinedRight> rights;
+    rights.reserve(sizeOf(*set));
+    for (toFirst(*set); !set->Eof(); set->MoveNext())
+        rights.push_back(joinedRight(*set));
+    return rights;
 }
 
-dbkit::DbDataSetPtr RightsQueries::rightByAutoId(long long autoId)
+std::optional<JoinedRight> RightsQueries::rightByAutoId(long long autoId)
 {
-    return m_login.OpenDataSet(rightsql::rightByAutoIdStatement(autoId));
+    const dbkit::DbDataSetPtr set = m_login.OpenDataSet(rightsql::rightByAutoIdStatement(autoId));
+    if (set->Eof())
+        return std::nullopt;
+    return joinedRight(*set);
 }
 
 std::optional<QString> RightsQueries::otherSideCode(int kind, const QString &text)
@@ -92,14 +124,20 @@ std::optional<ItemNames> RightsQueries::typedItem(const QString &text)
     return ItemNames{NullToEmpty(item.at(0)), NullToEmpty(item.at(1)), NullToEmpty(item.at(2))};
 }
 
-dbkit::DbDataSetPtr RightsQueries::open(const rightsql::BoundStatement &statement)
+std::shared_ptr<dbkit::DbDataSet> RightsQueries::open(const rightsql::BoundStatement &statement)
 {
     return m_login.OpenDataSet(statement.sql, statement.values);
 }
 
-dbkit::DbDataSetPtr RightsQueries::inventoryReference()
+std::shared_ptr<dbkit::DbDataSet> RightsQueries::inventoryReference()
 {
     return m_login.OpenDataSet(rightsql::inventoryReferenceStatement());
+}
+
+ItemNames RightsQueries::referenceItem(const dbkit::DbDataSet &reference)
+{
+    return {NullToEmpty(reference.Fields(0)), NullToEmpty(reference.Fields(1)),
+            NullToEmpty(reference.Fields(2))};
 }
 
 } // namespace services

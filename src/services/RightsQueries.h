@@ -2,16 +2,21 @@
 
 #include "RightsFilter.h"
 #include "RightsStatements.h"
-#include "suite/dbkit/DbDataSet.h"
-#include "suite/dbkit/DbLogin.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
+namespace dbkit {
+class DbLogin;
+class DbDataSet;
+}
+
 namespace services {
 
-// An operator's or a warehouse's code and name, as a drop-down offers them.
+// An operator's, a warehouse's or a class's code and name, as a drop-down
+// or the editor's tree offers them.
 struct CodeAndName {
     QString code;
     QString name;
@@ -24,36 +29,50 @@ struct ItemNames {
     QString model;
 };
 
+// A stored right with the names the editor shows beside its codes
+// (rightsql::rightsStatement's fields).
+struct JoinedRight {
+    QString operatorCode;
+    QString operatorName;
+    QString warehouseCode;
+    QString warehouseName;
+    long long autoId = 0;
+    bool showMoney = false;
+    QString classCode;
+    QString itemCode;
+    QString className;
+    ItemNames item;  // "" throughout for a right without item
+};
+
 // What the warehouse-rights windows read: the authority list and its filter,
-// the lists of operators and warehouses, the rights of one operator or one
-// warehouse, and the look-ups of a typed operator, warehouse or item. The
-// data sets are the ones a grid, a tree or a reference shows; a failure of
-// the database throws dbkit::DbError.
+// the lists of operators, warehouses and classes, the rights of one operator
+// or one warehouse, and the look-ups of a typed operator, warehouse or item.
+// The list's rows and the inventory reference's come as the data sets a grid
+// or the reference window shows, which the windows hand on without reading
+// them; everything else comes as values. A failure of the database throws
+// dbkit::DbError.
 class RightsQueries {
 public:
     explicit RightsQueries(dbkit::DbLogin &login) : m_login(login) {}
 
     // The authority list's rights (rightsql::listStatement's fields).
-    dbkit::DbDataSetPtr rightsList();
+    std::shared_ptr<dbkit::DbDataSet> rightsList();
     // The rights that match the codes of `filter`; every right when it is empty.
-    dbkit::DbDataSetPtr filteredRights(const RightsFilter &filter);
+    std::shared_ptr<dbkit::DbDataSet> filteredRights(const RightsFilter &filter);
     // Whether any warehouse exists: without one no right can be set.
     bool anyWarehouse();
 
-    // Operators that may hold rights, warehouses and classes, code in field
-    // 0 and name in field 1.
-    dbkit::DbDataSetPtr operatorSet();
-    dbkit::DbDataSetPtr warehouseSet();
-    dbkit::DbDataSetPtr classSet();
-    // The same operators and warehouses as plain pairs, in the sets' order.
+    // Operators that may hold rights, every warehouse and every class, each
+    // in the order of its statement.
     std::vector<CodeAndName> operators();
     std::vector<CodeAndName> warehouses();
+    std::vector<CodeAndName> classes();
 
-    // The joined rights (rightsql::rightsStatement's fields) of one operator
-    // (nodeKind 0) or one warehouse (1), in the order they were written.
-    dbkit::DbDataSetPtr rightsOfNode(int nodeKind, const QString &code);
-    // The joined right with this Auto_id: no row when it is gone.
-    dbkit::DbDataSetPtr rightByAutoId(long long autoId);
+    // The rights of one operator (nodeKind 0) or one warehouse (1), in the
+    // order they were written.
+    std::vector<JoinedRight> rightsOfNode(int nodeKind, const QString &code);
+    // The right with this Auto_id; nothing when it is gone.
+    std::optional<JoinedRight> rightByAutoId(long long autoId);
     // The code of the warehouse (kind 0) or operator (kind 1) whose code or
     // name is `text`; the first when several match.
     std::optional<QString> otherSideCode(int kind, const QString &text);
@@ -61,11 +80,13 @@ public:
     // than one match.
     std::optional<ItemNames> typedItem(const QString &text);
     // The items the inventory reference offers: code, name and model.
-    dbkit::DbDataSetPtr inventoryReference();
+    std::shared_ptr<dbkit::DbDataSet> inventoryReference();
+    // The item the inventory reference's rows stand on, once one is chosen.
+    static ItemNames referenceItem(const dbkit::DbDataSet &reference);
 
 private:
     std::vector<CodeAndName> pairsOf(const QString &statement);
-    dbkit::DbDataSetPtr open(const rightsql::BoundStatement &statement);
+    std::shared_ptr<dbkit::DbDataSet> open(const rightsql::BoundStatement &statement);
 
     dbkit::DbLogin &m_login;
 };

@@ -6,6 +6,7 @@
 #include "data/DataHelpers.h"
 #include "data/UserErrors.h"
 #include "suite/dbkit/DbError.h"
+#include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlForms.h"
 #include "suite/dbkit/StatementWatchdog.h"
 

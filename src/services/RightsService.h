@@ -4,11 +4,13 @@
 #include "RightRecord.h"
 #include "ServiceResult.h"
 
-#include "suite/dbkit/DbLogin.h"
-
 #include <QString>
 #include <optional>
 #include <vector>
+
+namespace dbkit {
+class DbLogin;
+}
 
 namespace services {
 

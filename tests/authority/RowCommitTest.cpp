@@ -4,6 +4,7 @@
 #include "authority/AuthorityLookups.h"
 #include "authority/RowCommit.h"
 
+#include "services/RightsQueries.h"
 #include "services/RightsService.h"
 #include "support/DemoAccount.h"
 
@@ -21,7 +22,7 @@ protected:
     {
         m_login = testsupport::openDemoAccount(GetParam(), m_db);
         m_commit = std::make_unique<RowCommit>(
-            *m_login, false, [this](const QString &text) { m_told << text; });
+            m_login, false, [this](const QString &text) { m_told << text; });
     }
 
     long long count(const QString &where)
@@ -38,6 +39,13 @@ protected:
             ->OpenDataSet("select Auto_id from WarehAuth where Id='002' and cWhCode='03'")
             ->Fields(0)
             .toLongLong();
+    }
+
+    // The cells of operator 002's stored right with this Auto_id.
+    std::vector<QString> storedCells(long long autoId)
+    {
+        services::RightsQueries queries(*m_login);
+        return *authoritylookups::storedCells(queries, autoId, 0);
     }
 
     // Row `row` of operator 002 (李娜), two rows of whom are written.
@@ -57,7 +65,7 @@ protected:
 TEST_P(RowCommitTest, ARightGoneMeanwhileIsStoredAnew)
 {
     const long long autoId = autoIdOf002On03();
-    GridRow row = rowOf002(2, *authoritylookups::storedCells(*m_login, autoId, 0));
+    GridRow row = rowOf002(2, storedCells(autoId));
     ASSERT_TRUE(services::RightsService(*m_login).remove(autoId).done());
 
     row.cells[C::ColShowMoney] = QStringLiteral("是");
@@ -92,7 +100,7 @@ TEST_P(RowCommitTest, ARightGoneMeanwhileIsStoredAnew)
 TEST_P(RowCommitTest, ARightChangedMeanwhileShowsWhatTheTableHolds)
 {
     const long long autoId = autoIdOf002On03();
-    GridRow row = rowOf002(2, *authoritylookups::storedCells(*m_login, autoId, 0));
+    GridRow row = rowOf002(2, storedCells(autoId));
     m_commit->rememberRead({row});
     m_db->connect("other")->Execute("update WarehAuth set bDispMoney=1 where Auto_id="
                                     + QString::number(autoId));
@@ -100,7 +108,7 @@ TEST_P(RowCommitTest, ARightChangedMeanwhileShowsWhatTheTableHolds)
     row.cells[C::ColInv] = QStringLiteral("010202");
     EXPECT_TRUE(m_commit->save(row, C::ColInv));
     EXPECT_EQ(m_told, QStringList{services::RightsService::changedOnSaveMessage()});
-    EXPECT_EQ(row.cells, *authoritylookups::storedCells(*m_login, autoId, 0));
+    EXPECT_EQ(row.cells, storedCells(autoId));
     EXPECT_EQ(count("cInvCode='010201' and Auto_id=" + QString::number(autoId)), 1);
 
     row.cells[C::ColInv] = QStringLiteral("010202");
@@ -115,7 +123,7 @@ TEST_P(RowCommitTest, ARightChangedMeanwhileShowsWhatTheTableHolds)
     m_told.clear();
     EXPECT_FALSE(m_commit->remove(row));
     EXPECT_EQ(m_told, QStringList{services::RightsService::changedOnDeleteMessage()});
-    EXPECT_EQ(row.cells, *authoritylookups::storedCells(*m_login, autoId, 0));
+    EXPECT_EQ(row.cells, storedCells(autoId));
     EXPECT_TRUE(m_commit->remove(row));
     EXPECT_EQ(count(key), 0);
 }
