@@ -1,33 +1,30 @@
 #include "BoundQuery.h"
 
-#include "DbLoginImpl.h"
+#include "SqlDialect.h"
+#include "StatementWatchdog.h"
+#include "internal/Connection.h"
+#include "internal/ErrorMapping.h"
+#include "internal/LoginAccess.h"
+#include "internal/SendableText.h"
+#include "internal/StatementRunner.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace dbkit {
 
-void execBound(DbLogin &login, QSqlQuery &q, const QString &statement, const QString &sql,
-               const QVariantList &values, bool reading)
-{
-    if (!q.prepare(statement))
-        throw login.failedStatement(q, sql, reading);
-    for (const QVariant &value : values)
-        q.addBindValue(value);
-    if (!q.exec())
-        throw login.failedStatement(q, sql, reading);
-}
-
 std::vector<QVariantList> selectBound(DbLogin &login, const QString &sql,
                                       const QVariantList &values)
 {
-    login.ready(sql);
+    Connection &connection = LoginAccess::connection(login);
+    ErrorMapping &errors = LoginAccess::errors(login);
+    connection.ready(sql);
     refuseUnsendableValues(values, sql);
-    const StatementWatch watch(login);
-    const QString statement = login.dialect().rewrite(sql);
-    QSqlQuery q(login.database());
+    const Connection::Watch watch(connection);
+    const QString statement = connection.dialect().rewrite(sql);
+    QSqlQuery q(connection.database());
     q.setForwardOnly(true);
-    execBound(login, q, statement, sql, values, true);
+    execBound(errors, q, statement, sql, values, true);
     std::vector<QVariantList> rows;
     const int columns = q.record().count();
     while (q.next()) {
@@ -39,7 +36,7 @@ std::vector<QVariantList> selectBound(DbLogin &login, const QString &sql,
     }
     // A failure while stepping (a lost connection) is no end of the rows.
     if (q.lastError().isValid())
-        throw login.failedStatement(q, sql, true);
+        throw errors.failedStatement(q, sql, true);
     return rows;
 }
 

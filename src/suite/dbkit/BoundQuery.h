@@ -2,7 +2,6 @@
 
 #include "DbLogin.h"
 
-#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 #include <vector>
@@ -14,12 +13,6 @@ namespace dbkit {
 // QVariant). For short keyed reads: the rows are copied out whole, so a
 // large result belongs in a data set instead. The statement goes through the
 // login's dialect and time limit like any other; a failure throws DbError.
-// Prepares `statement` (the dialect's rewrite of `sql`) on `q`, binds its "?"
-// placeholders to `values` in order and runs it; a failure throws DbError
-// naming `sql`.
-void execBound(DbLogin &login, QSqlQuery &q, const QString &statement, const QString &sql,
-               const QVariantList &values, bool reading);
-
 std::vector<QVariantList> selectBound(DbLogin &login, const QString &sql,
                                       const QVariantList &values);
 

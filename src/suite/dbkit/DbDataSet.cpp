@@ -1,15 +1,17 @@
 #include "DbDataSet.h"
 
-#include "BoundQuery.h"
 #include "DbRows.h"
-
-#include "Criteria.h"
-#include "DbDataSetImpl.h"
-#include "DbLoginImpl.h"
-#include "ExactNumbers.h"
 #include "SqlDialect.h"
 #include "StatementWatchdog.h"
-#include "DirectLoad.h"
+#include "internal/Connection.h"
+#include "internal/Criteria.h"
+#include "internal/DbDataSetImpl.h"
+#include "internal/DirectLoad.h"
+#include "internal/ErrorMapping.h"
+#include "internal/ExactNumbers.h"
+#include "internal/LoginAccess.h"
+#include "internal/SendableText.h"
+#include "internal/StatementRunner.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -61,7 +63,7 @@ QString unprefixed(const QString &name)
 
 void DbDataSet::Impl::load()
 {
-    login.ready(sql);
+    LoginAccess::connection(login).ready(sql);
     const StatementWatch watch(login);
     const SqlDialect &dialect = login.dialect();
     statement = dialect.rewrite(sql);
@@ -86,7 +88,7 @@ void DbDataSet::Impl::load()
         case DirectLoad::Failed:
             rows->reset(0);
             setShape(LoadedShape());
-            throw login.failure(error, sql, reading);
+            throw LoginAccess::errors(login).failure(error, sql, reading);
         case DirectLoad::Unavailable:
             break;
         }
@@ -96,9 +98,9 @@ void DbDataSet::Impl::load()
     q.setForwardOnly(true);
     readNumbersExactly(q);
     if (!values.isEmpty()) {
-        execBound(login, q, statement, sql, values, reading);
+        execBound(LoginAccess::errors(login), q, statement, sql, values, reading);
     } else if (!q.exec(statement)) {
-        throw login.failure(q.lastError(), sql, reading);
+        throw LoginAccess::errors(login).failure(q.lastError(), sql, reading);
     }
 
     const QSqlRecord record = q.record();
@@ -120,13 +122,13 @@ void DbDataSet::Impl::load()
     if (q.size() > 0)
         rows->reserve(size_t(q.size()));
     while (q.next()) {
-        const QSqlRecord values = q.record();
+        const QSqlRecord row = q.record();
         for (int c = 0; c < columns; ++c)
-            rows->column(c).append(exactValue(values.field(c)));
+            rows->column(c).append(exactValue(row.field(c)));
         rows->endRow();
     }
     if (q.lastError().isValid())
-        throw login.failure(q.lastError(), sql, reading);
+        throw LoginAccess::errors(login).failure(q.lastError(), sql, reading);
     // Release the statement at once: an open statement may hold a read lock.
     q.finish();
 }

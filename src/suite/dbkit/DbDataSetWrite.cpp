@@ -4,12 +4,14 @@
 
 #include "DbDataSet.h"
 
-#include "DbDataSetImpl.h"
-#include "DbLoginImpl.h"
-#include "ExactNumbers.h"
 #include "SqlDialect.h"
-#include "TableCatalog.h"
 #include "StatementWatchdog.h"
+#include "internal/DbDataSetImpl.h"
+#include "internal/ExactNumbers.h"
+#include "internal/LoginAccess.h"
+#include "internal/SendableText.h"
+#include "internal/StatementRunner.h"
+#include "internal/TableCatalog.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -134,12 +136,7 @@ public:
         QSqlQuery q(m_d.login.database());
         q.setForwardOnly(true);
         readNumbersExactly(q);
-        if (!q.prepare(sql))
-            throw m_d.login.failedStatement(q, sql, false);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (!q.exec())
-            throw m_d.login.failedStatement(q, sql, false);
+        execBound(LoginAccess::errors(m_d.login), q, sql, sql, values, false);
         if (returning) {
             while (q.next()) {
                 if (!r.haveRow)
@@ -208,7 +205,7 @@ const TableInfo &DbDataSet::Impl::baseTable() const
         throw DbError(ErrorNumber::General,
                       QStringLiteral("the data set has no single table to write to"), QString(),
                       sql);
-    const TableInfo &info = login.tableInfo(table);
+    const TableInfo &info = LoginAccess::tableInfo(login, table);
     if (!info.exists)
         throw DbError(ErrorNumber::General, QStringLiteral("table %1 not found").arg(table),
                       QString(), sql);
@@ -221,16 +218,16 @@ void DbDataSet::Impl::storeChange()
     const StatementWatch watch(login);
     DataSetWriter w(*this);
     QStringList columns;
-    QVariantList values;
-    w.written(&columns, &values);
+    QVariantList bound;
+    w.written(&columns, &bound);
     if (columns.isEmpty())
         return;
     QStringList sets;
     for (const QString &c : columns)
         sets.append(w.name(c) + QStringLiteral(" = ?"));
-    const QString where = w.whereCurrent(&values);
+    const QString where = w.whereCurrent(&bound);
     const bool returning = w.dialect().supportsReturning();
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3%4")
+    const QString update = QStringLiteral("UPDATE %1 SET %2 WHERE %3%4")
                             .arg(w.table(), sets.join(QStringLiteral(", ")), where,
                                  returning ? QStringLiteral(" RETURNING *") : QString());
     // The key the record has after the change, for reading it back.
@@ -238,12 +235,13 @@ void DbDataSet::Impl::storeChange()
     QVariantList newKey;
     for (const QString &k : keys) {
         const qsizetype at = columns.indexOf(k);
-        newKey.append(at >= 0 ? values[at] : rows->value(size_t(pos), w.fieldFor(k)));
+        newKey.append(at >= 0 ? bound[at] : rows->value(size_t(pos), w.fieldFor(k)));
     }
-    const WriteResult r = w.run(sql, values, returning);
+    const WriteResult r = w.run(update, bound, returning);
     if (r.affected == 0)
         throw DbError(ErrorNumber::RecordDeleted,
-                      QStringLiteral("the record was deleted by another operator"), QString(), sql);
+                      QStringLiteral("the record was deleted by another operator"), QString(),
+                      update);
     QSqlRecord stored = r.row;
     if (r.haveRow || w.reread(keys, newKey, &stored)) {
         w.apply(size_t(pos), stored);
@@ -259,23 +257,24 @@ void DbDataSet::Impl::storeNew()
     const StatementWatch watch(login);
     DataSetWriter w(*this);
     QStringList columns;
-    QVariantList values;
-    w.written(&columns, &values);
+    QVariantList bound;
+    w.written(&columns, &bound);
     const bool returning = w.dialect().supportsReturning();
-    QString sql;
+    QString insert;
     if (columns.isEmpty()) {
-        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(w.table());
+        insert = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(w.table());
     } else {
-        QStringList names;
+        QStringList quotedNames;
         for (const QString &c : columns)
-            names.append(w.name(c));
-        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(w.table(), names.join(QStringLiteral(", ")),
-                       QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+            quotedNames.append(w.name(c));
+        insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                     .arg(w.table(), quotedNames.join(QStringLiteral(", ")),
+                          QStringList(columns.size(), QStringLiteral("?"))
+                              .join(QStringLiteral(", ")));
     }
     if (returning)
-        sql += QStringLiteral(" RETURNING *");
-    const WriteResult r = w.run(sql, values, returning);
+        insert += QStringLiteral(" RETURNING *");
+    const WriteResult r = w.run(insert, bound, returning);
 
     QSqlRecord stored = r.row;
     bool haveStored = r.haveRow;
@@ -286,7 +285,7 @@ void DbDataSet::Impl::storeNew()
         for (const QString &k : keys) {
             const qsizetype at = columns.indexOf(k);
             if (at >= 0) {
-                keyValues.append(values[at]);
+                keyValues.append(bound[at]);
             } else if (k == identity) {
                 QSqlQuery q(login.database());
                 q.setForwardOnly(true);
@@ -314,11 +313,13 @@ void DbDataSet::Impl::deleteCurrent()
     requireRecord();
     const StatementWatch watch(login);
     DataSetWriter w(*this);
-    QVariantList values;
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(w.table(), w.whereCurrent(&values));
-    if (w.run(sql, values, false).affected == 0)
+    QVariantList bound;
+    const QString remove =
+        QStringLiteral("DELETE FROM %1 WHERE %2").arg(w.table(), w.whereCurrent(&bound));
+    if (w.run(remove, bound, false).affected == 0)
         throw DbError(ErrorNumber::RecordDeleted,
-                      QStringLiteral("the record was deleted by another operator"), QString(), sql);
+                      QStringLiteral("the record was deleted by another operator"), QString(),
+                      remove);
     ownRows().removeRow(size_t(pos));
 }
 

@@ -103,37 +103,24 @@ public:
     QString sessionToken() const;
     static QString sessionApplicationName(const QString &token);
 
-    // Direct access for the kit's own parts (data sets, locks, schema set-up).
-    QSqlDatabase &database();
     // Runs one statement with bound values; returns rows affected.
     // Throws DbError with the mapped number. A text value holding a NUL or
     // half a UTF-16 pair is refused before anything reaches the server.
     int executeBound(const QString &sql, const QVariantList &values);
-    // Columns, primary key and identity column of a table from the engine's
-    // catalogue, read once per login (a table not found is looked up again).
-    const TableInfo &tableInfo(const QString &table);
-    // For the kit's own parts: reopens a connection found lost by an earlier
-    // command, and refuses a statement holding a NUL or half a UTF-16 pair.
-    void ready(const QString &statement);
-    // The DbError of a failed statement; notes a connection found lost.
-    DbError failure(const QSqlError &error, const QString &statement, bool reading);
-    // The same for a failed prepared statement, which is kept until its
-    // transaction ends so that the server can free it then.
-    DbError failedStatement(QSqlQuery &query, const QString &statement, bool reading);
-    // Frees the prepared statements kept by failedStatement; called once a
-    // rollback has cleared the transaction's error state.
-    void freeFailedStatements();
-    // For the kit's own parts, through StatementWatch: reopens a lost
-    // connection, then keeps a deadline on the statements that follow on a
-    // PostgreSQL server, so a stalled server cannot block the caller for ever.
-    void beginWatch();
-    void endWatch();
+    // The connection itself, for code outside the kit that still runs its
+    // own queries on it.
+    QSqlDatabase &database();
 
 private:
     DbLogin();
+    // Frees the prepared statements that failed inside the transaction; for
+    // a guard rolling back to its savepoint.
+    void freeFailedStatements();
     struct Impl;
     std::unique_ptr<Impl> d;
-    friend class DbDataSet;
+    // The kit's own parts reach the login's internals through LoginAccess.
+    friend class LoginAccess;
+    friend class TransactionGuard;
 };
 
 using DbLoginPtr = std::shared_ptr<DbLogin>;

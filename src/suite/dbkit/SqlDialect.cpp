@@ -1,6 +1,6 @@
 #include "SqlDialect.h"
 
-#include "SqlQuoting.h"
+#include "internal/SqlQuoting.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>

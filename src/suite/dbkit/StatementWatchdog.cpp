@@ -1,6 +1,7 @@
 #include "StatementWatchdog.h"
 
-#include "DbLogin.h"
+#include "internal/Connection.h"
+#include "internal/LoginAccess.h"
 
 #include <sys/socket.h>
 #include <utility>
@@ -66,12 +67,12 @@ void StatementWatchdog::run()
 
 StatementWatch::StatementWatch(DbLogin &login) : m_login(login)
 {
-    m_login.beginWatch();
+    LoginAccess::connection(m_login).beginWatch();
 }
 
 StatementWatch::~StatementWatch()
 {
-    m_login.endWatch();
+    LoginAccess::connection(m_login).endWatch();
 }
 
 } // namespace dbkit

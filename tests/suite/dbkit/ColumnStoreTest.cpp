@@ -1,7 +1,7 @@
 // The rows of a data set kept column by column: every value comes back as it
 // went in, and a text that repeats down a column is stored once.
-#include "suite/dbkit/ColumnStore.h"
-#include "suite/dbkit/TextCache.h"
+#include "suite/dbkit/internal/ColumnStore.h"
+#include "suite/dbkit/internal/TextCache.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>

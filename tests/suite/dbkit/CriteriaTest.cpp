@@ -1,6 +1,6 @@
 #include "DbKitFixture.h"
 
-#include "suite/dbkit/Criteria.h"
+#include "suite/dbkit/internal/Criteria.h"
 #include "suite/dbkit/DbDataSet.h"
 
 #include <QHash>

@@ -2,6 +2,7 @@
 
 #include "suite/dbkit/DbDataSet.h"
 #include "suite/dbkit/SqlDialect.h"
+#include "suite/dbkit/internal/LoginAccess.h"
 
 using namespace dbkit;
 
@@ -160,8 +161,8 @@ TEST_P(DataSetWrite, KeysFromTheCatalogueAndNoKeyNoWrite)
     db().Execute("INSERT INTO pair VALUES ('1', '2', 'x')");
     db().Execute("INSERT INTO loose VALUES ('x', 1)");
     db().Execute("INSERT INTO loose VALUES ('x', 1)");
-    EXPECT_EQ(db().tableInfo("Store").primaryKey.join(',').toLower(), "cwhcode");
-    EXPECT_EQ(db().tableInfo("pair").primaryKey.join(','), "b,a");
+    EXPECT_EQ(LoginAccess::tableInfo(db(), "Store").primaryKey.join(',').toLower(), "cwhcode");
+    EXPECT_EQ(LoginAccess::tableInfo(db(), "pair").primaryKey.join(','), "b,a");
 
     auto pair = db().OpenDataSet("select * from pair");
     pair->Edit();

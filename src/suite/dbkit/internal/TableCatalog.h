@@ -1,9 +1,6 @@
 #pragma once
 
-// Internal: which table a data set writes to, and what the catalogue says of it.
-
-#include "DbLogin.h"
-#include "SqlDialect.h"
+// Internal: which table a data set writes to.
 
 #include <QString>
 

@@ -1,7 +1,5 @@
 #include "TableCatalog.h"
 
-#include "DbLoginImpl.h"
-#include "SqlDialect.h"
 #include "SqlQuoting.h"
 
 #include <QRegularExpression>
@@ -65,19 +63,6 @@ QString baseTableOf(const QString &statement)
             return table;
     }
     return QString();
-}
-
-const TableInfo &DbLogin::tableInfo(const QString &table)
-{
-    ready(QString());
-    Impl &d = *this->d;
-    const QString key = table.toLower();
-    auto it = d.tables.find(key);
-    if (it == d.tables.end() || !it->exists) {
-        TableInfo info = d.dialect->tableInfo(d.db, table);
-        it = d.tables.insert(key, info);
-    }
-    return *it;
 }
 
 } // namespace dbkit

@@ -3,8 +3,8 @@
 // Internal: the state of a DbDataSet, shared by its read and write halves.
 
 #include "ColumnStore.h"
-#include "DbDataSet.h"
-#include "DbLogin.h"
+#include "../DbDataSet.h"
+#include "../DbLogin.h"
 #include "DirectLoad.h"
 
 #include <QHash>

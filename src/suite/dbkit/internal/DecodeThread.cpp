@@ -7,8 +7,9 @@ namespace dbkit {
 
 namespace {
 
-// Runs one task at a time and tells when it is done. Never destroyed, so it
-// outlives every data set.
+// Runs one task at a time and tells when it is done. The object itself is
+// never destroyed, so a login closed during the process's exit still finds
+// it; its thread runs only while logins are open.
 class DecodeThread {
 public:
     static DecodeThread &instance()
@@ -20,6 +21,8 @@ public:
     {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_thread.joinable())
+                m_thread = std::thread([this, generation = ++m_started] { run(generation); });
             m_task = std::move(task);
             m_done = false;
         }
@@ -30,19 +33,44 @@ public:
         std::unique_lock<std::mutex> lock(m_mutex);
         m_changed.wait(lock, [this] { return m_done; });
     }
+    void addUser()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_users;
+    }
+    // The last user gone stops the thread. A load lends the thread only
+    // while its login is open, so none is using it then.
+    void removeUser()
+    {
+        std::thread finished;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (--m_users > 0 || !m_thread.joinable())
+                return;
+            m_stopped = m_started;
+            finished = std::move(m_thread);
+        }
+        m_changed.notify_all();
+        finished.join();
+    }
+    bool runs()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_thread.joinable();
+    }
 
 private:
-    DecodeThread()
-    {
-        std::thread([this] { run(); }).detach();
-    }
-    void run()
+    DecodeThread() = default;
+    // A thread told to stop leaves a task to the thread started after it.
+    void run(unsigned generation)
     {
         for (;;) {
             std::function<void()> task;
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
-                m_changed.wait(lock, [this] { return bool(m_task); });
+                m_changed.wait(lock, [&] { return m_stopped >= generation || bool(m_task); });
+                if (m_stopped >= generation)
+                    return;
                 task = std::move(m_task);
                 m_task = nullptr;
             }
@@ -56,8 +84,12 @@ private:
     }
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    std::thread m_thread;
     std::function<void()> m_task;
+    int m_users = 0;
     bool m_done = true;
+    unsigned m_started = 0;  // threads started so far
+    unsigned m_stopped = 0;  // the latest thread told to stop
 };
 
 // Taken by the load that has the decoding thread, for as long as it does.
@@ -90,6 +122,21 @@ void DecoderLease::wait()
         return;
     DecodeThread::instance().wait();
     m_running = false;
+}
+
+DecodeThreadUser::DecodeThreadUser()
+{
+    DecodeThread::instance().addUser();
+}
+
+DecodeThreadUser::~DecodeThreadUser()
+{
+    DecodeThread::instance().removeUser();
+}
+
+bool decodeThreadRuns()
+{
+    return DecodeThread::instance().runs();
 }
 
 } // namespace dbkit

@@ -4,10 +4,12 @@
 //
 // Turning a large result into columns of QStrings costs about what the engine
 // took to produce it, so a large load hands part of that work to a second
-// thread. The thread lives for the whole process and is parked between loads,
-// so the memory it allocates for texts is reused by every later load. A load
-// on another thread that finds it lent out does all its work itself, so loads
-// on two threads at once never mix.
+// thread. The thread is started by the first load that needs it and parked
+// between loads, so the memory it allocates for texts is reused by every
+// later load; it is stopped and joined when the last login closes, so a host
+// that unloads the library leaves no thread of it behind. A load on another
+// thread that finds it lent out does all its work itself, so loads on two
+// threads at once never mix.
 
 #include <functional>
 #include <mutex>
@@ -33,5 +35,17 @@ private:
     std::unique_lock<std::mutex> m_lease;
     bool m_running = false;
 };
+
+// Held by every open login: the last one let go stops the decoding thread.
+class DecodeThreadUser {
+public:
+    DecodeThreadUser();
+    ~DecodeThreadUser();
+    DecodeThreadUser(const DecodeThreadUser &) = delete;
+    DecodeThreadUser &operator=(const DecodeThreadUser &) = delete;
+};
+
+// Whether the decoding thread runs now.
+bool decodeThreadRuns();
 
 } // namespace dbkit

@@ -1,7 +1,7 @@
 #include "Criteria.h"
 
 #include "ColumnStore.h"
-#include "DbError.h"
+#include "../DbError.h"
 
 #include <cmath>
 
