@@ -36,6 +36,7 @@
 
 #ifdef __cplusplus
 #include "services/RightsCheck.h"
+#include "suite/dbkit/DbLogin.h"
 extern "C" {
 #endif
 

@@ -33,10 +33,13 @@
 // A login belongs to the thread that opened it; so does a check made on it.
 
 #include "export/DepotbaseExport.h"
-#include "suite/dbkit/DbLogin.h"
 
 #include <QString>
 #include <vector>
+
+namespace dbkit {
+class DbLogin;
+}
 
 namespace services {
 

@@ -74,8 +74,6 @@ void DbLogin::BeginTrans() { d->statements.begin(); }
 void DbLogin::RollbackTrans() { d->statements.rollback(); }
 void DbLogin::CommitTrans() { d->statements.commit(); }
 bool DbLogin::inTransaction() const { return d->connection.inTransaction(); }
-void DbLogin::freeFailedStatements() { d->connection.freeFailed(); }
-
 Engine DbLogin::engine() const { return d->connection.engine(); }
 bool DbLogin::throughOdbc() const { return d->connection.throughOdbc(); }
 const SqlDialect &DbLogin::dialect() const { return d->connection.dialect(); }

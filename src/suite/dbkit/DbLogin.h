@@ -113,14 +113,10 @@ public:
 
 private:
     DbLogin();
-    // Frees the prepared statements that failed inside the transaction; for
-    // a guard rolling back to its savepoint.
-    void freeFailedStatements();
     struct Impl;
     std::unique_ptr<Impl> d;
     // The kit's own parts reach the login's internals through LoginAccess.
     friend class LoginAccess;
-    friend class TransactionGuard;
 };
 
 using DbLoginPtr = std::shared_ptr<DbLogin>;

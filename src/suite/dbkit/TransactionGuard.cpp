@@ -2,6 +2,8 @@
 
 #include "DbError.h"
 #include "SqlDialect.h"
+#include "internal/Connection.h"
+#include "internal/LoginAccess.h"
 
 #include <QtGlobal>
 #include <atomic>
@@ -70,7 +72,7 @@ void TransactionGuard::rollback()
     // transaction on PostgreSQL; then drop the savepoint itself.
     const SqlDialect &dialect = m_login.dialect();
     m_login.Execute(dialect.rollbackToSavepointStatement(m_savepoint));
-    m_login.freeFailedStatements();
+    LoginAccess::connection(m_login).freeFailed();
     runIfAny(m_login, dialect.releaseSavepointStatement(m_savepoint));
 }
 
