@@ -1,9 +1,13 @@
 #pragma once
 
 #include "export/DepotbaseExport.h"
-#include "suite/dbkit/DbLogin.h"
 
 #include <QString>
+#include <memory>
+
+namespace dbkit {
+class DbLogin;
+}
 
 // Account set-up is exported for the host program (--init, the demo account).
 namespace depotbase {
@@ -22,6 +26,6 @@ DEPOTBASE_EXPORT void AddChangeHistory(dbkit::DbLogin &login);
 // Opens the SQLite account at `path`; when the file does not exist yet it is
 // created with the schema (and the demo data when `demo`). Throws
 // dbkit::DbError when the account cannot be opened or created.
-DEPOTBASE_EXPORT dbkit::DbLoginPtr OpenOrCreateSqliteAccount(const QString &path, bool demo);
+DEPOTBASE_EXPORT std::shared_ptr<dbkit::DbLogin> OpenOrCreateSqliteAccount(const QString &path, bool demo);
 
 } // namespace depotbase
