@@ -1,6 +1,6 @@
 #include "DbRows.h"
 
-#include "ColumnStore.h"
+#include "internal/ColumnStore.h"
 
 #include <utility>
 
