@@ -56,7 +56,8 @@ bool WarehouseListSearch::filter(QWidget *window, const services::Account &accou
         return filtered;
     // The filtered rows come from a data set of their own; the list's data
     // set stays the whole list, so refresh shows every warehouse again.
-    const services::ReadOutcome<std::shared_ptr<dbkit::DbDataSet>> rows = queries.filteredList(*asked);
+    const services::ReadOutcome<std::shared_ptr<dbkit::DbDataSet>> rows =
+        queries.filteredList(*asked);
     if (rows.failed()) {
         // A condition the database cannot run (a quota such as "1.2.3") is
         // told, and the rows shown stay as they were rather than looking

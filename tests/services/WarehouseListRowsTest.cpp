@@ -44,14 +44,13 @@ TEST_P(WarehouseListRowsTest, MovesFromTheGridsWarehouseAndStopsAtEitherEnd)
     EXPECT_EQ(move(Move::Next, "12"), "none 12/");
     EXPECT_EQ(move(Move::Previous, "01"), "none 01/");
 
-    // Each move reads the list again: a warehouse another operator deleted is
-    // gone, and an emptied list has nothing to stand on.
+    // Each move reads the list again: a warehouse another operator deleted
+    // is gone.
+    const long long listed = services::warehouse_list::requery(*list);
     m_db->connect("other", "PC-2")->Execute("DELETE FROM Warehouse WHERE cWhCode='12'");
     EXPECT_FALSE(services::warehouse_list::position(*list, Move::Current, "12").found);
-    m_db->connect("other", "PC-2")->Execute("DELETE FROM Warehouse");
-    EXPECT_EQ(services::warehouse_list::requery(*list), 0);
-    EXPECT_EQ(services::warehouse_list::moveToFirst(*list), 0);
-    EXPECT_FALSE(services::warehouse_list::position(*list, Move::First, "01").found);
+    EXPECT_EQ(services::warehouse_list::moveToFirst(*list), listed - 1);
+    EXPECT_EQ(depotbase::NullToEmpty(list->Fields("cWhCode")), "01");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, WarehouseListRowsTest,
