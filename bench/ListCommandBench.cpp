@@ -47,7 +47,7 @@ void withList(const dbkit::DbLoginPtr &login,
     });
     list.ShowList();
     list.mRecObject.reset();
-    list.dbs.reset();
+    list.dbs = {};
     modal::installSeam(std::move(previous));
 }
 

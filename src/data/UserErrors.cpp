@@ -6,14 +6,19 @@ namespace depotbase {
 
 QString UserErrorText(const QString &whatFailed, const dbkit::DbError &error)
 {
-    switch (error.number()) {
+    return UserErrorText(whatFailed, error.number(), error.description());
+}
+
+QString UserErrorText(const QString &whatFailed, int errorNumber, const QString &description)
+{
+    switch (errorNumber) {
     case dbkit::ErrorNumber::ConnectionFailed:
     case dbkit::ErrorNumber::TimedOut:
     case dbkit::ErrorNumber::DatabaseBusy:
     case dbkit::ErrorNumber::TableExclusive:
-        return error.description();
+        return description;
     default:
-        return whatFailed + QLatin1Char('\n') + error.description();
+        return whatFailed + QLatin1Char('\n') + description;
     }
 }
 

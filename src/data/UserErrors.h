@@ -13,5 +13,7 @@ namespace depotbase {
 // no box shows an engine's English alone. The kit's explanations of a lost,
 // stalled or busy database already say both and are told as they are.
 QString UserErrorText(const QString &whatFailed, const dbkit::DbError &error);
+// The same for a failure known by the kit's error number and the engine's text.
+QString UserErrorText(const QString &whatFailed, int errorNumber, const QString &description);
 
 } // namespace depotbase

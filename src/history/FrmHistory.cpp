@@ -11,9 +11,9 @@
 #include "forms/ToolbarShortcuts.h"
 #include "forms/WindowHelpers.h"
 #include "print/PrintList.h"
+#include "services/DatabaseFailure.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
-#include "suite/dbkit/DbError.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -101,10 +101,20 @@ QDateEdit *dateBox(QWidget *parent, const char *name)
     return box;
 }
 
+// Runs `work`; a failure to read the history is told over `window`.
+void tellingReadFailure(QWidget *window, const std::function<void()> &work)
+{
+    services::guarded(work, [window](const services::DatabaseFailure &failure) {
+        ShowNotice(window, UserErrorText(QStringLiteral("修改记录未能读取，请稍后重试。"),
+                                         failure.number, failure.description));
+    });
+}
+
 } // namespace
 
-FrmHistory::FrmHistory(dbkit::DbLoginPtr login, HistorySubject subject, QWidget *parent)
-    : QDialog(parent), m_login(std::move(login)), m_subject(std::move(subject))
+FrmHistory::FrmHistory(const services::Account &account, HistorySubject subject,
+                       QWidget *parent)
+    : QDialog(parent), m_reader(account.login()), m_subject(std::move(subject))
 {
     setObjectName(QStringLiteral("FrmHistory"));
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -193,7 +203,7 @@ void FrmHistory::fillOperators()
 {
     m_operator->clear();
     m_operator->addItem(QStringLiteral("全部"), QString());
-    for (const auto &[code, name] : services::HistoryReader(*m_login).operators())
+    for (const auto &[code, name] : m_reader.operators())
         m_operator->addItem(code + u' ' + name, code);
 }
 
@@ -211,9 +221,8 @@ services::HistoryFilter FrmHistory::currentFilter() const
 
 void FrmHistory::query()
 {
-    services::HistoryReader reader(*m_login);
-    const std::vector<services::HistoryEntry> entries = reader.read(currentFilter());
-    const QHash<QString, QString> departments = reader.departmentNames(entries);
+    const std::vector<services::HistoryEntry> entries = m_reader.read(currentFilter());
+    const QHash<QString, QString> departments = m_reader.departmentNames(entries);
     m_grid->setRedraw(false);
     m_grid->setRows(int(entries.size()) + 1);
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -230,7 +239,7 @@ void FrmHistory::query()
 
 void FrmHistory::OnToolbarCommand(const QString &key)
 {
-    try {
+    tellingReadFailure(this, [this, &key] {
         if (key == QLatin1String("TlbRefresh"))
             query();
         else if (const short mode = PrintModeOfKey(key); mode >= 0)
@@ -239,9 +248,7 @@ void FrmHistory::OnToolbarCommand(const QString &key)
             ShowHelpPage(this, HistoryHelpContext);
         else if (key == QLatin1String("TlbExit"))
             done(QDialog::Accepted);
-    } catch (const dbkit::DbError &error) {
-        ShowNotice(this, UserErrorText(QStringLiteral("修改记录未能读取，请稍后重试。"), error));
-    }
+    });
 }
 
 void FrmHistory::runPrintCommand(short mode)
@@ -268,13 +275,11 @@ void FrmHistory::keyPressEvent(QKeyEvent *event)
     m_control.SetPrintConfirmation({});
 }
 
-void ShowChangeHistory(QWidget *parent, const dbkit::DbLoginPtr &login,
+void ShowChangeHistory(QWidget *parent, const services::Account &account,
                        const HistorySubject &subject)
 {
-    try {
-        FrmHistory window(login, subject, parent);
+    tellingReadFailure(parent, [&] {
+        FrmHistory window(account, subject, parent);
         window.ShowHistory();
-    } catch (const dbkit::DbError &error) {
-        ShowNotice(parent, UserErrorText(QStringLiteral("修改记录未能读取，请稍后重试。"), error));
-    }
+    });
 }

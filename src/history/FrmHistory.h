@@ -1,8 +1,8 @@
 #pragma once
 
 #include "print/PrintWorkDb.h"
+#include "services/Account.h"
 #include "services/HistoryReader.h"
-#include "suite/dbkit/DbLogin.h"
 #include "suite/report/RTPrn.h"
 
 #include <QDialog>
@@ -29,7 +29,9 @@ struct HistorySubject {
 class FrmHistory : public QDialog {
     Q_OBJECT
 public:
-    FrmHistory(dbkit::DbLoginPtr login, HistorySubject subject, QWidget *parent = nullptr);
+    // Reads through `account`, which outlives the window.
+    FrmHistory(const services::Account &account, HistorySubject subject,
+               QWidget *parent = nullptr);
     ~FrmHistory() override;
 
     // The most rows one reading shows: the newest.
@@ -59,7 +61,7 @@ private:
     services::HistoryFilter currentFilter() const;
     void runPrintCommand(short mode);
 
-    dbkit::DbLoginPtr m_login;
+    services::HistoryReader m_reader;
     HistorySubject m_subject;
     QToolBar *m_toolbar = nullptr;
     QDateEdit *m_from = nullptr;
@@ -72,5 +74,5 @@ private:
 };
 
 // Shows the history of `subject` over `parent`; a failure to read is told.
-void ShowChangeHistory(QWidget *parent, const dbkit::DbLoginPtr &login,
+void ShowChangeHistory(QWidget *parent, const services::Account &account,
                        const HistorySubject &subject);

@@ -32,5 +32,5 @@ bool frmWHBrowse::refuseWhenReadOnly()
 
 services::WarehouseService &frmWHBrowse::warehouses()
 {
-    return m_locks.service(*dbs, PCName);
+    return m_locks.service(dbs, PCName);
 }

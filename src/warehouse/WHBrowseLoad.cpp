@@ -10,6 +10,7 @@
 #include "data/ModuleState.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
+#include "services/WarehouseListRows.h"
 #include "suite/controls/SuperGrid.h"
 
 #include <QAbstractItemModel>
@@ -73,7 +74,7 @@ LockVouchDLL &frmWHBrowse::bLock()
 
 bool frmWHBrowse::isReadOnly() const
 {
-    return mRecObject && mRecObject->openMode() == dbkit::OpenMode::ReadOnly;
+    return mRecObject && services::warehouse_list::isReadOnly(*mRecObject);
 }
 
 void frmWHBrowse::ShowList()
@@ -184,11 +185,13 @@ void frmWHBrowse::FillListGrid(dbkit::DbDataSet &data)
     listgrid::fill(*m_grid, data);
 }
 
-bool frmWHBrowse::FCur() { return m_data.position(*m_grid, 5); }
-bool frmWHBrowse::FFirst() { return m_data.position(*m_grid, 6); }
-bool frmWHBrowse::FLast() { return m_data.position(*m_grid, 7); }
-bool frmWHBrowse::FPrevious() { return m_data.position(*m_grid, 2); }
-bool frmWHBrowse::FNext() { return m_data.position(*m_grid, 3); }
+using Move = services::warehouse_list::Move;
+
+bool frmWHBrowse::FCur() { return m_data.position(*m_grid, Move::Current); }
+bool frmWHBrowse::FFirst() { return m_data.position(*m_grid, Move::First); }
+bool frmWHBrowse::FLast() { return m_data.position(*m_grid, Move::Last); }
+bool frmWHBrowse::FPrevious() { return m_data.position(*m_grid, Move::Previous); }
+bool frmWHBrowse::FNext() { return m_data.position(*m_grid, Move::Next); }
 
 void frmWHBrowse::Fclose()
 {

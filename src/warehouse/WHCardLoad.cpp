@@ -10,7 +10,6 @@
 #include "forms/WindowHelpers.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QAction>
@@ -252,12 +251,10 @@ void frmWHCard::SetupDepartmentRef()
 {
     if (m_readOnly)
         return;
-    try {
+    whmessages::guarded(this, [this] {
         if (const std::optional<CardDepartment> chosen = m_departments.choose())
             EdtcDepCode->setText(chosen->name);
-    } catch (const dbkit::DbError &error) {
-        whmessages::failure(this, error);
-    }
+    });
 }
 
 void frmWHCard::showHelp()

@@ -7,7 +7,6 @@
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
-#include "suite/dbkit/DbError.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,13 +60,9 @@ void frmWHCard::onDepartmentLeft()
 {
     if (m_readOnly || EdtcDepCode->text().isEmpty())
         return;
-    try {
-        if (FindDepartment())
-            return;
-    } catch (const dbkit::DbError &error) {
-        whmessages::failure(this, error);
+    bool found = false;
+    if (!whmessages::guarded(this, [&] { found = FindDepartment(); }) || found)
         return;
-    }
     refuse(LoadResString(129));
     EdtcDepCode->clear();
     m_departments.forget();
@@ -80,17 +75,15 @@ void frmWHCard::onPositionClicked()
     const bool cleared = !mblnAddMark && !mblnFilling && !ChkbWhPos->isChecked();
     if (cleared) {
         bool keep = false;
-        try {
-            const services::ServiceResult result =
-                m_host->warehouses().checkPositionsOff(mRecwarehouse);
-            keep = !result.done();
-            if (keep)
-                refuse(result.message);
-        } catch (const dbkit::DbError &error) {
-            // Without an answer the box stays as it was.
-            whmessages::failure(this, error);
+        // Without an answer the box stays as it was.
+        if (!whmessages::guarded(this, [&] {
+                const services::ServiceResult result =
+                    m_host->warehouses().checkPositionsOff(mRecwarehouse);
+                keep = !result.done();
+                if (keep)
+                    refuse(result.message);
+            }))
             keep = true;
-        }
         if (keep) {
             mblnFilling = true;
             ChkbWhPos->setChecked(true);

@@ -9,7 +9,6 @@
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QComboBox>
@@ -25,15 +24,13 @@ void frmWHCard::saveCard()
         return;
     if (CheckNull() || !checkQuota())
         return;
-    try {
-        if (!checkDepartmentForSave())
-            return;
-        if (m_options.byDepartment && !applyDepartmentStyle())
-            return;
-    } catch (const dbkit::DbError &error) {
-        whmessages::failure(this, error);
+    bool departmentChecked = false;
+    if (!whmessages::guarded(this, [&] {
+            departmentChecked = checkDepartmentForSave()
+                                && (!m_options.byDepartment || applyDepartmentStyle());
+        })
+        || !departmentChecked)
         return;
-    }
     const bool stored = mblnAddMark ? InsertRecord() : UpdateRecord();
     if (!stored)
         return;

@@ -18,11 +18,11 @@ WarehouseListCards::WarehouseListCards(QWidget *list, WarehouseListLocks &locks)
 
 WarehouseListCards::~WarehouseListCards() = default;
 
-void WarehouseListCards::attach(SuperGrid &grid, const dbkit::DbLoginPtr &login, bool readOnly,
-                                const QString &computer)
+void WarehouseListCards::attach(SuperGrid &grid, const services::Account &account,
+                                bool readOnly, const QString &computer)
 {
     m_grid = &grid;
-    m_login = login;
+    m_account = account;
     m_readOnly = readOnly;
     m_computer = computer;
 }
@@ -71,7 +71,7 @@ bool WarehouseListCards::takeRowsChanged()
 
 services::WarehouseService &WarehouseListCards::warehouses()
 {
-    return m_locks.service(*m_login, m_computer);
+    return m_locks.service(m_account, m_computer);
 }
 
 void WarehouseListCards::showSavedWarehouse(const services::WarehouseRecord &stored, bool added)
@@ -93,6 +93,6 @@ void WarehouseListCards::dropEditedRow()
 
 void WarehouseListCards::releaseEditLock()
 {
-    if (m_login)
-        m_locks.release(*m_login, std::exchange(m_editCode, QString()));
+    if (m_account)
+        m_locks.release(m_account, std::exchange(m_editCode, QString()));
 }

@@ -2,7 +2,7 @@
 
 #include "WarehouseCardHost.h"
 #include "forms/FormSlot.h"
-#include "suite/dbkit/DbLogin.h"
+#include "services/Account.h"
 
 #include <QString>
 
@@ -24,7 +24,7 @@ public:
 
     // The list's grid, and the login, read-only flag and computer name the
     // card works with.
-    void attach(SuperGrid &grid, const dbkit::DbLoginPtr &login, bool readOnly,
+    void attach(SuperGrid &grid, const services::Account &account, bool readOnly,
                 const QString &computer);
 
     // Shows the card empty, to add warehouses.
@@ -37,7 +37,7 @@ public:
     // True once the card stored or dropped a row since the last call.
     bool takeRowsChanged();
 
-    dbkit::DbLogin &login() override { return *m_login; }
+    dbkit::DbLogin &login() override { return m_account.login(); }
     bool isReadOnly() const override { return m_readOnly; }
     services::WarehouseService &warehouses() override;
     void showSavedWarehouse(const services::WarehouseRecord &stored, bool added) override;
@@ -49,7 +49,7 @@ private:
     QWidget *m_list;
     SuperGrid *m_grid = nullptr;
     WarehouseListLocks &m_locks;
-    dbkit::DbLoginPtr m_login;
+    services::Account m_account;
     bool m_readOnly = false;
     QString m_computer;
     QString m_editCode;

@@ -1,18 +1,14 @@
 #include "WarehouseListCursor.h"
 
-#include "data/DataHelpers.h"
-#include "services/WarehouseQueries.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbDataSet.h"
 
 namespace listcursor {
 
 namespace {
 
 // Follows a move with the grid, so that the next move starts from there.
-void selectRowOfCurrent(const dbkit::DbDataSet &data, SuperGrid &grid)
+void selectRowOf(const QString &code, SuperGrid &grid)
 {
-    const QString code = depotbase::NullToEmpty(data.Fields(QStringLiteral("cWhCode")));
     const int rows = grid.Rows();
     const int here = grid.Row();
     auto shows = [&](int row) {
@@ -31,43 +27,13 @@ void selectRowOfCurrent(const dbkit::DbDataSet &data, SuperGrid &grid)
 
 } // namespace
 
-bool position(dbkit::DbDataSet &data, SuperGrid &grid, int moveKind)
+bool position(dbkit::DbDataSet &data, SuperGrid &grid, services::warehouse_list::Move move)
 {
-    data.Requery(-1);
-    auto findGridRow = [&] {
-        return services::WarehouseQueries::findCode(data, grid.TextMatrix(grid.Row(), 0));
-    };
-    if (data.Eof() || data.BOF()) {
-        if (data.RecordCount() == 0)
-            return false;
-        return findGridRow();
-    }
-    switch (moveKind) {
-    case 2:
-    case 3: {
-        // From the warehouse of the grid's current row, not from the first record.
-        if (!findGridRow())
-            return false;
-        const bool back = moveKind == 2;
-        back ? data.MovePrevious() : data.MoveNext();
-        if (back ? data.BOF() : data.Eof()) {
-            back ? data.MoveFirst() : data.MoveLast();
-            return false;
-        }
-        selectRowOfCurrent(data, grid);
-        return true;
-    }
-    case 5:
-        return findGridRow();
-    case 6:
-        data.MoveFirst();
-        return true;
-    case 7:
-        data.MoveLast();
-        return true;
-    default:
-        return true;
-    }
+    const services::warehouse_list::Position reached =
+        services::warehouse_list::position(data, move, grid.TextMatrix(grid.Row(), 0));
+    if (!reached.movedTo.isEmpty())
+        selectRowOf(reached.movedTo, grid);
+    return reached.found;
 }
 
 } // namespace listcursor

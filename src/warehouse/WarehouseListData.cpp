@@ -6,7 +6,7 @@
 
 #include <utility>
 
-WarehouseListData::WarehouseListData(dbkit::DbDataSetPtr &data) : m_data(data) {}
+WarehouseListData::WarehouseListData(std::shared_ptr<dbkit::DbDataSet> &data) : m_data(data) {}
 
 void WarehouseListData::showAll(SuperGrid &grid, bool sorted)
 {
@@ -24,20 +24,20 @@ bool WarehouseListData::refresh(SuperGrid &grid)
 {
     if (!m_data)
         return false;
-    m_data->Requery(-1);
+    const long long count = services::warehouse_list::requery(*m_data);
     m_behind = false;
     // An emptied table empties the grid too: rows of warehouses that are
     // gone must not stay on screen as if they could still be used.
     showAll(grid, true);
-    return m_data->RecordCount() > 0;
+    return count > 0;
 }
 
-bool WarehouseListData::position(SuperGrid &grid, int moveKind)
+bool WarehouseListData::position(SuperGrid &grid, services::warehouse_list::Move move)
 {
     if (!m_data)
         return false;
     m_behind = false;
-    return listcursor::position(*m_data, grid, moveKind);
+    return listcursor::position(*m_data, grid, move);
 }
 
 dbkit::DbDataSet *WarehouseListData::current()
@@ -45,7 +45,7 @@ dbkit::DbDataSet *WarehouseListData::current()
     // Warehouses stored or deleted since the data set was read are found as
     // they are now.
     if (m_data && std::exchange(m_behind, false))
-        m_data->Requery(-1);
+        services::warehouse_list::requery(*m_data);
     return m_data.get();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
+#include "services/WarehouseListRows.h"
+
+#include <memory>
 
 class SuperGrid;
 
@@ -11,7 +13,7 @@ class SuperGrid;
 class WarehouseListData {
 public:
     // `data` is the list's data set field, which its host may replace.
-    explicit WarehouseListData(dbkit::DbDataSetPtr &data);
+    explicit WarehouseListData(std::shared_ptr<dbkit::DbDataSet> &data);
 
     // Fills the grid with every warehouse of the data set, unfiltered;
     // `sorted`: in the order of the first column.
@@ -19,8 +21,8 @@ public:
     // Reads the data set again and shows every warehouse it holds, none
     // when all are gone; true when it holds any.
     bool refresh(SuperGrid &grid);
-    // Positions the data set by a move kind (see listcursor::position).
-    bool position(SuperGrid &grid, int moveKind);
+    // Positions the data set by a move (see listcursor::position).
+    bool position(SuperGrid &grid, services::warehouse_list::Move move);
     // The data set as it is now, for a find; null before the host set one.
     dbkit::DbDataSet *current();
 
@@ -30,7 +32,7 @@ public:
     void setFiltered(bool filtered) { m_filtered = filtered; }
 
 private:
-    dbkit::DbDataSetPtr &m_data;
+    std::shared_ptr<dbkit::DbDataSet> &m_data;
     bool m_filtered = false;
     bool m_behind = false;
 };

@@ -7,7 +7,7 @@
 #include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
 #include "suite/controls/SuperGrid.h"
-#include "suite/dbkit/DbError.h"
+#include "services/DatabaseFailure.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <cstdlib>
@@ -57,78 +57,87 @@ void WarehouseListDeletion::tellRefusal(const services::ServiceResult &refusal)
         whmessages::critical(m_window, refusal.message);
 }
 
+bool WarehouseListDeletion::told(const std::function<bool()> &command)
+{
+    bool result = false;
+    services::guarded([&] { result = command(); },
+                      [this](const services::DatabaseFailure &error) {
+                          whmessages::critical(m_window, rules::deleteErrorText(
+                                                             error.number, error.description));
+                      });
+    return result;
+}
+
 bool WarehouseListDeletion::deleteCurrent()
 {
-    try {
-        const QString code = m_grid.TextMatrix(m_grid.Row(), 0);
-        // Positions are checked before any lock or question.
-        if (m_service.positionCount(code.trimmed()) > 0) {
-            whmessages::critical(m_window, rules::hasPositionsText());
-            return false;
-        }
-        const std::optional<services::WarehouseRecord> stored = m_service.read(code);
-        if (!stored) {
-            whmessages::critical(m_window, rules::deletedBeforeDeleteText());
-            m_removedRows = true;
-            listgrid::removeCurrentRow(m_grid);
-            return false;
-        }
-        m_code = stored->code;
-        if (!confirmed(m_window, LoadResString(4) + LoadResString(51) + QStringLiteral("---")
-                                     + stored->name + QStringLiteral(" ") + LoadResString(5)
-                                     + QStringLiteral("?")))
-            return true;
-        const services::ServiceResult result = deleteCode(m_code);
-        if (result.done())
-            return true;
-        tellRefusal(result);
-        // A lock held by another operator still counts as found.
-        return result.refusal == services::Refusal::Locked;
-    } catch (const dbkit::DbError &error) {
-        whmessages::critical(m_window,
-                               rules::deleteErrorText(error.number(), error.description()));
-        return false;
-    }
+    return told([this] { return askAndDeleteCurrent(); });
 }
 
 bool WarehouseListDeletion::deleteRows(long &firstRow, long &lastRow)
 {
-    try {
-        if (!m_service.read(m_grid.TextMatrix(m_grid.Row(), 0))) {
-            whmessages::critical(m_window, LoadResString(6) + LoadResString(52)
-                                                 + QStringLiteral(",") + LoadResString(7));
-            return false;
-        }
-        const long count = std::labs(lastRow - firstRow) + 1;
-        if (!confirmed(m_window, LoadResString(128) + QStringLiteral("?")
-                                     + QStringLiteral("\n（共 %1 个仓库将被删除）").arg(count)))
-            return true;
-        for (long i = 0; i < count; ++i) {
-            // A row that cannot go stops the delete: the rest stay as they are.
-            const services::ServiceResult result =
-                deleteCode(m_grid.TextMatrix(int(firstRow), 0));
-            if (!result.done()) {
-                // In use: the user learns which warehouse stopped it and
-                // how many went before it.
-                if (result.refusal == services::Refusal::InUse)
-                    whmessages::critical(m_window,
-                                         whmessages::deleteStoppedInUseText(m_deleted, m_code));
-                else
-                    tellRefusal(result);
-                return false;
-            }
-            if (firstRow < lastRow) {
-                --lastRow;
-                m_grid.setRowSel(int(lastRow));
-            } else if (firstRow > lastRow) {
-                --firstRow;
-                m_grid.setRow(int(firstRow));
-            }
-        }
-        return true;
-    } catch (const dbkit::DbError &error) {
-        whmessages::critical(m_window,
-                               rules::deleteErrorText(error.number(), error.description()));
+    return told([&] { return askAndDeleteRows(firstRow, lastRow); });
+}
+
+bool WarehouseListDeletion::askAndDeleteCurrent()
+{
+    const QString code = m_grid.TextMatrix(m_grid.Row(), 0);
+    // Positions are checked before any lock or question.
+    if (m_service.positionCount(code.trimmed()) > 0) {
+        whmessages::critical(m_window, rules::hasPositionsText());
         return false;
     }
+    const std::optional<services::WarehouseRecord> stored = m_service.read(code);
+    if (!stored) {
+        whmessages::critical(m_window, rules::deletedBeforeDeleteText());
+        m_removedRows = true;
+        listgrid::removeCurrentRow(m_grid);
+        return false;
+    }
+    m_code = stored->code;
+    if (!confirmed(m_window, LoadResString(4) + LoadResString(51) + QStringLiteral("---")
+                                 + stored->name + QStringLiteral(" ") + LoadResString(5)
+                                 + QStringLiteral("?")))
+        return true;
+    const services::ServiceResult result = deleteCode(m_code);
+    if (result.done())
+        return true;
+    tellRefusal(result);
+    // A lock held by another operator still counts as found.
+    return result.refusal == services::Refusal::Locked;
+}
+
+bool WarehouseListDeletion::askAndDeleteRows(long &firstRow, long &lastRow)
+{
+    if (!m_service.read(m_grid.TextMatrix(m_grid.Row(), 0))) {
+        whmessages::critical(m_window, LoadResString(6) + LoadResString(52)
+                                             + QStringLiteral(",") + LoadResString(7));
+        return false;
+    }
+    const long count = std::labs(lastRow - firstRow) + 1;
+    if (!confirmed(m_window, LoadResString(128) + QStringLiteral("?")
+                                 + QStringLiteral("\n（共 %1 个仓库将被删除）").arg(count)))
+        return true;
+    for (long i = 0; i < count; ++i) {
+        // A row that cannot go stops the delete: the rest stay as they are.
+        const services::ServiceResult result =
+            deleteCode(m_grid.TextMatrix(int(firstRow), 0));
+        if (!result.done()) {
+            // In use: the user learns which warehouse stopped it and
+            // how many went before it.
+            if (result.refusal == services::Refusal::InUse)
+                whmessages::critical(m_window,
+                                     whmessages::deleteStoppedInUseText(m_deleted, m_code));
+            else
+                tellRefusal(result);
+            return false;
+        }
+        if (firstRow < lastRow) {
+            --lastRow;
+            m_grid.setRowSel(int(lastRow));
+        } else if (firstRow > lastRow) {
+            --firstRow;
+            m_grid.setRow(int(firstRow));
+        }
+    }
+    return true;
 }

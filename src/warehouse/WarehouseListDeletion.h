@@ -3,6 +3,7 @@
 #include "services/ServiceResult.h"
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 class SuperGrid;
@@ -38,6 +39,11 @@ private:
     // went or was gone already; a refusal comes back untold.
     services::ServiceResult deleteCode(const QString &code);
     void tellRefusal(const services::ServiceResult &refusal);
+    bool askAndDeleteCurrent();
+    bool askAndDeleteRows(long &firstRow, long &lastRow);
+    // Runs a delete command; a database failure inside it is told as the
+    // delete's error and counts as false.
+    bool told(const std::function<bool()> &command);
 
     QWidget *m_window;
     services::WarehouseService &m_service;

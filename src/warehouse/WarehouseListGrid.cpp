@@ -4,10 +4,10 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/DataSetGridSource.h"
+#include "services/WarehouseListRows.h"
 #include "services/WarehouseRecord.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
-#include "suite/dbkit/DbDataSet.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -105,7 +105,8 @@ void showSelection(SuperGrid &grid, bool visible)
 
 void fill(SuperGrid &grid, dbkit::DbDataSet &data)
 {
-    if (data.BOF() && data.Eof()) {
+    const long long records = services::warehouse_list::moveToFirst(data);
+    if (records == 0) {
         showSelection(grid, false);
         return;
     }
@@ -113,9 +114,8 @@ void fill(SuperGrid &grid, dbkit::DbDataSet &data)
     // One row per record, appended after the rows the grid already has and
     // read from the data set's rows without a copy.
     const int first = grid.Rows();
-    grid.setRows(first + int(data.RecordCount()));
+    grid.setRows(first + int(records));
     grid.showSource(first, sourceOf(data));
-    data.MoveFirst();
 }
 
 void showWarehouse(SuperGrid &grid, const services::WarehouseRecord &stored, bool added)

@@ -2,16 +2,15 @@
 
 #include "WarehouseMessages.h"
 #include "data/Catalogue.h"
+#include "services/DatabaseFailure.h"
 #include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
-#include "suite/dbkit/DbError.h"
-#include "suite/locks/LockVouchDLL.h"
 #include "suite/modal/ModalSeam.h"
 
 using depotbase::LoadResString;
 
-WarehouseListLocks::WarehouseListLocks(QWidget *window, const dbkit::DbLoginPtr &listLogin)
-    : m_window(window), m_listLogin(listLogin)
+WarehouseListLocks::WarehouseListLocks(QWidget *window, const services::Account &listAccount)
+    : m_window(window), m_listAccount(listAccount)
 {
 }
 
@@ -19,16 +18,15 @@ WarehouseListLocks::~WarehouseListLocks() = default;
 
 LockVouchDLL &WarehouseListLocks::lockObject()
 {
-    if (!m_locks)
-        m_locks = std::make_unique<LockVouchDLL>();
-    return *m_locks;
+    return m_locks.get();
 }
 
-services::WarehouseService &WarehouseListLocks::service(dbkit::DbLogin &login,
+services::WarehouseService &WarehouseListLocks::service(const services::Account &account,
                                                         const QString &computer)
 {
     // The host may hand the list another login; the computer name is taken
     // when the window loads.
+    dbkit::DbLogin &login = account.login();
     if (!m_service || m_serviceLogin != &login || m_serviceComputer != computer) {
         m_service = std::make_unique<services::WarehouseService>(login, lockObject(), computer);
         m_serviceLogin = &login;
@@ -37,59 +35,60 @@ services::WarehouseService &WarehouseListLocks::service(dbkit::DbLogin &login,
     return *m_service;
 }
 
-services::WarehouseService &WarehouseListLocks::service(dbkit::DbLogin &login)
+services::WarehouseService &WarehouseListLocks::service(const services::Account &account)
 {
-    return service(login, m_serviceComputer);
+    return service(account, m_serviceComputer);
 }
 
-void WarehouseListLocks::release(dbkit::DbLogin &login, const QString &code)
+void WarehouseListLocks::release(const services::Account &account, const QString &code)
 {
     if (code.isEmpty())
         return;
-    service(login).unlock(code);
+    service(account).unlock(code);
     tellFailedRelease();
 }
 
 void WarehouseListLocks::retry()
 {
     // A retry that fails again waits for the next command.
-    if (m_listLogin && service(*m_listLogin).hasPendingReleases())
-        service(*m_listLogin).retryReleases();
+    if (m_listAccount && service(m_listAccount).hasPendingReleases())
+        service(m_listAccount).retryReleases();
 }
 
 void WarehouseListLocks::releaseBeforeClose(const QString &code)
 {
-    if (!m_listLogin)
+    if (!m_listAccount)
         return;
     // Other operators stay locked out of the warehouse until the release works.
-    if (!service(*m_listLogin).retryReleases())
+    if (!service(m_listAccount).retryReleases())
         tellFailedRelease();
-    release(*m_listLogin, code);
+    release(m_listAccount, code);
 }
 
 void WarehouseListLocks::tellFailedRelease()
 {
-    if (!lockObject().ReleaseFailed())
+    if (!m_locks.releaseFailed())
         return;
     modal::message(m_window,
                    QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
-                       + lockObject().LastReleaseError(),
+                       + m_locks.lastReleaseError(),
                    modal::Icon::Exclamation, modal::Buttons::Ok, LoadResString(17));
 }
 
 void WarehouseListLocks::tellLocked(const QString &code)
 {
     QString text = services::warehouse_rules::lockedText();
-    try {
-        // The holder may have let go meanwhile: then there is nobody to name.
-        if (m_listLogin) {
-            const auto holder = service(*m_listLogin).lockHolder(code);
-            if (holder)
-                text += QLatin1Char('\n')
-                        + whmessages::lockHolderLine(holder->operatorName, holder->computer);
-        }
-    } catch (const dbkit::DbError &) {
-        // Only the holder's name is missing; the refusal itself is told.
-    }
+    // The holder may have let go meanwhile: then there is nobody to name. A
+    // failure to read the holder leaves out only the name; the refusal
+    // itself is told.
+    if (m_listAccount)
+        services::guarded(
+            [&] {
+                const auto holder = service(m_listAccount).lockHolder(code);
+                if (holder)
+                    text += QLatin1Char('\n')
+                            + whmessages::lockHolderLine(holder->operatorName, holder->computer);
+            },
+            [](const services::DatabaseFailure &) {});
     whmessages::notice(m_window, text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "suite/dbkit/DbLogin.h"
+#include "services/Account.h"
+#include "services/WarehouseLockObject.h"
 
 #include <QString>
 #include <memory>
@@ -17,23 +18,24 @@ class WarehouseService;
 // closing of the list.
 class WarehouseListLocks {
 public:
-    // `listLogin` is the list's login field, which its host sets and may
+    // `listAccount` is the list's login field, which its host sets and may
     // replace; the list's own retries and releases go through it.
-    WarehouseListLocks(QWidget *window, const dbkit::DbLoginPtr &listLogin);
+    WarehouseListLocks(QWidget *window, const services::Account &listAccount);
     ~WarehouseListLocks();
     WarehouseListLocks(const WarehouseListLocks &) = delete;
     WarehouseListLocks &operator=(const WarehouseListLocks &) = delete;
 
     // The record-lock object, made on first use.
     LockVouchDLL &lockObject();
-    // The service on `login`, naming this computer as `computer` to the locks;
-    // made again when either changes.
-    services::WarehouseService &service(dbkit::DbLogin &login, const QString &computer);
+    // The service on `account`, naming this computer as `computer` to the
+    // locks; made again when either changes.
+    services::WarehouseService &service(const services::Account &account,
+                                        const QString &computer);
 
-    // The service on `login` with the computer name it was last given.
-    services::WarehouseService &service(dbkit::DbLogin &login);
+    // The service on `account` with the computer name it was last given.
+    services::WarehouseService &service(const services::Account &account);
     // Releases this list's lock of a warehouse.
-    void release(dbkit::DbLogin &login, const QString &code);
+    void release(const services::Account &account, const QString &code);
     // Tries the releases that failed before, quietly: the user was told.
     // Nothing before the list has a login.
     void retry();
@@ -47,8 +49,8 @@ public:
 
 private:
     QWidget *m_window;
-    const dbkit::DbLoginPtr &m_listLogin;
-    std::unique_ptr<LockVouchDLL> m_locks;
+    const services::Account &m_listAccount;
+    services::WarehouseLockObject m_locks;
     std::unique_ptr<services::WarehouseService> m_service;
     const dbkit::DbLogin *m_serviceLogin = nullptr;
     QString m_serviceComputer;

@@ -25,10 +25,10 @@ WarehouseListSearch::askFilter(services::WarehouseQueries &queries, const QStrin
     return filter.choice();
 }
 
-void WarehouseListSearch::find(QWidget *window, const dbkit::DbLoginPtr &login,
+void WarehouseListSearch::find(QWidget *window, const services::Account &account,
                                dbkit::DbDataSet &list, SuperGrid &grid)
 {
-    services::WarehouseQueries queries(*login);
+    services::WarehouseQueries queries(account.login());
     services::WarehouseFilter start;
     start.find = true;
     const std::optional<services::WarehouseFilter> asked =
@@ -45,10 +45,10 @@ void WarehouseListSearch::find(QWidget *window, const dbkit::DbLoginPtr &login,
     listgrid::selectCode(grid, *found, true);
 }
 
-bool WarehouseListSearch::filter(QWidget *window, const dbkit::DbLoginPtr &login,
+bool WarehouseListSearch::filter(QWidget *window, const services::Account &account,
                                  SuperGrid &grid, bool filtered)
 {
-    services::WarehouseQueries queries(*login);
+    services::WarehouseQueries queries(account.login());
     const std::optional<services::WarehouseFilter> asked =
         askFilter(queries, LoadResString(118), m_inForce);
     // A cancelled dialog keeps the filter in force and the rows shown.
@@ -56,7 +56,8 @@ bool WarehouseListSearch::filter(QWidget *window, const dbkit::DbLoginPtr &login
         return filtered;
     // The filtered rows come from a data set of their own; the list's data
     // set stays the whole list, so refresh shows every warehouse again.
-    const services::ReadOutcome<dbkit::DbDataSetPtr> rows = queries.filteredList(*asked);
+    const services::ReadOutcome<std::shared_ptr<dbkit::DbDataSet>> rows =
+        queries.filteredList(*asked);
     if (rows.failed()) {
         // A condition the database cannot run (a quota such as "1.2.3") is
         // told, and the rows shown stay as they were rather than looking

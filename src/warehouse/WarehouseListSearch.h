@@ -1,8 +1,8 @@
 #pragma once
 
 #include "forms/FormSlot.h"
+#include "services/Account.h"
 #include "services/WarehouseQueries.h"
-#include "suite/dbkit/DbLogin.h"
 
 #include <QString>
 #include <optional>
@@ -28,7 +28,7 @@ public:
 
     // Asks for a condition, finds the first warehouse of the list's data set
     // that meets it and selects and shows its grid row; tells when none does.
-    void find(QWidget *window, const dbkit::DbLoginPtr &login, dbkit::DbDataSet &list,
+    void find(QWidget *window, const services::Account &account, dbkit::DbDataSet &list,
               SuperGrid &grid);
 
     // Asks for a condition, the dialog showing the filter in force, and fills
@@ -36,7 +36,7 @@ public:
     // one. Returns whether the grid now shows a filtered list; a cancelled
     // dialog, and a condition the database cannot run (told), leave the rows
     // and the filter in force as they were (`filtered` unchanged).
-    bool filter(QWidget *window, const dbkit::DbLoginPtr &login, SuperGrid &grid,
+    bool filter(QWidget *window, const services::Account &account, SuperGrid &grid,
                 bool filtered);
     // The list shows every warehouse again: the next filter starts empty.
     void forgetFilter() { m_inForce = {}; }

@@ -5,7 +5,7 @@
 #include "data/UserErrors.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/ToolbarShortcuts.h"
-#include "suite/dbkit/DbError.h"
+#include "services/DatabaseFailure.h"
 #include "suite/modal/ModalSeam.h"
 
 #include <QAction>
@@ -88,10 +88,11 @@ void runStep(QWidget *window, const QString &key, const std::function<void()> &s
 {
     QString failure;
     try {
-        step();
-        return;
-    } catch (const dbkit::DbError &error) {
-        failure = depotbase::UserErrorText(QStringLiteral("请稍后重试。"), error);
+        if (services::guarded(step, [&failure](const services::DatabaseFailure &error) {
+                failure = depotbase::UserErrorText(QStringLiteral("请稍后重试。"), error.number,
+                                                   error.description);
+            }))
+            return;
     } catch (const std::exception &e) {
         failure = QString::fromLocal8Bit(e.what());
     }

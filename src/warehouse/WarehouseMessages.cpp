@@ -2,7 +2,6 @@
 
 #include "data/Catalogue.h"
 #include "data/UserErrors.h"
-#include "suite/dbkit/DbError.h"
 #include "suite/modal/ModalSeam.h"
 
 using depotbase::LoadResString;
@@ -14,12 +13,18 @@ void critical(QWidget *window, const QString &text)
     modal::message(window, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
 }
 
-void failure(QWidget *window, const dbkit::DbError &error)
+void failure(QWidget *window, const services::DatabaseFailure &error)
 {
     critical(window, depotbase::UserErrorText(
                          QStringLiteral("数据库操作未能完成，请稍后重试；如仍不成功，"
                                         "请与系统管理员联系。"),
-                         error));
+                         error.number, error.description));
+}
+
+bool guarded(QWidget *window, const std::function<void()> &work)
+{
+    return services::guarded(
+        work, [window](const services::DatabaseFailure &error) { failure(window, error); });
 }
 
 void notice(QWidget *window, const QString &text)

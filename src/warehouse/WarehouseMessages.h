@@ -1,11 +1,11 @@
 #pragma once
 
+#include "services/DatabaseFailure.h"
+
 #include <QString>
+#include <functional>
 
 class QWidget;
-namespace dbkit {
-class DbError;
-}
 
 // How the warehouse list and card tell what their commands met.
 namespace whmessages {
@@ -14,7 +14,10 @@ namespace whmessages {
 void critical(QWidget *window, const QString &text);
 // A database failure outside a command's own write, told in Chinese with
 // the engine's text.
-void failure(QWidget *window, const dbkit::DbError &error);
+void failure(QWidget *window, const services::DatabaseFailure &error);
+// Runs `work`; a database failure inside it is told as failure() does and
+// false returned.
+bool guarded(QWidget *window, const std::function<void()> &work);
 // A notice: information icon, OK, the list's caption.
 void notice(QWidget *window, const QString &text);
 // Tells the user that the warehouse list was opened read-only; true when it

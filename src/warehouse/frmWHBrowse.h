@@ -6,7 +6,7 @@
 #include "WarehouseListPrinting.h"
 #include "WarehouseListSearch.h"
 #include "forms/FormSlot.h"
-#include "suite/dbkit/DbLogin.h"
+#include "services/Account.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -21,6 +21,9 @@ class QAction;
 class SuperGrid;
 class LockVouchDLL;
 class frmWHCard;
+namespace dbkit {
+class DbDataSet;
+}
 namespace services {
 class WarehouseService;
 }
@@ -37,9 +40,10 @@ public:
     frmWHBrowse();
     ~frmWHBrowse() override;
 
-    // Set by LXWareHouse.
-    dbkit::DbLoginPtr dbs;
-    dbkit::DbDataSetPtr mRecObject;
+    // Set by LXWareHouse: the account, and the list's data set, which the
+    // list hands to the services that read and move it.
+    services::Account dbs;
+    std::shared_ptr<dbkit::DbDataSet> mRecObject;
 
     // This computer's name as taken at load (at most 30 characters); names
     // this computer to the record-lock library.

@@ -42,7 +42,7 @@ protected:
         testsupport::SeamScript seam;
         seam->expectWindow("frmWHBrowse", [&](QDialog *window) {
             auto *list = static_cast<frmWHBrowse *>(window);
-            shown = {list->SpGrdWH()->Rows(), list->isReadOnly(), list->dbs};
+            shown = {list->SpGrdWH()->Rows(), list->isReadOnly(), list->dbs.shared()};
             list->OnToolbarCommand("TlbExit");
             EXPECT_FALSE(window->isVisible());
         });
