@@ -17,7 +17,7 @@ using namespace depotbase;
 
 void FrmAuthority::stop(const QString &text)
 {
-    modal::message(this, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(140));
+    modal::message(this, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(text::WarehouseRights));
 }
 
 bool FrmAuthority::trap(const std::function<bool()> &step)

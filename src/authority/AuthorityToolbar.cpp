@@ -62,7 +62,7 @@ bool FrmAuthority::mayDropUnstoredRows()
     const QString question = which + QStringLiteral("的权限尚未保存，退出后不会保存。")
                              + QChar(13) + QStringLiteral("是否放弃并退出？");
     if (modal::message(this, question, modal::Icon::Question, modal::Buttons::YesNo,
-                       depotbase::LoadResString(140))
+                       depotbase::LoadResString(text::WarehouseRights))
         == modal::Answer::Yes)
         return true;
     m_grid->setRow(row);
@@ -159,5 +159,5 @@ void FrmAuthority::showHistory()
         subject.filter.warehouse = nodeCode;
         subject.title = QStringLiteral("仓库 %1 %2").arg(nodeCode, nodeName);
     }
-    ShowChangeHistory(this, m_account.shared(), subject);
+    ShowChangeHistory(this, m_account, subject);
 }

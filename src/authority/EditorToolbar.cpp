@@ -19,8 +19,8 @@ struct Button {
 };
 
 constexpr Button Buttons[] = {
-    {"addbut", 3, 63}, {"delbut", 4, 9}, {"", 0, 0}, {"histbut", 7, depotbase::HistoryCaptionId},
-    {"helpbut", 5, 14}, {"exitbut", 6, 15},
+    {"addbut", 3, text::Add}, {"delbut", 4, text::Delete}, {"", 0, 0}, {"histbut", 7, depotbase::text::HistoryCaption},
+    {"helpbut", 5, text::Help}, {"exitbut", 6, text::Exit},
 };
 
 // The keys of the buttons: add and delete as in the lists.

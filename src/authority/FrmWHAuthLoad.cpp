@@ -60,20 +60,20 @@ constexpr std::array<const char *, 14> Pictures{
 
 // Positions 5, 8 and 12 are separators.
 constexpr std::array<ToolbarButton, 14> Buttons{{
-    {"TlbPSetup", 13, 137, 138},
-    {"TlbPrint", 8, 13, 13},
-    {"TlbPreview", 11, 135, 135},
-    {"TlbOutput", 12, 136, 136},
+    {"TlbPSetup", 13, text::Setup, text::PrintSetup},
+    {"TlbPrint", 8, text::Print, text::Print},
+    {"TlbPreview", 11, text::Preview, text::Preview},
+    {"TlbOutput", 12, text::Output, text::Output},
     {nullptr, 0, 0, 0},
-    {"TlbEdit", 3, 141, 141},
-    {"TlbHistory", 14, HistoryCaptionId, HistoryCaptionId},
+    {"TlbEdit", 3, text::EditRights, text::EditRights},
+    {"TlbHistory", 14, text::HistoryCaption, text::HistoryCaption},
     {nullptr, 0, 0, 0},
-    {"TlbFind", 4, 142, 142},
-    {"TlbFilter", 5, 12, 12},
-    {"TlbRefresh", 6, 117, 117},
+    {"TlbFind", 4, text::Locate, text::Locate},
+    {"TlbFilter", 5, text::Filter, text::Filter},
+    {"TlbRefresh", 6, text::Refresh, text::Refresh},
     {nullptr, 0, 0, 0},
-    {"TlbHelp", 9, 14, 14},
-    {"TlbExit", 10, 15, 15},
+    {"TlbHelp", 9, text::Help, text::Help},
+    {"TlbExit", 10, text::Exit, text::Exit},
 }};
 
 } // namespace
@@ -131,7 +131,7 @@ void FrmWHAuth::Form_Load()
     // the list offers no such editing, so none of them is read.
     printDb = OpenPrintWorkDb(SystemFolder(), QString::fromLatin1(AuthorityListPrintFile), this);
 
-    setWindowTitle(LoadResString(140));
+    setWindowTitle(LoadResString(text::WarehouseRights));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     CentreOnScreen(this);
 
@@ -265,7 +265,7 @@ void FrmWHAuth::FillAuthGrid(const dbkit::DbDataSet &data)
 void FrmWHAuth::showListState()
 {
     const int shown = m_grid->Rows() - 1;
-    setWindowTitle(LoadResString(140)
+    setWindowTitle(LoadResString(text::WarehouseRights)
                    + (m_filtered ? QStringLiteral("（已过滤：显示 %1 条权限）")
                                  : QStringLiteral("（共 %1 条权限）"))
                          .arg(shown));

@@ -83,6 +83,4 @@ inline constexpr int LocateConditions = 143;
 inline constexpr int HistoryCaption = 1001;
 } // namespace text
 
-inline constexpr int HistoryCaptionId = text::HistoryCaption;
-
 } // namespace depotbase

@@ -95,7 +95,7 @@ ServiceResult failedWrite(const dbkit::DbError &error, const QString &what)
 {
     const Refusal refusal = refusalOfError(error.number());
     if (refusal == Refusal::ValueTooLong)
-        return ServiceResult::refused(refusal, depotbase::LoadResString(85));
+        return ServiceResult::refused(refusal, depotbase::LoadResString(depotbase::text::ValueTooLong));
     return ServiceResult::refused(
         refusal, depotbase::UserErrorText(what + QStringLiteral("请检查后重试。"), error));
 }

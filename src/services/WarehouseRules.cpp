@@ -77,7 +77,7 @@ QString formatDecimalText(const QString &value)
 
 QString aboutCode(int endingId)
 {
-    return LoadResString(104) + LoadResString(52) + LoadResString(endingId);
+    return LoadResString(depotbase::text::ThisOne) + LoadResString(depotbase::text::WarehouseCode) + LoadResString(endingId);
 }
 
 QString lockedText()
@@ -147,11 +147,11 @@ bool isRelatedRecords(int number)
 QString saveErrorText(int number, const QString &engineText)
 {
     switch (refusalOfError(number)) {
-    case Refusal::ValueTooLong: return LoadResString(85);
+    case Refusal::ValueTooLong: return LoadResString(depotbase::text::ValueTooLong);
     case Refusal::Duplicate: return aboutCode(105);
     case Refusal::DeletedMeanwhile: return aboutCode(107);
     case Refusal::InUse: return aboutCode(106);
-    case Refusal::RecordLocked: return LoadResString(84);
+    case Refusal::RecordLocked: return LoadResString(depotbase::text::LockedByOther);
     // A database busy with another connection's work: the kit's text says
     // so in the user's words, with the engine's text below. It is no lock
     // of another operator on the record.
@@ -169,7 +169,7 @@ QString deleteErrorText(int number, const QString &engineText)
     if (number == ErrorNumber::RelatedRecords)
         return aboutCode(106);
     if (number == ErrorNumber::RecordLocked)
-        return LoadResString(84);
+        return LoadResString(depotbase::text::LockedByOther);
     if (refusalOfError(number) == Refusal::Busy)
         return engineText;
     // The warehouse was not deleted and the user should know why.
@@ -191,7 +191,7 @@ ServiceResult checkRequired(const WarehouseRecord &record)
     for (const Required &r : fields)
         if (r.text.trimmed().isEmpty())
             return ServiceResult::refused(Refusal::Required,
-                                          LoadResString(r.caption) + LoadResString(18),
+                                          LoadResString(r.caption) + LoadResString(depotbase::text::MustNotBeEmpty),
                                           QLatin1String(r.column));
     return ServiceResult::ok();
 }
@@ -202,9 +202,9 @@ ServiceResult checkDepartment(const WarehouseRecord &record, bool byDepartment)
     if (!record.depCode.isEmpty())
         return ServiceResult::ok();
     if (!record.depName.trimmed().isEmpty())
-        return ServiceResult::refused(Refusal::InvalidValue, LoadResString(129), column);
+        return ServiceResult::refused(Refusal::InvalidValue, LoadResString(depotbase::text::InvalidDepartment), column);
     if (byDepartment)
-        return ServiceResult::refused(Refusal::Required, LoadResString(54) + LoadResString(18),
+        return ServiceResult::refused(Refusal::Required, LoadResString(depotbase::text::Department) + LoadResString(depotbase::text::MustNotBeEmpty),
                                       column);
     return ServiceResult::ok();
 }
@@ -228,7 +228,7 @@ ServiceResult checkQuota(const QString &quota, bool doubleColumn)
 
 QStringList offeredStyles(bool basicVersion, bool industrial)
 {
-    QStringList styles{LoadResString(66), LoadResString(67)};
+    QStringList styles{LoadResString(depotbase::text::MonthlyAverage), LoadResString(depotbase::text::MovingAverage)};
     if (basicVersion)
         return styles;
     for (int id : {68, 69, 70})

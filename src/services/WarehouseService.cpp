@@ -268,7 +268,7 @@ AccountOptions WarehouseService::accountOptions()
         QString version = NullToEmpty(rows->Fields(QStringLiteral("cValue")));
         if (version.isEmpty())
             version = NullToEmpty(rows->Fields(QStringLiteral("cDefault")));
-        options.industrial = version == depotbase::LoadResString(125);
+        options.industrial = version == depotbase::LoadResString(depotbase::text::Industry);
     }
     rows->FindFirst(QStringLiteral("cSysID='IA' And cName='cValueStyle'"));
     if (!rows->NoMatch())

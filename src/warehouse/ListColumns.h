@@ -1,9 +1,12 @@
 #pragma once
 
+#include "data/Catalogue.h"
+#include "suite/controls/SuperGrid.h"
+
 #include <array>
 
 // The ten columns of the warehouse list grid: field, width in twips, grid
-// kind (1 text, 4 numeric), input length (0: not set) and title id in the
+// kind, input length (0: not set) and title id in the
 // message catalogue.
 struct ListColumn {
     const char *field;
@@ -18,16 +21,16 @@ inline constexpr int PositionColumn = 7;
 inline constexpr int QuotaColumn = 8;
 
 inline constexpr std::array<ListColumn, ListColumnCount> ListColumns{{
-    {"cWhCode", 1200, 1, 10, 52},
-    {"cWhName", 2000, 1, 20, 53},
-    {"cDepName", 1800, 1, 12, 54},
-    {"cWHAddress", 3000, 1, 30, 55},
-    {"cWHPhone", 2000, 1, 20, 56},
-    {"cWHPerson", 1000, 1, 10, 57},
-    {"cWHValueStyle", 1400, 1, 12, 58},
-    {"bWhPos", 1200, 1, 0, 59},
-    {"iWHFundQuota", 1000, 4, 0, 60},
-    {"cWHMemo", 2500, 1, 20, 61},
+    {"cWhCode", 1200, SuperGrid::KindText, 10, depotbase::text::WarehouseCode},
+    {"cWhName", 2000, SuperGrid::KindText, 20, depotbase::text::WarehouseName},
+    {"cDepName", 1800, SuperGrid::KindText, 12, depotbase::text::Department},
+    {"cWHAddress", 3000, SuperGrid::KindText, 30, depotbase::text::WarehouseAddress},
+    {"cWHPhone", 2000, SuperGrid::KindText, 20, depotbase::text::Phone},
+    {"cWHPerson", 1000, SuperGrid::KindText, 10, depotbase::text::Manager},
+    {"cWHValueStyle", 1400, SuperGrid::KindText, 12, depotbase::text::ValuationStyle},
+    {"bWhPos", 1200, SuperGrid::KindText, 0, depotbase::text::PositionManaged},
+    {"iWHFundQuota", 1000, SuperGrid::KindNumeric, 0, depotbase::text::Quota},
+    {"cWHMemo", 2500, SuperGrid::KindText, 20, depotbase::text::Remark},
 }};
 
 // System colours as the grid takes them: 0x80000000 plus the colour index.

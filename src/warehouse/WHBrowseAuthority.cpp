@@ -8,7 +8,7 @@
 
 void frmWHBrowse::showAuthority()
 {
-    const AuthListInputs inputs{{dbs.shared(), isReadOnly()},
+    const AuthListInputs inputs{{dbs, isReadOnly()},
                                 m_printing.host(mRecObject.get())};
     // The authority list keeps nothing between commands: a fresh one each time.
     m_authorityList.get(inputs, this).ShowList();

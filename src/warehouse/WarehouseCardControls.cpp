@@ -31,7 +31,7 @@ struct CardButton {
 };
 
 constexpr std::array<CardButton, 4> CardButtons{{
-    {"TlbAdd", 1, 63, 63}, {"TlbSave", 2, 64, 0}, {"TlbHelp", 3, 14, 14}, {"TlbExit", 4, 15, 15}}};
+    {"TlbAdd", 1, text::Add, text::Add}, {"TlbSave", 2, text::Save, 0}, {"TlbHelp", 3, text::Help, text::Help}, {"TlbExit", 4, text::Exit, text::Exit}}};
 
 EditBox *makeBox(QWidget *parent, const char *name, int maxLength, bool numbers = false)
 {
@@ -139,16 +139,16 @@ void WarehouseCardControls::buildControls(QWidget *card)
 
 void WarehouseCardControls::setCaptions()
 {
-    lblcWhCode->setText(LoadResString(52));
-    lblcWhName->setText(LoadResString(53));
-    lblcDepCode->setText(LoadResString(54));
-    lblcWhAddress->setText(LoadResString(55));
-    lblcWhPhone->setText(LoadResString(56));
-    lblcWhPerson->setText(LoadResString(57));
-    lblcWhValueStyle->setText(LoadResString(58));
-    lbliFundQuota->setText(LoadResString(60));
-    lblcWhMemo->setText(LoadResString(61));
-    ChkbWhPos->setText(LoadResString(59));
+    lblcWhCode->setText(LoadResString(text::WarehouseCode));
+    lblcWhName->setText(LoadResString(text::WarehouseName));
+    lblcDepCode->setText(LoadResString(text::Department));
+    lblcWhAddress->setText(LoadResString(text::WarehouseAddress));
+    lblcWhPhone->setText(LoadResString(text::Phone));
+    lblcWhPerson->setText(LoadResString(text::Manager));
+    lblcWhValueStyle->setText(LoadResString(text::ValuationStyle));
+    lbliFundQuota->setText(LoadResString(text::Quota));
+    lblcWhMemo->setText(LoadResString(text::Remark));
+    ChkbWhPos->setText(LoadResString(text::PositionManaged));
     cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
 }
 

@@ -21,7 +21,7 @@ namespace {
 bool confirmed(QWidget *window, const QString &question)
 {
     return modal::message(window, question, modal::Icon::Question, modal::Buttons::YesNo,
-                          LoadResString(17))
+                          LoadResString(text::MessageCaption))
            == modal::Answer::Yes;
 }
 
@@ -94,8 +94,8 @@ bool WarehouseListDeletion::askAndDeleteCurrent()
         return false;
     }
     m_code = stored->code;
-    if (!confirmed(m_window, LoadResString(4) + LoadResString(51) + QStringLiteral("---")
-                                 + stored->name + QStringLiteral(" ") + LoadResString(5)
+    if (!confirmed(m_window, LoadResString(text::ConfirmDelete) + LoadResString(text::Warehouse) + QStringLiteral("---")
+                                 + stored->name + QStringLiteral(" ") + LoadResString(text::QuestionEnd)
                                  + QStringLiteral("?")))
         return true;
     const services::ServiceResult result = deleteCode(m_code);
@@ -109,12 +109,12 @@ bool WarehouseListDeletion::askAndDeleteCurrent()
 bool WarehouseListDeletion::askAndDeleteRows(long &firstRow, long &lastRow)
 {
     if (!m_service.read(m_grid.TextMatrix(m_grid.Row(), 0))) {
-        whmessages::critical(m_window, LoadResString(6) + LoadResString(52)
-                                             + QStringLiteral(",") + LoadResString(7));
+        whmessages::critical(m_window, LoadResString(text::NothingSelected) + LoadResString(text::WarehouseCode)
+                                             + QStringLiteral(",") + LoadResString(text::PleaseChoose));
         return false;
     }
     const long count = std::labs(lastRow - firstRow) + 1;
-    if (!confirmed(m_window, LoadResString(128) + QStringLiteral("?")
+    if (!confirmed(m_window, LoadResString(text::ConfirmDeleteSelection) + QStringLiteral("?")
                                  + QStringLiteral("\n（共 %1 个仓库将被删除）").arg(count)))
         return true;
     for (long i = 0; i < count; ++i) {

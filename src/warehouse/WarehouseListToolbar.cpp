@@ -29,12 +29,12 @@ constexpr std::array<const char *, 15> Pictures{
 };
 
 constexpr std::array<ToolbarButton, 14> Buttons{{
-    {"TlbPSetup", 13, 137, 138}, {"TlbPrint", 8, 13, 13},     {"TlbPreview", 11, 135, 135},
-    {"TlbOutput", 12, 136, 136}, {"TlbAdd", 1, 63, 63},       {"TlbEdit", 3, 74, 74},
-    {"TlbDel", 2, 9, 9},         {"TlbFind", 4, 11, 11},      {"TlbFilter", 5, 12, 12},
-    {"TlbRefresh", 6, 117, 117}, {"TlbAuth", 14, 139, 139},
-    {"TlbHistory", 15, HistoryCaptionId, HistoryCaptionId},
-    {"TlbHelp", 9, 14, 14},      {"TlbExit", 10, 15, 15},
+    {"TlbPSetup", 13, text::Setup, text::PrintSetup}, {"TlbPrint", 8, text::Print, text::Print},     {"TlbPreview", 11, text::Preview, text::Preview},
+    {"TlbOutput", 12, text::Output, text::Output}, {"TlbAdd", 1, text::Add, text::Add},       {"TlbEdit", 3, text::Modify, text::Modify},
+    {"TlbDel", 2, text::Delete, text::Delete},         {"TlbFind", 4, text::Query, text::Query},      {"TlbFilter", 5, text::Filter, text::Filter},
+    {"TlbRefresh", 6, text::Refresh, text::Refresh}, {"TlbAuth", 14, text::Rights, text::Rights},
+    {"TlbHistory", 15, text::HistoryCaption, text::HistoryCaption},
+    {"TlbHelp", 9, text::Help, text::Help},      {"TlbExit", 10, text::Exit, text::Exit},
 }};
 
 // Keyboard shortcuts of the list: its own, then those the authority list
@@ -97,7 +97,7 @@ void runStep(QWidget *window, const QString &key, const std::function<void()> &s
         failure = QString::fromLocal8Bit(e.what());
     }
     modal::message(window, QStringLiteral("“%1”未能完成，").arg(commandCaption(key)) + failure,
-                   modal::Icon::Critical, modal::Buttons::Ok, LoadResString(17));
+                   modal::Icon::Critical, modal::Buttons::Ok, LoadResString(text::MessageCaption));
 }
 
 } // namespace listtoolbar
