@@ -248,7 +248,7 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
     // texts, a row's own cells, or texts made for the sort (a formatted
     // number) and kept here while it runs.
     std::vector<QStringView> keys;
-    keys.reserve(size_t(hi - lo + 1));
+    keys.reserve(size_t(hi) - size_t(lo) + 1);
     std::vector<QString> made;
     for (int r = lo; r <= hi; ++r) {
         const GridRow &row = m_rows[size_t(r)];
@@ -267,7 +267,7 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
     std::vector<GridRow> sorted;
     sorted.reserve(order.size());
     for (int i : order)
-        sorted.push_back(std::move(m_rows[size_t(lo + i)]));
+        sorted.push_back(std::move(m_rows[size_t(lo) + size_t(i)]));
     std::move(sorted.begin(), sorted.end(), m_rows.begin() + lo);
     rowsChanged(lo, hi);
 }
