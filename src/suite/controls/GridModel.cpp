@@ -13,7 +13,7 @@
 namespace controls {
 
 GridModel::GridModel(QObject *parent)
-    : QAbstractTableModel(parent), m_rows(1), m_columns(2)
+    : QAbstractTableModel(parent), m_rows(1)
 {
 }
 
@@ -69,7 +69,7 @@ void GridModel::setGridCols(int cols)
         return;
     if (!m_frozen)
         beginResetModel();
-    m_columns.resize(size_t(cols));
+    m_columns.resize(cols);
     if (cols < old) {
         for (GridRow &r : m_rows) {
             if (r.cells.size() > size_t(cols))
@@ -102,7 +102,7 @@ void GridModel::ownCells(GridRow &row)
     if (row.source == 0)
         return;
     const GridSource &source = *m_sources[row.source - 1u];
-    row.cells.resize(m_columns.size());
+    row.cells.resize(size_t(m_columns.count()));
     for (size_t c = 0; c < row.cells.size(); ++c)
         row.cells[c] = source.text(row.sourceRow, int(c));
     row.source = 0;
@@ -117,7 +117,7 @@ void GridModel::setText(int row, int col, const QString &text)
     if (r.cells.size() <= size_t(col)) {
         if (text.isEmpty())
             return;
-        r.cells.resize(m_columns.size());
+        r.cells.resize(size_t(m_columns.count()));
     }
     r.cells[size_t(col)] = text;
     cellChanged(row, col);
@@ -127,7 +127,7 @@ void GridModel::setRowTexts(int row, std::vector<QString> &&cells)
 {
     if (row < 1 || row >= gridRows())
         return;
-    cells.resize(m_columns.size());
+    cells.resize(size_t(m_columns.count()));
     GridRow &r = m_rows[size_t(row)];
     r.cells = std::move(cells);
     r.source = 0;
@@ -194,7 +194,7 @@ uint32_t GridModel::cellBack(int row, int col) const
         return noColor;
     const GridRow &r = m_rows[size_t(row)];
     const uint32_t own = size_t(col) < r.backs.size() ? r.backs[size_t(col)] : noColor;
-    return own == noColor && row > 0 ? m_columns[size_t(col)].back : own;
+    return own == noColor && row > 0 ? m_columns.back(col) : own;
 }
 
 void GridModel::setCellBack(int row, int col, uint32_t color)
@@ -203,7 +203,7 @@ void GridModel::setCellBack(int row, int col, uint32_t color)
         return;
     GridRow &r = m_rows[size_t(row)];
     if (r.backs.size() <= size_t(col))
-        r.backs.resize(m_columns.size(), noColor);
+        r.backs.resize(size_t(m_columns.count()), noColor);
     r.backs[size_t(col)] = color;
     cellChanged(row, col);
 }
@@ -248,7 +248,7 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
     // texts, a row's own cells, or texts made for the sort (a formatted
     // number) and kept here while it runs.
     std::vector<QStringView> keys;
-    keys.reserve(size_t(hi - lo + 1));
+    keys.reserve(size_t(hi) - size_t(lo) + 1);
     std::vector<QString> made;
     for (int r = lo; r <= hi; ++r) {
         const GridRow &row = m_rows[size_t(r)];
@@ -263,11 +263,11 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
         }
         keys.push_back(key);
     }
-    const std::vector<int> order = sortOrder(keys, column(col).kind == 4, descending);
+    const std::vector<int> order = sortOrder(keys, m_columns.numeric(col), descending);
     std::vector<GridRow> sorted;
     sorted.reserve(order.size());
     for (int i : order)
-        sorted.push_back(std::move(m_rows[size_t(lo + i)]));
+        sorted.push_back(std::move(m_rows[size_t(lo) + size_t(i)]));
     std::move(sorted.begin(), sorted.end(), m_rows.begin() + lo);
     rowsChanged(lo, hi);
 }
@@ -333,7 +333,7 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return text(row, col);
     case Qt::TextAlignmentRole:
-        if (col < gridCols() && column(col).kind == 4)
+        if (m_columns.numeric(col))
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::BackgroundRole: {
@@ -347,7 +347,7 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
             return QBrush(m_selFore);
         return QVariant();
     case Qt::ToolTipRole:
-        if (m_editable && col < gridCols() && column(col).editStyle == 1)
+        if (m_editable && m_columns.editStyle(col) == GridColumns::referenceStyle)
             return referenceToolTip();
         return QVariant();
     default:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumns.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QString>
@@ -10,16 +12,6 @@
 namespace controls {
 
 class GridSource;
-
-// Per-column settings of the grid.
-struct GridColumn {
-    int widthTwips = 960;
-    int kind = 1;        // 1 text, 4 numeric (right-aligned, sorted as numbers)
-    int length = 0;      // maximum input length when editing; 0 = no limit
-    int flag = 0;
-    int editStyle = 0;   // 0 text, 1 text with a reference button, 4 drop-down list
-    uint32_t back = 0xFFFFFFFFu;  // colour of its cells without one of their own
-};
 
 // The cells of a SuperGrid in grid coordinates: row 0 is the title row, which
 // the view shows as its header; view row i is grid row i + 1.
@@ -33,7 +25,7 @@ struct GridColumn {
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr uint32_t noColor = 0xFFFFFFFFu;
+    static constexpr uint32_t noColor = GridColumns::noColor;
 
     explicit GridModel(QObject *parent = nullptr);
 
@@ -43,7 +35,7 @@ public:
 
     int gridRows() const { return int(m_rows.size()); }
     void setGridRows(int rows);
-    int gridCols() const { return int(m_columns.size()); }
+    int gridCols() const { return m_columns.count(); }
     void setGridCols(int cols);
 
     QString text(int row, int col) const;
@@ -59,8 +51,8 @@ public:
     uint32_t cellBack(int row, int col) const;
     void setCellBack(int row, int col, uint32_t color);
 
-    GridColumn &column(int col) { return m_columns[size_t(col)]; }
-    const GridColumn &column(int col) const { return m_columns[size_t(col)]; }
+    GridColumns &columns() { return m_columns; }
+    const GridColumns &columns() const { return m_columns; }
 
     // Rows lo..hi (grid rows) are painted with the selection colours.
     void setSelection(int lo, int hi);
@@ -99,7 +91,7 @@ private:
     void rowsChanged(int first, int last);
 
     std::vector<GridRow> m_rows;
-    std::vector<GridColumn> m_columns;
+    GridColumns m_columns{2};
     std::vector<std::shared_ptr<const GridSource>> m_sources;
     int m_selLo = 0;
     int m_selHi = -1;

@@ -1,5 +1,6 @@
 #include "GridView.h"
 
+#include "GridInput.h"
 #include "SuperGrid.h"
 
 #include <QHeaderView>
@@ -8,8 +9,8 @@
 
 namespace controls {
 
-GridView::GridView(SuperGrid *grid)
-    : QTableView(grid), m_grid(grid)
+GridView::GridView(SuperGrid *grid, GridInput *input)
+    : QTableView(grid), m_input(input)
 {
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -48,24 +49,24 @@ int GridView::pageRows() const
 
 void GridView::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_grid->handleKey(event))
+    if (!m_input->handleKey(event))
         event->ignore();   // let the window see keys the grid does not use
 }
 
 void GridView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
-    m_grid->handleMousePress(event, false);
+    m_input->handleMousePress(event, false);
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent *event)
 {
-    m_grid->handleMouseRelease(event);
+    m_input->handleMouseRelease(event);
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    m_grid->handleDoubleClick(event);
+    m_input->handleDoubleClick(event);
 }
 
 void GridView::mouseMoveEvent(QMouseEvent *event)

@@ -6,12 +6,14 @@ class SuperGrid;
 
 namespace controls {
 
+class GridInput;
+
 // The table view inside a SuperGrid. It leaves selection, the current cell
 // and the start of editing to the grid, which keeps Row, Col and RowSel, and
-// only hands its keyboard and mouse events over.
+// only hands its keyboard and mouse events over to the grid's input.
 class GridView : public QTableView {
 public:
-    explicit GridView(SuperGrid *grid);
+    GridView(SuperGrid *grid, GridInput *input);
 
     // Opens the cell editor; a key press that started it is passed on to it.
     bool startEdit(const QModelIndex &index, QEvent *trigger);
@@ -28,7 +30,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    SuperGrid *m_grid;
+    GridInput *m_input;
 };
 
 } // namespace controls

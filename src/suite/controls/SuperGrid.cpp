@@ -1,10 +1,12 @@
 #include "SuperGrid.h"
 
 #include "GridColors.h"
-#include "Twips.h"
+#include "GridColumns.h"
 #include "GridDelegate.h"
+#include "GridInput.h"
 #include "GridModel.h"
 #include "GridView.h"
+#include "Twips.h"
 
 #include <QHeaderView>
 #include <QVBoxLayout>
@@ -16,7 +18,8 @@ using controls::twipsPerPixel;
 SuperGrid::SuperGrid(QWidget *parent)
     : QWidget(parent),
       m_model(new GridModel(this)),
-      m_view(new controls::GridView(this)),
+      m_input(new controls::GridInput(this)),
+      m_view(new controls::GridView(this, m_input)),
       m_delegate(new controls::GridDelegate(this))
 {
     auto *layout = new QVBoxLayout(this);
@@ -25,17 +28,17 @@ SuperGrid::SuperGrid(QWidget *parent)
     m_view->setModel(m_model);
     m_view->setItemDelegate(m_delegate);
     setFocusProxy(m_view);
-    m_view->horizontalHeader()->viewport()->installEventFilter(this);
+    m_view->horizontalHeader()->viewport()->installEventFilter(m_input);
 
     connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int col, int, int size) {
-                if (!m_settingWidth && size > 0 && validCol(col))
-                    m_model->column(col).widthTwips = size * twipsPerPixel;
+                if (!m_settingWidth && size > 0)
+                    columns().setWidth(col, size * twipsPerPixel);
             });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         for (int c = 0; c < Cols(); ++c)
             applyColumnWidth(c);
-        syncCurrent();
+        m_cursor.showInView();
     });
     setBackColorSel(m_backColorSel);
     for (int c = 0; c < Cols(); ++c)
@@ -82,7 +85,7 @@ void SuperGrid::setRows(int rows)
     if (rows != Rows())
         showSortIndicator(-1, false);
     m_model->setGridRows(rows);
-    rowsResized();
+    m_cursor.rowsResized();
 }
 
 int SuperGrid::Cols() const
@@ -93,8 +96,7 @@ int SuperGrid::Cols() const
 void SuperGrid::setCols(int cols)
 {
     m_model->setGridCols(cols);
-    if (m_col >= Cols())
-        m_col = Cols() - 1;
+    m_cursor.colsResized();
 }
 
 void SuperGrid::RemoveItem(int row)
@@ -103,7 +105,7 @@ void SuperGrid::RemoveItem(int row)
         return;
     m_view->finishEdit();
     m_model->removeGridRow(row);
-    rowsResized();
+    m_cursor.rowsResized();
 }
 
 void SuperGrid::Clear()
@@ -115,112 +117,29 @@ void SuperGrid::Clear()
 
 // ---- current cell and selection ---------------------------------------
 
-bool SuperGrid::validCol(int col) const
-{
-    return col >= 0 && col < Cols();
-}
-
-int SuperGrid::clampRow(int row) const
-{
-    return Rows() <= 1 ? 0 : std::clamp(row, 1, Rows() - 1);
-}
-
 void SuperGrid::setRow(int row)
 {
-    moveTo(row, m_col, row);
+    m_cursor.moveTo(row, Col(), row);
 }
 
 void SuperGrid::setCol(int col)
 {
-    moveTo(m_row, col, m_rowSel);
+    m_cursor.moveTo(Row(), col, RowSel());
 }
 
 void SuperGrid::setRowSel(int row)
 {
-    moveTo(m_row, m_col, row);
+    m_cursor.moveTo(Row(), Col(), row);
 }
 
-void SuperGrid::moveTo(int row, int col, int rowSel)
+int SuperGrid::MouseRow() const
 {
-    row = clampRow(row);
-    rowSel = clampRow(rowSel);
-    col = std::clamp(col, 0, Cols() - 1);
-    const bool cellChanged = row != m_row || col != m_col;
-    const bool selChanged = cellChanged || rowSel != m_rowSel;
-    if (!selChanged)
-        return;
-    if (cellChanged && !m_committing)
-        m_view->finishEdit();
-    if (cellChanged)
-        emit LeaveCell();
-    const bool rowChanged = row != m_row;
-    const bool rowSelChanged = rowSel != m_rowSel;
-    const int previousRow = m_row;
-    m_row = row;
-    m_col = col;
-    m_rowSel = rowSel;
-    applySelection();
-    syncCurrent();
-    if (rowSelChanged && !rowChanged)
-        scrollToRow(m_rowSel);
-    const int fromRow = rowChanged ? previousRow : m_row;
-    if (cellChanged) {
-        emit EnterCell();
-        emit RowColChange(rowChanged);
-    }
-    emit SelChange();
-    // Handlers above may have moved the cell again; only a row still current
-    // and still empty is announced.
-    if (rowChanged && m_row == row && rowIsEmpty(row))
-        emit EnterNewRow(row, m_col, fromRow);
+    return m_input->mouseRow();
 }
 
-bool SuperGrid::rowIsEmpty(int row) const
+int SuperGrid::MouseCol() const
 {
-    if (row < 1 || row >= Rows())
-        return false;
-    for (int c = 0; c < Cols(); ++c)
-        if (!m_model->text(row, c).isEmpty())
-            return false;
-    return true;
-}
-
-void SuperGrid::rowsResized()
-{
-    // Keep Row and RowSel on existing rows; the first data row becomes
-    // current when the list gets rows. No notifications: the caller changed
-    // the rows, not the user the cell.
-    if (Rows() <= 1) {
-        m_row = m_rowSel = 0;
-    } else {
-        if (m_row == 0)
-            m_row = m_rowSel = 1;
-        m_row = clampRow(m_row);
-        m_rowSel = clampRow(m_rowSel);
-    }
-    applySelection();
-    syncCurrent();
-}
-
-void SuperGrid::applySelection()
-{
-    m_model->setSelection(std::min(m_row, m_rowSel), std::max(m_row, m_rowSel));
-}
-
-void SuperGrid::syncCurrent()
-{
-    if (!m_redraw || !m_view->selectionModel())
-        return;
-    const QModelIndex idx = m_row >= 1 ? m_model->index(m_row - 1, m_col) : QModelIndex();
-    m_view->selectionModel()->setCurrentIndex(idx, QItemSelectionModel::NoUpdate);
-    if (idx.isValid())
-        m_view->scrollTo(idx);
-}
-
-void SuperGrid::scrollToRow(int row)
-{
-    if (m_redraw && row >= 1 && row < Rows())
-        m_view->scrollTo(m_model->index(row - 1, m_col));
+    return m_input->mouseCol();
 }
 
 int SuperGrid::TopRow() const
@@ -244,17 +163,42 @@ void SuperGrid::setTopRow(int row)
 
 // ---- columns -----------------------------------------------------------
 
-int SuperGrid::ColWidth(int col) const
+controls::GridColumns &SuperGrid::columns()
 {
-    return validCol(col) ? m_model->column(col).widthTwips : 0;
+    return m_model->columns();
 }
+
+const controls::GridColumns &SuperGrid::columns() const
+{
+    return m_model->columns();
+}
+
+int SuperGrid::ColWidth(int col) const { return columns().width(col); }
+int SuperGrid::ColKind(int col) const { return columns().kind(col); }
+int SuperGrid::ColLength(int col) const { return columns().length(col); }
+int SuperGrid::ColFlag(int col) const { return columns().flag(col); }
+int SuperGrid::ColEditStyle(int col) const { return columns().editStyle(col); }
 
 void SuperGrid::setColWidth(int col, int twips)
 {
-    if (!validCol(col))
-        return;
-    m_model->column(col).widthTwips = std::max(twips, 0);
-    applyColumnWidth(col);
+    if (columns().setWidth(col, twips))
+        applyColumnWidth(col);
+}
+
+void SuperGrid::setColKind(int col, int kind)
+{
+    if (columns().setKind(col, kind))
+        repaintCells();
+}
+
+void SuperGrid::setColLength(int col, int length) { columns().setLength(col, length); }
+void SuperGrid::setColFlag(int col, int flag) { columns().setFlag(col, flag); }
+void SuperGrid::setColEditStyle(int col, int style) { columns().setEditStyle(col, style); }
+
+void SuperGrid::setColBackColor(int col, uint32_t color)
+{
+    if (columns().setBack(col, color))
+        repaintCells();
 }
 
 void SuperGrid::applyColumnWidth(int col)
@@ -262,67 +206,17 @@ void SuperGrid::applyColumnWidth(int col)
     if (!m_redraw || col >= m_model->columnCount())
         return;
     m_settingWidth = true;
-    const int twips = m_model->column(col).widthTwips;
+    const int twips = columns().width(col);
     m_view->setColumnHidden(col, twips == 0);
     if (twips > 0)
         m_view->setColumnWidth(col, std::max(1, int(std::lround(twips / double(twipsPerPixel)))));
     m_settingWidth = false;
 }
 
-int SuperGrid::ColKind(int col) const
+void SuperGrid::repaintCells()
 {
-    return validCol(col) ? m_model->column(col).kind : 0;
-}
-
-void SuperGrid::setColKind(int col, int kind)
-{
-    if (!validCol(col))
-        return;
-    m_model->column(col).kind = kind;
     if (m_redraw)
         m_view->viewport()->update();
-}
-
-int SuperGrid::ColLength(int col) const
-{
-    return validCol(col) ? m_model->column(col).length : 0;
-}
-
-void SuperGrid::setColLength(int col, int length)
-{
-    if (validCol(col))
-        m_model->column(col).length = std::max(length, 0);
-}
-
-int SuperGrid::ColFlag(int col) const
-{
-    return validCol(col) ? m_model->column(col).flag : 0;
-}
-
-void SuperGrid::setColFlag(int col, int flag)
-{
-    if (validCol(col))
-        m_model->column(col).flag = flag;
-}
-
-int SuperGrid::ColEditStyle(int col) const
-{
-    return validCol(col) ? m_model->column(col).editStyle : 0;
-}
-
-void SuperGrid::setColEditStyle(int col, int style)
-{
-    if (validCol(col))
-        m_model->column(col).editStyle = style;
-}
-
-int SuperGrid::nextVisibleCol(int col, int step) const
-{
-    for (int c = col + step; c >= 0 && c < Cols(); c += step) {
-        if (ColWidth(c) > 0)
-            return c;
-    }
-    return col;
 }
 
 // ---- sort, redraw, colours ---------------------------------------------
@@ -332,13 +226,13 @@ void SuperGrid::setSort(int order)
     if (order != 1 && order != 2)
         return;
     m_view->finishEdit();
-    const int lo = std::min(m_row, m_rowSel);
-    const int hi = std::max(m_row, m_rowSel);
-    m_model->sortRows(lo, hi, m_col, order == 2);
+    const int lo = m_cursor.firstSelected();
+    const int hi = m_cursor.lastSelected();
+    m_model->sortRows(lo, hi, Col(), order == 2);
     // The header's arrow marks the column every row is ordered by; a sort of
     // some of the rows leaves the list in no column's order.
     const bool wholeList = lo <= 1 && hi >= Rows() - 1 && Rows() > 2;
-    showSortIndicator(wholeList ? m_col : -1, order == 2);
+    showSortIndicator(wholeList ? Col() : -1, order == 2);
 }
 
 void SuperGrid::showSortIndicator(int col, bool descending)
@@ -385,25 +279,23 @@ void SuperGrid::setHighLight(int mode)
 {
     m_highLight = mode;
     m_model->setShowSelection(mode != 0);
-    if (m_redraw)
-        m_view->viewport()->update();
+    repaintCells();
 }
 
 void SuperGrid::setFocusRect(int mode)
 {
     m_focusRect = mode;
-    if (m_redraw)
-        m_view->viewport()->update();
+    repaintCells();
 }
 
 uint32_t SuperGrid::CellBackColor() const
 {
-    return cellBackColorAt(m_row, m_col);
+    return cellBackColorAt(Row(), Col());
 }
 
 void SuperGrid::setCellBackColor(uint32_t color)
 {
-    setCellBackColorAt(m_row, m_col, color);
+    setCellBackColorAt(Row(), Col(), color);
 }
 
 uint32_t SuperGrid::cellBackColorAt(int row, int col) const
@@ -415,15 +307,6 @@ uint32_t SuperGrid::cellBackColorAt(int row, int col) const
 void SuperGrid::setCellBackColorAt(int row, int col, uint32_t color)
 {
     m_model->setCellBack(row, col, color);
-}
-
-void SuperGrid::setColBackColor(int col, uint32_t color)
-{
-    if (!validCol(col))
-        return;
-    m_model->column(col).back = color;
-    if (m_redraw)
-        m_view->viewport()->update();
 }
 
 // ---- editing -----------------------------------------------------------
@@ -438,7 +321,7 @@ void SuperGrid::setEditable(bool editable)
 
 bool SuperGrid::cellEditable(int row, int col) const
 {
-    if (!m_editable || row < 1 || row >= Rows() || !validCol(col) || ColWidth(col) == 0)
+    if (!m_editable || row < 1 || row >= Rows() || ColWidth(col) == 0)
         return false;
     return m_lockBackColor == GridModel::noColor || m_model->cellBack(row, col) != m_lockBackColor;
 }
@@ -450,13 +333,13 @@ bool SuperGrid::EditCell()
 
 bool SuperGrid::startEdit(QEvent *trigger)
 {
-    if (!m_redraw || !cellEditable(m_row, m_col))
+    if (!m_redraw || !cellEditable(Row(), Col()))
         return false;
     bool cancel = false;
-    emit BeforeEdit(m_row, m_col, cancel);
+    emit BeforeEdit(Row(), Col(), cancel);
     if (cancel)
         return false;
-    return m_view->startEdit(m_model->index(m_row - 1, m_col), trigger);
+    return m_view->startEdit(m_model->index(Row() - 1, Col()), trigger);
 }
 
 void SuperGrid::EndEdit()
@@ -467,9 +350,9 @@ void SuperGrid::EndEdit()
 
 QWidget *SuperGrid::editor() const
 {
-    if (m_row < 1)
+    if (Row() < 1)
         return nullptr;
-    return m_view->indexWidget(m_model->index(m_row - 1, m_col));
+    return m_view->indexWidget(m_model->index(Row() - 1, Col()));
 }
 
 void SuperGrid::commitEdit(int row, int col, const QString &text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridCursor.h"
 #include "GridDropDown.h"
 
 #include <QString>
@@ -8,11 +9,12 @@
 #include <memory>
 #include <vector>
 
-class QKeyEvent;
-class QMouseEvent;
+class QEvent;
 class QTableView;
 
 namespace controls {
+class GridColumns;
+class GridInput;
 class GridModel;
 class GridSource;
 class GridView;
@@ -60,16 +62,16 @@ public:
 
     // Current cell and row selection. Setting Row collapses the selection
     // to that row (RowSel = Row); setting RowSel extends it.
-    int Row() const { return m_row; }
+    int Row() const { return m_cursor.row(); }
     void setRow(int row);
-    int Col() const { return m_col; }
+    int Col() const { return m_cursor.col(); }
     void setCol(int col);
-    int RowSel() const { return m_rowSel; }
+    int RowSel() const { return m_cursor.rowSel(); }
     void setRowSel(int row);
     // Row and column under the mouse at the last mouse event: 0 for the
     // header, -1 below the last row.
-    int MouseRow() const { return m_mouseRow; }
-    int MouseCol() const { return m_mouseCol; }
+    int MouseRow() const;
+    int MouseCol() const;
     int TopRow() const;
     void setTopRow(int row);
 
@@ -163,53 +165,37 @@ signals:
     void ButtonClick(int row, int col);
     void KeyPressEdit(int row, int col, int &key);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    friend class controls::GridView;
+    // The grid's parts: the model keeps the cells and the columns, the cursor
+    // the current cell and selection, the input the keys and clicks, the
+    // delegate the painting and the cell editors. They work on the grid
+    // through the members below.
+    friend class controls::GridCursor;
     friend class controls::GridDelegate;
+    friend class controls::GridInput;
 
-    bool handleKey(QKeyEvent *event);
-    void handleMousePress(QMouseEvent *event, bool onHeader);
-    void handleMouseRelease(QMouseEvent *event);
-    void handleDoubleClick(QMouseEvent *event);
     void commitEdit(int row, int col, const QString &text);
     void buttonPressed(int row, int col);
-    bool openDropDown();
-    bool pressReference();
-    bool rowIsEmpty(int row) const;
-
-    bool validCol(int col) const;
-    int clampRow(int row) const;
-    // Moves the current cell and selection, sending the cell notifications.
-    void moveTo(int row, int col, int rowSel);
-    void rowsResized();
-    void applySelection();
-    void syncCurrent();
-    void scrollToRow(int row);
+    controls::GridColumns &columns();
+    const controls::GridColumns &columns() const;
     // The header's sort arrow on a column; -1 shows none.
     void showSortIndicator(int col, bool descending);
     void applyColumnWidth(int col);
-    int nextVisibleCol(int col, int step) const;
+    // Repaints the cells, unless Redraw is off.
+    void repaintCells();
     bool cellEditable(int row, int col) const;
     bool startEdit(QEvent *trigger);
-    void emitMouseDown(QMouseEvent *event, QWidget *source);
 
     controls::GridModel *m_model = nullptr;
+    controls::GridInput *m_input = nullptr;
     controls::GridView *m_view = nullptr;
     controls::GridDelegate *m_delegate = nullptr;
+    controls::GridCursor m_cursor{this};
     GridDropDown m_dropDown;
-    int m_row = 0;
-    int m_col = 0;
-    int m_rowSel = 0;
-    int m_mouseRow = -1;
-    int m_mouseCol = -1;
     bool m_redraw = true;
     bool m_editable = false;
     bool m_finishSetup = false;
     bool m_settingWidth = false;
-    bool m_pressed = false;
     bool m_committing = false;
     int m_pendingTopRow = 0;
     int m_highLight = 1;
