@@ -62,7 +62,7 @@ bool FrmAuthority::mayDropUnstoredRows()
     const QString question = which + QStringLiteral("的权限尚未保存，退出后不会保存。")
                              + QChar(13) + QStringLiteral("是否放弃并退出？");
     if (modal::message(this, question, modal::Icon::Question, modal::Buttons::YesNo,
-                       depotbase::LoadResString(text::WarehouseRights))
+                       depotbase::LoadResString(depotbase::text::WarehouseRights))
         == modal::Answer::Yes)
         return true;
     m_grid->setRow(row);
