@@ -3,6 +3,7 @@
 #include "BenchClock.h"
 #include "RawQuery.h"
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/internal/LoginAccess.h"
 #include "suite/dbkit/SqlDialect.h"
 
 #include <QByteArray>
@@ -79,7 +80,7 @@ inline std::function<double(const QString &)> rawTimer(const dbkit::DbLoginPtr &
                                                       const RawQuery &raw)
 {
     return [login, runs, raw](const QString &sql) {
-        const QString rewritten = login->dialect().rewrite(sql);
+        const QString rewritten = dbkit::LoginAccess::dialect(*login).rewrite(sql);
         return bestOf(runs, [&] { raw(rewritten); });
     };
 }

@@ -1,6 +1,7 @@
 #include "GenerateWarehouses.h"
 
 #include "suite/dbkit/DbLogin.h"
+#include "suite/dbkit/internal/LoginAccess.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/SqlDialect.h"
 
@@ -30,11 +31,11 @@ const T &cycle(const T (&values)[N], qint64 n)
 QStringList leafDepartments(dbkit::DbLogin &login)
 {
     QStringList codes;
-    QSqlQuery query(login.database());
+    QSqlQuery query(dbkit::LoginAccess::database(login));
     const QString sql = QStringLiteral(
         "SELECT cDepCode FROM Department WHERE bDepEnd=1 ORDER BY cDepCode");
     if (!query.exec(sql))
-        throw login.dialect().toError(query.lastError(), sql, true);
+        throw dbkit::LoginAccess::dialect(login).toError(query.lastError(), sql, true);
     while (query.next())
         codes << query.value(0).toString();
     return codes;
@@ -78,7 +79,7 @@ void bindWarehouse(QSqlQuery &query, int row, qint64 n, int width,
 void runBatch(dbkit::DbLogin &login, QSqlQuery &query)
 {
     if (!query.exec())
-        throw login.dialect().toError(query.lastError(), query.lastQuery(), false);
+        throw dbkit::LoginAccess::dialect(login).toError(query.lastError(), query.lastQuery(), false);
 }
 
 } // namespace
@@ -96,8 +97,8 @@ void GenerateWarehouses(dbkit::DbLogin &login, int count, int firstNumber)
 
     // The statements go before the transaction, so a failed batch is rolled
     // back before they are released.
-    QSqlQuery full(login.database());
-    QSqlQuery tail(login.database());
+    QSqlQuery full(dbkit::LoginAccess::database(login));
+    QSqlQuery tail(dbkit::LoginAccess::database(login));
     dbkit::TransactionGuard transaction(login);
     full.prepare(insertStatement(rowsPerStatement));
     qint64 n = firstNumber;

@@ -3,6 +3,7 @@
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/ListDataSet.h"
+#include "suite/dbkit/internal/LoginAccess.h"
 #include "support/SeamScript.h"
 
 #include <QSqlDatabase>
@@ -23,7 +24,7 @@ const QString listSql = QStringLiteral(
 // Another operator takes the warehouse table for itself until rolled back.
 void holdWarehouseExclusively(dbkit::DbLogin &other, TestEngine engine)
 {
-    QSqlQuery q(other.database());
+    QSqlQuery q(dbkit::LoginAccess::database(other));
     const QStringList steps = engine == TestEngine::SQLite
         ? QStringList{QStringLiteral("BEGIN EXCLUSIVE")}
         : QStringList{QStringLiteral("BEGIN"),
@@ -77,7 +78,7 @@ TEST_P(OpenListDataSetTest, TableHeldExclusivelyIsToldWithTheTableName)
     EXPECT_EQ(OpenListDataSet(*m_login, listSql, false, LoadResString(51)), nullptr);
     EXPECT_TRUE(seam->verifyDone());
 
-    QSqlQuery(other->database()).exec(QStringLiteral("ROLLBACK"));
+    QSqlQuery(dbkit::LoginAccess::database(*other)).exec(QStringLiteral("ROLLBACK"));
     EXPECT_NE(OpenListDataSet(*m_login, listSql, false, LoadResString(51)), nullptr);
 }
 

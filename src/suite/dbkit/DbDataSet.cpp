@@ -65,7 +65,7 @@ void DbDataSet::Impl::load()
 {
     LoginAccess::connection(login).ready(sql);
     const StatementWatch watch(login);
-    const SqlDialect &dialect = login.dialect();
+    const SqlDialect &dialect = LoginAccess::dialect(login);
     statement = dialect.rewrite(sql);
     const bool reading = isReadingStatement(statement);
     pos = 0;
@@ -76,10 +76,10 @@ void DbDataSet::Impl::load()
         LoadedShape shape;
         QSqlError error;
         const DirectLoad loaded =
-            login.throughOdbc() ? loadOdbcDirect(login.database(), statement, *rows, shape, &error)
+            login.throughOdbc() ? loadOdbcDirect(LoginAccess::database(login), statement, *rows, shape, &error)
             : login.engine() == Engine::SQLite
-                ? loadSqliteDirect(login.database(), statement, *rows, shape, &error)
-                : loadPostgresDirect(login.database(), statement, *rows, shape, &error,
+                ? loadSqliteDirect(LoginAccess::database(login), statement, *rows, shape, &error)
+                : loadPostgresDirect(LoginAccess::database(login), statement, *rows, shape, &error,
                                      mode != OpenMode::ReadOnly);
         switch (loaded) {
         case DirectLoad::Done:
@@ -94,7 +94,7 @@ void DbDataSet::Impl::load()
         }
     }
 
-    QSqlQuery q(login.database());
+    QSqlQuery q(LoginAccess::database(login));
     q.setForwardOnly(true);
     readNumbersExactly(q);
     if (!values.isEmpty()) {
@@ -115,7 +115,7 @@ void DbDataSet::Impl::load()
             table.truncate(nul);
         shape.tables.append(table);
         shape.types.push_back(
-            typeCode(field, login.database().driverName() == QLatin1String("QPSQL")));
+            typeCode(field, LoginAccess::database(login).driverName() == QLatin1String("QPSQL")));
     }
     setShape(shape);
     rows->reset(columns);

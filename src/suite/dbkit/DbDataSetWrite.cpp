@@ -48,7 +48,7 @@ struct WriteResult {
 class DataSetWriter {
 public:
     explicit DataSetWriter(DbDataSet::Impl &d)
-        : m_d(d), m_dialect(d.login.dialect()), m_info(d.baseTable())
+        : m_d(d), m_dialect(LoginAccess::dialect(d.login)), m_info(d.baseTable())
     {
         if (m_info.primaryKey.isEmpty())
             throw DbError(ErrorNumber::NoPrimaryKey,
@@ -133,7 +133,7 @@ public:
     {
         refuseUnsendableValues(values, sql);
         WriteResult r;
-        QSqlQuery q(m_d.login.database());
+        QSqlQuery q(LoginAccess::database(m_d.login));
         q.setForwardOnly(true);
         readNumbersExactly(q);
         execBound(LoginAccess::errors(m_d.login), q, sql, sql, values, false);
@@ -166,7 +166,7 @@ public:
             return false;
         const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2")
                                 .arg(table(), parts.join(QStringLiteral(" AND ")));
-        QSqlQuery q(m_d.login.database());
+        QSqlQuery q(LoginAccess::database(m_d.login));
         q.setForwardOnly(true);
         readNumbersExactly(q);
         q.prepare(sql);
@@ -287,7 +287,7 @@ void DbDataSet::Impl::storeNew()
             if (at >= 0) {
                 keyValues.append(bound[at]);
             } else if (k == identity) {
-                QSqlQuery q(login.database());
+                QSqlQuery q(LoginAccess::database(login));
                 q.setForwardOnly(true);
                 const bool ok = q.exec(w.dialect().lastIdentityStatement()) && q.next();
                 keyValues.append(ok ? q.value(0) : QVariant());

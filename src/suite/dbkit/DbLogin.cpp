@@ -76,8 +76,6 @@ void DbLogin::CommitTrans() { d->statements.commit(); }
 bool DbLogin::inTransaction() const { return d->connection.inTransaction(); }
 Engine DbLogin::engine() const { return d->connection.engine(); }
 bool DbLogin::throughOdbc() const { return d->connection.throughOdbc(); }
-const SqlDialect &DbLogin::dialect() const { return d->connection.dialect(); }
-QSqlDatabase &DbLogin::database() { return d->connection.database(); }
 QString DbLogin::connectionId() const { return d->connection.connectionId(); }
 
 QString DbLogin::url() const { return d->identity.url; }
@@ -102,6 +100,8 @@ QString DbLogin::sessionApplicationName(const QString &token)
 
 Connection &LoginAccess::connection(DbLogin &login) { return login.d->connection; }
 ErrorMapping &LoginAccess::errors(DbLogin &login) { return login.d->errors; }
+const SqlDialect &LoginAccess::dialect(const DbLogin &login) { return login.d->connection.dialect(); }
+QSqlDatabase &LoginAccess::database(DbLogin &login) { return login.d->connection.database(); }
 
 const TableInfo &LoginAccess::tableInfo(DbLogin &login, const QString &table)
 {

@@ -83,7 +83,6 @@ public:
     // environment variable DEPOTBASE_KIT_QT_DRIVER=1 starts with Qt's drivers.
     static void setDirectLoading(bool enabled);
     static bool directLoading();
-    const SqlDialect &dialect() const;
     QString url() const;
     // The URL without its identity items: the database it names (for
     // sqlite:PATH, PATH is the account's file).
@@ -107,9 +106,6 @@ public:
     // Throws DbError with the mapped number. A text value holding a NUL or
     // half a UTF-16 pair is refused before anything reaches the server.
     int executeBound(const QString &sql, const QVariantList &values);
-    // The connection itself, for code outside the kit that still runs its
-    // own queries on it.
-    QSqlDatabase &database();
 
 private:
     DbLogin();

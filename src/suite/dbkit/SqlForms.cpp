@@ -2,6 +2,7 @@
 
 #include "DbLogin.h"
 #include "SqlDialect.h"
+#include "internal/LoginAccess.h"
 
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -10,124 +11,124 @@ namespace dbkit {
 
 QString SqlForms::lengthFunction() const
 {
-    return m_login.dialect().lengthFunction();
+    return LoginAccess::dialect(m_login).lengthFunction();
 }
 
 QString SqlForms::substringFunction() const
 {
-    return m_login.dialect().substringFunction();
+    return LoginAccess::dialect(m_login).substringFunction();
 }
 
 QString SqlForms::firstRows(const QString &select, int rows) const
 {
-    return m_login.dialect().firstRows(select, rows);
+    return LoginAccess::dialect(m_login).firstRows(select, rows);
 }
 
 QString SqlForms::utcNow() const
 {
-    return m_login.dialect().utcNow();
+    return LoginAccess::dialect(m_login).utcNow();
 }
 
 QString SqlForms::timeAsText(const QString &column) const
 {
-    return m_login.dialect().timeAsText(column);
+    return LoginAccess::dialect(m_login).timeAsText(column);
 }
 
 QString SqlForms::lockingReadSuffix() const
 {
-    return m_login.dialect().lockingReadSuffix();
+    return LoginAccess::dialect(m_login).lockingReadSuffix();
 }
 
 void SqlForms::holdTransactionLock(const QVariantList &keys) const
 {
-    const QString statement = m_login.dialect().transactionLockStatement(int(keys.size()));
+    const QString statement = LoginAccess::dialect(m_login).transactionLockStatement(int(keys.size()));
     if (!statement.isEmpty())
         m_login.executeBound(statement, keys);
 }
 
 bool SqlForms::decimalsAsDouble() const
 {
-    return m_login.dialect().decimalsAsDouble();
+    return LoginAccess::dialect(m_login).decimalsAsDouble();
 }
 
 bool SqlForms::decimalsCompareExactly() const
 {
-    return m_login.dialect().decimalsCompareExactly();
+    return LoginAccess::dialect(m_login).decimalsCompareExactly();
 }
 
 bool SqlForms::timeFromClient() const
 {
-    return m_login.dialect().timeFromClient();
+    return LoginAccess::dialect(m_login).timeFromClient();
 }
 
 bool SqlForms::tableExists(const QString &table) const
 {
-    return m_login.dialect().tableInfo(m_login.database(), table).exists;
+    return LoginAccess::dialect(m_login).tableInfo(LoginAccess::database(m_login), table).exists;
 }
 
 QStringList SqlForms::tableColumns(const QString &table) const
 {
-    return m_login.dialect().tableInfo(m_login.database(), table).columns;
+    return LoginAccess::dialect(m_login).tableInfo(LoginAccess::database(m_login), table).columns;
 }
 
 QString SqlForms::textType(int width) const
 {
-    return m_login.dialect().textType(width);
+    return LoginAccess::dialect(m_login).textType(width);
 }
 
 QString SqlForms::timeType() const
 {
-    return m_login.dialect().timeType();
+    return LoginAccess::dialect(m_login).timeType();
 }
 
 QString SqlForms::createTableIfMissing(const QString &table, const QString &columns) const
 {
-    return m_login.dialect().createTableIfMissing(table, columns);
+    return LoginAccess::dialect(m_login).createTableIfMissing(table, columns);
 }
 
 QString SqlForms::addColumn(const QString &table, const QString &column,
                             const QString &type) const
 {
-    return m_login.dialect().addColumn(table, column, type);
+    return LoginAccess::dialect(m_login).addColumn(table, column, type);
 }
 
 QString SqlForms::schemaFolder() const
 {
-    return m_login.dialect().schemaFolder();
+    return LoginAccess::dialect(m_login).schemaFolder();
 }
 
 bool SqlForms::makesAccountSchema() const
 {
-    return m_login.dialect().makesAccountSchema();
+    return LoginAccess::dialect(m_login).makesAccountSchema();
 }
 
 void SqlForms::runScriptStatement(const QString &statement) const
 {
-    QSqlQuery query(m_login.database());
+    QSqlQuery query(LoginAccess::database(m_login));
     if (!query.exec(statement))
-        throw m_login.dialect().toError(query.lastError(), statement, false);
+        throw LoginAccess::dialect(m_login).toError(query.lastError(), statement, false);
 }
 
 HolderCheck SqlForms::holderCheck() const
 {
-    return m_login.dialect().holderCheck();
+    return LoginAccess::dialect(m_login).holderCheck();
 }
 
 QString SqlForms::lockHolderGone() const
 {
-    return m_login.dialect().lockHolderGone();
+    return LoginAccess::dialect(m_login).lockHolderGone();
 }
 
 void SqlForms::refreshSessions() const
 {
-    const QString statement = m_login.dialect().refreshSessionsStatement();
+    const QString statement = LoginAccess::dialect(m_login).refreshSessionsStatement();
     if (!statement.isEmpty())
         m_login.OpenDataSet(statement, OpenMode::ReadOnly);
 }
 
 const QObject *SqlForms::connectionObject() const
 {
-    return m_login.database().driver();
+    return LoginAccess::database(m_login).driver();
 }
 
 QString SqlForms::criteriaLiteral(const QString &text)

@@ -33,7 +33,7 @@ TransactionGuard::TransactionGuard(DbLogin &login) : m_login(login)
 {
     if (m_login.inTransaction()) {
         m_savepoint = nextSavepointName();
-        m_login.Execute(m_login.dialect().savepointStatement(m_savepoint));
+        m_login.Execute(LoginAccess::dialect(m_login).savepointStatement(m_savepoint));
     } else {
         m_login.BeginTrans();
     }
@@ -55,7 +55,7 @@ TransactionGuard::~TransactionGuard()
 void TransactionGuard::commit()
 {
     if (nested())
-        runIfAny(m_login, m_login.dialect().releaseSavepointStatement(m_savepoint));
+        runIfAny(m_login, LoginAccess::dialect(m_login).releaseSavepointStatement(m_savepoint));
     else
         m_login.CommitTrans();
     m_open = false;
@@ -70,7 +70,7 @@ void TransactionGuard::rollback()
     }
     // Back to the savepoint, which also clears an error state of the enclosing
     // transaction on PostgreSQL; then drop the savepoint itself.
-    const SqlDialect &dialect = m_login.dialect();
+    const SqlDialect &dialect = LoginAccess::dialect(m_login);
     m_login.Execute(dialect.rollbackToSavepointStatement(m_savepoint));
     LoginAccess::connection(m_login).freeFailed();
     runIfAny(m_login, dialect.releaseSavepointStatement(m_savepoint));

@@ -18,6 +18,9 @@ class LoginAccess {
 public:
     static Connection &connection(DbLogin &login);
     static ErrorMapping &errors(DbLogin &login);
+    // The login's dialect and its connection, for statements the kit runs itself.
+    static const SqlDialect &dialect(const DbLogin &login);
+    static QSqlDatabase &database(DbLogin &login);
     // Columns, primary key and identity column of `table`, read once per login.
     static const TableInfo &tableInfo(DbLogin &login, const QString &table);
 };
