@@ -31,7 +31,7 @@ struct CardButton {
 };
 
 constexpr std::array<CardButton, 4> CardButtons{{
-    {"TlbAdd", 1, text::Add, text::Add}, {"TlbSave", 2, text::Save, 0}, {"TlbHelp", 3, text::Help, text::Help}, {"TlbExit", 4, text::Exit, text::Exit}}};
+    {"TlbAdd", 1, depotbase::text::Add, depotbase::text::Add}, {"TlbSave", 2, depotbase::text::Save, 0}, {"TlbHelp", 3, depotbase::text::Help, depotbase::text::Help}, {"TlbExit", 4, depotbase::text::Exit, depotbase::text::Exit}}};
 
 EditBox *makeBox(QWidget *parent, const char *name, int maxLength, bool numbers = false)
 {
@@ -139,16 +139,16 @@ void WarehouseCardControls::buildControls(QWidget *card)
 
 void WarehouseCardControls::setCaptions()
 {
-    lblcWhCode->setText(LoadResString(text::WarehouseCode));
-    lblcWhName->setText(LoadResString(text::WarehouseName));
-    lblcDepCode->setText(LoadResString(text::Department));
-    lblcWhAddress->setText(LoadResString(text::WarehouseAddress));
-    lblcWhPhone->setText(LoadResString(text::Phone));
-    lblcWhPerson->setText(LoadResString(text::Manager));
-    lblcWhValueStyle->setText(LoadResString(text::ValuationStyle));
-    lbliFundQuota->setText(LoadResString(text::Quota));
-    lblcWhMemo->setText(LoadResString(text::Remark));
-    ChkbWhPos->setText(LoadResString(text::PositionManaged));
+    lblcWhCode->setText(LoadResString(depotbase::text::WarehouseCode));
+    lblcWhName->setText(LoadResString(depotbase::text::WarehouseName));
+    lblcDepCode->setText(LoadResString(depotbase::text::Department));
+    lblcWhAddress->setText(LoadResString(depotbase::text::WarehouseAddress));
+    lblcWhPhone->setText(LoadResString(depotbase::text::Phone));
+    lblcWhPerson->setText(LoadResString(depotbase::text::Manager));
+    lblcWhValueStyle->setText(LoadResString(depotbase::text::ValuationStyle));
+    lbliFundQuota->setText(LoadResString(depotbase::text::Quota));
+    lblcWhMemo->setText(LoadResString(depotbase::text::Remark));
+    ChkbWhPos->setText(LoadResString(depotbase::text::PositionManaged));
     cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
 }
 

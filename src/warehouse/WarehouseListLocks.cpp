@@ -72,7 +72,7 @@ void WarehouseListLocks::tellFailedRelease()
     modal::message(m_window,
                    QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
                        + m_locks.lastReleaseError(),
-                   modal::Icon::Exclamation, modal::Buttons::Ok, LoadResString(text::MessageCaption));
+                   modal::Icon::Exclamation, modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
 }
 
 void WarehouseListLocks::tellLocked(const QString &code)

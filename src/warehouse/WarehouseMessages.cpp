@@ -10,7 +10,7 @@ namespace whmessages {
 
 void critical(QWidget *window, const QString &text)
 {
-    modal::message(window, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(text::MessageCaption));
+    modal::message(window, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
 }
 
 void failure(QWidget *window, const services::DatabaseFailure &error)
@@ -30,7 +30,7 @@ bool guarded(QWidget *window, const std::function<void()> &work)
 void notice(QWidget *window, const QString &text)
 {
     modal::message(window, text, modal::Icon::Information, modal::Buttons::Ok,
-                   LoadResString(text::MessageCaption));
+                   LoadResString(depotbase::text::MessageCaption));
 }
 
 bool refuseWhenReadOnly(QWidget *window, bool readOnly)
