@@ -11,7 +11,7 @@
 #include "RawQuery.h"
 #include "RightsAccount.h"
 #include "services/RightsStatements.h"
-#include "authority/FrmWHAuth.h"
+#include "authority/AuthorityList.h"
 #include "data/AccountSetup.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/SqlDialect.h"

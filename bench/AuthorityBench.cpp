@@ -11,7 +11,7 @@
 #include "BenchSupport.h"
 #include "RightsAccount.h"
 #include "services/RightsStatements.h"
-#include "authority/FrmAuthority.h"
+#include "authority/AuthorityEditor.h"
 #include "data/AccountSetup.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/dbkit/SqlDialect.h"

@@ -8,7 +8,7 @@
 #include "services/WarehouseQueries.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ScriptedModalSeam.h"
-#include "warehouse/frmWHBrowse.h"
+#include "warehouse/WarehouseList.h"
 
 #include <QAction>
 #include <QApplication>

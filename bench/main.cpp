@@ -15,7 +15,7 @@
 #include "testdata/GenerateWarehouses.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ScriptedModalSeam.h"
-#include "warehouse/frmWHBrowse.h"
+#include "warehouse/WarehouseList.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

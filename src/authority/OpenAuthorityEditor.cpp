@@ -1,6 +1,6 @@
 #include "OpenAuthorityEditor.h"
 
-#include "FrmAuthority.h"
+#include "AuthorityEditor.h"
 #include "forms/FormSlot.h"
 
 void openAuthorityEditor(const AuthorityContext &context, QWidget *parent,

@@ -9,7 +9,7 @@
 #include "forms/FormSlot.h"
 #include "suite/modal/ModalSeam.h"
 #include "services/WarehouseQueries.h"
-#include "warehouse/frmWHBrowse.h"
+#include "warehouse/WarehouseList.h"
 
 #include <QApplication>
 

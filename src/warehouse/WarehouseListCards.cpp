@@ -3,7 +3,7 @@
 #include "WarehouseListGrid.h"
 #include "WarehouseListLocks.h"
 #include "WarehouseMessages.h"
-#include "frmWHCard.h"
+#include "WarehouseCard.h"
 #include "services/WarehouseRules.h"
 #include "services/WarehouseService.h"
 

@@ -1,6 +1,6 @@
 #include "WarehouseListGrid.h"
 
-#include "ListColumns.h"
+#include "WarehouseListColumns.h"
 #include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "forms/DataSetGridSource.h"

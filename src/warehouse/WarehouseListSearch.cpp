@@ -2,7 +2,7 @@
 
 #include "WarehouseListGrid.h"
 #include "data/Catalogue.h"
-#include "filter/frmFilter.h"
+#include "filter/FilterDialog.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ModalSeam.h"
 

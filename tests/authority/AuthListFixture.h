@@ -4,7 +4,7 @@
 // it: toolbar buttons by key, the locate and filter dialog's boxes typed into,
 // modal windows answered by the scripted seam.
 
-#include "authority/FrmWHAuth.h"
+#include "authority/AuthorityList.h"
 #include "data/ModuleState.h"
 #include "support/DemoAccount.h"
 #include "support/SeamScript.h"

@@ -1,7 +1,7 @@
 // The authority list and its locate and filter dialog as a user drives them.
 #include "AuthListFixture.h"
 
-#include "authority/FrmAuthority.h"
+#include "authority/AuthorityEditor.h"
 #include "data/Catalogue.h"
 #include "support/SheetReader.h"
 

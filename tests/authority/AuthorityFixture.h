@@ -4,7 +4,7 @@
 // nodes clicked, grid cells typed and committed with the keyboard, toolbar
 // buttons pressed, dialogs answered through the scripted seam.
 
-#include "authority/FrmAuthority.h"
+#include "authority/AuthorityEditor.h"
 #include "data/Catalogue.h"
 #include "support/DemoAccount.h"
 #include "support/SeamScript.h"

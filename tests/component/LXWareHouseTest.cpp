@@ -5,7 +5,7 @@
 #include "suite/dbkit/DbError.h"
 #include "support/SeamScript.h"
 #include "support/TestDatabases.h"
-#include "warehouse/frmWHBrowse.h"
+#include "warehouse/WarehouseList.h"
 
 #include <QCoreApplication>
 #include <QDialog>

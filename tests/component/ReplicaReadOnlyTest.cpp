@@ -1,15 +1,15 @@
 // A read-only seat on a hot-standby replica: the whole component opened
 // read-only on the standby's copy of an account reads, filters, finds, prints,
 // outputs and shows rights without ever trying to write there.
-#include "authority/FrmAuthority.h"
-#include "authority/FrmWHAuth.h"
+#include "authority/AuthorityEditor.h"
+#include "authority/AuthorityList.h"
 #include "component/LXWareHouse.h"
 #include "data/DataHelpers.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/report/RTPrn.h"
 #include "support/DemoAccount.h"
 #include "support/SeamScript.h"
-#include "warehouse/frmWHBrowse.h"
+#include "warehouse/WarehouseList.h"
 
 #include <QComboBox>
 #include <QDeadlineTimer>

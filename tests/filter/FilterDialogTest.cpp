@@ -1,6 +1,6 @@
 // The filter dialog as a user drives it, on a demo account per engine.
 #include "data/ModuleState.h"
-#include "filter/frmFilter.h"
+#include "filter/FilterDialog.h"
 #include "forms/FormSlot.h"
 #include "services/WarehouseQueries.h"
 #include "support/DemoAccount.h"

@@ -2,7 +2,7 @@
 // and the database checked afterwards.
 #include "WarehouseFixture.h"
 
-#include "warehouse/frmWHCard.h"
+#include "warehouse/WarehouseCard.h"
 
 using namespace depotbase;
 

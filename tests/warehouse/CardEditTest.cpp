@@ -3,7 +3,7 @@
 // valuation rule and values holding quotes.
 #include "WarehouseFixture.h"
 
-#include "warehouse/frmWHCard.h"
+#include "warehouse/WarehouseCard.h"
 
 using namespace depotbase;
 

@@ -1,7 +1,7 @@
 // A save the database refuses, and the card's keys walking its fields.
 #include "WarehouseFixture.h"
 
-#include "warehouse/frmWHCard.h"
+#include "warehouse/WarehouseCard.h"
 
 using namespace depotbase;
 

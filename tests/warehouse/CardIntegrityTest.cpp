@@ -3,7 +3,7 @@
 // department shares.
 #include "WarehouseFixture.h"
 
-#include "warehouse/frmWHCard.h"
+#include "warehouse/WarehouseCard.h"
 
 using namespace whtest;
 

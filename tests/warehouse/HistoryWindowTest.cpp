@@ -6,9 +6,9 @@
 //     --gtest_also_run_disabled_tests --gtest_filter='*HistoryPicture*'
 #include "WarehouseFixture.h"
 
-#include "authority/FrmAuthority.h"
-#include "authority/FrmWHAuth.h"
-#include "history/FrmHistory.h"
+#include "authority/AuthorityEditor.h"
+#include "authority/AuthorityList.h"
+#include "history/HistoryWindow.h"
 #include "history/HistoryText.h"
 #include "services/WarehouseService.h"
 #include "suite/locks/LockVouchDLL.h"

@@ -1,7 +1,7 @@
 // The warehouse list's rights button opens the authority list over it.
 #include "WarehouseFixture.h"
 
-#include "authority/FrmWHAuth.h"
+#include "authority/AuthorityList.h"
 
 #include <QDir>
 #include <QPixmap>

@@ -6,8 +6,8 @@
 // set-up and the authority editor into docs/.
 #include "ListPrintFixture.h"
 
-#include "authority/FrmAuthority.h"
-#include "authority/FrmWHAuth.h"
+#include "authority/AuthorityEditor.h"
+#include "authority/AuthorityList.h"
 #include "forms/QtTranslations.h"
 #include "suite/modal/QtModalSeam.h"
 #include "suite/report/RTPrn.h"

@@ -18,7 +18,7 @@
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/SqlDialect.h"
 #include "services/WarehouseQueries.h"
-#include "warehouse/frmWHBrowse.h"
+#include "warehouse/WarehouseList.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -2,7 +2,7 @@
 // department-wide valuation question, the save through the warehouse
 // service, and what a refused save leaves behind (everything the user typed,
 // the mode and the lock, so the user can correct it and save again).
-#include "frmWHCard.h"
+#include "WarehouseCard.h"
 
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"

@@ -1,6 +1,6 @@
 // The history window: its controls, the reading under its filters, its keys
 // and its print commands.
-#include "FrmHistory.h"
+#include "HistoryWindow.h"
 
 #include "HistoryText.h"
 #include "data/Catalogue.h"

@@ -1,12 +1,12 @@
 // The warehouse list window: loading, layout, the grid's set-up and fill, and
 // the moves through the list.
-#include "frmWHBrowse.h"
+#include "WarehouseList.h"
 
 #include "WarehouseListGrid.h"
 #include "WarehouseListLayout.h"
 #include "WarehouseListToolbar.h"
-#include "frmWHCard.h"
-#include "authority/FrmWHAuth.h"
+#include "WarehouseCard.h"
+#include "authority/AuthorityList.h"
 #include "data/ModuleState.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"

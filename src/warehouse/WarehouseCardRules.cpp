@@ -1,6 +1,6 @@
 // The card's side of the warehouse rules: telling the required fields and
 // the quota check, the department check, and the position-management rule.
-#include "frmWHCard.h"
+#include "WarehouseCard.h"
 
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"

@@ -1,8 +1,8 @@
 // The authority list: loading, the grid and its fill, unloading.
-#include "FrmWHAuth.h"
+#include "AuthorityList.h"
 
 #include "FailureText.h"
-#include "FrmWAFilter.h"
+#include "AuthorityFilter.h"
 #include "data/Catalogue.h"
 #include "data/ModuleState.h"
 #include "forms/DataSetGridSource.h"

@@ -1,9 +1,9 @@
 // The authority editor's window: loading, the tree and the node click.
-#include "FrmAuthority.h"
+#include "AuthorityEditor.h"
 
 #include "AuthorityTree.h"
-#include "EditorLayout.h"
-#include "EditorToolbar.h"
+#include "AuthorityEditorLayout.h"
+#include "AuthorityEditorToolbar.h"
 #include "InventoryReference.h"
 #include "RightsGrid.h"
 #include "forms/FormSlot.h"

@@ -1,13 +1,13 @@
 // The authority list's commands: edit, locate, filter, refresh, the print
 // commands, help and exit.
-#include "FrmWHAuth.h"
+#include "AuthorityList.h"
 
 #include "FailureText.h"
-#include "FrmWAFilter.h"
+#include "AuthorityFilter.h"
 #include "OpenAuthorityEditor.h"
 #include "data/Catalogue.h"
 #include "forms/WindowHelpers.h"
-#include "history/FrmHistory.h"
+#include "history/HistoryWindow.h"
 #include "print/PrintList.h"
 #include "services/DatabaseFailure.h"
 #include "suite/controls/SuperGrid.h"

@@ -1,6 +1,6 @@
 // Writing rights: RowCommit decides what a commit stores or refuses; the
 // editor hands it the grid row and shows what it leaves of the row.
-#include "FrmAuthority.h"
+#include "AuthorityEditor.h"
 
 #include "RightsGrid.h"
 #include "data/Catalogue.h"

@@ -1,11 +1,11 @@
 // The authority editor's toolbar (add a row, delete a row, help, exit) and
 // the ways of leaving the window.
-#include "FrmAuthority.h"
+#include "AuthorityEditor.h"
 
-#include "EditorToolbar.h"
+#include "AuthorityEditorToolbar.h"
 #include "RightsGrid.h"
 #include "data/Catalogue.h"
-#include "history/FrmHistory.h"
+#include "history/HistoryWindow.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ModalSeam.h"
 

@@ -1,6 +1,6 @@
 // The warehouse card window: its controls, loading, display of a record,
 // change tracking, keys and closing.
-#include "frmWHCard.h"
+#include "WarehouseCard.h"
 
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"

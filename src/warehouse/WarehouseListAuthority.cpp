@@ -1,9 +1,9 @@
 // The authority and history commands of the list: the authority list and
 // the change history, modal over this one.
-#include "frmWHBrowse.h"
+#include "WarehouseList.h"
 
-#include "authority/FrmWHAuth.h"
-#include "history/FrmHistory.h"
+#include "authority/AuthorityList.h"
+#include "history/HistoryWindow.h"
 #include "suite/controls/SuperGrid.h"
 
 void frmWHBrowse::showAuthority()

@@ -1,6 +1,6 @@
 // The authority editor's grid editing: what a drop-down offers, what a
 // committed cell does, the inventory reference, and the guard on leaving a row.
-#include "FrmAuthority.h"
+#include "AuthorityEditor.h"
 
 #include "InventoryReference.h"
 #include "RowEntry.h"

@@ -1,4 +1,4 @@
-#include "FrmWAFilter.h"
+#include "AuthorityFilter.h"
 
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"

@@ -1,7 +1,7 @@
 // The checks of the editor's grid rows, and its message and cell helpers.
 // The checks hand the row's values to RowEntry and RowCommit, which look up
 // what was typed and ask the rights service.
-#include "FrmAuthority.h"
+#include "AuthorityEditor.h"
 
 #include "FailureText.h"
 #include "RightsGrid.h"

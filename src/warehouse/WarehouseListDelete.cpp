@@ -4,7 +4,7 @@
 // A lock taken by a command is released when the command ends, on every path
 // (a refused confirmation, a warehouse deleted meanwhile, a database error),
 // so no warehouse stays locked for other operators.
-#include "frmWHBrowse.h"
+#include "WarehouseList.h"
 
 #include "WarehouseListDeletion.h"
 #include "services/WarehouseService.h"

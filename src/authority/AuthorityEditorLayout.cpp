@@ -1,4 +1,4 @@
-#include "EditorLayout.h"
+#include "AuthorityEditorLayout.h"
 
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"

@@ -1,4 +1,4 @@
-#include "frmFilter.h"
+#include "FilterDialog.h"
 
 #include "FilterColumns.h"
 #include "FilterKeys.h"

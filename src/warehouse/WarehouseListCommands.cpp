@@ -1,6 +1,6 @@
 // The warehouse list's command dispatcher, its keys, and the commands that
 // stay within the list: refresh, find, filter, help and exit.
-#include "frmWHBrowse.h"
+#include "WarehouseList.h"
 
 #include "WarehouseListToolbar.h"
 #include "WarehouseMessages.h"

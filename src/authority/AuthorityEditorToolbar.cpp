@@ -1,4 +1,4 @@
-#include "EditorToolbar.h"
+#include "AuthorityEditorToolbar.h"
 
 #include "data/Catalogue.h"
 #include "forms/ToolbarShortcuts.h"

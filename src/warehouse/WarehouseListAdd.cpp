@@ -1,6 +1,6 @@
 // The list's add and edit commands, which open the card, and its read-only
 // guard.
-#include "frmWHBrowse.h"
+#include "WarehouseList.h"
 
 #include "WarehouseMessages.h"
 #include "suite/controls/SuperGrid.h"
