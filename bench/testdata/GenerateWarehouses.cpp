@@ -1,9 +1,9 @@
 #include "GenerateWarehouses.h"
 
-#include "suite/dbkit/DbLogin.h"
-#include "suite/dbkit/internal/LoginAccess.h"
 #include "suite/dbkit/DbError.h"
+#include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlDialect.h"
+#include "suite/dbkit/internal/LoginAccess.h"
 
 #include <QSqlQuery>
 #include <QStringList>
@@ -79,7 +79,8 @@ void bindWarehouse(QSqlQuery &query, int row, qint64 n, int width,
 void runBatch(dbkit::DbLogin &login, QSqlQuery &query)
 {
     if (!query.exec())
-        throw dbkit::LoginAccess::dialect(login).toError(query.lastError(), query.lastQuery(), false);
+        throw dbkit::LoginAccess::dialect(login).toError(query.lastError(), query.lastQuery(),
+                                                         false);
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include <QKeyEvent>
 #include <QTableView>
 
+namespace text = depotbase::text;
+
 QAction *FrmAuthority::toolbarButton(const QString &key) const
 {
     return editortoolbar::button(*m_toolbar, key);
@@ -62,7 +64,7 @@ bool FrmAuthority::mayDropUnstoredRows()
     const QString question = which + QStringLiteral("的权限尚未保存，退出后不会保存。")
                              + QChar(13) + QStringLiteral("是否放弃并退出？");
     if (modal::message(this, question, modal::Icon::Question, modal::Buttons::YesNo,
-                       depotbase::LoadResString(depotbase::text::WarehouseRights))
+                       depotbase::LoadResString(text::WarehouseRights))
         == modal::Answer::Yes)
         return true;
     m_grid->setRow(row);

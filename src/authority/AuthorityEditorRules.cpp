@@ -17,7 +17,8 @@ using namespace depotbase;
 
 void FrmAuthority::stop(const QString &text)
 {
-    modal::message(this, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(depotbase::text::WarehouseRights));
+    modal::message(this, text, modal::Icon::Critical, modal::Buttons::Ok,
+                   LoadResString(text::WarehouseRights));
 }
 
 bool FrmAuthority::trap(const std::function<bool()> &step)

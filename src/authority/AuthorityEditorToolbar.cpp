@@ -8,6 +8,8 @@
 #include <QToolBar>
 #include <array>
 
+namespace text = depotbase::text;
+
 namespace editortoolbar {
 
 namespace {
@@ -19,8 +21,12 @@ struct Button {
 };
 
 constexpr Button Buttons[] = {
-    {"addbut", 3, depotbase::text::Add}, {"delbut", 4, depotbase::text::Delete}, {"", 0, 0}, {"histbut", 7, depotbase::text::HistoryCaption},
-    {"helpbut", 5, depotbase::text::Help}, {"exitbut", 6, depotbase::text::Exit},
+    {"addbut", 3, text::Add},
+    {"delbut", 4, text::Delete},
+    {"", 0, 0},
+    {"histbut", 7, text::HistoryCaption},
+    {"helpbut", 5, text::Help},
+    {"exitbut", 6, text::Exit},
 };
 
 // The keys of the buttons: add and delete as in the lists.

@@ -65,7 +65,7 @@ bool FrmAuthority::DeleteRight()
     const int row = m_grid->Row();
     if (row < 1 || row > lastRow()) {
         modal::message(this, QStringLiteral("请选择一行删除!"), modal::Icon::Critical,
-                       modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
+                       modal::Buttons::Ok, LoadResString(text::MessageCaption));
         return false;
     }
     GridRow values = gridRow(row);

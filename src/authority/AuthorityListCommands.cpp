@@ -118,7 +118,7 @@ void FrmWHAuth::locateRight()
 {
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行定位功能.")))
         return;
-    const services::RightsFilter wanted = askDialog(false, LoadResString(depotbase::text::LocateConditions));
+    const services::RightsFilter wanted = askDialog(false, LoadResString(text::LocateConditions));
     if (wanted.empty())
         return;
     const bool byOperator = wanted.locatesByOperator();
@@ -147,7 +147,7 @@ void FrmWHAuth::filterRights()
 {
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行过滤功能.")))
         return;
-    showFiltered(askDialog(true, LoadResString(depotbase::text::FilterConditions)));
+    showFiltered(askDialog(true, LoadResString(text::FilterConditions)));
     // An empty grid says why, rather than look like an empty table.
     if (m_filtered && m_grid->Rows() == 1)
         refuse(QStringLiteral("没有符合过滤条件的权限，刷新可显示全部权限。"));
@@ -188,7 +188,8 @@ void FrmWHAuth::runPrintCommand(short mode)
     // Dialogs and the preview open over this window, which is modal.
     ReportHost host = m_inputs.printHost;
     host.owner = this;
-    PrintAuthorityList(printDb.get(), *m_grid, LoadResString(depotbase::text::WarehouseRights), mode, *this, host);
+    PrintAuthorityList(printDb.get(), *m_grid, LoadResString(text::WarehouseRights), mode, *this,
+                       host);
 }
 
 // The history of the current row's right: every right of its operator on its

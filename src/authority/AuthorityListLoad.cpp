@@ -60,20 +60,20 @@ constexpr std::array<const char *, 14> Pictures{
 
 // Positions 5, 8 and 12 are separators.
 constexpr std::array<ToolbarButton, 14> Buttons{{
-    {"TlbPSetup", 13, depotbase::text::Setup, depotbase::text::PrintSetup},
-    {"TlbPrint", 8, depotbase::text::Print, depotbase::text::Print},
-    {"TlbPreview", 11, depotbase::text::Preview, depotbase::text::Preview},
-    {"TlbOutput", 12, depotbase::text::Output, depotbase::text::Output},
+    {"TlbPSetup", 13, text::Setup, text::PrintSetup},
+    {"TlbPrint", 8, text::Print, text::Print},
+    {"TlbPreview", 11, text::Preview, text::Preview},
+    {"TlbOutput", 12, text::Output, text::Output},
     {nullptr, 0, 0, 0},
-    {"TlbEdit", 3, depotbase::text::EditRights, depotbase::text::EditRights},
-    {"TlbHistory", 14, depotbase::text::HistoryCaption, depotbase::text::HistoryCaption},
+    {"TlbEdit", 3, text::EditRights, text::EditRights},
+    {"TlbHistory", 14, text::HistoryCaption, text::HistoryCaption},
     {nullptr, 0, 0, 0},
-    {"TlbFind", 4, depotbase::text::Locate, depotbase::text::Locate},
-    {"TlbFilter", 5, depotbase::text::Filter, depotbase::text::Filter},
-    {"TlbRefresh", 6, depotbase::text::Refresh, depotbase::text::Refresh},
+    {"TlbFind", 4, text::Locate, text::Locate},
+    {"TlbFilter", 5, text::Filter, text::Filter},
+    {"TlbRefresh", 6, text::Refresh, text::Refresh},
     {nullptr, 0, 0, 0},
-    {"TlbHelp", 9, depotbase::text::Help, depotbase::text::Help},
-    {"TlbExit", 10, depotbase::text::Exit, depotbase::text::Exit},
+    {"TlbHelp", 9, text::Help, text::Help},
+    {"TlbExit", 10, text::Exit, text::Exit},
 }};
 
 } // namespace
@@ -131,7 +131,7 @@ void FrmWHAuth::Form_Load()
     // the list offers no such editing, so none of them is read.
     printDb = OpenPrintWorkDb(SystemFolder(), QString::fromLatin1(AuthorityListPrintFile), this);
 
-    setWindowTitle(LoadResString(depotbase::text::WarehouseRights));
+    setWindowTitle(LoadResString(text::WarehouseRights));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     CentreOnScreen(this);
 
@@ -265,7 +265,7 @@ void FrmWHAuth::FillAuthGrid(const dbkit::DbDataSet &data)
 void FrmWHAuth::showListState()
 {
     const int shown = m_grid->Rows() - 1;
-    setWindowTitle(LoadResString(depotbase::text::WarehouseRights)
+    setWindowTitle(LoadResString(text::WarehouseRights)
                    + (m_filtered ? QStringLiteral("（已过滤：显示 %1 条权限）")
                                  : QStringLiteral("（共 %1 条权限）"))
                          .arg(shown));

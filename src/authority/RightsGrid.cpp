@@ -9,6 +9,8 @@
 
 #include <QStringList>
 
+namespace text = depotbase::text;
+
 namespace rightsgrid {
 
 using C = RightsColumns;
@@ -103,7 +105,7 @@ void setupColumns(SuperGrid &grid, int widthTwips)
 void settleShowMoney(SuperGrid &grid, int row)
 {
     if (row >= 1 && grid.TextMatrix(row, C::ColShowMoney).isEmpty())
-        grid.setTextMatrix(row, C::ColShowMoney, LoadResString(depotbase::text::No));
+        grid.setTextMatrix(row, C::ColShowMoney, LoadResString(text::No));
 }
 
 void appendRow(SuperGrid &grid)
@@ -203,8 +205,8 @@ void offer(GridDropDown &list, int col, int nodeKind, const AuthorityData &data,
            QStringList &names)
 {
     if (col == C::ColShowMoney) {
-        list.AddItem(LoadResString(depotbase::text::Yes));
-        list.AddItem(LoadResString(depotbase::text::No));
+        list.AddItem(LoadResString(text::Yes));
+        list.AddItem(LoadResString(text::No));
         return;
     }
     names.clear();

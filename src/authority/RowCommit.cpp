@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace text = depotbase::text;
+
 using services::Refusal;
 using services::ServiceResult;
 
@@ -57,7 +59,8 @@ bool failedByDatabase(Refusal refusal)
 } // namespace
 
 RowCommit::RowCommit(const services::Account &account, bool readOnly, Tell tell)
-    : m_queries(account.login()), m_rights(account.login()), m_readOnly(readOnly), m_tell(std::move(tell))
+    : m_queries(account.login()), m_rights(account.login()), m_readOnly(readOnly),
+      m_tell(std::move(tell))
 {
 }
 
@@ -83,7 +86,7 @@ services::RightRecord RowCommit::rightOf(const GridRow &row)
         right.warehouseCode = row.node.code;
     }
     const QString money = cells.at(ColShowMoney);
-    right.showMoney = !(money.isEmpty() || money == depotbase::LoadResString(depotbase::text::No));
+    right.showMoney = !(money.isEmpty() || money == depotbase::LoadResString(text::No));
     right.classCode = cells.at(ColClass);
     right.itemCode = cells.at(ColInv);
     return right;
@@ -115,7 +118,7 @@ ServiceResult RowCommit::insert(GridRow &row)
         row.cells[ColAutoId] = QString::number(right.autoId);
         // Stored without money shown: the row says so, as the table does.
         if (row.cells[ColShowMoney].isEmpty())
-            row.cells[ColShowMoney] = depotbase::LoadResString(depotbase::text::No);
+            row.cells[ColShowMoney] = depotbase::LoadResString(text::No);
         m_asRead.insert(right.autoId, right);
         // Rows down to this one count as written; one among them that is
         // not (its right deleted by another administrator) is known by

@@ -28,7 +28,8 @@ QString unusableText(const QString &url, const QString &reason)
 
 QString tell(const QString &text)
 {
-    modal::message(nullptr, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
+    modal::message(nullptr, text, modal::Icon::Critical, modal::Buttons::Ok,
+                   LoadResString(text::MessageCaption));
     return text;
 }
 

@@ -43,7 +43,7 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
     installQtChineseTranslation();
     frmWHBrowse &list = m_windows->listWindow();
     list.dbs = mdbObject;
-    const QString tableName = LoadResString(depotbase::text::Warehouse);
+    const QString tableName = LoadResString(text::Warehouse);
     // The earlier list goes first, so two lists never fill memory at once.
     list.mRecObject.reset();
     const QString statement = services::WarehouseQueries::listStatement();
@@ -60,9 +60,9 @@ void LXWareHouse::Show()
         list->dbs = mdbObject;
     // Without an open data set the list would show no data: say so instead.
     if (!list || !list->dbs || !list->mRecObject) {
-        modal::message(nullptr,
-                       QStringLiteral("仓库档案未能打开：请先用有效的账套登录初始化后再显示。"),
-                       modal::Icon::Critical, modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
+        modal::message(
+            nullptr, QStringLiteral("仓库档案未能打开：请先用有效的账套登录初始化后再显示。"),
+            modal::Icon::Critical, modal::Buttons::Ok, LoadResString(text::MessageCaption));
         return;
     }
     list->ShowList();
@@ -71,9 +71,9 @@ void LXWareHouse::Show()
 void LXWareHouse::ShowAuthorityEditor()
 {
     if (!mdbObject) {
-        modal::message(nullptr,
-                       QStringLiteral("仓库权限未能打开：请先用有效的账套登录初始化后再显示。"),
-                       modal::Icon::Critical, modal::Buttons::Ok, LoadResString(depotbase::text::WarehouseRights));
+        modal::message(
+            nullptr, QStringLiteral("仓库权限未能打开：请先用有效的账套登录初始化后再显示。"),
+            modal::Icon::Critical, modal::Buttons::Ok, LoadResString(text::WarehouseRights));
         return;
     }
     installQtChineseTranslation();

@@ -26,6 +26,7 @@ DEPOTBASE_EXPORT void AddChangeHistory(dbkit::DbLogin &login);
 // Opens the SQLite account at `path`; when the file does not exist yet it is
 // created with the schema (and the demo data when `demo`). Throws
 // dbkit::DbError when the account cannot be opened or created.
-DEPOTBASE_EXPORT std::shared_ptr<dbkit::DbLogin> OpenOrCreateSqliteAccount(const QString &path, bool demo);
+DEPOTBASE_EXPORT std::shared_ptr<dbkit::DbLogin> OpenOrCreateSqliteAccount(const QString &path,
+                                                                           bool demo);
 
 } // namespace depotbase

@@ -17,8 +17,9 @@ dbkit::DbDataSetPtr OpenListDataSet(dbkit::DbLogin &login, const QString &sql, b
         // Only a table held exclusively by another operator is worth telling;
         // every other failure is left to the caller, who sees no data set.
         if (error.number() == dbkit::ErrorNumber::TableExclusive)
-            modal::message(parent, LoadResString(text::TableHeldExclusively) + displayName, modal::Icon::Critical,
-                           modal::Buttons::Ok, LoadResString(text::MessageCaption));
+            modal::message(parent, LoadResString(text::TableHeldExclusively) + displayName,
+                           modal::Icon::Critical, modal::Buttons::Ok,
+                           LoadResString(text::MessageCaption));
     } catch (const std::exception &) {
     }
     return nullptr;

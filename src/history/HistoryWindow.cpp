@@ -44,15 +44,15 @@ constexpr std::array<const char *, 7> Pictures{
 };
 
 constexpr std::array<ToolbarButton, 9> Buttons{{
-    {"TlbPSetup", 1, depotbase::text::Setup, depotbase::text::PrintSetup},
-    {"TlbPrint", 2, depotbase::text::Print, depotbase::text::Print},
-    {"TlbPreview", 3, depotbase::text::Preview, depotbase::text::Preview},
-    {"TlbOutput", 4, depotbase::text::Output, depotbase::text::Output},
+    {"TlbPSetup", 1, text::Setup, text::PrintSetup},
+    {"TlbPrint", 2, text::Print, text::Print},
+    {"TlbPreview", 3, text::Preview, text::Preview},
+    {"TlbOutput", 4, text::Output, text::Output},
     {nullptr, 0, 0, 0},
-    {"TlbRefresh", 5, depotbase::text::Refresh, depotbase::text::Refresh},
+    {"TlbRefresh", 5, text::Refresh, text::Refresh},
     {nullptr, 0, 0, 0},
-    {"TlbHelp", 6, depotbase::text::Help, depotbase::text::Help},
-    {"TlbExit", 7, depotbase::text::Exit, depotbase::text::Exit},
+    {"TlbHelp", 6, text::Help, text::Help},
+    {"TlbExit", 7, text::Exit, text::Exit},
 }};
 
 // Widths in twips: the values before and after take the room.
@@ -126,7 +126,7 @@ FrmHistory::FrmHistory(const services::Account &account, HistorySubject subject,
     m_operator = new QComboBox(this);
     m_operator->setObjectName(QStringLiteral("CboOperator"));
     m_operator->setMinimumContentsLength(12);
-    auto *ask = new QPushButton(LoadResString(depotbase::text::Query), this);
+    auto *ask = new QPushButton(LoadResString(text::Query), this);
     ask->setObjectName(QStringLiteral("CmdQuery"));
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("LblCount"));

@@ -128,7 +128,8 @@ int RunReport(PrintWorkDb &db, const QString &table, report::ReportSource &grid,
     // Printing needs a printer; a preview is laid out on the page set-up's
     // paper without one, and says so itself.
     if (mode == PrintMode::Print && rt.PrinterName().isEmpty()) {
-        showMessage(host.owner, LoadResString(text::NoDefaultPrinter), modal::Icon::Critical, LoadResString(text::MessageCaption));
+        showMessage(host.owner, LoadResString(text::NoDefaultPrinter), modal::Icon::Critical,
+                    LoadResString(text::MessageCaption));
         return 0;
     }
     rt.SetReportKind(6);

@@ -12,6 +12,8 @@
 
 #include <QVariant>
 
+namespace text = depotbase::text;
+
 namespace services {
 
 using depotbase::NullToEmpty;
@@ -95,7 +97,7 @@ ServiceResult failedWrite(const dbkit::DbError &error, const QString &what)
 {
     const Refusal refusal = refusalOfError(error.number());
     if (refusal == Refusal::ValueTooLong)
-        return ServiceResult::refused(refusal, depotbase::LoadResString(depotbase::text::ValueTooLong));
+        return ServiceResult::refused(refusal, depotbase::LoadResString(text::ValueTooLong));
     return ServiceResult::refused(
         refusal, depotbase::UserErrorText(what + QStringLiteral("请检查后重试。"), error));
 }

@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+namespace text = depotbase::text;
+
 using depotbase::LoadResString;
 
 namespace services::warehouse_rules {
@@ -77,7 +79,8 @@ QString formatDecimalText(const QString &value)
 
 QString aboutCode(int endingId)
 {
-    return LoadResString(depotbase::text::ThisOne) + LoadResString(depotbase::text::WarehouseCode) + LoadResString(endingId);
+    return LoadResString(text::ThisOne) + LoadResString(text::WarehouseCode)
+           + LoadResString(endingId);
 }
 
 QString lockedText()
@@ -147,11 +150,11 @@ bool isRelatedRecords(int number)
 QString saveErrorText(int number, const QString &engineText)
 {
     switch (refusalOfError(number)) {
-    case Refusal::ValueTooLong: return LoadResString(depotbase::text::ValueTooLong);
+    case Refusal::ValueTooLong: return LoadResString(text::ValueTooLong);
     case Refusal::Duplicate: return aboutCode(105);
     case Refusal::DeletedMeanwhile: return aboutCode(107);
     case Refusal::InUse: return aboutCode(106);
-    case Refusal::RecordLocked: return LoadResString(depotbase::text::LockedByOther);
+    case Refusal::RecordLocked: return LoadResString(text::LockedByOther);
     // A database busy with another connection's work: the kit's text says
     // so in the user's words, with the engine's text below. It is no lock
     // of another operator on the record.
@@ -169,7 +172,7 @@ QString deleteErrorText(int number, const QString &engineText)
     if (number == ErrorNumber::RelatedRecords)
         return aboutCode(106);
     if (number == ErrorNumber::RecordLocked)
-        return LoadResString(depotbase::text::LockedByOther);
+        return LoadResString(text::LockedByOther);
     if (refusalOfError(number) == Refusal::Busy)
         return engineText;
     // The warehouse was not deleted and the user should know why.
@@ -190,9 +193,9 @@ ServiceResult checkRequired(const WarehouseRecord &record)
     };
     for (const Required &r : fields)
         if (r.text.trimmed().isEmpty())
-            return ServiceResult::refused(Refusal::Required,
-                                          LoadResString(r.caption) + LoadResString(depotbase::text::MustNotBeEmpty),
-                                          QLatin1String(r.column));
+            return ServiceResult::refused(
+                Refusal::Required, LoadResString(r.caption) + LoadResString(text::MustNotBeEmpty),
+                QLatin1String(r.column));
     return ServiceResult::ok();
 }
 
@@ -202,10 +205,12 @@ ServiceResult checkDepartment(const WarehouseRecord &record, bool byDepartment)
     if (!record.depCode.isEmpty())
         return ServiceResult::ok();
     if (!record.depName.trimmed().isEmpty())
-        return ServiceResult::refused(Refusal::InvalidValue, LoadResString(depotbase::text::InvalidDepartment), column);
+        return ServiceResult::refused(Refusal::InvalidValue,
+                                      LoadResString(text::InvalidDepartment), column);
     if (byDepartment)
-        return ServiceResult::refused(Refusal::Required, LoadResString(depotbase::text::Department) + LoadResString(depotbase::text::MustNotBeEmpty),
-                                      column);
+        return ServiceResult::refused(
+            Refusal::Required,
+            LoadResString(text::Department) + LoadResString(text::MustNotBeEmpty), column);
     return ServiceResult::ok();
 }
 
@@ -228,7 +233,7 @@ ServiceResult checkQuota(const QString &quota, bool doubleColumn)
 
 QStringList offeredStyles(bool basicVersion, bool industrial)
 {
-    QStringList styles{LoadResString(depotbase::text::MonthlyAverage), LoadResString(depotbase::text::MovingAverage)};
+    QStringList styles{LoadResString(text::MonthlyAverage), LoadResString(text::MovingAverage)};
     if (basicVersion)
         return styles;
     for (int id : {68, 69, 70})

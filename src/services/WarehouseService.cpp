@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+namespace text = depotbase::text;
+
 using depotbase::EmptyToNull;
 using depotbase::NullToEmpty;
 
@@ -268,7 +270,7 @@ AccountOptions WarehouseService::accountOptions()
         QString version = NullToEmpty(rows->Fields(QStringLiteral("cValue")));
         if (version.isEmpty())
             version = NullToEmpty(rows->Fields(QStringLiteral("cDefault")));
-        options.industrial = version == depotbase::LoadResString(depotbase::text::Industry);
+        options.industrial = version == depotbase::LoadResString(text::Industry);
     }
     rows->FindFirst(QStringLiteral("cSysID='IA' And cName='cValueStyle'"));
     if (!rows->NoMatch())

@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 #include <array>
 
+namespace text = depotbase::text;
+
 using depotbase::LoadResString;
 
 namespace {
@@ -30,8 +32,10 @@ struct CardButton {
     int tip;    // 0: the save button's own tip
 };
 
-constexpr std::array<CardButton, 4> CardButtons{{
-    {"TlbAdd", 1, depotbase::text::Add, depotbase::text::Add}, {"TlbSave", 2, depotbase::text::Save, 0}, {"TlbHelp", 3, depotbase::text::Help, depotbase::text::Help}, {"TlbExit", 4, depotbase::text::Exit, depotbase::text::Exit}}};
+constexpr std::array<CardButton, 4> CardButtons{{{"TlbAdd", 1, text::Add, text::Add},
+                                                 {"TlbSave", 2, text::Save, 0},
+                                                 {"TlbHelp", 3, text::Help, text::Help},
+                                                 {"TlbExit", 4, text::Exit, text::Exit}}};
 
 EditBox *makeBox(QWidget *parent, const char *name, int maxLength, bool numbers = false)
 {
@@ -139,16 +143,16 @@ void WarehouseCardControls::buildControls(QWidget *card)
 
 void WarehouseCardControls::setCaptions()
 {
-    lblcWhCode->setText(LoadResString(depotbase::text::WarehouseCode));
-    lblcWhName->setText(LoadResString(depotbase::text::WarehouseName));
-    lblcDepCode->setText(LoadResString(depotbase::text::Department));
-    lblcWhAddress->setText(LoadResString(depotbase::text::WarehouseAddress));
-    lblcWhPhone->setText(LoadResString(depotbase::text::Phone));
-    lblcWhPerson->setText(LoadResString(depotbase::text::Manager));
-    lblcWhValueStyle->setText(LoadResString(depotbase::text::ValuationStyle));
-    lbliFundQuota->setText(LoadResString(depotbase::text::Quota));
-    lblcWhMemo->setText(LoadResString(depotbase::text::Remark));
-    ChkbWhPos->setText(LoadResString(depotbase::text::PositionManaged));
+    lblcWhCode->setText(LoadResString(text::WarehouseCode));
+    lblcWhName->setText(LoadResString(text::WarehouseName));
+    lblcDepCode->setText(LoadResString(text::Department));
+    lblcWhAddress->setText(LoadResString(text::WarehouseAddress));
+    lblcWhPhone->setText(LoadResString(text::Phone));
+    lblcWhPerson->setText(LoadResString(text::Manager));
+    lblcWhValueStyle->setText(LoadResString(text::ValuationStyle));
+    lbliFundQuota->setText(LoadResString(text::Quota));
+    lblcWhMemo->setText(LoadResString(text::Remark));
+    ChkbWhPos->setText(LoadResString(text::PositionManaged));
     cmdRef->setIcon(QIcon(QStringLiteral(":/icons/cmdRef.png")));
 }
 

@@ -47,10 +47,10 @@ std::optional<CardDepartment> WarehouseCardDepartments::choose()
         return std::nullopt;
     RefDialog &ref = *m_ref;
     ref.setRefData(rsDepartment->rows());
-    ref.setRefCaption(LoadResString(depotbase::text::DepartmentReference));
-    ref.setRefColumnTitle(0, LoadResString(depotbase::text::DepartmentCode));
-    ref.setRefColumnTitle(1, LoadResString(depotbase::text::DepartmentName));
-    ref.setRefColumnTitle(2, LoadResString(depotbase::text::Manager));
+    ref.setRefCaption(LoadResString(text::DepartmentReference));
+    ref.setRefColumnTitle(0, LoadResString(text::DepartmentCode));
+    ref.setRefColumnTitle(1, LoadResString(text::DepartmentName));
+    ref.setRefColumnTitle(2, LoadResString(text::Manager));
     ref.setRefOption1(0);
     ref.setRefOption2(0);
     ref.setRefOption3(0);

@@ -70,7 +70,8 @@ void frmWHCard::Form_Load()
     m_readOnly = m_host->isReadOnly();
     m_options = m_host->warehouses().accountOptions();
 
-    setWindowTitle(LoadResString(depotbase::text::WarehouseCard) + (m_readOnly ? whmessages::readOnlyMark() : QString()));
+    setWindowTitle(LoadResString(text::WarehouseCard)
+                   + (m_readOnly ? whmessages::readOnlyMark() : QString()));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     setCaptions();
 
@@ -217,7 +218,7 @@ bool frmWHCard::queryClose()
         return true;
     const modal::Answer answer =
         modal::message(this, QStringLiteral("是否保存?"), modal::Icon::Question,
-                       modal::Buttons::YesNo, LoadResString(depotbase::text::MessageCaption));
+                       modal::Buttons::YesNo, LoadResString(text::MessageCaption));
     if (answer != modal::Answer::Yes)
         return true;
     saveCard();

@@ -63,7 +63,7 @@ void frmWHCard::onDepartmentLeft()
     bool found = false;
     if (!whmessages::guarded(this, [&] { found = FindDepartment(); }) || found)
         return;
-    refuse(LoadResString(depotbase::text::InvalidDepartment));
+    refuse(LoadResString(text::InvalidDepartment));
     EdtcDepCode->clear();
     m_departments.forget();
     EdtcDepCode->setFocus(Qt::OtherFocusReason);

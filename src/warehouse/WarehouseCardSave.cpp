@@ -81,7 +81,7 @@ bool frmWHCard::applyDepartmentStyle()
     showStyle(rule.style);
     const modal::Answer answer =
         modal::message(this, question, modal::Icon::Information, modal::Buttons::OkCancel,
-                       LoadResString(depotbase::text::MessageCaption));
+                       LoadResString(text::MessageCaption));
     return answer == modal::Answer::Ok;
 }
 
@@ -115,7 +115,7 @@ bool frmWHCard::storeCard(bool adding)
     // Only a style the user changed was kept back: then the user is told.
     if (saved.styleKept)
         modal::message(this, rules::storedInUseText(), modal::Icon::Information,
-                       modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
+                       modal::Buttons::Ok, LoadResString(text::MessageCaption));
     m_host->showSavedWarehouse(saved.stored, adding);
     if (m_options.byDepartment && !saved.storedInUse)
         m_host->showDepartmentStyle(saved.stored.depName, saved.stored.valueStyle);

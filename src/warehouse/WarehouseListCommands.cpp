@@ -106,9 +106,9 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
 void frmWHBrowse::showListState()
 {
     const int shown = m_grid->Rows() - 1;
-    setWindowTitle(LoadResString(depotbase::text::WarehouseList)
+    setWindowTitle(LoadResString(text::WarehouseList)
                    + (m_data.filtered() ? QStringLiteral("（已过滤：显示 %1 个仓库）")
-                                 : QStringLiteral("（共 %1 个仓库）"))
+                                        : QStringLiteral("（共 %1 个仓库）"))
                          .arg(shown)
                    + (isReadOnly() ? whmessages::readOnlyMark() : QString()));
 }

@@ -21,7 +21,7 @@ namespace {
 bool confirmed(QWidget *window, const QString &question)
 {
     return modal::message(window, question, modal::Icon::Question, modal::Buttons::YesNo,
-                          LoadResString(depotbase::text::MessageCaption))
+                          LoadResString(text::MessageCaption))
            == modal::Answer::Yes;
 }
 
@@ -94,9 +94,9 @@ bool WarehouseListDeletion::askAndDeleteCurrent()
         return false;
     }
     m_code = stored->code;
-    if (!confirmed(m_window, LoadResString(depotbase::text::ConfirmDelete) + LoadResString(depotbase::text::Warehouse) + QStringLiteral("---")
-                                 + stored->name + QStringLiteral(" ") + LoadResString(depotbase::text::QuestionEnd)
-                                 + QStringLiteral("?")))
+    if (!confirmed(m_window, LoadResString(text::ConfirmDelete) + LoadResString(text::Warehouse)
+                                 + QStringLiteral("---") + stored->name + QStringLiteral(" ")
+                                 + LoadResString(text::QuestionEnd) + QStringLiteral("?")))
         return true;
     const services::ServiceResult result = deleteCode(m_code);
     if (result.done())
@@ -109,12 +109,13 @@ bool WarehouseListDeletion::askAndDeleteCurrent()
 bool WarehouseListDeletion::askAndDeleteRows(long &firstRow, long &lastRow)
 {
     if (!m_service.read(m_grid.TextMatrix(m_grid.Row(), 0))) {
-        whmessages::critical(m_window, LoadResString(depotbase::text::NothingSelected) + LoadResString(depotbase::text::WarehouseCode)
-                                             + QStringLiteral(",") + LoadResString(depotbase::text::PleaseChoose));
+        whmessages::critical(
+            m_window, LoadResString(text::NothingSelected) + LoadResString(text::WarehouseCode)
+                          + QStringLiteral(",") + LoadResString(text::PleaseChoose));
         return false;
     }
     const long count = std::labs(lastRow - firstRow) + 1;
-    if (!confirmed(m_window, LoadResString(depotbase::text::ConfirmDeleteSelection) + QStringLiteral("?")
+    if (!confirmed(m_window, LoadResString(text::ConfirmDeleteSelection) + QStringLiteral("?")
                                  + QStringLiteral("\n（共 %1 个仓库将被删除）").arg(count)))
         return true;
     for (long i = 0; i < count; ++i) {

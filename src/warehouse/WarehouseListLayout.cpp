@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QToolBar>
 
+namespace text = depotbase::text;
+
 namespace listlayout {
 
 namespace {
@@ -38,7 +40,7 @@ QSize initialSize()
 
 void prepareTitles(QLabel &title, QLabel &year, int width)
 {
-    centre(title, depotbase::LoadResString(depotbase::text::WarehouseList), 15, width);
+    centre(title, depotbase::LoadResString(text::WarehouseList), 15, width);
     centre(year, QString::number(QDate::currentDate().year()) + QStringLiteral("年度"), 10,
            width);
 }

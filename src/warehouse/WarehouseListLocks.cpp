@@ -7,6 +7,8 @@
 #include "services/WarehouseService.h"
 #include "suite/modal/ModalSeam.h"
 
+namespace text = depotbase::text;
+
 using depotbase::LoadResString;
 
 WarehouseListLocks::WarehouseListLocks(QWidget *window, const services::Account &listAccount)
@@ -72,7 +74,8 @@ void WarehouseListLocks::tellFailedRelease()
     modal::message(m_window,
                    QStringLiteral("仓库档案的锁定暂时未能解除，将在下一次操作时重试。\n")
                        + m_locks.lastReleaseError(),
-                   modal::Icon::Exclamation, modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
+                   modal::Icon::Exclamation, modal::Buttons::Ok,
+                   LoadResString(text::MessageCaption));
 }
 
 void WarehouseListLocks::tellLocked(const QString &code)

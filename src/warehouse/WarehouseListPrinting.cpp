@@ -33,7 +33,7 @@ bool WarehouseListPrinting::run(const QString &key, SuperGrid &grid, const QWidg
         return false;
     if (refuseEmptyList(mode, grid.Rows(), m_list))
         return true;
-    PrintWarehouseList(m_printDb.get(), grid, LoadResString(depotbase::text::WarehouseList), mode, *m_list, lblTitle1,
-                       lblTitle2, host(listData));
+    PrintWarehouseList(m_printDb.get(), grid, LoadResString(text::WarehouseList), mode, *m_list,
+                       lblTitle1, lblTitle2, host(listData));
     return true;
 }

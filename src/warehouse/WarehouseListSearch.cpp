@@ -32,14 +32,14 @@ void WarehouseListSearch::find(QWidget *window, const services::Account &account
     services::WarehouseFilter start;
     start.find = true;
     const std::optional<services::WarehouseFilter> asked =
-        askFilter(queries, LoadResString(depotbase::text::FindConditions), start);
+        askFilter(queries, LoadResString(text::FindConditions), start);
     // A find that compares nothing (no box filled, any position) does nothing.
     if (!asked || services::filterCondition(*asked).isEmpty())
         return;
     const std::optional<QString> found = services::WarehouseQueries::findFirst(list, *asked);
     if (!found) {
-        modal::message(window, LoadResString(depotbase::text::NoMatchingRecord), modal::Icon::Critical, modal::Buttons::Ok,
-                       LoadResString(depotbase::text::MessageCaption));
+        modal::message(window, LoadResString(text::NoMatchingRecord), modal::Icon::Critical,
+                       modal::Buttons::Ok, LoadResString(text::MessageCaption));
         return;
     }
     listgrid::selectCode(grid, *found, true);
@@ -50,7 +50,7 @@ bool WarehouseListSearch::filter(QWidget *window, const services::Account &accou
 {
     services::WarehouseQueries queries(account.login());
     const std::optional<services::WarehouseFilter> asked =
-        askFilter(queries, LoadResString(depotbase::text::FilterConditions), m_inForce);
+        askFilter(queries, LoadResString(text::FilterConditions), m_inForce);
     // A cancelled dialog keeps the filter in force and the rows shown.
     if (!asked)
         return filtered;
@@ -63,7 +63,7 @@ bool WarehouseListSearch::filter(QWidget *window, const services::Account &accou
         // told, and the rows shown stay as they were rather than looking
         // filtered.
         modal::message(window, rows.failure, modal::Icon::Critical, modal::Buttons::Ok,
-                       LoadResString(depotbase::text::MessageCaption));
+                       LoadResString(text::MessageCaption));
         return filtered;
     }
     grid.setRows(1);

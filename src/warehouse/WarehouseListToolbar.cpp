@@ -29,12 +29,20 @@ constexpr std::array<const char *, 15> Pictures{
 };
 
 constexpr std::array<ToolbarButton, 14> Buttons{{
-    {"TlbPSetup", 13, depotbase::text::Setup, depotbase::text::PrintSetup}, {"TlbPrint", 8, depotbase::text::Print, depotbase::text::Print},     {"TlbPreview", 11, depotbase::text::Preview, depotbase::text::Preview},
-    {"TlbOutput", 12, depotbase::text::Output, depotbase::text::Output}, {"TlbAdd", 1, depotbase::text::Add, depotbase::text::Add},       {"TlbEdit", 3, depotbase::text::Modify, depotbase::text::Modify},
-    {"TlbDel", 2, depotbase::text::Delete, depotbase::text::Delete},         {"TlbFind", 4, depotbase::text::Query, depotbase::text::Query},      {"TlbFilter", 5, depotbase::text::Filter, depotbase::text::Filter},
-    {"TlbRefresh", 6, depotbase::text::Refresh, depotbase::text::Refresh}, {"TlbAuth", 14, depotbase::text::Rights, depotbase::text::Rights},
-    {"TlbHistory", 15, depotbase::text::HistoryCaption, depotbase::text::HistoryCaption},
-    {"TlbHelp", 9, depotbase::text::Help, depotbase::text::Help},      {"TlbExit", 10, depotbase::text::Exit, depotbase::text::Exit},
+    {"TlbPSetup", 13, text::Setup, text::PrintSetup},
+    {"TlbPrint", 8, text::Print, text::Print},
+    {"TlbPreview", 11, text::Preview, text::Preview},
+    {"TlbOutput", 12, text::Output, text::Output},
+    {"TlbAdd", 1, text::Add, text::Add},
+    {"TlbEdit", 3, text::Modify, text::Modify},
+    {"TlbDel", 2, text::Delete, text::Delete},
+    {"TlbFind", 4, text::Query, text::Query},
+    {"TlbFilter", 5, text::Filter, text::Filter},
+    {"TlbRefresh", 6, text::Refresh, text::Refresh},
+    {"TlbAuth", 14, text::Rights, text::Rights},
+    {"TlbHistory", 15, text::HistoryCaption, text::HistoryCaption},
+    {"TlbHelp", 9, text::Help, text::Help},
+    {"TlbExit", 10, text::Exit, text::Exit},
 }};
 
 // Keyboard shortcuts of the list: its own, then those the authority list
@@ -97,7 +105,7 @@ void runStep(QWidget *window, const QString &key, const std::function<void()> &s
         failure = QString::fromLocal8Bit(e.what());
     }
     modal::message(window, QStringLiteral("“%1”未能完成，").arg(commandCaption(key)) + failure,
-                   modal::Icon::Critical, modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
+                   modal::Icon::Critical, modal::Buttons::Ok, LoadResString(text::MessageCaption));
 }
 
 } // namespace listtoolbar

@@ -4,13 +4,16 @@
 #include "data/UserErrors.h"
 #include "suite/modal/ModalSeam.h"
 
+namespace text = depotbase::text;
+
 using depotbase::LoadResString;
 
 namespace whmessages {
 
 void critical(QWidget *window, const QString &text)
 {
-    modal::message(window, text, modal::Icon::Critical, modal::Buttons::Ok, LoadResString(depotbase::text::MessageCaption));
+    modal::message(window, text, modal::Icon::Critical, modal::Buttons::Ok,
+                   LoadResString(text::MessageCaption));
 }
 
 void failure(QWidget *window, const services::DatabaseFailure &error)
@@ -30,7 +33,7 @@ bool guarded(QWidget *window, const std::function<void()> &work)
 void notice(QWidget *window, const QString &text)
 {
     modal::message(window, text, modal::Icon::Information, modal::Buttons::Ok,
-                   LoadResString(depotbase::text::MessageCaption));
+                   LoadResString(text::MessageCaption));
 }
 
 bool refuseWhenReadOnly(QWidget *window, bool readOnly)

@@ -76,7 +76,8 @@ void DbDataSet::Impl::load()
         LoadedShape shape;
         QSqlError error;
         const DirectLoad loaded =
-            login.throughOdbc() ? loadOdbcDirect(LoginAccess::database(login), statement, *rows, shape, &error)
+            login.throughOdbc()
+                ? loadOdbcDirect(LoginAccess::database(login), statement, *rows, shape, &error)
             : login.engine() == Engine::SQLite
                 ? loadSqliteDirect(LoginAccess::database(login), statement, *rows, shape, &error)
                 : loadPostgresDirect(LoginAccess::database(login), statement, *rows, shape, &error,

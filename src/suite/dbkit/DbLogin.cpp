@@ -100,7 +100,10 @@ QString DbLogin::sessionApplicationName(const QString &token)
 
 Connection &LoginAccess::connection(DbLogin &login) { return login.d->connection; }
 ErrorMapping &LoginAccess::errors(DbLogin &login) { return login.d->errors; }
-const SqlDialect &LoginAccess::dialect(const DbLogin &login) { return login.d->connection.dialect(); }
+const SqlDialect &LoginAccess::dialect(const DbLogin &login)
+{
+    return login.d->connection.dialect();
+}
 QSqlDatabase &LoginAccess::database(DbLogin &login) { return login.d->connection.database(); }
 
 const TableInfo &LoginAccess::tableInfo(DbLogin &login, const QString &table)

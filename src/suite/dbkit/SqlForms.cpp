@@ -41,7 +41,8 @@ QString SqlForms::lockingReadSuffix() const
 
 void SqlForms::holdTransactionLock(const QVariantList &keys) const
 {
-    const QString statement = LoginAccess::dialect(m_login).transactionLockStatement(int(keys.size()));
+    const QString statement =
+        LoginAccess::dialect(m_login).transactionLockStatement(int(keys.size()));
     if (!statement.isEmpty())
         m_login.executeBound(statement, keys);
 }
@@ -86,8 +87,7 @@ QString SqlForms::createTableIfMissing(const QString &table, const QString &colu
     return LoginAccess::dialect(m_login).createTableIfMissing(table, columns);
 }
 
-QString SqlForms::addColumn(const QString &table, const QString &column,
-                            const QString &type) const
+QString SqlForms::addColumn(const QString &table, const QString &column, const QString &type) const
 {
     return LoginAccess::dialect(m_login).addColumn(table, column, type);
 }
