@@ -28,17 +28,13 @@ using namespace depotbase;
 namespace {
 
 constexpr int HelpContext = 31100041;
-constexpr int CaptionFilter = 118;
-constexpr int CaptionValues = 120;
-constexpr int CaptionPositions = 59;
-constexpr int CaptionMessage = 17;
 
 } // namespace
 
 frmFilter::frmFilter()
 {
     setObjectName(QStringLiteral("frmFilter"));
-    setWindowTitle(LoadResString(CaptionFilter));
+    setWindowTitle(LoadResString(text::FilterConditions));
     buildControls();
 }
 
@@ -139,12 +135,12 @@ void frmFilter::Form_Load()
     for (int row = 0; row < filtercolumns::Count; ++row) {
         auto *label = findChild<QLabel *>(QLatin1String(columns.at(size_t(row)).label));
         label->setText(LoadResString(columns.at(size_t(row)).caption));
-        m_valueButtons.at(size_t(row))->setText(LoadResString(CaptionValues));
+        m_valueButtons.at(size_t(row))->setText(LoadResString(text::PossibleValues));
         QComboBox *box = m_boxes.at(size_t(row));
         box->clear();
         box->setEditText(QString());
     }
-    chkWHPos->setText(LoadResString(CaptionPositions));
+    chkWHPos->setText(LoadResString(text::PositionManaged));
     chkWHPos->setCheckState(Qt::PartiallyChecked);
     chkWHPos->setVisible(!blnBasicVersion);
     cmdYes->setIcon(QIcon(QStringLiteral(":/icons/cmdYes.png")));
@@ -169,7 +165,7 @@ void frmFilter::fillValueList(int row)
         queries->filterValues(services::FilterField(row));
     if (values.failed()) {
         modal::message(this, values.failure, modal::Icon::Critical, modal::Buttons::Ok,
-                       LoadResString(CaptionMessage));
+                       LoadResString(text::MessageCaption));
         return;
     }
     QComboBox *box = m_boxes.at(size_t(row));
@@ -199,7 +195,7 @@ void frmFilter::confirm()
                        QStringLiteral("资金定额“%1”不是有效的数字，请输入如 1200 或 12.5 的数字！")
                            .arg(quota),
                        modal::Icon::Exclamation, modal::Buttons::Ok,
-                       LoadResString(CaptionMessage));
+                       LoadResString(text::MessageCaption));
         box->setFocus(Qt::OtherFocusReason);
         box->lineEdit()->selectAll();
         return;
