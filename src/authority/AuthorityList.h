@@ -70,7 +70,7 @@ private:
     void BuildAuthToolbar();
     void SetupAuthGrid();
     // Shows the rows of a rights list below the grid's rows.
-    void FillAuthGrid(const dbkit::DbDataSet &data);
+    void FillAuthGrid(const dbkit::DbDataSet &rows);
     void colourNameColumn();
     // The title tells how many rights are shown, and whether a filter holds.
     void showListState();

@@ -237,24 +237,24 @@ QString showMoneyText(const QVariant &flag)
 
 } // namespace
 
-void FrmWHAuth::FillAuthGrid(const dbkit::DbDataSet &data)
+void FrmWHAuth::FillAuthGrid(const dbkit::DbDataSet &rows)
 {
-    const int count = services::rightslist::count(data);
+    const int count = services::rightslist::count(rows);
     if (count == 0)
         return;
     std::vector<const char *> names;
     for (const AuthColumn &column : Columns)
         names.push_back(column.field);
-    const std::vector<int> fields = services::rightslist::fieldPositions(data, names);
+    const std::vector<int> fields = services::rightslist::fieldPositions(rows, names);
     std::vector<DataSetGridSource::Column> columns(ColumnCount);
     for (int col = 0; col < ColumnCount; ++col)
         columns[size_t(col)] = {fields[size_t(col)],
                                 col == ShowMoneyColumn ? &showMoneyText : nullptr};
-    // The rows are read from the data set's rows without a copy.
+    // The rows are read from the rows set's rows without a copy.
     colourNameColumn();
     const int first = m_grid->Rows();
     m_grid->setRows(first + count);
-    m_grid->showSource(first, std::make_shared<DataSetGridSource>(data, std::move(columns)));
+    m_grid->showSource(first, std::make_shared<DataSetGridSource>(rows, std::move(columns)));
     // The first right is the current one, with the view at the left edge.
     if (m_grid->Rows() > 1) {
         m_grid->setCol(0);

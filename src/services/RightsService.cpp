@@ -207,7 +207,7 @@ ServiceResult RightsService::insert(RightRecord &right)
     // The check that follows the write sees `stored`, so it leaves out the
     // record just written by the Auto_id the write reads back.
     RightRecord stored = right;
-    const ServiceResult result = writeChecked(stored, [&] {
+    ServiceResult result = writeChecked(stored, [&] {
         m_login.executeBound(QStringLiteral("insert into WarehAuth (Id, cuser_id, cWhCode, "
                                             "bDispMoney, cInvCCode, cInvCode) "
                                             "values (?, ?, ?, ?, ?, ?)"),

@@ -525,7 +525,7 @@ ServiceResult WarehouseService::remove(const QString &code)
         const CommandLock release(*this, code);
         m_history.ensureTable();
         dbkit::TransactionGuard transaction(m_login);
-        const ServiceResult gone =
+        ServiceResult gone =
             ServiceResult::refused(Refusal::DeletedMeanwhile, rules::deletedBeforeDeleteText(),
                                    QStringLiteral("cWhCode"));
         const RowImage before = m_history.image(warehouseHistory(), code);

@@ -90,7 +90,7 @@ public:
     // write are refused.
     bool isReadOnly() const;
     // Fills the grid from a data set (the caller empties it first).
-    void FillListGrid(dbkit::DbDataSet &data);
+    void FillListGrid(dbkit::DbDataSet &rows);
     // Selection colours: the highlight pair when rows are listed, hidden otherwise.
     void showSelection(bool visible);
 

@@ -159,8 +159,8 @@ void frmWHBrowse::showHelp()
 
 void frmWHBrowse::findWarehouse()
 {
-    if (dbkit::DbDataSet *data = m_data.current())
-        m_search.find(this, dbs, *data, *m_grid);
+    if (dbkit::DbDataSet *rows = m_data.current())
+        m_search.find(this, dbs, *rows, *m_grid);
 }
 
 void frmWHBrowse::filterList()

@@ -180,9 +180,9 @@ void frmWHBrowse::showSelection(bool visible)
     listgrid::showSelection(*m_grid, visible);
 }
 
-void frmWHBrowse::FillListGrid(dbkit::DbDataSet &data)
+void frmWHBrowse::FillListGrid(dbkit::DbDataSet &rows)
 {
-    listgrid::fill(*m_grid, data);
+    listgrid::fill(*m_grid, rows);
 }
 
 using Move = services::warehouse_list::Move;

@@ -55,6 +55,6 @@ TEST_P(WarehouseListRowsTest, MovesFromTheGridsWarehouseAndStopsAtEitherEnd)
 
 INSTANTIATE_TEST_SUITE_P(Engines, WarehouseListRowsTest,
                          ::testing::ValuesIn(testsupport::allEngines()),
-                         [](const auto &info) { return testsupport::engineName(info.param); });
+                         [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 } // namespace
