@@ -3,9 +3,9 @@
 // what was typed and ask the rights service.
 #include "AuthorityEditor.h"
 
-#include "FailureText.h"
 #include "RightsGrid.h"
 #include "data/Catalogue.h"
+#include "data/UserErrors.h"
 #include "services/DatabaseFailure.h"
 #include "services/RightRules.h"
 #include "suite/controls/SuperGrid.h"
@@ -24,12 +24,13 @@ void FrmAuthority::stop(const QString &text)
 bool FrmAuthority::trap(const std::function<bool()> &step)
 {
     bool passed = false;
-    services::guarded([&] { passed = step(); },
-                      [this](const services::DatabaseFailure &failure) {
-                          stop(failureText(QStringLiteral("仓库权限未能读取或保存，请稍后重试；"
-                                                          "如仍不成功，请与系统管理员联系。"),
-                                           failure));
-                      });
+    services::guarded(
+        [&] { passed = step(); },
+        [this](const services::DatabaseFailure &failure) {
+            stop(depotbase::UserErrorText(QStringLiteral("仓库权限未能读取或保存，请稍后重试；"
+                                                         "如仍不成功，请与系统管理员联系。"),
+                                          failure.number, failure.description));
+        });
     return passed;
 }
 

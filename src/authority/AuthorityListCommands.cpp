@@ -2,10 +2,10 @@
 // commands, help and exit.
 #include "AuthorityList.h"
 
-#include "FailureText.h"
 #include "AuthorityFilter.h"
 #include "OpenAuthorityEditor.h"
 #include "data/Catalogue.h"
+#include "data/UserErrors.h"
 #include "forms/WindowHelpers.h"
 #include "history/HistoryWindow.h"
 #include "print/PrintList.h"
@@ -39,8 +39,9 @@ void FrmWHAuth::runGuarded(const std::function<void()> &command)
     // stays as it was at that point.
     try {
         services::guarded(command, [this](const services::DatabaseFailure &failure) {
-            refuse(failureText(QStringLiteral("命令未能完成，列表保持原样。请稍后重试。"),
-                               failure));
+            refuse(depotbase::UserErrorText(
+                QStringLiteral("命令未能完成，列表保持原样。请稍后重试。"), failure.number,
+                failure.description));
         });
     } catch (const std::exception &error) {
         refuse(QString::fromLocal8Bit(error.what()));

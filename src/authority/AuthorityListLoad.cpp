@@ -1,10 +1,10 @@
 // The authority list: loading, the grid and its fill, unloading.
 #include "AuthorityList.h"
 
-#include "FailureText.h"
 #include "AuthorityFilter.h"
 #include "data/Catalogue.h"
 #include "data/ModuleState.h"
+#include "data/UserErrors.h"
 #include "forms/DataSetGridSource.h"
 #include "forms/FormSlot.h"
 #include "forms/ToolbarButtons.h"
@@ -116,9 +116,9 @@ void FrmWHAuth::ShowList()
         [this] { showModalForm(*this, [this] { Form_Load(); }, [this] { Form_Unload(); }); },
         [this](const services::DatabaseFailure &failure) {
             // A list that cannot be read is not shown.
-            refuse(failureText(QStringLiteral("仓库权限列表未能读取，请稍后重试；"
-                                              "如仍不成功，请与系统管理员联系。"),
-                               failure));
+            refuse(depotbase::UserErrorText(QStringLiteral("仓库权限列表未能读取，请稍后重试；"
+                                                           "如仍不成功，请与系统管理员联系。"),
+                                            failure.number, failure.description));
         });
 }
 
