@@ -113,10 +113,12 @@ int runAndCheck(const Options &o)
 {
     SharedState shared(o.run);
     std::vector<std::unique_ptr<LoadOperator>> operators;
+    operators.reserve(size_t(o.run.operators));
     for (int i = 0; i < o.run.operators; ++i)
         operators.push_back(std::make_unique<LoadOperator>(i, o.run, shared));
     FaultRunner faults(o.faults, o.run, shared);
     std::vector<std::thread> threads;
+    threads.reserve(operators.size() + 1);
     for (auto &op : operators)
         threads.emplace_back([&op] { op->run(); });
     if (o.faults.any())

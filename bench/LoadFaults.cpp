@@ -25,14 +25,14 @@ constexpr auto pauseFor = std::chrono::seconds(5);
 // pg_ctl from PATH, else from the newest server installed the Debian way.
 QString findPgCtl()
 {
-    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("pg_ctl"));
+    QString onPath = QStandardPaths::findExecutable(QStringLiteral("pg_ctl"));
     if (!onPath.isEmpty())
         return onPath;
     QDir versions(QStringLiteral("/usr/lib/postgresql"));
     const QStringList installed =
         versions.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
     for (const QString &version : installed) {
-        const QString candidate = versions.filePath(version + QStringLiteral("/bin/pg_ctl"));
+        QString candidate = versions.filePath(version + QStringLiteral("/bin/pg_ctl"));
         if (QFileInfo::exists(candidate))
             return candidate;
     }

@@ -358,7 +358,7 @@ bool LoadOperator::insertRight(Services &s)
 bool LoadOperator::pickStoredRight(Services &s, RightRecord &right)
 {
     const QStringList operators = seed::rightsOperators();
-    const QString op = operators[random(int(operators.size()))];
+    const QString &op = operators[random(int(operators.size()))];
     const QString warehouse = seed::counterCode(random(seed::rightsWarehouses));
     std::vector<RightRecord> stored;
     if (!attempt(QStringLiteral("rights read"), [&] {

@@ -13,6 +13,10 @@ namespace bench {
 
 namespace {
 
+// Every cell's length goes here, so the optimiser cannot drop the reads
+// the benchmark times.
+volatile size_t cellBytes = 0;
+
 struct SqliteConnection {
     sqlite3 *db = nullptr;
     ~SqliteConnection() { sqlite3_close(db); }
@@ -39,7 +43,8 @@ long readSqlite(sqlite3 *db, const QString &sql)
         ++rows;
     }
     sqlite3_finalize(stmt);
-    return bytes > 0 ? rows : rows;
+    cellBytes = bytes;
+    return rows;
 }
 
 long readPostgres(PGconn *conn, const QString &sql)
@@ -57,7 +62,8 @@ long readPostgres(PGconn *conn, const QString &sql)
         for (int c = 0; c < cols; ++c)
             bytes += PQgetlength(res, int(r), c);
     PQclear(res);
-    return bytes > 0 ? rows : rows;
+    cellBytes = bytes;
+    return rows;
 }
 
 } // namespace

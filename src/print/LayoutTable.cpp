@@ -50,7 +50,7 @@ QString CreateLayoutTable(PrintWorkDb *db)
     const QString time = QTime::currentTime().toString(QStringLiteral("HHmmss"));
     const int start = int(QRandomGenerator::global()->bounded(Numbers));
     for (int step = 0; step < Numbers; ++step) {
-        const QString name = QStringLiteral("TempPrint_")
+        QString name = QStringLiteral("TempPrint_")
             + number(FirstNumber + (start + step) % Numbers) + time;
         if (db->hasTable(name))
             continue;

@@ -20,7 +20,7 @@ QString printList(PrintWorkDb *printDb, SuperGrid &grid, const QString &title, s
 {
     int outputResult = 0;
     try {
-        const QString table = CreateLayoutTable(printDb);
+        QString table = CreateLayoutTable(printDb);
         if (table.isEmpty()) {
             modal::message(host.owner, LoadResString(text::UnexpectedError), modal::Icon::Critical,
                            modal::Buttons::Ok, LoadResString(text::MessageCaption));

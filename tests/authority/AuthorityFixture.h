@@ -38,7 +38,7 @@ protected:
     // Opens the editor on `login` (the test's own by default), runs the
     // script while it is shown, and destroys it when it has unloaded.
     void runEditor(const EditorScript &script, bool readOnly = false,
-                   dbkit::DbLoginPtr login = nullptr)
+                   const dbkit::DbLoginPtr &login = nullptr)
     {
         FrmAuthority editor({login ? login : m_login, readOnly});
         m_seam->expectWindow(QStringLiteral("FrmAuthority"),

@@ -28,7 +28,7 @@ TEST_P(EditorWindow, TreeViewsAndRowsWrittenAsTheyAreCompleted)
         EXPECT_EQ(grid->ColWidth(FrmAuthority::ColAutoId), 0);
         EXPECT_EQ(grid->ColWidth(4), grid->ColWidth(3));
         // A quarter of the grid as it is shown, not of a grid not yet placed.
-        EXPECT_NEAR(grid->ColWidth(0), grid->width() * 15 / 4, 15 * 8);
+        EXPECT_NEAR(grid->ColWidth(0), grid->width() * 15 / 4.0, 15 * 8);
 
         // Operator view: one row per warehouse right of 001.
         clickNode(e, "c001");

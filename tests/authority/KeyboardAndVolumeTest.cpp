@@ -118,7 +118,7 @@ TEST_P(KeyboardAndVolume, ThreeRightsWithTheKeyboardAlone)
 // deleted with the keys alone, as in the lists.
 TEST_P(KeyboardAndVolume, TheOnlyRightOfANodeIsDeletedWithTheKeys)
 {
-    runEditor([this](FrmAuthority &e) {
+    runEditor([](FrmAuthority &e) {
         QApplication::setActiveWindow(&e);
         type("04");
         ASSERT_EQ(e.nodeCode, "04");

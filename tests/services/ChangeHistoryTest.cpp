@@ -38,7 +38,7 @@ protected:
     }
     long long historyRows() { return count("SELECT COUNT(*) FROM ChangeHistory"); }
 
-    std::vector<HistoryEntry> history(HistoryFilter filter)
+    std::vector<HistoryEntry> history(const HistoryFilter &filter)
     {
         return HistoryReader(*m_clerk).read(filter);
     }

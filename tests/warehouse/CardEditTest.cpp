@@ -42,8 +42,10 @@ TEST_P(CardEditTest, EditRewritesTheGridRowAndReleasesTheLock)
             pressKey(card, Qt::Key_Escape);
         });
         // The quota as the card shows it.
-        for (const auto &[code, shown] : {std::pair{"02", "12.0"}, std::pair{"03", "3.1416"},
-                                          std::pair{"11", ""}, std::pair{"05", "20000.5"}}) {
+        for (const auto &quota : {std::pair{"02", "12.0"}, std::pair{"03", "3.1416"},
+                                  std::pair{"11", ""}, std::pair{"05", "20000.5"}}) {
+            const char *code = quota.first;
+            const char *shown = quota.second;
             editCode(code, [&](QDialog *card) {
                 EXPECT_EQ(textOf(card, "EdtiWhFundQuota"), QString::fromUtf8(shown)) << code;
                 pressKey(card, Qt::Key_Escape);

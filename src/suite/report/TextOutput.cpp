@@ -8,7 +8,7 @@ namespace report {
 
 namespace {
 
-constexpr qsizetype flushSize = 256 * 1024;
+constexpr qsizetype flushSize = qsizetype(256) * 1024;
 
 // Streams text into a file through a buffer; the file only replaces its
 // target when everything was written.

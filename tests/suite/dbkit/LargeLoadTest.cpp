@@ -76,7 +76,7 @@ TEST_P(LargeLoadTest, RequeryAndManyOpensGiveTheSameRows)
 TEST_P(LargeLoadTest, TwoThreadsLoadAtOnce)
 {
     fill();
-    const auto rowsOf = [this](dbkit::DbLogin &login) {
+    const auto rowsOf = [](dbkit::DbLogin &login) {
         QStringList rows;
         for (auto ds = login.OpenDataSet(listSql()); !ds->Eof(); ds->MoveNext())
             rows << ds->Fields("cWhCode").toString() + ds->Fields("cWhName").toString();

@@ -95,8 +95,9 @@ TEST_P(LockTest, RacingOperatorsGetOneWinnerPerCode)
     second.join();
     ASSERT_EQ(failures[0] + failures[1], "");
     for (int i = 0; i < rounds; ++i) {
-        EXPECT_EQ(int(results[0][2 * i]) + int(results[1][2 * i]), 1) << "round " << i;
-        EXPECT_TRUE(results[0][2 * i + 1] && results[1][2 * i + 1]) << "round " << i;
+        const size_t at = 2 * size_t(i);
+        EXPECT_EQ(int(results[0][at]) + int(results[1][at]), 1) << "round " << i;
+        EXPECT_TRUE(results[0][at + 1] && results[1][at + 1]) << "round " << i;
     }
 }
 

@@ -10,7 +10,7 @@ bool LockTest::lockWithin(dbkit::DbLogin &login, const QVariantList &codes, int 
     QElapsedTimer timer;
     timer.start();
     while (!lock(login, codes)) {
-        if (timer.elapsed() > seconds * 1000)
+        if (timer.elapsed() > seconds * 1000LL)
             return false;
         QThread::msleep(50);
     }

@@ -165,7 +165,7 @@ TEST_P(LockTest, StaleRowsAreTakenOverAndLiveOnesAreNot)
         const qint64 self = QCoreApplication::applicationPid();
         plant("gone", QString("%1:%2:1").arg(host).arg(2147483000), now);
         plant("closed", QString("%1:%2:999999").arg(host).arg(self), now);
-        plant("expired", "far-away-pc:4242:1", now.addSecs(-13 * 3600));
+        plant("expired", "far-away-pc:4242:1", now.addSecs(-13LL * 3600));
         plant("live", "far-away-pc:4242:1", now.addSecs(-3600));
         EXPECT_TRUE(lock(*alice, {"closed"}));
         EXPECT_TRUE(lock(*alice, {"expired"}));

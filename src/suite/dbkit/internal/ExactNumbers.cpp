@@ -37,7 +37,7 @@ void readNumbersExactly(QSqlQuery &query)
 
 QVariant exactValue(const QSqlField &field)
 {
-    const QVariant value = field.value();
+    QVariant value = field.value();
     // QODBC hands a real (single precision) column out as text too.
     const int type = field.metaType().id();
     if (value.isNull() || value.typeId() != QMetaType::QString

@@ -246,9 +246,11 @@ public:
     // Binds the arrays; false when the driver refused.
     bool bind()
     {
+        // ODBC passes integer attributes in the pointer argument.
         if (!SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_BIND_TYPE,
                                           SQLPOINTER(SQL_BIND_BY_COLUMN), 0))
             || !SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_ARRAY_SIZE,
+                                             // NOLINTNEXTLINE(performance-no-int-to-ptr)
                                              SQLPOINTER(SQLULEN(m_rows)), 0))
             || !SQL_SUCCEEDED(SQLSetStmtAttr(m_statement, SQL_ATTR_ROWS_FETCHED_PTR,
                                              &m_fetched, 0))

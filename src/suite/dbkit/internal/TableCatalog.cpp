@@ -56,7 +56,7 @@ QString baseTableOf(const QString &statement)
     const QString wanted = s.captured(1);
     for (auto it = joinTable.globalMatch(clause); it.hasNext();) {
         const auto t = it.next();
-        const QString table = t.captured(1);
+        QString table = t.captured(1);
         const QString shortName = table.mid(table.lastIndexOf('.') + 1);
         if (wanted.compare(shortName, Qt::CaseInsensitive) == 0
             || wanted.compare(t.captured(2), Qt::CaseInsensitive) == 0)

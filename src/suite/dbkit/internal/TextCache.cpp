@@ -44,7 +44,7 @@ void TextCache::keepBytes(const char *utf8, int bytes)
     // Past a first 64 KB the room for every text the cache may keep is taken
     // at once: pages are only handed out as they are written, and the bytes
     // are never copied again.
-    constexpr size_t Small = 64 * 1024;
+    constexpr size_t Small = size_t(64) * 1024;
     if (m_bytes.size() + size_t(bytes) > m_bytes.capacity() && m_bytes.capacity() >= Small)
         m_bytes.reserve(MostTexts * LongestShared);
     m_bytes.insert(m_bytes.end(), utf8, utf8 + bytes);
