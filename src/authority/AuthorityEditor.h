@@ -42,8 +42,10 @@ public:
     void startOn(const RightToShow &right) { m_start = right; }
 
     // The checks of a row: true when it passes; a failure is told.
-    // kind 0 a warehouse, 1 an operator, by code or name; `code` becomes the code.
-    bool ResolveOtherSide(int kind, QString &code);
+    // The other side a right of a node of this kind names (a warehouse for
+    // an operator, an operator for a warehouse), by code or name; `code`
+    // becomes its code.
+    bool ResolveOtherSide(services::NodeKind node, QString &code);
     // The item cell of curRow as exactly one item's code, name and model.
     bool ResolveInventory();
     bool CheckRowUnique(int row);     // (not told: its callers tell it)
@@ -68,7 +70,7 @@ public:
     QTreeWidgetItem *node(const QString &key) const;
 
     int curRow = 1;          // grid row being edited
-    int nodeKind = 0;        // 0 operator view, 1 warehouse view
+    services::NodeKind nodeKind = services::NodeKind::Operator;  // whose rights are shown
     QString nodeCode;        // code of the selected node
     QString nodeName;        // name of the selected node
     int lastSavedRow = 0;    // last grid row known to be written

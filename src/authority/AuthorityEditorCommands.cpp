@@ -154,7 +154,7 @@ void FrmAuthority::showHistory()
 {
     HistorySubject subject;
     subject.title = QStringLiteral("全部");
-    if (!nodeCode.isEmpty() && nodeKind == 0) {
+    if (!nodeCode.isEmpty() && nodeKind == services::NodeKind::Operator) {
         subject.filter.rightUser = nodeCode;
         subject.title = QStringLiteral("操作员 %1 %2 的权限").arg(nodeCode, nodeName);
     } else if (!nodeCode.isEmpty()) {

@@ -84,7 +84,7 @@ void FrmAuthority::showStartRight()
         m_tree->setCurrentItem(operatorNode);
     }
     NodeClick(operatorNode);
-    if (nodeKind != 0 || nodeCode != right.operatorCode)
+    if (nodeKind != services::NodeKind::Operator || nodeCode != right.operatorCode)
         return;
     for (int row = 1; row <= lastSavedRow; ++row) {
         if (cell(row, ColOther) == right.warehouseCode && cell(row, ColClass) == right.classCode
@@ -128,7 +128,7 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     const bool isRoot = key.size() <= 1;
     nodeCode = key.mid(1);
     nodeName = authoritytree::nameOf(*clicked, nodeCode);
-    nodeKind = key.startsWith('c') ? 0 : 1;
+    nodeKind = authoritytree::kindOfKey(key);
     enableCommand(QStringLiteral("addbut"), !isRoot);
     // The grid always shows the new node's rights alone, even when no right
     // is stored at all: a row left over from the previous node would be

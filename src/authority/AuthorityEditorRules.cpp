@@ -46,9 +46,9 @@ int FrmAuthority::lastRow() const
 
 // ---- checks --------------------------------------------------------------
 
-bool FrmAuthority::ResolveOtherSide(int kind, QString &code)
+bool FrmAuthority::ResolveOtherSide(services::NodeKind node, QString &code)
 {
-    return m_entry.resolveOtherSide(kind, code);
+    return m_entry.resolveOtherSide(node, code);
 }
 
 bool FrmAuthority::ResolveInventory()

@@ -271,7 +271,7 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
             auto *editor = qobject_cast<FrmAuthority *>(dialog);
             ASSERT_NE(editor, nullptr);
             EXPECT_EQ(editor->nodeCode, "07");
-            EXPECT_EQ(editor->nodeKind, 0);
+            EXPECT_EQ(editor->nodeKind, services::NodeKind::Operator);
             SuperGrid &rights = *editor->authGrid();
             EXPECT_EQ(rights.TextMatrix(rights.Row(), RightsColumns::ColOther), "07");
             m_login->Execute("UPDATE WarehAuth SET bDispMoney=0 WHERE Id='07' AND cWhCode='07'");

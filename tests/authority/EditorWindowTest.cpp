@@ -91,7 +91,7 @@ TEST_P(EditorWindow, TreeViewsAndRowsWrittenAsTheyAreCompleted)
         // Warehouse view: 07's operators, one sharing the warehouse's code.
         clickNode(e, "s07");
         EXPECT_EQ(grid->TextMatrix(0, 0), "操作员代码");
-        EXPECT_EQ(e.nodeKind, 1);
+        EXPECT_EQ(e.nodeKind, services::NodeKind::Warehouse);
         ASSERT_EQ(grid->Rows(), 3);
         EXPECT_EQ(rowTexts(e, 1).mid(0, 2), QStringList({"005", "陈静"}));
         EXPECT_EQ(rowTexts(e, 1).mid(6), QStringList({"01010201", "不锈钢棒", "304 Φ20"}));
