@@ -118,7 +118,7 @@ TEST_P(Rules, LookUpsByCodeOrNameWithQuotes)
 
         // An operator with a quote in the name gets and keeps a right.
         clickNode(e, "c08");
-        EXPECT_EQ(e.nodeName, "O'Neil");
+        EXPECT_EQ(e.rows().node.name, "O'Neil");
         press(e, "addbut");
         pickInCell(e, 1, 0, "Q'1");
         EXPECT_EQ(count("Id='08' and cuser_id='O''Neil' and cWhCode='Q''1'"), 1);
