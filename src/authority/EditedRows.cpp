@@ -72,8 +72,7 @@ bool EditedRows::listedOnce(int row) const
 {
     // Row 1 is the first right listed; the titles are none.
     return row < 1
-           || services::rightrules::listedOnce(rightsgrid::listedRights(m_grid),
-                                               size_t(row - 1));
+           || services::rightrules::listedOnce(rightsgrid::listedRights(m_grid), size_t(row - 1));
 }
 
 bool EditedRows::fitsStored(int row)

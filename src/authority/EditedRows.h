@@ -23,11 +23,11 @@ public:
     EditedRows(SuperGrid &grid, const services::Account &account, bool readOnly,
                const RowCommit::Tell &tell);
 
-    RightsNode node;         // whose rights the rows are
-    int curRow = 1;          // grid row being edited
-    int lastSavedRow = 0;    // last grid row known to be written
-    int insertedRow = 0;     // the row stored by the editing going on in it
-    bool rowMoved = false;   // the grid reported a cursor move
+    RightsNode node;        // whose rights the rows are
+    int curRow = 1;         // grid row being edited
+    int lastSavedRow = 0;   // last grid row known to be written
+    int insertedRow = 0;    // the row stored by the editing going on in it
+    bool rowMoved = false;  // the grid reported a cursor move
 
     // True after telling, when the editor was opened read-only.
     bool refusesWrites() { return m_commit.refusesWrites(); }
@@ -46,9 +46,9 @@ public:
     // The checks of a row: true when it passes; a failure is told, except
     // by listedOnce, whose callers tell it.
     bool listedOnce(int row) const;
-    bool fitsStored(int row);       // against the stored rights
+    bool fitsStored(int row);  // against the stored rights
     bool saysShowMoney(int row);
-    bool keepsOtherSide(int row);   // a written row keeps its other side
+    bool keepsOtherSide(int row);  // a written row keeps its other side
     bool resolveOtherSide(services::NodeKind kind, QString &code)
     {
         return m_entry.resolveOtherSide(kind, code);

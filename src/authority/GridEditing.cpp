@@ -68,7 +68,7 @@ std::optional<QString> GridEditing::pickedName(int col) const
 void GridEditing::completeRow(int row, int col, QString &text)
 {
     if (m_rows.cell(row, ColOther).isEmpty() || m_rows.cell(row, ColOtherName).isEmpty())
-        return;   // an incomplete row is not written
+        return;  // an incomplete row is not written
     if (!m_rows.listedOnce(row)) {
         m_rows.refuseRepeated(row, col, text);
         m_grid.setRow(row);
@@ -106,7 +106,7 @@ void GridEditing::onRowChanged(bool rowChanged)
 {
     if (rowChanged && m_grid.Row() != m_rows.curRow) {
         m_rows.curRow = m_grid.Row();
-        m_rows.insertedRow = 0;   // a new editing begins
+        m_rows.insertedRow = 0;  // a new editing begins
     }
     m_rows.rowMoved = true;
     rightsgrid::markStoreState(m_grid, m_grid.Row());
