@@ -20,7 +20,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <array>
-#include <cmath>
 
 using namespace depotbase;
 
