@@ -1,5 +1,7 @@
 #include "AuthorityData.h"
 
+#include "AuthorityTree.h"
+
 void AuthorityData::open()
 {
     // The rights are read per node when one is clicked.
@@ -20,5 +22,5 @@ void AuthorityData::loadNode(const QString &nodeKey)
 {
     m_rights.clear();
     if (nodeKey.size() > 1)
-        m_rights = m_queries.rightsOfNode(nodeKey.startsWith('c') ? 0 : 1, nodeKey.mid(1));
+        m_rights = m_queries.rightsOfNode(authoritytree::kindOfKey(nodeKey), nodeKey.mid(1));
 }

@@ -1,5 +1,5 @@
-// The authority editor's toolbar (add a row, delete a row, help, exit) and
-// the ways of leaving the window.
+// The authority editor's toolbar (add a row, delete a row, history, help,
+// exit) and the ways of leaving the window.
 #include "AuthorityEditor.h"
 
 #include "AuthorityEditorToolbar.h"
@@ -18,32 +18,34 @@ namespace text = depotbase::text;
 
 QAction *FrmAuthority::toolbarButton(const QString &key) const
 {
-    return editortoolbar::button(*m_toolbar, key);
+    return editortoolbar::button(*m_widgets.toolbar, key);
 }
 
 void FrmAuthority::enableCommand(const QString &key, bool enabled)
 {
     if (QAction *button = toolbarButton(key))
-        button->setEnabled(enabled && !m_commit.readOnly());
+        button->setEnabled(enabled && !m_rows.readOnly());
 }
 
 // The three checks a row must pass before the user leaves it by a command.
 bool FrmAuthority::checkRowBeforeLeaving()
 {
     // The other side is checked on the grid alone; the cursor goes back to it.
-    if (!CheckOtherSide(curRow)) {
-        m_grid->setRow(curRow);
+    if (!CheckOtherSide(m_rows.curRow)) {
+        m_widgets.grid->setRow(m_rows.curRow);
         return false;
     }
     // A row that cannot be stored says why before it asks for show money:
     // a whole warehouse beside narrowed rights is to be narrowed or deleted.
-    return trap([this] { return CheckNoOverlap(curRow) && CheckShowMoney(curRow); });
+    return trap([this] {
+        return m_rows.fitsStored(m_rows.curRow) && m_rows.saysShowMoney(m_rows.curRow);
+    });
 }
 
 bool FrmAuthority::mayClose()
 {
     // A cell still open is committed first, as leaving it would.
-    m_grid->EndEdit();
+    m_widgets.grid->EndEdit();
     return checkRowBeforeLeaving() && mayDropUnstoredRows();
 }
 
@@ -52,24 +54,24 @@ bool FrmAuthority::mayDropUnstoredRows()
     // A row with a code but no stored right (its right refused, not yet
     // stored, or deleted meanwhile by another administrator) is lost on
     // closing: the user decides, and "否" goes back to it.
-    const std::vector<int> rows = rightsgrid::unstoredRowsWithCode(*m_grid);
+    const std::vector<int> rows = rightsgrid::unstoredRowsWithCode(*m_widgets.grid);
     if (rows.empty())
         return true;
     const int row = rows.front();
+    const QString code = m_rows.cell(row, ColOther);
     const QString which =
-        rows.size() == 1
-            ? QStringLiteral("第 %1 行（%2）").arg(QString::number(row), cell(row, ColOther))
-            : QStringLiteral("第 %1 行（%2）等 %3 行")
-                  .arg(QString::number(row), cell(row, ColOther), QString::number(rows.size()));
+        rows.size() == 1 ? QStringLiteral("第 %1 行（%2）").arg(QString::number(row), code)
+                         : QStringLiteral("第 %1 行（%2）等 %3 行")
+                               .arg(QString::number(row), code, QString::number(rows.size()));
     const QString question = which + QStringLiteral("的权限尚未保存，退出后不会保存。")
                              + QChar(13) + QStringLiteral("是否放弃并退出？");
     if (modal::message(this, question, modal::Icon::Question, modal::Buttons::YesNo,
                        depotbase::LoadResString(text::WarehouseRights))
         == modal::Answer::Yes)
         return true;
-    m_grid->setRow(row);
-    curRow = row;
-    m_grid->setFocus();
+    m_widgets.grid->setRow(row);
+    m_rows.curRow = row;
+    m_widgets.grid->setFocus();
     return false;
 }
 
@@ -77,20 +79,21 @@ void FrmAuthority::TbarClick(const QString &key)
 {
     // A button pressed with the mouse leaves the cell editor open: what was
     // typed is committed first, as leaving the cell would.
-    m_grid->EndEdit();
+    SuperGrid &grid = *m_widgets.grid;
+    grid.EndEdit();
     if (key == QLatin1String("addbut")) {
-        if (m_commit.refusesWrites() || !checkRowBeforeLeaving())
+        if (m_rows.refusesWrites() || !checkRowBeforeLeaving())
             return;
         AddGridRow();
-        m_grid->setFinishSetup(false);
-        m_grid->setFocus();
+        grid.setFinishSetup(false);
+        grid.setFocus();
     } else if (key == QLatin1String("delbut")) {
-        if (m_commit.refusesWrites())
+        if (m_rows.refusesWrites())
             return;
         if (trap([this] { return DeleteRight(); })) {
-            curRow = 1;
-            if (m_grid->Rows() > 1)
-                m_grid->setRow(1);
+            m_rows.curRow = 1;
+            if (grid.Rows() > 1)
+                grid.setRow(1);
         }
         enableCommand(QStringLiteral("delbut"), false);
     } else if (key == QLatin1String("histbut")) {
@@ -106,15 +109,28 @@ void FrmAuthority::TbarClick(const QString &key)
 void FrmAuthority::AddGridRow()
 {
     // An unfinished last row is not doubled.
-    if (cell(lastRow(), ColOther).isEmpty())
+    if (m_rows.cell(m_rows.lastRow(), ColOther).isEmpty())
         return;
-    if (m_grid->Rows() > 1 && !CheckRowUnique(curRow)) {
+    if (m_widgets.grid->Rows() > 1 && !m_rows.listedOnce(m_rows.curRow)) {
         modal::message(this, QStringLiteral("设置权限重复！"), modal::Icon::None,
                        modal::Buttons::Ok, QString());
         return;
     }
-    rightsgrid::appendRow(*m_grid);
-    rightsgrid::markStoreState(*m_grid, lastRow());
+    rightsgrid::appendRow(*m_widgets.grid);
+    rightsgrid::markStoreState(*m_widgets.grid, m_rows.lastRow());
+}
+
+bool FrmAuthority::DeleteRight()
+{
+    if (m_rows.refusesWrites())
+        return false;
+    const int row = m_widgets.grid->Row();
+    if (row < 1 || row > m_rows.lastRow()) {
+        modal::message(this, QStringLiteral("请选择一行删除!"), modal::Icon::Critical,
+                       modal::Buttons::Ok, depotbase::LoadResString(text::MessageCaption));
+        return false;
+    }
+    return m_rows.remove(row);
 }
 
 void FrmAuthority::keyPressEvent(QKeyEvent *event)
@@ -134,7 +150,8 @@ void FrmAuthority::keyPressEvent(QKeyEvent *event)
 
 bool FrmAuthority::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && watched == m_grid->view() && m_grid->Rows() > 1)
+    if (event->type() == QEvent::FocusIn && watched == m_widgets.grid->view()
+        && m_widgets.grid->Rows() > 1)
         enableCommand(QStringLiteral("delbut"), true);
     return QDialog::eventFilter(watched, event);
 }
@@ -154,12 +171,13 @@ void FrmAuthority::showHistory()
 {
     HistorySubject subject;
     subject.title = QStringLiteral("全部");
-    if (!nodeCode.isEmpty() && nodeKind == 0) {
-        subject.filter.rightUser = nodeCode;
-        subject.title = QStringLiteral("操作员 %1 %2 的权限").arg(nodeCode, nodeName);
-    } else if (!nodeCode.isEmpty()) {
-        subject.filter.warehouse = nodeCode;
-        subject.title = QStringLiteral("仓库 %1 %2").arg(nodeCode, nodeName);
+    const RightsNode &shown = m_rows.node;
+    if (!shown.code.isEmpty() && shown.kind == services::NodeKind::Operator) {
+        subject.filter.rightUser = shown.code;
+        subject.title = QStringLiteral("操作员 %1 %2 的权限").arg(shown.code, shown.name);
+    } else if (!shown.code.isEmpty()) {
+        subject.filter.warehouse = shown.code;
+        subject.title = QStringLiteral("仓库 %1 %2").arg(shown.code, shown.name);
     }
     ShowChangeHistory(this, m_account, subject);
 }

@@ -4,7 +4,6 @@
 #include "AuthorityTree.h"
 #include "AuthorityEditorLayout.h"
 #include "AuthorityEditorToolbar.h"
-#include "InventoryReference.h"
 #include "RightsGrid.h"
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
@@ -19,21 +18,28 @@
 using namespace depotbase;
 
 FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
-    : QDialog(parent), m_account(inputs.account), m_data(m_account),
-      m_commit(m_account, inputs.readOnly, [this](const QString &text) { stop(text); }),
-      m_entry(m_account, m_commit, [this](const QString &text) { stop(text); })
+    : QDialog(parent), m_account(inputs.account), m_data(m_account), m_widgets(laidOut(*this)),
+      m_rows(*m_widgets.grid, m_account, inputs.readOnly,
+             [this](const QString &text) { stop(text); }),
+      m_editing(*m_widgets.grid, m_rows, m_data, m_account,
+                {this, [this](const std::function<bool()> &step) { return trap(step); },
+                 [this] { return checkRowBeforeLeaving(); }})
+{
+    // A click runs the node click; the arrows do too, without a mouse.
+    authoritytree::onNodeChosen(*m_widgets.tree, *this,
+                                [this](QTreeWidgetItem *node) { NodeClick(node); });
+    // A click in the grid, or the grid reached with the keys, enables delete.
+    connect(m_widgets.grid, &SuperGrid::Click, this,
+            [this] { enableCommand(QStringLiteral("delbut"), true); });
+    m_widgets.grid->view()->installEventFilter(this);
+}
+
+editorlayout::Widgets FrmAuthority::laidOut(FrmAuthority &window)
 {
     Q_INIT_RESOURCE(depotbase);
-    setObjectName(QStringLiteral("FrmAuthority"));
-    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    const editorlayout::Widgets widgets = editorlayout::build(*this);
-    m_toolbar = widgets.toolbar;
-    m_tree = widgets.tree;
-    m_grid = widgets.grid;
-    // A click runs the node click; the arrows do too, without a mouse.
-    authoritytree::onNodeChosen(*m_tree, *this,
-                                [this](QTreeWidgetItem *node) { NodeClick(node); });
-    connectGrid();
+    window.setObjectName(QStringLiteral("FrmAuthority"));
+    window.setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    return editorlayout::build(window);
 }
 
 FrmAuthority::~FrmAuthority() = default;
@@ -51,22 +57,23 @@ void FrmAuthority::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
     ImageList1 = editorlayout::images();
-    QWidget::setTabOrder(m_tree, m_grid->view());
-    editortoolbar::build(*m_toolbar, ImageList1, m_grid->view(),
+    SuperGrid &grid = *m_widgets.grid;
+    QWidget::setTabOrder(m_widgets.tree, grid.view());
+    editortoolbar::build(*m_widgets.toolbar, ImageList1, grid.view(),
                          [this](const QString &key) { TbarClick(key); });
     m_data.open();
-    authoritytree::fill(*m_tree, m_data.operators(), m_data.warehouses(), ImageList1);
-    rightsgrid::prepare(*m_grid, nodeKind, editorlayout::gridWidthTwips(*this, *m_grid));
+    authoritytree::fill(*m_widgets.tree, m_data.operators(), m_data.warehouses(), ImageList1);
+    rightsgrid::prepare(grid, m_rows.node.kind, editorlayout::gridWidthTwips(*this, grid));
 
-    setWindowTitle(m_commit.readOnly() ? QStringLiteral("权限配置窗口（只读）")
+    setWindowTitle(m_rows.readOnly() ? QStringLiteral("权限配置窗口（只读）")
                                        : QStringLiteral("权限配置窗口"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     CentreOnScreen(this);
-    curRow = 1;
+    m_rows.curRow = 1;
     enableCommand(QStringLiteral("addbut"), false);
     enableCommand(QStringLiteral("delbut"), false);
     m_loaded = true;
-    m_tree->setFocus();
+    m_widgets.tree->setFocus();
     if (m_start)
         showStartRight();
 }
@@ -80,32 +87,25 @@ void FrmAuthority::showStartRight()
     // The node is chosen here, not by the tree's signal: that one waits for
     // the mouse button that opened the editor to be let go.
     {
-        const QSignalBlocker quiet(m_tree);
-        m_tree->setCurrentItem(operatorNode);
+        const QSignalBlocker quiet(m_widgets.tree);
+        m_widgets.tree->setCurrentItem(operatorNode);
     }
     NodeClick(operatorNode);
-    if (nodeKind != 0 || nodeCode != right.operatorCode)
-        return;
-    for (int row = 1; row <= lastSavedRow; ++row) {
-        if (cell(row, ColOther) == right.warehouseCode && cell(row, ColClass) == right.classCode
-            && cell(row, ColInv) == right.itemCode) {
-            m_grid->setRow(row);
-            curRow = row;
-            return;
-        }
-    }
+    if (m_rows.node.kind == services::NodeKind::Operator
+        && m_rows.node.code == right.operatorCode)
+        m_rows.makeCurrent(right);
 }
 
 void FrmAuthority::Form_Unload()
 {
     m_loaded = false;
     m_data.close();
-    refInv.reset();
+    m_editing.unload();
 }
 
 QTreeWidgetItem *FrmAuthority::node(const QString &key) const
 {
-    return authoritytree::find(*m_tree, key);
+    return authoritytree::find(*m_widgets.tree, key);
 }
 
 void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
@@ -113,7 +113,7 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
     if (!clicked || !m_loaded)
         return;
     // A row that crosses a stored right keeps the previous node's grid.
-    if (!trap([this] { return CheckNoOverlap(curRow); }))
+    if (!trap([this] { return m_rows.fitsStored(m_rows.curRow); }))
         return;
     // A node with thousands of rights takes a while to read and show.
     const WaitCursor busy;
@@ -124,26 +124,10 @@ void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
             return true;
         }))
         return;
-    m_insertedRow = 0;
-    const bool isRoot = key.size() <= 1;
-    nodeCode = key.mid(1);
-    nodeName = authoritytree::nameOf(*clicked, nodeCode);
-    nodeKind = key.startsWith('c') ? 0 : 1;
-    enableCommand(QStringLiteral("addbut"), !isRoot);
-    // The grid always shows the new node's rights alone, even when no right
-    // is stored at all: a row left over from the previous node would be
-    // stored under this one.
-    curRow = 1;
-    lastSavedRow = rightsgrid::show(*m_grid, m_data.nodeRights(), nodeKind);
-    std::vector<GridRow> shown;
-    shown.reserve(size_t(lastSavedRow));
-    for (int row = 1; row <= lastSavedRow; ++row)
-        shown.push_back(gridRow(row));
-    m_commit.rememberRead(shown);
-    // Editing starts on the first row of the new node.
-    if (m_grid->Rows() > 1)
-        m_grid->setRow(1);
-    rightsgrid::markStoreState(*m_grid, m_grid->Row());
+    const QString code = key.mid(1);
+    enableCommand(QStringLiteral("addbut"), key.size() > 1);   // not on a root
+    m_rows.showNode({authoritytree::kindOfKey(key), code, authoritytree::nameOf(*clicked, code)},
+                    m_data.nodeRights());
 }
 
 void FrmAuthority::showHelp()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AuthorityContext.h"
+#include "AuthorityListGrid.h"
 #include "forms/FormSlot.h"
 #include "print/PrintWorkDb.h"
 #include "print/RunReport.h"
@@ -62,28 +63,22 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // Loading and display (FrmWHAuthLoad.cpp)
+    // Loading and display (AuthorityListLoad.cpp)
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
     void LoadAuthToolbarImages();
     void BuildAuthToolbar();
-    void SetupAuthGrid();
-    // Shows the rows of a rights list below the grid's rows.
-    void FillAuthGrid(const dbkit::DbDataSet &rows);
-    void colourNameColumn();
     // The title tells how many rights are shown, and whether a filter holds.
     void showListState();
 
-    // Commands (FrmWHAuthCommands.cpp)
+    // Commands (AuthorityListCommands.cpp)
     // Runs a command; a failure is told and the title brought up to date.
     void runGuarded(const std::function<void()> &command);
     void runCommand(const QString &key);
     bool refuseWithoutWarehouses(const QString &text);
     // Opens the editor, on `start` when given, and reads the list again.
     void editRights(const std::optional<RightToShow> &start = std::nullopt);
-    // The right a data row shows; nothing for the title row.
-    std::optional<RightToShow> rightOfRow(int row) const;
     void locateRight();
     void filterRights();
     // Shows the rights that match a filter of the filter dialog.
@@ -97,8 +92,9 @@ private:
     void refuse(const QString &text);
 
     AuthListInputs m_inputs;
-    SuperGrid *m_grid = nullptr;
     QToolBar *m_toolbar = nullptr;
+    SuperGrid *m_grid = nullptr;
+    AuthorityListGrid m_rows;   // what m_grid shows
     QList<QIcon> ImageList1;
     bool m_loaded = false;
     bool m_filtered = false;  // the grid shows the rows of a filter

@@ -17,17 +17,6 @@
 
 using namespace depotbase;
 
-namespace {
-
-constexpr int OperatorCodeColumn = 4;
-constexpr int WarehouseCodeColumn = 1;
-constexpr int ClassCodeColumn = 5;
-constexpr int ItemCodeColumn = 7;
-// Pure blue (0x00BBGGRR): the selection of a row found by operator code.
-constexpr uint32_t LocatedByOperatorColour = 0x00FF0000;
-
-} // namespace
-
 void FrmWHAuth::OnToolbarCommand(const QString &key)
 {
     runGuarded([this, &key] { runCommand(key); });
@@ -54,7 +43,7 @@ void FrmWHAuth::runGuarded(const std::function<void()> &command)
 void FrmWHAuth::runCommand(const QString &key)
 {
     if (key == QLatin1String("TlbEdit"))
-        editRights(rightOfRow(m_grid->Row()));
+        editRights(m_rows.rightOfRow(m_grid->Row()));
     else if (key == QLatin1String("TlbHistory"))
         showHistory();
     else if (key == QLatin1String("TlbFind"))
@@ -84,16 +73,6 @@ bool FrmWHAuth::refuseWithoutWarehouses(const QString &text)
     return true;
 }
 
-std::optional<RightToShow> FrmWHAuth::rightOfRow(int row) const
-{
-    if (row < 1 || row >= m_grid->Rows())
-        return std::nullopt;
-    return RightToShow{m_grid->TextMatrix(row, OperatorCodeColumn),
-                       m_grid->TextMatrix(row, WarehouseCodeColumn),
-                       m_grid->TextMatrix(row, ClassCodeColumn),
-                       m_grid->TextMatrix(row, ItemCodeColumn)};
-}
-
 void FrmWHAuth::editRights(const std::optional<RightToShow> &start)
 {
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,不能设置权限.")))
@@ -120,28 +99,8 @@ void FrmWHAuth::locateRight()
     if (refuseWithoutWarehouses(QStringLiteral("没有仓库,无法执行定位功能.")))
         return;
     const services::RightsFilter wanted = askDialog(false, LoadResString(text::LocateConditions));
-    if (wanted.empty())
-        return;
-    const bool byOperator = wanted.locatesByOperator();
-    const bool byWarehouse = wanted.locatesByWarehouse();
-    int found = -1;
-    for (int row = 1; row < m_grid->Rows() && found < 0; ++row) {
-        if ((byOperator || byWarehouse)
-            && (!byOperator || m_grid->TextMatrix(row, OperatorCodeColumn) == wanted.operatorCode)
-            && (!byWarehouse
-                || m_grid->TextMatrix(row, WarehouseCodeColumn) == wanted.warehouseCode))
-            found = row;
-    }
-    if (found < 0) {
+    if (!wanted.empty() && !m_rows.locate(wanted))
         refuse(QStringLiteral("没有查到符合条件的记录!"));
-        return;
-    }
-    m_grid->setTopRow(found);
-    m_grid->setCol(0);
-    m_grid->setRow(found);
-    m_grid->setRowSel(found);
-    if (wanted.lastBox == services::RightsFilterBox::OperatorCode)
-        m_grid->setBackColorSel(LocatedByOperatorColour);
 }
 
 void FrmWHAuth::filterRights()
@@ -159,10 +118,7 @@ void FrmWHAuth::showFiltered(const services::RightsFilter &filter)
     // The filtered rows come from a data set of their own; a refresh reads
     // the whole list again.
     const std::shared_ptr<dbkit::DbDataSet> filtered = m_queries.filteredRights(filter);
-    m_grid->setRedraw(false);
-    m_grid->setRows(1);
-    FillAuthGrid(*filtered);
-    m_grid->setRedraw(true);
+    m_rows.show(*filtered);
     m_filtered = !filter.empty();
     m_shownFilter = filter;
 }
@@ -176,9 +132,7 @@ void FrmWHAuth::refreshList()
     m_filtered = false;
     rsAuthList.reset();
     rsAuthList = m_queries.rightsList();
-    m_grid->setRedraw(false);
-    FillAuthGrid(*rsAuthList);
-    m_grid->setRedraw(true);
+    m_rows.show(*rsAuthList);
     toolbarButton(QStringLiteral("TlbPrint"))->setEnabled(true);
 }
 
@@ -197,7 +151,7 @@ void FrmWHAuth::runPrintCommand(short mode)
 // warehouse, so a right deleted and stored again shows whole.
 void FrmWHAuth::showHistory()
 {
-    const std::optional<RightToShow> right = rightOfRow(m_grid->Row());
+    const std::optional<RightToShow> right = m_rows.rightOfRow(m_grid->Row());
     if (!right)
         return;
     HistorySubject subject;
@@ -205,6 +159,6 @@ void FrmWHAuth::showHistory()
     subject.filter.rightUser = right->operatorCode;
     subject.filter.warehouse = right->warehouseCode;
     subject.title = QStringLiteral("%1 在仓库 %2 的权限")
-                        .arg(m_grid->TextMatrix(m_grid->Row(), 0), right->warehouseCode);
+                        .arg(m_rows.operatorName(m_grid->Row()), right->warehouseCode);
     ShowChangeHistory(this, m_inputs.context.account, subject);
 }

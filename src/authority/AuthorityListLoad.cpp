@@ -5,14 +5,11 @@
 #include "data/Catalogue.h"
 #include "data/ModuleState.h"
 #include "data/UserErrors.h"
-#include "forms/DataSetGridSource.h"
 #include "forms/FormSlot.h"
 #include "forms/ToolbarButtons.h"
 #include "forms/ToolbarShortcuts.h"
 #include "forms/WindowHelpers.h"
 #include "services/DatabaseFailure.h"
-#include "services/RightsList.h"
-#include "suite/controls/GridColors.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
 #include "suite/modal/ModalSeam.h"
@@ -23,34 +20,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <array>
-#include <cmath>
 
 using namespace depotbase;
 
 namespace {
-
-constexpr int NameColumn = 2;
-constexpr int ShowMoneyColumn = 3;
-constexpr int ColumnCount = 10;
-
-// Grid columns: title and the data set's field, in column order.
-struct AuthColumn {
-    const char *title;
-    const char *field;
-};
-
-constexpr std::array<AuthColumn, ColumnCount> Columns{{
-    {"操作员", "cuser_name"},
-    {"仓库编码", "cWhCode"},
-    {"仓库名称", "cWhName"},
-    {"显示金额", "bDispMoney"},
-    {"", "Id"},
-    {"存货分类编码", "cInvCCode"},
-    {"存货分类名称", "cInvCName"},
-    {"存货编码", "cInvCode"},
-    {"存货名称", "cInvName"},
-    {"规格型号", "cInvStd"},
-}};
 
 // Pictures of ImageList1 in list order (index 1 to 14).
 constexpr std::array<const char *, 14> Pictures{
@@ -79,16 +52,13 @@ constexpr std::array<ToolbarButton, 14> Buttons{{
 } // namespace
 
 FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
-    : QDialog(parent), m_inputs(inputs), m_queries(m_inputs.context.account.login())
+    : QDialog(parent), m_inputs(inputs), m_toolbar(CreateListToolbar(this)),
+      m_grid(new SuperGrid(this)), m_rows(*m_grid), m_queries(m_inputs.context.account.login())
 {
     setObjectName(QStringLiteral("FrmWHAuth"));
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     // As wide as the warehouse list, so every column reads in full.
     resize(ListWindowSize(QSize(18900, 9600) / controls::twipsPerPixel));
-
-    m_toolbar = CreateListToolbar(this);
-
-    m_grid = new SuperGrid(this);
     m_grid->setObjectName(QStringLiteral("SpGrdWAuth"));
 
     auto *layout = new QVBoxLayout(this);
@@ -99,7 +69,7 @@ FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
     // The list is read-only: a double click opens the editor on that row's right.
     connect(m_grid, &SuperGrid::DblClick, this, [this] {
         const int row = m_grid->MouseRow();
-        runGuarded([this, row] { editRights(rightOfRow(row)); });
+        runGuarded([this, row] { editRights(m_rows.rightOfRow(row)); });
     });
 }
 
@@ -137,11 +107,10 @@ void FrmWHAuth::Form_Load()
 
     LoadAuthToolbarImages();
     BuildAuthToolbar();
-    SetupAuthGrid();
-    m_grid->setRows(1);
-    m_grid->setRedraw(false);
-    FillAuthGrid(*rsAuthList);
-    m_grid->setRedraw(true);
+    // The grid has its place in the window now; its width gives the columns'.
+    layout()->activate();
+    m_rows.setup(m_grid->width() * controls::twipsPerPixel);
+    m_rows.show(*rsAuthList);
     toolbarButton(QStringLiteral("TlbEdit"))->setEnabled(true);
     m_filtered = false;
     showListState();
@@ -152,7 +121,7 @@ void FrmWHAuth::Form_Load()
 void FrmWHAuth::Form_Activate()
 {
     if (m_loaded)
-        colourNameColumn();
+        m_rows.colourNameColumn();
 }
 
 void FrmWHAuth::Form_Unload()
@@ -206,62 +175,6 @@ void FrmWHAuth::BuildAuthToolbar()
     NameShortcutsInToolTips(*m_toolbar, SharedListShortcuts);
 }
 
-void FrmWHAuth::SetupAuthGrid()
-{
-    m_grid->setCols(ColumnCount);
-    // The grid has its place in the window now; its width gives the columns'.
-    layout()->activate();
-    const int width = m_grid->width() * controls::twipsPerPixel;
-    // Shares of the width by what a column holds, so all nine columns show
-    // at once; the operator code (column 4) stays hidden.
-    constexpr std::array<int, ColumnCount> shares{10, 8, 14, 7, 0, 10, 13, 11, 16, 10};
-    for (int col = 0; col < ColumnCount; ++col)
-        m_grid->setColWidth(col, width * shares[size_t(col)] / 100);
-    for (int col : {1, 2}) {
-        m_grid->setColKind(col, SuperGrid::KindText);
-        m_grid->setColFlag(col, 1);
-        m_grid->setColEditStyle(col, SuperGrid::EditButton);
-        m_grid->setColLength(col, 10);
-    }
-    for (int col = 0; col < ColumnCount; ++col)
-        m_grid->setTextMatrix(0, col, QString::fromUtf8(Columns[size_t(col)].title));
-}
-
-namespace {
-
-// The show-money flag as the list shows it: Null says "否" like false.
-QString showMoneyText(const QVariant &flag)
-{
-    return !flag.isNull() && flag.toInt() != 0 ? QStringLiteral("是") : QStringLiteral("否");
-}
-
-} // namespace
-
-void FrmWHAuth::FillAuthGrid(const dbkit::DbDataSet &rows)
-{
-    const int count = services::rightslist::count(rows);
-    if (count == 0)
-        return;
-    std::vector<const char *> names;
-    for (const AuthColumn &column : Columns)
-        names.push_back(column.field);
-    const std::vector<int> fields = services::rightslist::fieldPositions(rows, names);
-    std::vector<DataSetGridSource::Column> columns(ColumnCount);
-    for (int col = 0; col < ColumnCount; ++col)
-        columns[size_t(col)] = {fields[size_t(col)],
-                                col == ShowMoneyColumn ? &showMoneyText : nullptr};
-    // The rows are read from the rows set's rows without a copy.
-    colourNameColumn();
-    const int first = m_grid->Rows();
-    m_grid->setRows(first + count);
-    m_grid->showSource(first, std::make_shared<DataSetGridSource>(rows, std::move(columns)));
-    // The first right is the current one, with the view at the left edge.
-    if (m_grid->Rows() > 1) {
-        m_grid->setCol(0);
-        m_grid->setRow(1);
-    }
-}
-
 void FrmWHAuth::showListState()
 {
     const int shown = m_grid->Rows() - 1;
@@ -269,9 +182,4 @@ void FrmWHAuth::showListState()
                    + (m_filtered ? QStringLiteral("（已过滤：显示 %1 条权限）")
                                  : QStringLiteral("（共 %1 条权限）"))
                          .arg(shown));
-}
-
-void FrmWHAuth::colourNameColumn()
-{
-    m_grid->setColBackColor(NameColumn, controls::nameCellColor);
 }

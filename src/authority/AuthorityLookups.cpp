@@ -6,12 +6,12 @@
 namespace authoritylookups {
 
 std::optional<std::vector<QString>> storedCells(services::RightsQueries &queries,
-                                                long long autoId, int nodeKind)
+                                                long long autoId, services::NodeKind node)
 {
     const std::optional<services::JoinedRight> stored = queries.rightByAutoId(autoId);
     if (!stored)
         return std::nullopt;
-    return rightsgrid::rowCells(*stored, nodeKind);
+    return rightsgrid::rowCells(*stored, node);
 }
 
 } // namespace authoritylookups

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/NodeKind.h"
+
 #include <QString>
 #include <optional>
 #include <vector>
@@ -14,6 +16,6 @@ namespace authoritylookups {
 
 // The grid cells of the stored right with this Auto_id; nothing when it is gone.
 std::optional<std::vector<QString>> storedCells(services::RightsQueries &queries,
-                                                long long autoId, int nodeKind);
+                                                long long autoId, services::NodeKind node);
 
 } // namespace authoritylookups

@@ -104,6 +104,11 @@ QString keyOf(const QTreeWidgetItem &node)
     return node.data(0, KeyRole).toString();
 }
 
+services::NodeKind kindOfKey(const QString &key)
+{
+    return key.startsWith('c') ? services::NodeKind::Operator : services::NodeKind::Warehouse;
+}
+
 QTreeWidgetItem *find(const QTreeWidget &tree, const QString &key)
 {
     for (int i = 0; i < tree.topLevelItemCount(); ++i) {

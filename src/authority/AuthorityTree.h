@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/NodeKind.h"
+
 #include <QIcon>
 #include <QList>
 #include <QString>
@@ -26,6 +28,9 @@ void fill(QTreeWidget &tree, const std::vector<services::CodeAndName> &operators
 void onNodeChosen(QTreeWidget &tree, QObject &context,
                   const std::function<void(QTreeWidgetItem *node)> &chosen);
 QString keyOf(const QTreeWidgetItem &node);
+// An operator's key (or the operators' root) starts with "c", a warehouse's
+// with "s".
+services::NodeKind kindOfKey(const QString &key);
 // The node of a key; nullptr when there is none.
 QTreeWidgetItem *find(const QTreeWidget &tree, const QString &key);
 // The name in a node's text: what follows the code's ")", so a name may hold

@@ -16,9 +16,9 @@ namespace rightsgrid {
 using C = RightsColumns;
 using depotbase::LoadResString;
 
-std::vector<QString> rowCells(const services::JoinedRight &right, int nodeKind)
+std::vector<QString> rowCells(const services::JoinedRight &right, services::NodeKind node)
 {
-    const bool operatorView = nodeKind == 0;
+    const bool operatorView = node == services::NodeKind::Operator;
     return {operatorView ? right.warehouseCode : right.operatorCode,
             operatorView ? right.warehouseName : right.operatorName,
             QString::number(right.autoId),
@@ -38,16 +38,17 @@ void setItemCells(std::vector<QString> &cells, const std::optional<services::Ite
     cells[C::ColInvStd] = shown.model;
 }
 
-int show(SuperGrid &grid, const std::vector<services::JoinedRight> &rights, int nodeKind)
+int show(SuperGrid &grid, const std::vector<services::JoinedRight> &rights,
+         services::NodeKind node)
 {
     grid.Clear();
     const int count = int(rights.size());
     grid.setRows(count + 1);
-    writeTitles(grid, nodeKind);
+    writeTitles(grid, node);
     grid.setRedraw(false);
     int row = 1;
     for (const services::JoinedRight &right : rights) {
-        grid.setRowTexts(row, rowCells(right, nodeKind));
+        grid.setRowTexts(row, rowCells(right, node));
         for (int c : C::NameColumns)
             grid.setCellBackColorAt(row, c, controls::nameCellColor);
         ++row;
@@ -56,9 +57,9 @@ int show(SuperGrid &grid, const std::vector<services::JoinedRight> &rights, int 
     return count;
 }
 
-void writeTitles(SuperGrid &grid, int nodeKind)
+void writeTitles(SuperGrid &grid, services::NodeKind node)
 {
-    const bool operatorView = nodeKind == 0;
+    const bool operatorView = node == services::NodeKind::Operator;
     const QStringList titles{
         operatorView ? QStringLiteral("仓库代码") : QStringLiteral("操作员代码"),
         operatorView ? QStringLiteral("仓库名称") : QStringLiteral("操作员名称"),
@@ -73,11 +74,11 @@ void writeTitles(SuperGrid &grid, int nodeKind)
         grid.setTextMatrix(0, c, titles.at(c));
 }
 
-void prepare(SuperGrid &grid, int nodeKind, int widthTwips)
+void prepare(SuperGrid &grid, services::NodeKind node, int widthTwips)
 {
     grid.setCols(C::ColumnCount);
     grid.setRows(1);
-    writeTitles(grid, nodeKind);
+    writeTitles(grid, node);
     setupColumns(grid, widthTwips);
 }
 
@@ -201,7 +202,7 @@ void offerCodes(GridDropDown &list, const std::vector<services::CodeAndName> &pa
 
 } // namespace
 
-void offer(GridDropDown &list, int col, int nodeKind, const AuthorityData &data,
+void offer(GridDropDown &list, int col, services::NodeKind node, const AuthorityData &data,
            QStringList &names)
 {
     if (col == C::ColShowMoney) {
@@ -215,7 +216,8 @@ void offer(GridDropDown &list, int col, int nodeKind, const AuthorityData &data,
         offerCodes(list, data.classes(), names);
         return;
     }
-    offerCodes(list, nodeKind == 0 ? data.warehouses() : data.operators(), names);
+    offerCodes(list, node == services::NodeKind::Operator ? data.warehouses() : data.operators(),
+               names);
 }
 
 } // namespace rightsgrid

@@ -12,21 +12,21 @@ class AuthorityData;
 class GridDropDown;
 class SuperGrid;
 
-// How the authority editor's grid shows stored rights with their names:
-// nodeKind 0 lists warehouses (the operator view), 1 lists operators (the
-// warehouse view).
+// How the authority editor's grid shows stored rights with their names: an
+// operator's node lists warehouses, a warehouse's node lists operators.
 namespace rightsgrid {
 
 // The grid cells of a right, one per column.
-std::vector<QString> rowCells(const services::JoinedRight &right, int nodeKind);
+std::vector<QString> rowCells(const services::JoinedRight &right, services::NodeKind node);
 // The item cells' texts: code, name and model, all empty without an item.
 void setItemCells(std::vector<QString> &cells, const std::optional<services::ItemNames> &item);
 // Shows the rights below the titles, in their order; returns how many.
-int show(SuperGrid &grid, const std::vector<services::JoinedRight> &rights, int nodeKind);
-void writeTitles(SuperGrid &grid, int nodeKind);
+int show(SuperGrid &grid, const std::vector<services::JoinedRight> &rights,
+         services::NodeKind node);
+void writeTitles(SuperGrid &grid, services::NodeKind node);
 // An empty grid of the editor: its titles, and its columns as setupColumns
 // sets them.
-void prepare(SuperGrid &grid, int nodeKind, int widthTwips);
+void prepare(SuperGrid &grid, services::NodeKind node, int widthTwips);
 // Column widths (the first columns share `widthTwips` by quarters), edit
 // styles, input limits and the cells that only show names.
 void setupColumns(SuperGrid &grid, int widthTwips);
@@ -53,10 +53,10 @@ void showCells(SuperGrid &grid, int row, const std::vector<QString> &cells);
 // The rights the rows show, from row 1 on: the rights rules check them.
 std::vector<services::ListedRight> listedRights(const SuperGrid &grid);
 // Fills the drop-down of column `col`: the two show-money answers, the
-// classes after an empty item that clears the class, or the warehouses
-// (nodeKind 0) or operators (1). The names of the codes offered replace
-// `names`.
-void offer(GridDropDown &list, int col, int nodeKind, const AuthorityData &data,
+// classes after an empty item that clears the class, or the other sides of
+// the node's rights: warehouses for an operator, operators for a warehouse.
+// The names of the codes offered replace `names`.
+void offer(GridDropDown &list, int col, services::NodeKind node, const AuthorityData &data,
            QStringList &names);
 
 } // namespace rightsgrid

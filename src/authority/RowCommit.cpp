@@ -76,7 +76,7 @@ services::RightRecord RowCommit::rightOf(const GridRow &row)
     const auto &cells = row.cells;
     services::RightRecord right;
     right.autoId = cells.at(ColAutoId).toLongLong();
-    if (row.node.kind == 0) {
+    if (row.node.kind == services::NodeKind::Operator) {
         right.operatorCode = row.node.code;
         right.operatorName = row.node.name;
         right.warehouseCode = cells.at(ColOther);

@@ -3,6 +3,7 @@
 #include "RightsColumns.h"
 
 #include "services/Account.h"
+#include "services/NodeKind.h"
 #include "services/RightRecord.h"
 #include "services/RightsQueries.h"
 #include "services/RightsService.h"
@@ -13,10 +14,10 @@
 #include <functional>
 #include <vector>
 
-// The node whose rights the editor's grid lists: an operator (kind 0, the
-// grid lists warehouses) or a warehouse (kind 1, the grid lists operators).
+// The node whose rights the editor's grid lists: an operator (the grid lists
+// warehouses) or a warehouse (the grid lists operators).
 struct RightsNode {
-    int kind = 0;
+    services::NodeKind kind = services::NodeKind::Operator;
     QString code;
     QString name;
 };

@@ -35,11 +35,9 @@ RowEntry::Answer RowEntry::take(GridRow &row, int col, const std::optional<QStri
     }
 }
 
-bool RowEntry::resolveOtherSide(int kind, QString &code)
+bool RowEntry::resolveOtherSide(services::NodeKind node, QString &code)
 {
-    if (kind != 0 && kind != 1)
-        return true;
-    const std::optional<QString> found = m_queries.otherSideCode(kind, code);
+    const std::optional<QString> found = m_queries.otherSideCode(node, code);
     if (found)
         code = *found;
     return found.has_value();
@@ -47,9 +45,8 @@ bool RowEntry::resolveOtherSide(int kind, QString &code)
 
 RowEntry::Answer RowEntry::takeOtherSide(GridRow &row, const std::optional<QString> &picked)
 {
-    const int kind = row.node.kind == 0 ? 0 : 1;
-    if (!resolveOtherSide(kind, row.cells[ColOther])) {
-        if (kind == 1)
+    if (!resolveOtherSide(row.node.kind, row.cells[ColOther])) {
+        if (row.node.kind == services::NodeKind::Warehouse)
             m_tell(QStringLiteral("操作员输入不合法!请重试"));
         else if (!row.cells.at(ColOther).isEmpty())
             m_tell(QStringLiteral("仓库输入不合法!请重试"));
@@ -96,7 +93,8 @@ bool RowEntry::keepsOtherSide(const GridRow &row)
 {
     if (row.cells.at(ColAutoId).isEmpty() || !row.cells.at(ColOtherName).isEmpty())
         return true;
-    m_tell(row.node.kind == 0 ? QStringLiteral("请选择仓库！") : QStringLiteral("请选择操作员！"));
+    m_tell(row.node.kind == services::NodeKind::Operator ? QStringLiteral("请选择仓库！")
+                                                         : QStringLiteral("请选择操作员！"));
     return false;
 }
 

@@ -26,9 +26,10 @@ public:
     // Takes the text committed into column `col`; `picked` is the name of
     // the drop-down item chosen for it, if any.
     Answer take(GridRow &row, int col, const std::optional<QString> &picked);
-    // kind 0 a warehouse, 1 an operator, by code or name: `code` becomes
-    // its code; false when there is none. Any other kind passes unchanged.
-    bool resolveOtherSide(int kind, QString &code);
+    // The other side a right of a node of this kind names (a warehouse for
+    // an operator, an operator for a warehouse), by code or name: `code`
+    // becomes its code; false when there is none.
+    bool resolveOtherSide(services::NodeKind node, QString &code);
     // The item cells of the one item whose code or name the item cell
     // holds; all empty and false when none or several match.
     bool resolveItem(GridRow &row);

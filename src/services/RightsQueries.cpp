@@ -87,9 +87,9 @@ std::vector<CodeAndName> RightsQueries::pairsOf(const QString &statement)
     return pairs;
 }
 
-std::vector<JoinedRight> RightsQueries::rightsOfNode(int nodeKind, const QString &code)
+std::vector<JoinedRight> RightsQueries::rightsOfNode(NodeKind node, const QString &code)
 {
-    const dbkit::DbDataSetPtr set = open(rightsql::rightsOfNodeStatement(nodeKind, code));
+    const dbkit::DbDataSetPtr set = open(rightsql::rightsOfNodeStatement(node, code));
     std::vector<JoinedRight> rights;
     rights.reserve(sizeOf(*set));
     for (toFirst(*set); !set->Eof(); set->MoveNext())
@@ -105,10 +105,10 @@ std::optional<JoinedRight> RightsQueries::rightByAutoId(long long autoId)
     return joinedRight(*set);
 }
 
-std::optional<QString> RightsQueries::otherSideCode(int kind, const QString &text)
+std::optional<QString> RightsQueries::otherSideCode(NodeKind node, const QString &text)
 {
     const std::vector<QVariantList> found =
-        dbkit::selectBound(m_login, rightsql::otherSideStatement(kind), {text, text});
+        dbkit::selectBound(m_login, rightsql::otherSideStatement(node), {text, text});
     if (found.empty())
         return std::nullopt;
     return NullToEmpty(found.front().at(0));

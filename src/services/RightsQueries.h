@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NodeKind.h"
 #include "RightsFilter.h"
 #include "RightsStatements.h"
 
@@ -68,14 +69,15 @@ public:
     std::vector<CodeAndName> warehouses();
     std::vector<CodeAndName> classes();
 
-    // The rights of one operator (nodeKind 0) or one warehouse (1), in the
-    // order they were written.
-    std::vector<JoinedRight> rightsOfNode(int nodeKind, const QString &code);
+    // The rights of one operator or one warehouse, in the order they were
+    // written.
+    std::vector<JoinedRight> rightsOfNode(NodeKind node, const QString &code);
     // The right with this Auto_id; nothing when it is gone.
     std::optional<JoinedRight> rightByAutoId(long long autoId);
-    // The code of the warehouse (kind 0) or operator (kind 1) whose code or
+    // The code of the other side a right of a node of this kind names (a
+    // warehouse for an operator, an operator for a warehouse) whose code or
     // name is `text`; the first when several match.
-    std::optional<QString> otherSideCode(int kind, const QString &text);
+    std::optional<QString> otherSideCode(NodeKind node, const QString &text);
     // The one item whose code or name is `text`; nothing when none or more
     // than one match.
     std::optional<ItemNames> typedItem(const QString &text);

@@ -112,10 +112,10 @@ QString rightsStatement()
     return rightsFields() + rightsFrom();
 }
 
-BoundStatement rightsOfNodeStatement(int nodeKind, const QString &code)
+BoundStatement rightsOfNodeStatement(NodeKind node, const QString &code)
 {
-    const QString column = nodeKind == 0 ? QStringLiteral("WarehAuth.Id")
-                                         : QStringLiteral("WarehAuth.cWhCode");
+    const QString column = node == NodeKind::Operator ? QStringLiteral("WarehAuth.Id")
+                                                      : QStringLiteral("WarehAuth.cWhCode");
     return {rightsStatement() + QStringLiteral(" where ") + column
                 + QStringLiteral("=? order by WarehAuth.Auto_id"),
             {code}};
@@ -127,9 +127,9 @@ QString rightByAutoIdStatement(long long autoId)
            + QString::number(autoId);
 }
 
-QString otherSideStatement(int kind)
+QString otherSideStatement(NodeKind node)
 {
-    if (kind == 0)
+    if (node == NodeKind::Operator)
         return QStringLiteral(
             "select cwhcode,cwhname from warehouse where cwhcode=? or cwhname=?");
     return QStringLiteral(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NodeKind.h"
 #include "RightsFilter.h"
 
 #include <QString>
@@ -36,15 +37,16 @@ BoundStatement filterStatement(const RightsFilter &filter);
 // name, 4 auto_id, 5 bDispMoney, 6 class code, 7 item code, 8 class name,
 // 9 item name, 10 item model (规格型号).
 QString rightsStatement();
-// The same rights of one operator (nodeKind 0) or one warehouse (1), in the
-// order they were written.
-BoundStatement rightsOfNodeStatement(int nodeKind, const QString &code);
+// The same rights of one operator or one warehouse, in the order they were
+// written.
+BoundStatement rightsOfNodeStatement(NodeKind node, const QString &code);
 // The joined right with this Auto_id (no row when it is gone or not listed).
 QString rightByAutoIdStatement(long long autoId);
 
-// A warehouse (kind 0) or operator (kind 1) whose code or name is the one
-// bound value (bound twice).
-QString otherSideStatement(int kind);
+// The other side a right of a node of this kind names (a warehouse for an
+// operator, an operator for a warehouse) whose code or name is the one bound
+// value (bound twice).
+QString otherSideStatement(NodeKind node);
 // Code, name and model of the items whose code or name is the one bound
 // value (bound twice); service items included.
 QString typedItemStatement();

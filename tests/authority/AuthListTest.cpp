@@ -243,10 +243,10 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
             ASSERT_NE(editor, nullptr);
             EXPECT_EQ(editor->windowTitle(), "权限配置窗口");
             EXPECT_EQ(editor->authTree()->currentItem(), editor->node("c003"));
-            EXPECT_EQ(editor->nodeCode, "003");
+            EXPECT_EQ(editor->rows().node.code, "003");
             SuperGrid &rights = *editor->authGrid();
             EXPECT_EQ(rights.TextMatrix(rights.Row(), RightsColumns::ColOther), "02");
-            EXPECT_EQ(editor->curRow, rights.Row());
+            EXPECT_EQ(editor->rows().curRow, rights.Row());
             m_login->Execute("INSERT INTO WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
                              "VALUES ('005', '陈静', '06', 1)");
         });
@@ -270,8 +270,8 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
         m_seam->expectWindow("FrmAuthority", [&](QDialog *dialog) {
             auto *editor = qobject_cast<FrmAuthority *>(dialog);
             ASSERT_NE(editor, nullptr);
-            EXPECT_EQ(editor->nodeCode, "07");
-            EXPECT_EQ(editor->nodeKind, 0);
+            EXPECT_EQ(editor->rows().node.code, "07");
+            EXPECT_EQ(editor->rows().node.kind, services::NodeKind::Operator);
             SuperGrid &rights = *editor->authGrid();
             EXPECT_EQ(rights.TextMatrix(rights.Row(), RightsColumns::ColOther), "07");
             m_login->Execute("UPDATE WarehAuth SET bDispMoney=0 WHERE Id='07' AND cWhCode='07'");

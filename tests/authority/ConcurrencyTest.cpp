@@ -36,10 +36,10 @@ TEST_P(Concurrency, TwoEditorsOneRightAndRightsChangedByOthers)
             // deleting it leaves the written rows written.
             expectStop("权限设置重复!请重试");
             clickNode(b, "c005");
-            EXPECT_EQ(b.nodeCode, "005");
+            EXPECT_EQ(b.rows().node.code, "005");
             clickCell(b, 3, 0);
             press(b, "delbut");
-            EXPECT_EQ(b.lastSavedRow, 2);
+            EXPECT_EQ(b.rows().lastSavedRow, 2);
 
             // The other editor's row is seen on the next click and can be
             // changed here, though it was written after this window opened.

@@ -32,12 +32,12 @@ TEST_P(EditorWindow, TreeViewsAndRowsWrittenAsTheyAreCompleted)
 
         // Operator view: one row per warehouse right of 001.
         clickNode(e, "c001");
-        EXPECT_EQ(e.nodeName, "张伟");
+        EXPECT_EQ(e.rows().node.name, "张伟");
         ASSERT_EQ(grid->Rows(), 3);
         EXPECT_EQ(grid->TextMatrix(0, 0), "仓库代码");
         EXPECT_EQ(rowTexts(e, 2).mid(3), QStringList({"否", "0201", "机床", "", "", ""}));
         EXPECT_EQ(grid->TextMatrix(1, 3), "是");
-        EXPECT_EQ(e.lastSavedRow, 2);
+        EXPECT_EQ(e.rows().lastSavedRow, 2);
 
         // A new row is written once its warehouse is chosen, without money
         // shown; choosing 是 rewrites it.
@@ -85,13 +85,13 @@ TEST_P(EditorWindow, TreeViewsAndRowsWrittenAsTheyAreCompleted)
         press(e, "delbut");
         EXPECT_EQ(count("Auto_id=" + gone), 0);
         EXPECT_EQ(grid->Rows(), 4);
-        EXPECT_EQ(e.lastSavedRow, 3);
+        EXPECT_EQ(e.rows().lastSavedRow, 3);
         EXPECT_FALSE(e.toolbarButton("delbut")->isEnabled());
 
         // Warehouse view: 07's operators, one sharing the warehouse's code.
         clickNode(e, "s07");
         EXPECT_EQ(grid->TextMatrix(0, 0), "操作员代码");
-        EXPECT_EQ(e.nodeKind, 1);
+        EXPECT_EQ(e.rows().node.kind, services::NodeKind::Warehouse);
         ASSERT_EQ(grid->Rows(), 3);
         EXPECT_EQ(rowTexts(e, 1).mid(0, 2), QStringList({"005", "陈静"}));
         EXPECT_EQ(rowTexts(e, 1).mid(6), QStringList({"01010201", "不锈钢棒", "304 Φ20"}));
@@ -129,7 +129,7 @@ TEST_P(EditorWindow, EmptyRightsTableClearsTheGridAndCrossingRowKeepsTheNode)
         press(e, "addbut");
         clickNode(e, "c003");
         EXPECT_EQ(e.authGrid()->Rows(), 1);
-        EXPECT_EQ(e.lastSavedRow, 0);
+        EXPECT_EQ(e.rows().lastSavedRow, 0);
         clickNode(e, "c002");
         EXPECT_TRUE(e.toolbarButton("addbut")->isEnabled());
         press(e, "addbut");
@@ -153,14 +153,14 @@ TEST_P(EditorWindow, EmptyRightsTableClearsTheGridAndCrossingRowKeepsTheNode)
         // A whole warehouse 02 beside the stored class 01 keeps the node.
         expectStop("");
         clickNode(e, "c003");
-        EXPECT_EQ(e.nodeCode, "002");
+        EXPECT_EQ(e.rows().node.code, "002");
         EXPECT_EQ(e.authGrid()->Rows(), 4);
         // Crossing rows can always be deleted; then the node changes.
         clickCell(e, 3, 0);
         press(e, "delbut");
         EXPECT_EQ(count("Id='002' and cWhCode='02'"), 1);
         clickNode(e, "c003");
-        EXPECT_EQ(e.nodeCode, "003");
+        EXPECT_EQ(e.rows().node.code, "003");
     });
 }
 

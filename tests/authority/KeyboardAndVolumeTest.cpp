@@ -38,7 +38,7 @@ TEST_P(KeyboardAndVolume, ThreeRightsWithTheKeyboardAlone)
         ASSERT_TRUE(e.authTree()->hasFocus());
         // A name typed in the tree finds its operator.
         type("陈");
-        ASSERT_EQ(e.nodeCode, "005");
+        ASSERT_EQ(e.rows().node.code, "005");
         ASSERT_EQ(grid->Rows(), 3);
         EXPECT_TRUE(grid->view()->model()->index(0, 6).data(Qt::ToolTipRole).toString()
                         .contains("Ctrl+R"));
@@ -121,7 +121,7 @@ TEST_P(KeyboardAndVolume, TheOnlyRightOfANodeIsDeletedWithTheKeys)
     runEditor([](FrmAuthority &e) {
         QApplication::setActiveWindow(&e);
         type("04");
-        ASSERT_EQ(e.nodeCode, "04");
+        ASSERT_EQ(e.rows().node.code, "04");
         ASSERT_EQ(e.authGrid()->Rows(), 2);
         EXPECT_FALSE(e.toolbarButton("delbut")->isEnabled());
         key(Qt::Key_Tab);
@@ -144,11 +144,11 @@ TEST_P(KeyboardAndVolume, OperatorWithFortyThousandItemRights)
         SuperGrid *grid = e.authGrid();
         clickNode(e, "c003");
         ASSERT_EQ(grid->Rows(), 40003);
-        EXPECT_EQ(e.lastSavedRow, 40002);
+        EXPECT_EQ(e.rows().lastSavedRow, 40002);
         EXPECT_EQ(grid->TextMatrix(40002, 6), "G140000");
 
         pickInCell(e, 40002, 3, "是");
-        EXPECT_EQ(e.curRow, 40002);
+        EXPECT_EQ(e.rows().curRow, 40002);
         EXPECT_EQ(count("cInvCode='G140000' and bDispMoney=1"), 1);
 
         grid->view()->setFocus();
@@ -156,7 +156,7 @@ TEST_P(KeyboardAndVolume, OperatorWithFortyThousandItemRights)
         ASSERT_EQ(grid->Row(), 40001);
         press(e, "delbut");
         EXPECT_EQ(grid->Rows(), 40002);
-        EXPECT_EQ(e.lastSavedRow, 40001);
+        EXPECT_EQ(e.rows().lastSavedRow, 40001);
         EXPECT_EQ(grid->TextMatrix(40001, 6), "G140000");
         pickInCell(e, 40001, 3, "否");
         EXPECT_EQ(count("cInvCode='G140000' and bDispMoney=0"), 1);

@@ -13,6 +13,7 @@
 
 using testsupport::TestEngine;
 using C = RightsColumns;
+using services::NodeKind;
 
 namespace {
 
@@ -45,13 +46,15 @@ protected:
     std::vector<QString> storedCells(long long autoId)
     {
         services::RightsQueries queries(*m_login);
-        return *authoritylookups::storedCells(queries, autoId, 0);
+        return *authoritylookups::storedCells(queries, autoId, NodeKind::Operator);
     }
 
     // Row `row` of operator 002 (李娜), two rows of whom are written.
     static GridRow rowOf002(int row, std::vector<QString> cells)
     {
-        return {{0, QStringLiteral("002"), QStringLiteral("李娜")}, row, std::move(cells), 2};
+        const RightsNode operator002{NodeKind::Operator, QStringLiteral("002"),
+                                     QStringLiteral("李娜")};
+        return {operator002, row, std::move(cells), 2};
     }
 
     std::unique_ptr<testsupport::TempDatabase> m_db;

@@ -108,17 +108,17 @@ TEST_P(Rules, LookUpsByCodeOrNameWithQuotes)
     m_login->Execute("insert into Inventory (cInvCode, cInvName) values ('镀锌钢板', 'X''1')");
     runEditor([this](FrmAuthority &e) {
         QString text = "O'Brien库";
-        EXPECT_TRUE(e.ResolveOtherSide(0, text));
+        EXPECT_TRUE(e.ResolveOtherSide(services::NodeKind::Operator, text));
         EXPECT_EQ(text, "Q'1");
         text = "周(小)明";
-        EXPECT_TRUE(e.ResolveOtherSide(1, text));
+        EXPECT_TRUE(e.ResolveOtherSide(services::NodeKind::Warehouse, text));
         EXPECT_EQ(text, "07");
         text = "x' or '1'='1";
-        EXPECT_FALSE(e.ResolveOtherSide(0, text));
+        EXPECT_FALSE(e.ResolveOtherSide(services::NodeKind::Operator, text));
 
         // An operator with a quote in the name gets and keeps a right.
         clickNode(e, "c08");
-        EXPECT_EQ(e.nodeName, "O'Neil");
+        EXPECT_EQ(e.rows().node.name, "O'Neil");
         press(e, "addbut");
         pickInCell(e, 1, 0, "Q'1");
         EXPECT_EQ(count("Id='08' and cuser_id='O''Neil' and cWhCode='Q''1'"), 1);

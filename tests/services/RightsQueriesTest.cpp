@@ -63,10 +63,11 @@ TEST_P(RightsQueriesTest, FilterNarrowsByEveryCodeGivenAndTakesQuotesAsText)
 TEST_P(RightsQueriesTest, TypedCodeOrNameFindsItsRowAndNothingElse)
 {
     RightsQueries queries(*m_login);
-    EXPECT_EQ(queries.otherSideCode(0, "成品库"), "02");
-    EXPECT_EQ(queries.otherSideCode(0, "07"), "07");
-    EXPECT_EQ(queries.otherSideCode(1, "李娜"), "002");
-    EXPECT_EQ(queries.otherSideCode(1, "x' or '1'='1"), std::nullopt);
+    // An operator's right names a warehouse, a warehouse's right an operator.
+    EXPECT_EQ(queries.otherSideCode(NodeKind::Operator, "成品库"), "02");
+    EXPECT_EQ(queries.otherSideCode(NodeKind::Operator, "07"), "07");
+    EXPECT_EQ(queries.otherSideCode(NodeKind::Warehouse, "李娜"), "002");
+    EXPECT_EQ(queries.otherSideCode(NodeKind::Warehouse, "x' or '1'='1"), std::nullopt);
 
     const std::optional<ItemNames> resin = queries.typedItem("环氧树脂");
     ASSERT_TRUE(resin);
