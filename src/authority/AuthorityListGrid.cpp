@@ -81,6 +81,7 @@ void AuthorityListGrid::fill(const dbkit::DbDataSet &rows)
     if (count == 0)
         return;
     std::vector<const char *> names;
+    names.reserve(std::size(Columns));
     for (const AuthColumn &column : Columns)
         names.push_back(column.field);
     const std::vector<int> fields = services::rightslist::fieldPositions(rows, names);

@@ -113,7 +113,7 @@ ServiceResult RowCommit::insert(GridRow &row)
         return ServiceResult::refused(Refusal::ReadOnly, readOnlyText());
     services::RightRecord right = rightOf(row);
     right.autoId = 0;
-    const ServiceResult result = m_rights.insert(right);
+    ServiceResult result = m_rights.insert(right);
     if (result.done()) {
         row.cells[ColAutoId] = QString::number(right.autoId);
         // Stored without money shown: the row says so, as the table does.
@@ -143,7 +143,7 @@ ServiceResult RowCommit::update(GridRow &row)
     if (!asRead)
         return ServiceResult::refused(Refusal::DeletedMeanwhile,
                                       services::RightsService::goneOnSaveMessage());
-    const ServiceResult result = m_rights.update(right, *asRead);
+    ServiceResult result = m_rights.update(right, *asRead);
     if (result.done())
         m_asRead.insert(right.autoId, right);
     return result;
