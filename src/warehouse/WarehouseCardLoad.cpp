@@ -68,7 +68,7 @@ void frmWHCard::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
     m_readOnly = m_host->isReadOnly();
-    m_options = m_host->warehouses().accountOptions();
+    m_options = m_host->warehouses().checks().accountOptions();
 
     setWindowTitle(LoadResString(text::WarehouseCard)
                    + (m_readOnly ? whmessages::readOnlyMark() : QString()));

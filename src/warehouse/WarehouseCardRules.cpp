@@ -24,7 +24,7 @@ bool frmWHCard::checkQuota()
     if (!boxChanged(EdtiWhFundQuota, mblnAddMark))
         return true;
     const services::ServiceResult result =
-        m_host->warehouses().checkQuota(EdtiWhFundQuota->text());
+        m_host->warehouses().checks().checkQuota(EdtiWhFundQuota->text());
     if (result.done())
         return true;
     refuse(result.message);
@@ -78,7 +78,7 @@ void frmWHCard::onPositionClicked()
         // Without an answer the box stays as it was.
         if (!whmessages::guarded(this, [&] {
                 const services::ServiceResult result =
-                    m_host->warehouses().checkPositionsOff(mRecwarehouse);
+                    m_host->warehouses().checks().checkPositionsOff(mRecwarehouse);
                 keep = !result.done();
                 if (keep)
                     refuse(result.message);

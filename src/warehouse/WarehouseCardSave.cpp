@@ -72,7 +72,7 @@ bool frmWHCard::checkDepartmentForSave()
 bool frmWHCard::applyDepartmentStyle()
 {
     // The warehouse on the card is not one of the others.
-    const services::DepartmentStyle rule = m_host->warehouses().departmentStyle(
+    const services::DepartmentStyle rule = m_host->warehouses().checks().departmentStyle(
         m_departments.code(), mblnAddMark ? QString() : mstrOldCode);
     const QString question = rules::styleQuestion(EdtcDepCode->text(), rule.style, rule.others,
                                                   CmbcWhValueStyle->currentText());
