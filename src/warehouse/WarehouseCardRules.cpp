@@ -1,17 +1,14 @@
 // The card's side of the warehouse rules: telling the required fields and
-// the quota check, the department check, and the position-management rule.
+// the quota check, and the position-management rule.
 #include "WarehouseCard.h"
 
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"
-#include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-
-using namespace depotbase;
 
 void frmWHCard::refuse(const QString &text)
 {
@@ -44,29 +41,6 @@ bool frmWHCard::CheckNull()
     refuse(result.message);
     controlOf(result.field)->setFocus(Qt::OtherFocusReason);
     return true;
-}
-
-bool frmWHCard::FindDepartment()
-{
-    const std::optional<CardDepartment> found = m_departments.find(EdtcDepCode->text());
-    if (found && EdtcDepCode->text() != found->name)
-        EdtcDepCode->setText(found->name);
-    return found.has_value();
-}
-
-// Leaving a non-empty department box checks it at once; a read-only card's
-// box holds what is stored and is not checked.
-void frmWHCard::onDepartmentLeft()
-{
-    if (m_readOnly || EdtcDepCode->text().isEmpty())
-        return;
-    bool found = false;
-    if (!whmessages::guarded(this, [&] { found = FindDepartment(); }) || found)
-        return;
-    refuse(LoadResString(text::InvalidDepartment));
-    EdtcDepCode->clear();
-    m_departments.forget();
-    EdtcDepCode->setFocus(Qt::OtherFocusReason);
 }
 
 // A warehouse that has storage positions keeps its position management.
