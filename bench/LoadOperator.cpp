@@ -206,7 +206,7 @@ bool LoadOperator::saveCard(Services &s, const services::WarehouseSave &request,
         saved = s.warehouses.save(request);
         return saved.result.done();
     });
-    s.warehouses.unlock(request.original.code);
+    s.warehouses.locks().unlock(request.original.code);
     if (!done && !saved.result.done())
         tell(label, saved.result);
     return done;
@@ -227,7 +227,7 @@ bool LoadOperator::editCounter(Services &s)
     const long long value = opened.record.memo.toLongLong(&ok);
     if (!ok) {
         untold(QStringLiteral("counter of %1 reads \"%2\"").arg(code, opened.record.memo));
-        s.warehouses.unlock(code);
+        s.warehouses.locks().unlock(code);
         return false;
     }
     services::WarehouseSave request{false, opened.record, opened.record, false};

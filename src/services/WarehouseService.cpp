@@ -1,20 +1,16 @@
 #include "WarehouseService.h"
 
 #include "WarehouseRules.h"
-#include "data/Catalogue.h"
 #include "data/DataHelpers.h"
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlForms.h"
 #include "suite/dbkit/StatementWatchdog.h"
-#include "suite/locks/LockVouchDLL.h"
 
 #include <QStringList>
 #include <QVariantList>
 #include <utility>
 #include <vector>
-
-namespace text = depotbase::text;
 
 using depotbase::EmptyToNull;
 using depotbase::NullToEmpty;
@@ -31,8 +27,6 @@ struct ColumnChanges {
 };
 
 namespace {
-
-const QString LockKind = QStringLiteral("BJ");
 
 // The warehouse of one code (bound) with its department's name.
 QString keyedReadStatement()
@@ -166,25 +160,11 @@ QString asReadCondition(const WarehouseRecord &read, bool withQuota, QVariantLis
     return terms.join(QStringLiteral(" AND "));
 }
 
-// Releases a lock taken by one command when the command ends, on every path.
-class CommandLock {
-public:
-    CommandLock(WarehouseService &service, const QString &code)
-        : m_service(service), m_code(code) {}
-    ~CommandLock() { m_service.unlock(m_code); }
-    CommandLock(const CommandLock &) = delete;
-    CommandLock &operator=(const CommandLock &) = delete;
-
-private:
-    WarehouseService &m_service;
-    QString m_code;
-};
-
 } // namespace
 
 WarehouseService::WarehouseService(dbkit::DbLogin &login, LockVouchDLL &locks,
                                    const QString &computer)
-    : m_login(login), m_locks(locks), m_computer(computer), m_history(login)
+    : m_login(login), m_locks(login, locks, computer), m_checks(login), m_history(login)
 {
 }
 
@@ -197,40 +177,10 @@ std::optional<WarehouseRecord> WarehouseService::read(const QString &code)
     return recordOf(*row);
 }
 
-bool WarehouseService::lock(const QString &code)
-{
-    return m_locks.LockRecords(m_login, LockKind, QStringLiteral("AA"), QStringLiteral("a"),
-                               m_computer, QVariantList{code});
-}
-
-void WarehouseService::unlock(const QString &code)
-{
-    if (!code.isEmpty())
-        m_locks.UnlockRecords(m_login, LockKind, QVariantList{code});
-}
-
-bool WarehouseService::retryReleases()
-{
-    return m_locks.RetryReleases(m_login);
-}
-
-bool WarehouseService::hasPendingReleases() const
-{
-    return m_locks.HasPendingReleases();
-}
-
-std::optional<LockHolder> WarehouseService::lockHolder(const QString &code)
-{
-    const std::optional<locks::LockRow> row = m_locks.Holder(m_login, LockKind, code);
-    if (!row)
-        return std::nullopt;
-    return LockHolder{row->operatorName, row->computer};
-}
-
 OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock)
 {
     OpenedWarehouse opened;
-    if (takeLock && !lock(code)) {
+    if (takeLock && !m_locks.lock(code)) {
         opened.outcome = OpenedWarehouse::Outcome::Locked;
         return opened;
     }
@@ -239,90 +189,18 @@ OpenedWarehouse WarehouseService::openForEdit(const QString &code, bool takeLock
         stored = read(code);
     } catch (...) {
         if (takeLock)
-            unlock(code);
+            m_locks.unlock(code);
         throw;
     }
     if (!stored) {
         // Nothing to edit: the lock goes with the command.
         if (takeLock)
-            unlock(code);
+            m_locks.unlock(code);
         opened.outcome = OpenedWarehouse::Outcome::Gone;
         return opened;
     }
     opened.record = *stored;
     return opened;
-}
-
-ServiceResult WarehouseService::checkQuota(const QString &quota)
-{
-    return rules::checkQuota(quota, dbkit::SqlForms(m_login).decimalsAsDouble());
-}
-
-AccountOptions WarehouseService::accountOptions()
-{
-    AccountOptions options;
-    dbkit::DbDataSetPtr rows = m_login.OpenDataSet(QStringLiteral("Select * From AccInformation"),
-                                                   dbkit::OpenMode::ReadOnly);
-    if (rows->RecordCount() <= 0)
-        return options;
-    rows->FindFirst(QStringLiteral("cSysID='AA' And cName='cSysVersion'"));
-    if (!rows->NoMatch()) {
-        QString version = NullToEmpty(rows->Fields(QStringLiteral("cValue")));
-        if (version.isEmpty())
-            version = NullToEmpty(rows->Fields(QStringLiteral("cDefault")));
-        options.industrial = version == depotbase::LoadResString(text::Industry);
-    }
-    rows->FindFirst(QStringLiteral("cSysID='IA' And cName='cValueStyle'"));
-    if (!rows->NoMatch())
-        options.byDepartment =
-            NullToEmpty(rows->Fields(QStringLiteral("cValue"))) == QStringLiteral("按部门核算");
-    return options;
-}
-
-bool WarehouseService::inUse(const QString &code)
-{
-    try {
-        dbkit::TransactionGuard trial(m_login);
-        m_login.executeBound(QStringLiteral("DELETE FROM Warehouse WHERE cWhCode=?"), {code});
-        trial.rollback();
-        return false;
-    } catch (const dbkit::DbError &error) {
-        if (rules::isRelatedRecords(error.number()))
-            return true;
-        throw;
-    }
-}
-
-long long WarehouseService::positionCount(const QString &code)
-{
-    dbkit::DbDataSetPtr count =
-        m_login.OpenDataSet(QStringLiteral("Select Count(*) From Position Where cWHcode = ?"),
-                            {code}, dbkit::OpenMode::ReadOnly);
-    return count->Fields(0).toLongLong();
-}
-
-ServiceResult WarehouseService::checkPositionsOff(const WarehouseRecord &stored)
-{
-    if (!stored.positions || positionCount(stored.code) == 0)
-        return ServiceResult::ok();
-    return ServiceResult::refused(Refusal::HasPositions, rules::positionsKeptText(),
-                                  QStringLiteral("bWhPos"));
-}
-
-DepartmentStyle WarehouseService::departmentStyle(const QString &depCode, const QString &ownCode)
-{
-    DepartmentStyle rule;
-    dbkit::DbDataSetPtr styles = m_login.OpenDataSet(
-        QStringLiteral("SELECT cWhCode, cWhValueStyle FROM WareHouse WHERE cDepCode=? "
-                       "ORDER BY cWhCode"),
-        {depCode}, dbkit::OpenMode::ReadOnly);
-    if (styles->Eof())
-        return rule;
-    rule.style = NullToEmpty(styles->Fields(QStringLiteral("cWhValueStyle")));
-    for (; !styles->Eof(); styles->MoveNext())
-        if (NullToEmpty(styles->Fields(QStringLiteral("cWhCode"))) != ownCode)
-            ++rule.others;
-    return rule;
 }
 
 SavedWarehouse WarehouseService::save(const WarehouseSave &request)
@@ -378,7 +256,7 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
 {
     // The card's lock may have been taken over while this operator's
     // connection was lost: then another operator may be editing it too.
-    if (!m_locks.HoldsRecords(m_login, LockKind, QVariantList{request.original.code})) {
+    if (!m_locks.holds(request.original.code)) {
         SavedWarehouse refused;
         refused.result = ServiceResult::refused(Refusal::LockLost, rules::lockTakenText());
         return refused;
@@ -398,7 +276,7 @@ SavedWarehouse WarehouseService::update(const WarehouseSave &request)
     }
     // The in-use test raises what is not a refusal by related records (a
     // lock, a lost connection): it is told as what it is.
-    if (inUse(stored->code))
+    if (m_checks.inUse(stored->code))
         return storeInUse(request, *stored, before);
     int written = 0;
     // Only a changed code can meet related records: the warehouse refers to
@@ -519,10 +397,10 @@ void WarehouseService::spreadStyle(const WarehouseRecord &saved)
 ServiceResult WarehouseService::remove(const QString &code)
 {
     try {
-        if (!lock(code))
+        if (!m_locks.lock(code))
             return ServiceResult::refused(Refusal::Locked, rules::lockedText(),
                                           QStringLiteral("cWhCode"));
-        const CommandLock release(*this, code);
+        const CommandLock release(m_locks, code);
         m_history.ensureTable();
         dbkit::TransactionGuard transaction(m_login);
         ServiceResult gone =

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "WarehouseCardControls.h"
-#include "WarehouseCardDepartments.h"
+#include "WarehouseCardDepartmentBox.h"
 #include "services/WarehouseRecord.h"
 #include "services/WarehouseService.h"
 
@@ -33,9 +33,6 @@ public:
     // True when a required field is empty: the message has been shown and
     // the focus moved to that field.
     bool CheckNull();
-    // True when the department box names a leaf department by code or name;
-    // the box then shows the name, and the departments hold the code.
-    bool FindDepartment();
     // False (after telling the user) when the quota box holds no number, or
     // a number the database's column would not keep as typed.
     bool checkQuota();
@@ -62,15 +59,12 @@ private:
     void markChanged();
     void ShowSaveState();
     void onPositionClicked();
-    void onDepartmentLeft();
-    void SetupDepartmentRef();
     bool handleKey(QKeyEvent *event);
     bool queryClose();
     void showHelp();
 
     // Saving.
     void saveCard();
-    bool checkDepartmentForSave();
     bool applyDepartmentStyle();
     bool InsertRecord();
     bool UpdateRecord();
@@ -91,6 +85,6 @@ private:
     bool m_readOnly = false;
     bool m_loaded = false;
     bool m_closing = false;
-    // The departments of the department box.
-    WarehouseCardDepartments m_departments;
+    // The department box: its departments and its checks.
+    WarehouseCardDepartmentBox m_departmentBox;
 };

@@ -52,7 +52,8 @@ void frmWHCard::connectControls()
     connect(CmbcWhValueStyle, &QComboBox::currentIndexChanged, this, [this] { markChanged(); });
     connect(CmbcWhValueStyle, &QComboBox::activated, this, [this] { markChanged(); });
     connect(ChkbWhPos, &QCheckBox::clicked, this, [this] { onPositionClicked(); });
-    connect(cmdRef, &QPushButton::clicked, this, [this] { SetupDepartmentRef(); });
+    connect(cmdRef, &QPushButton::clicked, this,
+            [this] { m_departmentBox.chooseFromReference(); });
 }
 
 void frmWHCard::ShowCard(WarehouseCardHost &host)
@@ -68,7 +69,7 @@ void frmWHCard::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
     m_readOnly = m_host->isReadOnly();
-    m_options = m_host->warehouses().accountOptions();
+    m_options = m_host->warehouses().checks().accountOptions();
 
     setWindowTitle(LoadResString(text::WarehouseCard)
                    + (m_readOnly ? whmessages::readOnlyMark() : QString()));
@@ -78,7 +79,7 @@ void frmWHCard::Form_Load()
     mblnFilling = true;
     FillValueStyles();
     mblnFilling = false;
-    m_departments.open(m_host->login(), this);
+    m_departmentBox.open(m_host->login(), this, EdtcDepCode, m_readOnly);
 
     buildToolbar([this](const QString &key) { OnCardCommand(key); });
     if (mblnAddMark)
@@ -109,7 +110,7 @@ void frmWHCard::LoadRecord()
     mblnFilling = true;
     showRecord(mRecwarehouse);
     mblnFilling = false;
-    m_departments.remember(mRecwarehouse.depCode, EdtcDepCode->text());
+    m_departmentBox.remember(mRecwarehouse.depCode, EdtcDepCode->text());
 }
 
 void frmWHCard::ClearCard()
@@ -120,7 +121,7 @@ void frmWHCard::ClearCard()
     FillValueStyles();
     CmbcWhValueStyle->setCurrentIndex(0);
     mblnFilling = false;
-    m_departments.remember(QString(), QString());
+    m_departmentBox.remember(QString(), QString());
 }
 
 void frmWHCard::markChanged()
@@ -173,7 +174,7 @@ bool frmWHCard::eventFilter(QObject *watched, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
             && !m_closing)
-            onDepartmentLeft();
+            m_departmentBox.checkOnLeaving();
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -186,7 +187,7 @@ bool frmWHCard::handleKey(QKeyEvent *event)
     if (command == QStringLiteral("Next"))
         focusNextChild();
     else if (command == QStringLiteral("cmdRef"))
-        SetupDepartmentRef();
+        m_departmentBox.chooseFromReference();
     else if (command != QStringLiteral("TlbSave")
              || toolbarButton(QStringLiteral("TlbSave"))->isEnabled())
         OnCardCommand(command);
@@ -242,20 +243,10 @@ void frmWHCard::Form_Unload()
     m_closing = true;
     qApp->removeEventFilter(this);
     mRecwarehouse = {};
-    m_departments.close();
+    m_departmentBox.close();
     mblnAddMark = false;
     m_loaded = false;
     m_closing = false;
-}
-
-void frmWHCard::SetupDepartmentRef()
-{
-    if (m_readOnly)
-        return;
-    whmessages::guarded(this, [this] {
-        if (const std::optional<CardDepartment> chosen = m_departments.choose())
-            EdtcDepCode->setText(chosen->name);
-    });
 }
 
 void frmWHCard::showHelp()

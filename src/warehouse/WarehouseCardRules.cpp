@@ -1,17 +1,14 @@
 // The card's side of the warehouse rules: telling the required fields and
-// the quota check, the department check, and the position-management rule.
+// the quota check, and the position-management rule.
 #include "WarehouseCard.h"
 
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"
-#include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-
-using namespace depotbase;
 
 void frmWHCard::refuse(const QString &text)
 {
@@ -24,7 +21,7 @@ bool frmWHCard::checkQuota()
     if (!boxChanged(EdtiWhFundQuota, mblnAddMark))
         return true;
     const services::ServiceResult result =
-        m_host->warehouses().checkQuota(EdtiWhFundQuota->text());
+        m_host->warehouses().checks().checkQuota(EdtiWhFundQuota->text());
     if (result.done())
         return true;
     refuse(result.message);
@@ -46,29 +43,6 @@ bool frmWHCard::CheckNull()
     return true;
 }
 
-bool frmWHCard::FindDepartment()
-{
-    const std::optional<CardDepartment> found = m_departments.find(EdtcDepCode->text());
-    if (found && EdtcDepCode->text() != found->name)
-        EdtcDepCode->setText(found->name);
-    return found.has_value();
-}
-
-// Leaving a non-empty department box checks it at once; a read-only card's
-// box holds what is stored and is not checked.
-void frmWHCard::onDepartmentLeft()
-{
-    if (m_readOnly || EdtcDepCode->text().isEmpty())
-        return;
-    bool found = false;
-    if (!whmessages::guarded(this, [&] { found = FindDepartment(); }) || found)
-        return;
-    refuse(LoadResString(text::InvalidDepartment));
-    EdtcDepCode->clear();
-    m_departments.forget();
-    EdtcDepCode->setFocus(Qt::OtherFocusReason);
-}
-
 // A warehouse that has storage positions keeps its position management.
 void frmWHCard::onPositionClicked()
 {
@@ -78,7 +52,7 @@ void frmWHCard::onPositionClicked()
         // Without an answer the box stays as it was.
         if (!whmessages::guarded(this, [&] {
                 const services::ServiceResult result =
-                    m_host->warehouses().checkPositionsOff(mRecwarehouse);
+                    m_host->warehouses().checks().checkPositionsOff(mRecwarehouse);
                 keep = !result.done();
                 if (keep)
                     refuse(result.message);

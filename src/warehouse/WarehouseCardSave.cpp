@@ -26,7 +26,7 @@ void frmWHCard::saveCard()
         return;
     bool departmentChecked = false;
     if (!whmessages::guarded(this, [&] {
-            departmentChecked = checkDepartmentForSave()
+            departmentChecked = m_departmentBox.checkForSave(m_options.byDepartment)
                                 && (!m_options.byDepartment || applyDepartmentStyle());
         })
         || !departmentChecked)
@@ -42,38 +42,14 @@ void frmWHCard::saveCard()
     EdtcWhCode->setFocus(Qt::OtherFocusReason);
 }
 
-// The department of the box, resolved by code or name. A text that names no
-// leaf department stops the save, as leaving the box does, so a typo never
-// stores the warehouse without its department; an empty box means none.
-bool frmWHCard::checkDepartmentForSave()
-{
-    services::WarehouseRecord typed;
-    typed.depName = EdtcDepCode->text();
-    if (FindDepartment())
-        typed.depCode = m_departments.code();
-    else
-        m_departments.forget();
-    const services::ServiceResult result =
-        rules::checkDepartment(typed, m_options.byDepartment);
-    if (!result.done()) {
-        refuse(result.message);
-        EdtcDepCode->setFocus(Qt::OtherFocusReason);
-        return false;
-    }
-    // A box of blanks is no department either.
-    if (typed.depCode.isEmpty())
-        EdtcDepCode->clear();
-    return true;
-}
-
 // Every warehouse of a department carries the department's valuation style,
 // which is that of its first warehouse by code: the card follows it, after
 // asking and saying how many other warehouses the save sets to it.
 bool frmWHCard::applyDepartmentStyle()
 {
     // The warehouse on the card is not one of the others.
-    const services::DepartmentStyle rule = m_host->warehouses().departmentStyle(
-        m_departments.code(), mblnAddMark ? QString() : mstrOldCode);
+    const services::DepartmentStyle rule = m_host->warehouses().checks().departmentStyle(
+        m_departmentBox.code(), mblnAddMark ? QString() : mstrOldCode);
     const QString question = rules::styleQuestion(EdtcDepCode->text(), rule.style, rule.others,
                                                   CmbcWhValueStyle->currentText());
     if (question.isEmpty())
@@ -103,7 +79,7 @@ bool frmWHCard::storeCard(bool adding)
     request.adding = adding;
     if (!adding)
         request.original = mRecwarehouse;
-    request.edited = typedRecord(mRecwarehouse, mblnAddMark, m_departments.code());
+    request.edited = typedRecord(mRecwarehouse, mblnAddMark, m_departmentBox.code());
     request.byDepartment = m_options.byDepartment;
     const services::SavedWarehouse saved = m_host->warehouses().save(request);
     if (!saved.result.done()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WarehouseListCards.h"
+#include "WarehouseListControls.h"
 #include "WarehouseListData.h"
 #include "WarehouseListLocks.h"
 #include "WarehouseListPrinting.h"
@@ -9,15 +10,11 @@
 #include "services/Account.h"
 
 #include <QDialog>
-#include <QIcon>
-#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
 
-class QLabel;
 class QToolBar;
-class QAction;
 class SuperGrid;
 class LockVouchDLL;
 class frmWHCard;
@@ -34,7 +31,7 @@ class WarehouseListDeletion;
 // account. One per loaded component, which creates it in Init and shows it
 // in Show. It owns its card (through WarehouseListCards, the card's host),
 // its filter dialog and the authority list.
-class frmWHBrowse : public QDialog {
+class frmWHBrowse : public QDialog, private WarehouseListControls {
     Q_OBJECT
 public:
     frmWHBrowse();
@@ -85,14 +82,13 @@ public:
     // The report-print control; the authority list prints through it too.
     report::RTPrn &RTPrn1() { return m_printing.control(); }
     QToolBar *Toolbar1() const { return m_toolbar; }
-    QAction *toolbarButton(const QString &key) const;
+    // A toolbar button by key, the grid's fill and its selection colours.
+    using WarehouseListControls::toolbarButton;
+    using WarehouseListControls::FillListGrid;
+    using WarehouseListControls::showSelection;
     // True when the list's data set was opened read-only: commands that
     // write are refused.
     bool isReadOnly() const;
-    // Fills the grid from a data set (the caller empties it first).
-    void FillListGrid(dbkit::DbDataSet &rows);
-    // Selection colours: the highlight pair when rows are listed, hidden otherwise.
-    void showSelection(bool visible);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -106,8 +102,6 @@ private:
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
-    void prepareTitleLabels();
-    void layoutControls();
     bool handleShortcut(QKeyEvent *event);
     void runOtherCommand(const QString &key);
     void showHelp();
@@ -123,17 +117,11 @@ private:
     bool runDeletion(const std::function<bool(WarehouseListDeletion &)> &command);
     bool refuseWhenReadOnly();
 
-    SuperGrid *m_grid = nullptr;
-    QToolBar *m_toolbar = nullptr;
-    QLabel *lblTitle1 = nullptr;
-    QLabel *lblTitle2 = nullptr;
-    int m_toolbarHeight = 0;
     bool m_loaded = false;
     bool m_waitCursor = false;
     WarehouseListData m_data;
     WarehouseListLocks m_locks;
     WarehouseListPrinting m_printing;
-    QList<QIcon> m_images;  // ImageList1
     // The windows the list opens: the card and the filter dialog are kept
     // for the list's life, the authority list is made afresh per command.
     WarehouseListCards m_cards;

@@ -5,7 +5,6 @@
 #include "WarehouseListToolbar.h"
 #include "WarehouseMessages.h"
 #include "data/Catalogue.h"
-#include "forms/ToolbarButtons.h"
 #include "forms/ToolbarShortcuts.h"
 #include "forms/WindowHelpers.h"
 #include "suite/controls/SuperGrid.h"
@@ -17,11 +16,6 @@
 
 using namespace depotbase;
 using listtoolbar::runStep;
-
-QAction *frmWHBrowse::toolbarButton(const QString &key) const
-{
-    return ToolbarAction(*m_toolbar, key);
-}
 
 // The window sees keys before its controls: shortcuts are taken here.
 bool frmWHBrowse::eventFilter(QObject *watched, QEvent *event)

@@ -38,5 +38,5 @@ bool frmWHBrowse::runDeletion(const std::function<bool(WarehouseListDeletion &)>
 // nothing about use and is raised.
 bool frmWHBrowse::onUsed(const QString &code)
 {
-    return warehouses().inUse(code);
+    return warehouses().checks().inUse(code);
 }

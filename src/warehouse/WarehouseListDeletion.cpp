@@ -82,7 +82,7 @@ bool WarehouseListDeletion::askAndDeleteCurrent()
 {
     const QString code = m_grid.TextMatrix(m_grid.Row(), 0);
     // Positions are checked before any lock or question.
-    if (m_service.positionCount(code.trimmed()) > 0) {
+    if (m_service.checks().positionCount(code.trimmed()) > 0) {
         whmessages::critical(m_window, rules::hasPositionsText());
         return false;
     }

@@ -1,14 +1,12 @@
-// The warehouse list window: loading, layout, the grid's set-up and fill, and
-// the moves through the list.
+// The warehouse list window: loading, activation and unloading, the grid's
+// fill, and the moves through the list.
 #include "WarehouseList.h"
 
 #include "WarehouseListGrid.h"
 #include "WarehouseListLayout.h"
-#include "WarehouseListToolbar.h"
 #include "WarehouseCard.h"
 #include "authority/AuthorityList.h"
 #include "data/ModuleState.h"
-#include "forms/ToolbarButtons.h"
 #include "forms/WindowHelpers.h"
 #include "services/WarehouseListRows.h"
 #include "suite/controls/SuperGrid.h"
@@ -16,10 +14,8 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QIcon>
-#include <QLabel>
 #include <QSysInfo>
 #include <QTableView>
-#include <QToolBar>
 
 using namespace depotbase;
 
@@ -38,17 +34,7 @@ frmWHBrowse::frmWHBrowse()
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     resize(listlayout::initialSize());
 
-    m_toolbar = CreateListToolbar(this);
-
-    m_grid = new SuperGrid(this);
-    m_grid->setObjectName(QStringLiteral("SpGrdWH"));
-
-    lblTitle1 = new QLabel(this);
-    lblTitle1->setObjectName(QStringLiteral("lblTitle1"));
-    lblTitle2 = new QLabel(this);
-    lblTitle2->setObjectName(QStringLiteral("lblTitle2"));
-    lblTitle1->hide();
-    lblTitle2->hide();
+    buildControls(this);
 
     connect(m_grid, &SuperGrid::DblClick, this, [this] { OnToolbarCommand("TlbEdit"); });
     connect(m_grid, &SuperGrid::MouseDown, this,
@@ -97,26 +83,12 @@ void frmWHBrowse::Form_Load()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_waitCursor = true;
 
-    m_images = listtoolbar::loadPictures();
-    listtoolbar::build(*m_toolbar, m_images, [this](const QString &key) {
-        OnToolbarCommand(key);
-    });
-    if (isReadOnly())
-        listtoolbar::offerReadOnly(*m_toolbar);
-    // The toolbar's height with its buttons, for the layout.
-    m_toolbarHeight = m_toolbar->sizeHint().height();
-    listgrid::setup(*m_grid, blnBasicVersion);
-
-    // The window object outlives its loads: each load starts from a grid
-    // that shows its selection, as a newly made one does, whatever an empty
-    // list did to it last time.
-    m_grid->setHighLight(1);
-    m_grid->setFocusRect(1);
-    showSelection(true);
+    loadControls(blnBasicVersion, isReadOnly(),
+                 [this](const QString &key) { OnToolbarCommand(key); });
     m_data.showAll(*m_grid);
     m_loaded = true;
     showListState();
-    layoutControls();
+    layoutControls(size());
     // The grid has the focus when the window opens: the arrows move the rows.
     m_grid->setFocus();
 }
@@ -127,12 +99,7 @@ void frmWHBrowse::Form_Activate()
         QApplication::restoreOverrideCursor();
         m_waitCursor = false;
     }
-    prepareTitleLabels();
-}
-
-void frmWHBrowse::prepareTitleLabels()
-{
-    listlayout::prepareTitles(*lblTitle1, *lblTitle2, width());
+    prepareTitleLabels(width());
 }
 
 void frmWHBrowse::Form_Unload()
@@ -149,16 +116,10 @@ void frmWHBrowse::Form_Unload()
     m_loaded = false;
 }
 
-void frmWHBrowse::layoutControls()
-{
-    if (listlayout::place(*m_toolbar, *m_grid, m_toolbarHeight, size()))
-        prepareTitleLabels();
-}
-
 void frmWHBrowse::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
-    layoutControls();
+    layoutControls(size());
 }
 
 void frmWHBrowse::showEvent(QShowEvent *event)
@@ -173,16 +134,6 @@ void frmWHBrowse::changeEvent(QEvent *event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         Form_Activate();
-}
-
-void frmWHBrowse::showSelection(bool visible)
-{
-    listgrid::showSelection(*m_grid, visible);
-}
-
-void frmWHBrowse::FillListGrid(dbkit::DbDataSet &rows)
-{
-    listgrid::fill(*m_grid, rows);
 }
 
 using Move = services::warehouse_list::Move;

@@ -46,15 +46,15 @@ void WarehouseListLocks::release(const services::Account &account, const QString
 {
     if (code.isEmpty())
         return;
-    service(account).unlock(code);
+    service(account).locks().unlock(code);
     tellFailedRelease();
 }
 
 void WarehouseListLocks::retry()
 {
     // A retry that fails again waits for the next command.
-    if (m_listAccount && service(m_listAccount).hasPendingReleases())
-        service(m_listAccount).retryReleases();
+    if (m_listAccount && service(m_listAccount).locks().hasPendingReleases())
+        service(m_listAccount).locks().retryReleases();
 }
 
 void WarehouseListLocks::releaseBeforeClose(const QString &code)
@@ -62,7 +62,7 @@ void WarehouseListLocks::releaseBeforeClose(const QString &code)
     if (!m_listAccount)
         return;
     // Other operators stay locked out of the warehouse until the release works.
-    if (!service(m_listAccount).retryReleases())
+    if (!service(m_listAccount).locks().retryReleases())
         tellFailedRelease();
     release(m_listAccount, code);
 }
@@ -87,7 +87,7 @@ void WarehouseListLocks::tellLocked(const QString &code)
     if (m_listAccount)
         services::guarded(
             [&] {
-                const auto holder = service(m_listAccount).lockHolder(code);
+                const auto holder = service(m_listAccount).locks().holder(code);
                 if (holder)
                     text += QLatin1Char('\n')
                             + whmessages::lockHolderLine(holder->operatorName, holder->computer);

@@ -60,7 +60,7 @@ protected:
     }
     WarehouseSave editOf(const QString &code)
     {
-        EXPECT_TRUE(m_warehouses->lock(code));
+        EXPECT_TRUE(m_warehouses->locks().lock(code));
         WarehouseSave request;
         request.adding = false;
         request.original = *m_warehouses->read(code);
@@ -143,7 +143,7 @@ TEST_P(ChangeHistoryTest, EachWarehouseWriteLeavesOneRow)
     WarehouseSave rename = editOf("H1");
     rename.edited.code = "H2";
     ASSERT_TRUE(m_warehouses->save(rename).result.done());
-    m_warehouses->unlock("H1");
+    m_warehouses->locks().unlock("H1");
     rows = historyOf("Warehouse", "H2");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].changedColumns(), QStringList{"cWhCode"});

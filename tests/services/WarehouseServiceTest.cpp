@@ -69,7 +69,7 @@ protected:
     // lock) and changing it.
     WarehouseSave editOf(const QString &code)
     {
-        EXPECT_TRUE(service().lock(code));
+        EXPECT_TRUE(service().locks().lock(code));
         WarehouseSave request;
         request.adding = false;
         request.original = *service().read(code);
@@ -148,7 +148,7 @@ TEST_P(WarehouseServiceTest, EditOfAWarehouseChangedMeanwhileIsRefused)
     ASSERT_TRUE(service().save(mine).result.done());
     EXPECT_EQ(field("12", "cWhName"), "甲改名");
     EXPECT_EQ(field("12", "cWhMemo"), "乙备注");
-    service().unlock("12");
+    service().locks().unlock("12");
     EXPECT_FALSE(m_login->inTransaction());
 }
 
@@ -157,10 +157,10 @@ TEST_P(WarehouseServiceTest, EditOfAWarehouseChangedMeanwhileIsRefused)
 // busy row is a lock (on SQLite a busy database), not a warehouse in use.
 TEST_P(WarehouseServiceTest, WarehouseInUseKeepsItsCodeAndStyle)
 {
-    EXPECT_TRUE(service().inUse("03"));   // stock records
-    EXPECT_TRUE(service().inUse("01"));   // positions
-    EXPECT_FALSE(service().inUse("12"));
-    EXPECT_FALSE(service().inUse("x' OR cWhCode<>'"));
+    EXPECT_TRUE(service().checks().inUse("03"));   // stock records
+    EXPECT_TRUE(service().checks().inUse("01"));   // positions
+    EXPECT_FALSE(service().checks().inUse("12"));
+    EXPECT_FALSE(service().checks().inUse("x' OR cWhCode<>'"));
     EXPECT_EQ(count("SELECT COUNT(*) FROM Warehouse"), 12);
 
     WarehouseSave edit = editOf("03");
@@ -230,11 +230,11 @@ TEST_P(WarehouseServiceTest, RefusalsByErrorNumberChangeNothing)
 // first warehouse by code; the save spreads its style in its own transaction.
 TEST_P(WarehouseServiceTest, DepartmentStyleIsSpreadWithTheSave)
 {
-    DepartmentStyle rule = service().departmentStyle("03", QString());
+    DepartmentStyle rule = service().checks().departmentStyle("03", QString());
     EXPECT_EQ(rule.style, "先进先出法");
     EXPECT_EQ(rule.others, 2);
-    EXPECT_EQ(service().departmentStyle("03", "02").others, 1);
-    EXPECT_TRUE(service().departmentStyle("0102'", QString()).style.isEmpty());
+    EXPECT_EQ(service().checks().departmentStyle("03", "02").others, 1);
+    EXPECT_TRUE(service().checks().departmentStyle("0102'", QString()).style.isEmpty());
 
     WarehouseSave add = addOf("25", "部门新库");
     add.edited.depCode = "03";
@@ -316,7 +316,7 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
     EXPECT_EQ(opened.record.name, "不合格品库");
     EXPECT_TRUE(opened.record.depName.isEmpty());  // its department is gone
     EXPECT_FALSE(otherLocks.LockRecords(*m_other, "BJ", "AA", "a", "OTHERPC", {"11"}));
-    service().unlock("11");
+    service().locks().unlock("11");
     EXPECT_EQ(service().openForEdit("99").outcome, OpenedWarehouse::Outcome::Gone);
     EXPECT_EQ(locksHeld(), 0);
 
@@ -332,7 +332,7 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
     EXPECT_EQ(inUse.message, rules::aboutCode(106));
     EXPECT_TRUE(service().remove("12X").done());
     EXPECT_EQ(field("12X", "cWhName"), "<none>");
-    EXPECT_EQ(service().positionCount("01"), 3);
+    EXPECT_EQ(service().checks().positionCount("01"), 3);
     EXPECT_EQ(locksHeld(), 0);
 }
 
@@ -340,11 +340,11 @@ TEST_P(WarehouseServiceTest, OpenAndDeleteUnderRecordLocks)
 // warehouse without positions may clear it.
 TEST_P(WarehouseServiceTest, PositionManagementStaysWhilePositionsExist)
 {
-    const ServiceResult kept = service().checkPositionsOff(*service().read("01"));
+    const ServiceResult kept = service().checks().checkPositionsOff(*service().read("01"));
     EXPECT_EQ(kept.refusal, Refusal::HasPositions);
     EXPECT_EQ(kept.message, "该仓库已录入了货位，不能取消货位管理！");
     m_login->Execute("UPDATE Warehouse SET bWhPos=1 WHERE cWhCode='04'");
-    EXPECT_TRUE(service().checkPositionsOff(*service().read("04")).done());
+    EXPECT_TRUE(service().checks().checkPositionsOff(*service().read("04")).done());
 }
 
 // The card's lock was taken over by another operator (this operator's
@@ -361,14 +361,14 @@ TEST_P(WarehouseServiceTest, SaveAfterTheLockWasTakenOverIsRefused)
     WarehouseService other(*m_other, otherLocks, "OTHERPC");
     ASSERT_EQ(other.openForEdit("12").outcome, OpenedWarehouse::Outcome::Opened);
     EXPECT_EQ(service().save(mine).result.message, rules::lockTakenText());
-    other.unlock("12");
+    other.locks().unlock("12");
     EXPECT_EQ(service().save(mine).result.message, rules::lockTakenText());
     EXPECT_EQ(field("12", "cWhName"), "外租仓库");
 
     mine.original = service().openForEdit("12").record;
     ASSERT_TRUE(service().save(mine).result.done());
     EXPECT_EQ(field("12", "cWhName"), "甲改名");
-    service().unlock("12");
+    service().locks().unlock("12");
     EXPECT_EQ(locksHeld(), 0);
 }
 
@@ -376,17 +376,17 @@ TEST_P(WarehouseServiceTest, SaveAfterTheLockWasTakenOverIsRefused)
 // an account without the version row counts as industrial.
 TEST_P(WarehouseServiceTest, AccountOptionsChooseTheStyles)
 {
-    AccountOptions options = service().accountOptions();
+    AccountOptions options = service().checks().accountOptions();
     EXPECT_TRUE(options.industrial);
     EXPECT_FALSE(options.byDepartment);
     m_login->Execute("UPDATE AccInformation SET cValue='商业' WHERE cName='cSysVersion'");
     m_login->Execute("UPDATE AccInformation SET cValue='按部门核算' WHERE cSysID='IA' AND "
                      "cName='cValueStyle'");
-    options = service().accountOptions();
+    options = service().checks().accountOptions();
     EXPECT_FALSE(options.industrial);
     EXPECT_TRUE(options.byDepartment);
     m_login->Execute("DELETE FROM AccInformation WHERE cName='cSysVersion'");
-    EXPECT_TRUE(service().accountOptions().industrial);
+    EXPECT_TRUE(service().checks().accountOptions().industrial);
 
     const QStringList common{"全月平均法", "移动平均法", "先进先出法", "后进先出法", "个别计价法"};
     EXPECT_EQ(rules::offeredStyles(false, true), common + QStringList{"计划价法"});

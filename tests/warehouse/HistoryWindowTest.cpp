@@ -37,14 +37,14 @@ protected:
         dbkit::DbLoginPtr clerk = m_db->connect(op, "PC-" + op);
         LockVouchDLL locks;
         services::WarehouseService service(*clerk, locks, "PC-" + op);
-        ASSERT_TRUE(service.lock("12"));
+        ASSERT_TRUE(service.locks().lock("12"));
         services::WarehouseSave save;
         save.adding = false;
         save.original = *service.read("12");
         save.edited = save.original;
         (column == "name" ? save.edited.name : save.edited.phone) = text;
         ASSERT_TRUE(service.save(save).result.done());
-        service.unlock("12");
+        service.locks().unlock("12");
     }
 
     // Three changes of warehouse 12: one long ago, then 001's and 002's.

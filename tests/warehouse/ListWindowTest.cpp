@@ -32,7 +32,7 @@ TEST_P(ListWindowTest, ShowsEveryWarehouseWithItsCellTexts)
         EXPECT_GE(g.ColWidth(0), widths[0]);
         for (int col = 1; col < 10; ++col)
             EXPECT_EQ(g.ColWidth(col), widths[col]) << col;
-        EXPECT_EQ(g.ColKind(8), 4);
+        EXPECT_EQ(g.ColKind(8), SuperGrid::KindNumeric);
         EXPECT_EQ(g.ColLength(3), 30);
 
         // Ordered by code; department names from the join.
