@@ -262,7 +262,7 @@ QString formatQuota(const QString &stored)
 {
     if (stored.trimmed().isEmpty())
         return QString();
-    const QString exact = formatDecimalText(stored);
+    QString exact = formatDecimalText(stored);
     if (!exact.isEmpty())
         return exact;
     bool ok = false;

@@ -37,7 +37,7 @@ WarehouseListDeletion::WarehouseListDeletion(QWidget *window,
 services::ServiceResult WarehouseListDeletion::deleteCode(const QString &code)
 {
     m_code = code;
-    const services::ServiceResult result = m_service.remove(code);
+    services::ServiceResult result = m_service.remove(code);
     m_locks.tellFailedRelease();
     if (result.done())
         ++m_deleted;
