@@ -9,9 +9,11 @@
 #include "internal/DirectLoad.h"
 #include "internal/ErrorMapping.h"
 #include "internal/ExactNumbers.h"
+#include "internal/FieldTypeCode.h"
 #include "internal/LoginAccess.h"
 #include "internal/SendableText.h"
 #include "internal/StatementRunner.h"
+#include "internal/TableCatalog.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -19,47 +21,6 @@
 #include <QSqlRecord>
 
 namespace dbkit {
-
-namespace {
-
-// Recordset data-type codes from a field's declared type:
-// 11 boolean, 2 smallint, 3 integer, 20 bigint, 4 single, 5 double,
-// 131 numeric/decimal (PostgreSQL; SQLite reports numeric columns as 5),
-// 7 date, 134 time, 135 timestamp, 202 text/varchar, 205 binary, 12 other.
-int typeCode(const QSqlField &field, bool postgresDriver)
-{
-    if (isExactNumeric(field))
-        return 131;
-    if (postgresDriver) {
-        if (const int code = postgresTypeCode(unsigned(field.typeID())); code >= 0)
-            return code;
-    }
-    switch (field.metaType().id()) {
-    case QMetaType::Bool: return 11;
-    case QMetaType::Short:
-    case QMetaType::UShort: return 2;
-    case QMetaType::Int:
-    case QMetaType::UInt: return 3;
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: return 20;
-    case QMetaType::Float: return 4;
-    case QMetaType::Double: return 5;
-    case QMetaType::QDate: return 7;
-    case QMetaType::QTime: return 134;
-    case QMetaType::QDateTime: return 135;
-    case QMetaType::QString: return 202;
-    case QMetaType::QByteArray: return 205;
-    default: return 12;
-    }
-}
-
-QString unprefixed(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf('.');
-    return dot < 0 ? name : name.mid(dot + 1);
-}
-
-} // namespace
 
 void DbDataSet::Impl::load()
 {
@@ -115,8 +76,8 @@ void DbDataSet::Impl::load()
         if (const qsizetype nul = table.indexOf(QChar(0)); nul >= 0)
             table.truncate(nul);
         shape.tables.append(table);
-        shape.types.push_back(
-            typeCode(field, LoginAccess::database(login).driverName() == QLatin1String("QPSQL")));
+        shape.types.push_back(fieldTypeCode(
+            field, LoginAccess::database(login).driverName() == QLatin1String("QPSQL")));
     }
     setShape(shape);
     rows->reset(columns);
@@ -167,13 +128,13 @@ void DbDataSet::Impl::requireWritable() const
 
 int DbDataSet::Impl::fieldIndex(const QString &name) const
 {
-    const QString plain = unprefixed(name).trimmed();
+    const QString plain = unprefixedName(name).trimmed();
     const auto it = byName.constFind(plain.toLower());
     if (it == byName.cend() || it->isEmpty())
         return -1;
     if (it->size() > 1 && plain.size() != name.size()) {
         // Several fields share the name: the table prefix decides.
-        const QString table = unprefixed(name.left(name.lastIndexOf('.')));
+        const QString table = unprefixedName(name.left(name.lastIndexOf('.')));
         for (int index : *it)
             if (tables[index].compare(table, Qt::CaseInsensitive) == 0)
                 return index;
@@ -297,7 +258,7 @@ QVariant DbDataSet::Fields(const QString &name) const
     if (index < 0) {
         // A base-table column written during AddNew/Edit but not selected.
         for (const Impl::Pending &p : d->pending)
-            if (p.name.compare(unprefixed(name), Qt::CaseInsensitive) == 0)
+            if (p.name.compare(unprefixedName(name), Qt::CaseInsensitive) == 0)
                 return p.value;
         throw DbError(ErrorNumber::UnknownField,
                       QStringLiteral("no field %1 in the data set").arg(name), QString(), d->sql);

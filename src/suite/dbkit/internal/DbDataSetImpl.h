@@ -17,8 +17,6 @@
 
 namespace dbkit {
 
-struct TableInfo;
-
 // Hidden: the class it belongs to is exported, its private part is not.
 struct __attribute__((visibility("hidden"))) DbDataSet::Impl {
     Impl(DbLogin &owner, const QString &text, int openMode)
@@ -65,11 +63,6 @@ struct __attribute__((visibility("hidden"))) DbDataSet::Impl {
     int fieldIndex(const QString &name) const;
     const Pending *pendingFor(int field) const;
 
-    // Writing (DbDataSetWrite.cpp).
-    const TableInfo &baseTable() const;
-    void storeChange();
-    void storeNew();
-    void deleteCurrent();
     // Before a move: an edit with collected values is stored (as a recordset
     // does), an empty add is abandoned, an empty edit stays open.
     void leaveRecord();

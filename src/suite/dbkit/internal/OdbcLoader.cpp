@@ -16,7 +16,7 @@ namespace dbkit {
 namespace {
 
 // The recordset data-type code the Qt driver's field type gives (see
-// typeCode() in DbDataSet.cpp).
+// fieldTypeCode() in internal/FieldTypeCode.cpp).
 int typeCodeOf(SQLSMALLINT type)
 {
     switch (type) {

@@ -57,12 +57,18 @@ QString baseTableOf(const QString &statement)
     for (auto it = joinTable.globalMatch(clause); it.hasNext();) {
         const auto t = it.next();
         QString table = t.captured(1);
-        const QString shortName = table.mid(table.lastIndexOf('.') + 1);
+        const QString shortName = unprefixedName(table);
         if (wanted.compare(shortName, Qt::CaseInsensitive) == 0
             || wanted.compare(t.captured(2), Qt::CaseInsensitive) == 0)
             return table;
     }
     return QString();
+}
+
+QString unprefixedName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot < 0 ? name : name.mid(dot + 1);
 }
 
 } // namespace dbkit

@@ -11,4 +11,7 @@ namespace dbkit {
 // only table of its FROM. Empty when the statement names no single table.
 QString baseTableOf(const QString &statement);
 
+// A table or column name without its "Owner." or "Table." prefix.
+QString unprefixedName(const QString &name);
+
 } // namespace dbkit
