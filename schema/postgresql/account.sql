@@ -99,3 +99,13 @@ CREATE TABLE LockRecords (
     dLocked     timestamp NULL,
     PRIMARY KEY (cKind, cCode)
 );
+-- The lease of every login that may hold record locks: its process renews
+-- dExpires (the server's time, UTC) every few seconds while the login is
+-- open, and deletes the row when it closes. A lock whose session has no row
+-- here, or one whose lease ran out, belongs to a holder that is gone.
+CREATE TABLE LockSessions (
+    cSession    varchar(64) NOT NULL PRIMARY KEY,
+    cOperator   varchar(64) NULL,
+    cComputer   varchar(64) NULL,
+    dExpires    timestamp NOT NULL
+);

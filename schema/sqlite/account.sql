@@ -102,3 +102,12 @@ CREATE TABLE LockRecords (
     dLocked     timestamp NULL,
     PRIMARY KEY (cKind, cCode)
 );
+-- The leases of lock holders on a server (see postgresql/account.sql). On
+-- SQLite a holder is judged by its process instead, so it stays empty; it is
+-- kept so the account schemas match.
+CREATE TABLE LockSessions (
+    cSession    varchar(64) NOT NULL PRIMARY KEY CHECK (length(cSession) <= 64),
+    cOperator   varchar(64) NULL CHECK (length(cOperator) <= 64),
+    cComputer   varchar(64) NULL CHECK (length(cComputer) <= 64),
+    dExpires    timestamp NOT NULL
+);

@@ -78,21 +78,13 @@ void CreateAccountSchema(dbkit::DbLogin &login, bool withDemoData)
 
 void AddChangeHistory(dbkit::DbLogin &login)
 {
-    const auto exists = [&login] {
-        return dbkit::SqlForms(login).tableExists(QStringLiteral("ChangeHistory"));
-    };
-    if (exists())
+    const QString table = QStringLiteral("ChangeHistory");
+    const dbkit::SqlForms forms(login);
+    if (forms.tableExists(table))
         return;
-    try {
-        dbkit::TransactionGuard transaction(login);
-        runScript(login, historyScript(login));
-        transaction.commit();
-    } catch (const dbkit::DbError &) {
-        // A PostgreSQL server lets two "IF NOT EXISTS" creations at once
-        // collide; the one that lost finds the table the other one made.
-        if (!exists())
-            throw;
-    }
+    // A PostgreSQL server lets two "IF NOT EXISTS" creations at once
+    // collide; the one that lost finds the table the other one made.
+    forms.createMissingTable(table, [&login] { runScript(login, historyScript(login)); });
 }
 
 dbkit::DbLoginPtr OpenOrCreateSqliteAccount(const QString &path, bool demo)

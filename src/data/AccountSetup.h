@@ -20,7 +20,8 @@ DEPOTBASE_EXPORT void CreateAccountSchema(dbkit::DbLogin &login, bool withDemoDa
 
 // Adds the change history table and its indexes to an account made before
 // they existed, leaving everything else as it is; nothing when they are there.
-// Two operators may do it at once. Throws dbkit::DbError when it fails.
+// Two operators may do it at once. Throws dbkit::DbError when it fails (one
+// that asks for the account to be set up when the login may not create it).
 DEPOTBASE_EXPORT void AddChangeHistory(dbkit::DbLogin &login);
 
 // Opens the SQLite account at `path`; when the file does not exist yet it is

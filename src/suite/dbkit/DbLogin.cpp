@@ -17,7 +17,18 @@ std::atomic<int> directLoadingState{-1};  // -1: not yet read from the environme
 
 DbLogin::DbLogin() : d(std::make_unique<Impl>()) {}
 
-DbLogin::~DbLogin() = default;
+DbLogin::~DbLogin()
+{
+    std::vector<std::function<void()>> closed = std::move(d->whenClosed);
+    d.reset();
+    for (const std::function<void()> &done : closed)
+        done();
+}
+
+void DbLogin::whenClosed(std::function<void()> done)
+{
+    d->whenClosed.push_back(std::move(done));
+}
 
 std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
 {

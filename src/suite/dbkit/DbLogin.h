@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 namespace dbkit {
@@ -98,9 +99,14 @@ public:
     // A token of this login, made when it is opened and kept across its
     // reconnects (unlike connectionId()). Record locks belong to it. On a
     // PostgreSQL server every backend of the login carries it in its
-    // application_name, as sessionApplicationName() gives it.
+    // application_name, as sessionApplicationName() gives it, so an
+    // administrator can tell the login's backends.
     QString sessionToken() const;
     static QString sessionApplicationName(const QString &token);
+
+    // Runs `done` once this login has closed and its connection is gone, on
+    // the thread that closes it; for parts that keep something per login.
+    void whenClosed(std::function<void()> done);
 
     // Runs one statement with bound values; returns rows affected.
     // Throws DbError with the mapped number. A text value holding a NUL or

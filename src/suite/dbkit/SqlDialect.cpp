@@ -226,35 +226,26 @@ public:
     }
     QString schemaFolder() const override { return QStringLiteral("postgresql"); }
 
-    // A lock lives while a backend of its holder's session does: every
-    // backend of a login names the session in its application_name, also
-    // after the login reconnects. A row without a session names its backend
-    // ("pg:PID"): a pid taken again by a later backend does not keep that
-    // lock alive, since that backend started after the lock was taken. The
-    // sessions are read through pg_stat_get_activity, the function under the
-    // view pg_stat_activity: the same rows, without the view's joins to plan
-    // anew for every lock taken.
-    HolderCheck holderCheck() const override { return HolderCheck::ServerSessions; }
+    // A lock lives while its holder's session keeps its lease: a thread of
+    // the holder renews the session's row in LockSessions every few
+    // seconds, whatever server connection the holder has at the moment (a
+    // pooler lends them out one transaction at a time). A row without a
+    // session, or whose session has no row, has no lease. Times are the
+    // server's at the statement, also inside a long transaction.
+    HolderCheck holderCheck() const override { return HolderCheck::ServerLease; }
     QString lockHolderGone() const override
     {
-        return QStringLiteral(
-                   "CASE WHEN LockRecords.cSession IS NOT NULL THEN "
-                   "CASE WHEN EXISTS (SELECT 1 FROM pg_stat_get_activity(NULL) a "
-                   "WHERE a.application_name = '")
-               + quoted(DbLogin::sessionApplicationName(QString()))
-               + QStringLiteral(
-                   "' || LockRecords.cSession) THEN 0 ELSE 1 END "
-                   "WHEN EXISTS (SELECT 1 FROM pg_stat_get_activity(NULL) a "
-                   "WHERE 'pg:' || CAST(a.pid AS varchar) = LockRecords.cConnection "
-                   "AND (LockRecords.dLocked IS NULL "
-                   "OR a.backend_start AT TIME ZONE 'UTC' <= LockRecords.dLocked)) "
-                   "THEN 0 ELSE 1 END");
+        return QStringLiteral("CASE WHEN EXISTS (SELECT 1 FROM LockSessions s "
+                              "WHERE s.cSession = LockRecords.cSession AND s.dExpires > ")
+               + serverTimeNow() + QStringLiteral(") THEN 0 ELSE 1 END");
     }
-    // The server keeps one picture of its sessions per transaction; a long
-    // transaction must not judge holders by an old one.
-    QString refreshSessionsStatement() const override
+    QString serverTimeAfter() const override
     {
-        return QStringLiteral("SELECT pg_stat_clear_snapshot()");
+        return serverTimeNow() + QStringLiteral(" + CAST(? AS integer) * interval '1 millisecond'");
+    }
+    QString skippingLockedSuffix() const override
+    {
+        return QStringLiteral(" FOR UPDATE SKIP LOCKED");
     }
 
     int errorNumber(const QSqlError &error, bool reading) const override
@@ -314,6 +305,12 @@ public:
     }
 
     bool supportsReturning() const override { return true; }
+
+private:
+    static QString serverTimeNow()
+    {
+        return QStringLiteral("statement_timestamp() AT TIME ZONE 'UTC'");
+    }
 };
 
 // A SQL Server account through unixODBC: the component's statements are in

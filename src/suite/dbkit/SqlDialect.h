@@ -79,12 +79,11 @@ public:
     virtual bool makesAccountSchema() const { return true; }
     virtual HolderCheck holderCheck() const { return HolderCheck::Lease; }
     virtual QString lockHolderGone() const { return QStringLiteral("0"); }
+    virtual QString serverTimeAfter() const { return QString(); }
+    virtual QString skippingLockedSuffix() const { return QString(); }
     // A reading statement whose "?" keys (one or two) name a lock the
     // transaction holds until it ends; empty when the engine has none.
     virtual QString transactionLockStatement(int keys) const;
-    // A reading statement that makes the list of live sessions current
-    // within a transaction; empty when none is needed.
-    virtual QString refreshSessionsStatement() const { return QString(); }
 
 protected:
     // Adapts a statement whose quoted parts are masked (see SqlQuoting.h).

@@ -109,6 +109,25 @@ void SqlForms::runScriptStatement(const QString &statement) const
         throw LoginAccess::dialect(m_login).toError(query.lastError(), statement, false);
 }
 
+void SqlForms::createMissingTable(const QString &table, const std::function<void()> &create) const
+{
+    try {
+        TransactionGuard unit(m_login);
+        create();
+        unit.commit();
+    } catch (const DbError &error) {
+        // Two logins may make it at once: the one that lost finds it made.
+        if (tableExists(table))
+            return;
+        if (error.number() != ErrorNumber::General)
+            throw;
+        throw DbError(ErrorNumber::General,
+                      QStringLiteral("账套缺少数据表 %1，请由系统管理员初始化账套。\n").arg(table)
+                          + error.description(),
+                      error.nativeCode(), error.statement());
+    }
+}
+
 HolderCheck SqlForms::holderCheck() const
 {
     return LoginAccess::dialect(m_login).holderCheck();
@@ -119,11 +138,14 @@ QString SqlForms::lockHolderGone() const
     return LoginAccess::dialect(m_login).lockHolderGone();
 }
 
-void SqlForms::refreshSessions() const
+QString SqlForms::serverTimeAfter() const
 {
-    const QString statement = LoginAccess::dialect(m_login).refreshSessionsStatement();
-    if (!statement.isEmpty())
-        m_login.OpenDataSet(statement, OpenMode::ReadOnly);
+    return LoginAccess::dialect(m_login).serverTimeAfter();
+}
+
+QString SqlForms::skippingLockedSuffix() const
+{
+    return LoginAccess::dialect(m_login).skippingLockedSuffix();
 }
 
 const QObject *SqlForms::connectionObject() const

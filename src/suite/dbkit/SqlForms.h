@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
 
 class QObject;
 
@@ -14,7 +15,7 @@ class DbLogin;
 
 // How a record lock's holder is known to be gone.
 enum class HolderCheck {
-    ServerSessions,  // the server lists its live sessions
+    ServerLease,     // holders renew a lease on the server's clock
     LocalProcesses,  // holders are processes of the hosts sharing the file
     Lease,           // only the lock's age tells
 };
@@ -77,14 +78,24 @@ public:
     // Runs one statement of a schema script as it is written: not prepared
     // (DDL cannot be on every engine) and not rewritten. Throws DbError.
     void runScriptStatement(const QString &statement) const;
+    // Makes a missing `table` by running `create` as one unit (a savepoint
+    // in a caller's transaction, which goes on). When that fails and the
+    // table is still missing (a login without the right to create tables),
+    // raises a DbError that asks for the account to be set up, the engine's
+    // text below; a lost connection or a busy database is raised as it is.
+    void createMissingTable(const QString &table, const std::function<void()> &create) const;
 
     HolderCheck holderCheck() const;
-    // An expression over a LockRecords row: 1 when its holder's session is
-    // gone, else 0 (always 0 unless the server lists its sessions).
+    // An expression over a LockRecords row: 1 when its holder's lease in
+    // LockSessions ran out or it has none, else 0 (always 0 unless holders
+    // keep leases on the server).
     QString lockHolderGone() const;
-    // Makes the list of live sessions current within the transaction, where
-    // the server keeps one picture of it per transaction.
-    void refreshSessions() const;
+    // The server's time (UTC) a number of milliseconds from now, bound to
+    // the expression's one "?"; empty unless holders keep leases.
+    QString serverTimeAfter() const;
+    // Appended to a read that locks the rows it reads until the transaction
+    // ends, passing over rows another transaction holds instead of waiting.
+    QString skippingLockedSuffix() const;
     // An object destroyed with the login's present connection (a reconnect
     // makes a new one).
     const QObject *connectionObject() const;

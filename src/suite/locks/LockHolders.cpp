@@ -2,6 +2,7 @@
 
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlForms.h"
+#include "suite/locks/LeaseRenewal.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -90,6 +91,10 @@ bool parseSqliteConnection(const QString &connectionId, SqliteHolder &holder)
 void registerLogin(dbkit::DbLogin &login)
 {
     const dbkit::SqlForms forms(login);
+    if (forms.holderCheck() == dbkit::HolderCheck::ServerLease) {
+        keepLeaseAlive(login);
+        return;
+    }
     if (forms.holderCheck() != dbkit::HolderCheck::LocalProcesses)
         return;
     const QObject *connection = forms.connectionObject();
@@ -119,7 +124,7 @@ bool isOwnLock(dbkit::DbLogin &login, const LockRow &row)
 bool isStale(dbkit::DbLogin &login, const LockRow &row, const QDateTime &nowUtc)
 {
     switch (dbkit::SqlForms(login).holderCheck()) {
-    case dbkit::HolderCheck::ServerSessions:
+    case dbkit::HolderCheck::ServerLease:
         return row.holderGone;
     case dbkit::HolderCheck::LocalProcesses:
         return sqliteHolderGone(row, nowUtc);

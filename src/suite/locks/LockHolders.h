@@ -16,7 +16,7 @@ struct LockRow {
     QString connection;
     QString session;          // the holder login's session token; empty in old rows
     QDateTime locked;         // UTC; invalid when the row has none
-    bool holderGone = false;  // the server reported the holder's session gone
+    bool holderGone = false;  // the holder's lease on the server ran out
 };
 
 // How long a lock stays valid when nothing can tell whether its holder
@@ -24,7 +24,8 @@ struct LockRow {
 constexpr qint64 leaseSeconds = 12 * 3600;
 
 // Remembers that this login of this process may hold locks, so that once
-// the login's connection is gone its locks count as stale.
+// the login's connection is gone its locks count as stale; where the server
+// judges holders by leases, keeps the login's lease alive until it closes.
 void registerLogin(dbkit::DbLogin &login);
 
 // Whether the lock belongs to this login: to its session, whatever

@@ -5,6 +5,7 @@
 #include "suite/dbkit/DbLogin.h"
 #include "suite/dbkit/SqlForms.h"
 #include "suite/dbkit/StatementWatchdog.h"
+#include "suite/locks/SessionLease.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -51,12 +52,12 @@ QSet<QString> tablesReady;
 
 LockTable::LockTable(dbkit::DbLogin &login) : m_login(login)
 {
-    ensureTable();
+    ensureTables();
 }
 
-void LockTable::ensureTable()
+void LockTable::ensureTables()
 {
-    const QString key = m_login.url();
+    const QString key = dbkit::DbLogin::databaseUrl(m_login.url());
     {
         QMutexLocker lock(&tablesMutex);
         if (tablesReady.contains(key))
@@ -66,7 +67,9 @@ void LockTable::ensureTable()
     const QString table = QStringLiteral("LockRecords");
     const QStringList columns = forms.tableColumns(table);
     if (columns.isEmpty()) {
-        m_login.Execute(forms.createTableIfMissing(table, lockColumns(forms)));
+        forms.createMissingTable(table, [&] {
+            m_login.Execute(forms.createTableIfMissing(table, lockColumns(forms)));
+        });
     } else if (!hasSessionColumn(columns)) {
         // A lock table made before locks belonged to sessions gets the column.
         try {
@@ -78,6 +81,7 @@ void LockTable::ensureTable()
                 throw;
         }
     }
+    ensureLeaseTable(m_login);
     QMutexLocker lock(&tablesMutex);
     tablesReady.insert(key);
 }
@@ -87,15 +91,11 @@ std::optional<LockRow> LockTable::read(const QString &kind, const QString &code,
 {
     const bool judged = liveness == Liveness::Judged;
     const dbkit::SqlForms forms(m_login);
-    // Whether the holder's session is gone, where the server tells.
+    // Whether the holder's lease ran out, where the server keeps leases.
     const QString sql = QStringLiteral("SELECT cComputer, cOperator, cConnection, cSession, "
                                        "dLocked, ")
                         + (judged ? forms.lockHolderGone() : QStringLiteral("0"))
                         + QStringLiteral(" FROM LockRecords WHERE cKind = ? AND cCode = ?");
-    // A caller's long transaction must not judge holders by an old picture
-    // of the server's sessions.
-    if (judged)
-        forms.refreshSessions();
     const dbkit::DbDataSetPtr found =
         m_login.OpenDataSet(sql, {kind, code}, dbkit::OpenMode::ReadOnly);
     if (found->Eof())
@@ -115,8 +115,7 @@ void LockTable::insert(const QString &kind, const QString &code, const QString &
 {
     QVariantList values{kind, code, system, mode, computer, m_login.operatorName(),
                         m_login.connectionId(), m_login.sessionToken()};
-    // A server's clock, comparable with its sessions' start times; else this
-    // machine's, to the millisecond.
+    // A server's clock; else this machine's, to the millisecond.
     const dbkit::SqlForms forms(m_login);
     QString lockedAt = forms.utcNow();
     if (forms.timeFromClient()) {

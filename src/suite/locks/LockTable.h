@@ -15,12 +15,14 @@ namespace locks {
 // bound or quoted, so codes may hold any character.
 class LockTable {
 public:
-    // Creates the table when the database has none yet (checked once per
-    // database and process).
+    // Creates the table, and the lease table where the server keeps leases,
+    // when the database has none yet (checked once per database and
+    // process). A login that may not create them is told to have the
+    // account set up.
     explicit LockTable(dbkit::DbLogin &login);
 
-    // Whether a read judges if the holder still lives: a question to the
-    // server's sessions that only a lock of somebody else needs.
+    // Whether a read judges if the holder still lives: a question that only
+    // a lock of somebody else needs.
     enum class Liveness { Judged, NotNeeded };
     std::optional<LockRow> read(const QString &kind, const QString &code,
                                 Liveness liveness = Liveness::Judged);
@@ -35,7 +37,7 @@ public:
     int removeHeldBy(const QString &kind, const QString &code, const LockRow &row);
 
 private:
-    void ensureTable();
+    void ensureTables();
 
     dbkit::DbLogin &m_login;
 };

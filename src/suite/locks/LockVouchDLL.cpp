@@ -3,6 +3,7 @@
 #include "suite/dbkit/DbError.h"
 #include "suite/locks/LockHolders.h"
 #include "suite/locks/LockTable.h"
+#include "suite/locks/SessionLease.h"
 
 #include <QDateTime>
 #include <QtGlobal>
@@ -33,8 +34,8 @@ bool isContention(const DbError &error)
 bool takeOne(DbLogin &login, locks::LockTable &table, const QString &kind, const QString &code,
              const QString &system, const QString &mode, const QString &computer)
 {
-    // Most codes are free or one's own: whether a holder lives is asked of
-    // the server's sessions only for a lock of somebody else.
+    // Most codes are free or one's own: whether a holder lives is asked
+    // only for a lock of somebody else.
     std::optional<locks::LockRow> row =
         table.read(kind, code, locks::LockTable::Liveness::NotNeeded);
     if (row && !locks::isOwnLock(login, *row))
@@ -66,6 +67,8 @@ bool LockVouchDLL::LockRecords(DbLogin &login, const QString &kind, const QStrin
         locks::LockTable table(login);
         locks::registerLogin(login);
         LockTransaction transaction(login);
+        // The locks are stored with a fresh lease of their holder.
+        locks::renewOwnLease(login);
         for (const QVariant &code : codes) {
             if (!takeOne(login, table, kind, code.toString(), system, mode, computer))
                 return false;

@@ -2,12 +2,23 @@
 
 #include "support/TestDatabases.h"
 #include "suite/locks/LockVouchDLL.h"
+#include "suite/locks/SessionLease.h"
 
 #include <QString>
 #include <QVariantList>
 #include <gtest/gtest.h>
 
 namespace lockstest {
+
+// A lease short enough to see run out within a test; the usual one again
+// afterwards.
+struct ShortLease {
+    static constexpr std::chrono::milliseconds length{2000};
+    ShortLease() { locks::setSessionLease(length); }
+    ~ShortLease() { locks::setSessionLease(locks::sessionLease); }
+    ShortLease(const ShortLease &) = delete;
+    ShortLease &operator=(const ShortLease &) = delete;
+};
 
 // One database per test with two operators on different computers.
 class LockTest : public ::testing::TestWithParam<testsupport::TestEngine> {

@@ -149,17 +149,25 @@ TEST_P(LockTest, WaitingOnAnotherWriterEndsInARefusalOrIsToldAsBusy)
 TEST_P(LockTest, StaleRowsAreTakenOverAndLiveOnesAreNot)
 {
     ASSERT_TRUE(lock(*alice, {"00"}));
-    auto plant = [&](const QString &code, const QString &connection, const QDateTime &when) {
+    auto plant = [&](const QString &code, const QString &connection, const QDateTime &when,
+                     const QVariant &session = QVariant(QMetaType::fromType<QString>())) {
         bob->executeBound("INSERT INTO LockRecords (cKind, cCode, cOperator, cConnection, "
-                          "dLocked) VALUES ('BJ', ?, 'ghost', ?, ?)",
-                          {code, connection, when.toString(Qt::ISODate)});
+                          "cSession, dLocked) VALUES ('BJ', ?, 'ghost', ?, ?, ?)",
+                          {code, connection, session, when.toString(Qt::ISODate)});
     };
     const QDateTime now = QDateTime::currentDateTimeUtc();
     if (GetParam() != TestEngine::SQLite) {  // a PostgreSQL server, directly or through ODBC
-        // No such backend; bob's backend pid but a lock older than the backend.
-        plant("gone", "pg:2147483000", now);
-        plant("reused", bob->connectionId(), now.addDays(-400));
-        plant("live", bob->connectionId(), now.addSecs(3600));
+        for (const auto &[session, expires] : {std::pair{"ran-out", now.addSecs(-1)},
+                                               std::pair{"renewed", now.addSecs(3600)}})
+            bob->executeBound("INSERT INTO LockSessions (cSession, dExpires) VALUES (?, ?)",
+                              {session, expires.toString(Qt::ISODate)});
+        // A session without a lease row, one whose lease ran out, a row from
+        // before sessions (its backend lives on), and a lease renewed.
+        plant("gone", "pg:2147483000", now, "no-lease");
+        plant("expired", "pg:2147483001", now, "ran-out");
+        plant("sessionless", bob->connectionId(), now);
+        plant("live", "pg:2147483002", now, "renewed");
+        EXPECT_TRUE(lock(*alice, {"sessionless"}));
     } else {
         const QString host = QSysInfo::machineHostName();
         const qint64 self = QCoreApplication::applicationPid();
@@ -168,12 +176,9 @@ TEST_P(LockTest, StaleRowsAreTakenOverAndLiveOnesAreNot)
         plant("expired", "far-away-pc:4242:1", now.addSecs(-13LL * 3600));
         plant("live", "far-away-pc:4242:1", now.addSecs(-3600));
         EXPECT_TRUE(lock(*alice, {"closed"}));
-        EXPECT_TRUE(lock(*alice, {"expired"}));
     }
     EXPECT_TRUE(lock(*alice, {"gone"}));
-    if (GetParam() != TestEngine::SQLite) {  // a PostgreSQL server, directly or through ODBC
-        EXPECT_TRUE(lock(*alice, {"reused"}));
-    }
+    EXPECT_TRUE(lock(*alice, {"expired"}));
     EXPECT_FALSE(lock(*alice, {"live"}));
     EXPECT_FALSE(unlock(*alice, {"live"}));
     EXPECT_EQ(rowsFor("live"), 1);

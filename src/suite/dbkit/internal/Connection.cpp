@@ -160,8 +160,8 @@ void Connection::startPostgresSession()
              << QStringLiteral("set_config('statement_timeout', '%1', false)")
                     .arg(m_statementTimeout)
              // Every backend of this login names the login's session, so
-             // others can tell whether the session still lives after a
-             // reconnect.
+             // an administrator can tell a login's backends (locks judge
+             // their holders by leases, not by it).
              << QStringLiteral("set_config('application_name', '") + quoted(m_applicationName)
                     + QStringLiteral("', false)");
     QSqlQuery q(m_db);

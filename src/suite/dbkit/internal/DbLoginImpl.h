@@ -10,6 +10,9 @@
 #include "SessionIdentity.h"
 #include "StatementRunner.h"
 
+#include <functional>
+#include <vector>
+
 namespace dbkit {
 
 struct DbLogin::Impl {
@@ -20,6 +23,8 @@ struct DbLogin::Impl {
     ErrorMapping errors{connection};
     StatementRunner statements{connection, errors};
     CatalogueCache catalogue;
+    // Run by the login's destructor once everything above is gone.
+    std::vector<std::function<void()>> whenClosed;
 };
 
 } // namespace dbkit
