@@ -2,7 +2,9 @@
 
 #include "SqlDialect.h"
 #include "StatementWatchdog.h"
+#include "internal/ColumnStore.h"
 #include "internal/Connection.h"
+#include "internal/DirectLoad.h"
 #include "internal/ErrorMapping.h"
 #include "internal/LoginAccess.h"
 #include "internal/SendableText.h"
@@ -13,6 +15,40 @@
 
 namespace dbkit {
 
+namespace {
+
+// The rows of a bound read on a PostgreSQL connection, run as one unnamed
+// statement: Qt's driver would prepare a named one, which a pooler that lends
+// server connections to several clients lets them collide on. False when the
+// connection is not libpq's.
+bool selectPostgres(Connection &connection, ErrorMapping &errors, const QString &statement,
+                    const QString &sql, const QVariantList &values,
+                    std::vector<QVariantList> &rows)
+{
+    if (connection.engine() != Engine::PostgreSQL || connection.throughOdbc())
+        return false;
+    ColumnStore store;
+    LoadedShape shape;
+    QSqlError error;
+    switch (loadPostgresDirect(connection.database(), statement, store, shape, &error, false,
+                               values)) {
+    case DirectLoad::Unavailable: return false;
+    case DirectLoad::Failed: throw errors.failure(error, sql, true);
+    case DirectLoad::Done: break;
+    }
+    rows.reserve(store.rowCount());
+    for (size_t r = 0; r < store.rowCount(); ++r) {
+        QVariantList row;
+        row.reserve(store.columnCount());
+        for (int c = 0; c < store.columnCount(); ++c)
+            row.append(store.value(r, c));
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+} // namespace
+
 std::vector<QVariantList> selectBound(DbLogin &login, const QString &sql,
                                       const QVariantList &values)
 {
@@ -22,10 +58,12 @@ std::vector<QVariantList> selectBound(DbLogin &login, const QString &sql,
     refuseUnsendableValues(values, sql);
     const Connection::Watch watch(connection);
     const QString statement = connection.dialect().rewrite(sql);
+    std::vector<QVariantList> rows;
+    if (selectPostgres(connection, errors, statement, sql, values, rows))
+        return rows;
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
     execBound(errors, q, statement, sql, values, true);
-    std::vector<QVariantList> rows;
     const int columns = q.record().count();
     while (q.next()) {
         QVariantList row;

@@ -33,7 +33,10 @@ void DbDataSet::Impl::load()
     noMatch = false;
     rows = std::make_shared<ColumnStore>();
 
-    if (DbLogin::directLoading() && values.isEmpty()) {
+    // Bound values go through the PostgreSQL loader only: the other loaders
+    // take none, and Qt's driver runs them there.
+    const bool postgres = !login.throughOdbc() && login.engine() == Engine::PostgreSQL;
+    if (DbLogin::directLoading() && (values.isEmpty() || postgres)) {
         LoadedShape shape;
         QSqlError error;
         const DirectLoad loaded =
@@ -42,7 +45,7 @@ void DbDataSet::Impl::load()
             : login.engine() == Engine::SQLite
                 ? loadSqliteDirect(LoginAccess::database(login), statement, *rows, shape, &error)
                 : loadPostgresDirect(LoginAccess::database(login), statement, *rows, shape, &error,
-                                     mode != OpenMode::ReadOnly);
+                                     mode != OpenMode::ReadOnly, values);
         switch (loaded) {
         case DirectLoad::Done:
             setShape(shape);

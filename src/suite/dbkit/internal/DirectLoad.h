@@ -42,9 +42,13 @@ DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnSt
 // The socket of the connection's libpq handle; -1 when it has none.
 int postgresSocket(QSqlDatabase &db);
 // The tables the columns come from cost a catalogue round trip; only a data
-// set that writes needs them (`withTables`).
+// set that writes needs them (`withTables`). A statement with "?"
+// placeholders runs with `values` bound as an unnamed statement, never a
+// named one a pooled server connection could already hold from another
+// client. Unavailable as execPostgresBound is.
 DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
-                              LoadedShape &shape, QSqlError *error, bool withTables = true);
+                              LoadedShape &shape, QSqlError *error, bool withTables = true,
+                              const QVariantList &values = {});
 // Runs `statement` through the ODBC connection under Qt's QODBC driver, its
 // texts read as UTF-16 straight into the columns. Unavailable when the kit
 // was built without the ODBC headers or the driver is not QODBC; Failed with

@@ -159,6 +159,77 @@ void convertColumn(const PGresult *result, int c, Oid type, int count, Column &c
     }
 }
 
+// A bound value as libpq's text parameter, formatted as Qt's driver would
+// write it; false for a value only a binary parameter could carry.
+bool parameterText(const QVariant &value, QByteArray &text)
+{
+    switch (value.typeId()) {
+    case QMetaType::QByteArray:
+        return false;
+    case QMetaType::Bool:
+        text = value.toBool() ? "true" : "false";
+        return true;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        text = QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        return true;
+    case QMetaType::QDate:
+        text = value.toDate().toString(Qt::ISODate).toLatin1();
+        return true;
+    case QMetaType::QDateTime:
+        text = value.toDateTime().toString(Qt::ISODateWithMs).toLatin1();
+        return true;
+    default:
+        text = value.toString().toUtf8();
+        return true;
+    }
+}
+
+// The statement with its "?" placeholders numbered as libpq's "$1", "$2"...;
+// quoted texts and comments are left alone.
+QString numberedPlaceholders(const QString &statement)
+{
+    return rewriteOutsideQuotes(statement, [](const QString &sql) {
+        QString out;
+        out.reserve(sql.size() + 16);
+        int number = 0;
+        for (const QChar c : sql) {
+            if (c == QLatin1Char('?'))
+                out += QLatin1Char('$') + QString::number(++number);
+            else
+                out += c;
+        }
+        return out;
+    });
+}
+
+// Bound values as libpq's text parameters, run as one unnamed statement.
+struct BoundParameters {
+    std::vector<QByteArray> texts;
+    std::vector<const char *> pointers;
+
+    // False for a value only a binary parameter could carry.
+    bool take(const QVariantList &values)
+    {
+        texts.assign(size_t(values.size()), QByteArray());
+        pointers.assign(size_t(values.size()), nullptr);
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            if (values[i].isNull())
+                continue;
+            if (!parameterText(values[i], texts[size_t(i)]))
+                return false;
+            pointers[size_t(i)] = texts[size_t(i)].constData();
+        }
+        return true;
+    }
+    PGresult *run(PGconn *conn, const QString &statement) const
+    {
+        const QByteArray sql = numberedPlaceholders(statement).toUtf8();
+        return PQexecParams(conn, sql.constData(), int(pointers.size()), nullptr,
+                            pointers.data(), nullptr, nullptr, 0);
+    }
+};
+
 } // namespace
 
 int postgresSocket(QSqlDatabase &db)
@@ -168,13 +239,22 @@ int postgresSocket(QSqlDatabase &db)
 }
 
 DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
-                              LoadedShape &shape, QSqlError *error, bool withTables)
+                              LoadedShape &shape, QSqlError *error, bool withTables,
+                              const QVariantList &values)
 {
     PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
 
-    Result r{PQexec(conn, statement.toUtf8().constData())};
+    Result r;
+    if (values.isEmpty()) {
+        r.handle = PQexec(conn, statement.toUtf8().constData());
+    } else {
+        BoundParameters bound;
+        if (!bound.take(values))
+            return DirectLoad::Unavailable;
+        r.handle = bound.run(conn, statement);
+    }
     const ExecStatusType status = PQresultStatus(r.handle);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         return failedLoad(r.handle, error);
@@ -227,72 +307,16 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
     return DirectLoad::Done;
 }
 
-namespace {
-
-// A bound value as libpq's text parameter, formatted as Qt's driver would
-// write it; false for a value only a binary parameter could carry.
-bool parameterText(const QVariant &value, QByteArray &text)
-{
-    switch (value.typeId()) {
-    case QMetaType::QByteArray:
-        return false;
-    case QMetaType::Bool:
-        text = value.toBool() ? "true" : "false";
-        return true;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        text = QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-        return true;
-    case QMetaType::QDate:
-        text = value.toDate().toString(Qt::ISODate).toLatin1();
-        return true;
-    case QMetaType::QDateTime:
-        text = value.toDateTime().toString(Qt::ISODateWithMs).toLatin1();
-        return true;
-    default:
-        text = value.toString().toUtf8();
-        return true;
-    }
-}
-
-// The statement with its "?" placeholders numbered as libpq's "$1", "$2"...;
-// quoted texts and comments are left alone.
-QString numberedPlaceholders(const QString &statement)
-{
-    return rewriteOutsideQuotes(statement, [](const QString &sql) {
-        QString out;
-        out.reserve(sql.size() + 16);
-        int number = 0;
-        for (const QChar c : sql) {
-            if (c == QLatin1Char('?'))
-                out += QLatin1Char('$') + QString::number(++number);
-            else
-                out += c;
-        }
-        return out;
-    });
-}
-
-} // namespace
-
 DirectLoad execPostgresBound(QSqlDatabase &db, const QString &statement,
                              const QVariantList &values, int *rowsAffected, QSqlError *error)
 {
     PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
-    std::vector<QByteArray> texts(size_t(values.size()));
-    std::vector<const char *> parameters(size_t(values.size()), nullptr);
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (values[i].isNull())
-            continue;
-        if (!parameterText(values[i], texts[size_t(i)]))
-            return DirectLoad::Unavailable;
-        parameters[size_t(i)] = texts[size_t(i)].constData();
-    }
-    const QByteArray sql = numberedPlaceholders(statement).toUtf8();
-    Result r{PQexecParams(conn, sql.constData(), int(values.size()), nullptr,
-                          parameters.data(), nullptr, nullptr, 0)};
+    BoundParameters bound;
+    if (!bound.take(values))
+        return DirectLoad::Unavailable;
+    Result r{bound.run(conn, statement)};
     const ExecStatusType status = PQresultStatus(r.handle);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         return failedLoad(r.handle, error);
@@ -308,7 +332,7 @@ int postgresSocket(QSqlDatabase &)
 }
 
 DirectLoad loadPostgresDirect(QSqlDatabase &, const QString &, ColumnStore &, LoadedShape &,
-                              QSqlError *, bool)
+                              QSqlError *, bool, const QVariantList &)
 {
     return DirectLoad::Unavailable;
 }
