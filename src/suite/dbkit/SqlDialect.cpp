@@ -269,7 +269,10 @@ public:
         TableInfo info;
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        q.prepare(QStringLiteral(
+        // The name goes in as an escaped literal, not a bound value: the drivers
+        // would prepare a named statement on the server for it, which clients
+        // sharing a server connection through a pooler collide on.
+        const QString sql = QStringLiteral(
             "SELECT a.attname, a.attidentity <> '' OR COALESCE(pg_get_expr(d.adbin, d.adrelid) "
             "LIKE 'nextval(%', false), COALESCE(k.place, 0), "
             "c.relname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
@@ -278,10 +281,9 @@ public:
             // indkey is an int2vector indexed from 0: number its entries from 1.
             "LEFT JOIN LATERAL unnest(i.indkey::int2[]) WITH ORDINALITY AS k(attnum, place) "
             "ON k.attnum = a.attnum "
-            "WHERE a.attrelid = to_regclass(?) AND a.attnum > 0 AND NOT a.attisdropped "
-            "ORDER BY a.attnum"));
-        q.addBindValue(table);
-        if (!q.exec())
+            "WHERE a.attrelid = to_regclass('%1') AND a.attnum > 0 AND NOT a.attisdropped "
+            "ORDER BY a.attnum").arg(quoted(table));
+        if (!q.exec(sql))
             return info;
         QList<int> keyOrder;
         while (q.next()) {

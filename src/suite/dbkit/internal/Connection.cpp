@@ -147,6 +147,19 @@ void Connection::startSession()
                                                      .arg(nextConnectionNumber());
 }
 
+// How long a statement waits for another operator's row lock, and for the
+// server at all: for the session (set_config(..., false)) or only for the
+// transaction under way (true). A pooler lends the server connection to other
+// clients between transactions, so each transaction sets them again.
+QStringList Connection::timeoutSettings(bool transactionOnly) const
+{
+    const QString scope = transactionOnly ? QStringLiteral("true") : QStringLiteral("false");
+    return {QStringLiteral("set_config('lock_timeout', '2s', %1)").arg(scope),
+            QStringLiteral("set_config('statement_timeout', '%1', %2)")
+                .arg(m_statementTimeout)
+                .arg(scope)};
+}
+
 // The session's settings, its backend and whether the system schema is there
 // in one round trip: a reconnect on a busy server waits its turn for each.
 void Connection::startPostgresSession()
@@ -156,9 +169,7 @@ void Connection::startPostgresSession()
         settings << QStringLiteral("set_config('client_encoding', 'UTF8', false)");
     // No statement waits for ever: neither on another operator's row lock
     // nor on a server that does not answer.
-    settings << QStringLiteral("set_config('lock_timeout', '2s', false)")
-             << QStringLiteral("set_config('statement_timeout', '%1', false)")
-                    .arg(m_statementTimeout)
+    settings << timeoutSettings(false)
              // Every backend of this login names the login's session, so
              // an administrator can tell a login's backends (locks judge
              // their holders by leases, not by it).

@@ -36,6 +36,8 @@ public:
     QString connectionId() const { return m_connectionId; }
     int statementTimeout() const { return m_statementTimeout; }
     void setStatementTimeout(int milliseconds) { m_statementTimeout = milliseconds; }
+    // The set_config calls of the lock and statement timeouts (PostgreSQL).
+    QStringList timeoutSettings(bool transactionOnly) const;
 
     // Before a statement: refuses one holding a NUL or half a UTF-16 pair,
     // reopens a connection found lost by an earlier command, and refuses

@@ -2,6 +2,9 @@
 
 #include "../SqlDialect.h"
 #include "../StatementWatchdog.h"
+#include "ColumnStore.h"
+#include "DirectLoad.h"
+#include "ErrorMapping.h"
 #include "ExactNumbers.h"
 #include "LoginAccess.h"
 #include "SendableText.h"
@@ -11,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace dbkit {
 
@@ -22,6 +26,17 @@ QVariant forBinding(const QVariant &value)
     if (value.typeId() == QMetaType::Bool)
         return QVariant(value.toBool() ? 1 : 0);
     return value;
+}
+
+// A row a Qt driver read, its values as the data set keeps them.
+StoredRow rowOf(const QSqlRecord &record)
+{
+    StoredRow row;
+    for (int i = 0; i < record.count(); ++i) {
+        row.names.append(record.fieldName(i));
+        row.values.append(exactValue(record.field(i)));
+    }
+    return row;
 }
 
 DbError recordGone(const QString &statement)
@@ -149,6 +164,8 @@ DataSetWriter::WriteResult DataSetWriter::run(const QString &sql, const QVariant
 {
     refuseUnsendableValues(values, sql);
     WriteResult r;
+    if (runOnPostgres(sql, values, returning, r))
+        return r;
     QSqlQuery q(LoginAccess::database(m_d.login));
     q.setForwardOnly(true);
     readNumbersExactly(q);
@@ -156,7 +173,7 @@ DataSetWriter::WriteResult DataSetWriter::run(const QString &sql, const QVariant
     if (returning) {
         while (q.next()) {
             if (!r.haveRow)
-                r.row = q.record();
+                r.row = rowOf(q.record());
             r.haveRow = true;
             ++r.affected;
         }
@@ -167,9 +184,41 @@ DataSetWriter::WriteResult DataSetWriter::run(const QString &sql, const QVariant
     return r;
 }
 
+// On a PostgreSQL connection the write runs as one unnamed libpq statement:
+// Qt's driver would prepare a named one, which clients sharing a server
+// connection through a pooler collide on. False when the connection is not
+// libpq's.
+bool DataSetWriter::runOnPostgres(const QString &sql, const QVariantList &values, bool returning,
+                                  WriteResult &result) const
+{
+    if (m_d.login.engine() != Engine::PostgreSQL || m_d.login.throughOdbc())
+        return false;
+    QSqlDatabase &db = LoginAccess::database(m_d.login);
+    QSqlError error;
+    ColumnStore rows;
+    LoadedShape shape;
+    const DirectLoad done =
+        returning ? loadPostgresDirect(db, sql, rows, shape, &error, false, values)
+                  : execPostgresBound(db, sql, values, &result.affected, &error);
+    if (done == DirectLoad::Unavailable)
+        return false;
+    if (done == DirectLoad::Failed)
+        throw LoginAccess::errors(m_d.login).failure(error, sql, false);
+    if (returning) {
+        result.affected = int(rows.rowCount());
+        result.haveRow = rows.rowCount() > 0;
+        if (result.haveRow) {
+            result.row.names = shape.names;
+            for (int c = 0; c < rows.columnCount(); ++c)
+                result.row.values.append(rows.value(0, c));
+        }
+    }
+    return true;
+}
+
 // Reads the stored row back by key (defaults, identity, the engine's types).
 bool DataSetWriter::reread(const QStringList &keys, const QVariantList &keyValues,
-                           QSqlRecord *out) const
+                           StoredRow *out) const
 {
     QStringList parts;
     QVariantList bound;
@@ -183,6 +232,11 @@ bool DataSetWriter::reread(const QStringList &keys, const QVariantList &keyValue
         return false;
     const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2")
                             .arg(table(), parts.join(QStringLiteral(" AND ")));
+    WriteResult r;
+    if (runOnPostgres(sql, bound, true, r)) {
+        *out = r.row;
+        return r.haveRow;
+    }
     QSqlQuery q(LoginAccess::database(m_d.login));
     q.setForwardOnly(true);
     readNumbersExactly(q);
@@ -191,7 +245,7 @@ bool DataSetWriter::reread(const QStringList &keys, const QVariantList &keyValue
         q.addBindValue(v);
     const bool found = q.exec() && q.next();
     if (found)
-        *out = q.record();
+        *out = rowOf(q.record());
     q.finish();
     return found;
 }
@@ -208,12 +262,12 @@ QVariant DataSetWriter::lastIdentity() const
 }
 
 // Puts a stored row's values into the snapshot row.
-void DataSetWriter::apply(size_t row, const QSqlRecord &stored) const
+void DataSetWriter::apply(size_t row, const StoredRow &stored) const
 {
-    for (int i = 0; i < stored.count(); ++i) {
-        const int field = fieldFor(stored.fieldName(i));
+    for (qsizetype i = 0; i < stored.names.size(); ++i) {
+        const int field = fieldFor(stored.names[i]);
         if (field >= 0)
-            m_d.ownRows().set(row, field, exactValue(stored.field(i)));
+            m_d.ownRows().set(row, field, stored.values[i]);
     }
 }
 
@@ -245,7 +299,7 @@ void DataSetWriter::storeChange(DbDataSet::Impl &d)
     const WriteResult r = w.run(update, bound, returning);
     if (r.affected == 0)
         throw recordGone(update);
-    QSqlRecord stored = r.row;
+    StoredRow stored = r.row;
     if (r.haveRow || w.reread(keys, newKey, &stored)) {
         w.apply(size_t(d.pos), stored);
     } else {
@@ -279,7 +333,7 @@ void DataSetWriter::storeNew(DbDataSet::Impl &d)
         insert += QStringLiteral(" RETURNING *");
     const WriteResult r = w.run(insert, bound, returning);
 
-    QSqlRecord stored = r.row;
+    StoredRow stored = r.row;
     bool haveStored = r.haveRow;
     if (!haveStored) {
         const QStringList keys = w.keyColumns();

@@ -6,7 +6,6 @@
 
 #include "DbDataSetImpl.h"
 
-#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -15,6 +14,12 @@ namespace dbkit {
 
 class SqlDialect;
 struct TableInfo;
+
+// A row as stored: its column names and values, as the data set keeps them.
+struct StoredRow {
+    QStringList names;
+    QVariantList values;
+};
 
 class DataSetWriter {
 public:
@@ -30,7 +35,7 @@ private:
     struct WriteResult {
         int affected = 0;
         bool haveRow = false;
-        QSqlRecord row;  // the stored row, when the engine returns it
+        StoredRow row;  // the stored row, when the engine returns it
     };
 
     explicit DataSetWriter(DbDataSet::Impl &d);
@@ -44,9 +49,11 @@ private:
     QStringList keyColumns() const;
     QString whereCurrent(QVariantList *values) const;
     WriteResult run(const QString &sql, const QVariantList &values, bool returning) const;
-    bool reread(const QStringList &keys, const QVariantList &keyValues, QSqlRecord *out) const;
+    bool runOnPostgres(const QString &sql, const QVariantList &values, bool returning,
+                       WriteResult &result) const;
+    bool reread(const QStringList &keys, const QVariantList &keyValues, StoredRow *out) const;
     QVariant lastIdentity() const;
-    void apply(size_t row, const QSqlRecord &stored) const;
+    void apply(size_t row, const StoredRow &stored) const;
 
     DbDataSet::Impl &m_d;
     const SqlDialect &m_dialect;

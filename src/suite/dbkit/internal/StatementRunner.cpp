@@ -73,6 +73,17 @@ void StatementRunner::begin()
                                    false);
     } else if (!db.transaction()) {
         throw m_errors.failure(db.lastError(), QStringLiteral("BEGIN"), false);
+    } else if (m_connection.engine() == Engine::PostgreSQL) {
+        // The timeouts hold for this transaction whichever server connection
+        // a pooler lends it.
+        const QString settings =
+            QStringLiteral("SELECT ") + m_connection.timeoutSettings(true).join(QStringLiteral(", "));
+        QSqlQuery set(db);
+        if (!set.exec(settings)) {
+            const QSqlError error = set.lastError();
+            db.rollback();
+            throw m_errors.failure(error, settings, false);
+        }
     }
     m_connection.setInTransaction(true);
 }
