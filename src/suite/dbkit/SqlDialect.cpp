@@ -158,7 +158,7 @@ public:
 QString sqlState(const QSqlError &error)
 {
     static const Re state(QStringLiteral("^[0-9A-Z]{5}$"));
-    const QString code = error.nativeErrorCode();
+    QString code = error.nativeErrorCode();
     if (state.match(code).hasMatch())
         return code;
     const QString text = error.databaseText();

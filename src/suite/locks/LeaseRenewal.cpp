@@ -94,7 +94,7 @@ private:
 
     QHash<QString, DatabaseSessions> takeWork()
     {
-        const QHash<QString, DatabaseSessions> work = m_databases;
+        QHash<QString, DatabaseSessions> work = m_databases;
         for (auto it = m_databases.begin(); it != m_databases.end();) {
             it->ended.clear();
             it = it->live.isEmpty() ? m_databases.erase(it) : std::next(it);
