@@ -44,8 +44,10 @@ void DbDataSet::Impl::load()
                 ? loadOdbcDirect(LoginAccess::database(login), statement, *rows, shape, &error)
             : login.engine() == Engine::SQLite
                 ? loadSqliteDirect(LoginAccess::database(login), statement, *rows, shape, &error)
-                : loadPostgresDirect(LoginAccess::database(login), statement, *rows, shape, &error,
-                                     mode != OpenMode::ReadOnly, values);
+                : loadPostgresDirect(
+                      LoginAccess::database(login),
+                      {statement, values, LoginAccess::connection(login).statementSettings(statement)},
+                      *rows, shape, &error, mode != OpenMode::ReadOnly);
         switch (loaded) {
         case DirectLoad::Done:
             setShape(shape);

@@ -42,7 +42,9 @@ std::shared_ptr<DbLogin> DbLogin::open(const QString &url)
 void DbLogin::setStatementTimeout(int milliseconds)
 {
     d->connection.setStatementTimeout(milliseconds);
-    if (d->connection.engine() == Engine::PostgreSQL)
+    // On libpq every transaction and statement sets it for itself; through
+    // ODBC it holds for the session.
+    if (d->connection.engine() == Engine::PostgreSQL && d->connection.throughOdbc())
         Execute(QStringLiteral("SET statement_timeout = %1").arg(milliseconds));
 }
 

@@ -160,20 +160,43 @@ QStringList Connection::timeoutSettings(bool transactionOnly) const
                 .arg(scope)};
 }
 
+QString Connection::transactionSettings() const
+{
+    return QStringLiteral("SELECT ") + timeoutSettings(true).join(QStringLiteral(", "));
+}
+
+QString Connection::statementSettings(const QString &statement) const
+{
+    if (m_engine != Engine::PostgreSQL || m_throughOdbc || m_inTransaction)
+        return QString();
+    // A few commands refuse to run inside any transaction, an implicit one
+    // included; they run alone, as an administrator's commands.
+    static const QRegularExpression alone(
+        QStringLiteral(R"(^\s*((CREATE|DROP|ALTER)\s+DATABASE|VACUUM|CLUSTER|REINDEX|ALTER\s+SYSTEM)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (alone.match(statement).hasMatch())
+        return QString();
+    return transactionSettings();
+}
+
 // The session's settings, its backend and whether the system schema is there
 // in one round trip: a reconnect on a busy server waits its turn for each.
 void Connection::startPostgresSession()
 {
     QStringList settings;
-    if (!m_throughOdbc)
-        settings << QStringLiteral("set_config('client_encoding', 'UTF8', false)");
     // No statement waits for ever: neither on another operator's row lock
-    // nor on a server that does not answer.
-    settings << timeoutSettings(false)
-             // Every backend of this login names the login's session, so
-             // an administrator can tell a login's backends (locks judge
-             // their holders by leases, not by it).
-             << QStringLiteral("set_config('application_name', '") + quoted(m_applicationName)
+    // nor on a server that does not answer. On libpq each transaction and
+    // each statement outside one sets them for itself (a pooler lends the
+    // server connection to other clients between transactions); through
+    // ODBC they hold for the session.
+    if (m_throughOdbc)
+        settings << timeoutSettings(false);
+    else
+        settings << QStringLiteral("set_config('client_encoding', 'UTF8', false)");
+    // Every backend of this login names the login's session, so an
+    // administrator can tell a login's backends (locks judge their holders
+    // by leases, not by it).
+    settings << QStringLiteral("set_config('application_name', '") + quoted(m_applicationName)
                     + QStringLiteral("', false)");
     QSqlQuery q(m_db);
     // A standby server refuses every write: it has the schema its primary has.

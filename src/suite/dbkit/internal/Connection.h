@@ -38,6 +38,13 @@ public:
     void setStatementTimeout(int milliseconds) { m_statementTimeout = milliseconds; }
     // The set_config calls of the lock and statement timeouts (PostgreSQL).
     QStringList timeoutSettings(bool transactionOnly) const;
+    // A SELECT of those calls for the transaction under way.
+    QString transactionSettings() const;
+    // What a single statement sends before it on libpq, in the same implicit
+    // transaction: the timeouts outside a transaction (a transaction set
+    // them at its begin); empty inside one, on other engines and for a
+    // command that runs in no transaction at all (CREATE DATABASE).
+    QString statementSettings(const QString &statement) const;
 
     // Before a statement: refuses one holding a NUL or half a UTF-16 pair,
     // reopens a connection found lost by an earlier command, and refuses

@@ -3,6 +3,7 @@
 #include "../SqlDialect.h"
 #include "../StatementWatchdog.h"
 #include "ColumnStore.h"
+#include "Connection.h"
 #include "DirectLoad.h"
 #include "ErrorMapping.h"
 #include "ExactNumbers.h"
@@ -197,9 +198,10 @@ bool DataSetWriter::runOnPostgres(const QString &sql, const QVariantList &values
     QSqlError error;
     ColumnStore rows;
     LoadedShape shape;
-    const DirectLoad done =
-        returning ? loadPostgresDirect(db, sql, rows, shape, &error, false, values)
-                  : execPostgresBound(db, sql, values, &result.affected, &error);
+    const PostgresCall call{sql, values, LoginAccess::connection(m_d.login).statementSettings(sql)};
+    const DirectLoad done = returning
+                                ? loadPostgresDirect(db, call, rows, shape, &error, false)
+                                : execPostgresBound(db, call, &result.affected, &error);
     if (done == DirectLoad::Unavailable)
         return false;
     if (done == DirectLoad::Failed)

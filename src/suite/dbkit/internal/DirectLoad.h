@@ -31,6 +31,18 @@ struct LoadedShape {
 
 enum class DirectLoad { Done, Failed, Unavailable };
 
+// One statement for libpq: its text, with "?" placeholders when `values` are
+// bound to them, and, for a statement that runs outside a transaction, the
+// settings (a SELECT of set_config(..., true) calls) that hold for it alone.
+// The settings and the statement go in one round trip and run in one
+// implicit transaction, so they hold whichever server connection a pooler
+// lends, and no other client inherits them.
+struct PostgresCall {
+    QString statement;
+    QVariantList values;
+    QString settings;
+};
+
 // Recordset data-type code of a PostgreSQL type oid; -1 when not one we name.
 int postgresTypeCode(unsigned int oid);
 
@@ -42,25 +54,22 @@ DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnSt
 // The socket of the connection's libpq handle; -1 when it has none.
 int postgresSocket(QSqlDatabase &db);
 // The tables the columns come from cost a catalogue round trip; only a data
-// set that writes needs them (`withTables`). A statement with "?"
-// placeholders runs with `values` bound as an unnamed statement, never a
-// named one a pooled server connection could already hold from another
-// client. Unavailable as execPostgresBound is.
-DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
-                              LoadedShape &shape, QSqlError *error, bool withTables = true,
-                              const QVariantList &values = {});
+// set that writes needs them (`withTables`). The statement runs as an unnamed
+// one, never a named one a pooled server connection could already hold from
+// another client. Unavailable when the handle is not libpq's.
+DirectLoad loadPostgresDirect(QSqlDatabase &db, const PostgresCall &call, ColumnStore &rows,
+                              LoadedShape &shape, QSqlError *error, bool withTables = true);
 // Runs `statement` through the ODBC connection under Qt's QODBC driver, its
 // texts read as UTF-16 straight into the columns. Unavailable when the kit
 // was built without the ODBC headers or the driver is not QODBC; Failed with
 // `error` worded as QODBC words it when the driver refused.
 DirectLoad loadOdbcDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
                           LoadedShape &shape, QSqlError *error);
-// Runs `statement`, its "?" placeholders bound to `values`, on the connection's
-// libpq handle in one round trip. Qt's driver prepares a named statement on
-// the server for each bound statement, runs it and deallocates it again:
-// three round trips where one does. Unavailable when the handle is not
-// libpq's or a value needs a binary parameter.
-DirectLoad execPostgresBound(QSqlDatabase &db, const QString &statement,
-                             const QVariantList &values, int *rowsAffected, QSqlError *error);
+// Runs the call on the connection's libpq handle in one round trip. Qt's
+// driver prepares a named statement on the server for each bound statement,
+// runs it and deallocates it again: three round trips where one does.
+// Unavailable when the handle is not libpq's.
+DirectLoad execPostgresBound(QSqlDatabase &db, const PostgresCall &call, int *rowsAffected,
+                             QSqlError *error);
 
 } // namespace dbkit

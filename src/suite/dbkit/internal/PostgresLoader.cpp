@@ -159,29 +159,32 @@ void convertColumn(const PGresult *result, int c, Oid type, int count, Column &c
     }
 }
 
-// A bound value as libpq's text parameter, formatted as Qt's driver would
-// write it; false for a value only a binary parameter could carry.
-bool parameterText(const QVariant &value, QByteArray &text)
+// A bound value as libpq's parameter: text, formatted as Qt's driver would
+// write it, or for bytes their raw binary form.
+void parameterText(const QVariant &value, QByteArray &text, int &format)
 {
+    format = 0;
     switch (value.typeId()) {
     case QMetaType::QByteArray:
-        return false;
+        text = value.toByteArray();
+        format = 1;
+        return;
     case QMetaType::Bool:
         text = value.toBool() ? "true" : "false";
-        return true;
+        return;
     case QMetaType::Double:
     case QMetaType::Float:
         text = QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-        return true;
+        return;
     case QMetaType::QDate:
         text = value.toDate().toString(Qt::ISODate).toLatin1();
-        return true;
+        return;
     case QMetaType::QDateTime:
         text = value.toDateTime().toString(Qt::ISODateWithMs).toLatin1();
-        return true;
+        return;
     default:
         text = value.toString().toUtf8();
-        return true;
+        return;
     }
 }
 
@@ -203,32 +206,104 @@ QString numberedPlaceholders(const QString &statement)
     });
 }
 
-// Bound values as libpq's text parameters, run as one unnamed statement.
-struct BoundParameters {
+// A call's statement and bound values in libpq's terms.
+struct BoundStatement {
+    QByteArray sql;
     std::vector<QByteArray> texts;
     std::vector<const char *> pointers;
+    std::vector<int> lengths;
+    std::vector<int> formats;
 
-    // False for a value only a binary parameter could carry.
-    bool take(const QVariantList &values)
+    explicit BoundStatement(const PostgresCall &call)
+        : sql((call.values.isEmpty() ? call.statement : numberedPlaceholders(call.statement))
+                  .toUtf8())
     {
-        texts.assign(size_t(values.size()), QByteArray());
-        pointers.assign(size_t(values.size()), nullptr);
-        for (qsizetype i = 0; i < values.size(); ++i) {
-            if (values[i].isNull())
+        const auto count = size_t(call.values.size());
+        texts.resize(count);
+        pointers.assign(count, nullptr);
+        lengths.assign(count, 0);
+        formats.assign(count, 0);
+        for (size_t i = 0; i < count; ++i) {
+            const QVariant &value = call.values[qsizetype(i)];
+            if (value.isNull())
                 continue;
-            if (!parameterText(values[i], texts[size_t(i)]))
-                return false;
-            pointers[size_t(i)] = texts[size_t(i)].constData();
+            parameterText(value, texts[i], formats[i]);
+            pointers[i] = texts[i].constData();
+            lengths[i] = int(texts[i].size());
         }
-        return true;
     }
-    PGresult *run(PGconn *conn, const QString &statement) const
+    int count() const { return int(pointers.size()); }
+    PGresult *run(PGconn *conn) const
     {
-        const QByteArray sql = numberedPlaceholders(statement).toUtf8();
-        return PQexecParams(conn, sql.constData(), int(pointers.size()), nullptr,
-                            pointers.data(), nullptr, nullptr, 0);
+        return PQexecParams(conn, sql.constData(), count(), nullptr, pointers.data(),
+                            lengths.data(), formats.data(), 0);
+    }
+    bool send(PGconn *conn) const
+    {
+        return PQsendQueryParams(conn, sql.constData(), count(), nullptr, pointers.data(),
+                                 lengths.data(), formats.data(), 0)
+               != 0;
     }
 };
+
+bool failed(const PGresult *result)
+{
+    const ExecStatusType status = PQresultStatus(result);
+    return status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK
+           && status != PGRES_SINGLE_TUPLE;
+}
+
+// Reads a pipeline's results up to its sync and leaves pipeline mode. Returns
+// the first failure, else the last query's result; a failure when the
+// connection broke before the statement answered. libpq keeps the single-row
+// mode Qt's driver set on an earlier query for the pipeline's first query:
+// the settings may answer row by row, which is no failure.
+PGresult *pipelineAnswer(PGconn *conn, int queries)
+{
+    PGresult *answer = nullptr;
+    int ended = 0;  // queries whose results are read to their end
+    for (;;) {
+        PGresult *result = PQgetResult(conn);
+        if (!result) {
+            // A query's results end with a null; a broken connection gives
+            // nulls for ever.
+            if (++ended > queries || PQstatus(conn) == CONNECTION_BAD)
+                break;
+            continue;
+        }
+        if (PQresultStatus(result) == PGRES_PIPELINE_SYNC) {
+            PQclear(result);
+            break;
+        }
+        if (answer && failed(answer)) {
+            PQclear(result);  // the queries after a failure were skipped
+        } else {
+            PQclear(answer);
+            answer = result;
+        }
+    }
+    PQexitPipelineMode(conn);
+    if (!answer || (ended < queries && !failed(answer))) {
+        PQclear(answer);
+        answer = PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+    }
+    return answer;
+}
+
+// Runs the call's statement and returns its result. With settings, they and
+// the statement go as one pipeline ending in one sync: one round trip, one
+// implicit transaction the settings hold for.
+PGresult *runCall(PGconn *conn, const PostgresCall &call)
+{
+    const BoundStatement bound(call);
+    if (call.settings.isEmpty() || !PQenterPipelineMode(conn))
+        return bound.run(conn);
+    const QByteArray settings = call.settings.toUtf8();
+    const bool sent =
+        PQsendQueryParams(conn, settings.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0)
+        && bound.send(conn) && PQpipelineSync(conn);
+    return pipelineAnswer(conn, sent ? 2 : 0);
+}
 
 } // namespace
 
@@ -238,25 +313,14 @@ int postgresSocket(QSqlDatabase &db)
     return conn ? PQsocket(conn) : -1;
 }
 
-DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
-                              LoadedShape &shape, QSqlError *error, bool withTables,
-                              const QVariantList &values)
+DirectLoad loadPostgresDirect(QSqlDatabase &db, const PostgresCall &call, ColumnStore &rows,
+                              LoadedShape &shape, QSqlError *error, bool withTables)
 {
     PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
-
-    Result r;
-    if (values.isEmpty()) {
-        r.handle = PQexec(conn, statement.toUtf8().constData());
-    } else {
-        BoundParameters bound;
-        if (!bound.take(values))
-            return DirectLoad::Unavailable;
-        r.handle = bound.run(conn, statement);
-    }
-    const ExecStatusType status = PQresultStatus(r.handle);
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+    const Result r{runCall(conn, call)};
+    if (failed(r.handle))
         return failedLoad(r.handle, error);
     const int columns = PQnfields(r.handle);
     const int count = PQntuples(r.handle);
@@ -307,18 +371,14 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const QString &statement, Column
     return DirectLoad::Done;
 }
 
-DirectLoad execPostgresBound(QSqlDatabase &db, const QString &statement,
-                             const QVariantList &values, int *rowsAffected, QSqlError *error)
+DirectLoad execPostgresBound(QSqlDatabase &db, const PostgresCall &call, int *rowsAffected,
+                             QSqlError *error)
 {
     PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
-    BoundParameters bound;
-    if (!bound.take(values))
-        return DirectLoad::Unavailable;
-    Result r{bound.run(conn, statement)};
-    const ExecStatusType status = PQresultStatus(r.handle);
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+    const Result r{runCall(conn, call)};
+    if (failed(r.handle))
         return failedLoad(r.handle, error);
     *rowsAffected = std::atoi(PQcmdTuples(r.handle));
     return DirectLoad::Done;
@@ -331,14 +391,13 @@ int postgresSocket(QSqlDatabase &)
     return -1;
 }
 
-DirectLoad loadPostgresDirect(QSqlDatabase &, const QString &, ColumnStore &, LoadedShape &,
-                              QSqlError *, bool, const QVariantList &)
+DirectLoad loadPostgresDirect(QSqlDatabase &, const PostgresCall &, ColumnStore &, LoadedShape &,
+                              QSqlError *, bool)
 {
     return DirectLoad::Unavailable;
 }
 
-DirectLoad execPostgresBound(QSqlDatabase &, const QString &, const QVariantList &, int *,
-                             QSqlError *)
+DirectLoad execPostgresBound(QSqlDatabase &, const PostgresCall &, int *, QSqlError *)
 {
     return DirectLoad::Unavailable;
 }

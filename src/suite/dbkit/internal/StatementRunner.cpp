@@ -26,10 +26,34 @@ void StatementRunner::execute(const QString &sql)
     m_connection.ready(sql);
     const Connection::Watch watch(m_connection);
     const QString statement = m_connection.dialect().rewrite(sql);
+    if (runOnPostgres(statement, sql, {}))
+        return;
     QSqlQuery q(m_connection.database());
     q.setForwardOnly(true);
     if (!q.exec(statement))
         throw m_errors.failure(q.lastError(), sql, isReadingStatement(statement));
+}
+
+// On a libpq connection the statement runs as one unnamed statement, outside
+// a transaction with its timeouts in the same round trip. Returns the rows
+// affected; nullopt when the connection is not libpq's.
+std::optional<int> StatementRunner::runOnPostgres(const QString &statement, const QString &sql,
+                                                  const QVariantList &values)
+{
+    if (m_connection.engine() != Engine::PostgreSQL || m_connection.throughOdbc())
+        return std::nullopt;
+    int rows = 0;
+    QSqlError error;
+    const PostgresCall call{statement, values, m_connection.statementSettings(statement)};
+    switch (execPostgresBound(m_connection.database(), call, &rows, &error)) {
+    case DirectLoad::Done:
+        return rows;
+    case DirectLoad::Failed:
+        throw m_errors.failure(error, sql, isReadingStatement(statement));
+    case DirectLoad::Unavailable:
+        break;
+    }
+    return std::nullopt;
 }
 
 int StatementRunner::executeBound(const QString &sql, const QVariantList &values)
@@ -38,22 +62,11 @@ int StatementRunner::executeBound(const QString &sql, const QVariantList &values
     refuseUnsendableValues(values, sql);
     const Connection::Watch watch(m_connection);
     const QString statement = m_connection.dialect().rewrite(sql);
-    const bool reading = isReadingStatement(statement);
-    if (m_connection.engine() == Engine::PostgreSQL && !m_connection.throughOdbc()) {
-        int rows = 0;
-        QSqlError error;
-        switch (execPostgresBound(m_connection.database(), statement, values, &rows, &error)) {
-        case DirectLoad::Done:
-            return rows;
-        case DirectLoad::Failed:
-            throw m_errors.failure(error, sql, reading);
-        case DirectLoad::Unavailable:
-            break;
-        }
-    }
+    if (const std::optional<int> rows = runOnPostgres(statement, sql, values))
+        return *rows;
     QSqlQuery q(m_connection.database());
     q.setForwardOnly(true);
-    execBound(m_errors, q, statement, sql, values, reading);
+    execBound(m_errors, q, statement, sql, values, isReadingStatement(statement));
     return q.numRowsAffected();
 }
 
@@ -76,8 +89,7 @@ void StatementRunner::begin()
     } else if (m_connection.engine() == Engine::PostgreSQL) {
         // The timeouts hold for this transaction whichever server connection
         // a pooler lends it.
-        const QString settings =
-            QStringLiteral("SELECT ") + m_connection.timeoutSettings(true).join(QStringLiteral(", "));
+        const QString settings = m_connection.transactionSettings();
         QSqlQuery set(db);
         if (!set.exec(settings)) {
             const QSqlError error = set.lastError();

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <optional>
+
 namespace dbkit {
 
 class Connection;
@@ -35,6 +37,9 @@ public:
     void commit();
 
 private:
+    std::optional<int> runOnPostgres(const QString &statement, const QString &sql,
+                                     const QVariantList &values);
+
     Connection &m_connection;
     ErrorMapping &m_errors;
 };
