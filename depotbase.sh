@@ -12,7 +12,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc libxlsxwriter-dev libgtest-dev
           libsqlite3-dev libpq-dev unixodbc-dev postgresql fonts-noto-cjk unzip unixodbc
-          odbc-postgresql qt6-translations-l10n poppler-utils)
+          odbc-postgresql qt6-translations-l10n poppler-utils pgbouncer)
 
 install_packages() {
     local missing=()
@@ -63,6 +63,39 @@ start_pg() {
     export DEPOTBASE_PG_URL="postgresql://postgres@127.0.0.1:$port/postgres"
     echo "PostgreSQL test server on 127.0.0.1:$port"
     start_pg_replica "$port"
+    start_pg_pooler "$port"
+}
+# pgbouncer in transaction mode in front of the test server, as a site with
+# many seats runs it: it lends a pool of 20 server connections to its clients
+# one transaction at a time. The server tests run once more through it.
+start_pg_pooler() {
+    local server=$1 port dir="$PG_DIR/pooler"
+    port=$(free_port $((server + 2)))
+    mkdir -p "$dir"
+    echo '"postgres" ""' >"$dir/userlist.txt"
+    cat >"$dir/pgbouncer.ini" <<EOF
+[databases]
+* = host=127.0.0.1 port=$server
+[pgbouncer]
+listen_addr = 127.0.0.1
+listen_port = $port
+unix_socket_dir =
+auth_type = trust
+auth_file = $dir/userlist.txt
+pool_mode = transaction
+default_pool_size = 20
+max_client_conn = 1000
+ignore_startup_parameters = extra_float_digits,options
+logfile = $dir/pgbouncer.log
+pidfile = $dir/pgbouncer.pid
+EOF
+    [ "$(id -u)" -eq 0 ] && chown -R postgres: "$dir"
+    if as_pg_user /usr/sbin/pgbouncer -d -q "$dir/pgbouncer.ini"; then
+        export DEPOTBASE_PG_POOLER_URL="postgresql://postgres@127.0.0.1:$port/postgres"
+        echo "pgbouncer (transaction pooling) in front of it on 127.0.0.1:$port"
+    else
+        echo "pgbouncer did not start (see $dir/pgbouncer.log)" >&2
+    fi
 }
 # A hot-standby replica of the test server, streaming from it, for the tests of
 # read-only seats. initdb's default client rules trust replication from the
@@ -83,6 +116,7 @@ start_pg_replica() {
 stop_pg() {
     [ -n "$PG_DIR" ] || return 0
     local dir
+    [ -f "$PG_DIR/pooler/pgbouncer.pid" ] && kill "$(cat "$PG_DIR/pooler/pgbouncer.pid")" 2>/dev/null || true
     for dir in "$PG_DIR/replica" "$PG_DIR/data"; do
         [ -f "$dir/postmaster.pid" ] || continue
         as_pg_user "$(pg_bin)/pg_ctl" -D "$dir" -m immediate stop >/dev/null 2>&1 || true
@@ -115,11 +149,12 @@ case "$cmd" in
         exec "$BUILD_DIR/bench/depotbase-bench" "$@"
         ;;
     pg)
-        # Start a server and its replica for a hand-run session and print their
-        # URLs; stop them with kill.
+        # Start a server, its replica and the pooler in front of it for a
+        # hand-run session and print their URLs; stop them with kill.
         start_pg
         echo "export DEPOTBASE_PG_URL=$DEPOTBASE_PG_URL"
         echo "export DEPOTBASE_PG_REPLICA_URL=${DEPOTBASE_PG_REPLICA_URL:-}"
+        echo "export DEPOTBASE_PG_POOLER_URL=${DEPOTBASE_PG_POOLER_URL:-}"
         ;;
     *)
         echo "usage: $0 run|test|build|bench" >&2

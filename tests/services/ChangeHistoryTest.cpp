@@ -331,5 +331,5 @@ TEST_P(ChangeHistoryTest, EveryReadingUsesAnIndex)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ChangeHistoryTest,
-                         ::testing::ValuesIn(testsupport::allEngines()),
+                         ::testing::ValuesIn(testsupport::serviceEngines()),
                          [](const auto &engine) { return testsupport::engineName(engine.param); });

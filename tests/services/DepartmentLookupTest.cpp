@@ -45,7 +45,7 @@ TEST_P(DepartmentLookupTest, FindsLeafDepartmentsByCodeBeforeNameAndAsTheyAreNow
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DepartmentLookupTest,
-                         ::testing::ValuesIn(testsupport::allEngines()),
+                         ::testing::ValuesIn(testsupport::serviceEngines()),
                          [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 } // namespace

@@ -54,7 +54,7 @@ TEST_P(WarehouseListRowsTest, MovesFromTheGridsWarehouseAndStopsAtEitherEnd)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, WarehouseListRowsTest,
-                         ::testing::ValuesIn(testsupport::allEngines()),
+                         ::testing::ValuesIn(testsupport::serviceEngines()),
                          [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 } // namespace

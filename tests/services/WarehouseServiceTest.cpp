@@ -395,7 +395,7 @@ TEST_P(WarehouseServiceTest, AccountOptionsChooseTheStyles)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, WarehouseServiceTest,
-                         ::testing::ValuesIn(testsupport::allEngines()),
+                         ::testing::ValuesIn(testsupport::serviceEngines()),
                          [](const auto &engine) { return testsupport::engineName(engine.param); });
 
 // A save by department asks only when the chosen style is not the

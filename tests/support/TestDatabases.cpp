@@ -20,6 +20,7 @@ std::string engineName(TestEngine engine)
     switch (engine) {
     case TestEngine::SQLite: return "SQLite";
     case TestEngine::PostgreSQL: return "PostgreSQL";
+    case TestEngine::PostgreSQLPooled: return "PostgreSQLPooled";
     case TestEngine::ODBC: break;
     }
     return "ODBC";
@@ -34,9 +35,17 @@ std::vector<TestEngine> allEngines()
 
 std::vector<TestEngine> kitEngines()
 {
-    std::vector<TestEngine> engines = allEngines();
+    std::vector<TestEngine> engines = serviceEngines();
     if (engines.size() > 1)
         engines.push_back(TestEngine::ODBC);
+    return engines;
+}
+
+std::vector<TestEngine> serviceEngines()
+{
+    std::vector<TestEngine> engines = allEngines();
+    if (engines.size() > 1)
+        engines.push_back(TestEngine::PostgreSQLPooled);
     return engines;
 }
 
@@ -53,6 +62,11 @@ bool isServerEngine(TestEngine engine)
 QString pgServerUrl()
 {
     return qEnvironmentVariable("DEPOTBASE_PG_URL");
+}
+
+QString pgPoolerUrl()
+{
+    return qEnvironmentVariable("DEPOTBASE_PG_POOLER_URL");
 }
 
 QString pgReplicaUrl()
@@ -108,6 +122,12 @@ TempDatabase::TempDatabase(TestEngine engine) : m_engine(engine)
     m_pgName = uniqueName();
     runOnServer(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(m_pgName));
     QUrl url(pgServerUrl());
+    if (engine == TestEngine::PostgreSQLPooled) {
+        if (pgPoolerUrl().isEmpty())
+            throw std::runtime_error("DEPOTBASE_PG_POOLER_URL is not set: the test command "
+                                     "starts the pooler the pooled tests need");
+        url = QUrl(pgPoolerUrl());
+    }
     url.setPath("/" + m_pgName);
     m_url = url.toString();
     if (engine == TestEngine::ODBC)

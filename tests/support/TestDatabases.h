@@ -12,15 +12,21 @@ namespace testsupport {
 
 // The engines every multi-operator test runs on. ODBC is the test PostgreSQL
 // server reached through QODBC and the psqlODBC driver ("PostgreSQL Unicode").
-enum class TestEngine { SQLite, PostgreSQL, ODBC };
+// PostgreSQLPooled is the same server reached through a pooler in transaction
+// mode (DEPOTBASE_PG_POOLER_URL), which lends each client a server connection
+// for one transaction at a time.
+enum class TestEngine { SQLite, PostgreSQL, ODBC, PostgreSQLPooled };
 std::string engineName(TestEngine engine);
 std::vector<TestEngine> allEngines();
-// allEngines() and ODBC: for the tests of the data kit and what sits right on it.
+// allEngines(), ODBC and the pooler: for the tests of the data kit and what
+// sits right on it.
 std::vector<TestEngine> kitEngines();
+// allEngines() and the pooler: for the services' tests.
+std::vector<TestEngine> serviceEngines();
 // The engines the window tests (warehouse and authority forms) run on: the
 // kit's engines, so the windows are driven through ODBC as well.
 std::vector<TestEngine> windowEngines();
-// True for a PostgreSQL server, reached directly or through ODBC.
+// True for a PostgreSQL server, reached directly, through ODBC or a pooler.
 bool isServerEngine(TestEngine engine);
 
 // Base URL of the PostgreSQL server the test command started
@@ -28,6 +34,10 @@ bool isServerEngine(TestEngine engine);
 // Empty when none was started: tests then fail, unless DEPOTBASE_SKIP_PG=1
 // is set by hand for a quick local run.
 QString pgServerUrl();
+
+// URL of the pooler in front of that server (DEPOTBASE_PG_POOLER_URL), which
+// the test command starts; the pooled tests fail without it.
+QString pgPoolerUrl();
 
 // Ends the server backend of `login` (a PostgreSQL login) through `admin`, as
 // a dropped connection would, and waits until the server has let it go.
