@@ -33,10 +33,14 @@ void DbDataSet::Impl::load()
     noMatch = false;
     rows = std::make_shared<ColumnStore>();
 
-    // Bound values go through the PostgreSQL loader only: the other loaders
-    // take none, and Qt's driver runs them there.
+    // Bound values go through the PostgreSQL loader only, and on libpq
+    // always, even when Qt's driver is chosen for reading: it would prepare a
+    // named statement on the server, which clients sharing a pooled server
+    // connection collide on. The other loaders take none, and Qt's driver
+    // runs them there.
     const bool postgres = !login.throughOdbc() && login.engine() == Engine::PostgreSQL;
-    if (DbLogin::directLoading() && (values.isEmpty() || postgres)) {
+    const bool boundOnPostgres = postgres && !values.isEmpty();
+    if (boundOnPostgres || (DbLogin::directLoading() && values.isEmpty())) {
         LoadedShape shape;
         QSqlError error;
         const DirectLoad loaded =

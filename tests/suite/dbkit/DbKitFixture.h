@@ -101,8 +101,8 @@ inline std::vector<KitSetup> kitSetups(bool bothLoadPaths)
     std::vector<KitSetup> setups;
     for (const testsupport::TestEngine engine : testsupport::kitEngines()) {
         setups.push_back({engine, false});
-        // The path through Qt's drivers, kept to compare the loaders with,
-        // prepares named statements, which a pooler's clients collide on.
+        // The path through Qt's drivers is kept to compare the loaders
+        // with; the pooler adds nothing to that comparison.
         if (bothLoadPaths && engine != testsupport::TestEngine::PostgreSQLPooled)
             setups.push_back({engine, true});
     }
