@@ -72,7 +72,7 @@ LoadOperator::LoadOperator(int index, const RunConfig &config, SharedState &shar
 
 void LoadOperator::run()
 {
-    const QString url = m_config.url + QStringLiteral("?operator=") + m_name
+    const QString url = m_config.operatorUrl + QStringLiteral("?operator=") + m_name
                         + QStringLiteral("&computer=") + m_name;
     dbkit::DbLoginPtr login;
     const bool opened = attempt(QStringLiteral("login"), [&] {
@@ -246,7 +246,7 @@ bool LoadOperator::editCounter(Services &s)
 
 QString LoadOperator::temporaryCode(int op, int number) const
 {
-    return QStringLiteral("T%1%2").arg(op, 2, 10, QLatin1Char('0'))
+    return QStringLiteral("T%1%2").arg(op, 3, 10, QLatin1Char('0'))
         .arg(number % 10000, 4, 10, QLatin1Char('0'));
 }
 
