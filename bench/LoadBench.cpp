@@ -150,7 +150,7 @@ int runAndCheck(const Options &o)
     }
     printReport(o.run, reports, total, faults.log());
     auto login = dbkit::DbLogin::open(o.run.url);
-    QStringList violations = checkInvariants(*login, total);
+    QStringList violations = checkInvariants(*login, o.run, total, faults.log());
     for (const QString &failure : faults.log().failures)
         violations << QStringLiteral("fault step not made: ") + failure;
     std::printf("\ninvariant violations: %lld\n", static_cast<long long>(violations.size()));
