@@ -160,7 +160,13 @@ void FaultRunner::addWindow(const QString &what, long long startNs, long long en
 
 void FaultRunner::killOne()
 {
-    const std::optional<Backend> backend = pickBackend(m_log.pausedBackend);
+    // Right after a restart no operator may be connected yet (a pooler
+    // waits before it logs in to the server again): the step waits a little.
+    std::optional<Backend> backend = pickBackend(m_log.pausedBackend);
+    for (int tries = 0; !backend && tries < 30 && !m_shared.over(); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        backend = pickBackend(m_log.pausedBackend);
+    }
     if (!backend) {
         m_log.failures << QStringLiteral("kill: no operator backend found");
         return;
