@@ -76,6 +76,13 @@ void dropPostgresDatabase(const QString &serverUrl, const QString &databaseUrl)
                        .arg(databaseName(databaseUrl)));
 }
 
+QString sameDatabaseThrough(const QString &poolerUrl, const QString &databaseUrl)
+{
+    QUrl url(poolerUrl);
+    url.setPath(QLatin1Char('/') + databaseName(databaseUrl));
+    return url.toString();
+}
+
 void seedAccount(dbkit::DbLogin &login)
 {
     dbkit::TransactionGuard transaction(login);

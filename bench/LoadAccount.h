@@ -32,6 +32,9 @@ QString valueStyle();
 // A database of its own on a PostgreSQL server, dropped again by dropDatabase.
 QString createPostgresDatabase(const QString &serverUrl);
 void dropPostgresDatabase(const QString &serverUrl, const QString &databaseUrl);
+// The database of `databaseUrl` reached through `poolerUrl`: the pooler's
+// user, host and port, the database's name.
+QString sameDatabaseThrough(const QString &poolerUrl, const QString &databaseUrl);
 
 // Fills a fresh account (tables just created) with the seed.
 void seedAccount(dbkit::DbLogin &login);

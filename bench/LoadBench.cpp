@@ -4,9 +4,13 @@
 // It prints operations a second, call times and failures, then checks what
 // must hold whatever happened, and exits 1 when anything does not.
 //
-//   depotbase-bench-load (--pg URL | --pg-from-env | --sqlite PATH) [--operators N]
-//       [--seconds S] [--faults kill,pause,restart] [--pg-data DIR]
+//   depotbase-bench-load (--pg URL | --pg-from-env | --sqlite PATH) [--pooler URL]
+//       [--operators N] [--seconds S] [--faults kill,pause,restart] [--pg-data DIR]
 //       [--statement-timeout MS]
+//
+// With --pooler the database is made on the server and the operators reach it
+// through the pooler (a PostgreSQL transaction pooler: its host and port, the
+// same database name); the fault steps and the checks use the server itself.
 #include "LoadAccount.h"
 #include "LoadFaults.h"
 #include "LoadInvariants.h"
@@ -33,7 +37,10 @@ struct Options {
     RunConfig run;
     FaultPlan faults;
     QString serverUrl;  // the PostgreSQL server, when the run is on one
+    QString poolerUrl;  // the pooler the operators go through, when they do
 };
+
+constexpr int mostOperators = 250;
 
 [[noreturn]] void usage(const QString &why)
 {
@@ -55,7 +62,9 @@ Options parseOptions(const QCoreApplication &app)
     const QCommandLineOption faults("faults", "Any of kill,pause,restart (PostgreSQL).", "LIST");
     const QCommandLineOption pgData("pg-data", "The server's data directory (restart).", "DIR");
     const QCommandLineOption timeout("statement-timeout", "Statement time limit.", "MS", "1000");
-    parser.addOptions({pg, pgFromEnv, sqlite, operators, seconds, faults, pgData, timeout});
+    const QCommandLineOption pooler("pooler", "The operators go through this pooler.", "URL");
+    parser.addOptions({pg, pgFromEnv, sqlite, pooler, operators, seconds, faults, pgData,
+                       timeout});
     parser.process(app);
 
     Options o;
@@ -73,11 +82,15 @@ Options parseOptions(const QCoreApplication &app)
             usage("the SQLite account and the lxsystem.db beside it must not exist yet");
         o.run.url = QStringLiteral("sqlite:") + parser.value(sqlite);
     }
+    o.poolerUrl = parser.value(pooler);
+    o.run.pooled = !o.poolerUrl.isEmpty();
+    if (o.run.pooled && !o.run.postgres)
+        usage("a pooler needs a PostgreSQL server");
     o.run.operators = parser.value(operators).toInt();
     o.run.seconds = parser.value(seconds).toInt();
     o.run.statementTimeoutMs = parser.value(timeout).toInt();
-    if (o.run.operators < 1 || o.run.operators > 99 || o.run.seconds < 1)
-        usage("1 to 99 operators and at least 1 second");
+    if (o.run.operators < 1 || o.run.operators > mostOperators || o.run.seconds < 1)
+        usage(QStringLiteral("1 to %1 operators and at least 1 second").arg(mostOperators));
     for (const QString &fault : parser.value(faults).split(',', Qt::SkipEmptyParts)) {
         if (fault == QLatin1String("kill"))
             o.faults.kill = true;
@@ -100,10 +113,13 @@ void createAccount(Options &o)
 {
     if (o.run.postgres) {
         o.run.url = createPostgresDatabase(o.serverUrl);
+        o.run.operatorUrl = o.run.pooled ? sameDatabaseThrough(o.poolerUrl, o.run.url)
+                                         : o.run.url;
         auto login = dbkit::DbLogin::open(o.run.url);
         depotbase::CreateAccountSchema(*login, false);
         seedAccount(*login);
     } else {
+        o.run.operatorUrl = o.run.url;
         seedAccount(*depotbase::OpenOrCreateSqliteAccount(o.run.url.mid(7), false));
     }
 }
@@ -134,7 +150,7 @@ int runAndCheck(const Options &o)
     }
     printReport(o.run, reports, total, faults.log());
     auto login = dbkit::DbLogin::open(o.run.url);
-    QStringList violations = checkInvariants(*login, total);
+    QStringList violations = checkInvariants(*login, o.run, total, faults.log());
     for (const QString &failure : faults.log().failures)
         violations << QStringLiteral("fault step not made: ") + failure;
     std::printf("\ninvariant violations: %lld\n", static_cast<long long>(violations.size()));

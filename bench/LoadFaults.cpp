@@ -41,20 +41,24 @@ QString findPgCtl()
 
 // Runs a statement on the fault login; a connection lost to a restart is
 // opened again by the kit on the second try.
-dbkit::DbDataSetPtr query(dbkit::DbLogin &login, const QString &sql)
+dbkit::DbDataSetPtr query(dbkit::DbLogin &login, const QString &sql,
+                          const QVariantList &values = {})
 {
     try {
-        return login.OpenDataSet(sql, dbkit::OpenMode::ReadOnly);
+        return login.OpenDataSet(sql, values, dbkit::OpenMode::ReadOnly);
     } catch (const dbkit::DbError &) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        return login.OpenDataSet(sql, dbkit::OpenMode::ReadOnly);
+        return login.OpenDataSet(sql, values, dbkit::OpenMode::ReadOnly);
     }
 }
 
-QString sessionCondition(const QString &token)
+std::vector<long long> pids(dbkit::DbLogin &login, const QString &sql,
+                            const QVariantList &values = {})
 {
-    return QStringLiteral(" FROM pg_stat_activity WHERE application_name = '")
-           + dbkit::quoted(dbkit::DbLogin::sessionApplicationName(token)) + QStringLiteral("'");
+    std::vector<long long> found;
+    for (auto rows = query(login, sql, values); !rows->Eof(); rows->MoveNext())
+        found.push_back(rows->Fields(0).toLongLong());
+    return found;
 }
 
 } // namespace
@@ -106,27 +110,47 @@ void FaultRunner::make(Step step)
     }
 }
 
-std::vector<long long> FaultRunner::backendsOf(int op)
+std::optional<FaultRunner::Backend> FaultRunner::pickBackend(long long except)
 {
-    std::vector<long long> pids;
-    const QString session = m_shared.session(op);
-    if (session.isEmpty())
-        return pids;
-    for (auto rows = query(*m_login, QStringLiteral("SELECT pid") + sessionCondition(session));
-         !rows->Eof(); rows->MoveNext())
-        pids.push_back(rows->Fields(0).toLongLong());
-    return pids;
+    return m_config.pooled ? pickPooledBackend(except) : pickOperatorBackend(except);
 }
 
-int FaultRunner::pickOperator(int except)
+std::optional<FaultRunner::Backend> FaultRunner::pickOperatorBackend(long long except)
 {
     std::uniform_int_distribution<int> any(0, m_config.operators - 1);
     for (int tries = 0; tries < 4 * m_config.operators; ++tries) {
         const int op = any(m_random);
-        if (op != except && !backendsOf(op).empty())
-            return op;
+        const QString session = m_shared.session(op);
+        if (session.isEmpty())
+            continue;
+        const std::vector<long long> found =
+            pids(*m_login, QStringLiteral("SELECT pid FROM pg_stat_activity "
+                                          "WHERE application_name = ?"),
+                 {dbkit::DbLogin::sessionApplicationName(session)});
+        if (!found.empty() && found.front() != except)
+            return Backend{found.front(), op};
     }
-    return -1;
+    return std::nullopt;
+}
+
+std::optional<FaultRunner::Backend> FaultRunner::pickPooledBackend(long long except)
+{
+    std::vector<long long> found =
+        pids(*m_login, QStringLiteral("SELECT pid FROM pg_stat_activity "
+                                      "WHERE datname = current_database() "
+                                      "AND pid <> pg_backend_pid() "
+                                      "AND backend_type = 'client backend'"));
+    std::erase(found, except);
+    if (found.empty())
+        return std::nullopt;
+    return Backend{found[std::uniform_int_distribution<size_t>(0, found.size() - 1)(m_random)],
+                   -1};
+}
+
+QString FaultRunner::backendName(const Backend &backend) const
+{
+    return backend.op >= 0 ? QStringLiteral("op%1").arg(backend.op, 2, 10, QLatin1Char('0'))
+                           : QStringLiteral("backend %1").arg(backend.pid);
 }
 
 void FaultRunner::addWindow(const QString &what, long long startNs, long long endNs)
@@ -136,39 +160,44 @@ void FaultRunner::addWindow(const QString &what, long long startNs, long long en
 
 void FaultRunner::killOne()
 {
-    const int op = pickOperator(m_log.pausedOperator);
-    if (op < 0) {
+    // Right after a restart no operator may be connected yet (a pooler
+    // waits before it logs in to the server again): the step waits a little.
+    std::optional<Backend> backend = pickBackend(m_log.pausedBackend);
+    for (int tries = 0; !backend && tries < 30 && !m_shared.over(); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        backend = pickBackend(m_log.pausedBackend);
+    }
+    if (!backend) {
         m_log.failures << QStringLiteral("kill: no operator backend found");
         return;
     }
     const long long at = m_shared.clock.now();
-    query(*m_login, QStringLiteral("SELECT pg_terminate_backend(pid)")
-                        + sessionCondition(m_shared.session(op)));
+    query(*m_login, QStringLiteral("SELECT pg_terminate_backend(?)"), {backend->pid});
     ++m_log.kills;
-    addWindow(QStringLiteral("kill op%1").arg(op), at, m_shared.clock.now());
+    addWindow(QStringLiteral("kill ") + backendName(*backend), at, m_shared.clock.now());
 }
 
 void FaultRunner::pauseOne()
 {
-    const int op = pickOperator();
-    const std::vector<long long> pids = op < 0 ? std::vector<long long>{} : backendsOf(op);
-    if (pids.empty()) {
+    const std::optional<Backend> backend = pickBackend(0);
+    if (!backend) {
         m_log.failures << QStringLiteral("pause: no operator backend found");
         return;
     }
-    const auto pid = static_cast<pid_t>(pids.front());
+    const auto pid = static_cast<pid_t>(backend->pid);
     const long long start = m_shared.clock.now();
     if (::kill(pid, SIGSTOP) != 0) {
         m_log.failures << QStringLiteral("pause: SIGSTOP failed: ") + QString::fromLocal8Bit(
                                                                           std::strerror(errno));
         return;
     }
-    m_log.pausedOperator = op;
+    m_log.pausedOperator = backend->op;
+    m_log.pausedBackend = backend->pid;
     m_log.pauseStartNs = start;
     std::this_thread::sleep_for(pauseFor);
     ::kill(pid, SIGCONT);
     m_log.pauseEndNs = m_shared.clock.now();
-    addWindow(QStringLiteral("pause op%1").arg(op), start, m_log.pauseEndNs);
+    addWindow(QStringLiteral("pause ") + backendName(*backend), start, m_log.pauseEndNs);
 }
 
 void FaultRunner::restartServer()

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -30,13 +31,17 @@ struct FaultLog {
     std::vector<FaultWindow> windows;
     QStringList failures;      // fault steps that could not be made
     int kills = 0;
-    int pausedOperator = -1;   // whose backend was stopped, -1: none
+    // Whose backend was stopped: -1 for none, or when the operators go
+    // through a pooler and a backend serves whichever operator it is lent to.
+    int pausedOperator = -1;
+    long long pausedBackend = 0;  // its process id, 0: none
     long long pauseStartNs = 0;
     long long pauseEndNs = 0;
 };
 
 // Runs the planned faults at their times in a thread of its own, on a login
-// of its own to the bench's database.
+// of its own to the bench's database on the server itself (never through a
+// pooler: its own backend must be known to leave it out).
 class FaultRunner {
 public:
     FaultRunner(const FaultPlan &plan, const RunConfig &config, SharedState &shared);
@@ -50,10 +55,17 @@ private:
     void killOne();
     void pauseOne();
     void restartServer();
-    // The server backends of operator `op`'s session (a paused one among them).
-    std::vector<long long> backendsOf(int op);
-    // An operator with a live backend, other than `except`; -1 when none.
-    int pickOperator(int except = -1);
+    // A server backend of an operator, other than the backend `except`. On
+    // a direct run it is found by its operator's session; through a pooler,
+    // among the backends of the bench's database but the fault login's own.
+    struct Backend {
+        long long pid = 0;
+        int op = -1;  // -1: not known (through a pooler)
+    };
+    std::optional<Backend> pickBackend(long long except);
+    std::optional<Backend> pickOperatorBackend(long long except);
+    std::optional<Backend> pickPooledBackend(long long except);
+    QString backendName(const Backend &backend) const;
     void addWindow(const QString &what, long long startNs, long long endNs);
 
     FaultPlan m_plan;

@@ -1,6 +1,9 @@
 #include "LoadInvariants.h"
 
 #include "LoadAccount.h"
+#include "LoadHistoryChecks.h"
+#include "LoadRightChecks.h"
+#include "LoadTimeChecks.h"
 
 #include "data/DataHelpers.h"
 #include "services/RightRules.h"
@@ -100,8 +103,7 @@ QStringList crossingRights(dbkit::DbLogin &login)
 }
 
 // What the services told as done is what is stored: a warehouse added is
-// there unless a delete may have taken it, one deleted is gone, and a right
-// inserted is there unless a remove may have taken it.
+// there unless a delete may have taken it, and one deleted is gone.
 QStringList lostWrites(dbkit::DbLogin &login, const OperatorReport &total)
 {
     std::set<QString> warehouses;
@@ -109,11 +111,6 @@ QStringList lostWrites(dbkit::DbLogin &login, const OperatorReport &total)
                                        dbkit::OpenMode::ReadOnly);
          !rows->Eof(); rows->MoveNext())
         warehouses.insert(NullToEmpty(rows->Fields(0)));
-    std::set<long long> rights;
-    for (auto rows = login.OpenDataSet(QStringLiteral("SELECT Auto_id FROM WarehAuth"),
-                                       dbkit::OpenMode::ReadOnly);
-         !rows->Eof(); rows->MoveNext())
-        rights.insert(rows->Fields(0).toLongLong());
     QStringList violations;
     for (const QString &code : total.added) {
         if (!warehouses.contains(code) && !total.maybeDeleted.contains(code))
@@ -123,21 +120,26 @@ QStringList lostWrites(dbkit::DbLogin &login, const OperatorReport &total)
         if (warehouses.contains(code))
             violations << QStringLiteral("warehouse %1 deleted as done is stored").arg(code);
     }
-    for (long long id : total.inserted) {
-        if (!rights.contains(id) && !total.maybeRemoved.contains(id))
-            violations << QStringLiteral("right %1 inserted as done is not stored").arg(id);
-    }
     return violations;
 }
 
 } // namespace
 
-QStringList checkInvariants(dbkit::DbLogin &login, const OperatorReport &total)
+QStringList checkInvariants(dbkit::DbLogin &login, const RunConfig &config,
+                            const OperatorReport &total, const FaultLog &faults)
 {
     QStringList violations = leftLocks(login);
     violations += wrongCounters(login, total);
     violations += crossingRights(login);
     violations += lostWrites(login, total);
+    const StoredRights rights = storedRights(login);
+    const AccountHistory history = readHistory(login);
+    violations += wholeBesideEarlier(rights, history);
+    violations += rightsAsTold(total.writes, rights);
+    violations += historyCounts(total.writes, history);
+    violations += lastImages(login, history);
+    violations += pauseBound(config, total, faults);
+    violations += locksTakenOver(total, faults);
     for (const QString &what : total.untold)
         violations << QStringLiteral("untold: ") + what;
     return violations;

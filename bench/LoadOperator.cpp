@@ -49,6 +49,20 @@ bool answerLost(const ServiceResult &result)
     return result.refusal == services::Refusal::ConnectionLost;
 }
 
+// A write of `key` as it is kept; `changes` says the row changes when it is
+// done, `right` what a right's add or change leaves stored.
+Write writeOf(Write::Table table, Write::Action action, const QString &key, bool changes = true,
+              std::optional<RightRecord> right = std::nullopt)
+{
+    Write write;
+    write.table = table;
+    write.action = action;
+    write.key = key;
+    write.changes = changes;
+    write.right = std::move(right);
+    return write;
+}
+
 } // namespace
 
 struct LoadOperator::Services {
@@ -72,7 +86,7 @@ LoadOperator::LoadOperator(int index, const RunConfig &config, SharedState &shar
 
 void LoadOperator::run()
 {
-    const QString url = m_config.url + QStringLiteral("?operator=") + m_name
+    const QString url = m_config.operatorUrl + QStringLiteral("?operator=") + m_name
                         + QStringLiteral("&computer=") + m_name;
     dbkit::DbLoginPtr login;
     const bool opened = attempt(QStringLiteral("login"), [&] {
@@ -182,6 +196,16 @@ void LoadOperator::untold(const QString &what)
     m_report.untold << m_name + QStringLiteral(": ") + what;
 }
 
+void LoadOperator::keepWrite(Write write, bool done, const ServiceResult &result)
+{
+    write.done = done;
+    if (!done && !answerLost(result))
+        return;
+    write.startNs = m_report.samples.back().startNs;
+    write.endNs = m_report.samples.back().endNs;
+    m_report.writes.push_back(std::move(write));
+}
+
 // Opens a warehouse's card: takes its lock and reads it, timed as a lock.
 bool LoadOperator::openCard(Services &s, const QString &code, services::OpenedWarehouse &opened)
 {
@@ -209,6 +233,10 @@ bool LoadOperator::saveCard(Services &s, const services::WarehouseSave &request,
     s.warehouses.locks().unlock(request.original.code);
     if (!done && !saved.result.done())
         tell(label, saved.result);
+    m_report.samples.back().lockTakenOver = saved.result.refusal == services::Refusal::LockLost;
+    keepWrite(writeOf(Write::Table::Warehouse, Write::Action::Change, request.original.code,
+                      !saved.unchanged),
+              done, saved.result);
     return done;
 }
 
@@ -246,7 +274,7 @@ bool LoadOperator::editCounter(Services &s)
 
 QString LoadOperator::temporaryCode(int op, int number) const
 {
-    return QStringLiteral("T%1%2").arg(op, 2, 10, QLatin1Char('0'))
+    return QStringLiteral("T%1%2").arg(op, 3, 10, QLatin1Char('0'))
         .arg(number % 10000, 4, 10, QLatin1Char('0'));
 }
 
@@ -263,6 +291,8 @@ bool LoadOperator::addWarehouse(Services &s)
         saved = s.warehouses.save(request);
         return saved.result.done();
     });
+    keepWrite(writeOf(Write::Table::Warehouse, Write::Action::Add, request.edited.code), done,
+              saved.result);
     if (done)
         m_report.added.insert(request.edited.code);
     if (done || answerLost(saved.result)) {
@@ -295,6 +325,7 @@ bool LoadOperator::deleteWarehouse(Services &s)
     });
     if (!done && !result.done())
         tell(label, result);
+    keepWrite(writeOf(Write::Table::Warehouse, Write::Action::Delete, code), done, result);
     if (done)
         m_report.deleted.insert(code);
     if (done || answerLost(result))
@@ -350,8 +381,9 @@ bool LoadOperator::insertRight(Services &s)
         tell(label, result);
     if (done && right.autoId <= 0)
         untold(QStringLiteral("right inserted without an Auto_id"));
-    if (done)
-        m_report.inserted.insert(right.autoId);
+    keepWrite(writeOf(Write::Table::Right, Write::Action::Add,
+                      done ? QString::number(right.autoId) : QString(), true, right),
+              done, result);
     return done;
 }
 
@@ -387,6 +419,9 @@ bool LoadOperator::updateRight(Services &s)
     });
     if (!done && !result.done())
         tell(label, result);
+    keepWrite(writeOf(Write::Table::Right, Write::Action::Change,
+                      QString::number(changed.autoId), changed != asRead, changed),
+              done, result);
     return done;
 }
 
@@ -403,8 +438,9 @@ bool LoadOperator::removeRight(Services &s)
     });
     if (!done && !result.done())
         tell(label, result);
-    if (done || answerLost(result))
-        m_report.maybeRemoved.insert(right.autoId);
+    keepWrite(writeOf(Write::Table::Right, Write::Action::Delete,
+                      QString::number(right.autoId)),
+              done, result);
     return done;
 }
 

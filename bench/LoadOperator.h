@@ -69,6 +69,9 @@ private:
     // Counts a failure under its key (call and error number or refusal).
     void fail(const QString &key);
     void untold(const QString &what);
+    // Keeps a write told done or whose answer was lost, timed as the last
+    // call; a refused one is not kept.
+    void keepWrite(Write write, bool done, const services::ServiceResult &result);
     int random(int below) { return std::uniform_int_distribution<int>(0, below - 1)(m_random); }
 
     const int m_index;

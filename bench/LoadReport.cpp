@@ -7,15 +7,6 @@ namespace load {
 
 namespace {
 
-bool inFaultWindow(const Sample &sample, const FaultLog &faults)
-{
-    for (const FaultWindow &window : faults.windows) {
-        if (window.covers(sample))
-            return true;
-    }
-    return false;
-}
-
 void printTimes(const OperatorReport &total, const FaultLog &faults)
 {
     std::printf("\n%-22s %8s %8s %10s %10s\n", "call", "count", "failed", "p50 ms", "p99 ms");
@@ -28,12 +19,12 @@ void printTimes(const OperatorReport &total, const FaultLog &faults)
                 continue;
             all.push_back(s.endNs - s.startNs);
             failed += s.failed ? 1 : 0;
-            if (!inFaultWindow(s, faults))
+            if (!inFaultWindow(s, faults.windows))
                 calm.push_back(s.endNs - s.startNs);
         }
         std::printf("%-22s %8zu %8d %10.1f %10.1f\n", callName(kind), all.size(), failed,
                     percentileMs(all, 50), percentileMs(all, 99));
-        if (kind == CallKind::Save && !faults.windows.empty())
+        if (kind == CallKind::Save)
             std::printf("%-22s %8zu %8s %10.1f %10.1f\n", "save outside faults", calm.size(), "",
                         percentileMs(calm, 50), percentileMs(calm, 99));
     }

@@ -12,8 +12,10 @@ namespace load {
 
 // How a run is made.
 struct RunConfig {
-    QString url;                  // the bench's own account database
+    QString url;                  // the bench's own account database, on the server
+    QString operatorUrl;          // the same database as the operators reach it
     bool postgres = false;
+    bool pooled = false;          // the operators go through a transaction pooler
     int operators = 10;
     int seconds = 20;
     int statementTimeoutMs = 1000;

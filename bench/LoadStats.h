@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoadWrites.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -49,6 +51,7 @@ struct Sample {
     long long startNs = 0;
     long long endNs = 0;
     bool failed = false;
+    bool lockTakenOver = false;  // a save refused as its lock was taken over
 };
 
 // One operation of an operator loop, from its first call to its last.
@@ -67,10 +70,17 @@ struct FaultWindow {
     bool covers(const Sample &s) const { return s.startNs < endNs && s.endNs > startNs; }
 };
 
+inline bool inFaultWindow(const Sample &sample, const std::vector<FaultWindow> &windows)
+{
+    return std::any_of(windows.begin(), windows.end(),
+                       [&sample](const FaultWindow &w) { return w.covers(sample); });
+}
+
 // What one operator saw: its timed calls, its failures by call and error
 // number (or refusal), the failures that were not told, the counter
-// increments the service acknowledged or left unknown (answer lost), and
-// the warehouses and rights it was told it added or deleted.
+// increments the service acknowledged or left unknown (answer lost), the
+// warehouses it was told it added or deleted, and every write told done or
+// whose answer was lost.
 struct OperatorReport {
     std::vector<Sample> samples;
     std::vector<Span> operationSpans;
@@ -81,8 +91,7 @@ struct OperatorReport {
     std::set<QString> added;           // warehouses added, told done
     std::set<QString> deleted;         // warehouses deleted, told done
     std::set<QString> maybeDeleted;    // deleted or answer lost
-    std::set<long long> inserted;      // rights inserted, told done (Auto_id)
-    std::set<long long> maybeRemoved;  // rights removed or answer lost
+    std::vector<Write> writes;
     long long operations = 0;
     long long done = 0;
 
@@ -99,8 +108,7 @@ struct OperatorReport {
         added.insert(other.added.begin(), other.added.end());
         deleted.insert(other.deleted.begin(), other.deleted.end());
         maybeDeleted.insert(other.maybeDeleted.begin(), other.maybeDeleted.end());
-        inserted.insert(other.inserted.begin(), other.inserted.end());
-        maybeRemoved.insert(other.maybeRemoved.begin(), other.maybeRemoved.end());
+        writes.insert(writes.end(), other.writes.begin(), other.writes.end());
         operations += other.operations;
         done += other.done;
     }
