@@ -65,6 +65,10 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const PostgresCall &call, Column
 // `error` worded as QODBC words it when the driver refused.
 DirectLoad loadOdbcDirect(QSqlDatabase &db, const QString &statement, ColumnStore &rows,
                           LoadedShape &shape, QSqlError *error);
+// Runs `script`, statements without values separated by semicolons, on the
+// connection's libpq handle in one round trip. Unavailable when the handle is
+// not libpq's.
+DirectLoad execPostgresScript(QSqlDatabase &db, const QString &script, QSqlError *error);
 // Runs the call on the connection's libpq handle in one round trip. Qt's
 // driver prepares a named statement on the server for each bound statement,
 // runs it and deallocates it again: three round trips where one does.

@@ -384,6 +384,18 @@ DirectLoad execPostgresBound(QSqlDatabase &db, const PostgresCall &call, int *ro
     return DirectLoad::Done;
 }
 
+DirectLoad execPostgresScript(QSqlDatabase &db, const QString &script, QSqlError *error)
+{
+    PGconn *conn = connectionOf(db);
+    if (!conn)
+        return DirectLoad::Unavailable;
+    // libpq answers a script with its first failure, else its last result.
+    const Result r{PQexec(conn, script.toUtf8().constData())};
+    if (failed(r.handle))
+        return failedLoad(r.handle, error);
+    return DirectLoad::Done;
+}
+
 #else
 
 int postgresSocket(QSqlDatabase &)
@@ -393,6 +405,11 @@ int postgresSocket(QSqlDatabase &)
 
 DirectLoad loadPostgresDirect(QSqlDatabase &, const PostgresCall &, ColumnStore &, LoadedShape &,
                               QSqlError *, bool)
+{
+    return DirectLoad::Unavailable;
+}
+
+DirectLoad execPostgresScript(QSqlDatabase &, const QString &, QSqlError *)
 {
     return DirectLoad::Unavailable;
 }

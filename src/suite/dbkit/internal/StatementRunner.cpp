@@ -84,20 +84,36 @@ void StatementRunner::begin()
         if (!immediate.exec(QStringLiteral("BEGIN IMMEDIATE")))
             throw m_errors.failure(immediate.lastError(), QStringLiteral("BEGIN IMMEDIATE"),
                                    false);
-    } else if (!db.transaction()) {
+    } else if (!beginOnPostgres() && !db.transaction()) {
+        // Through ODBC the timeouts hold for the session.
         throw m_errors.failure(db.lastError(), QStringLiteral("BEGIN"), false);
-    } else if (m_connection.engine() == Engine::PostgreSQL) {
-        // The timeouts hold for this transaction whichever server connection
-        // a pooler lends it.
-        const QString settings = m_connection.transactionSettings();
-        QSqlQuery set(db);
-        if (!set.exec(settings)) {
-            const QSqlError error = set.lastError();
-            db.rollback();
-            throw m_errors.failure(error, settings, false);
-        }
     }
     m_connection.setInTransaction(true);
+}
+
+// On libpq the transaction begins with its timeouts in one round trip, so
+// they hold whichever server connection a pooler lends it. False when the
+// connection is not libpq's.
+bool StatementRunner::beginOnPostgres()
+{
+    if (m_connection.engine() != Engine::PostgreSQL || m_connection.throughOdbc())
+        return false;
+    QSqlDatabase &db = m_connection.database();
+    const QString script = QStringLiteral("BEGIN; ") + m_connection.transactionSettings();
+    QSqlError error;
+    switch (execPostgresScript(db, script, &error)) {
+    case DirectLoad::Done:
+        return true;
+    case DirectLoad::Failed: {
+        // Settings refused after the BEGIN leave a transaction to undo.
+        QSqlError ignored;
+        execPostgresScript(db, QStringLiteral("ROLLBACK"), &ignored);
+        throw m_errors.failure(error, script, false);
+    }
+    case DirectLoad::Unavailable:
+        break;
+    }
+    return false;
 }
 
 void StatementRunner::rollback()

@@ -37,6 +37,7 @@ public:
     void commit();
 
 private:
+    bool beginOnPostgres();
     std::optional<int> runOnPostgres(const QString &statement, const QString &sql,
                                      const QVariantList &values);
 
