@@ -67,7 +67,9 @@ start_pg() {
 }
 # pgbouncer in transaction mode in front of the test server, as a site with
 # many seats runs it: it lends a pool of 20 server connections to its clients
-# one transaction at a time. The server tests run once more through it.
+# one transaction at a time. The server tests run once more through it. It
+# reaches the server on its socket, and tries again a second after the server
+# refused it (a restart), not fifteen.
 start_pg_pooler() {
     local server=$1 port dir="$PG_DIR/pooler"
     port=$(free_port $((server + 2)))
@@ -75,7 +77,7 @@ start_pg_pooler() {
     echo '"postgres" ""' >"$dir/userlist.txt"
     cat >"$dir/pgbouncer.ini" <<EOF
 [databases]
-* = host=127.0.0.1 port=$server
+* = host=$PG_DIR port=$server
 [pgbouncer]
 listen_addr = 127.0.0.1
 listen_port = $port
@@ -85,6 +87,7 @@ auth_file = $dir/userlist.txt
 pool_mode = transaction
 default_pool_size = 20
 max_client_conn = 1000
+server_login_retry = 1
 ignore_startup_parameters = extra_float_digits,options
 logfile = $dir/pgbouncer.log
 pidfile = $dir/pgbouncer.pid

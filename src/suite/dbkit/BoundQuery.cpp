@@ -30,8 +30,8 @@ bool selectPostgres(Connection &connection, ErrorMapping &errors, const QString 
     ColumnStore store;
     LoadedShape shape;
     QSqlError error;
-    const PostgresCall call{statement, values, connection.statementSettings(statement)};
-    switch (loadPostgresDirect(connection.database(), call, store, shape, &error, false)) {
+    const PostgresCall call{statement, values, connection.prelude(statement)};
+    switch (loadPostgresDirect(connection.databaseForCall(), call, store, shape, &error, false)) {
     case DirectLoad::Unavailable: return false;
     case DirectLoad::Failed: throw errors.failure(error, sql, true);
     case DirectLoad::Done: break;

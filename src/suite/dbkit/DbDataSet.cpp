@@ -22,6 +22,14 @@
 
 namespace dbkit {
 
+DirectLoad DbDataSet::Impl::loadPostgres(LoadedShape &shape, QSqlError &error)
+{
+    Connection &connection = LoginAccess::connection(login);
+    const PostgresCall call{statement, values, connection.prelude(statement)};
+    return loadPostgresDirect(connection.databaseForCall(), call, *rows, shape, &error,
+                              mode != OpenMode::ReadOnly);
+}
+
 void DbDataSet::Impl::load()
 {
     LoginAccess::connection(login).ready(sql);
@@ -48,10 +56,7 @@ void DbDataSet::Impl::load()
                 ? loadOdbcDirect(LoginAccess::database(login), statement, *rows, shape, &error)
             : login.engine() == Engine::SQLite
                 ? loadSqliteDirect(LoginAccess::database(login), statement, *rows, shape, &error)
-                : loadPostgresDirect(
-                      LoginAccess::database(login),
-                      {statement, values, LoginAccess::connection(login).statementSettings(statement)},
-                      *rows, shape, &error, mode != OpenMode::ReadOnly);
+                : loadPostgres(shape, error);
         switch (loaded) {
         case DirectLoad::Done:
             setShape(shape);

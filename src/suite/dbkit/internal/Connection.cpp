@@ -92,7 +92,7 @@ void openOdbc(QSqlDatabase &db, const QString &name, const QString &connection,
 
 Connection::~Connection()
 {
-    if (m_db.isOpen() && m_inTransaction)
+    if (m_db.isOpen() && m_inTransaction && !takeUnsentBegin())
         m_db.rollback();
     m_failedStatements.clear();
     m_db.close();
@@ -165,18 +165,45 @@ QString Connection::transactionSettings() const
     return QStringLiteral("SELECT ") + timeoutSettings(true).join(QStringLiteral(", "));
 }
 
-QString Connection::statementSettings(const QString &statement) const
+void Connection::beginWithFirstStatement()
 {
+    m_beginWaiting = true;
+    m_inTransaction = true;
+}
+
+QSqlDatabase &Connection::database()
+{
+    if (m_beginWaiting) {
+        m_beginWaiting = false;
+        QSqlError error;
+        const QString script = QStringLiteral("BEGIN; ") + transactionSettings();
+        if (execPostgresScript(m_db, script, &error) != DirectLoad::Done) {
+            // Only a broken connection refuses these.
+            lose();
+            throw DbError(ErrorNumber::ConnectionFailed,
+                          QStringLiteral("与账套数据库的连接已断开，事务已撤销，请重新操作。"),
+                          error.nativeErrorCode(), script);
+        }
+    }
+    return m_db;
+}
+
+QStringList Connection::prelude(const QString &statement)
+{
+    if (m_beginWaiting) {
+        m_beginWaiting = false;
+        return {QStringLiteral("BEGIN"), transactionSettings()};
+    }
     if (m_engine != Engine::PostgreSQL || m_throughOdbc || m_inTransaction)
-        return QString();
+        return {};
     // A few commands refuse to run inside any transaction, an implicit one
     // included; they run alone, as an administrator's commands.
     static const QRegularExpression alone(
         QStringLiteral(R"(^\s*((CREATE|DROP|ALTER)\s+DATABASE|VACUUM|CLUSTER|REINDEX|ALTER\s+SYSTEM)\b)"),
         QRegularExpression::CaseInsensitiveOption);
     if (alone.match(statement).hasMatch())
-        return QString();
-    return transactionSettings();
+        return {};
+    return {transactionSettings()};
 }
 
 // The session's settings, its backend and whether the system schema is there
@@ -239,6 +266,7 @@ void Connection::lose()
     m_lost = true;
     m_transactionLost = m_inTransaction;
     m_inTransaction = false;
+    m_beginWaiting = false;
 }
 
 bool Connection::deadlinePassed()

@@ -29,7 +29,13 @@ public:
     // `applicationName`. Throws DbError (ConnectionFailed).
     void open(const QString &url, const QString &applicationName);
 
-    QSqlDatabase &database() { return m_db; }
+    // The connection for Qt's driver and the engines' own loaders; a
+    // transaction whose BEGIN is still waiting for its first statement is
+    // begun on the server first.
+    QSqlDatabase &database();
+    // The connection for a PostgresCall, which carries a waiting BEGIN with it
+    // (see prelude()).
+    QSqlDatabase &databaseForCall() { return m_db; }
     const SqlDialect &dialect() const { return *m_dialect; }
     Engine engine() const { return m_engine; }
     bool throughOdbc() const { return m_throughOdbc; }
@@ -40,11 +46,18 @@ public:
     QStringList timeoutSettings(bool transactionOnly) const;
     // A SELECT of those calls for the transaction under way.
     QString transactionSettings() const;
-    // What a single statement sends before it on libpq, in the same implicit
-    // transaction: the timeouts outside a transaction (a transaction set
-    // them at its begin); empty inside one, on other engines and for a
-    // command that runs in no transaction at all (CREATE DATABASE).
-    QString statementSettings(const QString &statement) const;
+    // A transaction on libpq begins with its first statement, in the same
+    // round trip: BEGIN and the settings wait for it (see prelude()).
+    void beginWithFirstStatement();
+    // True, once, when the transaction ends before a statement began it on
+    // the server: there is nothing to commit or roll back.
+    bool takeUnsentBegin() { return std::exchange(m_beginWaiting, false); }
+    // What a statement on libpq sends before it in the same round trip: a
+    // waiting BEGIN and the transaction's settings; outside a transaction
+    // the timeouts, which then hold for the statement alone; nothing inside
+    // a begun transaction, on other engines, and for a command that runs in
+    // no transaction at all (CREATE DATABASE).
+    QStringList prelude(const QString &statement);
 
     // Before a statement: refuses one holding a NUL or half a UTF-16 pair,
     // reopens a connection found lost by an earlier command, and refuses
@@ -99,6 +112,7 @@ private:
     QSqlDatabase m_db;
     int m_statementTimeout = DbLogin::defaultStatementTimeout;
     bool m_inTransaction = false;
+    bool m_beginWaiting = false;  // BEGIN goes with the transaction's first statement
     bool m_lost = false;  // the server connection was found broken; reopen first
     bool m_transactionLost = false;  // ... while a transaction was open
     // Client-side deadline of statements on a PostgreSQL server (native driver).

@@ -194,11 +194,12 @@ bool DataSetWriter::runOnPostgres(const QString &sql, const QVariantList &values
 {
     if (m_d.login.engine() != Engine::PostgreSQL || m_d.login.throughOdbc())
         return false;
-    QSqlDatabase &db = LoginAccess::database(m_d.login);
+    Connection &connection = LoginAccess::connection(m_d.login);
+    QSqlDatabase &db = connection.databaseForCall();
     QSqlError error;
     ColumnStore rows;
     LoadedShape shape;
-    const PostgresCall call{sql, values, LoginAccess::connection(m_d.login).statementSettings(sql)};
+    const PostgresCall call{sql, values, connection.prelude(sql)};
     const DirectLoad done = returning
                                 ? loadPostgresDirect(db, call, rows, shape, &error, false)
                                 : execPostgresBound(db, call, &result.affected, &error);

@@ -53,6 +53,8 @@ struct __attribute__((visibility("hidden"))) DbDataSet::Impl {
     std::vector<Pending> pending;
 
     void load();
+    // The statement as one libpq call (with what its connection sends first).
+    DirectLoad loadPostgres(LoadedShape &shape, QSqlError &error);
     void setShape(const LoadedShape &shape);
     qsizetype count() const { return qsizetype(rows->rowCount()); }
     // The store to write to, copied first when a reader still shares it.

@@ -32,15 +32,15 @@ struct LoadedShape {
 enum class DirectLoad { Done, Failed, Unavailable };
 
 // One statement for libpq: its text, with "?" placeholders when `values` are
-// bound to them, and, for a statement that runs outside a transaction, the
-// settings (a SELECT of set_config(..., true) calls) that hold for it alone.
-// The settings and the statement go in one round trip and run in one
-// implicit transaction, so they hold whichever server connection a pooler
-// lends, and no other client inherits them.
+// bound to them, and the statements without values to run before it in the
+// same round trip: a transaction's BEGIN and settings, or for a statement
+// outside a transaction the settings (set_config(..., true)) that hold for it
+// alone, in one implicit transaction. Either way they hold whichever server
+// connection a pooler lends, and no other client inherits them.
 struct PostgresCall {
     QString statement;
     QVariantList values;
-    QString settings;
+    QStringList prelude;
 };
 
 // Recordset data-type code of a PostgreSQL type oid; -1 when not one we name.

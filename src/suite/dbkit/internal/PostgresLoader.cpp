@@ -290,19 +290,22 @@ PGresult *pipelineAnswer(PGconn *conn, int queries)
     return answer;
 }
 
-// Runs the call's statement and returns its result. With settings, they and
-// the statement go as one pipeline ending in one sync: one round trip, one
-// implicit transaction the settings hold for.
+// Runs the call's statement and returns its result. With a prelude, it and
+// the statement go as one pipeline ending in one sync: one round trip.
 PGresult *runCall(PGconn *conn, const PostgresCall &call)
 {
     const BoundStatement bound(call);
-    if (call.settings.isEmpty() || !PQenterPipelineMode(conn))
+    if (call.prelude.isEmpty() || !PQenterPipelineMode(conn))
         return bound.run(conn);
-    const QByteArray settings = call.settings.toUtf8();
-    const bool sent =
-        PQsendQueryParams(conn, settings.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0)
-        && bound.send(conn) && PQpipelineSync(conn);
-    return pipelineAnswer(conn, sent ? 2 : 0);
+    bool sent = true;
+    for (const QString &statement : call.prelude) {
+        const QByteArray sql = statement.toUtf8();
+        sent = sent
+               && PQsendQueryParams(conn, sql.constData(), 0, nullptr, nullptr, nullptr,
+                                    nullptr, 0);
+    }
+    sent = sent && bound.send(conn) && PQpipelineSync(conn);
+    return pipelineAnswer(conn, sent ? int(call.prelude.size()) + 1 : 0);
 }
 
 } // namespace

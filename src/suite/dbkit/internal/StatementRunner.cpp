@@ -44,8 +44,8 @@ std::optional<int> StatementRunner::runOnPostgres(const QString &statement, cons
         return std::nullopt;
     int rows = 0;
     QSqlError error;
-    const PostgresCall call{statement, values, m_connection.statementSettings(statement)};
-    switch (execPostgresBound(m_connection.database(), call, &rows, &error)) {
+    const PostgresCall call{statement, values, m_connection.prelude(statement)};
+    switch (execPostgresBound(m_connection.databaseForCall(), call, &rows, &error)) {
     case DirectLoad::Done:
         return rows;
     case DirectLoad::Failed:
@@ -84,41 +84,24 @@ void StatementRunner::begin()
         if (!immediate.exec(QStringLiteral("BEGIN IMMEDIATE")))
             throw m_errors.failure(immediate.lastError(), QStringLiteral("BEGIN IMMEDIATE"),
                                    false);
-    } else if (!beginOnPostgres() && !db.transaction()) {
+    } else if (m_connection.engine() == Engine::PostgreSQL && !m_connection.throughOdbc()) {
+        // BEGIN and the transaction's timeouts go with its first statement,
+        // in the same round trip, so they hold whichever server connection a
+        // pooler lends it.
+        m_connection.beginWithFirstStatement();
+        return;
+    } else if (!db.transaction()) {
         // Through ODBC the timeouts hold for the session.
         throw m_errors.failure(db.lastError(), QStringLiteral("BEGIN"), false);
     }
     m_connection.setInTransaction(true);
 }
 
-// On libpq the transaction begins with its timeouts in one round trip, so
-// they hold whichever server connection a pooler lends it. False when the
-// connection is not libpq's.
-bool StatementRunner::beginOnPostgres()
-{
-    if (m_connection.engine() != Engine::PostgreSQL || m_connection.throughOdbc())
-        return false;
-    QSqlDatabase &db = m_connection.database();
-    const QString script = QStringLiteral("BEGIN; ") + m_connection.transactionSettings();
-    QSqlError error;
-    switch (execPostgresScript(db, script, &error)) {
-    case DirectLoad::Done:
-        return true;
-    case DirectLoad::Failed: {
-        // Settings refused after the BEGIN leave a transaction to undo.
-        QSqlError ignored;
-        execPostgresScript(db, QStringLiteral("ROLLBACK"), &ignored);
-        throw m_errors.failure(error, script, false);
-    }
-    case DirectLoad::Unavailable:
-        break;
-    }
-    return false;
-}
-
 void StatementRunner::rollback()
 {
     m_connection.setInTransaction(false);
+    if (m_connection.takeUnsentBegin())
+        return;
     // A transaction whose connection was lost was undone by the server.
     if (m_connection.takeTransactionLost()) {
         m_connection.freeFailed();
@@ -137,6 +120,10 @@ void StatementRunner::commit()
         throw DbError(ErrorNumber::ConnectionFailed,
                       QStringLiteral("与账套数据库的连接已断开，事务未能提交。"), QString(),
                       QStringLiteral("COMMIT"));
+    if (m_connection.takeUnsentBegin()) {
+        m_connection.setInTransaction(false);
+        return;
+    }
     const Connection::Watch watch(m_connection);
     QSqlDatabase &db = m_connection.database();
     const bool committed = db.commit();

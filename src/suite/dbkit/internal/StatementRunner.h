@@ -37,7 +37,6 @@ public:
     void commit();
 
 private:
-    bool beginOnPostgres();
     std::optional<int> runOnPostgres(const QString &statement, const QString &sql,
                                      const QVariantList &values);
 
