@@ -76,10 +76,11 @@ QStringList wholeBesideEarlier(const StoredRights &stored, const AccountHistory 
                 || right.warehouseCode != whole.warehouseCode || !rightHistory)
                 continue;
             // Since when the narrowed right belongs to this operator and warehouse.
-            const long long since = holdingSince(*rightHistory, [&](const QJsonObject &row) {
-                return textIn(row, "Id") == right.operatorCode
-                       && textIn(row, "cWhCode") == right.warehouseCode;
-            });
+            const long long since =
+                holdingSince(*rightHistory, [&narrowed = right](const QJsonObject &row) {
+                    return textIn(row, "Id") == narrowed.operatorCode
+                           && textIn(row, "cWhCode") == narrowed.warehouseCode;
+                });
             if (since < wholeSince)
                 violations << QStringLiteral("whole-warehouse right %1 of %2/%3 (whole since "
                                              "history row %4) stands beside narrowed right %5 "
@@ -103,8 +104,8 @@ QStringList rightsAsTold(const std::vector<Write> &writes, const StoredRights &s
     QStringList violations;
     for (const auto &[id, rightWrites] : byRight) {
         const auto found = stored.find(id);
-        const auto any = [&](auto test) {
-            return std::any_of(rightWrites.begin(), rightWrites.end(),
+        const auto any = [&ofRight = rightWrites](auto test) {
+            return std::any_of(ofRight.begin(), ofRight.end(),
                                [&](const Write *w) { return test(*w); });
         };
         const bool removed = any([](const Write &w) {
