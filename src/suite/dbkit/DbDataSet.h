@@ -100,6 +100,7 @@ public:
 private:
     friend class DbLogin;
     friend class DataSetWriter;
+    friend class BackgroundRead;
     friend DbRows rowsOf(const DbDataSet &data);
     struct Impl;
     explicit DbDataSet(std::unique_ptr<Impl> impl);

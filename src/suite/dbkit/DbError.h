@@ -28,6 +28,7 @@ constexpr int ConnectionFailed = 3151;   // the account database cannot be opene
 constexpr int TimedOut = 3234;           // a statement ran over its time limit (PostgreSQL
                                          // statement_timeout, SQLSTATE 57014)
 constexpr int NoPrimaryKey = 3251;       // data-set write on a table without a primary key
+constexpr int Cancelled = 3059;          // a background read its owner cancelled
 constexpr int General = 3146;            // any other engine failure
 }
 

@@ -3,6 +3,7 @@
 #include "ColumnStore.h"
 #include "DecodeThread.h"
 #include "ExactNumbers.h"
+#include "ReadProgress.h"
 #include "SqlQuoting.h"
 
 #include <QDate>
@@ -12,6 +13,8 @@
 #include <QSqlDriver>
 #include <QVariant>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #ifdef DBKIT_HAVE_LIBPQ
@@ -308,6 +311,18 @@ PGresult *runCall(PGconn *conn, const PostgresCall &call)
     return pipelineAnswer(conn, sent ? int(call.prelude.size()) + 1 : 0);
 }
 
+// Asks the server, from any thread, to cancel what the connection runs.
+std::function<void()> cancelRequest(PGconn *conn)
+{
+    std::shared_ptr<PGcancel> request(PQgetCancel(conn), PQfreeCancel);
+    if (!request)
+        return {};
+    return [request] {
+        char why[256];
+        PQcancel(request.get(), why, int(sizeof why));
+    };
+}
+
 } // namespace
 
 int postgresSocket(QSqlDatabase &db)
@@ -322,7 +337,24 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const PostgresCall &call, Column
     PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
+    // A read on a background thread can be cancelled while the server runs it.
+    ReadProgress *progress = ReadProgress::ofThisThread();
+    if (progress) {
+        if (progress->cancelled()) {
+            *error = ReadProgress::cancelledError();
+            return DirectLoad::Failed;
+        }
+        progress->setInterrupt(cancelRequest(conn));
+    }
     const Result r{runCall(conn, call)};
+    if (progress) {
+        progress->setInterrupt({});
+        if (progress->cancelled()) {
+            *error = ReadProgress::cancelledError();
+            return DirectLoad::Failed;
+        }
+        progress->setRows(PQntuples(r.handle));
+    }
     if (failed(r.handle))
         return failedLoad(r.handle, error);
     const int columns = PQnfields(r.handle);

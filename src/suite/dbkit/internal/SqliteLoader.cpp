@@ -1,6 +1,7 @@
 #include "DirectLoad.h"
 
 #include "ColumnStore.h"
+#include "ReadProgress.h"
 #include "RowPipeline.h"
 
 #include <QSqlDriver>
@@ -95,6 +96,12 @@ DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnSt
     rows.reset(columns);
     if (!st.handle)  // an empty statement
         return DirectLoad::Done;
+    // A read on a background thread tells its rows every so many and stops
+    // when its owner cancelled.
+    constexpr long long RowsPerProgress = 4096;
+    ReadProgress *progress = ReadProgress::ofThisThread();
+    long long count = 0;
+    bool cancelled = false;
     RowPipeline pipeline(rows);
     while ((rc = sqlite3_step(st.handle)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
@@ -121,8 +128,19 @@ DirectLoad loadSqliteDirect(QSqlDatabase &db, const QString &statement, ColumnSt
             }
         }
         pipeline.endRow();
+        if (progress && ++count % RowsPerProgress == 0) {
+            progress->setRows(count);
+            if ((cancelled = progress->cancelled()))
+                break;
+        }
     }
     pipeline.finish();
+    if (cancelled) {
+        *error = ReadProgress::cancelledError();
+        return DirectLoad::Failed;
+    }
+    if (progress)
+        progress->setRows(qsizetype(rows.rowCount()));
     if (rc != SQLITE_DONE) {
         *error = engineError(connection, rc);
         return DirectLoad::Failed;
