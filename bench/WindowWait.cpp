@@ -1,7 +1,9 @@
 // depotbase-window-wait TITLE COMMAND [ARGS...]: starts COMMAND and prints, as "MS MB", the
 // milliseconds from its start until a window whose title begins with TITLE
-// is mapped on the display, and the command's peak resident memory in MB
-// (its first paint included: it is ended a moment after the window maps).
+// is mapped on the display, or a mapped window's title changes to one that
+// does (a list that shows its count once it has read every row), and the
+// command's peak resident memory in MB (its first paint included: it is
+// ended a moment after).
 //
 // It waits for the X server's map events instead of asking for the window
 // list in a loop: a polling loop (xdotool every few milliseconds) takes CPU
@@ -83,11 +85,19 @@ int main(int argc, char **argv)
         execvp(argv[2], argv + 2);
         _exit(127);
     }
+    const Atom titleAtom = XInternAtom(display, "_NET_WM_NAME", False);
     for (;;) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == MapNotify && titleStartsWith(display, event.xmap.window, argv[1]))
+        if (event.type == MapNotify) {
+            if (titleStartsWith(display, event.xmap.window, argv[1]))
+                break;
+            // Its title may change to the one waited for later.
+            XSelectInput(display, event.xmap.window, PropertyChangeMask);
+        } else if (event.type == PropertyNotify && event.xproperty.atom == titleAtom
+                   && titleStartsWith(display, event.xproperty.window, argv[1])) {
             break;
+        }
         int status = 0;
         if (waitpid(child, &status, WNOHANG) == child) {
             std::fprintf(stderr, "depotbase-window-wait: %s ended before its window\n", argv[2]);

@@ -8,6 +8,7 @@
 #include "data/ModuleState.h"
 #include "forms/FormSlot.h"
 #include "suite/modal/ModalSeam.h"
+#include "services/WarehouseListRead.h"
 #include "services/WarehouseQueries.h"
 #include "warehouse/WarehouseList.h"
 
@@ -46,10 +47,19 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
     const QString tableName = LoadResString(text::Warehouse);
     // The earlier list goes first, so two lists never fill memory at once.
     list.mRecObject.reset();
+    // The window appears with the first screen; the rest is read meanwhile on
+    // a login of its own.
     const QString statement = services::WarehouseQueries::listStatement();
-    list.mRecObject = mdbObject ? OpenListDataSet(*mdbObject, statement, blnReadOnly, tableName)
-                                : nullptr;
-    return list.mRecObject != nullptr;
+    list.mRecObject =
+        mdbObject ? OpenListDataSet(*mdbObject,
+                                    services::warehouse_list::firstScreenStatement(*mdbObject,
+                                                                                   statement),
+                                    blnReadOnly, tableName)
+                  : nullptr;
+    if (!list.mRecObject)
+        return false;
+    list.followFullRead(services::warehouse_list::readRest(*mdbObject, *list.mRecObject, statement));
+    return true;
 }
 
 void LXWareHouse::Show()

@@ -3,6 +3,7 @@
 #include "WarehouseListCards.h"
 #include "WarehouseListControls.h"
 #include "WarehouseListData.h"
+#include "WarehouseListFullRead.h"
 #include "WarehouseListLocks.h"
 #include "WarehouseListPrinting.h"
 #include "WarehouseListSearch.h"
@@ -52,6 +53,9 @@ public:
 
     // Loads the window, shows it modally and returns when it has unloaded.
     void ShowList();
+    // Set by LXWareHouse when the data set holds the first screen only: the
+    // rest, read meanwhile, which the window follows and then shows.
+    void followFullRead(std::unique_ptr<services::warehouse_list::FullRead> read);
 
     // Moves through the list; each re-reads the table first.
     bool FCur();
@@ -114,12 +118,18 @@ private:
     // The window title says how many warehouses are listed and whether a
     // filter hides others.
     void showListState();
+    // Shows every row once the full read has ended, the current row, the
+    // selection and the scroll position kept; a failed read is told.
+    void fullReadEnded(const QString &failure);
+    bool moveBy(services::warehouse_list::Move move);
     bool runDeletion(const std::function<bool(WarehouseListDeletion &)> &command);
     bool refuseWhenReadOnly();
 
     bool m_loaded = false;
     bool m_waitCursor = false;
     WarehouseListData m_data;
+    WarehouseListFullRead m_fullRead;
+    long long m_rowsRead = 0;
     WarehouseListLocks m_locks;
     WarehouseListPrinting m_printing;
     // The windows the list opens: the card and the filter dialog are kept

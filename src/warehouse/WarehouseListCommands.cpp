@@ -60,6 +60,10 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
 {
     // Locks whose release failed earlier are released first (the exit
     // command does so on its way).
+    // Every command but leaving and help needs the whole list: one still
+    // being read is read first, or the command is not run.
+    if (key != "TlbExit" && key != "TlbHelp" && !m_fullRead.waitForEnd())
+        return;
     if (key != "TlbExit")
         m_locks.retry();
     // Nothing escapes into the event loop: a failing step leaves the window
@@ -100,10 +104,11 @@ void frmWHBrowse::OnToolbarCommand(const QString &key)
 void frmWHBrowse::showListState()
 {
     const int shown = m_grid->Rows() - 1;
-    setWindowTitle(LoadResString(text::WarehouseList)
-                   + (m_data.filtered() ? QStringLiteral("（已过滤：显示 %1 个仓库）")
-                                        : QStringLiteral("（共 %1 个仓库）"))
-                         .arg(shown)
+    const QString state = m_fullRead.running()
+                              ? QStringLiteral("（正在读取… %1）").arg(m_rowsRead)
+                          : m_data.filtered() ? QStringLiteral("（已过滤：显示 %1 个仓库）").arg(shown)
+                                              : QStringLiteral("（共 %1 个仓库）").arg(shown);
+    setWindowTitle(LoadResString(text::WarehouseList) + state
                    + (isReadOnly() ? whmessages::readOnlyMark() : QString()));
 }
 

@@ -8,7 +8,10 @@
 #include "authority/AuthorityList.h"
 #include "data/ModuleState.h"
 #include "forms/WindowHelpers.h"
+#include "data/Catalogue.h"
+#include "services/WarehouseListRead.h"
 #include "services/WarehouseListRows.h"
+#include "suite/modal/ModalSeam.h"
 #include "suite/controls/SuperGrid.h"
 
 #include <QAbstractItemModel>
@@ -27,7 +30,14 @@ constexpr int MaxComputerNameLength = 30;
 } // namespace
 
 frmWHBrowse::frmWHBrowse()
-    : m_data(mRecObject), m_locks(this, dbs), m_printing(this), m_cards(this, m_locks)
+    : m_data(mRecObject),
+      m_fullRead(this, mRecObject,
+                 {[this](long long rows) {
+                      m_rowsRead = rows;
+                      showListState();
+                  },
+                  [this](const QString &failure) { fullReadEnded(failure); }}),
+      m_locks(this, dbs), m_printing(this), m_cards(this, m_locks)
 {
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("frmWHBrowse"));
@@ -37,8 +47,11 @@ frmWHBrowse::frmWHBrowse()
     buildControls(this);
 
     connect(m_grid, &SuperGrid::DblClick, this, [this] { OnToolbarCommand("TlbEdit"); });
-    connect(m_grid, &SuperGrid::MouseDown, this,
-            [this](int, int, int, int) { listgrid::sortByTitleClick(*m_grid); });
+    // A title click sorts every row: a list still being read is read first.
+    connect(m_grid, &SuperGrid::MouseDown, this, [this](int, int, int, int) {
+        if (m_grid->MouseRow() != 0 || m_fullRead.waitForEnd())
+            listgrid::sortByTitleClick(*m_grid);
+    });
     // The title counts the rows as they come and go, also while the card
     // adds warehouses or a delete removes them.
     QAbstractItemModel *rows = m_grid->view()->model();
@@ -88,6 +101,7 @@ void frmWHBrowse::Form_Load()
     m_data.showAll(*m_grid);
     m_loaded = true;
     showListState();
+    m_fullRead.follow();
     layoutControls(size());
     // The grid has the focus when the window opens: the arrows move the rows.
     m_grid->setFocus();
@@ -104,6 +118,8 @@ void frmWHBrowse::Form_Activate()
 
 void frmWHBrowse::Form_Unload()
 {
+    // Closing cancels a read still under way.
+    m_fullRead.stop();
     if (m_waitCursor) {
         QApplication::restoreOverrideCursor();
         m_waitCursor = false;
@@ -138,11 +154,43 @@ void frmWHBrowse::changeEvent(QEvent *event)
 
 using Move = services::warehouse_list::Move;
 
-bool frmWHBrowse::FCur() { return m_data.position(*m_grid, Move::Current); }
-bool frmWHBrowse::FFirst() { return m_data.position(*m_grid, Move::First); }
-bool frmWHBrowse::FLast() { return m_data.position(*m_grid, Move::Last); }
-bool frmWHBrowse::FPrevious() { return m_data.position(*m_grid, Move::Previous); }
-bool frmWHBrowse::FNext() { return m_data.position(*m_grid, Move::Next); }
+bool frmWHBrowse::FCur() { return moveBy(Move::Current); }
+bool frmWHBrowse::FFirst() { return moveBy(Move::First); }
+bool frmWHBrowse::FLast() { return moveBy(Move::Last); }
+bool frmWHBrowse::FPrevious() { return moveBy(Move::Previous); }
+bool frmWHBrowse::FNext() { return moveBy(Move::Next); }
+
+// A move reads the whole list again: one still being read is read first.
+bool frmWHBrowse::moveBy(Move move)
+{
+    return m_fullRead.waitForEnd() && m_data.position(*m_grid, move);
+}
+
+void frmWHBrowse::followFullRead(std::unique_ptr<services::warehouse_list::FullRead> read)
+{
+    m_rowsRead = 0;
+    m_fullRead.hold(std::move(read));
+}
+
+void frmWHBrowse::fullReadEnded(const QString &failure)
+{
+    if (!failure.isEmpty()) {
+        // The window goes on with the rows it shows.
+        modal::message(this, QStringLiteral("仓库档案未能全部读取：") + failure,
+                       modal::Icon::Critical, modal::Buttons::Ok,
+                       LoadResString(text::MessageCaption));
+        showListState();
+        return;
+    }
+    const int row = m_grid->Row();
+    const int rowSel = m_grid->RowSel();
+    const int top = m_grid->TopRow();
+    m_data.showAll(*m_grid);
+    m_grid->setTopRow(top);
+    m_grid->setRow(row);
+    m_grid->setRowSel(rowSel);
+    showListState();
+}
 
 void frmWHBrowse::Fclose()
 {

@@ -16,6 +16,7 @@ namespace dbkit {
 struct BackgroundRead::Impl {
     QString url;
     QString sql;
+    int mode = OpenMode::ReadOnly;
     ReadProgress progress;
     std::atomic<bool> done{false};
     std::thread thread;
@@ -35,7 +36,7 @@ void BackgroundRead::Impl::read()
     try {
         // The login lives and dies on this thread, as Qt's connections must.
         const DbLoginPtr login = DbLogin::open(url);
-        const DbDataSetPtr data = login->OpenDataSet(sql, OpenMode::ReadOnly);
+        const DbDataSetPtr data = login->OpenDataSet(sql, mode);
         progress.setRows(data->RecordCount());
         rows = data->d->rows;
         shape.names = data->d->names;
@@ -47,11 +48,12 @@ void BackgroundRead::Impl::read()
     done.store(true, std::memory_order_release);
 }
 
-BackgroundRead::BackgroundRead(const QString &url, const QString &sql)
+BackgroundRead::BackgroundRead(const QString &url, const QString &sql, int mode)
     : d(std::make_unique<Impl>())
 {
     d->url = url;
     d->sql = sql;
+    d->mode = mode;
     d->thread = std::thread([impl = d.get()] { impl->read(); });
 }
 
@@ -87,6 +89,10 @@ void BackgroundRead::wait()
 void BackgroundRead::moveRowsInto(DbDataSet &target)
 {
     wait();
+    DbDataSet::Impl &into = *target.d;
+    into.sql = d->sql;
+    into.statement = LoginAccess::dialect(into.login).rewrite(d->sql);
+    into.values.clear();
     if (d->progress.cancelled())
         throw DbError(ErrorNumber::Cancelled, QStringLiteral("the read was cancelled"), QString(),
                       d->sql);
@@ -95,10 +101,6 @@ void BackgroundRead::moveRowsInto(DbDataSet &target)
     if (d->handedOver || !d->rows)
         throw DbError(ErrorNumber::General, QStringLiteral("the read's rows were handed over"),
                       QString(), d->sql);
-    DbDataSet::Impl &into = *target.d;
-    into.sql = d->sql;
-    into.statement = LoginAccess::dialect(into.login).rewrite(d->sql);
-    into.values.clear();
     into.rows = std::move(d->rows);
     into.setShape(d->shape);
     into.pos = 0;

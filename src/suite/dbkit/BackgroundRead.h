@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DbDataSet.h"
 #include "DbError.h"
 #include "export/DepotbaseExport.h"
 
@@ -23,8 +24,9 @@ class DbDataSet;
 // thread; destroying a running read cancels it and waits for its end.
 class DEPOTBASE_EXPORT BackgroundRead {
 public:
-    // Starts reading `sql` (read-only) from the database `url` names.
-    BackgroundRead(const QString &url, const QString &sql);
+    // Starts reading `sql` from the database `url` names, opened in `mode`
+    // (a data set that writes also learns the tables its columns come from).
+    BackgroundRead(const QString &url, const QString &sql, int mode = OpenMode::ReadOnly);
     ~BackgroundRead();
     BackgroundRead(const BackgroundRead &) = delete;
     BackgroundRead &operator=(const BackgroundRead &) = delete;
@@ -40,8 +42,9 @@ public:
     // Once finished, on the caller's thread: the rows become `target`'s, as
     // if it had been opened with this read's statement on its own login,
     // on its first record. Throws the read's failure, or a DbError numbered
-    // ErrorNumber::Cancelled when the read was cancelled. The rows are
-    // handed over once.
+    // ErrorNumber::Cancelled when the read was cancelled; `target` then keeps
+    // its rows. Either way its statement becomes this read's, so reading it
+    // again reads every row. The rows are handed over once.
     void moveRowsInto(DbDataSet &target);
 
 private:

@@ -1,0 +1,95 @@
+#include "WarehouseListFullRead.h"
+
+#include "services/WarehouseListRead.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QThread>
+#include <QWidget>
+
+namespace {
+
+constexpr int LookEveryMs = 100;
+
+QString readingText(long long rows)
+{
+    return QStringLiteral("正在读取… %1").arg(rows);
+}
+
+} // namespace
+
+WarehouseListFullRead::WarehouseListFullRead(QWidget *window,
+                                             std::shared_ptr<dbkit::DbDataSet> &list, Calls calls)
+    : m_window(window), m_list(list), m_calls(std::move(calls))
+{
+    m_timer.setInterval(LookEveryMs);
+    connect(&m_timer, &QTimer::timeout, this, [this] { look(); });
+}
+
+WarehouseListFullRead::~WarehouseListFullRead() = default;
+
+void WarehouseListFullRead::hold(std::unique_ptr<services::warehouse_list::FullRead> read)
+{
+    stop();
+    m_read = std::move(read);
+}
+
+void WarehouseListFullRead::follow()
+{
+    if (m_read) {
+        m_calls.progressed(m_read->rowsRead());
+        m_timer.start();
+    }
+}
+
+void WarehouseListFullRead::look()
+{
+    if (!m_read)
+        return;
+    if (m_read->finished())
+        take();
+    else
+        m_calls.progressed(m_read->rowsRead());
+}
+
+bool WarehouseListFullRead::waitForEnd()
+{
+    if (!m_read)
+        return true;
+    if (!m_read->finished()) {
+        QProgressDialog progress(readingText(m_read->rowsRead()), QStringLiteral("取消"), 0, 0,
+                                 m_window);
+        progress.setWindowTitle(QStringLiteral("仓库档案"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(300);
+        while (!m_read->finished()) {
+            progress.setLabelText(readingText(m_read->rowsRead()));
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 30);
+            if (progress.wasCanceled())
+                return false;
+            QThread::msleep(20);
+        }
+    }
+    take();
+    return true;
+}
+
+void WarehouseListFullRead::take()
+{
+    m_timer.stop();
+    const std::unique_ptr<services::warehouse_list::FullRead> read = std::move(m_read);
+    QString failure;
+    if (!m_list || !read->moveInto(*m_list, failure))
+        m_calls.ended(failure);
+    else
+        m_calls.ended(QString());
+}
+
+void WarehouseListFullRead::stop()
+{
+    m_timer.stop();
+    if (m_read) {
+        m_read->cancel();
+        m_read.reset();
+    }
+}

@@ -1,0 +1,115 @@
+// A long list: its window shows the first screen at once while the rest is
+// read on a login of its own; commands that need every row wait for it.
+#include "WarehouseFixture.h"
+
+#include "services/WarehouseListRead.h"
+#include "suite/dbkit/BackgroundRead.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+using namespace whtest;
+namespace list_read = services::warehouse_list;
+
+namespace {
+
+constexpr int Generated = 20000;
+constexpr int DemoWarehouses = 12;
+
+class ListFullReadTest : public WarehouseFixture {
+protected:
+    void SetUp() override
+    {
+        WarehouseFixture::SetUp();
+        GenerateWarehouses(*m_login, Generated, 100);
+        openAsInitDoes();
+    }
+
+    // What the component's Init does with a long list.
+    void openAsInitDoes()
+    {
+        frmWHBrowse &l = list();
+        const QString statement = services::WarehouseQueries::listStatement();
+        l.mRecObject = OpenListDataSet(
+            *m_login, list_read::firstScreenStatement(*m_login, statement), false,
+            LoadResString(51));
+        ASSERT_NE(l.mRecObject, nullptr);
+        l.followFullRead(list_read::readRest(*m_login, *l.mRecObject, statement));
+    }
+
+    int shownRows() { return grid().Rows() - 1; }
+};
+
+TEST_P(ListFullReadTest, ClosingWhileReadingCancelsTheRead)
+{
+    runList([&](frmWHBrowse &l) {
+        EXPECT_EQ(shownRows(), list_read::firstScreenRows);
+        EXPECT_TRUE(l.windowTitle().startsWith(QStringLiteral("仓库档案（正在读取… ")));
+        l.OnToolbarCommand("TlbExit");
+    });
+    // The list opens again, and reads again.
+    openAsInitDoes();
+    runList([&](frmWHBrowse &l) {
+        ASSERT_TRUE(l.FLast());
+        EXPECT_EQ(shownRows(), Generated + DemoWarehouses);
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// A title click sorts every row, not the first screen: the read ends first,
+// and the current row stays the warehouse it was.
+TEST_P(ListFullReadTest, ASortWhileReadingSortsEveryRow)
+{
+    runList([&](frmWHBrowse &l) {
+        select(3);
+        const QString current = grid().TextMatrix(3, 0);
+        QHeaderView *header = grid().findChild<QTableView *>()->horizontalHeader();
+        const int x = header->sectionViewportPosition(0) + 5;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, 5));
+        EXPECT_EQ(shownRows(), Generated + DemoWarehouses);
+        EXPECT_EQ(grid().TextMatrix(grid().Row(), 0), current);
+        EXPECT_EQ(grid().TextMatrix(shownRows(), 0), "020099");
+        EXPECT_EQ(l.windowTitle(),
+                  QStringLiteral("仓库档案（共 %1 个仓库）").arg(Generated + DemoWarehouses));
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// A refresh while reading shows every row as the table holds them then.
+TEST_P(ListFullReadTest, ARefreshWhileReadingShowsEveryRow)
+{
+    runList([&](frmWHBrowse &l) {
+        m_login->Execute("DELETE FROM Warehouse WHERE cWhCode = '000100'");
+        click(QStringLiteral("TlbRefresh"));
+        EXPECT_EQ(shownRows(), Generated + DemoWarehouses - 1);
+        EXPECT_EQ(rowOf("000100"), -1);
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+// A read that fails (here: its login cannot reach the database) is told; the
+// window goes on with the rows it shows, and reading again reads them all.
+TEST_P(ListFullReadTest, AFailedReadIsToldAndTheWindowGoesOn)
+{
+    const QString unreachable = testsupport::isServerEngine(GetParam())
+                                    ? "postgresql://postgres@127.0.0.1:1/none"
+                                    : "sqlite:/no/such/folder/account.db";
+    list().followFullRead(
+        std::make_unique<list_read::FullRead>(std::make_unique<dbkit::BackgroundRead>(
+            unreachable, services::WarehouseQueries::listStatement())));
+    runList([&](frmWHBrowse &l) {
+        m_seam->expectMessage(QString(), modal::Icon::Critical, modal::Buttons::Ok, caption(),
+                              modal::Answer::Ok);
+        click(QStringLiteral("TlbRefresh"));
+        EXPECT_TRUE(m_seam->verifyDone());
+        EXPECT_TRUE(m_seam->shownMessages().last().startsWith("仓库档案未能全部读取："));
+        // The refresh itself went on.
+        EXPECT_EQ(shownRows(), Generated + DemoWarehouses);
+        l.OnToolbarCommand("TlbExit");
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ListFullReadTest,
+                         ::testing::ValuesIn(testsupport::allEngines()), engineLabel);
+
+} // namespace
