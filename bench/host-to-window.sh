@@ -2,8 +2,9 @@
 # The host's windows as a user meets them: from starting depotbase-host to the window on the
 # screen, with the host's peak resident memory.
 #   - the authority editor on the demo account and on 200,000 generated rights;
-#   - the warehouse list on 100,000 generated warehouses, beside the sqlite3 shell reading the
-#     list's statement from the same file.
+#   - the warehouse list on 100,000 and on 1,000,000 generated warehouses, beside the sqlite3
+#     shell reading the list's statement from the same file: the window with its first screen,
+#     and the title with the full count once every row is read.
 # Runs under its own Xvfb display. Needs the Debian packages xvfb, libx11-dev (for
 # depotbase-window-wait, which waits for the X server's map event) and sqlite3.
 #   bench/host-to-window.sh [BUILD_DIR] [RUNS]
@@ -54,11 +55,14 @@ shell_read() {
 
 editor=权限配置窗口
 list=仓库档案（共
-mkdir -p "$work/demo" "$work/rights" "$work/warehouses"
+first_screen=仓库档案（
+mkdir -p "$work/demo" "$work/rights" "$work/warehouses" "$work/million"
 timeout 60 "$wait_for_window" "$editor" "$host" --account "sqlite:$work/demo/account.db" --demo \
     --authority-editor >/dev/null 2>&1
 "$build/bench/depotbase-bench-authority" --make-account "$work/rights/account.db" >/dev/null 2>&1
 "$build/bench/depotbase-bench" --count 100000 --make-account "$work/warehouses/account.db" \
+    >/dev/null 2>&1
+"$build/bench/depotbase-bench" --count 1000000 --make-account "$work/million/account.db" \
     >/dev/null 2>&1
 
 read -r demo_ms demo_mb < <(best "$editor" --account "sqlite:$work/demo/account.db" \
@@ -76,3 +80,12 @@ printf '%-48s %7d ms  %5d MB\n' "host to warehouse list, 100,000 warehouses" "$l
 printf '%-48s %7d ms\n' "sqlite3 shell reading the list's statement" "$shell_ms"
 awk -v a="$list_ms" -v b="$shell_ms" -v m="$list_mb" 'BEGIN {
     printf "%-48s %7.2f     (at most 2); peak %d MB (at most 80)\n", "ratio", a / b, m }'
+read -r first_ms first_mb < <(best "$first_screen" --account "sqlite:$work/million/account.db")
+read -r million_ms million_mb < <(best "$list" --account "sqlite:$work/million/account.db")
+million_shell_ms=$(shell_read "$work/million/account.db")
+printf '%-48s %7d ms  %5d MB\n' "host to list's first screen, 1,000,000" "$first_ms" "$first_mb"
+printf '%-48s %7d ms  %5d MB\n' "host to the full count, 1,000,000" "$million_ms" "$million_mb"
+printf '%-48s %7d ms\n' "sqlite3 shell reading the list's statement" "$million_shell_ms"
+awk -v a="$million_ms" -v b="$million_shell_ms" -v f="$first_ms" -v m="$million_mb" 'BEGIN {
+    printf "%-48s %7.2f     (at most 1.2); first screen %d ms (at most 400); peak %d MB (at most 150)\n",
+           "ratio", a / b, f, m }'

@@ -43,25 +43,26 @@ void memory(const char *engine, const char *what)
 }
 
 struct Figures {
-    double load = 0, fill = 0, fcur = 0, sort = 0;
+    double load = 0, every = 0, fill = 0, fcur = 0, sort = 0;
 };
 
-// Init plus the list window loaded and shown; inside the shown window, FCur
-// and a header sort of every row.
+// Init plus the list window shown with its first screen, then every row read
+// and shown; inside the shown window, FCur and a header sort of every row.
 Figures measureWindow(LXWareHouse &component, const dbkit::DbLoginPtr &login, int runs)
 {
     Figures f;
-    f.load = f.fill = f.fcur = f.sort = 1e18;
+    f.load = f.every = f.fill = f.fcur = f.sort = 1e18;
     for (int i = 0; i < runs; ++i) {
         auto seam = std::make_unique<modal::ScriptedModalSeam>(
             [](const QString &why) { std::fprintf(stderr, "seam: %s\n", qPrintable(why)); });
         modal::ScriptedModalSeam *script = seam.get();
         auto previous = modal::installSeam(std::move(seam));
         QElapsedTimer timer;
-        timer.start();
         script->expectWindow("frmWHBrowse", [&](QDialog *window) {
             f.load = std::min(f.load, timer.nsecsElapsed() / 1e6);
             frmWHBrowse &list = *static_cast<frmWHBrowse *>(window);
+            list.waitForEveryRow();
+            f.every = std::min(f.every, timer.nsecsElapsed() / 1e6);
             SuperGrid *grid = list.SpGrdWH();
             grid->setRows(1);
             f.fill = std::min(f.fill, bench::bestOf(1, [&] {
@@ -80,6 +81,7 @@ Figures measureWindow(LXWareHouse &component, const dbkit::DbLoginPtr &login, in
             }));
             list.OnToolbarCommand("TlbExit");
         });
+        timer.start();
         component.Init(login, false);
         component.Show();
         modal::installSeam(std::move(previous));
@@ -108,7 +110,8 @@ void runEngine(const char *engine, const dbkit::DbLoginPtr &login, int runs,
 
     const Figures f = measureWindow(component, login, runs);
     printRatio(engine, "list data set + grid fill", initMs + f.fill, rawMs);
-    printRatio(engine, "list window on screen (from Init)", f.load, rawMs);
+    printRatio(engine, "list window with its first screen (from Init)", f.load, rawMs);
+    printRatio(engine, "every row read and shown (from Init)", f.every, rawMs);
     printRatio(engine, "FCur", f.fcur, rawMs);
     printRatio(engine, "header sort of every row", f.sort, rawMs);
     memory(engine, "with the list window loaded");

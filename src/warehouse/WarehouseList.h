@@ -56,6 +56,9 @@ public:
     // Set by LXWareHouse when the data set holds the first screen only: the
     // rest, read meanwhile, which the window follows and then shows.
     void followFullRead(std::unique_ptr<services::warehouse_list::FullRead> read);
+    // Waits until every row is read and shown (at once when they are); false
+    // when the user cancelled the wait.
+    bool waitForEveryRow() { return m_fullRead.waitForEnd(); }
 
     // Moves through the list; each re-reads the table first.
     bool FCur();

@@ -18,6 +18,7 @@
 #include <optional>
 
 #ifdef DBKIT_HAVE_LIBPQ
+#include "PostgresResults.h"
 #include <libpq-fe.h>
 #endif
 
@@ -49,18 +50,8 @@ int postgresTypeCode(unsigned int oid)
 
 #ifdef DBKIT_HAVE_LIBPQ
 
-namespace {
-
-struct Result {
-    PGresult *handle = nullptr;
-    ~Result() { PQclear(handle); }
-};
-
-// Names of the tables the columns come from, by oid, in one catalogue round
-// trip; nullopt when the lookup failed (the connection broke, say), with the
-// failed result in `failed`.
 std::optional<QHash<Oid, QString>> tableNames(PGconn *conn, const PGresult *result, int columns,
-                                              Result &failed)
+                                              PgResult &failed)
 {
     QHash<Oid, QString> names;
     QStringList oids;
@@ -75,7 +66,7 @@ std::optional<QHash<Oid, QString>> tableNames(PGconn *conn, const PGresult *resu
         return names;
     const QByteArray sql = "SELECT oid, relname FROM pg_class WHERE oid IN ("
                            + oids.join(',').toLatin1() + ")";
-    Result r{PQexec(conn, sql.constData())};
+    PgResult r{PQexec(conn, sql.constData())};
     if (PQresultStatus(r.handle) != PGRES_TUPLES_OK) {
         std::swap(failed.handle, r.handle);
         return std::nullopt;
@@ -95,7 +86,6 @@ DirectLoad failedLoad(const PGresult *result, QSqlError *error)
     return DirectLoad::Failed;
 }
 
-// The libpq connection under Qt's driver; null when the driver is not QPSQL.
 PGconn *connectionOf(QSqlDatabase &db)
 {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
@@ -105,6 +95,8 @@ PGconn *connectionOf(QSqlDatabase &db)
         return nullptr;
     return *static_cast<PGconn *const *>(handle.constData());
 }
+
+namespace {
 
 // Results of more cells than this are converted on two threads.
 constexpr size_t CellsWorthASecondThread = 20000;
@@ -249,12 +241,16 @@ struct BoundStatement {
     }
 };
 
+} // namespace
+
 bool failed(const PGresult *result)
 {
     const ExecStatusType status = PQresultStatus(result);
     return status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK
            && status != PGRES_SINGLE_TUPLE;
 }
+
+namespace {
 
 // Reads a pipeline's results up to its sync and leaves pipeline mode. Returns
 // the first failure, else the last query's result; a failure when the
@@ -311,7 +307,8 @@ PGresult *runCall(PGconn *conn, const PostgresCall &call)
     return pipelineAnswer(conn, sent ? int(call.prelude.size()) + 1 : 0);
 }
 
-// Asks the server, from any thread, to cancel what the connection runs.
+} // namespace
+
 std::function<void()> cancelRequest(PGconn *conn)
 {
     std::shared_ptr<PGcancel> request(PQgetCancel(conn), PQfreeCancel);
@@ -323,64 +320,29 @@ std::function<void()> cancelRequest(PGconn *conn)
     };
 }
 
-} // namespace
-
-int postgresSocket(QSqlDatabase &db)
+LoadedShape resultShape(const PGresult *result, const QHash<Oid, QString> &tables,
+                        std::vector<Oid> &types)
 {
-    PGconn *conn = connectionOf(db);
-    return conn ? PQsocket(conn) : -1;
-}
-
-DirectLoad loadPostgresDirect(QSqlDatabase &db, const PostgresCall &call, ColumnStore &rows,
-                              LoadedShape &shape, QSqlError *error, bool withTables)
-{
-    PGconn *conn = connectionOf(db);
-    if (!conn)
-        return DirectLoad::Unavailable;
-    // A read on a background thread can be cancelled while the server runs it.
-    ReadProgress *progress = ReadProgress::ofThisThread();
-    if (progress) {
-        if (progress->cancelled()) {
-            *error = ReadProgress::cancelledError();
-            return DirectLoad::Failed;
-        }
-        progress->setInterrupt(cancelRequest(conn));
-    }
-    const Result r{runCall(conn, call)};
-    if (progress) {
-        progress->setInterrupt({});
-        if (progress->cancelled()) {
-            *error = ReadProgress::cancelledError();
-            return DirectLoad::Failed;
-        }
-        progress->setRows(PQntuples(r.handle));
-    }
-    if (failed(r.handle))
-        return failedLoad(r.handle, error);
-    const int columns = PQnfields(r.handle);
-    const int count = PQntuples(r.handle);
-    // A load whose lookup failed is a failed load: the connection that broke
-    // there must not pass for one that answered.
-    Result lookup;
-    const std::optional<QHash<Oid, QString>> tables =
-        withTables ? tableNames(conn, r.handle, columns, lookup) : QHash<Oid, QString>();
-    if (!tables)
-        return failedLoad(lookup.handle, error);
-    shape = LoadedShape();
-    std::vector<Oid> types;
-    for (int c = 0; c < columns; ++c) {
-        shape.names.append(QString::fromUtf8(PQfname(r.handle, c)));
-        shape.tables.append(tables->value(PQftable(r.handle, c)));
-        types.push_back(PQftype(r.handle, c));
+    LoadedShape shape;
+    types.clear();
+    for (int c = 0; c < PQnfields(result); ++c) {
+        shape.names.append(QString::fromUtf8(PQfname(result, c)));
+        shape.tables.append(tables.value(PQftable(result, c)));
+        types.push_back(PQftype(result, c));
         const int code = postgresTypeCode(types.back());
         shape.types.push_back(code >= 0 ? code : 12);
     }
-    rows.reset(columns);
-    rows.reserve(size_t(count));
-    std::vector<TextCache> caches(static_cast<size_t>(columns));
+    return shape;
+}
+
+void appendResult(const PGresult *result, const std::vector<Oid> &types, ColumnStore &rows,
+                  std::vector<TextCache> &caches)
+{
+    const int columns = PQnfields(result);
+    const int count = PQntuples(result);
     const auto convert = [&](const std::vector<int> &which) {
         for (int c : which)
-            convertColumn(r.handle, c, types[size_t(c)], count, rows.column(c),
+            convertColumn(result, c, types[size_t(c)], count, rows.column(c),
                           caches[size_t(c)]);
     };
     std::vector<int> here;
@@ -403,6 +365,58 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const PostgresCall &call, Column
     convert(here);
     decoder.wait();
     rows.endRows(size_t(count));
+}
+
+int postgresSocket(QSqlDatabase &db)
+{
+    PGconn *conn = connectionOf(db);
+    return conn ? PQsocket(conn) : -1;
+}
+
+DirectLoad loadPostgresDirect(QSqlDatabase &db, const PostgresCall &call, ColumnStore &rows,
+                              LoadedShape &shape, QSqlError *error, bool withTables)
+{
+    PGconn *conn = connectionOf(db);
+    if (!conn)
+        return DirectLoad::Unavailable;
+    // A read on a background thread can be cancelled while the server runs it.
+    ReadProgress *progress = ReadProgress::ofThisThread();
+    if (progress) {
+        if (progress->cancelled()) {
+            *error = ReadProgress::cancelledError();
+            return DirectLoad::Failed;
+        }
+        // A long read goes a batch at a time.
+        if (call.values.isEmpty())
+            return loadPostgresInBatches(conn, call, rows, shape, error, withTables, *progress);
+        progress->setInterrupt(cancelRequest(conn));
+    }
+    const PgResult r{runCall(conn, call)};
+    if (progress) {
+        progress->setInterrupt({});
+        if (progress->cancelled()) {
+            *error = ReadProgress::cancelledError();
+            return DirectLoad::Failed;
+        }
+        progress->setRows(PQntuples(r.handle));
+    }
+    if (failed(r.handle))
+        return failedLoad(r.handle, error);
+    const int columns = PQnfields(r.handle);
+    const int count = PQntuples(r.handle);
+    // A load whose lookup failed is a failed load: the connection that broke
+    // there must not pass for one that answered.
+    PgResult lookup;
+    const std::optional<QHash<Oid, QString>> tables =
+        withTables ? tableNames(conn, r.handle, columns, lookup) : QHash<Oid, QString>();
+    if (!tables)
+        return failedLoad(lookup.handle, error);
+    std::vector<Oid> types;
+    shape = resultShape(r.handle, *tables, types);
+    rows.reset(columns);
+    rows.reserve(size_t(count));
+    std::vector<TextCache> caches(static_cast<size_t>(columns));
+    appendResult(r.handle, types, rows, caches);
     return DirectLoad::Done;
 }
 
@@ -412,7 +426,7 @@ DirectLoad execPostgresBound(QSqlDatabase &db, const PostgresCall &call, int *ro
     PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
-    const Result r{runCall(conn, call)};
+    const PgResult r{runCall(conn, call)};
     if (failed(r.handle))
         return failedLoad(r.handle, error);
     *rowsAffected = std::atoi(PQcmdTuples(r.handle));
@@ -425,7 +439,7 @@ DirectLoad execPostgresScript(QSqlDatabase &db, const QString &script, QSqlError
     if (!conn)
         return DirectLoad::Unavailable;
     // libpq answers a script with its first failure, else its last result.
-    const Result r{PQexec(conn, script.toUtf8().constData())};
+    const PgResult r{PQexec(conn, script.toUtf8().constData())};
     if (failed(r.handle))
         return failedLoad(r.handle, error);
     return DirectLoad::Done;
