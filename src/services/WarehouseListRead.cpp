@@ -51,4 +51,9 @@ std::unique_ptr<FullRead> readRest(dbkit::DbLogin &login, const dbkit::DbDataSet
         std::make_unique<dbkit::BackgroundRead>(login.url(), statement, first.openMode()));
 }
 
+std::unique_ptr<FullRead> readAgain(dbkit::DbLogin &login, const dbkit::DbDataSet &list)
+{
+    return readRest(login, list, list.statement());
+}
+
 } // namespace services::warehouse_list

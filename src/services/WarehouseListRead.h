@@ -48,5 +48,8 @@ private:
 // `first` is full; null when `first` already holds the whole list.
 std::unique_ptr<FullRead> readRest(dbkit::DbLogin &login, const dbkit::DbDataSet &first,
                                    const QString &statement);
+// The list read again in the background, its rows shown meanwhile, when it
+// holds more than a first screen; null when reading it at once is as quick.
+std::unique_ptr<FullRead> readAgain(dbkit::DbLogin &login, const dbkit::DbDataSet &list);
 
 } // namespace services::warehouse_list

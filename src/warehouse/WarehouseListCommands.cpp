@@ -7,6 +7,7 @@
 #include "data/Catalogue.h"
 #include "forms/ToolbarShortcuts.h"
 #include "forms/WindowHelpers.h"
+#include "services/WarehouseListRead.h"
 #include "suite/controls/SuperGrid.h"
 
 #include <QAction>
@@ -137,6 +138,16 @@ void frmWHBrowse::runOtherCommand(const QString &key)
 
 void frmWHBrowse::refreshList()
 {
+    // A long list is read again on a thread of its own, its rows shown
+    // meanwhile; the filter goes as with any refresh.
+    if (mRecObject && !m_data.filtered()) {
+        if (auto read = services::warehouse_list::readAgain(dbs.login(), *mRecObject)) {
+            followFullRead(std::move(read));
+            m_fullRead.follow();
+            m_search.forgetFilter();
+            return;
+        }
+    }
     if (m_data.refresh(*m_grid))
         toolbarButton("TlbPrint")->setEnabled(true);
     if (!m_data.filtered())

@@ -75,12 +75,15 @@ TEST_P(ListFullReadTest, ASortWhileReadingSortsEveryRow)
     });
 }
 
-// A refresh while reading shows every row as the table holds them then.
+// A refresh while reading waits for the read; a long list is then read again
+// behind the rows it shows, and shows every row as the table holds them then.
 TEST_P(ListFullReadTest, ARefreshWhileReadingShowsEveryRow)
 {
     runList([&](frmWHBrowse &l) {
         m_login->Execute("DELETE FROM Warehouse WHERE cWhCode = '000100'");
         click(QStringLiteral("TlbRefresh"));
+        EXPECT_TRUE(l.windowTitle().startsWith(QStringLiteral("仓库档案（正在读取… ")));
+        ASSERT_TRUE(l.waitForEveryRow());
         EXPECT_EQ(shownRows(), Generated + DemoWarehouses - 1);
         EXPECT_EQ(rowOf("000100"), -1);
         l.OnToolbarCommand("TlbExit");
@@ -103,7 +106,8 @@ TEST_P(ListFullReadTest, AFailedReadIsToldAndTheWindowGoesOn)
         click(QStringLiteral("TlbRefresh"));
         EXPECT_TRUE(m_seam->verifyDone());
         EXPECT_TRUE(m_seam->shownMessages().last().startsWith("仓库档案未能全部读取："));
-        // The refresh itself went on.
+        // The refresh itself went on, and reads every row.
+        ASSERT_TRUE(l.waitForEveryRow());
         EXPECT_EQ(shownRows(), Generated + DemoWarehouses);
         l.OnToolbarCommand("TlbExit");
     });
