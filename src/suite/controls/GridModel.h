@@ -21,9 +21,10 @@ class GridSource;
 // without a copy) or keeps its own texts, one vector per row grown on first
 // write, so a row appended and filled cell by cell costs little; a write to
 // a row of a source first takes the row's texts as its own. A row that only
-// reads the first source costs four bytes (GridRowTable). While frozen
-// (the grid's Redraw off) the model sends no signals at all; thawing sends
-// one reset.
+// reads the first source costs four bytes (GridRowTable).
+//
+// While frozen (the grid's Redraw off) the model sends no signals at all;
+// thawing sends one reset.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:

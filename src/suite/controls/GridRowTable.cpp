@@ -123,9 +123,9 @@ void GridRowTable::readSource(size_t row, uint16_t source, uint32_t sourceRow)
 
 void GridRowTable::reserveExtras(size_t count)
 {
-    const size_t wanted = m_extras.size() + count;
-    if (count > m_freeExtras.size() && wanted > m_extras.capacity())
-        m_extras.reserve(wanted - m_freeExtras.size());
+    const size_t needed = m_extras.size() + count - std::min(count, m_freeExtras.size());
+    if (needed > m_extras.capacity())
+        m_extras.reserve(needed);
 }
 
 std::vector<bool> GridRowTable::sourcesRead(size_t sourceCount) const

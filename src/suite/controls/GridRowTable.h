@@ -69,7 +69,8 @@ public:
 
 private:
     // An entry with this bit holds an index into m_extras; any other entry
-    // but Empty is a row of the first source.
+    // but Empty is a row of the first source. Grid rows are counted in ints,
+    // so neither a source row nor an index ever reaches the top bit.
     static constexpr uint32_t ExtraBit = 0x8000'0000u;
     static constexpr uint32_t Empty = 0x7fff'ffffu;
 
