@@ -7,13 +7,12 @@
 #include <QBrush>
 #include <QThreadPool>
 
-#include <iterator>
 #include <memory>
 
 namespace controls {
 
 GridModel::GridModel(QObject *parent)
-    : QAbstractTableModel(parent), m_rows(1)
+    : QAbstractTableModel(parent)
 {
 }
 
@@ -26,7 +25,7 @@ void GridModel::setGridRows(int rows)
     if (rows > old) {
         if (!m_frozen)
             beginInsertRows(QModelIndex(), old - 1, rows - 2);
-        m_rows.resize(size_t(rows));
+        m_rows.grow(size_t(rows));
         if (!m_frozen)
             endInsertRows();
         return;
@@ -46,19 +45,17 @@ void GridModel::setGridRows(int rows)
 
 void GridModel::dropRowsFrom(size_t first)
 {
-    if (m_rows.size() - first <= size_t(LongDrop)) {
-        m_rows.resize(first);
+    const bool longDrop = m_rows.size() - first > size_t(LongDrop);
+    std::vector<GridRowTable::Extra> dropped = m_rows.dropFrom(first, longDrop);
+    if (dropped.size() <= size_t(LongDrop))
         return;
-    }
     // Freeing the texts of a long list takes as long as reading it back from
-    // an engine's cache; the dropped rows go to a worker thread instead, so
-    // the window goes on at once. The texts' counts are atomic, so a text
-    // still shared with a data set may be let go of on either thread.
-    auto dropped = std::make_shared<std::vector<GridRow>>(
-        std::make_move_iterator(m_rows.begin()), std::make_move_iterator(m_rows.begin())
-        + std::ptrdiff_t(first));
-    dropped->swap(m_rows);
-    QThreadPool::globalInstance()->start([dropped] { dropped->clear(); });
+    // an engine's cache; the dropped rows' texts go to a worker thread
+    // instead, so the window goes on at once. The texts' counts are atomic,
+    // so a text still shared with a data set may be let go of on either
+    // thread.
+    auto texts = std::make_shared<std::vector<GridRowTable::Extra>>(std::move(dropped));
+    QThreadPool::globalInstance()->start([texts] { texts->clear(); });
 }
 
 void GridModel::setGridCols(int cols)
@@ -70,14 +67,8 @@ void GridModel::setGridCols(int cols)
     if (!m_frozen)
         beginResetModel();
     m_columns.resize(cols);
-    if (cols < old) {
-        for (GridRow &r : m_rows) {
-            if (r.cells.size() > size_t(cols))
-                r.cells.resize(size_t(cols));
-            if (r.backs.size() > size_t(cols))
-                r.backs.resize(size_t(cols));
-        }
-    }
+    if (cols < old)
+        m_rows.fitColumns(size_t(cols));
     if (!m_frozen)
         endResetModel();
 }
@@ -91,34 +82,36 @@ QString GridModel::text(int row, int col) const
 {
     if (!validCell(row, col))
         return QString();
-    const GridRow &r = m_rows[size_t(row)];
+    const GridRowTable::Row r = m_rows.row(size_t(row));
     if (r.source != 0)
         return m_sources[r.source - 1u]->text(r.sourceRow, col);
-    return size_t(col) < r.cells.size() ? r.cells[size_t(col)] : QString();
+    const QString *own = r.ownText(col);
+    return own != nullptr ? *own : QString();
 }
 
-void GridModel::ownCells(GridRow &row)
+void GridModel::ownCells(size_t row)
 {
-    if (row.source == 0)
+    const GridRowTable::Row read = m_rows.row(row);
+    if (read.source == 0)
         return;
-    const GridSource &source = *m_sources[row.source - 1u];
-    row.cells.resize(size_t(m_columns.count()));
-    for (size_t c = 0; c < row.cells.size(); ++c)
-        row.cells[c] = source.text(row.sourceRow, int(c));
-    row.source = 0;
+    const GridSource &source = *m_sources[read.source - 1u];
+    GridRowTable::Extra &r = m_rows.own(row);
+    r.cells.resize(size_t(m_columns.count()));
+    for (size_t c = 0; c < r.cells.size(); ++c)
+        r.cells[c] = source.text(read.sourceRow, int(c));
+    r.source = 0;
 }
 
 void GridModel::setText(int row, int col, const QString &text)
 {
     if (!validCell(row, col))
         return;
-    GridRow &r = m_rows[size_t(row)];
-    ownCells(r);
-    if (r.cells.size() <= size_t(col)) {
-        if (text.isEmpty())
-            return;
+    ownCells(size_t(row));
+    if (m_rows.row(size_t(row)).ownText(col) == nullptr && text.isEmpty())
+        return;
+    GridRowTable::Extra &r = m_rows.own(size_t(row));
+    if (r.cells.size() <= size_t(col))
         r.cells.resize(size_t(m_columns.count()));
-    }
     r.cells[size_t(col)] = text;
     cellChanged(row, col);
 }
@@ -128,7 +121,7 @@ void GridModel::setRowTexts(int row, std::vector<QString> &&cells)
     if (row < 1 || row >= gridRows())
         return;
     cells.resize(size_t(m_columns.count()));
-    GridRow &r = m_rows[size_t(row)];
+    GridRowTable::Extra &r = m_rows.own(size_t(row));
     r.cells = std::move(cells);
     r.source = 0;
     rowsChanged(row, row);
@@ -142,10 +135,7 @@ void GridModel::showSource(int first, std::shared_ptr<const GridSource> source)
     if (count == 0)
         return;
     // Sources no row reads any more are let go of first.
-    std::vector<bool> read(m_sources.size(), false);
-    for (const GridRow &r : m_rows)
-        if (r.source != 0)
-            read[r.source - 1u] = true;
+    const std::vector<bool> read = m_rows.sourcesRead(m_sources.size());
     size_t slot = 0;
     while (slot < m_sources.size() && read[slot])
         ++slot;
@@ -154,12 +144,11 @@ void GridModel::showSource(int first, std::shared_ptr<const GridSource> source)
     else
         m_sources[slot] = std::move(source);
     const auto id = uint16_t(slot + 1);
-    for (size_t i = 0; i < count; ++i) {
-        GridRow &r = m_rows[size_t(first) + i];
-        r.cells = {};
-        r.source = id;
-        r.sourceRow = uint32_t(i);
-    }
+    // Rows of the first source need no extra entry; those of a later one do.
+    if (id != GridRowTable::FirstSource)
+        m_rows.reserveExtras(count);
+    for (size_t i = 0; i < count; ++i)
+        m_rows.readSource(size_t(first) + i, id, uint32_t(i));
     rowsChanged(first, first + int(count) - 1);
 }
 
@@ -169,7 +158,7 @@ void GridModel::removeGridRow(int row)
         return;
     if (!m_frozen)
         beginRemoveRows(QModelIndex(), row - 1, row - 1);
-    m_rows.erase(m_rows.begin() + row);
+    m_rows.erase(size_t(row));
     if (!m_frozen)
         endRemoveRows();
 }
@@ -178,11 +167,7 @@ void GridModel::clearCells()
 {
     if (!m_frozen)
         beginResetModel();
-    for (GridRow &r : m_rows) {
-        r.cells.clear();
-        r.backs.clear();
-        r.source = 0;
-    }
+    m_rows.clear();
     m_sources.clear();
     if (!m_frozen)
         endResetModel();
@@ -192,8 +177,7 @@ uint32_t GridModel::cellBack(int row, int col) const
 {
     if (!validCell(row, col))
         return noColor;
-    const GridRow &r = m_rows[size_t(row)];
-    const uint32_t own = size_t(col) < r.backs.size() ? r.backs[size_t(col)] : noColor;
+    const uint32_t own = m_rows.row(size_t(row)).back(col);
     return own == noColor && row > 0 ? m_columns.back(col) : own;
 }
 
@@ -201,7 +185,7 @@ void GridModel::setCellBack(int row, int col, uint32_t color)
 {
     if (!validCell(row, col))
         return;
-    GridRow &r = m_rows[size_t(row)];
+    GridRowTable::Extra &r = m_rows.own(size_t(row));
     if (r.backs.size() <= size_t(col))
         r.backs.resize(size_t(m_columns.count()), noColor);
     r.backs[size_t(col)] = color;
@@ -251,12 +235,12 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
     keys.reserve(size_t(hi) - size_t(lo) + 1);
     std::vector<QString> made;
     for (int r = lo; r <= hi; ++r) {
-        const GridRow &row = m_rows[size_t(r)];
+        const GridRowTable::Row row = m_rows.row(size_t(r));
         QStringView key;
         if (row.source != 0)
             key = m_sources[row.source - 1u]->storedText(row.sourceRow, col);
-        else if (size_t(col) < row.cells.size())
-            key = row.cells[size_t(col)];
+        else if (const QString *own = row.ownText(col))
+            key = *own;
         if (key.isNull()) {
             made.push_back(text(r, col));
             key = made.back();   // a QString's characters stay put when it moves
@@ -264,11 +248,7 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
         keys.push_back(key);
     }
     const std::vector<int> order = sortOrder(keys, m_columns.numeric(col), descending);
-    std::vector<GridRow> sorted;
-    sorted.reserve(order.size());
-    for (int i : order)
-        sorted.push_back(std::move(m_rows[size_t(lo) + size_t(i)]));
-    std::move(sorted.begin(), sorted.end(), m_rows.begin() + lo);
+    m_rows.permute(size_t(lo), order);
     rowsChanged(lo, hi);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridColumns.h"
+#include "GridRowTable.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -19,9 +20,11 @@ class GridSource;
 // A row either reads its cells from a source (a list's data set, shown
 // without a copy) or keeps its own texts, one vector per row grown on first
 // write, so a row appended and filled cell by cell costs little; a write to
-// a row of a source first takes the row's texts as its own. While frozen
-// (the grid's Redraw off) the model sends no signals at all; thawing sends
-// one reset.
+// a row of a source first takes the row's texts as its own. A row that only
+// reads the first source costs four bytes (GridRowTable).
+//
+// While frozen (the grid's Redraw off) the model sends no signals at all;
+// thawing sends one reset.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -73,24 +76,18 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    struct GridRow {
-        std::vector<QString> cells;    // own texts; empty while reading a source
-        std::vector<uint32_t> backs;   // empty until a cell gets a colour
-        uint32_t sourceRow = 0;
-        uint16_t source = 0;           // 1 + index into m_sources; 0 for none
-    };
     // More rows than this dropped at once go to the view as a reset and are
     // freed off the UI thread.
     static constexpr int LongDrop = 1000;
 
     bool validCell(int row, int col) const;
     // Takes the source's texts of a row as the row's own, before a write.
-    void ownCells(GridRow &row);
+    void ownCells(size_t row);
     void dropRowsFrom(size_t first);
     void cellChanged(int row, int col);
     void rowsChanged(int first, int last);
 
-    std::vector<GridRow> m_rows;
+    GridRowTable m_rows{1};
     GridColumns m_columns{2};
     std::vector<std::shared_ptr<const GridSource>> m_sources;
     int m_selLo = 0;

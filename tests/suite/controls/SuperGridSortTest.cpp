@@ -1,5 +1,6 @@
 // Sorting the selected rows.
 #include "suite/controls/GridColors.h"
+#include "suite/controls/GridSource.h"
 #include "suite/controls/SuperGrid.h"
 
 #include <QHeaderView>
@@ -31,6 +32,17 @@ QStringList column(const SuperGrid &grid, int col)
     return out;
 }
 
+// Rows of texts that a grid reads without a copy.
+class TextsSource : public controls::GridSource {
+public:
+    explicit TextsSource(std::vector<QStringList> rows) : m_rows(std::move(rows)) {}
+    size_t rowCount() const override { return m_rows.size(); }
+    QString text(size_t row, int col) const override { return m_rows[row].value(col); }
+
+private:
+    std::vector<QStringList> m_rows;
+};
+
 void sortAll(SuperGrid &grid, int col, int order = 1)
 {
     grid.setRow(1);
@@ -57,6 +69,38 @@ TEST(SuperGridSort, CodesSortByTheirNumbersAndRowsMoveWhole)
     sortAll(*grid, 0, 2);
     EXPECT_EQ(column(*grid, 0).first(), "B2");
     EXPECT_EQ(column(*grid, 0).last(), "1");
+}
+
+// Rows read from two sources sort together; a colour or a write on one of
+// them keeps to its row, and the row it is removed with takes it along.
+TEST(SuperGridSort, RowsReadFromSourcesKeepTheirColoursAndWrites)
+{
+    SuperGrid grid;
+    grid.setCols(2);
+    grid.setRows(4);
+    grid.showSource(1, std::make_shared<TextsSource>(
+                           std::vector<QStringList>{{"c", "1"}, {"a", "2"}, {"d", "3"}}));
+    const uint32_t plain = grid.cellBackColorAt(1, 1);
+    const uint32_t marked = controls::rgbValue(1, 2, 3);
+    grid.setCellBackColorAt(1, 1, marked);
+    grid.setRows(6);
+    grid.showSource(4, std::make_shared<TextsSource>(
+                           std::vector<QStringList>{{"b", "4"}, {"e", "5"}}));
+    sortAll(grid, 0);
+    EXPECT_EQ(column(grid, 0), QStringList({"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(column(grid, 1), QStringList({"2", "4", "1", "3", "5"}));
+    EXPECT_EQ(grid.cellBackColorAt(3, 1), marked);
+
+    grid.setTextMatrix(2, 1, "written");
+    sortAll(grid, 0, 2);
+    EXPECT_EQ(column(grid, 1), QStringList({"5", "3", "1", "written", "2"}));
+    EXPECT_EQ(grid.cellBackColorAt(3, 1), marked);
+
+    grid.RemoveItem(3);
+    EXPECT_EQ(column(grid, 0), QStringList({"e", "d", "b", "a"}));
+    EXPECT_EQ(grid.cellBackColorAt(3, 1), plain);
+    grid.setRows(6);
+    EXPECT_EQ(grid.cellBackColorAt(5, 1), plain) << "a removed row's colour does not come back";
 }
 
 TEST(SuperGridSort, ChineseNamesSortByPinyin)
