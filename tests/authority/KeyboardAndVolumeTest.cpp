@@ -38,6 +38,7 @@ TEST_P(KeyboardAndVolume, ThreeRightsWithTheKeyboardAlone)
         ASSERT_TRUE(e.authTree()->hasFocus());
         // A name typed in the tree finds its operator.
         type("陈");
+        e.waitForNode();
         ASSERT_EQ(e.rows().node.code, "005");
         ASSERT_EQ(grid->Rows(), 3);
         EXPECT_TRUE(grid->view()->model()->index(0, 6).data(Qt::ToolTipRole).toString()
@@ -121,6 +122,7 @@ TEST_P(KeyboardAndVolume, TheOnlyRightOfANodeIsDeletedWithTheKeys)
     runEditor([](FrmAuthority &e) {
         QApplication::setActiveWindow(&e);
         type("04");
+        e.waitForNode();
         ASSERT_EQ(e.rows().node.code, "04");
         ASSERT_EQ(e.authGrid()->Rows(), 2);
         EXPECT_FALSE(e.toolbarButton("delbut")->isEnabled());
