@@ -1,7 +1,5 @@
 #include "AuthorityData.h"
 
-#include "AuthorityTree.h"
-
 void AuthorityData::open()
 {
     // The rights are read per node when one is clicked.
@@ -12,15 +10,7 @@ void AuthorityData::open()
 
 void AuthorityData::close()
 {
-    m_rights.clear();
     m_operators.clear();
     m_warehouses.clear();
     m_classes.clear();
-}
-
-void AuthorityData::loadNode(const QString &nodeKey)
-{
-    m_rights.clear();
-    if (nodeKey.size() > 1)
-        m_rights = m_queries.rightsOfNode(authoritytree::kindOfKey(nodeKey), nodeKey.mid(1));
 }

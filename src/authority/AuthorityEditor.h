@@ -5,6 +5,8 @@
 #include "AuthorityEditorLayout.h"
 #include "EditedRows.h"
 #include "GridEditing.h"
+#include "NodeRightsLoader.h"
+#include "NodeTree.h"
 #include "RightsColumns.h"
 
 #include <QDialog>
@@ -12,6 +14,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -26,6 +29,12 @@ class SuperGrid;
 // every later commit. EditedRows keeps the grid's rows and the editing going
 // on in them, GridEditing follows the grid's edits; the window holds the
 // tree, the toolbar and the ways of leaving.
+// A node click shows the node at once in an empty grid and has its rights
+// read by NodeRightsLoader on a thread of its own; they are shown when they
+// arrive, unless another node was chosen meanwhile. While they are on their
+// way add and delete are disabled (their keys do nothing), as there is no
+// row to delete and no stored right to check a new one against; history,
+// help and exit stay.
 // ShowEditor loads the window, shows it modally and unloads it.
 class FrmAuthority : public QDialog, public RightsColumns {
     Q_OBJECT
@@ -46,7 +55,14 @@ public:
     // no row was removed.
     bool DeleteRight();
 
+    // Shows `node` and starts reading its rights; see above.
     void NodeClick(QTreeWidgetItem *node);
+    // True while the rights of the node chosen last are on their way, or a
+    // node reached by typing waits for the typing to pause.
+    bool nodeLoading() const;
+    // Runs the window's events until nodeLoading() is false. For callers
+    // that drive the editor from code and read the grid next.
+    void waitForNode();
     void TbarClick(const QString &key);
     void AddGridRow();
 
@@ -59,6 +75,11 @@ public:
     const EditedRows &rows() const { return m_rows; }
 
     static constexpr int HelpContext = 31100141;
+
+signals:
+    // The node chosen last is shown with its rights, its load failed and was
+    // told, or the choice ended without a load (a root, a refused click).
+    void nodeLoadEnded();
 
 protected:
     // Esc and the close box leave only as the exit button does.
@@ -75,8 +96,14 @@ private:
     void Form_Unload();
     void showHelp();
     void showHistory();
-    // Selects the operator of m_start and makes its right the current row.
+    // Selects the operator of m_start and makes its right the current row
+    // once its rights are shown.
     void showStartRight();
+
+    // AuthorityEditorNode.cpp
+    // Shows the rights of the load waited for; any other result is dropped.
+    void showLoadedNode(const NodeRightsLoader::Result &loaded);
+    void endNodeLoad();
 
     // AuthorityEditorCommands.cpp
     // Add and delete: never enabled in a read-only editor.
@@ -92,6 +119,7 @@ private:
     void stop(const QString &text);
     // A database error is told with the engine's text; the step then fails.
     bool trap(const std::function<bool()> &step);
+    void tellFailure(const services::DatabaseFailure &failure);
 
     services::Account m_account;
     AuthorityData m_data;
@@ -100,5 +128,8 @@ private:
     GridEditing m_editing;
     bool m_loaded = false;
     std::optional<RightToShow> m_start;
+    std::unique_ptr<NodeRightsLoader> m_loader;  // while the window is loaded
+    unsigned long long m_nodeLoad = 0;           // the load waited for; 0: none
+    std::optional<RightToShow> m_rightToMakeCurrent;  // once the node's rights are shown
     QList<QIcon> ImageList1;
 };

@@ -1,8 +1,8 @@
 #include "AuthorityEditorLayout.h"
 
+#include "NodeTree.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/controls/Twips.h"
-#include "suite/controls/TypeAhead.h"
 
 #include <QDialog>
 #include <QSplitter>
@@ -33,7 +33,7 @@ Widgets build(QDialog &window)
     w.toolbar->setMovable(false);
 
     // Typing a code or part of a name goes to that operator or warehouse.
-    w.tree = new controls::TypeAheadView<QTreeWidget>(&window);
+    w.tree = new NodeTree(&window);
     w.tree->setObjectName(QStringLiteral("authTree"));
     w.tree->setHeaderHidden(true);
     w.tree->setColumnCount(1);

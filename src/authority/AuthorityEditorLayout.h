@@ -5,7 +5,7 @@
 
 class QDialog;
 class QToolBar;
-class QTreeWidget;
+class NodeTree;
 class SuperGrid;
 
 // The authority editor's widgets: the toolbar "Tbar" above, the tree
@@ -14,7 +14,7 @@ namespace editorlayout {
 
 struct Widgets {
     QToolBar *toolbar = nullptr;
-    QTreeWidget *tree = nullptr;
+    NodeTree *tree = nullptr;
     SuperGrid *grid = nullptr;
 };
 

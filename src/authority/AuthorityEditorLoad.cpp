@@ -1,4 +1,4 @@
-// The authority editor's window: loading, the tree and the node click.
+// The authority editor's window: loading and unloading, the tree.
 #include "AuthorityEditor.h"
 
 #include "AuthorityTree.h"
@@ -25,9 +25,9 @@ FrmAuthority::FrmAuthority(const AuthorityContext &inputs, QWidget *parent)
                 {this, [this](const std::function<bool()> &step) { return trap(step); },
                  [this] { return checkRowBeforeLeaving(); }})
 {
-    // A click runs the node click; the arrows do too, without a mouse.
-    authoritytree::onNodeChosen(*m_widgets.tree, *this,
-                                [this](QTreeWidgetItem *node) { NodeClick(node); });
+    // A click runs the node click; the arrows and typing do too, without a
+    // mouse.
+    m_widgets.tree->onNodeChosen([this](QTreeWidgetItem *node) { NodeClick(node); });
     // A click in the grid, or the grid reached with the keys, enables delete.
     connect(m_widgets.grid, &SuperGrid::Click, this,
             [this] { enableCommand(QStringLiteral("delbut"), true); });
@@ -62,6 +62,9 @@ void FrmAuthority::Form_Load()
     editortoolbar::build(*m_widgets.toolbar, ImageList1, grid.view(),
                          [this](const QString &key) { TbarClick(key); });
     m_data.open();
+    m_loader = std::make_unique<NodeRightsLoader>(
+        m_account, *this,
+        [this](const NodeRightsLoader::Result &loaded) { showLoadedNode(loaded); });
     authoritytree::fill(*m_widgets.tree, m_data.operators(), m_data.warehouses(), ImageList1);
     rightsgrid::prepare(grid, m_rows.node.kind, editorlayout::gridWidthTwips(*this, grid));
 
@@ -91,14 +94,19 @@ void FrmAuthority::showStartRight()
         m_widgets.tree->setCurrentItem(operatorNode);
     }
     NodeClick(operatorNode);
-    if (m_rows.node.kind == services::NodeKind::Operator
+    if (m_nodeLoad != 0 && m_rows.node.kind == services::NodeKind::Operator
         && m_rows.node.code == right.operatorCode)
-        m_rows.makeCurrent(right);
+        m_rightToMakeCurrent = right;
 }
 
 void FrmAuthority::Form_Unload()
 {
     m_loaded = false;
+    // Waits for the worker, which closes its login; a result still posted
+    // to the window is dropped as no load is waited for any more.
+    m_loader.reset();
+    m_nodeLoad = 0;
+    m_rightToMakeCurrent.reset();
     m_data.close();
     m_editing.unload();
 }
@@ -106,28 +114,6 @@ void FrmAuthority::Form_Unload()
 QTreeWidgetItem *FrmAuthority::node(const QString &key) const
 {
     return authoritytree::find(*m_widgets.tree, key);
-}
-
-void FrmAuthority::NodeClick(QTreeWidgetItem *clicked)
-{
-    if (!clicked || !m_loaded)
-        return;
-    // A row that crosses a stored right keeps the previous node's grid.
-    if (!trap([this] { return m_rows.fitsStored(m_rows.curRow); }))
-        return;
-    // A node with thousands of rights takes a while to read and show.
-    const WaitCursor busy;
-    enableCommand(QStringLiteral("delbut"), false);
-    const QString key = authoritytree::keyOf(*clicked);
-    if (!trap([&] {
-            m_data.loadNode(key);
-            return true;
-        }))
-        return;
-    const QString code = key.mid(1);
-    enableCommand(QStringLiteral("addbut"), key.size() > 1);   // not on a root
-    m_rows.showNode({authoritytree::kindOfKey(key), code, authoritytree::nameOf(*clicked, code)},
-                    m_data.nodeRights());
 }
 
 void FrmAuthority::showHelp()

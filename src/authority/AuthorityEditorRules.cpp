@@ -20,12 +20,15 @@ bool FrmAuthority::trap(const std::function<bool()> &step)
     bool passed = false;
     services::guarded(
         [&] { passed = step(); },
-        [this](const services::DatabaseFailure &failure) {
-            stop(depotbase::UserErrorText(QStringLiteral("仓库权限未能读取或保存，请稍后重试；"
-                                                         "如仍不成功，请与系统管理员联系。"),
-                                          failure.number, failure.description));
-        });
+        [this](const services::DatabaseFailure &failure) { tellFailure(failure); });
     return passed;
+}
+
+void FrmAuthority::tellFailure(const services::DatabaseFailure &failure)
+{
+    stop(depotbase::UserErrorText(QStringLiteral("仓库权限未能读取或保存，请稍后重试；"
+                                                 "如仍不成功，请与系统管理员联系。"),
+                                  failure.number, failure.description));
 }
 
 bool FrmAuthority::ResolveOtherSide(services::NodeKind node, QString &code)

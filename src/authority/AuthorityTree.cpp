@@ -3,7 +3,6 @@
 #include "services/RightsQueries.h"
 #include "suite/controls/TypeAhead.h"
 
-#include <QApplication>
 #include <QTreeWidget>
 
 namespace authoritytree {
@@ -84,19 +83,6 @@ void fill(QTreeWidget &tree, const std::vector<services::CodeAndName> &operators
         addRoot(tree, QStringLiteral("s"), QStringLiteral("仓库"), images.at(1));
     addChildren(*operatorRoot, operators, images.at(0));
     addChildren(*warehouseRoot, warehouses, images.at(0));
-}
-
-void onNodeChosen(QTreeWidget &tree, QObject &context,
-                  const std::function<void(QTreeWidgetItem *node)> &chosen)
-{
-    QObject::connect(&tree, &QTreeWidget::itemClicked, &context,
-                     [chosen](QTreeWidgetItem *node) { chosen(node); });
-    // A mouse press changes the current node too; its click follows.
-    QObject::connect(&tree, &QTreeWidget::currentItemChanged, &context,
-                     [chosen](QTreeWidgetItem *node) {
-                         if (node && QApplication::mouseButtons() == Qt::NoButton)
-                             chosen(node);
-                     });
 }
 
 QString keyOf(const QTreeWidgetItem &node)

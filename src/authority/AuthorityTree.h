@@ -5,10 +5,8 @@
 #include <QIcon>
 #include <QList>
 #include <QString>
-#include <functional>
 #include <vector>
 
-class QObject;
 class QTreeWidget;
 class QTreeWidgetItem;
 namespace services {
@@ -24,9 +22,6 @@ namespace authoritytree {
 // and 1 are the child and root icons.
 void fill(QTreeWidget &tree, const std::vector<services::CodeAndName> &operators,
           const std::vector<services::CodeAndName> &warehouses, const QList<QIcon> &images);
-// Runs `chosen` for a node clicked with the mouse or reached with the keys.
-void onNodeChosen(QTreeWidget &tree, QObject &context,
-                  const std::function<void(QTreeWidgetItem *node)> &chosen);
 QString keyOf(const QTreeWidgetItem &node);
 // An operator's key (or the operators' root) starts with "c", a warehouse's
 // with "s".

@@ -87,12 +87,13 @@ std::vector<CodeAndName> RightsQueries::pairsOf(const QString &statement)
     return pairs;
 }
 
-std::vector<JoinedRight> RightsQueries::rightsOfNode(NodeKind node, const QString &code)
+std::vector<JoinedRight> RightsQueries::rightsOfNode(NodeKind node, const QString &code,
+                                                     const std::function<bool()> &wanted)
 {
     const dbkit::DbDataSetPtr set = open(rightsql::rightsOfNodeStatement(node, code));
     std::vector<JoinedRight> rights;
     rights.reserve(sizeOf(*set));
-    for (toFirst(*set); !set->Eof(); set->MoveNext())
+    for (toFirst(*set); !set->Eof() && (!wanted || wanted()); set->MoveNext())
         rights.push_back(joinedRight(*set));
     return rights;
 }

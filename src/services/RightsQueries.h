@@ -5,6 +5,7 @@
 #include "RightsStatements.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -70,8 +71,11 @@ public:
     std::vector<CodeAndName> classes();
 
     // The rights of one operator or one warehouse, in the order they were
-    // written.
-    std::vector<JoinedRight> rightsOfNode(NodeKind node, const QString &code);
+    // written. `wanted`, when given, is asked before each right is taken
+    // from the rows read; once it says no, the rest are left and what was
+    // taken so far is returned (a reader whose result is no longer wanted).
+    std::vector<JoinedRight> rightsOfNode(NodeKind node, const QString &code,
+                                          const std::function<bool()> &wanted = {});
     // The right with this Auto_id; nothing when it is gone.
     std::optional<JoinedRight> rightByAutoId(long long autoId);
     // The code of the other side a right of a node of this kind names (a

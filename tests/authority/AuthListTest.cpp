@@ -241,6 +241,7 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
         m_seam->expectWindow("FrmAuthority", [&](QDialog *dialog) {
             auto *editor = qobject_cast<FrmAuthority *>(dialog);
             ASSERT_NE(editor, nullptr);
+            editor->waitForNode();
             EXPECT_EQ(editor->windowTitle(), "权限配置窗口");
             EXPECT_EQ(editor->authTree()->currentItem(), editor->node("c003"));
             EXPECT_EQ(editor->rows().node.code, "003");
@@ -270,6 +271,7 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
         m_seam->expectWindow("FrmAuthority", [&](QDialog *dialog) {
             auto *editor = qobject_cast<FrmAuthority *>(dialog);
             ASSERT_NE(editor, nullptr);
+            editor->waitForNode();
             EXPECT_EQ(editor->rows().node.code, "07");
             EXPECT_EQ(editor->rows().node.kind, services::NodeKind::Operator);
             SuperGrid &rights = *editor->authGrid();

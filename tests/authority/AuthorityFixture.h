@@ -46,7 +46,8 @@ protected:
         editor.ShowEditor();
     }
 
-    // Clicks a tree node with the mouse.
+    // Clicks a tree node with the mouse and waits for its rights, which
+    // are read off the window's thread.
     static void clickNode(FrmAuthority &editor, const QString &key)
     {
         QTreeWidgetItem *item = editor.node(key);
@@ -55,6 +56,7 @@ protected:
         tree->scrollToItem(item);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           tree->visualItemRect(item).center());
+        editor.waitForNode();
     }
 
     // Clicks a grid cell with the mouse.

@@ -2,6 +2,7 @@
 #include "AuthorityFixture.h"
 
 #include <QLineEdit>
+#include <QSignalSpy>
 
 using namespace depotbase;
 
@@ -38,6 +39,7 @@ TEST_P(KeyboardAndVolume, ThreeRightsWithTheKeyboardAlone)
         ASSERT_TRUE(e.authTree()->hasFocus());
         // A name typed in the tree finds its operator.
         type("陈");
+        e.waitForNode();
         ASSERT_EQ(e.rows().node.code, "005");
         ASSERT_EQ(grid->Rows(), 3);
         EXPECT_TRUE(grid->view()->model()->index(0, 6).data(Qt::ToolTipRole).toString()
@@ -115,12 +117,16 @@ TEST_P(KeyboardAndVolume, ThreeRightsWithTheKeyboardAlone)
 }
 
 // Warehouse 04 has one right only: reached by its code in the tree, it is
-// deleted with the keys alone, as in the lists.
+// deleted with the keys alone, as in the lists. Typing reads the rights of
+// the node it stops on only, not of those passed on the way ("0" is 001).
 TEST_P(KeyboardAndVolume, TheOnlyRightOfANodeIsDeletedWithTheKeys)
 {
     runEditor([](FrmAuthority &e) {
         QApplication::setActiveWindow(&e);
+        QSignalSpy ended(&e, &FrmAuthority::nodeLoadEnded);
         type("04");
+        e.waitForNode();
+        EXPECT_EQ(ended.count(), 1);
         ASSERT_EQ(e.rows().node.code, "04");
         ASSERT_EQ(e.authGrid()->Rows(), 2);
         EXPECT_FALSE(e.toolbarButton("delbut")->isEnabled());

@@ -154,6 +154,7 @@ TEST(ReplicaReadOnly, EveryReadingCommandWorksOnAHotStandby)
                     ASSERT_NE(node, nullptr);
                     QTest::mouseClick(editor.authTree()->viewport(), Qt::LeftButton, {},
                                       editor.authTree()->visualItemRect(node).center());
+                    editor.waitForNode();
                     EXPECT_EQ(editor.rows().node.name, "张伟");
                     ASSERT_EQ(editor.authGrid()->Rows(), 3);
                     EXPECT_EQ(editor.authGrid()->TextMatrix(1, 3), "是");

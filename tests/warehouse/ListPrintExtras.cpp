@@ -110,6 +110,7 @@ TEST_P(ListPrintDocs, DISABLED_WindowPictures)
                 ASSERT_NE(node, nullptr);
                 QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                                   tree->visualItemRect(node).center());
+                editor->waitForNode();
                 photograph(editor, docs, "authority-editor.png");
             });
             static_cast<FrmWHAuth *>(window)->toolbarButton("TlbEdit")->trigger();
