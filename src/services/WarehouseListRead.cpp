@@ -26,6 +26,11 @@ bool FullRead::finished() const
     return m_read->finished();
 }
 
+void FullRead::whenFinished(std::function<void()> call)
+{
+    m_read->whenFinished(std::move(call));
+}
+
 void FullRead::cancel()
 {
     m_read->cancel();

@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace dbkit {
@@ -34,6 +35,8 @@ public:
     ~FullRead();
     long long rowsRead() const;
     bool finished() const;
+    // `call` runs once the read has ended (see dbkit::BackgroundRead).
+    void whenFinished(std::function<void()> call);
     void cancel();
     // Once finished: the list's data set holds every row, on its first one.
     // False, with the reason in `failure`, when the read failed or was

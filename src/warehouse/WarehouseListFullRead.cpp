@@ -39,6 +39,10 @@ void WarehouseListFullRead::follow()
     if (m_read) {
         m_calls.progressed(m_read->rowsRead());
         m_timer.start();
+        // The end is taken at once, not at the next look; the read ends
+        // before this object goes (stop() waits for it).
+        m_read->whenFinished(
+            [this] { QMetaObject::invokeMethod(this, [this] { look(); }, Qt::QueuedConnection); });
     }
 }
 

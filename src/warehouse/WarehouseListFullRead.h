@@ -2,8 +2,8 @@
 
 // The rest of the warehouse list, read while the window already shows its
 // first screen (see services/WarehouseListRead.h for the threads): the
-// window's thread looks at the read every tenth of a second, shows how far
-// it got, and takes its rows once it has ended. Commands that need every row
+// window's thread looks at the read every tenth of a second and shows how far
+// it got, and takes its rows as soon as the read tells it has ended. Commands that need every row
 // wait for it first, with a progress box that can be cancelled.
 
 #include <QObject>

@@ -8,6 +8,7 @@
 #include "internal/ReadProgress.h"
 
 #include <atomic>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -19,6 +20,8 @@ struct BackgroundRead::Impl {
     int mode = OpenMode::ReadOnly;
     ReadProgress progress;
     std::atomic<bool> done{false};
+    std::mutex ending;  // between the end of the read and whenFinished
+    std::function<void()> whenDone;
     std::thread thread;
 
     // Written by the read's thread before `done`, read by the caller after.
@@ -45,7 +48,14 @@ void BackgroundRead::Impl::read()
     } catch (const DbError &error) {
         failure = error;
     }
-    done.store(true, std::memory_order_release);
+    std::function<void()> call;
+    {
+        const std::lock_guard lock(ending);
+        done.store(true, std::memory_order_release);
+        call = std::move(whenDone);
+    }
+    if (call)
+        call();
 }
 
 BackgroundRead::BackgroundRead(const QString &url, const QString &sql, int mode)
@@ -73,6 +83,18 @@ long long BackgroundRead::rowsRead() const
 bool BackgroundRead::finished() const
 {
     return d->done.load(std::memory_order_acquire);
+}
+
+void BackgroundRead::whenFinished(std::function<void()> call)
+{
+    {
+        const std::lock_guard lock(d->ending);
+        if (!d->done.load(std::memory_order_acquire)) {
+            d->whenDone = std::move(call);
+            return;
+        }
+    }
+    call();
 }
 
 void BackgroundRead::cancel()

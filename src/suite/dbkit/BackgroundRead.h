@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace dbkit {
@@ -35,6 +36,11 @@ public:
     // count when the server has answered).
     long long rowsRead() const;
     bool finished() const;
+    // `call` runs once the read has ended: on the read's thread as it ends,
+    // or at once on the caller's when it already has. It must only hand the
+    // news to the caller's thread (a queued call), and runs before the read
+    // is destroyed.
+    void whenFinished(std::function<void()> call);
     // From the caller's thread: the read stops as soon as its engine lets it.
     void cancel();
     void wait();
