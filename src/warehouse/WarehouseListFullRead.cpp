@@ -3,6 +3,7 @@
 #include "services/WarehouseListRead.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QThread>
 #include <QWidget>
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr int LookEveryMs = 100;
+constexpr int ShowBoxAfterMs = 300;
 
 QString readingText(long long rows)
 {
@@ -65,8 +67,12 @@ bool WarehouseListFullRead::waitForEnd()
                                  m_window);
         progress.setWindowTitle(QStringLiteral("仓库档案"));
         progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(300);
+        // A short wait shows no box at all; a longer one shows it.
+        QElapsedTimer waited;
+        waited.start();
         while (!m_read->finished()) {
+            if (!progress.isVisible() && waited.elapsed() >= ShowBoxAfterMs)
+                progress.show();
             progress.setLabelText(readingText(m_read->rowsRead()));
             QCoreApplication::processEvents(QEventLoop::AllEvents, 30);
             if (progress.wasCanceled())
