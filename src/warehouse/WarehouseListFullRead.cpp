@@ -34,6 +34,7 @@ void WarehouseListFullRead::hold(std::unique_ptr<services::warehouse_list::FullR
 {
     stop();
     m_read = std::move(read);
+    m_stopped = false;
 }
 
 void WarehouseListFullRead::follow()
@@ -70,7 +71,9 @@ bool WarehouseListFullRead::waitForEnd()
         // A short wait shows no box at all; a longer one shows it.
         QElapsedTimer waited;
         waited.start();
-        while (!m_read->finished()) {
+        // The events handled while waiting may take the read's end (its
+        // queued look) or stop it (the window closing): the loop sees both.
+        while (m_read && !m_read->finished()) {
             if (!progress.isVisible() && waited.elapsed() >= ShowBoxAfterMs)
                 progress.show();
             progress.setLabelText(readingText(m_read->rowsRead()));
@@ -79,6 +82,8 @@ bool WarehouseListFullRead::waitForEnd()
                 return false;
             QThread::msleep(20);
         }
+        if (!m_read)
+            return !m_stopped;
     }
     take();
     return true;
@@ -97,6 +102,7 @@ void WarehouseListFullRead::take()
 
 void WarehouseListFullRead::stop()
 {
+    m_stopped = true;
     m_timer.stop();
     if (m_read) {
         m_read->cancel();

@@ -51,5 +51,6 @@ private:
     std::shared_ptr<dbkit::DbDataSet> &m_list;
     Calls m_calls;
     std::unique_ptr<services::warehouse_list::FullRead> m_read;
+    bool m_stopped = false;  // the read was cancelled, not taken
     QTimer m_timer;
 };
