@@ -9,16 +9,6 @@ namespace {
 
 constexpr int RowsPerBatch = 20000;
 
-// Runs a statement without rows of its own; false with `error` set when it
-// failed.
-bool run(PGconn *conn, const QString &sql, QSqlError *error)
-{
-    const PgResult r{PQexec(conn, sql.toUtf8().constData())};
-    if (!failed(r.handle))
-        return true;
-    failedLoad(r.handle, error);
-    return false;
-}
 
 } // namespace
 
@@ -26,14 +16,26 @@ DirectLoad loadPostgresInBatches(PGconn *conn, const PostgresCall &call, ColumnS
                                  LoadedShape &shape, QSqlError *error, bool withTables,
                                  ReadProgress &progress)
 {
-    // A cursor lives in a transaction; the settings hold for it.
-    if (!run(conn, QStringLiteral("BEGIN"), error))
+    if (progress.cancelled()) {
+        *error = ReadProgress::cancelledError();
+        return DirectLoad::Failed;
+    }
+    // A cursor lives in a transaction; the settings (the prelude of a
+    // statement outside one) hold for it.
+    if (!runScript(conn, QStringLiteral("BEGIN"), error))
         return DirectLoad::Failed;
     bool ok = true;
     for (const QString &setting : call.prelude)
-        ok = ok && (setting == QLatin1String("BEGIN") || run(conn, setting, error));
-    ok = ok && run(conn, QStringLiteral("DECLARE depotbase_read NO SCROLL CURSOR FOR ")
-                             + call.statement, error);
+        ok = ok && runScript(conn, setting, error);
+    if (ok) {
+        const PostgresCall declare{
+            QStringLiteral("DECLARE depotbase_read NO SCROLL CURSOR FOR ") + call.statement,
+            call.values, {}};
+        const PgResult declared{runCall(conn, declare)};
+        ok = !failed(declared.handle);
+        if (!ok)
+            failedLoad(declared.handle, error);
+    }
     const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(RowsPerBatch)
                              + " FROM depotbase_read";
     std::vector<Oid> types;
@@ -79,7 +81,7 @@ DirectLoad loadPostgresInBatches(PGconn *conn, const PostgresCall &call, ColumnS
     }
     // Reading only: ending the transaction either way closes the cursor.
     QSqlError ignored;
-    run(conn, QStringLiteral("ROLLBACK"), &ignored);
+    runScript(conn, QStringLiteral("ROLLBACK"), &ignored);
     return ok ? DirectLoad::Done : DirectLoad::Failed;
 }
 

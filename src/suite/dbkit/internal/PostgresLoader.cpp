@@ -289,6 +289,8 @@ PGresult *pipelineAnswer(PGconn *conn, int queries)
     return answer;
 }
 
+} // namespace
+
 // Runs the call's statement and returns its result. With a prelude, it and
 // the statement go as one pipeline ending in one sync: one round trip.
 PGresult *runCall(PGconn *conn, const PostgresCall &call)
@@ -306,8 +308,6 @@ PGresult *runCall(PGconn *conn, const PostgresCall &call)
     sent = sent && bound.send(conn) && PQpipelineSync(conn);
     return pipelineAnswer(conn, sent ? int(call.prelude.size()) + 1 : 0);
 }
-
-} // namespace
 
 std::function<void()> cancelRequest(PGconn *conn)
 {
@@ -379,27 +379,11 @@ DirectLoad loadPostgresDirect(QSqlDatabase &db, const PostgresCall &call, Column
     PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
-    // A read on a background thread can be cancelled while the server runs it.
-    ReadProgress *progress = ReadProgress::ofThisThread();
-    if (progress) {
-        if (progress->cancelled()) {
-            *error = ReadProgress::cancelledError();
-            return DirectLoad::Failed;
-        }
-        // A long read goes a batch at a time.
-        if (call.values.isEmpty())
-            return loadPostgresInBatches(conn, call, rows, shape, error, withTables, *progress);
-        progress->setInterrupt(cancelRequest(conn));
-    }
+    // A read on a background thread goes a batch at a time, told and
+    // cancellable as it goes.
+    if (ReadProgress *progress = ReadProgress::ofThisThread())
+        return loadPostgresInBatches(conn, call, rows, shape, error, withTables, *progress);
     const PgResult r{runCall(conn, call)};
-    if (progress) {
-        progress->setInterrupt({});
-        if (progress->cancelled()) {
-            *error = ReadProgress::cancelledError();
-            return DirectLoad::Failed;
-        }
-        progress->setRows(PQntuples(r.handle));
-    }
     if (failed(r.handle))
         return failedLoad(r.handle, error);
     const int columns = PQnfields(r.handle);
@@ -433,16 +417,22 @@ DirectLoad execPostgresBound(QSqlDatabase &db, const PostgresCall &call, int *ro
     return DirectLoad::Done;
 }
 
+bool runScript(PGconn *conn, const QString &script, QSqlError *error)
+{
+    // libpq answers a script with its first failure, else its last result.
+    const PgResult r{PQexec(conn, script.toUtf8().constData())};
+    if (!failed(r.handle))
+        return true;
+    failedLoad(r.handle, error);
+    return false;
+}
+
 DirectLoad execPostgresScript(QSqlDatabase &db, const QString &script, QSqlError *error)
 {
     PGconn *conn = connectionOf(db);
     if (!conn)
         return DirectLoad::Unavailable;
-    // libpq answers a script with its first failure, else its last result.
-    const PgResult r{PQexec(conn, script.toUtf8().constData())};
-    if (failed(r.handle))
-        return failedLoad(r.handle, error);
-    return DirectLoad::Done;
+    return runScript(conn, script, error) ? DirectLoad::Done : DirectLoad::Failed;
 }
 
 #else

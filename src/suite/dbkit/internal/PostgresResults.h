@@ -44,12 +44,19 @@ LoadedShape resultShape(const PGresult *result, const QHash<Oid, QString> &table
 // Appends the rows of `result` to `rows` (large results on two threads).
 void appendResult(const PGresult *result, const std::vector<Oid> &types, ColumnStore &rows,
                   std::vector<TextCache> &caches);
+// Runs statements without values of their own, separated by semicolons, in
+// one round trip; false with `error` set when one failed.
+bool runScript(PGconn *conn, const QString &script, QSqlError *error);
+// Runs the call's statement (its prelude first, in the same round trip) and
+// returns its result.
+PGresult *runCall(PGconn *conn, const PostgresCall &call);
 // Asks the server, from any thread, to cancel what the connection runs.
 std::function<void()> cancelRequest(PGconn *conn);
-// A read on a background thread: the statement through a cursor, a batch
-// at a time, so the whole result is never held twice; the rows read so far
-// are told to `progress`, and a cancel stops it between batches (or the
-// server, asked to cancel, stops the batch under way).
+// A read on a background thread, on a login of its own outside any
+// transaction: the statement through a cursor, a batch at a time, so the
+// whole result is never held twice; the rows read so far are told to
+// `progress`, and a cancel stops it between batches (or the server, asked to
+// cancel, stops the batch under way).
 DirectLoad loadPostgresInBatches(PGconn *conn, const PostgresCall &call, ColumnStore &rows,
                                  LoadedShape &shape, QSqlError *error, bool withTables,
                                  ReadProgress &progress);
