@@ -93,11 +93,11 @@ void WarehouseListFullRead::take()
 {
     m_timer.stop();
     const std::unique_ptr<services::warehouse_list::FullRead> read = std::move(m_read);
+    // The reason stays empty when the rows went in.
     QString failure;
-    if (!m_list || !read->moveInto(*m_list, failure))
-        m_calls.ended(failure);
-    else
-        m_calls.ended(QString());
+    if (m_list)
+        read->moveInto(*m_list, failure);
+    m_calls.ended(failure);
 }
 
 void WarehouseListFullRead::stop()
