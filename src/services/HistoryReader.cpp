@@ -1,4 +1,5 @@
 #include "HistoryReader.h"
+#include "HistoryRows.h"
 
 #include "data/DataHelpers.h"
 #include "suite/dbkit/BoundQuery.h"
@@ -15,15 +16,6 @@ namespace services {
 using depotbase::NullToEmpty;
 
 namespace {
-
-QDateTime utcOf(const QString &text)
-{
-    QDateTime time(QDate::fromString(text.left(10), Qt::ISODate),
-                   QTime::fromString(text.mid(11, 8), QStringLiteral("HH:mm:ss")), Qt::UTC);
-    if (text.size() > 20 && text.at(19) == QLatin1Char('.'))
-        time = time.addMSecs(text.mid(20, 3).leftJustified(3, QLatin1Char('0')).toInt());
-    return time;
-}
 
 // A time as the history stores it; built from digits only.
 QString timeLiteral(const QDateTime &time)
@@ -84,13 +76,8 @@ QString HistoryReader::statement(const HistoryFilter &filter, QVariantList &valu
         terms << QStringLiteral("dChanged>=") + timeLiteral(filter.from);
     if (filter.to.isValid())
         terms << QStringLiteral("dChanged<") + timeLiteral(filter.to);
-    // The stored time as text, the same shape on every engine.
     const dbkit::SqlForms forms(m_login);
-    QString sql = QStringLiteral("SELECT iId, ") + forms.timeAsText(QStringLiteral("dChanged"))
-                  // Named apart from dChanged, so that ORDER BY sorts by the
-                  // stored time (and its index), not by this text.
-                  + QStringLiteral(" AS cChangedAt, cOperCode, cOperName, cComputer, cTable, cKey, cAction, "
-                                   "cBefore, cAfter FROM ChangeHistory");
+    QString sql = historySelect(forms);
     if (!terms.isEmpty())
         sql += QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY dChanged DESC, iId DESC");
@@ -99,27 +86,11 @@ QString HistoryReader::statement(const HistoryFilter &filter, QVariantList &valu
 
 std::vector<HistoryEntry> HistoryReader::read(const HistoryFilter &filter)
 {
-    std::vector<HistoryEntry> entries;
     if (!dbkit::SqlForms(m_login).tableExists(QStringLiteral("ChangeHistory")))
-        return entries;
+        return {};
     QVariantList values;
     const QString sql = statement(filter, values);
-    const dbkit::DbDataSetPtr rows = m_login.OpenDataSet(sql, values, dbkit::OpenMode::ReadOnly);
-    for (; !rows->Eof(); rows->MoveNext()) {
-        HistoryEntry entry;
-        entry.id = rows->Fields(0).toLongLong();
-        entry.changed = utcOf(NullToEmpty(rows->Fields(1)));
-        entry.operatorCode = NullToEmpty(rows->Fields(2));
-        entry.operatorName = NullToEmpty(rows->Fields(3));
-        entry.computer = NullToEmpty(rows->Fields(4));
-        entry.table = NullToEmpty(rows->Fields(5));
-        entry.key = NullToEmpty(rows->Fields(6));
-        entry.action = NullToEmpty(rows->Fields(7));
-        entry.before = ChangeHistory::decode(NullToEmpty(rows->Fields(8)));
-        entry.after = ChangeHistory::decode(NullToEmpty(rows->Fields(9)));
-        entries.push_back(std::move(entry));
-    }
-    return entries;
+    return readHistoryEntries(m_login, sql, values);
 }
 
 QHash<QString, QString> HistoryReader::departmentNames(const std::vector<HistoryEntry> &entries)
