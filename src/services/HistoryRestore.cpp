@@ -16,7 +16,7 @@ namespace {
 // The warehouse changed again after the change whose earlier values were asked for.
 QString changedSinceText()
 {
-    return QStringLiteral("该仓库档案在这次修改之后已被他人修改，不能恢复此前的值！");
+    return QStringLiteral("该仓库档案在这次修改之后又被修改过，不能恢复此前的值！");
 }
 
 // A save's answer in the words of a restore.

@@ -180,7 +180,7 @@ TEST_P(HistoryRestoreTest, EarlierValuesRefusedWhenChangedSinceOrLocked)
     ServiceResult result = m_restore->restore(first);
     EXPECT_EQ(result.refusal, Refusal::ChangedMeanwhile);
     EXPECT_EQ(result.message,
-              QStringLiteral("该仓库档案在这次修改之后已被他人修改，不能恢复此前的值！"));
+              QStringLiteral("该仓库档案在这次修改之后又被修改过，不能恢复此前的值！"));
     EXPECT_EQ(m_warehouses->read("R4")->name, "第三名");
     EXPECT_EQ(locksHeld(), 0);
 

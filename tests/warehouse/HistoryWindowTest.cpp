@@ -221,7 +221,7 @@ TEST_P(HistoryWindow, RestoreCommandsFollowTheRowAndTheSeat)
 
             // That change once more: the warehouse no longer holds what it stored.
             grid.setRow(5);
-            expectRefusal("该仓库档案在这次修改之后已被他人修改，不能恢复此前的值！");
+            expectRefusal("该仓库档案在这次修改之后又被修改过，不能恢复此前的值！");
             pressKey(window, Qt::Key_B, Qt::ControlModifier);
             EXPECT_EQ(grid.Rows(), 6);
         });
