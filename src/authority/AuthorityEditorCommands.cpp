@@ -179,5 +179,5 @@ void FrmAuthority::showHistory()
         subject.filter.warehouse = shown.code;
         subject.title = QStringLiteral("仓库 %1 %2").arg(shown.code, shown.name);
     }
-    ShowChangeHistory(this, m_account, subject);
+    ShowChangeHistory(this, m_account, subject, m_rows.readOnly());
 }

@@ -160,5 +160,5 @@ void FrmWHAuth::showHistory()
     subject.filter.warehouse = right->warehouseCode;
     subject.title = QStringLiteral("%1 在仓库 %2 的权限")
                         .arg(m_rows.operatorName(m_grid->Row()), right->warehouseCode);
-    ShowChangeHistory(this, m_inputs.context.account, subject);
+    ShowChangeHistory(this, m_inputs.context.account, subject, m_inputs.context.readOnly);
 }

@@ -3,6 +3,7 @@
 #include "HistoryWindow.h"
 
 #include "HistoryText.h"
+#include "RestoreButtons.h"
 #include "data/Catalogue.h"
 #include "data/ModuleState.h"
 #include "data/UserErrors.h"
@@ -39,17 +40,22 @@ const QDate NoDate(2000, 1, 1);
 // The help page of this window.
 constexpr int HistoryHelpContext = 31100241;
 
-constexpr std::array<const char *, 7> Pictures{
-    "imgPSetup", "imgPrint", "imgPreview", "imgOutput", "imgRefresh", "imgHelp", "imgExit",
+constexpr std::array<const char *, 9> Pictures{
+    "imgPSetup", "imgPrint", "imgPreview", "imgOutput",  "imgRefresh",
+    "imgHelp",   "imgExit",  "imgAdd",     "imgHistory",
 };
 
-constexpr std::array<ToolbarButton, 9> Buttons{{
+// The restore buttons' captions come from restorebuttons::setUp.
+constexpr std::array<ToolbarButton, 12> Buttons{{
     {"TlbPSetup", 1, text::Setup, text::PrintSetup},
     {"TlbPrint", 2, text::Print, text::Print},
     {"TlbPreview", 3, text::Preview, text::Preview},
     {"TlbOutput", 4, text::Output, text::Output},
     {nullptr, 0, 0, 0},
     {"TlbRefresh", 5, text::Refresh, text::Refresh},
+    {nullptr, 0, 0, 0},
+    {restorebuttons::Restore, 8, 0, 0},
+    {restorebuttons::RestoreEarlier, 9, 0, 0},
     {nullptr, 0, 0, 0},
     {"TlbHelp", 6, text::Help, text::Help},
     {"TlbExit", 7, text::Exit, text::Exit},
@@ -59,6 +65,9 @@ constexpr std::array<ToolbarButton, 9> Buttons{{
 constexpr std::array<int, historytext::ColumnCount> Widths{
     2100, 1000, 1100, 1200, 600, 1400, 600, 1800, 3600, 3600,
 };
+
+// The window's keys: its own restore commands and the lists' shared ones.
+constexpr auto Shortcuts = WithSharedListShortcuts(restorebuttons::Shortcuts);
 
 // The changed-fields column stands out (light yellow, 0x00BBGGRR).
 constexpr uint32_t ChangedColour = 0x00E0FFFF;
@@ -112,9 +121,10 @@ void tellingReadFailure(QWidget *window, const std::function<void()> &work)
 
 } // namespace
 
-FrmHistory::FrmHistory(const services::Account &account, HistorySubject subject,
+FrmHistory::FrmHistory(const services::Account &account, HistorySubject subject, bool readOnly,
                        QWidget *parent)
-    : QDialog(parent), m_reader(account.login()), m_subject(std::move(subject))
+    : QDialog(parent), m_reader(account.login()), m_restore(account.login()),
+      m_subject(std::move(subject)), m_readOnly(readOnly)
 {
     setObjectName(QStringLiteral("FrmHistory"));
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -152,6 +162,7 @@ FrmHistory::FrmHistory(const services::Account &account, HistorySubject subject,
     layout->addWidget(m_grid, 1);
 
     connect(ask, &QPushButton::clicked, this, [this] { OnToolbarCommand("TlbRefresh"); });
+    connect(m_grid, &SuperGrid::RowColChange, this, [this] { followCurrentRow(); });
 }
 
 FrmHistory::~FrmHistory() = default;
@@ -172,7 +183,8 @@ void FrmHistory::load()
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon201.png")));
     BuildToolbar(*m_toolbar, LoadToolbarPictures(Pictures), Buttons,
                  [this](const QString &key) { OnToolbarCommand(key); });
-    NameShortcutsInToolTips(*m_toolbar, SharedListShortcuts);
+    restorebuttons::setUp(*m_toolbar, m_readOnly);
+    NameShortcutsInToolTips(*m_toolbar, Shortcuts);
     setUpGrid();
     fillOperators();
     query();
@@ -221,20 +233,52 @@ services::HistoryFilter FrmHistory::currentFilter() const
 
 void FrmHistory::query()
 {
-    const std::vector<services::HistoryEntry> entries = m_reader.read(currentFilter());
-    const QHash<QString, QString> departments = m_reader.departmentNames(entries);
+    m_entries = m_reader.read(currentFilter());
+    const QHash<QString, QString> departments = m_reader.departmentNames(m_entries);
     m_grid->setRedraw(false);
-    m_grid->setRows(int(entries.size()) + 1);
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const QStringList cells = historytext::rowCells(entries[i], departments);
+    m_grid->setRows(int(m_entries.size()) + 1);
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const QStringList cells = historytext::rowCells(m_entries[i], departments);
         m_grid->setRowTexts(int(i) + 1, std::vector<QString>(cells.begin(), cells.end()));
     }
     m_grid->setRedraw(true);
     if (m_grid->Rows() > 1)
         m_grid->setRow(1);
-    m_count->setText(int(entries.size()) >= RowLimit
+    m_count->setText(int(m_entries.size()) >= RowLimit
                          ? QStringLiteral("显示最近的 %1 条；更早的请按日期查询").arg(RowLimit)
-                         : QStringLiteral("共 %1 条").arg(entries.size()));
+                         : QStringLiteral("共 %1 条").arg(m_entries.size()));
+    followCurrentRow();
+}
+
+const services::HistoryEntry *FrmHistory::currentEntry() const
+{
+    const int row = m_grid->Row();
+    if (row < 1 || row > int(m_entries.size()) || row >= m_grid->Rows())
+        return nullptr;
+    return &m_entries[size_t(row - 1)];
+}
+
+void FrmHistory::followCurrentRow()
+{
+    const services::HistoryEntry *entry = currentEntry();
+    restorebuttons::follow(
+        *m_toolbar, entry ? services::HistoryRestore::kindOf(*entry) : services::RestoreKind::None,
+        m_readOnly);
+}
+
+// Runs the restore the button of `key` offers on the current row, as long as
+// that button is enabled; a success reads the history again, so the
+// restore's own history row shows.
+void FrmHistory::runRestore(const QString &key)
+{
+    const QAction *button = toolbarButton(key);
+    const services::HistoryEntry *entry = currentEntry();
+    if (!button || !button->isEnabled() || !entry)
+        return;
+    const services::ServiceResult answer = m_restore.restore(*entry);
+    restorebuttons::tell(this, answer);
+    if (answer.done())
+        query();
 }
 
 void FrmHistory::OnToolbarCommand(const QString &key)
@@ -244,6 +288,8 @@ void FrmHistory::OnToolbarCommand(const QString &key)
             query();
         else if (const short mode = PrintModeOfKey(key); mode >= 0)
             runPrintCommand(mode);
+        else if (restorebuttons::kindOfCommand(key) != services::RestoreKind::None)
+            runRestore(key);
         else if (key == QLatin1String("TlbHelp"))
             ShowHelpPage(this, HistoryHelpContext);
         else if (key == QLatin1String("TlbExit"))
@@ -262,7 +308,7 @@ void FrmHistory::runPrintCommand(short mode)
 // The lists' keys, for the commands this window has.
 void FrmHistory::keyPressEvent(QKeyEvent *event)
 {
-    const QString command = CommandOfKey(*event, SharedListShortcuts);
+    const QString command = CommandOfKey(*event, Shortcuts);
     QAction *button = command.isEmpty() ? nullptr : toolbarButton(command);
     if (!button || !button->isEnabled()) {
         QDialog::keyPressEvent(event);
@@ -276,10 +322,10 @@ void FrmHistory::keyPressEvent(QKeyEvent *event)
 }
 
 void ShowChangeHistory(QWidget *parent, const services::Account &account,
-                       const HistorySubject &subject)
+                       const HistorySubject &subject, bool readOnly)
 {
     tellingReadFailure(parent, [&] {
-        FrmHistory window(account, subject, parent);
+        FrmHistory window(account, subject, readOnly, parent);
         window.ShowHistory();
     });
 }

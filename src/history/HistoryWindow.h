@@ -3,10 +3,12 @@
 #include "print/PrintWorkDb.h"
 #include "services/Account.h"
 #include "services/HistoryReader.h"
+#include "services/HistoryRestore.h"
 #include "suite/report/RTPrn.h"
 
 #include <QDialog>
 #include <QString>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -24,13 +26,15 @@ struct HistorySubject {
 
 // The history window 修改记录: the changes of its subject newest first, the
 // changed fields of each named, narrowed by a date range and by the operator
-// who made them; it prints, previews and outputs like the lists. It only
-// reads, so it serves a read-only seat as well.
+// who made them; it prints, previews and outputs like the lists. On the
+// current row it puts back a deleted warehouse or right (恢复) or the values
+// a changed warehouse had before (恢复此前的值); a read-only seat only reads.
 class FrmHistory : public QDialog {
     Q_OBJECT
 public:
-    // Reads through `account`, which outlives the window.
-    FrmHistory(const services::Account &account, HistorySubject subject,
+    // Reads and restores through `account`, which outlives the window; a
+    // `readOnly` seat is offered no restore.
+    FrmHistory(const services::Account &account, HistorySubject subject, bool readOnly,
                QWidget *parent = nullptr);
     ~FrmHistory() override;
 
@@ -39,7 +43,7 @@ public:
 
     // Loads the window, shows it modally and unloads it when it closes.
     void ShowHistory();
-    // Runs a toolbar command ("TlbRefresh", "TlbPreview", ...).
+    // Runs a toolbar command ("TlbRefresh", "TlbPreview", "TlbRestore", ...).
     void OnToolbarCommand(const QString &key);
     // Reads the changes again under the filters as they are set.
     void query();
@@ -60,9 +64,16 @@ private:
     void fillOperators();
     services::HistoryFilter currentFilter() const;
     void runPrintCommand(short mode);
+    // The change on the grid's current row; nullptr on none.
+    const services::HistoryEntry *currentEntry() const;
+    void followCurrentRow();
+    void runRestore(const QString &key);
 
     services::HistoryReader m_reader;
+    services::HistoryRestore m_restore;
     HistorySubject m_subject;
+    bool m_readOnly;
+    std::vector<services::HistoryEntry> m_entries;  // as the grid's rows show them
     QToolBar *m_toolbar = nullptr;
     QDateEdit *m_from = nullptr;
     QDateEdit *m_to = nullptr;
@@ -74,5 +85,6 @@ private:
 };
 
 // Shows the history of `subject` over `parent`; a failure to read is told.
+// `readOnly`: the seat's flag, which hides the restore commands.
 void ShowChangeHistory(QWidget *parent, const services::Account &account,
-                       const HistorySubject &subject);
+                       const HistorySubject &subject, bool readOnly);

@@ -23,5 +23,5 @@ void frmWHBrowse::showHistory()
     subject.filter.warehouse = m_grid->TextMatrix(m_grid->Row(), 0);
     subject.title = QStringLiteral("仓库 %1 %2")
                         .arg(subject.filter.warehouse, m_grid->TextMatrix(m_grid->Row(), 1));
-    ShowChangeHistory(this, dbs, subject);
+    ShowChangeHistory(this, dbs, subject, isReadOnly());
 }
