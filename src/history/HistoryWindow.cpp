@@ -17,6 +17,7 @@
 #include "suite/controls/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
@@ -26,8 +27,10 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -123,7 +126,7 @@ void tellingReadFailure(QWidget *window, const std::function<void()> &work)
 
 FrmHistory::FrmHistory(const services::Account &account, HistorySubject subject, bool readOnly,
                        QWidget *parent)
-    : QDialog(parent), m_reader(account.login()), m_restore(account.login()),
+    : QDialog(parent), m_account(account), m_reader(account.login()), m_restore(account.login()),
       m_subject(std::move(subject)), m_readOnly(readOnly)
 {
     setObjectName(QStringLiteral("FrmHistory"));
@@ -163,6 +166,10 @@ FrmHistory::FrmHistory(const services::Account &account, HistorySubject subject,
 
     connect(ask, &QPushButton::clicked, this, [this] { OnToolbarCommand("TlbRefresh"); });
     connect(m_grid, &SuperGrid::RowColChange, this, [this] { followCurrentRow(); });
+    m_onTop = new QTimer(this);
+    m_onTop->setSingleShot(true);
+    m_onTop->setInterval(500);
+    connect(m_onTop, &QTimer::timeout, this, [this] { readAgainWhenOnTop(); });
 }
 
 FrmHistory::~FrmHistory() = default;
@@ -187,6 +194,9 @@ void FrmHistory::load()
     NameShortcutsInToolTips(*m_toolbar, Shortcuts);
     setUpGrid();
     fillOperators();
+    // Followed before the first reading, so nothing committed after it is missed.
+    m_following = services::ChangeFeed::follow(
+        m_account, [this](const services::ChangeFeed::Changes &changes) { followChanges(changes); });
     query();
     m_printDb = OpenPrintWorkDb(SystemFolder(), QString::fromLatin1(HistoryPrintFile), this);
     m_grid->setFocus();
@@ -194,6 +204,7 @@ void FrmHistory::load()
 
 void FrmHistory::unload()
 {
+    m_following.reset();
     m_printDb.reset();
 }
 
@@ -231,8 +242,44 @@ services::HistoryFilter FrmHistory::currentFilter() const
     return filter;
 }
 
+void FrmHistory::followChanges(const services::ChangeFeed::Changes &changes)
+{
+    const services::HistoryFilter filter = currentFilter();
+    if (std::any_of(changes.begin(), changes.end(),
+                    [&filter](const services::HistoryEntry &change) { return filter.selects(change); }))
+        m_behind = true;
+    readAgainWhenOnTop();
+}
+
+// A message box or a preview over the window keeps it as it is; it reads
+// again once it is on top.
+void FrmHistory::readAgainWhenOnTop()
+{
+    if (!m_behind || !isVisible())
+        return;
+    const QWidget *top = QApplication::activeModalWidget();
+    if (top && top != this) {
+        m_onTop->start();
+        return;
+    }
+    m_behind = false;
+    const services::HistoryEntry *current = currentEntry();
+    const long long currentId = current ? current->id : 0;
+    const int topRow = m_grid->TopRow();
+    tellingReadFailure(this, [this] { query(); });
+    // New rows come on top: the current change stays current.
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        if (m_entries[i].id == currentId) {
+            m_grid->setRow(int(i) + 1);
+            m_grid->setTopRow(std::max(1, topRow));
+            break;
+        }
+    followCurrentRow();
+}
+
 void FrmHistory::query()
 {
+    m_behind = false;
     m_entries = m_reader.read(currentFilter());
     const QHash<QString, QString> departments = m_reader.departmentNames(m_entries);
     m_grid->setRedraw(false);

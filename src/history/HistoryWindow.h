@@ -2,18 +2,21 @@
 
 #include "print/PrintWorkDb.h"
 #include "services/Account.h"
+#include "services/ChangeFeed.h"
 #include "services/HistoryReader.h"
 #include "services/HistoryRestore.h"
 #include "suite/report/RTPrn.h"
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 #include <vector>
 
 class QAction;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QTimer;
 class QToolBar;
 class SuperGrid;
 
@@ -53,6 +56,8 @@ public:
     QDateEdit *DtpTo() const { return m_to; }
     QComboBox *CboOperator() const { return m_operator; }
     QAction *toolbarButton(const QString &key) const;
+    // The window's following of the change feed, while it is shown.
+    services::ChangeFeed::Following *following() const { return m_following.get(); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -68,7 +73,12 @@ private:
     const services::HistoryEntry *currentEntry() const;
     void followCurrentRow();
     void runRestore(const QString &key);
+    // Other windows' and seats' changes: a batch with one the window would
+    // show reads it again, once no other window is open over it.
+    void followChanges(const services::ChangeFeed::Changes &changes);
+    void readAgainWhenOnTop();
 
+    services::Account m_account;
     services::HistoryReader m_reader;
     services::HistoryRestore m_restore;
     HistorySubject m_subject;
@@ -82,6 +92,9 @@ private:
     SuperGrid *m_grid = nullptr;
     report::RTPrn m_control;
     PrintWorkDbPtr m_printDb;
+    std::unique_ptr<services::ChangeFeed::Following> m_following;
+    bool m_behind = false;  // a change it would show came while covered
+    QTimer *m_onTop = nullptr;  // looks again whether it is on top
 };
 
 // Shows the history of `subject` over `parent`; a failure to read is told.

@@ -16,6 +16,8 @@ class DbLogin;
 
 namespace services {
 
+struct HistoryEntry;
+
 // Which history rows to read. Empty fields do not narrow.
 struct HistoryFilter {
     // One row's history: the table and the row's key.
@@ -32,6 +34,9 @@ struct HistoryFilter {
     QString changedBy;
     // At most this many, the newest.
     int limit = 2000;
+
+    // Whether a reading under this filter would show `entry` (the limit aside).
+    bool selects(const HistoryEntry &entry) const;
 };
 
 // One change as the history keeps it.

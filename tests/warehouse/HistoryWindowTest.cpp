@@ -243,6 +243,28 @@ TEST_P(HistoryWindow, RestoreCommandsFollowTheRowAndTheSeat)
     });
 }
 
+TEST_P(HistoryWindow, AnotherSeatsChangeShowsWithTheCurrentRowKept)
+{
+    makeHistory();
+    runList([&](frmWHBrowse &l) {
+        selectCode("12");
+        m_seam->expectWindow("FrmHistory", [&](QDialog *window) {
+            auto *history = static_cast<FrmHistory *>(window);
+            SuperGrid &grid = *history->SpGrdHistory();
+            ASSERT_EQ(grid.Rows(), 4);
+            grid.setRow(2);
+            ASSERT_EQ(grid.TextMatrix(2, col::ColOperatorCode), "001");
+            change("003", "name", "外租三库");
+            history->following()->askNow();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return grid.Rows() == 5; }, 10000));
+            EXPECT_EQ(grid.TextMatrix(1, col::ColOperatorCode), "003");
+            EXPECT_EQ(grid.Row(), 3);
+            EXPECT_EQ(grid.TextMatrix(3, col::ColOperatorCode), "001");
+        });
+        pressKey(&l, Qt::Key_H, Qt::ControlModifier);
+    });
+}
+
 TEST_P(HistoryWindow, DISABLED_HistoryPicture)
 {
     const QString docs = qEnvironmentVariable("DEPOTBASE_DOCS_DIR");
