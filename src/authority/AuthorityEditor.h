@@ -8,6 +8,7 @@
 #include "NodeRightsLoader.h"
 #include "NodeTree.h"
 #include "RightsColumns.h"
+#include "RightsFollower.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -35,6 +36,8 @@ class SuperGrid;
 // way add and delete are disabled (their keys do nothing), as there is no
 // row to delete and no stored right to check a new one against; history,
 // help and exit stay.
+// While it is open the grid follows the node's rights as other seats and
+// windows change them (AuthorityEditorFollow.cpp).
 // ShowEditor loads the window, shows it modally and unloads it.
 class FrmAuthority : public QDialog, public RightsColumns {
     Q_OBJECT
@@ -73,6 +76,8 @@ public:
     QTreeWidgetItem *node(const QString &key) const;
     // The grid's rows: the node shown, the row being edited, the written rows.
     const EditedRows &rows() const { return m_rows; }
+    // The change feed followed while the window is loaded; nullptr otherwise.
+    services::ChangeFeed::Following *following() const;
 
     static constexpr int HelpContext = 31100141;
 
@@ -105,6 +110,15 @@ private:
     void showLoadedNode(const NodeRightsLoader::Result &loaded);
     void endNodeLoad();
 
+    // AuthorityEditorFollow.cpp
+    void startFollowing();
+    // Changes wait while a node loads or a dialog is open.
+    bool busyForChanges() const;
+    // Shows the node's rights a batch of changes touched as they are now;
+    // hands back what waits for the cell being edited, or all when they
+    // could not be read.
+    TouchedRights showChanges(const TouchedRights &touched);
+
     // AuthorityEditorCommands.cpp
     // Add and delete: never enabled in a read-only editor.
     void enableCommand(const QString &key, bool enabled);
@@ -129,6 +143,7 @@ private:
     bool m_loaded = false;
     std::optional<RightToShow> m_start;
     std::unique_ptr<NodeRightsLoader> m_loader;  // while the window is loaded
+    std::unique_ptr<RightsFollower> m_follower;  // likewise
     unsigned long long m_nodeLoad = 0;           // the load waited for; 0: none
     std::optional<RightToShow> m_rightToMakeCurrent;  // once the node's rights are shown
     QList<QIcon> ImageList1;

@@ -4,6 +4,7 @@
 #include "AuthorityTree.h"
 #include "AuthorityEditorLayout.h"
 #include "AuthorityEditorToolbar.h"
+#include "RightsFollower.h"
 #include "RightsGrid.h"
 #include "forms/FormSlot.h"
 #include "forms/WindowHelpers.h"
@@ -61,6 +62,8 @@ void FrmAuthority::Form_Load()
     QWidget::setTabOrder(m_widgets.tree, grid.view());
     editortoolbar::build(*m_widgets.toolbar, ImageList1, grid.view(),
                          [this](const QString &key) { TbarClick(key); });
+    // Followed before any node's rights are read.
+    startFollowing();
     m_data.open();
     m_loader = std::make_unique<NodeRightsLoader>(
         m_account, *this,
@@ -102,6 +105,7 @@ void FrmAuthority::showStartRight()
 void FrmAuthority::Form_Unload()
 {
     m_loaded = false;
+    m_follower.reset();
     // Waits for the worker, which closes its login; a result still posted
     // to the window is dropped as no load is waited for any more.
     m_loader.reset();

@@ -2,6 +2,7 @@
 
 #include "AuthorityContext.h"
 #include "AuthorityListGrid.h"
+#include "RightsFollower.h"
 #include "forms/FormSlot.h"
 #include "print/PrintWorkDb.h"
 #include "print/RunReport.h"
@@ -33,9 +34,10 @@ struct AuthListInputs {
 // The authority list "仓库权限设置": every warehouse right of a selectable
 // operator on an existing warehouse, one grid row each. The list only reads:
 // rights change in the authority editor, which 编辑 and a double click open
-// and after which the list is read again. It locates and filters through
-// FrmWAFilter, refreshes, prints through its own print-work database, and
-// opens help.
+// and after which the list is read again. While it is open it follows the
+// rights and warehouses other seats and windows change. It locates and
+// filters through FrmWAFilter, refreshes, prints through its own print-work
+// database, and opens help.
 //
 // The warehouse list holds it in a FormSlot and makes it afresh per command:
 // ShowList loads it, shows it modally and unloads it.
@@ -57,6 +59,8 @@ public:
     QAction *toolbarButton(const QString &key) const;
     // The print-work database while the window is loaded.
     PrintWorkDb *printWork() const { return printDb.get(); }
+    // The change feed followed while the window is loaded; nullptr otherwise.
+    services::ChangeFeed::Following *following() const;
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -71,6 +75,10 @@ private:
     void BuildAuthToolbar();
     // The title tells how many rights are shown, and whether a filter holds.
     void showListState();
+    // Shows the rights and the rights on the warehouses a batch of changes
+    // touched as they are now, through the filter shown; hands all back
+    // when they could not be read.
+    TouchedRights showChanges(const TouchedRights &touched);
 
     // Commands (AuthorityListCommands.cpp)
     // Runs a command; a failure is told and the title brought up to date.
@@ -99,6 +107,8 @@ private:
     bool m_loaded = false;
     bool m_filtered = false;  // the grid shows the rows of a filter
     services::RightsFilter m_shownFilter;  // that filter
+    int m_commandsRunning = 0;             // changes wait while a command runs
+    std::unique_ptr<RightsFollower> m_follower;  // from load to unload
 
     services::RightsQueries m_queries;
     std::shared_ptr<dbkit::DbDataSet> rsAuthList;

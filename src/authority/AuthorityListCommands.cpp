@@ -13,6 +13,7 @@
 #include "suite/controls/SuperGrid.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <exception>
 
 using namespace depotbase;
@@ -26,6 +27,8 @@ void FrmWHAuth::runGuarded(const std::function<void()> &command)
 {
     // A database failure ends the command with the engine's text; the window
     // stays as it was at that point.
+    ++m_commandsRunning;
+    const auto ended = qScopeGuard([this] { --m_commandsRunning; });
     try {
         services::guarded(command, [this](const services::DatabaseFailure &failure) {
             refuse(depotbase::UserErrorText(

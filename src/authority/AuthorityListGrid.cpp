@@ -2,9 +2,12 @@
 
 #include "forms/DataSetGridSource.h"
 #include "services/RightsList.h"
+#include "services/RightsQueries.h"
 #include "suite/controls/GridColors.h"
 #include "suite/controls/SuperGrid.h"
 
+#include <QHash>
+#include <algorithm>
 #include <array>
 
 using depotbase::DataSetGridSource;
@@ -47,6 +50,15 @@ QString showMoneyText(const QVariant &flag)
     return !flag.isNull() && flag.toInt() != 0 ? QStringLiteral("是") : QStringLiteral("否");
 }
 
+// A right's cells as the list shows them, one per column.
+std::vector<QString> rowTexts(const services::JoinedRight &right)
+{
+    return {right.operatorName, right.warehouseCode,    right.warehouseName,
+            showMoneyText(right.showMoney ? 1 : 0),     right.operatorCode,
+            right.classCode,    right.className,        right.item.code,
+            right.item.name,    right.item.model};
+}
+
 } // namespace
 
 void AuthorityListGrid::setup(int widthTwips)
@@ -71,6 +83,7 @@ void AuthorityListGrid::show(const dbkit::DbDataSet &rows)
 {
     m_grid.setRedraw(false);
     m_grid.setRows(1);
+    m_autoIds.clear();
     fill(rows);
     m_grid.setRedraw(true);
 }
@@ -91,6 +104,8 @@ void AuthorityListGrid::fill(const dbkit::DbDataSet &rows)
                                 col == ShowMoneyColumn ? &showMoneyText : nullptr};
     // The rows are read from the rows set's rows without a copy.
     colourNameColumn();
+    const std::vector<long long> autoIds = services::rightslist::autoIds(rows);
+    m_autoIds.insert(m_autoIds.end(), autoIds.begin(), autoIds.end());
     const int first = m_grid.Rows();
     m_grid.setRows(first + count);
     m_grid.showSource(first, std::make_shared<DataSetGridSource>(rows, std::move(columns)));
@@ -142,4 +157,96 @@ bool AuthorityListGrid::locate(const services::RightsFilter &wanted)
     if (wanted.lastBox == services::RightsFilterBox::OperatorCode)
         m_grid.setBackColorSel(LocatedByOperatorColour);
     return true;
+}
+
+// ---- rights changed since the list was read -------------------------------
+
+long long AuthorityListGrid::autoIdOf(int row) const
+{
+    return row >= 1 && size_t(row) <= m_autoIds.size() ? m_autoIds[size_t(row - 1)] : 0;
+}
+
+int AuthorityListGrid::rowOf(long long autoId, int otherwise) const
+{
+    const auto found = std::find(m_autoIds.begin(), m_autoIds.end(), autoId);
+    return autoId != 0 && found != m_autoIds.end() ? int(found - m_autoIds.begin()) + 1
+                                                   : otherwise;
+}
+
+std::vector<long long> AuthorityListGrid::rightsOnWarehouses(const QSet<QString> &warehouses) const
+{
+    std::vector<long long> rights;
+    for (int row = 1; row < m_grid.Rows() && !warehouses.isEmpty(); ++row)
+        if (warehouses.contains(m_grid.TextMatrix(row, WarehouseCodeColumn)))
+            rights.push_back(autoIdOf(row));
+    return rights;
+}
+
+void AuthorityListGrid::takeStored(const QSet<long long> &touched,
+                                   const std::vector<services::JoinedRight> &listed)
+{
+    const long long current = autoIdOf(m_grid.Row());
+    const int currentCol = m_grid.Col();
+    const int top = m_grid.TopRow();
+    const long long topRight = autoIdOf(top);
+
+    QHash<long long, int> shown;
+    for (size_t i = 0; i < m_autoIds.size(); ++i)
+        shown.insert(m_autoIds[i], int(i) + 1);
+    QHash<long long, const services::JoinedRight *> stored;
+    for (const services::JoinedRight &right : listed)
+        stored.insert(right.autoId, &right);
+    std::vector<int> gone;
+    std::vector<const services::JoinedRight *> added;
+    for (const long long autoId : touched) {
+        const int row = shown.value(autoId, 0);
+        const services::JoinedRight *right = stored.value(autoId, nullptr);
+        if (row != 0 && right)
+            m_grid.setRowTexts(row, rowTexts(*right));
+        else if (row != 0)
+            gone.push_back(row);
+        else if (right)
+            added.push_back(right);
+    }
+    const int currentRow = m_grid.Row();
+    const auto goneAbove = [&gone](int row) {
+        return int(std::count_if(gone.begin(), gone.end(), [row](int g) { return g < row; }));
+    };
+    const int nextRow = currentRow - goneAbove(currentRow);
+    const int nextTop = top - goneAbove(top);
+    removeRows(std::move(gone));
+    appendRights(std::move(added));
+    // The current right stays current; when it went, the row after it is.
+    const int last = m_grid.Rows() - 1;
+    if (const int row = std::min(rowOf(current, nextRow), last); row >= 1) {
+        m_grid.setRow(row);
+        m_grid.setCol(currentCol);
+    }
+    if (const int row = rowOf(topRight, std::min(nextTop, last)); row >= 1)
+        m_grid.setTopRow(row);
+}
+
+void AuthorityListGrid::removeRows(std::vector<int> rows)
+{
+    // From the bottom up, so the rows still to go keep their numbers.
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    for (const int row : rows) {
+        m_grid.RemoveItem(row);
+        m_autoIds.erase(m_autoIds.begin() + (row - 1));
+    }
+}
+
+void AuthorityListGrid::appendRights(std::vector<const services::JoinedRight *> rights)
+{
+    if (rights.empty())
+        return;
+    // In the order written, as the list reads them.
+    std::sort(rights.begin(), rights.end(),
+              [](const auto *a, const auto *b) { return a->autoId < b->autoId; });
+    int row = m_grid.Rows();
+    m_grid.setRows(row + int(rights.size()));
+    for (const services::JoinedRight *right : rights) {
+        m_grid.setRowTexts(row++, rowTexts(*right));
+        m_autoIds.push_back(right->autoId);
+    }
 }

@@ -2,6 +2,7 @@
 #include "AuthorityList.h"
 
 #include "AuthorityFilter.h"
+#include "RightsFollower.h"
 #include "data/Catalogue.h"
 #include "data/ModuleState.h"
 #include "data/UserErrors.h"
@@ -16,6 +17,7 @@
 #include "suite/report/RTPrn.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -75,6 +77,11 @@ FrmWHAuth::FrmWHAuth(const AuthListInputs &inputs, QWidget *parent)
 
 FrmWHAuth::~FrmWHAuth() = default;
 
+services::ChangeFeed::Following *FrmWHAuth::following() const
+{
+    return m_follower ? &m_follower->following() : nullptr;
+}
+
 QAction *FrmWHAuth::toolbarButton(const QString &key) const
 {
     return ToolbarAction(*m_toolbar, key);
@@ -95,6 +102,15 @@ void FrmWHAuth::ShowList()
 void FrmWHAuth::Form_Load()
 {
     setProperty("HelpContextID", HelpContext);
+    // Followed before the rights are read, so no change after the reading is
+    // missed. Changes wait while a command runs or a dialog is over the list.
+    m_follower = std::make_unique<RightsFollower>(
+        m_inputs.context.account,
+        [this] {
+            const QWidget *modal = QApplication::activeModalWidget();
+            return m_commandsRunning > 0 || (modal && modal != this);
+        },
+        [this](const TouchedRights &touched) { return showChanges(touched); });
     rsAuthList = m_queries.rightsList();
     // The whole rights table served only editing in the list's cells, and the
     // operator and warehouse sets only those cells' checks and references;
@@ -126,6 +142,7 @@ void FrmWHAuth::Form_Activate()
 
 void FrmWHAuth::Form_Unload()
 {
+    m_follower.reset();
     rsAuthList.reset();
     m_grid->setRows(1);
     printDb.reset();
@@ -173,6 +190,24 @@ void FrmWHAuth::BuildAuthToolbar()
     BuildToolbar(*m_toolbar, ImageList1, Buttons,
                  [this](const QString &key) { OnToolbarCommand(key); });
     NameShortcutsInToolTips(*m_toolbar, SharedListShortcuts);
+}
+
+TouchedRights FrmWHAuth::showChanges(const TouchedRights &touched)
+{
+    const bool shown = services::guarded(
+        [&] {
+            QSet<long long> rights = touched.rights;
+            for (const long long autoId : m_rows.rightsOnWarehouses(touched.warehouses))
+                rights.insert(autoId);
+            const services::RightsFilter filter =
+                m_filtered ? m_shownFilter : services::RightsFilter{};
+            m_rows.takeStored(rights,
+                              m_queries.rightsByAutoIds({rights.begin(), rights.end()}, filter));
+            showListState();
+        },
+        // The list goes on with what it shows.
+        [](const services::DatabaseFailure &) {});
+    return shown ? TouchedRights{} : touched;
 }
 
 void FrmWHAuth::showListState()

@@ -7,6 +7,7 @@
 
 #include "services/RightsQueries.h"
 
+#include <QSet>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -68,10 +69,28 @@ public:
     // after telling a failure.
     bool remove(int row);
 
+    // Changes made elsewhere (EditedRowsFollow.cpp): the Auto_ids of the
+    // rows that show a right on one of these warehouses.
+    std::vector<long long> rightsOnWarehouses(const QSet<QString> &warehouses) const;
+    // The rights `touched` as `stored` holds those of them that are still
+    // the node's: a row shows its right as stored now, or goes when it is
+    // gone; a right of the node not shown is added at the end. A row that
+    // holds values not stored keeps them, and its next write is refused as
+    // changed or deleted meanwhile. The current row and cell, and the top
+    // row, stay on their rights.
+    // While a cell of `editedRow` is being edited (0: none), that row and
+    // every row to add or remove wait: their Auto_ids are handed back.
+    QSet<long long> takeStored(const QSet<long long> &touched,
+                               const std::vector<services::JoinedRight> &stored, int editedRow);
+
 private:
     GridRow gridRow(int row) const;
     // Shows what RowEntry or RowCommit left of the row.
     void showRow(const GridRow &row);
+    // Removes rows whose rights went, from the bottom up; the row numbers
+    // kept move with their rows.
+    void removeGone(std::vector<int> rows);
+    void appendStored(const services::JoinedRight &right);
 
     SuperGrid &m_grid;
     RowCommit m_commit;

@@ -107,6 +107,25 @@ void RowCommit::rememberRead(const std::vector<GridRow> &rows)
     }
 }
 
+void RowCommit::rememberStored(const GridRow &row)
+{
+    const services::RightRecord right = rightOf(row);
+    m_asRead.insert(right.autoId, right);
+}
+
+bool RowCommit::holdsUnstored(const GridRow &row) const
+{
+    const services::RightRecord shown = rightOf(row);
+    if (shown.autoId == 0)
+        return true;
+    const auto read = m_asRead.constFind(shown.autoId);
+    if (read == m_asRead.cend())
+        return false;
+    return shown.operatorCode != read->operatorCode || shown.warehouseCode != read->warehouseCode
+           || shown.showMoney != read->showMoney || shown.classCode != read->classCode
+           || shown.itemCode != read->itemCode;
+}
+
 ServiceResult RowCommit::insert(GridRow &row)
 {
     if (m_readOnly)

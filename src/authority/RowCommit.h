@@ -54,6 +54,13 @@ public:
     // names what its row held when read, so a right another administrator
     // changed meanwhile is refused, not overwritten.
     void rememberRead(const std::vector<GridRow> &rows);
+    // Notes one row as its right is stored now (shown after another seat's
+    // change), or forgets a right that is gone.
+    void rememberStored(const GridRow &row);
+    void forget(long long autoId) { m_asRead.remove(autoId); }
+    // True when the row shows values its right does not hold as read or
+    // last written: typed values a failed write left, or no right at all.
+    bool holdsUnstored(const GridRow &row) const;
 
     // Stores the row as a new right; its Auto_id goes into its cells.
     services::ServiceResult insert(GridRow &row);

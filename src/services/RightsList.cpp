@@ -2,6 +2,7 @@
 
 #include "data/DataHelpers.h"
 #include "suite/dbkit/DbDataSet.h"
+#include "suite/dbkit/DbRows.h"
 
 namespace services::rightslist {
 
@@ -18,6 +19,17 @@ std::vector<int> fieldPositions(const dbkit::DbDataSet &rows,
     for (const char *name : names)
         positions.push_back(depotbase::RequiredField(rows, name, QStringLiteral("the rights")));
     return positions;
+}
+
+std::vector<long long> autoIds(const dbkit::DbDataSet &rows)
+{
+    const int field = depotbase::RequiredField(rows, "Auto_id", QStringLiteral("the rights"));
+    const dbkit::DbRows read = dbkit::rowsOf(rows);
+    std::vector<long long> ids;
+    ids.reserve(size_t(count(rows)));
+    for (size_t row = 0; row < size_t(count(rows)); ++row)
+        ids.push_back(read.value(row, field).toLongLong());
+    return ids;
 }
 
 } // namespace services::rightslist

@@ -18,5 +18,7 @@ int count(const dbkit::DbDataSet &rows);
 // throws dbkit::DbError, as any failure of a read does.
 std::vector<int> fieldPositions(const dbkit::DbDataSet &rows,
                                 const std::vector<const char *> &names);
+// The Auto_id of each right, in the order of the rows.
+std::vector<long long> autoIds(const dbkit::DbDataSet &rows);
 
 } // namespace services::rightslist

@@ -90,12 +90,34 @@ std::vector<CodeAndName> RightsQueries::pairsOf(const QString &statement)
 std::vector<JoinedRight> RightsQueries::rightsOfNode(NodeKind node, const QString &code,
                                                      const std::function<bool()> &wanted)
 {
-    const dbkit::DbDataSetPtr set = open(rightsql::rightsOfNodeStatement(node, code));
     std::vector<JoinedRight> rights;
-    rights.reserve(sizeOf(*set));
+    readRights(rightsql::rightsOfNodeStatement(node, code), rights, wanted);
+    return rights;
+}
+
+std::vector<JoinedRight> RightsQueries::rightsByAutoIds(const std::vector<long long> &autoIds,
+                                                        const RightsFilter &filter)
+{
+    // Few enough values a statement for every engine's limit on bound values.
+    constexpr size_t chunk = 500;
+    std::vector<JoinedRight> rights;
+    for (size_t first = 0; first < autoIds.size(); first += chunk) {
+        const auto begin = autoIds.begin() + std::ptrdiff_t(first);
+        const std::vector<long long> some(
+            begin, begin + std::ptrdiff_t(std::min(chunk, autoIds.size() - first)));
+        readRights(rightsql::rightsByAutoIdsStatement(some, filter), rights);
+    }
+    return rights;
+}
+
+void RightsQueries::readRights(const rightsql::BoundStatement &statement,
+                               std::vector<JoinedRight> &rights,
+                               const std::function<bool()> &wanted)
+{
+    const dbkit::DbDataSetPtr set = open(statement);
+    rights.reserve(rights.size() + sizeOf(*set));
     for (toFirst(*set); !set->Eof() && (!wanted || wanted()); set->MoveNext())
         rights.push_back(joinedRight(*set));
-    return rights;
 }
 
 std::optional<JoinedRight> RightsQueries::rightByAutoId(long long autoId)

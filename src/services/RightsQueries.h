@@ -78,6 +78,10 @@ public:
                                           const std::function<bool()> &wanted = {});
     // The right with this Auto_id; nothing when it is gone.
     std::optional<JoinedRight> rightByAutoId(long long autoId);
+    // The rights with these Auto_ids that still exist, are listed and match
+    // the codes of `filter`, read a few hundred to a statement.
+    std::vector<JoinedRight> rightsByAutoIds(const std::vector<long long> &autoIds,
+                                             const RightsFilter &filter);
     // The code of the other side a right of a node of this kind names (a
     // warehouse for an operator, an operator for a warehouse) whose code or
     // name is `text`; the first when several match.
@@ -92,6 +96,9 @@ public:
 
 private:
     std::vector<CodeAndName> pairsOf(const QString &statement);
+    // Appends the rights the statement reads to `rights`.
+    void readRights(const rightsql::BoundStatement &statement, std::vector<JoinedRight> &rights,
+                    const std::function<bool()> &wanted = {});
     std::shared_ptr<dbkit::DbDataSet> open(const rightsql::BoundStatement &statement);
 
     dbkit::DbLogin &m_login;

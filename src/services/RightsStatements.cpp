@@ -127,6 +127,24 @@ QString rightByAutoIdStatement(long long autoId)
            + QString::number(autoId);
 }
 
+BoundStatement rightsByAutoIdsStatement(const std::vector<long long> &autoIds,
+                                        const RightsFilter &filter)
+{
+    BoundStatement statement{rightsStatement() + QStringLiteral(" where WarehAuth.Auto_id in ("),
+                             {}};
+    for (const long long autoId : autoIds) {
+        statement.sql += statement.values.isEmpty() ? QStringLiteral("?") : QStringLiteral(",?");
+        statement.values << autoId;
+    }
+    statement.sql += QStringLiteral(")");
+    const BoundStatement condition = filterCondition(filter);
+    if (!condition.sql.isEmpty()) {
+        statement.sql += QStringLiteral(" and ") + condition.sql;
+        statement.values += condition.values;
+    }
+    return statement;
+}
+
 QString otherSideStatement(NodeKind node)
 {
     if (node == NodeKind::Operator)

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <vector>
 
 // The statements that read warehouse rights for the authority list, its
 // locate and filter dialog and the authority editor. A code or a typed text
@@ -42,6 +43,10 @@ QString rightsStatement();
 BoundStatement rightsOfNodeStatement(NodeKind node, const QString &code);
 // The joined right with this Auto_id (no row when it is gone or not listed).
 QString rightByAutoIdStatement(long long autoId);
+// The joined rights with these Auto_ids that also match the codes of
+// `filter` (any right when it is empty); one "?" per Auto_id.
+BoundStatement rightsByAutoIdsStatement(const std::vector<long long> &autoIds,
+                                        const RightsFilter &filter);
 
 // The other side a right of a node of this kind names (a warehouse for an
 // operator, an operator for a warehouse) whose code or name is the one bound

@@ -3,6 +3,8 @@
 
 #include "authority/AuthorityEditor.h"
 #include "data/Catalogue.h"
+#include "services/ChangeHistory.h"
+#include "services/RightsService.h"
 #include "support/SheetReader.h"
 
 #include <QAbstractItemModel>
@@ -281,6 +283,48 @@ TEST_P(AuthListTest, EditorOpensByButtonOrDoubleClickAndTheListIsReadAgain)
         QTest::keyClick(grid().view(), Qt::Key_E, Qt::ControlModifier);
         EXPECT_EQ(shown(), QStringList({"陈静|07|是", "周(小)明|07|否"}));
         EXPECT_TRUE(m_list->windowTitle().contains(QStringLiteral("已过滤")));
+    });
+}
+
+// Another login adds, changes and deletes rights and renames a warehouse
+// while the list is open: the list follows, its current row on its right.
+TEST_P(AuthListTest, FollowsRightsAndWarehousesOtherLoginsChange)
+{
+    dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
+    services::RightsService rights(*other);
+    const auto autoIdOf = [&](const QString &operatorCode, const QString &warehouse) {
+        const dbkit::DbDataSetPtr found =
+            m_login->OpenDataSet("select Auto_id from WarehAuth where Id='" + operatorCode
+                                 + "' and cWhCode='" + warehouse + "'");
+        return found->Fields(0).toLongLong();
+    };
+    runList([&](FrmWHAuth &list) {
+        grid().setRow(5);  // 王强|04
+        grid().setCol(2);
+        ASSERT_TRUE(rights.remove(autoIdOf("001", "02")).done());
+        const services::RightRecord asRead = *rights.find(autoIdOf("003", "02"));
+        services::RightRecord changed = asRead;
+        changed.showMoney = false;
+        ASSERT_TRUE(rights.update(changed, asRead).done());
+        services::RightRecord added{0, "005", "陈静", "06", false, "", ""};
+        ASSERT_TRUE(rights.insert(added).done());
+        // A warehouse renamed, with its history row as the warehouse service writes it.
+        services::ChangeHistory history(*other);
+        const services::RowImage before = history.image(services::warehouseHistory(), "04");
+        other->Execute("update Warehouse set cWhName='辅料二库' where cWhCode='04'");
+        history.recordAfter(services::warehouseHistory(), before, "04");
+
+        QStringList expected = DemoRights;
+        expected.removeAt(1);
+        expected[4] = "王强|02|否";
+        expected << "陈静|06|否";
+        list.following()->askNow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == expected; }, 10000))
+            << shown().join(' ').toStdString();
+        EXPECT_EQ(grid().Row(), 4);
+        EXPECT_EQ(grid().Col(), 2);
+        EXPECT_EQ(grid().TextMatrix(4, 2), "辅料二库");
+        EXPECT_EQ(list.windowTitle(), QStringLiteral("仓库权限设置（共 10 条权限）"));
     });
 }
 

@@ -92,8 +92,16 @@ protected:
         grid->setCol(col);
         grid->view()->setFocus();
         QTest::keyClick(grid->view(), Qt::Key_Return);
-        auto *combo = qobject_cast<QComboBox *>(grid->editor());
-        ASSERT_NE(combo, nullptr) << "no drop-down in " << row << "," << col;
+        ASSERT_NE(qobject_cast<QComboBox *>(grid->editor()), nullptr)
+            << "no drop-down in " << row << "," << col;
+        pickInOpenCell(editor, item);
+    }
+
+    // Picks the item in the drop-down open in the grid and commits it.
+    static void pickInOpenCell(FrmAuthority &editor, const QString &item)
+    {
+        auto *combo = qobject_cast<QComboBox *>(editor.authGrid()->editor());
+        ASSERT_NE(combo, nullptr);
         const int target = combo->findData(item, controls::CodeRole);
         ASSERT_GE(target, 0) << "no item " << item.toStdString();
         QTest::keyClick(combo, Qt::Key_Home);

@@ -27,11 +27,20 @@ TEST_P(Concurrency, TwoEditorsOneRightAndRightsChangedByOthers)
                 pickInCell(a, 3, 0, "06");
                 EXPECT_FALSE(a.authGrid()->TextMatrix(3, 2).isEmpty());
             }, false, other);
-            // The same right from this editor: the database refuses it.
+            // This editor shows it below its own new row, which stays current.
+            b.following()->askNow();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return grid->Rows() == 5; }, 10000));
+            EXPECT_EQ(rowTexts(b, 4).mid(0, 2), QStringList({"06", "包装物库"}));
+            EXPECT_EQ(grid->Row(), 3);
+            // A right stored where this window cannot learn of it (no change
+            // history): the same right from this editor is refused by the
+            // database.
+            other->Execute("insert into WarehAuth (Id, cuser_id, cWhCode, bDispMoney) "
+                           "values ('005', '陈静', '08', 0)");
             expectStop("权限设置重复!请重试");
-            pickInCell(b, 3, 0, "06");
-            EXPECT_EQ(rowTexts(b, 3).mid(0, 3), QStringList({"06", "包装物库", ""}));
-            EXPECT_EQ(count("Id='005' and cWhCode='06'"), 1);
+            pickInCell(b, 3, 0, "08");
+            EXPECT_EQ(rowTexts(b, 3).mid(0, 3), QStringList({"08", "劳保用品库", ""}));
+            EXPECT_EQ(count("Id='005' and cWhCode='08'"), 1);
             // The refused row keeps the node until it is mended or deleted;
             // deleting it leaves the written rows written.
             expectStop("权限设置重复!请重试");
@@ -39,12 +48,12 @@ TEST_P(Concurrency, TwoEditorsOneRightAndRightsChangedByOthers)
             EXPECT_EQ(b.rows().node.code, "005");
             clickCell(b, 3, 0);
             press(b, "delbut");
-            EXPECT_EQ(b.rows().lastSavedRow, 2);
+            EXPECT_EQ(b.rows().lastSavedRow, 3);
 
-            // The other editor's row is seen on the next click and can be
-            // changed here, though it was written after this window opened.
+            // The other editor's row can be changed here, though it was
+            // written after this window opened.
             clickNode(b, "c005");
-            ASSERT_EQ(grid->Rows(), 4);
+            ASSERT_EQ(grid->Rows(), 5);
             pickInCell(b, 3, 3, "是");
             EXPECT_EQ(count("Id='005' and cWhCode='06' and bDispMoney=1"), 1);
 
@@ -58,10 +67,10 @@ TEST_P(Concurrency, TwoEditorsOneRightAndRightsChangedByOthers)
             else
                 other->Execute("insert into WarehAuth (Id, cWhCode) values ('x', 'x')");
             expectStop("");
-            pickInCell(b, 4, 0, "08");
+            pickInCell(b, 5, 0, "09");
             other->RollbackTrans();
-            EXPECT_EQ(rowTexts(b, 4).mid(0, 3), QStringList({"08", "劳保用品库", ""}));
-            EXPECT_EQ(count("Id='005' and cWhCode='08'"), 0);
+            EXPECT_EQ(rowTexts(b, 5).mid(0, 3), QStringList({"09", "销售门市库", ""}));
+            EXPECT_EQ(count("Id='005' and cWhCode='09'"), 0);
         });
 }
 
@@ -124,6 +133,62 @@ TEST_P(Concurrency, ARightDeletedMeanwhileIsNeverDroppedWithoutAQuestion)
         EXPECT_FALSE(a.isVisible());
     });
     EXPECT_EQ(count("Id='005'"), 1);
+}
+
+// Another seat changes 陈静's rights while this editor shows them: the grid
+// follows, the current row on its right, except the row whose cell the user
+// is editing, which keeps the user's values until its write is refused.
+TEST_P(Concurrency, TheGridFollowsAnotherSeatButNotInTheRowBeingEdited)
+{
+    dbkit::DbLoginPtr other = m_db->connect("other", "OTHERPC");
+    services::RightsService rights(*other);
+    const auto change = [&](const QString &warehouse,
+                            const std::function<void(services::RightRecord &)> &edit) {
+        const long long autoId =
+            value("select Auto_id from WarehAuth where Id='005' and cWhCode='" + warehouse + "'")
+                .toLongLong();
+        const services::RightRecord asRead = *rights.find(autoId);
+        services::RightRecord changed = asRead;
+        edit(changed);
+        ASSERT_TRUE(rights.update(changed, asRead).done());
+    };
+    runEditor([&](FrmAuthority &e) {
+        SuperGrid *grid = e.authGrid();
+        clickNode(e, "c005");
+        ASSERT_EQ(grid->Rows(), 3);
+        grid->setRow(2);
+        grid->setCol(4);
+        // 05 above the current row goes, 07 (current) changes, 06 comes.
+        ASSERT_TRUE(rights
+                        .remove(value("select Auto_id from WarehAuth where Id='005' and "
+                                      "cWhCode='05'")
+                                    .toLongLong())
+                        .done());
+        change("07", [](services::RightRecord &r) { r.showMoney = false; });
+        services::RightRecord added{0, "005", "陈静", "06", false, "", ""};
+        ASSERT_TRUE(rights.insert(added).done());
+        e.following()->askNow();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return grid->Rows() == 3 && grid->TextMatrix(2, 0) == "06"; }, 10000));
+        EXPECT_EQ(rowTexts(e, 1).mid(0, 4),
+                  QStringList({"07", "五金库", rowTexts(e, 1)[2], "否"}));
+        EXPECT_EQ(grid->Row(), 1);
+        EXPECT_EQ(grid->Col(), 4);
+
+        // While the user has 07's drop-down open, 07 and 06 change again.
+        grid->setCol(3);
+        grid->view()->setFocus();
+        QTest::keyClick(grid->view(), Qt::Key_Return);
+        change("07", [](services::RightRecord &r) { r.itemCode.clear(); });
+        change("06", [](services::RightRecord &r) { r.showMoney = true; });
+        e.following()->askNow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return grid->TextMatrix(2, 3) == "是"; }, 10000));
+        EXPECT_EQ(grid->TextMatrix(1, FrmAuthority::ColInv), "01010201");
+        expectStop(services::RightsService::changedOnSaveMessage());
+        pickInOpenCell(e, "是");
+        EXPECT_EQ(rowTexts(e, 1).mid(3), QStringList({"否", "", "", "", "", ""}));
+        EXPECT_EQ(count("Id='005' and cWhCode='07' and bDispMoney=0 and cInvCode is null"), 1);
+    });
 }
 
 TEST_P(Concurrency, ReadOnlyEditorShowsEverythingAndWritesNothing)
