@@ -61,7 +61,8 @@ CpuUse ServerCpuMeter::stop()
     m_stopping = true;
     m_thread.join();
     if (!m_failure.isEmpty())
-        std::fprintf(stderr, "server CPU: %s\n", qPrintable(m_failure));
+        std::fprintf(stderr, "server CPU: a look missed (the next one logged in again): %s\n",
+                     qPrintable(m_failure));
     return m_use;
 }
 
