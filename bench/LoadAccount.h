@@ -36,7 +36,8 @@ void dropPostgresDatabase(const QString &serverUrl, const QString &databaseUrl);
 // user, host and port, the database's name.
 QString sameDatabaseThrough(const QString &poolerUrl, const QString &databaseUrl);
 
-// Fills a fresh account (tables just created) with the seed.
+// Gives a fresh account (tables just created) its history table, as --init
+// does, and fills it with the seed.
 void seedAccount(dbkit::DbLogin &login);
 
 } // namespace load

@@ -6,25 +6,36 @@
 //
 //   depotbase-bench-load (--pg URL | --pg-from-env | --sqlite PATH) [--pooler URL]
 //       [--operators N] [--seconds S] [--faults kill,pause,restart] [--pg-data DIR]
-//       [--statement-timeout MS]
+//       [--statement-timeout MS] [--follow [--idle]] [--pooler-pid PID]
 //
 // With --pooler the database is made on the server and the operators reach it
 // through the pooler (a PostgreSQL transaction pooler: its host and port, the
 // same database name); the fault steps and the checks use the server itself.
+//
+// With --follow every operator's seat also follows the change feed, a feed of
+// its own as a seat in its own process has, and must be told of every change
+// the others made; --idle leaves the writing out, so the run shows what the
+// polling alone costs. On PostgreSQL the run prints the server CPU its
+// database's backends used (and the pooler's, given its process id).
 #include "LoadAccount.h"
 #include "LoadFaults.h"
+#include "LoadFollowChecks.h"
+#include "LoadFollowers.h"
 #include "LoadInvariants.h"
 #include "LoadOperator.h"
 #include "LoadReport.h"
+#include "LoadServerCpu.h"
 
 #include "data/AccountSetup.h"
 #include "suite/dbkit/DbError.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -38,6 +49,7 @@ struct Options {
     FaultPlan faults;
     QString serverUrl;  // the PostgreSQL server, when the run is on one
     QString poolerUrl;  // the pooler the operators go through, when they do
+    long long poolerPid = 0;  // its process, for its CPU time
 };
 
 constexpr int mostOperators = 250;
@@ -63,8 +75,11 @@ Options parseOptions(const QCoreApplication &app)
     const QCommandLineOption pgData("pg-data", "The server's data directory (restart).", "DIR");
     const QCommandLineOption timeout("statement-timeout", "Statement time limit.", "MS", "1000");
     const QCommandLineOption pooler("pooler", "The operators go through this pooler.", "URL");
-    parser.addOptions({pg, pgFromEnv, sqlite, pooler, operators, seconds, faults, pgData,
-                       timeout});
+    const QCommandLineOption poolerPid("pooler-pid", "The pooler's process, for its CPU.", "PID");
+    const QCommandLineOption follow("follow", "Every operator also follows the change feed.");
+    const QCommandLineOption idle("idle", "With --follow: the operators only follow.");
+    parser.addOptions({pg, pgFromEnv, sqlite, pooler, poolerPid, operators, seconds, faults,
+                       pgData, timeout, follow, idle});
     parser.process(app);
 
     Options o;
@@ -86,6 +101,11 @@ Options parseOptions(const QCoreApplication &app)
     o.run.pooled = !o.poolerUrl.isEmpty();
     if (o.run.pooled && !o.run.postgres)
         usage("a pooler needs a PostgreSQL server");
+    o.poolerPid = parser.value(poolerPid).toLongLong();
+    o.run.follow = parser.isSet(follow);
+    o.run.idle = parser.isSet(idle);
+    if (o.run.idle && !o.run.follow)
+        usage("--idle needs --follow");
     o.run.operators = parser.value(operators).toInt();
     o.run.seconds = parser.value(seconds).toInt();
     o.run.statementTimeoutMs = parser.value(timeout).toInt();
@@ -104,6 +124,8 @@ Options parseOptions(const QCoreApplication &app)
     o.faults.dataDir = parser.value(pgData);
     if (o.faults.any() && !o.run.postgres)
         usage("faults need a PostgreSQL server");
+    if (o.faults.any() && o.run.idle)
+        usage("faults need operators at work");
     if (o.faults.restart && o.faults.dataDir.isEmpty())
         usage("the restart needs --pg-data DIR");
     return o;
@@ -124,23 +146,45 @@ void createAccount(Options &o)
     }
 }
 
-// Runs the operators and the fault steps, each in a thread, until the time is up.
+// The feeds ask first a second after they start, opening their connections:
+// the CPU window begins after that.
+constexpr int followersSettleMs = 2000;
+
+// Runs the operators and the fault steps, each in a thread, until the time is
+// up, handling the feeds' news meanwhile; the CPU window is the run's.
 int runAndCheck(const Options &o)
 {
+    std::unique_ptr<Followers> followers;
+    if (o.run.follow) {
+        followers = std::make_unique<Followers>(o.run);
+        handleEventsUntil([] { return false; }, followersSettleMs);
+    }
+    std::unique_ptr<ServerCpuMeter> cpu;
+    if (o.run.postgres)
+        cpu = std::make_unique<ServerCpuMeter>(o.run.url, o.poolerPid);
     SharedState shared(o.run);
+    const long long runStartMs =
+        QDateTime::currentMSecsSinceEpoch() - shared.clock.now() / nsPerMs;
     std::vector<std::unique_ptr<LoadOperator>> operators;
-    operators.reserve(size_t(o.run.operators));
-    for (int i = 0; i < o.run.operators; ++i)
+    for (int i = 0; i < (o.run.idle ? 0 : o.run.operators); ++i)
         operators.push_back(std::make_unique<LoadOperator>(i, o.run, shared));
     FaultRunner faults(o.faults, o.run, shared);
+    std::atomic<size_t> ended{0};
     std::vector<std::thread> threads;
-    threads.reserve(operators.size() + 1);
     for (auto &op : operators)
-        threads.emplace_back([&op] { op->run(); });
+        threads.emplace_back([&op, &ended] {
+            op->run();
+            ++ended;
+        });
     if (o.faults.any())
-        threads.emplace_back([&faults] { faults.run(); });
+        threads.emplace_back([&faults, &ended] {
+            faults.run();
+            ++ended;
+        });
+    handleEventsUntil([&] { return shared.over() && ended == threads.size(); });
     for (std::thread &thread : threads)
         thread.join();
+    const CpuUse used = cpu ? cpu->stop() : CpuUse{};
 
     std::vector<OperatorReport> reports;
     OperatorReport total;
@@ -149,8 +193,13 @@ int runAndCheck(const Options &o)
         total.merge(op->report());
     }
     printReport(o.run, reports, total, faults.log());
+    if (cpu)
+        printCpu(used, o.run.pooled);
     auto login = dbkit::DbLogin::open(o.run.url);
     QStringList violations = checkInvariants(*login, o.run, total, faults.log());
+    if (followers)
+        violations += checkFollowers(*login, *followers, o.run.postgres, faults.log().windows,
+                                     runStartMs);
     for (const QString &failure : faults.log().failures)
         violations << QStringLiteral("fault step not made: ") + failure;
     std::printf("\ninvariant violations: %lld\n", static_cast<long long>(violations.size()));

@@ -1,5 +1,7 @@
 #include "LoadFaults.h"
 
+#include "LoadFollowers.h"
+
 #include "suite/dbkit/DbError.h"
 #include "suite/dbkit/DbLogin.h"
 
@@ -147,10 +149,34 @@ std::optional<FaultRunner::Backend> FaultRunner::pickPooledBackend(long long exc
                    -1};
 }
 
+std::optional<FaultRunner::Backend> FaultRunner::pickFeedBackend(long long except)
+{
+    std::vector<long long> found =
+        pids(*m_login, QStringLiteral("SELECT pid FROM pg_stat_activity "
+                                      "WHERE datname = current_database() AND query LIKE ?"),
+             {feedStatementPattern()});
+    std::erase(found, except);
+    if (found.empty())
+        return std::nullopt;
+    return Backend{found[std::uniform_int_distribution<size_t>(0, found.size() - 1)(m_random)],
+                   -1, true};
+}
+
+// With followers on a direct run every other kill ends a feed's backend, so
+// the feeds too must find their connection gone and open it again.
+std::optional<FaultRunner::Backend> FaultRunner::pickBackendToKill(long long except)
+{
+    if (m_config.follow && !m_config.pooled && m_log.kills % 2 == 1)
+        return pickFeedBackend(except);
+    return pickBackend(except);
+}
+
 QString FaultRunner::backendName(const Backend &backend) const
 {
-    return backend.op >= 0 ? QStringLiteral("op%1").arg(backend.op, 2, 10, QLatin1Char('0'))
-                           : QStringLiteral("backend %1").arg(backend.pid);
+    if (backend.op >= 0)
+        return operatorName(backend.op);
+    return (backend.feed ? QStringLiteral("feed backend %1") : QStringLiteral("backend %1"))
+        .arg(backend.pid);
 }
 
 void FaultRunner::addWindow(const QString &what, long long startNs, long long endNs)
@@ -162,10 +188,10 @@ void FaultRunner::killOne()
 {
     // Right after a restart no operator may be connected yet (a pooler
     // waits before it logs in to the server again): the step waits a little.
-    std::optional<Backend> backend = pickBackend(m_log.pausedBackend);
+    std::optional<Backend> backend = pickBackendToKill(m_log.pausedBackend);
     for (int tries = 0; !backend && tries < 30 && !m_shared.over(); ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        backend = pickBackend(m_log.pausedBackend);
+        backend = pickBackendToKill(m_log.pausedBackend);
     }
     if (!backend) {
         m_log.failures << QStringLiteral("kill: no operator backend found");

@@ -60,11 +60,15 @@ private:
     // among the backends of the bench's database but the fault login's own.
     struct Backend {
         long long pid = 0;
-        int op = -1;  // -1: not known (through a pooler)
+        int op = -1;  // -1: not known (through a pooler, or a feed's)
+        bool feed = false;
     };
     std::optional<Backend> pickBackend(long long except);
     std::optional<Backend> pickOperatorBackend(long long except);
     std::optional<Backend> pickPooledBackend(long long except);
+    // On a direct run with followers: the backend of a feed, by its question.
+    std::optional<Backend> pickFeedBackend(long long except);
+    std::optional<Backend> pickBackendToKill(long long except);
     QString backendName(const Backend &backend) const;
     void addWindow(const QString &what, long long startNs, long long endNs);
 

@@ -79,18 +79,16 @@ struct LoadOperator::Services {
 
 LoadOperator::LoadOperator(int index, const RunConfig &config, SharedState &shared)
     : m_index(index), m_config(config), m_shared(shared),
-      m_name(QStringLiteral("op%1").arg(index, 2, 10, QLatin1Char('0'))),
+      m_name(operatorName(index)),
       m_random(std::random_device{}() + index)
 {
 }
 
 void LoadOperator::run()
 {
-    const QString url = m_config.operatorUrl + QStringLiteral("?operator=") + m_name
-                        + QStringLiteral("&computer=") + m_name;
     dbkit::DbLoginPtr login;
     const bool opened = attempt(QStringLiteral("login"), [&] {
-        login = dbkit::DbLogin::open(url);
+        login = dbkit::DbLogin::open(seatUrl(m_config, m_index));
         login->setStatementTimeout(m_config.statementTimeoutMs);
         return true;
     });

@@ -19,7 +19,24 @@ struct RunConfig {
     int operators = 10;
     int seconds = 20;
     int statementTimeoutMs = 1000;
+    bool follow = false;          // every operator also follows the change feed
+    bool idle = false;            // followers only: no operator writes
 };
+
+// An operator's name, op00 to op249: its operator and computer on the server.
+inline QString operatorName(int index)
+{
+    return QStringLiteral("op%1").arg(index, 2, 10, QLatin1Char('0'));
+}
+
+// The URL an operator's seat opens, with the operator's name as its operator
+// and computer.
+inline QString seatUrl(const RunConfig &config, int index)
+{
+    const QString name = operatorName(index);
+    return config.operatorUrl + QStringLiteral("?operator=") + name + QStringLiteral("&computer=")
+           + name;
+}
 
 // What the threads of a run share while it lasts.
 class SharedState {

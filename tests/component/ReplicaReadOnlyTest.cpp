@@ -1,10 +1,13 @@
 // A read-only seat on a hot-standby replica: the whole component opened
 // read-only on the standby's copy of an account reads, filters, finds, prints,
-// outputs and shows rights without ever trying to write there.
+// outputs and shows rights without ever trying to write there, and its
+// change feed tells it of the changes made on the primary.
 #include "authority/AuthorityEditor.h"
 #include "authority/AuthorityList.h"
 #include "component/LXWareHouse.h"
 #include "data/DataHelpers.h"
+#include "services/ChangeFeed.h"
+#include "services/RightsService.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/report/RTPrn.h"
 #include "support/DemoAccount.h"
@@ -92,26 +95,39 @@ std::function<void(QDialog *)> confirmCode(const QString &code)
     };
 }
 
-TEST(ReplicaReadOnly, EveryReadingCommandWorksOnAHotStandby)
+// A demo account on the test server, replayed on its standby.
+class ReplicaReadOnly : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariable("DEPOTBASE_SKIP_PG") == "1")
+            GTEST_SKIP() << "DEPOTBASE_SKIP_PG=1";
+        ASSERT_FALSE(testsupport::pgReplicaUrl().isEmpty())
+            << "DEPOTBASE_PG_REPLICA_URL is not set: the test command starts a hot-standby "
+               "replica of the test server beside it";
+        m_primary = testsupport::openDemoAccount(testsupport::TestEngine::PostgreSQL, m_db);
+        ASSERT_TRUE(waitForReplay(m_db->url()))
+            << "the replica did not catch up with the primary";
+        m_replicaUrl = onReplica(m_db->url());
+        ASSERT_EQ(answerOf(m_replicaUrl, "SELECT pg_is_in_recovery()"), "true");
+    }
+
+    // A read-only seat's login on the standby.
+    QString seatOnReplica() const { return m_replicaUrl + "?operator=demo&computer=PC-9"; }
+
+    std::unique_ptr<testsupport::TempDatabase> m_db;
+    dbkit::DbLoginPtr m_primary;
+    QString m_replicaUrl;
+};
+
+TEST_F(ReplicaReadOnly, EveryReadingCommandWorksOnAHotStandby)
 {
-    if (qEnvironmentVariable("DEPOTBASE_SKIP_PG") == "1")
-        GTEST_SKIP() << "DEPOTBASE_SKIP_PG=1";
-    ASSERT_FALSE(testsupport::pgReplicaUrl().isEmpty())
-        << "DEPOTBASE_PG_REPLICA_URL is not set: the test command starts a hot-standby "
-           "replica of the test server beside it";
-
-    std::unique_ptr<testsupport::TempDatabase> db;
-    testsupport::openDemoAccount(testsupport::TestEngine::PostgreSQL, db);
-    ASSERT_TRUE(waitForReplay(db->url())) << "the replica did not catch up with the primary";
-    const QString replicaUrl = onReplica(db->url());
-    ASSERT_EQ(answerOf(replicaUrl, "SELECT pg_is_in_recovery()"), "true");
-
     QTemporaryDir systemFolder;
     testsupport::SeamScript seam;
     {
         LXWareHouse component;
         component.setSystemFolder(systemFolder.path());
-        ASSERT_TRUE(component.Init(dbkit::DbLogin::open(replicaUrl + "?operator=demo&computer=PC-9"),
+        ASSERT_TRUE(component.Init(dbkit::DbLogin::open(seatOnReplica()),
                                    true));
         seam->expectWindow("frmWHBrowse", [&](QDialog *window) {
             auto &list = *static_cast<frmWHBrowse *>(window);
@@ -170,6 +186,32 @@ TEST(ReplicaReadOnly, EveryReadingCommandWorksOnAHotStandby)
     // Every step ran without a message: no refusal, no failed write.
     EXPECT_TRUE(seam->verifyDone());
     EXPECT_EQ(seam->shownMessages(), QStringList());
+}
+
+TEST_F(ReplicaReadOnly, AFeedOnTheStandbyIsToldOfAChangeOnThePrimary)
+{
+    // The account as --init leaves it: its history table is there, empty.
+    AddChangeHistory(*m_primary);
+    ASSERT_TRUE(waitForReplay(m_db->url()));
+    std::vector<services::HistoryEntry> told;
+    const auto following = services::ChangeFeed::follow(
+        services::Account(dbkit::DbLogin::open(seatOnReplica())),
+        [&told](const services::ChangeFeed::Changes &changes) {
+            told.insert(told.end(), changes.begin(), changes.end());
+        });
+
+    const dbkit::DbLoginPtr administrator = m_db->connect("001", "PC-07");
+    services::RightsService rights(*administrator);
+    const std::vector<services::RightRecord> stored = rights.rightsOfOperator("001");
+    ASSERT_FALSE(stored.empty());
+    ASSERT_TRUE(rights.remove(stored.front().autoId).done());
+    ASSERT_TRUE(waitForReplay(m_db->url()));
+    following->askNow();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
+    EXPECT_EQ(told.front().action, "delete");
+    EXPECT_EQ(told.front().key, QString::number(stored.front().autoId));
+    EXPECT_EQ(told.front().operatorCode, "001");
 }
 
 } // namespace
