@@ -2,11 +2,14 @@
 
 #include "WarehouseCardControls.h"
 #include "WarehouseCardDepartmentBox.h"
+#include "services/ChangeFeed.h"
 #include "services/WarehouseRecord.h"
 #include "services/WarehouseService.h"
 
 #include <QDialog>
 #include <QString>
+#include <memory>
+#include <optional>
 
 class WarehouseCardHost;
 
@@ -40,6 +43,10 @@ public:
     void OnCardCommand(const QString &key);
 
     using WarehouseCardControls::toolbarButton;
+    // The card's following of the other seats' changes while it shows a
+    // stored warehouse; nullptr while it adds one. Tests ask through it at
+    // once instead of waiting for the next second.
+    services::ChangeFeed::Following *following() const { return m_following.get(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -63,8 +70,15 @@ private:
     bool queryClose();
     void showHelp();
 
+    // Following the changes other seats make to the warehouse shown.
+    void followChanges();
+    void takeChanges(const services::ChangeFeed::Changes &changes);
+    void showNews();
+    void reloadRecord();
+
     // Saving.
     void saveCard();
+    void saveTyped();
     bool applyDepartmentStyle();
     bool InsertRecord();
     bool UpdateRecord();
@@ -85,6 +99,12 @@ private:
     bool m_readOnly = false;
     bool m_loaded = false;
     bool m_closing = false;
+    bool m_saving = false;
+    std::unique_ptr<services::ChangeFeed::Following> m_following;
+    // The newest change of the warehouse shown that is not told yet, and the
+    // code under which 重新读取 finds the warehouse.
+    std::optional<services::HistoryEntry> m_news;
+    QString m_reloadCode;
     // The department box: its departments and its checks.
     WarehouseCardDepartmentBox m_departmentBox;
 };

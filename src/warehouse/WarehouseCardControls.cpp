@@ -1,5 +1,6 @@
 #include "WarehouseCardControls.h"
 
+#include "WarehouseCardBar.h"
 #include "data/Catalogue.h"
 #include "services/WarehouseRules.h"
 #include "suite/controls/EditBox.h"
@@ -69,6 +70,8 @@ void WarehouseCardControls::buildControls(QWidget *card)
     Toolbar1->setIconSize(QSize(24, 24));
     Toolbar1->setMovable(false);
     layout->addWidget(Toolbar1);
+    ChangedBar = new WarehouseCardBar(card);
+    layout->addWidget(ChangedBar);
 
     Frame1 = new QGroupBox(card);
     Frame1->setObjectName(QStringLiteral("Frame1"));

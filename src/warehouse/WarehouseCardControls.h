@@ -19,6 +19,7 @@ class QPushButton;
 class QToolBar;
 class QWidget;
 class EditBox;
+class WarehouseCardBar;
 
 // The controls of the warehouse card, by the names the card uses: how they
 // are laid out and captioned, and how a warehouse record is shown in them and
@@ -67,6 +68,8 @@ struct WarehouseCardControls {
                                           const QString &depCode) const;
 
     QToolBar *Toolbar1 = nullptr;
+    // Above the boxes: another seat changed or deleted the warehouse shown.
+    WarehouseCardBar *ChangedBar = nullptr;
     QGroupBox *Frame1 = nullptr;
     QLabel *lblcWhCode = nullptr;
     QLabel *lblcWhName = nullptr;

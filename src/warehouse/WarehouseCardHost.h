@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/Account.h"
+
 #include <QString>
 
 namespace dbkit {
@@ -17,6 +19,8 @@ class WarehouseCardHost {
 public:
     // The login the card reads its choices through (departments, options).
     virtual dbkit::DbLogin &login() = 0;
+    // The account the card follows the changes of other seats on.
+    virtual const services::Account &account() const = 0;
     // True when the list was opened read-only: the card's save is refused.
     virtual bool isReadOnly() const = 0;
     // The service that stores warehouses and takes the list's record locks.

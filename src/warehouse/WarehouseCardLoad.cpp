@@ -2,6 +2,7 @@
 // change tracking, keys and closing.
 #include "WarehouseCard.h"
 
+#include "WarehouseCardBar.h"
 #include "WarehouseCardHost.h"
 #include "WarehouseMessages.h"
 #include "data/Catalogue.h"
@@ -54,6 +55,7 @@ void frmWHCard::connectControls()
     connect(ChkbWhPos, &QCheckBox::clicked, this, [this] { onPositionClicked(); });
     connect(cmdRef, &QPushButton::clicked, this,
             [this] { m_departmentBox.chooseFromReference(); });
+    connect(ChangedBar->reloadButton(), &QPushButton::clicked, this, [this] { reloadRecord(); });
 }
 
 void frmWHCard::ShowCard(WarehouseCardHost &host)
@@ -82,6 +84,7 @@ void frmWHCard::Form_Load()
     m_departmentBox.open(m_host->login(), this, EdtcDepCode, m_readOnly);
 
     buildToolbar([this](const QString &key) { OnCardCommand(key); });
+    followChanges();
     if (mblnAddMark)
         ClearCard();
     else
@@ -122,6 +125,7 @@ void frmWHCard::ClearCard()
     CmbcWhValueStyle->setCurrentIndex(0);
     mblnFilling = false;
     m_departmentBox.remember(QString(), QString());
+    ChangedBar->hide();
 }
 
 void frmWHCard::markChanged()
@@ -242,6 +246,9 @@ void frmWHCard::Form_Unload()
 {
     m_closing = true;
     qApp->removeEventFilter(this);
+    m_following.reset();
+    m_news.reset();
+    ChangedBar->hide();
     mRecwarehouse = {};
     m_departmentBox.close();
     mblnAddMark = false;

@@ -12,12 +12,23 @@
 #include "suite/modal/ModalSeam.h"
 
 #include <QComboBox>
+#include <QScopedValueRollback>
 
 using namespace depotbase;
 
 namespace rules = services::warehouse_rules;
 
 void frmWHCard::saveCard()
+{
+    {
+        const QScopedValueRollback saving(m_saving, true);
+        saveTyped();
+    }
+    // A change told while saving is weighed against what the save left.
+    showNews();
+}
+
+void frmWHCard::saveTyped()
 {
     mblnSaved = false;
     if (whmessages::refuseWhenReadOnly(this, m_host->isReadOnly()))
@@ -35,6 +46,8 @@ void frmWHCard::saveCard()
     if (!stored)
         return;
     mblnSaved = true;
+    // The card now waits for a new warehouse: nothing stored to follow.
+    m_following.reset();
     m_host->releaseEditLock();
     ClearCard();
     AfterSave();
@@ -103,6 +116,7 @@ bool frmWHCard::storeCard(bool adding)
 // warehouse; the list's row of the deleted one goes.
 void frmWHCard::recordVanished()
 {
+    m_following.reset();
     m_host->releaseEditLock();
     m_host->dropEditedRow();
     mblnAddMark = true;

@@ -38,6 +38,7 @@ public:
     bool takeRowsChanged();
 
     dbkit::DbLogin &login() override { return m_account.login(); }
+    const services::Account &account() const override { return m_account; }
     bool isReadOnly() const override { return m_readOnly; }
     services::WarehouseService &warehouses() override;
     void showSavedWarehouse(const services::WarehouseRecord &stored, bool added) override;
