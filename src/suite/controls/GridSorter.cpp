@@ -27,16 +27,27 @@ std::vector<int> identity(size_t n)
     return order;
 }
 
-// A text for the collator, which copies what it needs: UTF-16 characters are
-// not copied for it, Latin-1 ones are widened.
-QString collated(QAnyStringView text)
+// The sort key of a text. The collator copies what it needs, so UTF-16
+// characters are handed to it where they are, and others are widened into
+// `scratch`, whose room serves the next text too.
+QCollatorSortKey sortKey(const QCollator &collator, QAnyStringView text, QString &scratch)
 {
-    return text.visit([](auto chars) {
-        if constexpr (std::is_same_v<decltype(chars), QStringView>)
-            return QString::fromRawData(chars.data(), chars.size());
-        else
-            return chars.toString();
+    text.visit([&scratch](auto chars) {
+        using Chars = decltype(chars);
+        if constexpr (std::is_same_v<Chars, QStringView>) {
+            scratch = QString::fromRawData(chars.data(), chars.size());
+        } else if constexpr (std::is_same_v<Chars, QLatin1StringView>) {
+            if (!scratch.isDetached())
+                scratch = QString();
+            scratch.resize(chars.size());
+            QChar *out = scratch.data();
+            for (const char c : chars)
+                *out++ = QLatin1Char(c);
+        } else {
+            scratch = chars.toString();
+        }
     });
+    return collator.sortKey(scratch);
 }
 
 // The number a text holds (spaces around it ignored); an empty text is
@@ -83,12 +94,13 @@ std::vector<int> textOrder(const std::vector<QAnyStringView> &texts, bool descen
     std::vector<QCollatorSortKey> made;   // one per stored text
     std::vector<QCollatorSortKey> keys;   // one per row, sharing the made ones
     keys.reserve(texts.size());
+    QString scratch;
     for (const QAnyStringView text : texts) {
         const auto place = reinterpret_cast<uintptr_t>(text.data());
         Recent &seen = recent[((place >> 1) * 0x9E3779B97F4A7C15ull >> 54) & (RecentSize - 1)];
         if (seen.data != text.data() || seen.size != text.size()) {
             seen = Recent{text.data(), text.size(), made.size()};
-            made.push_back(collator.sortKey(collated(text)));
+            made.push_back(sortKey(collator, text, scratch));
         }
         keys.push_back(made[seen.key]);
     }
