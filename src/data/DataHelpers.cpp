@@ -70,7 +70,7 @@ int RequiredField(const dbkit::DbDataSet &data, const char *field, const QString
 
 QString CellText(const dbkit::DbDataSet &data, int field)
 {
-    if (const QStringView text = data.FieldText(field); !text.isNull())
+    if (const QAnyStringView text = data.FieldText(field); !text.isNull())
         return text.toString();
     return NullToEmpty(data.Fields(field));
 }

@@ -173,7 +173,7 @@ void frmFilter::fillValueList(int row)
     box->clear();
     const QStringList &items = values.rows;
     // Listed in the order the grid sorts: numbers by value, Chinese by pinyin.
-    const std::vector<QStringView> texts(items.begin(), items.end());
+    const std::vector<QAnyStringView> texts(items.begin(), items.end());
     QStringList sorted;
     for (int index : controls::sortOrder(texts, row == filtercolumns::QuotaRow, false))
         sorted.push_back(items.at(index));

@@ -27,15 +27,15 @@ QString DataSetGridSource::text(size_t row, int col) const
     const Column &column = m_columns[size_t(col)];
     if (column.format)
         return column.format(m_rows->value(row, column.field));
-    if (const QStringView stored = m_rows->text(row, column.field); !stored.isNull())
+    if (const QAnyStringView stored = m_rows->text(row, column.field); !stored.isNull())
         return stored.toString();
     return NullToEmpty(m_rows->value(row, column.field));
 }
 
-QStringView DataSetGridSource::storedText(size_t row, int col) const
+QAnyStringView DataSetGridSource::storedText(size_t row, int col) const
 {
     if (col < 0 || size_t(col) >= m_columns.size() || m_columns[size_t(col)].format)
-        return QStringView();
+        return QAnyStringView();
     return m_rows->text(row, m_columns[size_t(col)].field);
 }
 

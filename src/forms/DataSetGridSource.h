@@ -32,7 +32,7 @@ public:
 
     size_t rowCount() const override;
     QString text(size_t row, int col) const override;
-    QStringView storedText(size_t row, int col) const override;
+    QAnyStringView storedText(size_t row, int col) const override;
 
 private:
     std::unique_ptr<const dbkit::DbRows> m_rows;

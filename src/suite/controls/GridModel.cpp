@@ -231,12 +231,12 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
     // Sorted by views of the texts where they are kept: a source's stored
     // texts, a row's own cells, or texts made for the sort (a formatted
     // number) and kept here while it runs.
-    std::vector<QStringView> keys;
+    std::vector<QAnyStringView> keys;
     keys.reserve(size_t(hi) - size_t(lo) + 1);
     std::vector<QString> made;
     for (int r = lo; r <= hi; ++r) {
         const GridRowTable::Row row = m_rows.row(size_t(r));
-        QStringView key;
+        QAnyStringView key;
         if (row.source != 0)
             key = m_sources[row.source - 1u]->storedText(row.sourceRow, col);
         else if (const QString *own = row.ownText(col))

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <numeric>
 #include <cstdint>
+#include <type_traits>
 
 namespace controls {
 
@@ -26,7 +27,55 @@ std::vector<int> identity(size_t n)
     return order;
 }
 
-std::vector<int> textOrder(const std::vector<QStringView> &texts, bool descending)
+// The sort key of a text. The collator copies what it needs, so UTF-16
+// characters are handed to it where they are, and others are widened into
+// `scratch`, whose room serves the next text too.
+QCollatorSortKey sortKey(const QCollator &collator, QAnyStringView text, QString &scratch)
+{
+    text.visit([&scratch](auto chars) {
+        using Chars = decltype(chars);
+        if constexpr (std::is_same_v<Chars, QStringView>) {
+            scratch = QString::fromRawData(chars.data(), chars.size());
+        } else if constexpr (std::is_same_v<Chars, QLatin1StringView>) {
+            if (!scratch.isDetached())
+                scratch = QString();
+            scratch.resize(chars.size());
+            QChar *out = scratch.data();
+            for (const char c : chars)
+                *out++ = QLatin1Char(c);
+        } else {
+            scratch = chars.toString();
+        }
+    });
+    return collator.sortKey(scratch);
+}
+
+// The number a text holds (spaces around it ignored); an empty text is
+// told apart from one that is not a number.
+struct ReadNumber {
+    bool empty = false;
+    bool ok = false;
+    double value = 0;
+};
+
+ReadNumber readNumber(QAnyStringView text)
+{
+    return text.visit([](auto chars) {
+        ReadNumber read;
+        if constexpr (std::is_same_v<decltype(chars), QUtf8StringView>) {
+            const QString trimmed = chars.toString().trimmed();
+            read.empty = trimmed.isEmpty();
+            read.value = trimmed.toDouble(&read.ok);
+        } else {
+            const auto trimmed = chars.trimmed();
+            read.empty = trimmed.isEmpty();
+            read.value = trimmed.toDouble(&read.ok);
+        }
+        return read;
+    });
+}
+
+std::vector<int> textOrder(const std::vector<QAnyStringView> &texts, bool descending)
 {
     // Sort keys once per text: comparing keys is a byte compare, far cheaper
     // than collating every pair again. Views of one stored text (the same
@@ -35,7 +84,7 @@ std::vector<int> textOrder(const std::vector<QStringView> &texts, bool descendin
     // departments makes a few keys, and a column of unique codes pays one
     // probe of a small table per row.
     struct Recent {
-        const QChar *data = nullptr;
+        const void *data = nullptr;
         qsizetype size = -1;
         size_t key = 0;
     };
@@ -45,13 +94,13 @@ std::vector<int> textOrder(const std::vector<QStringView> &texts, bool descendin
     std::vector<QCollatorSortKey> made;   // one per stored text
     std::vector<QCollatorSortKey> keys;   // one per row, sharing the made ones
     keys.reserve(texts.size());
-    for (const QStringView text : texts) {
+    QString scratch;
+    for (const QAnyStringView text : texts) {
         const auto place = reinterpret_cast<uintptr_t>(text.data());
         Recent &seen = recent[((place >> 1) * 0x9E3779B97F4A7C15ull >> 54) & (RecentSize - 1)];
         if (seen.data != text.data() || seen.size != text.size()) {
             seen = Recent{text.data(), text.size(), made.size()};
-            // The collator copies what it needs: no copy of the text for it.
-            made.push_back(collator.sortKey(QString::fromRawData(text.data(), text.size())));
+            made.push_back(sortKey(collator, text, scratch));
         }
         keys.push_back(made[seen.key]);
     }
@@ -69,18 +118,16 @@ struct NumericKey {
     double value = 0;
 };
 
-std::vector<int> numericOrder(const std::vector<QStringView> &texts, bool descending)
+std::vector<int> numericOrder(const std::vector<QAnyStringView> &texts, bool descending)
 {
     std::vector<NumericKey> keys(texts.size());
     std::vector<int> textual;
     for (size_t i = 0; i < texts.size(); ++i) {
-        const QStringView t = texts[i].trimmed();
-        bool ok = false;
-        const double v = t.toDouble(&ok);
-        if (t.isEmpty())
+        const ReadNumber read = readNumber(texts[i]);
+        if (read.empty)
             keys[i].group = 2;
-        else if (ok)
-            keys[i].value = v;
+        else if (read.ok)
+            keys[i].value = read.value;
         else {
             keys[i].group = 1;
             textual.push_back(int(i));
@@ -88,7 +135,7 @@ std::vector<int> numericOrder(const std::vector<QStringView> &texts, bool descen
     }
     // Texts that are not numbers keep the text order among themselves.
     if (!textual.empty()) {
-        std::vector<QStringView> sub;
+        std::vector<QAnyStringView> sub;
         sub.reserve(textual.size());
         for (int i : textual)
             sub.push_back(texts[size_t(i)]);
@@ -111,7 +158,8 @@ std::vector<int> numericOrder(const std::vector<QStringView> &texts, bool descen
 
 } // namespace
 
-std::vector<int> sortOrder(const std::vector<QStringView> &texts, bool numeric, bool descending)
+std::vector<int> sortOrder(const std::vector<QAnyStringView> &texts, bool numeric,
+                           bool descending)
 {
     return numeric ? numericOrder(texts, descending) : textOrder(texts, descending);
 }

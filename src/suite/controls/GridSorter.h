@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringView>
+#include <QAnyStringView>
 #include <vector>
 
 namespace controls {
@@ -14,6 +14,7 @@ namespace controls {
 // their numeric value ("2" before "10"), Chinese by pinyin, case ignored.
 // Numeric order compares the texts as numbers; empty cells come last, and
 // texts that are not numbers come after the numbers, in text order.
-std::vector<int> sortOrder(const std::vector<QStringView> &texts, bool numeric, bool descending);
+std::vector<int> sortOrder(const std::vector<QAnyStringView> &texts, bool numeric,
+                           bool descending);
 
 } // namespace controls

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
+#include <QAnyStringView>
 #include <cstddef>
 
 namespace controls {
@@ -16,10 +16,11 @@ public:
     virtual size_t rowCount() const = 0;
     // The text of grid column `col` of source row `row`.
     virtual QString text(size_t row, int col) const = 0;
-    // The same text without a copy where the source keeps it as shown; a
-    // null view where the text is made when asked for (a formatted number).
-    // Views of one stored text share their characters.
-    virtual QStringView storedText(size_t /*row*/, int /*col*/) const { return {}; }
+    // The same text without a copy where the source keeps it as shown
+    // (Latin-1 or UTF-16); a null view where the text is made when asked
+    // for (a formatted number). Views of one stored text share their
+    // characters.
+    virtual QAnyStringView storedText(size_t /*row*/, int /*col*/) const { return {}; }
 };
 
 } // namespace controls

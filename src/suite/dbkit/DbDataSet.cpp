@@ -258,10 +258,10 @@ DbRows rowsOf(const DbDataSet &data)
     return DbRows(data.d->rows);
 }
 
-QStringView DbDataSet::FieldText(int index) const
+QAnyStringView DbDataSet::FieldText(int index) const
 {
     if (index < 0 || index >= d->names.size() || d->editing != Impl::Editing::None)
-        return QStringView();
+        return QAnyStringView();
     d->requireRecord();
     return d->rows->column(index).storedText(size_t(d->pos));
 }

@@ -4,7 +4,7 @@
 
 #include <QString>
 #include <QStringList>
-#include <QStringView>
+#include <QAnyStringView>
 #include <QVariant>
 #include <memory>
 #include <vector>
@@ -71,10 +71,11 @@ public:
     QVariant Fields(int index) const;
     QVariant Fields(const QString &name) const;
     // The stored text of a text field of the current record, without a copy
-    // (valid until the data set changes); a null view when the field is
+    // (valid until the data set changes), Latin-1 or UTF-16 as the column
+    // keeps it; a null view when the field is
     // Null, not a text, or has a pending value. For loops over many rows
     // (filling a grid); Fields is the general read.
-    QStringView FieldText(int index) const;
+    QAnyStringView FieldText(int index) const;
     // The declared type of a field as a recordset data-type code: 11 boolean,
     // 2 smallint, 3 integer, 20 bigint, 4 single, 5 double, 131 numeric/decimal,
     // 7 date, 134 time, 135 timestamp, 202 text/varchar, 205 binary, 12 other.

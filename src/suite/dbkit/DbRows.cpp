@@ -25,10 +25,10 @@ QVariant DbRows::value(size_t row, int field) const
     return m_rows->value(row, field);
 }
 
-QStringView DbRows::text(size_t row, int field) const
+QAnyStringView DbRows::text(size_t row, int field) const
 {
     if (row >= rowCount() || field < 0 || field >= columnCount())
-        return QStringView();
+        return QAnyStringView();
     return m_rows->column(field).storedText(row);
 }
 

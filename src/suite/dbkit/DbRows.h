@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
+#include <QAnyStringView>
 #include <QVariant>
 #include <cstddef>
 #include <memory>
@@ -25,9 +25,9 @@ public:
     // A cell as Fields reads it; an invalid QVariant outside the rows.
     QVariant value(size_t row, int field) const;
     // The stored text of a text cell, without a copy (valid while the view
-    // is kept); a null view for Null, a value that is not a text, or a cell
-    // outside the rows.
-    QStringView text(size_t row, int field) const;
+    // is kept): Latin-1 or UTF-16 as the column keeps it; a null view for
+    // Null, a value that is not a text, or a cell outside the rows.
+    QAnyStringView text(size_t row, int field) const;
 
 private:
     std::shared_ptr<const ColumnStore> m_rows;

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -78,4 +79,45 @@ TEST(ColumnStore, EveryKindComesBackAsItWentIn)
     EXPECT_TRUE(store.value(1, 0).isNull());
     EXPECT_EQ(store.value(0, 1).toDouble(), 0.1);
     EXPECT_EQ(store.value(1, 1).toDouble(), 3.0);
+}
+
+TEST(ColumnStore, AColumnWidensMidLoadKeepingEveryValue)
+{
+    // Codes and repeating names stay one byte a character until a text needs
+    // UTF-16; every earlier text reads back after the switch, and a repeat
+    // still names the characters its first row names.
+    dbkit::Column texts;
+    dbkit::TextCache cache;
+    texts.appendText(u"");
+    const auto expected = [](int row) {
+        return row % 2 ? QStringLiteral("CODE%1").arg(1000000 + row)
+                       : QStringLiteral("W%1").arg(row / 2 % 300);
+    };
+    for (int row = 0; row < 12000; ++row)
+        appendUtf8(texts, cache, expected(row).toUtf8());
+    texts.appendText(u"Café №");   // UTF-16 from here on
+    for (int row = 0; row < 600; row += 2)
+        appendUtf8(texts, cache, expected(row).toUtf8());
+    for (int row = 0; row < 12000; ++row)
+        ASSERT_EQ(texts.text(size_t(row) + 1), expected(row)) << row;
+    EXPECT_EQ(texts.text(12001), QStringLiteral("Café №"));
+    for (int repeat = 0; repeat < 300; ++repeat)
+        ASSERT_EQ(texts.textView(12002 + size_t(repeat)).data(),
+                  texts.textView(1 + 2 * size_t(repeat)).data())
+            << repeat;
+
+    // Flags take a byte until a wider number comes, by a load or a set().
+    dbkit::Column loaded;
+    const std::vector<qint64> values = {1, 0, -128, 300, -70000, 5000000000LL, 1};
+    for (const qint64 value : values)
+        loaded.appendInteger(value);
+    for (size_t row = 0; row < values.size(); ++row)
+        EXPECT_EQ(loaded.integer(row), values[row]) << row;
+    dbkit::Column changed;
+    for (const qint64 value : {1, 0, 1})
+        changed.appendInteger(value);
+    changed.set(1, qlonglong(-9007199254740993LL));
+    EXPECT_EQ(changed.integer(0), 1);
+    EXPECT_EQ(changed.integer(1), -9007199254740993LL);
+    EXPECT_EQ(changed.integer(2), 1);
 }

@@ -35,6 +35,7 @@ class BlockArray {
     static_assert(std::is_trivially_copyable_v<T>, "blocks are copied as bytes");
 
 public:
+    using value_type = T;
     static constexpr size_t BlockSize = size_t(1) << Shift;
 
     BlockArray() = default;
@@ -67,6 +68,7 @@ public:
             grow();
         (*this)[m_size++] = value;
     }
+    void set(size_t i, T value) { (*this)[i] = value; }
     void assign(size_t count, T value)
     {
         clear();
@@ -136,11 +138,14 @@ private:
     size_t m_firstCapacity = 0;
 };
 
-// The texts of a column, one after another as UTF-16 in blocks of 2^15
-// code units. A text never crosses the end of a block: one that does not fit
-// starts the next block, and one longer than a block gets a block of its
-// own, which takes as many positions as it holds. A text's position is its
-// start in that numbering, so it can be found without a search.
+// The texts of a column, one after another in blocks of 2^15 code units
+// (Latin-1 bytes or UTF-16 units). A text never crosses the end of a block:
+// one that does not fit starts the next block, and one longer than a block
+// gets a block of its own, which takes as many positions as it holds. A
+// text's position is its start in that numbering, so it can be found without
+// a search, and a buffer of Latin-1 texts widened to UTF-16 keeps every
+// position.
+template <class Unit>
 class TextBuffer {
 public:
     static constexpr unsigned Shift = 15;
@@ -153,31 +158,38 @@ public:
     TextBuffer &operator=(TextBuffer &&other) noexcept;
     ~TextBuffer() { release(); }
 
+    // The same texts, each unit widened, at the same positions.
+    template <class Narrow>
+    static TextBuffer widened(const TextBuffer<Narrow> &narrow);
+
     // Room for a text of `length` units: where it starts, and where to write it.
-    char16_t *reserve(size_t length, size_t &start);
+    Unit *reserve(size_t length, size_t &start);
     // Ends the last text at `end` (it may have turned out shorter).
     void setEnd(size_t end) { m_end = end; }
     // The end of the last text: the next text starts here or later.
     size_t end() const { return m_end; }
-    const char16_t *at(size_t start) const
+    const Unit *at(size_t start) const
     {
         return m_slots[start >> Shift] + (start & (SlotSize - 1));
     }
     void swap(TextBuffer &other) noexcept;
 
 private:
+    template <class>
+    friend class TextBuffer;
+
     struct Block {
-        char16_t *data = nullptr;
+        Unit *data = nullptr;
         size_t firstSlot = 0;
         size_t capacity = 0;   // in code units
     };
     void release();
-    void addBlock(size_t start, size_t capacity, char16_t *data);
+    void addBlock(size_t start, size_t capacity, Unit *data);
 
     std::vector<Block> m_blocks;
-    std::vector<char16_t *> m_slots;   // each slot's first unit
-    size_t m_end = 0;                  // where the next text may start
-    size_t m_limit = 0;                // the end of the last block
+    std::vector<Unit *> m_slots;   // each slot's first unit
+    size_t m_end = 0;              // where the next text may start
+    size_t m_limit = 0;            // the end of the last block
 };
 
 } // namespace dbkit

@@ -2,11 +2,7 @@
 
 #include "TextCache.h"
 
-#include <QStringDecoder>
 #include <algorithm>
-#include <cstring>
-#include <limits>
-#include <stdexcept>
 
 namespace dbkit {
 
@@ -69,7 +65,7 @@ void Column::become(Kind kind, int metaType)
     others.reserve(std::max(m_reserved, m_rows));
     for (size_t row = 0; row < m_rows; ++row)
         others.push_back(value(row));
-    m_chars = TextBuffer();
+    m_texts = ColumnTexts();
     m_starts.clear();
     m_int.clear();
     m_real.clear();
@@ -81,42 +77,6 @@ void Column::append(const QVariant &value)
 {
     store(m_rows, value, true);
     ++m_rows;
-}
-
-char16_t *Column::reserveText(size_t most, TextStart &start)
-{
-    const size_t prefix = most < LongLength ? 1 : 2;
-    // A text may start a new block, hence the block's worth of room.
-    if (m_chars.end() + prefix + most + TextBuffer::SlotSize
-        > std::numeric_limits<TextStart>::max())
-        throw std::length_error("a column holds more than 4 G characters of text");
-    size_t at = 0;
-    char16_t *out = m_chars.reserve(prefix + most, at) + prefix;
-    start = TextStart(at + prefix);
-    return out;
-}
-
-void Column::endText(char16_t *text, TextStart start, size_t most, size_t length)
-{
-    if (most < LongLength) {
-        text[-1] = char16_t(length);
-    } else {
-        text[-1] = char16_t(LongLength | (length >> 16));
-        text[-2] = char16_t(length & 0xffff);
-    }
-    m_chars.setEnd(start + length);
-}
-
-TextStart Column::addChars(QStringView text)
-{
-    const auto length = size_t(text.size());
-    if (length == 0)
-        return 0;
-    TextStart start = 0;
-    char16_t *out = reserveText(length, start);
-    std::memcpy(out, text.utf16(), length * sizeof(char16_t));
-    endText(out, start, length, length);
-    return start;
 }
 
 void Column::pushText(TextStart start)
@@ -132,33 +92,7 @@ void Column::appendText(QStringView text)
         append(QVariant(text.toString()));
         return;
     }
-    pushText(addChars(text));
-}
-
-TextStart Column::addUtf8(const char *utf8, int bytes)
-{
-    // Codes, phone numbers and the like are plain ASCII: widened in place.
-    const auto *in = reinterpret_cast<const unsigned char *>(utf8);
-    bool ascii = true;
-    for (int i = 0; i < bytes && ascii; ++i)
-        ascii = in[i] < 0x80;
-    if (bytes == 0)
-        return 0;
-    TextStart start = 0;
-    char16_t *out = reserveText(size_t(bytes), start);
-    if (ascii) {
-        std::copy(in, in + bytes, out);
-        endText(out, start, size_t(bytes), size_t(bytes));
-        return start;
-    }
-    // Never more UTF-16 units than UTF-8 bytes: decoded in place, then
-    // trimmed. One decoder per thread (the loaders decode on a worker thread
-    // too); stateless, so no text carries anything over to the next.
-    thread_local QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    auto *begin = reinterpret_cast<QChar *>(out);
-    const QChar *end = decoder.appendToBuffer(begin, QByteArrayView(utf8, bytes));
-    endText(out, start, size_t(bytes), size_t(end - begin));
-    return start;
+    pushText(m_texts.add(text));
 }
 
 void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
@@ -171,7 +105,7 @@ void Column::appendUtf8(const char *utf8, int bytes, TextCache &cache)
         pushText(*known);
         return;
     }
-    const TextStart start = addUtf8(utf8, bytes);
+    const TextStart start = m_texts.addUtf8(utf8, size_t(bytes));
     cache.remember(utf8, bytes, start);
     pushText(start);
 }
@@ -190,7 +124,7 @@ void Column::appendUtf16(const char16_t *text, size_t length, TextCache &cache)
         pushText(*known);
         return;
     }
-    const TextStart start = addChars(view);
+    const TextStart start = m_texts.add(view);
     cache.remember(key, bytes, start);
     pushText(start);
 }
@@ -250,18 +184,23 @@ void Column::store(size_t row, const QVariant &value, bool appending)
         if (appending)
             vec.push_back(v);
         else
-            vec[row] = v;
+            vec.set(row, v);
     };
     switch (m_kind) {
     case Kind::Text: {
         // A changed text goes at the end of the buffer; the old text stays.
         const QString text = null ? QString() : value.toString();
-        put(m_starts, addChars(text));
+        put(m_starts, m_texts.add(text));
         break;
     }
     case Kind::Integer: put(m_int, null ? qint64(0) : value.toLongLong()); break;
     case Kind::Real: put(m_real, null ? 0.0 : value.toDouble()); break;
-    case Kind::Other: put(m_other, null ? QVariant() : value); break;
+    case Kind::Other:
+        if (appending)
+            m_other.push_back(null ? QVariant() : value);
+        else
+            m_other[row] = null ? QVariant() : value;
+        break;
     case Kind::Unset: break;
     }
 }
@@ -284,10 +223,10 @@ void Column::clear()
     *this = Column();
 }
 
-QStringView Column::storedText(size_t row) const
+QAnyStringView Column::storedText(size_t row) const
 {
     if (m_kind != Kind::Text || m_null[row])
-        return QStringView();
+        return QAnyStringView();
     return textView(row);   // an empty text is an empty view that is not null
 }
 
