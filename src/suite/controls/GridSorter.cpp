@@ -1,6 +1,5 @@
 #include "GridSorter.h"
 
-#include <QCollator>
 #include <QCollatorSortKey>
 #include <QLocale>
 #include <algorithm>
@@ -69,22 +68,24 @@ struct NumericKey {
     double value = 0;
 };
 
+NumericKey numericKey(QStringView text)
+{
+    const QStringView t = text.trimmed();
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (t.isEmpty())
+        return {2, 0};
+    return ok ? NumericKey{0, v} : NumericKey{1, 0};
+}
+
 std::vector<int> numericOrder(const std::vector<QStringView> &texts, bool descending)
 {
     std::vector<NumericKey> keys(texts.size());
     std::vector<int> textual;
     for (size_t i = 0; i < texts.size(); ++i) {
-        const QStringView t = texts[i].trimmed();
-        bool ok = false;
-        const double v = t.toDouble(&ok);
-        if (t.isEmpty())
-            keys[i].group = 2;
-        else if (ok)
-            keys[i].value = v;
-        else {
-            keys[i].group = 1;
+        keys[i] = numericKey(texts[i]);
+        if (keys[i].group == 1)
             textual.push_back(int(i));
-        }
     }
     // Texts that are not numbers keep the text order among themselves.
     if (!textual.empty()) {
@@ -114,6 +115,32 @@ std::vector<int> numericOrder(const std::vector<QStringView> &texts, bool descen
 std::vector<int> sortOrder(const std::vector<QStringView> &texts, bool numeric, bool descending)
 {
     return numeric ? numericOrder(texts, descending) : textOrder(texts, descending);
+}
+
+SortComparison::SortComparison(bool numeric, bool descending)
+    : m_collator(textCollator()), m_numeric(numeric), m_descending(descending)
+{
+}
+
+int SortComparison::compareTexts(QStringView a, QStringView b) const
+{
+    const int c = m_collator.compare(a, b);
+    return m_descending ? -c : c;
+}
+
+int SortComparison::operator()(QStringView a, QStringView b) const
+{
+    if (!m_numeric)
+        return compareTexts(a, b);
+    const NumericKey ka = numericKey(a);
+    const NumericKey kb = numericKey(b);
+    if (ka.group != kb.group)
+        return ka.group < kb.group ? -1 : 1;
+    if (ka.group == 1)
+        return compareTexts(a, b);
+    if (ka.group == 2 || ka.value == kb.value)
+        return 0;
+    return (ka.value < kb.value) != m_descending ? -1 : 1;
 }
 
 } // namespace controls

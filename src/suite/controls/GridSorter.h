@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollator>
 #include <QStringView>
 #include <vector>
 
@@ -15,5 +16,21 @@ namespace controls {
 // Numeric order compares the texts as numbers; empty cells come last, and
 // texts that are not numbers come after the numbers, in text order.
 std::vector<int> sortOrder(const std::vector<QStringView> &texts, bool numeric, bool descending);
+
+// Two texts compared as sortOrder orders them: negative when `a` comes
+// first, 0 when neither does. Made once for many comparisons: its collator
+// is costly to make.
+class SortComparison {
+public:
+    SortComparison(bool numeric, bool descending);
+    int operator()(QStringView a, QStringView b) const;
+
+private:
+    int compareTexts(QStringView a, QStringView b) const;
+
+    QCollator m_collator;
+    bool m_numeric;
+    bool m_descending;
+};
 
 } // namespace controls
