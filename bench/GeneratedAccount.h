@@ -15,4 +15,4 @@ inline void replaceWarehouses(dbkit::DbLogin &login, int count)
     GenerateWarehouses(login, count);
 }
 
-} // namespace bench
+}  // namespace bench

@@ -108,8 +108,8 @@ bool runUntil(const std::function<bool()> &done)
 
 // (a) 1,000 changes of another seat, kept while a modal window is over the
 // list, then shown as the next command of the list ends.
-void measureBatch(const char *engine, frmWHBrowse &list, OtherSeat &other,
-                  dbkit::DbLogin &login, int count, int round)
+void measureBatch(const char *engine, frmWHBrowse &list, OtherSeat &other, dbkit::DbLogin &login,
+                  int count, int round)
 {
     const int shown = list.SpGrdWH()->Rows() - 1;
     const int step = count / std::max(Changes, Deletes);
@@ -133,7 +133,8 @@ void measureBatch(const char *engine, frmWHBrowse &list, OtherSeat &other,
     // Every change read by the feed and kept by the list.
     const long long before = list.changeFollowing()->position();
     list.changeFollowing()->askNow();
-    runUntil([&] { return list.changeFollowing()->position() >= before + Adds + Changes + Deletes; });
+    runUntil(
+        [&] { return list.changeFollowing()->position() >= before + Adds + Changes + Deletes; });
     QCoreApplication::processEvents();
     over.hide();
 
@@ -152,8 +153,7 @@ void measureBatch(const char *engine, frmWHBrowse &list, OtherSeat &other,
                 engine, Adds + Changes + Deletes, Adds, Changes, Deletes, failed);
     std::printf("%-10s %-52s %9.1f ms%s\n", engine, "shown in the open list (window's thread)",
                 shownMs - emptyMs, kept ? "" : "  (NOT kept while busy: figure void)");
-    std::printf("%-10s %-52s %9.1f ms\n", engine, "  of which the rows read again by key",
-                readMs);
+    std::printf("%-10s %-52s %9.1f ms\n", engine, "  of which the rows read again by key", readMs);
     std::printf("%-10s %-52s %9d (expected %d), current and top row kept: %s, %s\n", engine,
                 "rows shown", grid.Rows() - 1, shown + Adds - Deletes,
                 grid.TextMatrix(grid.Row(), 0) == current ? "yes" : "no",
@@ -171,7 +171,8 @@ void measureLatency(const char *engine, frmWHBrowse &list, OtherSeat &other, int
         const int row = rowOf(grid, code);
         const QString name = QStringLiteral("跟随%1").arg(i);
         // A change comes at any moment of the feed's second.
-        const int pause = int(QRandomGenerator::global()->bounded(services::ChangeFeed::pollInterval));
+        const int pause =
+            int(QRandomGenerator::global()->bounded(services::ChangeFeed::pollInterval));
         runUntil([&, since = QElapsedTimer()]() mutable {
             if (!since.isValid())
                 since.start();
@@ -189,7 +190,8 @@ void measureLatency(const char *engine, frmWHBrowse &list, OtherSeat &other, int
         return latencies.empty() ? 0.0 : latencies[size_t(share * double(latencies.size() - 1))];
     };
     std::printf("%-10s commit to grid over %zu changes: p50 %.0f ms, p99 %.0f ms, max %.0f ms\n",
-                engine, latencies.size(), at(0.5), at(0.99), latencies.empty() ? 0.0 : latencies.back());
+                engine, latencies.size(), at(0.5), at(0.99),
+                latencies.empty() ? 0.0 : latencies.back());
     std::fflush(stdout);
 }
 
@@ -214,7 +216,7 @@ void runEngine(const char *engine, const QString &url, int count, int runs)
     modal::installSeam(std::move(previous));
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -230,14 +232,15 @@ int main(int argc, char **argv)
     bench::replaceWarehouses(*OpenOrCreateSqliteAccount(sqlitePath, true), count);
     runEngine("SQLite", "sqlite:" + sqlitePath, count, options.runs);
     if (!options.postgresServer.isEmpty()) {
-        bench::withScratchPostgres(options.postgresServer, "depotbase_live_", [&](const QString &url) {
-            {
-                auto login = dbkit::DbLogin::open(url);
-                CreateAccountSchema(*login, true);
-                bench::replaceWarehouses(*login, count);
-            }
-            runEngine("PostgreSQL", url, count, options.runs);
-        });
+        bench::withScratchPostgres(options.postgresServer, "depotbase_live_",
+                                   [&](const QString &url) {
+                                       {
+                                           auto login = dbkit::DbLogin::open(url);
+                                           CreateAccountSchema(*login, true);
+                                           bench::replaceWarehouses(*login, count);
+                                       }
+                                       runEngine("PostgreSQL", url, count, options.runs);
+                                   });
     }
     return 0;
 }

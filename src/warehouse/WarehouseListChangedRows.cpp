@@ -58,7 +58,7 @@ std::vector<controls::GridRowChanges::Added> placed(const SuperGrid &grid,
     return rows;
 }
 
-} // namespace
+}  // namespace
 
 void showChanged(SuperGrid &grid, const ChangedWarehouses &changed,
                  const std::vector<std::shared_ptr<dbkit::DbDataSet>> &rows)
@@ -96,4 +96,4 @@ void showChanged(SuperGrid &grid, const ChangedWarehouses &changed,
         showSelection(grid, grid.Rows() > 1);
 }
 
-} // namespace listgrid
+}  // namespace listgrid

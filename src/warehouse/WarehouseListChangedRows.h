@@ -20,4 +20,4 @@ namespace listgrid {
 void showChanged(SuperGrid &grid, const ChangedWarehouses &changed,
                  const std::vector<std::shared_ptr<dbkit::DbDataSet>> &rows);
 
-} // namespace listgrid
+}  // namespace listgrid

@@ -44,7 +44,8 @@ TEST_P(ListFollowTest, AnotherSeatsChangesShowKeepingCurrentRowFilterAndSort)
         selectCode("05");
 
         other.add("F1", QStringLiteral("0号跟随仓"));
-        other.change("06", [](services::WarehouseRecord &w) { w.name = QStringLiteral("包装物库二"); });
+        other.change("06",
+                     [](services::WarehouseRecord &w) { w.name = QStringLiteral("包装物库二"); });
         other.change("08", [](services::WarehouseRecord &w) { w.positions = true; });
         other.remove("09");
         ASSERT_TRUE(shownSoon([&] {
@@ -65,4 +66,4 @@ TEST_P(ListFollowTest, AnotherSeatsChangesShowKeepingCurrentRowFilterAndSort)
 INSTANTIATE_TEST_SUITE_P(Engines, ListFollowTest,
                          ::testing::ValuesIn(testsupport::windowEngines()), engineLabel);
 
-} // namespace
+}  // namespace

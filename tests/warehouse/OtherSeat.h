@@ -51,4 +51,4 @@ private:
     services::WarehouseService m_warehouses;
 };
 
-} // namespace whtest
+}  // namespace whtest

@@ -24,4 +24,4 @@ struct GridRowChanges {
     int movedRow(int row) const;
 };
 
-} // namespace controls
+}  // namespace controls

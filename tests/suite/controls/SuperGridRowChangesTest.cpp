@@ -19,14 +19,14 @@ TEST(SuperGridRowChanges, RemovesAndInsertsInOneStepKeepingCursorAndSort)
     grid.setRow(1);
     grid.setRowSel(5);
     grid.setSort(1);
-    grid.setRow(3);      // "e"
-    grid.setRowSel(4);   // "g"
+    grid.setRow(3);     // "e"
+    grid.setRowSel(4);  // "g"
 
     const std::vector<int> places = grid.sortedPlaces(0, false, {"b", "h"});
     EXPECT_EQ(places, std::vector<int>({2, 5}));
     QSignalSpy resets(grid.view()->model(), &QAbstractItemModel::modelReset);
     controls::GridRowChanges changes;
-    changes.removed = {2, 5};   // "c" and "i"
+    changes.removed = {2, 5};  // "c" and "i"
     changes.added = {{places[0], {"b"}}, {places[1], {"h"}}};
     grid.changeRows(std::move(changes));
 
