@@ -10,9 +10,9 @@
 #include "OutputBench.h"
 #include "RawQuery.h"
 #include "BenchSupport.h"
+#include "GeneratedAccount.h"
 #include "component/LXWareHouse.h"
 #include "data/AccountSetup.h"
-#include "testdata/GenerateWarehouses.h"
 #include "suite/controls/SuperGrid.h"
 #include "suite/modal/ScriptedModalSeam.h"
 #include "warehouse/WarehouseList.h"
@@ -159,19 +159,9 @@ void runOdbcInit(const QString &postgresUrl, int runs,
     memory("ODBC", "after Init");
 }
 
-// Leaves `count` generated warehouses as the account's only ones.
-void replaceWarehouses(dbkit::DbLogin &login, int count)
-{
-    login.Execute("DELETE FROM StockMove");
-    login.Execute("DELETE FROM Position");
-    login.Execute("DELETE FROM WarehAuth");
-    login.Execute("DELETE FROM Warehouse");
-    GenerateWarehouses(login, count);
-}
-
 void writeSqliteAccount(const QString &path, int count)
 {
-    replaceWarehouses(*OpenOrCreateSqliteAccount(path, true), count);
+    bench::replaceWarehouses(*OpenOrCreateSqliteAccount(path, true), count);
 }
 
 } // namespace
@@ -208,7 +198,7 @@ int main(int argc, char **argv)
         const auto onPostgres = [&](const QString &url) {
             auto login = dbkit::DbLogin::open(url);
             CreateAccountSchema(*login, true);
-            replaceWarehouses(*login, n);
+            bench::replaceWarehouses(*login, n);
             runEngine("PostgreSQL", login, r, bench::rawPostgres(url));
             runOdbcInit(url, r, bench::rawPostgres(url));
         };

@@ -47,6 +47,9 @@ bool LXWareHouse::Init(dbkit::DbLoginPtr dbase, bool blnread)
     const QString tableName = LoadResString(text::Warehouse);
     // The earlier list goes first, so two lists never fill memory at once.
     list.mRecObject.reset();
+    // Other seats' changes are followed from before the rows are read, so
+    // the list misses none of them.
+    list.followChanges();
     // The window appears with the first screen; the rest is read meanwhile on
     // a login of its own.
     const QString statement = services::WarehouseQueries::listStatement();

@@ -58,6 +58,22 @@ QString WarehouseQueries::filteredListStatement(const WarehouseFilter &filter,
            + QStringLiteral(" ") + where + QStringLiteral("Order By Warehouse.cWhCode");
 }
 
+QString WarehouseQueries::listedCodesStatement(const WarehouseFilter &filter,
+                                               const QStringList &codes, QVariantList &values)
+{
+    QVariantList conditionValues;
+    const QString condition = filterCondition(filter, conditionValues);
+    for (const QString &code : codes)
+        values << code;
+    values += conditionValues;
+    const QStringList marks(codes.size(), QStringLiteral("?"));
+    QString where = QStringLiteral("where Warehouse.cWhCode IN (") + marks.join(u',') + u')';
+    if (!condition.isEmpty())
+        where += QStringLiteral(" And (") + condition + u')';
+    return QStringLiteral("SELECT Department.cDepName, Warehouse.* ") + joinedWithDepartment()
+           + where + QStringLiteral(" Order By Warehouse.cWhCode");
+}
+
 QString WarehouseQueries::valueListStatement(FilterField field)
 {
     const ValueColumn &c = ValueColumns.at(size_t(field));
@@ -103,6 +119,18 @@ ReadOutcome<dbkit::DbDataSetPtr> WarehouseQueries::filteredList(const WarehouseF
                              QStringLiteral("过滤条件不能执行，请检查条件中的数值后重试。"),
                              error)};
     }
+}
+
+std::vector<dbkit::DbDataSetPtr> WarehouseQueries::listedRows(const WarehouseFilter &filter,
+                                                               const QStringList &codes)
+{
+    std::vector<dbkit::DbDataSetPtr> rows;
+    for (qsizetype first = 0; first < codes.size(); first += codesPerRead) {
+        QVariantList values;
+        const QString sql = listedCodesStatement(filter, codes.mid(first, codesPerRead), values);
+        rows.push_back(m_login.OpenDataSet(sql, values, dbkit::OpenMode::ReadOnly));
+    }
+    return rows;
 }
 
 ReadOutcome<QStringList> WarehouseQueries::filterValues(FilterField field)

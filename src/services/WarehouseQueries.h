@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace dbkit {
 class DbLogin;
@@ -39,6 +40,10 @@ public:
     // empty filter), the condition's texts bound: their values are added to
     // `values`.
     static QString filteredListStatement(const WarehouseFilter &filter, QVariantList &values);
+    // The same narrowed to the warehouses of `codes` as well; the codes and
+    // then the condition's texts are added to `values`.
+    static QString listedCodesStatement(const WarehouseFilter &filter, const QStringList &codes,
+                                        QVariantList &values);
     // The statement that lists the values of one filter box's column.
     static QString valueListStatement(FilterField field);
     // The criterion that finds the warehouse of a code in the list's data set.
@@ -57,6 +62,13 @@ public:
     // condition the database cannot run (a quota such as "1.2.3") comes back
     // as a failure.
     ReadOutcome<std::shared_ptr<dbkit::DbDataSet>> filteredList(const WarehouseFilter &filter);
+    // The warehouses of `codes` as the list shows them under `filter` (every
+    // warehouse for an empty one), read again by key: one data set per
+    // `codesPerRead` codes. A warehouse gone or not let through has no row.
+    // A failure throws the kit's error (run it through services::guarded).
+    static constexpr int codesPerRead = 500;
+    std::vector<std::shared_ptr<dbkit::DbDataSet>> listedRows(const WarehouseFilter &filter,
+                                                              const QStringList &codes);
     // The values the column of a filter box holds, each once and none empty,
     // in the order the statement reads them.
     ReadOutcome<QStringList> filterValues(FilterField field);

@@ -3,6 +3,7 @@
 #include "WarehouseListCards.h"
 #include "WarehouseListControls.h"
 #include "WarehouseListData.h"
+#include "WarehouseListFollowing.h"
 #include "WarehouseListFullRead.h"
 #include "WarehouseListLocks.h"
 #include "WarehouseListPrinting.h"
@@ -59,6 +60,13 @@ public:
     // Waits until every row is read and shown (at once when they are); false
     // when the user cancelled the wait.
     bool waitForEveryRow() { return m_fullRead.waitForEnd(); }
+
+    // Follows other seats' changes, so that the list shows them without
+    // 刷新: called before the list's rows are read (the window also starts
+    // when it loads, and stops when it closes).
+    void followChanges();
+    // The following of the changes while the list is open; null otherwise.
+    services::ChangeFeed::Following *changeFollowing() const { return m_following.following(); }
 
     // Moves through the list; each re-reads the table first.
     bool FCur();
@@ -124,11 +132,19 @@ private:
     // Shows every row once the full read has ended, the current row, the
     // selection and the scroll position kept; a failed read is told.
     void fullReadEnded(const QString &failure);
+    // True while the list cannot take other seats' changes: not loaded, its
+    // full read under way, a command of its own running (it may show a
+    // dialog), or another modal window over it.
+    bool busyForChanges() const;
+    // Reads the changed warehouses again as the list shows them and shows
+    // them; false when they could not be read.
+    bool showChangedWarehouses(const ChangedWarehouses &changed);
     bool moveBy(services::warehouse_list::Move move);
     bool runDeletion(const std::function<bool(WarehouseListDeletion &)> &command);
     bool refuseWhenReadOnly();
 
     bool m_loaded = false;
+    int m_commandsRunning = 0;
     bool m_waitCursor = false;
     WarehouseListData m_data;
     WarehouseListFullRead m_fullRead;
@@ -140,4 +156,5 @@ private:
     WarehouseListCards m_cards;
     WarehouseListSearch m_search;
     depotbase::FormSlot<FrmWHAuth> m_authorityList;
+    WarehouseListFollowing m_following;
 };

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopeGuard>
 
 using namespace depotbase;
 using listtoolbar::runStep;
@@ -59,6 +60,13 @@ bool frmWHBrowse::handleShortcut(QKeyEvent *event)
 
 void frmWHBrowse::OnToolbarCommand(const QString &key)
 {
+    // Other seats' changes wait while the command runs: it may show a dialog
+    // over the list, or act on its current row.
+    ++m_commandsRunning;
+    const auto commandEnded = qScopeGuard([this] {
+        --m_commandsRunning;
+        m_following.showWhenFree();
+    });
     // Locks whose release failed earlier are released first (the exit
     // command does so on its way).
     // Every command but leaving and help needs the whole list: one still

@@ -118,6 +118,18 @@ void fill(SuperGrid &grid, dbkit::DbDataSet &data)
     grid.showSource(first, sourceOf(data));
 }
 
+std::vector<std::vector<QString>> rowTexts(dbkit::DbDataSet &data)
+{
+    const std::shared_ptr<DataSetGridSource> source = sourceOf(data);
+    std::vector<std::vector<QString>> rows(source->rowCount());
+    for (size_t row = 0; row < rows.size(); ++row) {
+        rows[row].reserve(ListColumnCount);
+        for (int col = 0; col < ListColumnCount; ++col)
+            rows[row].push_back(source->text(row, col));
+    }
+    return rows;
+}
+
 void showWarehouse(SuperGrid &grid, const services::WarehouseRecord &stored, bool added)
 {
     int row = grid.Row();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 class SuperGrid;
 namespace dbkit {
@@ -24,6 +25,9 @@ void showSelection(SuperGrid &grid, bool visible);
 // Appends one row per record of the data set (the caller empties the grid
 // first); an empty data set hides the selection.
 void fill(SuperGrid &grid, dbkit::DbDataSet &data);
+
+// The texts of every record of the data set, each row as fill shows it.
+std::vector<std::vector<QString>> rowTexts(dbkit::DbDataSet &data);
 
 // Shows a stored warehouse: in a row added at the end and made current, or
 // in the current row.

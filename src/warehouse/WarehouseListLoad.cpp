@@ -37,7 +37,11 @@ frmWHBrowse::frmWHBrowse()
                       showListState();
                   },
                   [this](const QString &failure) { fullReadEnded(failure); }}),
-      m_locks(this, dbs), m_printing(this), m_cards(this, m_locks)
+      m_locks(this, dbs), m_printing(this), m_cards(this, m_locks),
+      m_following({[this] { return busyForChanges(); },
+                   [this](const ChangedWarehouses &changed) {
+                       return showChangedWarehouses(changed);
+                   }})
 {
     Q_INIT_RESOURCE(depotbase);
     setObjectName(QStringLiteral("frmWHBrowse"));
@@ -98,10 +102,13 @@ void frmWHBrowse::Form_Load()
 
     loadControls(blnBasicVersion, isReadOnly(),
                  [this](const QString &key) { OnToolbarCommand(key); });
+    followChanges();
     m_data.showAll(*m_grid);
     m_loaded = true;
     showListState();
     m_fullRead.follow();
+    // Changes that came since the rows were read.
+    m_following.showWhenFree();
     layoutControls(size());
     // The grid has the focus when the window opens: the arrows move the rows.
     m_grid->setFocus();
@@ -114,12 +121,15 @@ void frmWHBrowse::Form_Activate()
         m_waitCursor = false;
     }
     prepareTitleLabels(width());
+    // Changes kept while another window was over the list.
+    m_following.showWhenFree();
 }
 
 void frmWHBrowse::Form_Unload()
 {
-    // Closing cancels a read still under way.
+    // Closing cancels a read still under way and ends the following.
     m_fullRead.stop();
+    m_following.stop();
     if (m_waitCursor) {
         QApplication::restoreOverrideCursor();
         m_waitCursor = false;
@@ -180,6 +190,7 @@ void frmWHBrowse::fullReadEnded(const QString &failure)
                        modal::Icon::Critical, modal::Buttons::Ok,
                        LoadResString(text::MessageCaption));
         showListState();
+        m_following.showWhenFree();
         return;
     }
     const int row = m_grid->Row();
@@ -190,6 +201,9 @@ void frmWHBrowse::fullReadEnded(const QString &failure)
     m_grid->setRow(row);
     m_grid->setRowSel(rowSel);
     showListState();
+    // Changes kept while the rows were read; those the read already holds
+    // are shown again as they are.
+    m_following.showWhenFree();
 }
 
 void frmWHBrowse::Fclose()

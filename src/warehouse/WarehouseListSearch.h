@@ -38,6 +38,8 @@ public:
     // and the filter in force as they were (`filtered` unchanged).
     bool filter(QWidget *window, const services::Account &account, SuperGrid &grid,
                 bool filtered);
+    // The filter the list's rows were last narrowed by.
+    const services::WarehouseFilter &filterInForce() const { return m_inForce; }
     // The list shows every warehouse again: the next filter starts empty.
     void forgetFilter() { m_inForce = {}; }
 

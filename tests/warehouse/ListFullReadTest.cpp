@@ -1,7 +1,9 @@
 // A long list: its window shows the first screen at once while the rest is
 // read on a login of its own; commands that need every row wait for it.
+#include "OtherSeat.h"
 #include "WarehouseFixture.h"
 
+#include "services/ChangeFeed.h"
 #include "services/WarehouseListRead.h"
 #include "suite/dbkit/BackgroundRead.h"
 
@@ -121,6 +123,45 @@ TEST_P(ListFullReadTest, AFailedReadIsToldAndTheWindowGoesOn)
                           modal::Answer::Ok);
     list().ShowList();
     EXPECT_TRUE(m_seam->verifyDone());
+}
+
+// Changes another seat makes after the read has read its rows are kept until
+// the window takes those rows, and shown then.
+TEST_P(ListFullReadTest, ChangesMadeWhileReadingAreShownOnceTheRowsAreTaken)
+{
+    // As the component's Init does: the list follows before it reads.
+    frmWHBrowse &l = list();
+    l.mRecObject.reset();
+    l.followChanges();
+    const QString statement = services::WarehouseQueries::listStatement();
+    l.mRecObject = OpenListDataSet(*m_login, list_read::firstScreenStatement(*m_login, statement),
+                                   false, LoadResString(51));
+    std::unique_ptr<list_read::FullRead> read =
+        list_read::readRest(*m_login, *l.mRecObject, statement);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return read->finished(); }, 60000));
+    l.followFullRead(std::move(read));
+
+    // The test follows the list's feed too, and is told after the list.
+    size_t told = 0;
+    const auto following = services::ChangeFeed::follow(
+        services::Account(m_login), [&](const services::ChangeFeed::Changes &changes) {
+            told += changes.size();
+        });
+    OtherSeat other(*m_db);
+    other.add("F1", QStringLiteral("跟随仓"));
+    other.change("01", [](services::WarehouseRecord &w) { w.name = QStringLiteral("原材料库二"); });
+    other.remove("09");
+    following->askNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told >= 3; }, 10000));
+
+    runList([&](frmWHBrowse &) {
+        ASSERT_TRUE(l.waitForEveryRow());
+        EXPECT_GT(rowOf("F1"), 0);
+        EXPECT_EQ(grid().TextMatrix(rowOf("01"), 1), QStringLiteral("原材料库二"));
+        EXPECT_EQ(rowOf("09"), -1);
+        EXPECT_EQ(shownRows(), Generated + DemoWarehouses);
+        l.OnToolbarCommand("TlbExit");
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ListFullReadTest,

@@ -84,6 +84,13 @@ void GridCursor::rowsResized()
     showInView();
 }
 
+void GridCursor::rowsMoved(int row, int rowSel)
+{
+    m_row = row;
+    m_rowSel = rowSel;
+    rowsResized();
+}
+
 void GridCursor::colsResized()
 {
     if (m_col >= m_grid->Cols())

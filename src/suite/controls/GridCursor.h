@@ -27,6 +27,9 @@ public:
     // the cell.
     void rowsResized();
     void colsResized();
+    // After the caller removed and inserted rows: the current row and the
+    // selection's end are now `row` and `rowSel`. No notifications.
+    void rowsMoved(int row, int rowSel);
     // Makes the view's current index the current cell and scrolls it into
     // view (unless Redraw is off).
     void showInView();

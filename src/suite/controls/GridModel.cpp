@@ -1,5 +1,7 @@
 #include "GridModel.h"
 
+#include "Utf16Text.h"
+
 #include "GridColors.h"
 #include "GridSorter.h"
 #include "GridSource.h"
@@ -8,6 +10,7 @@
 #include <QThreadPool>
 
 #include <memory>
+#include <unordered_map>
 
 namespace controls {
 
@@ -76,6 +79,15 @@ void GridModel::setGridCols(int cols)
 bool GridModel::validCell(int row, int col) const
 {
     return row >= 0 && row < gridRows() && col >= 0 && col < gridCols();
+}
+
+QAnyStringView GridModel::keptText(int row, int col) const
+{
+    const GridRowTable::Row r = m_rows.row(size_t(row));
+    if (r.source != 0)
+        return m_sources[r.source - 1u]->storedText(r.sourceRow, col);
+    const QString *own = r.ownText(col);
+    return own != nullptr ? QAnyStringView(*own) : QAnyStringView();
 }
 
 QString GridModel::text(int row, int col) const
@@ -163,6 +175,78 @@ void GridModel::removeGridRow(int row)
         endRemoveRows();
 }
 
+void GridModel::changeRows(GridRowChanges &changes)
+{
+    std::vector<size_t> removed(changes.removed.begin(), changes.removed.end());
+    std::vector<size_t> addedBefore;
+    addedBefore.reserve(changes.added.size());
+    for (const GridRowChanges::Added &row : changes.added)
+        addedBefore.push_back(size_t(row.before));
+    if (!m_frozen)
+        beginResetModel();
+    m_rows.reshape(removed, addedBefore);
+    // An added row stands where the row it goes before stood, less the rows
+    // removed above it, after the rows added before it.
+    size_t removedAbove = 0;
+    for (size_t i = 0; i < changes.added.size(); ++i) {
+        GridRowChanges::Added &row = changes.added[i];
+        while (removedAbove < removed.size() && removed[removedAbove] < size_t(row.before))
+            ++removedAbove;
+        GridRowTable::Extra &own = m_rows.own(size_t(row.before) - removedAbove + i);
+        row.cells.resize(size_t(m_columns.count()));
+        own.cells = std::move(row.cells);
+    }
+    if (!m_frozen)
+        endResetModel();
+}
+
+std::vector<int> GridModel::sortedPlaces(int col, bool descending,
+                                         const std::vector<QString> &texts) const
+{
+    const SortComparison compare(m_columns.numeric(col), descending);
+    std::vector<int> places;
+    places.reserve(texts.size());
+    for (const QString &text : texts) {
+        int first = 1;
+        int last = gridRows();
+        while (first < last) {
+            const int middle = first + (last - first) / 2;
+            if (compare(text, this->text(middle, col)) < 0)
+                last = middle;
+            else
+                first = middle + 1;
+        }
+        places.push_back(first);
+    }
+    return places;
+}
+
+std::vector<int> GridModel::rowsShowing(int col, const QStringList &texts) const
+{
+    std::vector<int> rows(size_t(texts.size()), -1);
+    if (col < 0 || col >= gridCols())
+        return rows;
+    struct ViewHash {
+        size_t operator()(QStringView text) const { return qHash(text); }
+    };
+    std::unordered_map<QStringView, size_t, ViewHash> wanted;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        wanted.emplace(texts[i], size_t(i));
+    size_t left = wanted.size();
+    QString scratch;
+    for (int r = 1; r < gridRows() && left > 0; ++r) {
+        const QAnyStringView kept = keptText(r, col);
+        const QStringView shown = kept.isNull() ? QStringView(scratch = text(r, col))
+                                                : QStringView(asUtf16(kept, scratch));
+        const auto found = wanted.find(shown);
+        if (found != wanted.end() && rows[found->second] < 0) {
+            rows[found->second] = r;
+            --left;
+        }
+    }
+    return rows;
+}
+
 void GridModel::clearCells()
 {
     if (!m_frozen)
@@ -235,12 +319,7 @@ void GridModel::sortRows(int lo, int hi, int col, bool descending)
     keys.reserve(size_t(hi) - size_t(lo) + 1);
     std::vector<QString> made;
     for (int r = lo; r <= hi; ++r) {
-        const GridRowTable::Row row = m_rows.row(size_t(r));
-        QAnyStringView key;
-        if (row.source != 0)
-            key = m_sources[row.source - 1u]->storedText(row.sourceRow, col);
-        else if (const QString *own = row.ownText(col))
-            key = *own;
+        QAnyStringView key = keptText(r, col);
         if (key.isNull()) {
             made.push_back(text(r, col));
             key = made.back();   // a QString's characters stay put when it moves

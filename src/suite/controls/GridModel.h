@@ -1,11 +1,13 @@
 #pragma once
 
 #include "GridColumns.h"
+#include "GridRowChanges.h"
 #include "GridRowTable.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -48,6 +50,16 @@ public:
     // the grid has rows for) instead of texts of their own.
     void showSource(int first, std::shared_ptr<const GridSource> source);
     void removeGridRow(int row);
+    // Removes and inserts rows in one pass (their texts taken from
+    // `changes`), told to the view as one reset.
+    void changeRows(GridRowChanges &changes);
+    // For each text, the row it goes before in rows ordered by `col` as a
+    // sort orders them: after the rows of an equal text, gridRows() after
+    // every row. Found by halving, so the rows must be in that order.
+    std::vector<int> sortedPlaces(int col, bool descending, const std::vector<QString> &texts) const;
+    // For each text, the first row whose text in `col` it is; -1 where no
+    // row shows it. One pass over the rows, reading kept texts without a copy.
+    std::vector<int> rowsShowing(int col, const QStringList &texts) const;
     // Empties every cell (titles included) and every cell colour.
     void clearCells();
 
@@ -81,6 +93,9 @@ private:
     static constexpr int LongDrop = 1000;
 
     bool validCell(int row, int col) const;
+    // The text of a cell where it is kept (a source's stored text or the
+    // row's own), without a copy; a null view where it is made when asked.
+    QAnyStringView keptText(int row, int col) const;
     // Takes the source's texts of a row as the row's own, before a write.
     void ownCells(size_t row);
     void dropRowsFrom(size_t first);

@@ -74,6 +74,29 @@ void GridRowTable::erase(size_t row)
     m_entries.erase(m_entries.begin() + std::ptrdiff_t(row));
 }
 
+void GridRowTable::reshape(const std::vector<size_t> &removed,
+                           const std::vector<size_t> &addedBefore)
+{
+    std::vector<uint32_t> entries;
+    entries.reserve(m_entries.size() - removed.size() + addedBefore.size());
+    auto nextRemoved = removed.begin();
+    auto nextAdded = addedBefore.begin();
+    for (size_t row = 0; row <= m_entries.size(); ++row) {
+        for (; nextAdded != addedBefore.end() && *nextAdded == row; ++nextAdded)
+            entries.push_back(Empty);
+        if (row == m_entries.size())
+            break;
+        if (nextRemoved != removed.end() && *nextRemoved == row) {
+            ++nextRemoved;
+            if (hasExtra(m_entries[row]))
+                release(extraIndex(m_entries[row]));
+            continue;
+        }
+        entries.push_back(m_entries[row]);
+    }
+    m_entries = std::move(entries);
+}
+
 void GridRowTable::clear()
 {
     std::fill(m_entries.begin(), m_entries.end(), Empty);

@@ -47,6 +47,10 @@ public:
     // long list also gives its storage back.
     std::vector<Extra> dropFrom(size_t first, bool releaseStorage);
     void erase(size_t row);
+    // Removes the rows `removed` (ascending, distinct) and puts an empty row
+    // before each row `addedBefore` names (ascending; the row count for the
+    // end), both in the rows as they stand now, in one pass over the rows.
+    void reshape(const std::vector<size_t> &removed, const std::vector<size_t> &addedBefore);
     // Every row empty, with nothing of its own.
     void clear();
 

@@ -1,6 +1,7 @@
 #include "GridSorter.h"
 
-#include <QCollator>
+#include "Utf16Text.h"
+
 #include <QCollatorSortKey>
 #include <QLocale>
 #include <algorithm>
@@ -27,27 +28,10 @@ std::vector<int> identity(size_t n)
     return order;
 }
 
-// The sort key of a text. The collator copies what it needs, so UTF-16
-// characters are handed to it where they are, and others are widened into
-// `scratch`, whose room serves the next text too.
+// The sort key of a text; the collator copies what it needs.
 QCollatorSortKey sortKey(const QCollator &collator, QAnyStringView text, QString &scratch)
 {
-    text.visit([&scratch](auto chars) {
-        using Chars = decltype(chars);
-        if constexpr (std::is_same_v<Chars, QStringView>) {
-            scratch = QString::fromRawData(chars.data(), chars.size());
-        } else if constexpr (std::is_same_v<Chars, QLatin1StringView>) {
-            if (!scratch.isDetached())
-                scratch = QString();
-            scratch.resize(chars.size());
-            QChar *out = scratch.data();
-            for (const char c : chars)
-                *out++ = QLatin1Char(c);
-        } else {
-            scratch = chars.toString();
-        }
-    });
-    return collator.sortKey(scratch);
+    return collator.sortKey(asUtf16(text, scratch));
 }
 
 // The number a text holds (spaces around it ignored); an empty text is
@@ -118,20 +102,22 @@ struct NumericKey {
     double value = 0;
 };
 
+NumericKey numericKey(QAnyStringView text)
+{
+    const ReadNumber read = readNumber(text);
+    if (read.empty)
+        return {2, 0};
+    return read.ok ? NumericKey{0, read.value} : NumericKey{1, 0};
+}
+
 std::vector<int> numericOrder(const std::vector<QAnyStringView> &texts, bool descending)
 {
     std::vector<NumericKey> keys(texts.size());
     std::vector<int> textual;
     for (size_t i = 0; i < texts.size(); ++i) {
-        const ReadNumber read = readNumber(texts[i]);
-        if (read.empty)
-            keys[i].group = 2;
-        else if (read.ok)
-            keys[i].value = read.value;
-        else {
-            keys[i].group = 1;
+        keys[i] = numericKey(texts[i]);
+        if (keys[i].group == 1)
             textual.push_back(int(i));
-        }
     }
     // Texts that are not numbers keep the text order among themselves.
     if (!textual.empty()) {
@@ -162,6 +148,32 @@ std::vector<int> sortOrder(const std::vector<QAnyStringView> &texts, bool numeri
                            bool descending)
 {
     return numeric ? numericOrder(texts, descending) : textOrder(texts, descending);
+}
+
+SortComparison::SortComparison(bool numeric, bool descending)
+    : m_collator(textCollator()), m_numeric(numeric), m_descending(descending)
+{
+}
+
+int SortComparison::compareTexts(QStringView a, QStringView b) const
+{
+    const int c = m_collator.compare(a, b);
+    return m_descending ? -c : c;
+}
+
+int SortComparison::operator()(QStringView a, QStringView b) const
+{
+    if (!m_numeric)
+        return compareTexts(a, b);
+    const NumericKey ka = numericKey(a);
+    const NumericKey kb = numericKey(b);
+    if (ka.group != kb.group)
+        return ka.group < kb.group ? -1 : 1;
+    if (ka.group == 1)
+        return compareTexts(a, b);
+    if (ka.group == 2 || ka.value == kb.value)
+        return 0;
+    return (ka.value < kb.value) != m_descending ? -1 : 1;
 }
 
 } // namespace controls

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAnyStringView>
+#include <QCollator>
+#include <QStringView>
 #include <vector>
 
 namespace controls {
@@ -16,5 +18,21 @@ namespace controls {
 // texts that are not numbers come after the numbers, in text order.
 std::vector<int> sortOrder(const std::vector<QAnyStringView> &texts, bool numeric,
                            bool descending);
+
+// Two texts compared as sortOrder orders them: negative when `a` comes
+// first, 0 when neither does. Made once for many comparisons: its collator
+// is costly to make.
+class SortComparison {
+public:
+    SortComparison(bool numeric, bool descending);
+    int operator()(QStringView a, QStringView b) const;
+
+private:
+    int compareTexts(QStringView a, QStringView b) const;
+
+    QCollator m_collator;
+    bool m_numeric;
+    bool m_descending;
+};
 
 } // namespace controls

@@ -10,6 +10,7 @@
 
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 using controls::GridModel;
@@ -106,6 +107,24 @@ void SuperGrid::RemoveItem(int row)
     m_view->finishEdit();
     m_model->removeGridRow(row);
     m_cursor.rowsResized();
+}
+
+void SuperGrid::changeRows(controls::GridRowChanges changes)
+{
+    if (changes.empty())
+        return;
+    m_view->finishEdit();
+    const int top = TopRow();
+    const int row = Row();
+    const int rowSel = RowSel();
+    const bool redraw = m_redraw;
+    setRedraw(false);
+    m_model->changeRows(changes);
+    m_cursor.rowsMoved(changes.movedRow(row), changes.movedRow(rowSel));
+    // Kept while Redraw is off and applied as it comes back on.
+    if (top > 0)
+        setTopRow(std::min(changes.movedRow(top), Rows() - 1));
+    setRedraw(redraw);
 }
 
 void SuperGrid::Clear()
@@ -233,6 +252,28 @@ void SuperGrid::setSort(int order)
     // some of the rows leaves the list in no column's order.
     const bool wholeList = lo <= 1 && hi >= Rows() - 1 && Rows() > 2;
     showSortIndicator(wholeList ? Col() : -1, order == 2);
+}
+
+int SuperGrid::sortedColumn() const
+{
+    const QHeaderView *header = m_view->horizontalHeader();
+    return header->isSortIndicatorShown() ? header->sortIndicatorSection() : -1;
+}
+
+bool SuperGrid::sortedDescending() const
+{
+    return m_view->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
+}
+
+std::vector<int> SuperGrid::sortedPlaces(int col, bool descending,
+                                         const std::vector<QString> &texts) const
+{
+    return m_model->sortedPlaces(col, descending, texts);
+}
+
+std::vector<int> SuperGrid::rowsShowing(int col, const QStringList &texts) const
+{
+    return m_model->rowsShowing(col, texts);
 }
 
 void SuperGrid::showSortIndicator(int col, bool descending)

@@ -2,8 +2,10 @@
 
 #include "GridCursor.h"
 #include "GridDropDown.h"
+#include "GridRowChanges.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -51,6 +53,12 @@ public:
     void setCols(int cols);
     // Deletes one data row; the rows below move up.
     void RemoveItem(int row);
+    // Removes and inserts many rows in one step, told to the view once: a
+    // row removed in the middle of a long list costs no move of every row
+    // below it. The current row, the selection and the top row stay on the
+    // rows they showed (a removed one passes to the row after it), and so
+    // does the sort arrow: the caller puts added rows in their order.
+    void changeRows(controls::GridRowChanges changes);
     // Writes a whole data row at once (cells beyond the columns are dropped):
     // the same as TextMatrix per cell, for fills of many rows.
     void setRowTexts(int row, std::vector<QString> &&cells);
@@ -91,6 +99,16 @@ public:
     // A sort of every row shows the column's arrow in the header until rows
     // are added, refilled or cleared.
     void setSort(int order);
+    // The column every row was last sorted by (-1 when the rows are in no
+    // column's order), and whether descending.
+    int sortedColumn() const;
+    bool sortedDescending() const;
+    // For each text, the row it goes before in rows ordered by `col` as a
+    // sort orders them (after equal texts; Rows() at the end).
+    std::vector<int> sortedPlaces(int col, bool descending, const std::vector<QString> &texts) const;
+    // For each text, the first data row whose text in `col` it is (-1 where
+    // none is): one pass over the rows, without copying their texts.
+    std::vector<int> rowsShowing(int col, const QStringList &texts) const;
     bool Redraw() const { return m_redraw; }
     // Off while many cells are written: no signals, no painting; switching it
     // on again shows everything at once.
