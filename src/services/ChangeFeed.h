@@ -16,6 +16,10 @@
 // keeps asking for the ids it skipped, for a while, so a late commit is not
 // missed.
 //
+// A change told carries no row images, as the windows read what they show
+// by key: only a warehouse change's "before", which names a renamed
+// warehouse's old code.
+//
 // Threads: the feed's thread owns its login and the position it has read to.
 // The windows' thread owns the followers; what the feed reads reaches them
 // by a queued call, in id order. A window follows before it reads its rows,

@@ -47,7 +47,7 @@ std::vector<HistoryEntry> HistoryCursor::next(dbkit::DbLogin &login)
     std::erase_if(m_skipped, [now](const Skipped &skipped) { return now - skipped.since > skippedKept; });
 
     const dbkit::SqlForms forms(login);
-    QString sql = historySelect(forms) + QStringLiteral(" WHERE iId>?");
+    QString sql = historySelect(forms, RowImages::RenamedFrom) + QStringLiteral(" WHERE iId>?");
     QVariantList values{m_position};
     if (!m_skipped.empty()) {
         QStringList marks;

@@ -36,21 +36,11 @@ const HistoryTable *tableNamed(const QString &name)
 
 bool HistoryFilter::selects(const HistoryEntry &entry) const
 {
-    // What the history row's own columns hold, taken from its row images.
-    const HistoryTable *known = tableNamed(entry.table);
-    auto imageText = [&entry](const QString &column) {
-        for (const RowImage &row : {entry.after, entry.before})
-            if (row && !column.isEmpty() && row->contains(column))
-                return row->value(column).toVariant().toString();
-        return QString();
-    };
     auto holds = [](const QString &wanted, const QString &value) {
         return wanted.isEmpty() || wanted == value;
     };
-    return holds(table, entry.table) && holds(key, entry.key)
-           && holds(warehouse, known ? imageText(known->warehouseColumn) : QString())
-           && holds(rightUser, known ? imageText(known->rightUserColumn) : QString())
-           && holds(changedBy, entry.operatorCode)
+    return holds(table, entry.table) && holds(key, entry.key) && holds(warehouse, entry.warehouse)
+           && holds(rightUser, entry.rightUser) && holds(changedBy, entry.operatorCode)
            && (!from.isValid() || entry.changed >= from) && (!to.isValid() || entry.changed < to);
 }
 

@@ -49,6 +49,8 @@ struct HistoryEntry {
     QString table;
     QString key;
     QString action;  // add, change or delete
+    QString warehouse;  // the warehouse it concerns
+    QString rightUser;  // the operator a changed right belongs to
     RowImage before;
     RowImage after;
 

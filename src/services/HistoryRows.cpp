@@ -25,14 +25,20 @@ QDateTime utcOf(const QString &text)
 
 } // namespace
 
-QString historySelect(const dbkit::SqlForms &forms)
+QString historySelect(const dbkit::SqlForms &forms, RowImages images)
 {
     // The stored time as text, the same shape on every engine; named apart
     // from dChanged, so that an ORDER BY dChanged sorts by the stored time
     // (and its index), not by this text.
+    const QString imageColumns =
+        images == RowImages::Both
+            ? QStringLiteral("cBefore, cAfter")
+            : QStringLiteral("CASE WHEN cTable = 'Warehouse' AND cAction = 'change' THEN cBefore "
+                             "END AS cBefore");
     return QStringLiteral("SELECT iId, ") + forms.timeAsText(QStringLiteral("dChanged"))
            + QStringLiteral(" AS cChangedAt, cOperCode, cOperName, cComputer, cTable, cKey, "
-                            "cAction, cBefore, cAfter FROM ChangeHistory");
+                            "cAction, cWhCode, cRightUser, ")
+           + imageColumns + QStringLiteral(" FROM ChangeHistory");
 }
 
 std::vector<HistoryEntry> readHistoryEntries(dbkit::DbLogin &login, const QString &sql,
@@ -50,8 +56,12 @@ std::vector<HistoryEntry> readHistoryEntries(dbkit::DbLogin &login, const QStrin
         entry.table = NullToEmpty(rows->Fields(5));
         entry.key = NullToEmpty(rows->Fields(6));
         entry.action = NullToEmpty(rows->Fields(7));
-        entry.before = ChangeHistory::decode(NullToEmpty(rows->Fields(8)));
-        entry.after = ChangeHistory::decode(NullToEmpty(rows->Fields(9)));
+        entry.warehouse = NullToEmpty(rows->Fields(8));
+        entry.rightUser = NullToEmpty(rows->Fields(9));
+        if (rows->FieldCount() > 10)
+            entry.before = ChangeHistory::decode(NullToEmpty(rows->Fields(10)));
+        if (rows->FieldCount() > 11)
+            entry.after = ChangeHistory::decode(NullToEmpty(rows->Fields(11)));
         entries.push_back(std::move(entry));
     }
     return entries;
