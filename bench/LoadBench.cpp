@@ -165,12 +165,15 @@ int runAndCheck(const Options &o)
     SharedState shared(o.run);
     const long long runStartMs =
         QDateTime::currentMSecsSinceEpoch() - shared.clock.now() / nsPerMs;
+    const int working = o.run.idle ? 0 : o.run.operators;
     std::vector<std::unique_ptr<LoadOperator>> operators;
-    for (int i = 0; i < (o.run.idle ? 0 : o.run.operators); ++i)
+    operators.reserve(size_t(working));
+    for (int i = 0; i < working; ++i)
         operators.push_back(std::make_unique<LoadOperator>(i, o.run, shared));
     FaultRunner faults(o.faults, o.run, shared);
     std::atomic<size_t> ended{0};
     std::vector<std::thread> threads;
+    threads.reserve(operators.size() + 1);
     for (auto &op : operators)
         threads.emplace_back([&op, &ended] {
             op->run();

@@ -65,8 +65,10 @@ void showChanged(SuperGrid &grid, const ChangedWarehouses &changed,
 {
     QHash<QString, Texts> now;
     for (const std::shared_ptr<dbkit::DbDataSet> &data : rows)
-        for (Texts &texts : rowTexts(*data))
-            now.insert(texts[CodeColumn], std::move(texts));
+        for (Texts &texts : rowTexts(*data)) {
+            QString code = texts[CodeColumn];
+            now.emplace(std::move(code), std::move(texts));
+        }
     QHash<QString, int> shown = rowsShowing(grid, changed.codes);
     // A warehouse whose code changed stays in the row of its old code.
     for (const auto &[old, renamed] : changed.renames)
