@@ -1,6 +1,7 @@
 #include "WarehouseCardBar.h"
 
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -35,5 +36,24 @@ void WarehouseCardBar::tell(const QString &text, bool canReload)
 {
     m_text->setText(text);
     m_reload->setVisible(canReload);
-    show();
+    if (isHidden()) {
+        m_cardHeight = window()->height();
+        show();
+    }
+}
+
+void WarehouseCardBar::dismiss()
+{
+    if (isHidden())
+        return;
+    hide();
+    QWidget *card = window();
+    if (m_cardHeight > 0 && card->isVisible()) {
+        // The layout learns at once that the bar no longer needs room, so
+        // the card may shrink back to its height before.
+        if (card->layout())
+            card->layout()->activate();
+        card->resize(card->width(), m_cardHeight);
+    }
+    m_cardHeight = 0;
 }

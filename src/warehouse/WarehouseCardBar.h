@@ -16,10 +16,13 @@ public:
     // Shows `text`; the button is offered only when there is something to
     // read again (not for a deleted warehouse).
     void tell(const QString &text, bool canReload);
+    // Hides the bar; the card gives back the height it grew by for it.
+    void dismiss();
 
     QPushButton *reloadButton() const { return m_reload; }
 
 private:
     QLabel *m_text;
     QPushButton *m_reload;
+    int m_cardHeight = 0;  // the card's height before the bar showed; 0: not shown
 };

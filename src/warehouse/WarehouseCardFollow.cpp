@@ -72,7 +72,7 @@ void frmWHCard::showNews()
         m_reloadCode = news.key;
         ChangedBar->tell(cardnews::changedText(news), true);
     } else {
-        ChangedBar->hide();
+        ChangedBar->dismiss();
     }
 }
 
@@ -94,5 +94,5 @@ void frmWHCard::reloadRecord()
     mstrOldCode = mRecwarehouse.code;
     mblnChanged = false;
     ShowSaveState();
-    ChangedBar->hide();
+    ChangedBar->dismiss();
 }

@@ -125,7 +125,7 @@ void frmWHCard::ClearCard()
     CmbcWhValueStyle->setCurrentIndex(0);
     mblnFilling = false;
     m_departmentBox.remember(QString(), QString());
-    ChangedBar->hide();
+    ChangedBar->dismiss();
 }
 
 void frmWHCard::markChanged()
@@ -248,7 +248,7 @@ void frmWHCard::Form_Unload()
     qApp->removeEventFilter(this);
     m_following.reset();
     m_news.reset();
-    ChangedBar->hide();
+    ChangedBar->dismiss();
     mRecwarehouse = {};
     m_departmentBox.close();
     mblnAddMark = false;

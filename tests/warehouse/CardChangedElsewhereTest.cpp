@@ -56,6 +56,7 @@ TEST_P(CardChangedElsewhereTest, AChangeIsToldAndReadAgainOnRequest)
     runList([&](frmWHBrowse &) {
         editCode("12", [&](QDialog *card) {
             retype(card, "EdtcWhMemo", "未保存的备注");
+            const int height = card->height();
             // The card's lock was taken over (its seat seemed gone); the other
             // seat renames the warehouse.
             m_other->Execute("DELETE FROM LockRecords WHERE cKind='BJ' AND cCode='12'");
@@ -82,6 +83,8 @@ TEST_P(CardChangedElsewhereTest, AChangeIsToldAndReadAgainOnRequest)
             EXPECT_EQ(textOf(card, "EdtcWhName"), "外租仓库新");
             EXPECT_EQ(textOf(card, "EdtcWhMemo"), warehouseField("12", "cWhMemo"));
             EXPECT_FALSE(button(card, "TlbSave")->isEnabled());
+            // The card gives back the room the bar took.
+            EXPECT_EQ(card->height(), height);
             pressKey(card, Qt::Key_Escape);
         });
     });
